@@ -1,0 +1,65 @@
+#pragma once
+
+struct iqueue;
+
+// Pixel kinds of an image record.
+enum : unsigned char {
+    IMAGE_GREY = 1,    // one grey value per pixel
+    IMAGE_RGB = 2,     // packed colour R + G*256 + B*65536
+    IMAGE_GREY16 = 4,  // 16-bit grey from a "16BG" file
+};
+
+// One two-dimensional image of int pixels, row-major: the pixel at column x,
+// row y is pixels[y * width + x].
+struct image {
+    int width;
+    int height;
+    int min;
+    int max;
+    int connect;         // 4, 8 or -1 (not set)
+    int* pixels;
+    double* dpixels;     // only for double images
+    iqueue* update_queue;  // borrowed work queues, never owned
+    iqueue* label_queue;
+    unsigned char kind;
+    int* aux;
+    int aux_len;
+    // Offsets of the neighbours N, E, S, W, NE, SE, SW, NW; the first four
+    // form the 4-neighbourhood.
+    int nb_offsets[8];
+};
+
+// Column and row steps of the neighbours in nb_offsets order.
+inline constexpr int nb_dx[8] = {0, 1, 0, -1, 1, 1, -1, -1};
+inline constexpr int nb_dy[8] = {-1, 0, 1, 0, -1, 1, 1, -1};
+
+// Fills offsets[0..7] for an image of the given width, in nb_offsets order.
+void set_nb_offsets(int* offsets, int width);
+
+image* create_image(int width, int height, int value);
+image* create_double_image(int width, int height, double value);
+image* init_image(image* img);
+image* create_copy_image(const image* src);
+image* copy_image(image* dst, const image* src);
+void erase_image(image* img, int value);
+void delete_image(image* img);
+int update_image_struct(image* img);
+void set_image_connect(image* img, int c);
+int get_image_connect(const image* img);
+void equalize_image(image* img, double top);
+int compare_images(const image* a, const image* b);
+
+// Whether the neighbour index + offset lies inside the image without wrapping
+// across a row edge. Offsets of the 4-neighbourhood are recognised before the
+// diagonal ones, so that east and west are right at every width; loops over a
+// neighbour table should prefer neighbour_in_image, which knows the direction.
+int new_position_in_image(int offset, int index, int width, int height);
+
+// Whether neighbour `direction` (0..7, nb_offsets order) of the pixel at
+// column x, row y lies inside a width x height image.
+inline bool neighbour_in_image(int direction, int x, int y, int width, int height)
+{
+    const int nx = x + nb_dx[direction];
+    const int ny = y + nb_dy[direction];
+    return nx >= 0 && nx < width && ny >= 0 && ny < height;
+}

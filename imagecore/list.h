@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+
+// Doubly linked list with head and tail sentinels and a cursor. Entries are
+// pointer-sized so that region lists can hold node pointers.
+struct list_elem {
+    list_elem* next;
+    list_elem* prev;
+    intptr_t entry;
+};
+
+struct list {
+    list_elem* head;
+    list_elem* tail;
+    list_elem* act;
+    int size;
+};
+
+list_elem* init_list_elem(intptr_t entry);
+list* init_list();
+void add_list_node(list* l, list_elem* e);
+list_elem* delete_elem_in_list(list* l, list_elem* e);
+list_elem* find_elem_entry_in_list(list* l, intptr_t key);
+void reset_list(list* l);
+list_elem* act_list_elem(list* l);
+list_elem* next_list_elem(list* l);
+intptr_t next_list_elem_entry(list* l);
+int list_size(const list* l);
+void delete_list(list* l);
+// Frees every entry as a heap block (free) along with the list.
+void erase_list(list* l);
+list* delete_list_on_empty(list* l);

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "imagecore/image.h"
+
+// Multiscale image: one image record per scale in one contiguous array;
+// scale 0 is the finest.
+struct vx_image {
+    int nscales;
+    int flag;
+    int width;
+    int height;
+    image* scales;
+};
+
+vx_image* init_vx_image(int width, int height, int nscales);
+vx_image* init_vximage_from_single_image(const image* src, int nscales, int flag);
+vx_image* init_vximage(const vx_image* src, int flag);
+vx_image* init_vximage_from_single(const vx_image* src, int nscales, int flag);
+void delete_vximage(vx_image* v);
+image* get_scale(const vx_image* v, int s);
+void erase_vximage(vx_image* v);
+vx_image* scale_vximage(const vx_image* src, double factor);

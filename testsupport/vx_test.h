@@ -1,0 +1,67 @@
+#pragma once
+
+// Helpers shared by the test suites of every library.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+// Expects `statement` to end the process with `code` after printing text that
+// matches `regex`. The system prints its fatal messages on standard output,
+// which the death test does not watch, so the child sends it to standard error.
+// The parent sees the exit code modulo 256, as every POSIX parent does.
+#define EXPECT_VX_FATAL(statement, code, regex)                  \
+    EXPECT_EXIT(                                                 \
+        {                                                        \
+            std::fflush(stdout);                                 \
+            dup2(STDERR_FILENO, STDOUT_FILENO);                  \
+            statement;                                           \
+        },                                                       \
+        ::testing::ExitedWithCode((code) & 0xff), regex)
+
+namespace vx_test {
+
+// A fresh directory, removed with its contents when the object goes.
+class TempDir {
+public:
+    TempDir()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "vxtest.XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr)
+            std::abort();
+        path_ = pattern;
+    }
+    ~TempDir()
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+inline std::string read_file(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+inline void write_file(const std::string& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+}  // namespace vx_test
