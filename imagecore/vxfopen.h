@@ -1,0 +1,10 @@
+#pragma once
+
+#include <cstdio>
+
+// The file opener of every computational library. Prints a warning and
+// returns null when the file cannot be opened or the path is longer than
+// VXFOPEN_MAX_PATH characters (such a path is refused, never shortened).
+inline constexpr int VXFOPEN_MAX_PATH = 2059;
+
+FILE* vxfopen(const char* path, const char* mode);
