@@ -110,14 +110,8 @@ image* create_copy_image(const image* src)
     return img;
 }
 
-image* copy_image(image* dst, const image* src)
+void copy_image_aux(image* dst, const image* src)
 {
-    if (dst->width != src->width || dst->height != src->height)
-        vx_fatal(42, "copy different sized image structs SRC(%d,%d), DEST(%d,%d)\nBailing Out!\n",
-                 src->width, src->height, dst->width, dst->height);
-    dst->max = src->max;
-    dst->min = src->min;
-    dst->connect = src->connect;
     if (src->aux != nullptr && src->aux_len > 0) {
         if (dst->aux == nullptr || dst->aux_len < src->aux_len) {
             std::free(dst->aux);
@@ -127,6 +121,17 @@ image* copy_image(image* dst, const image* src)
         std::memcpy(dst->aux, src->aux, sizeof(int) * static_cast<size_t>(src->aux_len));
     }
     dst->aux_len = src->aux_len;
+}
+
+image* copy_image(image* dst, const image* src)
+{
+    if (dst->width != src->width || dst->height != src->height)
+        vx_fatal(42, "copy different sized image structs SRC(%d,%d), DEST(%d,%d)\nBailing Out!\n",
+                 src->width, src->height, dst->width, dst->height);
+    dst->max = src->max;
+    dst->min = src->min;
+    dst->connect = src->connect;
+    copy_image_aux(dst, src);
     std::memcpy(dst->pixels, src->pixels,
                 sizeof(int) * static_cast<size_t>(src->width) * static_cast<size_t>(src->height));
     return dst;
