@@ -106,7 +106,7 @@ image* create_copy_image(const image* src)
     if (src->aux != nullptr && src->aux_len > 0)
         img->aux = copy_ints(src->aux, src->aux_len);
     img->aux_len = img->aux != nullptr ? src->aux_len : 0;
-    std::memcpy(img->nb_offsets, src->nb_offsets, sizeof(img->nb_offsets));
+    set_nb_offsets(img->nb_offsets, src->width);
     return img;
 }
 
