@@ -77,68 +77,68 @@ double read_8_byte_float(FILE* f)
     return d;
 }
 
-size_t write_4_byte_ints(FILE* f, const int* values, size_t n)
+namespace {
+
+// Block transfer of W-byte little-endian integers through a stack buffer.
+template <size_t W>
+size_t write_le_ints(FILE* f, const int* values, size_t n)
 {
-    unsigned char buf[kChunk * 4];
+    unsigned char buf[kChunk * W];
     size_t done = 0;
     while (done < n) {
         const size_t m = n - done < kChunk ? n - done : kChunk;
-        for (size_t i = 0; i < m; ++i)
-            vx_put_le32(buf + 4 * i, static_cast<uint32_t>(values[done + i]));
-        const size_t written = std::fwrite(buf, 4, m, f);
+        for (size_t i = 0; i < m; ++i) {
+            const auto v = static_cast<uint32_t>(values[done + i]);
+            if constexpr (W == 4)
+                vx_put_le32(buf + W * i, v);
+            else
+                vx_put_le16(buf + W * i, v);
+        }
+        const size_t written = std::fwrite(buf, W, m, f);
         done += written;
         if (written != m)
             break;
     }
     return done;
+}
+
+template <size_t W>
+size_t read_le_ints(FILE* f, int* values, size_t n)
+{
+    unsigned char buf[kChunk * W];
+    size_t done = 0;
+    while (done < n) {
+        const size_t m = n - done < kChunk ? n - done : kChunk;
+        const size_t got = std::fread(buf, W, m, f);
+        for (size_t i = 0; i < got; ++i)
+            values[done + i] = static_cast<int>(W == 4 ? vx_get_le32(buf + W * i) : vx_get_le16(buf + W * i));
+        done += got;
+        if (got != m)
+            break;
+    }
+    return done;
+}
+
+}  // namespace
+
+size_t write_4_byte_ints(FILE* f, const int* values, size_t n)
+{
+    return write_le_ints<4>(f, values, n);
 }
 
 size_t read_4_byte_ints(FILE* f, int* values, size_t n)
 {
-    unsigned char buf[kChunk * 4];
-    size_t done = 0;
-    while (done < n) {
-        const size_t m = n - done < kChunk ? n - done : kChunk;
-        const size_t got = std::fread(buf, 4, m, f);
-        for (size_t i = 0; i < got; ++i)
-            values[done + i] = static_cast<int>(vx_get_le32(buf + 4 * i));
-        done += got;
-        if (got != m)
-            break;
-    }
-    return done;
+    return read_le_ints<4>(f, values, n);
 }
 
 size_t write_2_byte_ints(FILE* f, const int* values, size_t n)
 {
-    unsigned char buf[kChunk * 2];
-    size_t done = 0;
-    while (done < n) {
-        const size_t m = n - done < kChunk ? n - done : kChunk;
-        for (size_t i = 0; i < m; ++i)
-            vx_put_le16(buf + 2 * i, static_cast<uint32_t>(values[done + i]));
-        const size_t written = std::fwrite(buf, 2, m, f);
-        done += written;
-        if (written != m)
-            break;
-    }
-    return done;
+    return write_le_ints<2>(f, values, n);
 }
 
 size_t read_2_byte_ints(FILE* f, int* values, size_t n)
 {
-    unsigned char buf[kChunk * 2];
-    size_t done = 0;
-    while (done < n) {
-        const size_t m = n - done < kChunk ? n - done : kChunk;
-        const size_t got = std::fread(buf, 2, m, f);
-        for (size_t i = 0; i < got; ++i)
-            values[done + i] = static_cast<int>(vx_get_le16(buf + 2 * i));
-        done += got;
-        if (got != m)
-            break;
-    }
-    return done;
+    return read_le_ints<2>(f, values, n);
 }
 
 long vx_remaining_bytes(FILE* f)
