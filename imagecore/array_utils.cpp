@@ -2,15 +2,18 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 #include <utility>
-#include <vector>
 
+#include "imagecore/heap_array.h"
 #include "imagecore/image.h"
 
 namespace {
 
 // Candidate order of the neighbourhood extrema: W, N, E, S, then NW, SW, NE, SE
 // (directions in nb_offsets order).
+constexpr const char* kNoSortBuffer = "Could not alloc sort buffer -> PANIC";
+
 constexpr int kExtremumOrder[8] = {3, 0, 1, 2, 7, 6, 4, 5};
 
 template <class Better>
@@ -97,16 +100,21 @@ void msort(double* values, int* companions, int n)
 {
     if (n <= 1)
         return;
-    std::vector<std::pair<double, int>> items(static_cast<size_t>(n));
+    const size_t count = static_cast<size_t>(n);
+    const heap_array<int> order = make_heap_array<int>(count, 42, kNoSortBuffer);
+    std::iota(order.get(), order.get() + n, 0);
+    std::stable_sort(order.get(), order.get() + n,
+                     [values](int a, int b) { return before(values[a], values[b]); });
+    const heap_array<double> sorted = make_heap_array<double>(count, 42, kNoSortBuffer);
     for (int i = 0; i < n; ++i)
-        items[i] = {values[i], companions != nullptr ? companions[i] : 0};
-    std::stable_sort(items.begin(), items.end(),
-                     [](const auto& a, const auto& b) { return before(a.first, b.first); });
-    for (int i = 0; i < n; ++i) {
-        values[i] = items[i].first;
-        if (companions != nullptr)
-            companions[i] = items[i].second;
-    }
+        sorted[i] = values[order[i]];
+    std::copy(sorted.get(), sorted.get() + n, values);
+    if (companions == nullptr)
+        return;
+    // Each slot of order is read once before it is overwritten.
+    for (int i = 0; i < n; ++i)
+        order[i] = companions[order[i]];
+    std::copy(order.get(), order.get() + n, companions);
 }
 
 void swap(int* values, int i, int j)

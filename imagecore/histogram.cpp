@@ -3,10 +3,9 @@
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
-#include <memory>
-#include <vector>
 
 #include "imagecore/fatal.h"
+#include "imagecore/heap_array.h"
 
 namespace {
 
@@ -17,10 +16,6 @@ bool dense_range(long long range, long long npixels)
 {
     return range <= INT_MAX && range <= 2 * npixels + 65536;
 }
-
-struct FreeDeleter {
-    void operator()(void* p) const { std::free(p); }
-};
 
 histogramm* new_histogramm(int ncolors, int min, int max, int npixels)
 {
@@ -44,10 +39,10 @@ histogramm* new_histogramm(int ncolors, int min, int max, int npixels)
 histogramm* count_in_table(const int* pixels, int npixels, int min, int max)
 {
     const int range = static_cast<int>(static_cast<long long>(max) - min + 1);
-    std::unique_ptr<int, FreeDeleter> table(static_cast<int*>(std::calloc(range, sizeof(int))));
-    if (table == nullptr)
+    int* t = static_cast<int*>(std::calloc(static_cast<size_t>(range), sizeof(int)));
+    if (t == nullptr)
         vx_fatal(4711, "Cannot alloc Temporary Histogramm with %d colors", range);
-    int* t = table.get();
+    const heap_array<int> table(t);
     for (int i = 0; i < npixels; ++i)
         ++t[static_cast<unsigned>(pixels[i]) - static_cast<unsigned>(min)];
     int ncolors = 0;
@@ -67,8 +62,12 @@ histogramm* count_in_table(const int* pixels, int npixels, int min, int max)
 
 histogramm* count_by_sorting(const int* pixels, int npixels, int min, int max)
 {
-    std::vector<int> sorted(pixels, pixels + npixels);
-    std::sort(sorted.begin(), sorted.end());
+    int* sorted = static_cast<int*>(std::malloc(sizeof(int) * static_cast<size_t>(npixels)));
+    if (sorted == nullptr)
+        vx_fatal(4711, "Cannot alloc Temporary Histogramm with %d colors", npixels);
+    const heap_array<int> copy(sorted);
+    std::copy(pixels, pixels + npixels, sorted);
+    std::sort(sorted, sorted + npixels);
     int ncolors = 1;
     for (int i = 1; i < npixels; ++i)
         ncolors += sorted[i] != sorted[i - 1];
@@ -112,7 +111,9 @@ void calibrate_image(image* img, const histogramm* h)
     const long long range = static_cast<long long>(h->max) - h->min + 1;
     if (h->ncolors > 0 && dense_range(range, npixels)) {
         // Lookup table from value - min to index; -1 marks values not counted.
-        std::vector<int> index(static_cast<size_t>(range), -1);
+        const heap_array<int> index = make_heap_array<int>(
+            static_cast<size_t>(range), 100, "Cannot alloc LUT for New Histogramm");
+        std::fill(index.get(), index.get() + range, -1);
         for (int k = 0; k < h->ncolors; ++k)
             index[static_cast<unsigned>(h->values[k]) - static_cast<unsigned>(h->min)] = k;
         for (int i = 0; i < npixels; ++i) {

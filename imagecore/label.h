@@ -17,7 +17,8 @@ extern iqueue* ptSystemQueue;
 
 // Every nonzero pixel becomes -1, then each -1 component, in raster order of
 // its first pixel, gets the next label 1, 2, ...; returns the number of
-// labels + 1. Works with the queue attached to the image's label_queue.
+// labels + 1. Works with the queue attached to the image's label_queue (or
+// one of its own when none is attached).
 int label_image_local(image* img, int n);
 // The same with ptSystemQueue.
 int label_image(image* img, int n);
