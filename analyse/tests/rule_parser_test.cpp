@@ -184,6 +184,18 @@ TEST(RuleMachine, StackLimitsEndTheProcess)
         },
         42, "FATAL Error vm value stack full");
 
+    std::string conjunction = "1 < 2";
+    for (int i = 0; i < 99; ++i)
+        conjunction = "1 < 2 && (" + conjunction + ")";
+    EXPECT_VX_FATAL(
+        {
+            parsed p;
+            parse_text(p, "RULES: TD: " + conjunction + " #RULES", 16, false);
+            machine deep(p.prog);
+            deep.run(nullptr);
+        },
+        42, "FATAL Error vm predicate stack full");
+
     // Code that leaves a value behind.
     program* prog = init_program();
     prog->decls = init_command();
