@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "analyse/regiontree.h"
+#include "analyse/treeio.h"
 #include "imagecore/fatal.h"
 #include "imagecore/queue.h"
 
@@ -48,6 +49,14 @@ region_tree* Region_Graph_progress(vx_image* partition, int conn, int mode, void
 region_tree* Region_Graph(vx_image* partition, int conn)
 {
     return Region_Graph_progress(partition, conn, 0, nullptr, nullptr);
+}
+
+int lRegion_Graph(vx_image* partition, const char* file_name, int conn)
+{
+    region_tree* tree = Region_Graph(partition, conn);
+    const int written = write_region_tree(tree, file_name);
+    delete_regiontree(tree);
+    return written;
 }
 
 rg_control* region_graph_control(vx_image* partition, int conn)

@@ -258,6 +258,18 @@ TEST(TreeFileBadInput, EveryTruncationAndCorruptionIsRefused)
     delete_regiontree(tree);
 }
 
+TEST(TreeFileBadInput, MalformedCorpusIsRefusedAndValidSamplesRead)
+{
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(VX_TESTDATA_DIR "/malformed/tree_file")) {
+        const std::string name = entry.path().filename().string();
+        const bool valid = name.find("valid") != std::string::npos;
+        EXPECT_EQ(any_reader_accepts(read_file(entry.path().string())), valid) << name;
+        ++files;
+    }
+    EXPECT_GT(files, 20);
+}
+
 TEST(TreeFileBadInput, TextSizesAreBackedByData)
 {
     // A text tree that claims a huge image but lists no pixels.
