@@ -14,3 +14,10 @@ double vx_atof(const char* text);
 // Writes value like printf("%.*f", precision, value) into buf (NUL-terminated)
 // and returns the length, or 0 (buf holding "") when it does not fit.
 size_t vx_format_fixed(char* buf, size_t capacity, double value, int precision);
+
+// The text of value as printf("%f") writes it in the C locale, for messages:
+// std::printf("%s", vx_fixed(x).text).
+struct vx_fixed {
+    char text[320];  // room for the longest "%f" of a double
+    explicit vx_fixed(double value, int precision = 6) { vx_format_fixed(text, sizeof text, value, precision); }
+};

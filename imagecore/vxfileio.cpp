@@ -91,8 +91,10 @@ size_t write_le_ints(FILE* f, const int* values, size_t n)
             const auto v = static_cast<uint32_t>(values[done + i]);
             if constexpr (W == 4)
                 vx_put_le32(buf + W * i, v);
-            else
+            else if constexpr (W == 2)
                 vx_put_le16(buf + W * i, v);
+            else
+                buf[i] = static_cast<unsigned char>(v);
         }
         const size_t written = std::fwrite(buf, W, m, f);
         done += written;
@@ -110,8 +112,14 @@ size_t read_le_ints(FILE* f, int* values, size_t n)
     while (done < n) {
         const size_t m = n - done < kChunk ? n - done : kChunk;
         const size_t got = std::fread(buf, W, m, f);
-        for (size_t i = 0; i < got; ++i)
-            values[done + i] = static_cast<int>(W == 4 ? vx_get_le32(buf + W * i) : vx_get_le16(buf + W * i));
+        for (size_t i = 0; i < got; ++i) {
+            if constexpr (W == 4)
+                values[done + i] = static_cast<int>(vx_get_le32(buf + W * i));
+            else if constexpr (W == 2)
+                values[done + i] = static_cast<int>(vx_get_le16(buf + W * i));
+            else
+                values[done + i] = buf[i];
+        }
         done += got;
         if (got != m)
             break;
@@ -141,6 +149,16 @@ size_t read_2_byte_ints(FILE* f, int* values, size_t n)
     return read_le_ints<2>(f, values, n);
 }
 
+size_t write_1_byte_ints(FILE* f, const int* values, size_t n)
+{
+    return write_le_ints<1>(f, values, n);
+}
+
+size_t read_1_byte_ints(FILE* f, int* values, size_t n)
+{
+    return read_le_ints<1>(f, values, n);
+}
+
 long vx_remaining_bytes(FILE* f)
 {
     const long here = std::ftell(f);
@@ -150,6 +168,17 @@ long vx_remaining_bytes(FILE* f)
     if (std::fseek(f, here, SEEK_SET) != 0 || end < here)
         return -1;
     return end - here;
+}
+
+int vx_close_written(FILE* f, bool ok, const char* path)
+{
+    ok = std::ferror(f) == 0 && ok;
+    ok = std::fclose(f) == 0 && ok;
+    if (ok)
+        return 0;
+    std::printf("Could not write file %s\n", path);
+    std::remove(path);
+    return -1;
 }
 
 namespace {

@@ -30,10 +30,18 @@ size_t write_4_byte_ints(FILE* f, const int* values, size_t n);
 size_t read_4_byte_ints(FILE* f, int* values, size_t n);
 size_t write_2_byte_ints(FILE* f, const int* values, size_t n);
 size_t read_2_byte_ints(FILE* f, int* values, size_t n);
+// One byte per value: the low 8 bits written, unsigned bytes read.
+size_t write_1_byte_ints(FILE* f, const int* values, size_t n);
+size_t read_1_byte_ints(FILE* f, int* values, size_t n);
 
 // Bytes between the current position and the end of the file, or -1 when the
 // stream cannot seek. The position is left unchanged.
 long vx_remaining_bytes(FILE* f);
+
+// Closes a file that was opened for writing. When `ok` is false or the close
+// fails, prints "Could not write file %s", removes the incomplete file and
+// returns -1; otherwise returns 0.
+int vx_close_written(FILE* f, bool ok, const char* path);
 
 // Read the whole file into a new array (char, or one int 0..255 per byte),
 // grown in blocks of 10,000 entries. The char array carries a terminating 0

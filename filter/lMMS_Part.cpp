@@ -1,0 +1,167 @@
+#include "filter/lMMS_Part.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "filter/mms_scale.h"
+#include "imagecore/queue.h"
+
+namespace {
+
+// Uniform rows at the top and bottom of the source, both of the value of its
+// first pixel. An image made only of such rows is not trimmed.
+struct row_trim {
+    int top;
+    int content;
+    int bottom;
+};
+
+bool row_equals(const int* row, int width, int v)
+{
+    for (int x = 0; x < width; ++x)
+        if (row[x] != v)
+            return false;
+    return true;
+}
+
+row_trim find_trim(const image* s)
+{
+    row_trim t{0, s->height, 0};
+    if (s->width <= 0 || s->height <= 0)
+        return t;
+    const int v = s->pixels[0];
+    const auto row = [s](int y) { return s->pixels + static_cast<size_t>(y) * s->width; };
+    while (t.top < s->height && row_equals(row(t.top), s->width, v))
+        ++t.top;
+    if (t.top == s->height)
+        return row_trim{0, s->height, 0};
+    while (row_equals(row(s->height - 1 - t.bottom), s->width, v))
+        ++t.bottom;
+    t.content = s->height - t.top - t.bottom;
+    std::printf("Horizontal Offset %d, Value %d\n", t.top * s->width, v);
+    return t;
+}
+
+// Writes the binarised labels (content rows) into the full-size scale: the
+// trimmed top rows become one region closed by a line row next to the
+// content, and trimmed bottom rows another one, closed by the content's last
+// row.
+void write_scale(image* out, const image* labels, const row_trim& t)
+{
+    const int width = out->width;
+    int* px = out->pixels;
+    const auto fill_rows = [&](int from, int to, int value) {
+        for (size_t i = static_cast<size_t>(from) * width; i < static_cast<size_t>(to) * width; ++i)
+            px[i] = value;
+    };
+    fill_rows(0, t.top, 1);
+    if (t.top > 0)
+        fill_rows(t.top - 1, t.top, 0);
+    const int* in = labels->pixels;
+    int* content = px + static_cast<size_t>(t.top) * width;
+    const size_t n = static_cast<size_t>(t.content) * width;
+    for (size_t i = 0; i < n; ++i)
+        content[i] = in[i] != 0;
+    if (t.bottom > 0) {
+        fill_rows(t.top + t.content - 1, t.top + t.content, 0);
+        fill_rows(t.top + t.content, t.top + t.content + t.bottom, 1);
+    }
+    update_image_struct(out);
+}
+
+image* copy_of(const image* src)
+{
+    image* img = create_copy_image(src);
+    update_image_struct(img);
+    return img;
+}
+
+int run_partition(vx_image* src, vx_image* dst, int mode, int nscales, int iterations,
+                  const functions* tmpl, int conn, unsigned flags, mms_debug_export* debug,
+                  void* context, tree_progress_fn callback, bool progress_variant)
+{
+    if (src == nullptr || dst == nullptr || tmpl == nullptr || src->nscales < 1) {
+        std::printf("lMMS_Part: no source, destination or template\n");
+        return 0;
+    }
+    if (dst->width != src->width || dst->height != src->height || dst->nscales < nscales) {
+        std::printf("lMMS_Part: destination of %d x %d with %d scales does not fit a %d x %d "
+                    "source and %d scales\n",
+                    dst->width, dst->height, dst->nscales, src->width, src->height, nscales);
+        return 0;
+    }
+    // The caller's description stays as it is; the scales grow a copy.
+    functions local = *tmpl;
+    const image* s0 = &src->scales[0];
+    const row_trim trim = find_trim(s0);
+
+    image* source = create_image(s0->width, trim.content, 0);
+    std::memcpy(source->pixels, s0->pixels + static_cast<size_t>(trim.top) * s0->width,
+                sizeof(int) * static_cast<size_t>(trim.content) * s0->width);
+    update_image_struct(source);
+    mms_work w{source, nullptr, nullptr, nullptr, nullptr, nullptr};
+    w.filter = mms_make_filter(&local, mode, iterations, source);
+    if (w.filter == nullptr) {
+        delete_image(source);
+        return 0;
+    }
+    w.work = copy_of(source);
+    w.accumulator = copy_of(source);
+    w.scratch = copy_of(source);
+    w.gradient = copy_of(source);
+    iqueue* queue = init_iqueue(4 * (source->width + source->height) + 1024);
+    w.work->update_queue = queue;
+    w.scratch->update_queue = queue;
+
+    const int kind = mode == 1 ? 1 : 2;
+    int result = 1;
+    for (int k = 0; k < nscales; ++k) {
+        if (progress_variant)
+            std::printf("Processing scale %d, Mod %d \n", k + 1, mode);
+        else
+            std::printf("Processing scale %d \n", k + 1);
+        image* labels = mms_compute_scale(&w, mode, conn, flags, k, debug);
+        write_scale(&dst->scales[k], labels, trim);
+        delete_image(labels);
+        if (callback != nullptr)
+            callback(kind, k, context);
+        if (k + 1 < nscales && (flags & MMS_GROWING_TEMPLATE)) {
+            local.radius += 1.0;
+            delete_filter(w.filter);
+            w.filter = mms_make_filter(&local, mode, iterations, source);
+            if (w.filter == nullptr) {
+                result = 0;
+                break;
+            }
+            std::memcpy(w.work->pixels, source->pixels,
+                        sizeof(int) * static_cast<size_t>(source->width) * source->height);
+        }
+    }
+    delete_filter(w.filter);
+    delete_iqueue(queue);
+    delete_image(w.gradient);
+    delete_image(w.scratch);
+    delete_image(w.accumulator);
+    delete_image(w.work);
+    delete_image(source);
+    if (progress_variant)
+        std::printf("\n\n Done Mode %d\n\n", mode);
+    return result;
+}
+
+}  // namespace
+
+int lMMS_Part(vx_image* src, vx_image* dst, int mode, int nscales, int iterations,
+              functions* tmpl, int conn, unsigned flags, mms_debug_export* debug)
+{
+    return run_partition(src, dst, mode, nscales, iterations, tmpl, conn, flags, debug, nullptr,
+                         nullptr, false);
+}
+
+int lMMS_Part_progress(vx_image* src, vx_image* dst, int mode, int nscales, int iterations,
+                       functions* tmpl, int conn, unsigned flags, void* context,
+                       tree_progress_fn callback)
+{
+    return run_partition(src, dst, mode, nscales, iterations, tmpl, conn, flags, nullptr, context,
+                         callback, true);
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "imagecore/image.h"
+
+// Grey-level reconstruction (hybrid raster and queue algorithm). The marker
+// is replaced by its reconstruction; the mask is not changed. When the marker
+// carries an update_queue it is used as the work queue (so that repeated
+// calls share one), otherwise the call makes its own. The queue grows when
+// needed; no pixel is ever dropped. Sizes must match (else a message and
+// nothing changes).
+void fast_reconstruction_by_dilation(image* marker, image* mask, int conn);
+void fast_reconstruction_by_erosion(image* marker, image* mask, int conn);
+
+// Fills the regional minima that are not connected to the image border: the
+// reconstruction by erosion above the image of a marker that equals the image
+// on the border and its maximum inside. Images one pixel high or wide are all
+// border and stay unchanged.
+void fill_holes_by_reconstruction(image* img, int conn);

@@ -1,0 +1,171 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <tuple>
+
+#include "filter/elementary.h"
+#include "filter/gradients.h"
+#include "filter/reconstruction.h"
+#include "filter/tests/naive_morphology.h"
+#include "imagecore/queue.h"
+
+namespace {
+
+struct shape {
+    int w;
+    int h;
+};
+
+// Sizes including single rows and columns and images too small to have an
+// inside.
+constexpr shape kShapes[] = {{1, 1}, {1, 7}, {9, 1}, {2, 2}, {3, 3}, {17, 11}, {40, 33}, {64, 64}};
+
+// (top value, connectivity)
+class MorphologyVsNaive : public ::testing::TestWithParam<std::tuple<int, int>> {
+protected:
+    int top() const { return std::get<0>(GetParam()); }
+    int conn() const { return std::get<1>(GetParam()); }
+    std::mt19937 rng{static_cast<unsigned>(top() * 10 + conn())};
+};
+
+TEST_P(MorphologyVsNaive, ElementaryErosionDilationAndMaskedErosion)
+{
+    for (const shape s : kShapes) {
+        const naive::grid g = naive::random_image(rng, s.w, s.h, top());
+        const naive::grid m = naive::random_image(rng, s.w, s.h, top());
+        image* src = naive::to_image(g, s.w, s.h);
+        image* mask = naive::to_image(m, s.w, s.h);
+        image* dst = create_image(s.w, s.h, -1);
+        n_erosion_buff(src, dst, conn());
+        EXPECT_EQ(naive::to_grid(dst), naive::neighbourhood(g, s.w, s.h, conn(), true));
+        n_dilation_buff(src, dst, conn());
+        EXPECT_EQ(naive::to_grid(dst), naive::neighbourhood(g, s.w, s.h, conn(), false));
+        n_masked_erosion_buff(src, dst, mask, conn());
+        naive::grid expected = naive::neighbourhood(g, s.w, s.h, conn(), true);
+        for (size_t i = 0; i < expected.size(); ++i)
+            expected[i] = std::max(expected[i], m[i]);
+        EXPECT_EQ(naive::to_grid(dst), expected);
+        EXPECT_EQ(naive::to_grid(src), g);
+        delete_image(src);
+        delete_image(mask);
+        delete_image(dst);
+    }
+}
+
+TEST_P(MorphologyVsNaive, ReconstructionByDilationAndErosion)
+{
+    for (const shape s : kShapes) {
+        for (int round = 0; round < 3; ++round) {
+            const naive::grid m = naive::random_image(rng, s.w, s.h, top());
+            // Markers: an erosion of the mask (the partition's case) and a
+            // sparse one, whose values must travel far.
+            naive::grid low = naive::neighbourhood(naive::neighbourhood(m, s.w, s.h, 4, true), s.w,
+                                                   s.h, 4, true);
+            naive::grid high = naive::neighbourhood(m, s.w, s.h, 8, false);
+            if (round == 1) {
+                std::fill(low.begin(), low.end(), 0);
+                low[rng() % low.size()] = top();
+                std::fill(high.begin(), high.end(), top());
+                high[rng() % high.size()] = 0;
+            }
+            image* mask = naive::to_image(m, s.w, s.h);
+            image* marker = naive::to_image(low, s.w, s.h);
+            fast_reconstruction_by_dilation(marker, mask, conn());
+            EXPECT_EQ(naive::to_grid(marker), naive::reconstruct(low, m, s.w, s.h, conn(), false))
+                << s.w << "x" << s.h;
+            delete_image(marker);
+            marker = naive::to_image(high, s.w, s.h);
+            // A borrowed queue far too small for the propagation must grow.
+            marker->update_queue = init_iqueue(1);
+            fast_reconstruction_by_erosion(marker, mask, conn());
+            EXPECT_EQ(naive::to_grid(marker), naive::reconstruct(high, m, s.w, s.h, conn(), true))
+                << s.w << "x" << s.h;
+            EXPECT_EQ(naive::to_grid(mask), m);
+            delete_iqueue(marker->update_queue);
+            delete_image(marker);
+            delete_image(mask);
+        }
+    }
+}
+
+TEST_P(MorphologyVsNaive, HoleFilling)
+{
+    for (const shape s : kShapes) {
+        const naive::grid g = naive::random_image(rng, s.w, s.h, top());
+        image* img = naive::to_image(g, s.w, s.h);
+        fill_holes_by_reconstruction(img, conn());
+        EXPECT_EQ(naive::to_grid(img), naive::fill_holes(g, s.w, s.h, conn())) << s.w << "x" << s.h;
+        delete_image(img);
+    }
+}
+
+TEST_P(MorphologyVsNaive, GradientsAreDilationMinusImageAndImageMinusErosion)
+{
+    for (const shape s : kShapes) {
+        const naive::grid g = naive::random_image(rng, s.w, s.h, top());
+        const naive::grid dil = naive::neighbourhood(g, s.w, s.h, conn(), false);
+        const naive::grid ero = naive::neighbourhood(g, s.w, s.h, conn(), true);
+        image* img = naive::to_image(g, s.w, s.h);
+        image* scratch = create_image(s.w, s.h, 0);
+        pos_gradient(img, scratch, conn());
+        for (size_t i = 0; i < g.size(); ++i) {
+            ASSERT_EQ(img->pixels[i], dil[i] - g[i]);
+            ASSERT_EQ(scratch->pixels[i], g[i]);
+        }
+        neg_gradient(scratch, img, conn());
+        for (size_t i = 0; i < g.size(); ++i) {
+            ASSERT_EQ(scratch->pixels[i], g[i] - ero[i]);
+            ASSERT_EQ(img->pixels[i], ero[i]);
+        }
+        delete_image(img);
+        delete_image(scratch);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Depths, MorphologyVsNaive,
+                         ::testing::Combine(::testing::Values(255, 65535), ::testing::Values(4, 8)));
+
+TEST(Reconstruction, SeedRebuildsOnlyItsOwnPlateau)
+{
+    // Two plateaus of 9 separated by a valley of 0; the seed lies in the left one.
+    const naive::grid m = {9, 9, 0, 9, 9,
+                           9, 9, 0, 9, 9};
+    naive::grid seed(m.size(), 0);
+    seed[5] = 9;
+    image* mask = naive::to_image(m, 5, 2);
+    image* marker = naive::to_image(seed, 5, 2);
+    fast_reconstruction_by_dilation(marker, mask, 8);
+    EXPECT_EQ(naive::to_grid(marker), (naive::grid{9, 9, 0, 0, 0, 9, 9, 0, 0, 0}));
+    delete_image(marker);
+    delete_image(mask);
+}
+
+TEST(HoleFilling, FillsAnEnclosedHoleButNotANotchOpenToTheBorder)
+{
+    const naive::grid g = {5, 5, 5, 5, 5, 5,
+                           5, 1, 5, 5, 5, 5,
+                           5, 5, 5, 5, 5, 5,
+                           5, 5, 5, 5, 2, 5,
+                           5, 5, 5, 5, 2, 2};
+    image* img = naive::to_image(g, 6, 5);
+    fill_holes_by_reconstruction(img, 4);
+    naive::grid expected = g;
+    expected[7] = 5;
+    EXPECT_EQ(naive::to_grid(img), expected);
+    delete_image(img);
+}
+
+TEST(SizeChecks, MismatchedImagesAreLeftAlone)
+{
+    image* a = create_image(4, 3, 7);
+    image* b = create_image(3, 4, 1);
+    n_erosion_buff(a, b, 8);
+    fast_reconstruction_by_dilation(b, a, 8);
+    pos_gradient(a, b, 8);
+    EXPECT_EQ(naive::to_grid(b), naive::grid(12, 1));
+    EXPECT_EQ(naive::to_grid(a), naive::grid(12, 7));
+    delete_image(a);
+    delete_image(b);
+}
+
+}  // namespace

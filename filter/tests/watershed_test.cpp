@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <deque>
+#include <numeric>
+#include <random>
+
+#include "filter/tests/naive_morphology.h"
+#include "filter/watershed.h"
+#include "imagecore/queue.h"
+#include "testsupport/vx_test.h"
+
+namespace {
+
+// The immersion written out step by step, with a bounds test per neighbour:
+// pixels sorted by value (raster order within a value), -1 unreached, -2
+// masked, -3 queued, 0 line. `wrap` accepts every neighbour inside the pixel
+// array, as the limited watershed does.
+naive::grid literal_watershed(const naive::grid& img, int w, int h, int n, bool wrap)
+{
+    const int npix = w * h;
+    std::vector<int> order(npix);
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return img[a] < img[b]; });
+    naive::grid lab(npix, -1);
+    const auto neighbour = [&](int p, int d) {
+        if (wrap) {
+            const int q = p + nb_dy[d] * w + nb_dx[d];
+            return q >= 0 && q < npix ? q : -1;
+        }
+        return neighbour_in_image(d, p % w, p / w, w, h) ? p + nb_dy[d] * w + nb_dx[d] : -1;
+    };
+    std::deque<int> fifo;
+    int basins = 0;
+    bool flag = false;
+    for (size_t start = 0; start < order.size();) {
+        size_t end = start;
+        while (end < order.size() && img[order[end]] == img[order[start]])
+            ++end;
+        for (size_t k = start; k < end; ++k) {
+            const int p = order[k];
+            lab[p] = -2;
+            for (int d = 0; d < n; ++d) {
+                const int q = neighbour(p, d);
+                if (q >= 0 && lab[q] >= 0) {
+                    lab[p] = -3;
+                    fifo.push_back(p);
+                    break;
+                }
+            }
+        }
+        while (!fifo.empty()) {
+            const int p = fifo.front();
+            fifo.pop_front();
+            for (int d = 0; d < n; ++d) {
+                const int q = neighbour(p, d);
+                if (q < 0)
+                    continue;
+                if (lab[q] > 0) {
+                    if (lab[p] == -3)
+                        lab[p] = lab[q];
+                    else if (lab[p] > 0 && lab[p] != lab[q]) {
+                        lab[p] = 0;
+                        flag = false;
+                    } else if (lab[p] == 0 && flag)
+                        lab[p] = lab[q];
+                } else if (lab[q] == -2) {
+                    lab[q] = -3;
+                    fifo.push_back(q);
+                } else if (lab[q] == 0 && lab[p] == -3) {
+                    lab[p] = 0;
+                    flag = true;
+                }
+            }
+        }
+        for (size_t k = start; k < end; ++k) {
+            if (lab[order[k]] != -2)
+                continue;
+            lab[order[k]] = ++basins;
+            fifo.push_back(order[k]);
+            while (!fifo.empty()) {
+                const int p = fifo.front();
+                fifo.pop_front();
+                for (int d = 0; d < n; ++d) {
+                    const int q = neighbour(p, d);
+                    if (q >= 0 && lab[q] == -2) {
+                        lab[q] = basins;
+                        fifo.push_back(q);
+                    }
+                }
+            }
+        }
+        start = end;
+    }
+    return lab;
+}
+
+TEST(Watershed, TwoMinimaGiveTwoBasinsAndALineOnTheRidge)
+{
+    const naive::grid g = {1, 2, 5, 2, 1,
+                           1, 2, 5, 2, 1,
+                           1, 2, 5, 2, 1};
+    image* img = naive::to_image(g, 5, 3);
+    image* labels = watershed(img, 0, 0, 4);
+    EXPECT_EQ(naive::to_grid(labels), (naive::grid{1, 1, 0, 2, 2, 1, 1, 0, 2, 2, 1, 1, 0, 2, 2}));
+    EXPECT_EQ(naive::to_grid(img), g);
+    EXPECT_EQ(img->min, 1);
+    EXPECT_EQ(img->max, 5);
+    delete_image(labels);
+    delete_image(img);
+}
+
+TEST(Watershed, ConstantImageIsOneBasinWithoutLine)
+{
+    image* img = create_image(7, 5, 42);
+    image* labels = watershed(img, 0, 0, 8);
+    EXPECT_EQ(naive::to_grid(labels), naive::grid(35, 1));
+    delete_image(labels);
+    delete_image(img);
+}
+
+// Random images with few and with many grey values (the second takes the
+// sorting path for values spread beyond a table), and a 16-bit range.
+TEST(Watershed, MatchesTheLiteralImmersionOnRandomImages)
+{
+    std::mt19937 rng(7);
+    const int sizes[][2] = {{1, 1}, {1, 9}, {8, 1}, {2, 3}, {13, 9}, {31, 40}};
+    for (const auto& s : sizes) {
+        for (const int top : {3, 255, 65535}) {
+            for (const int n : {4, 8}) {
+                const naive::grid g = naive::random_image(rng, s[0], s[1], top);
+                image* img = naive::to_image(g, s[0], s[1]);
+                image* labels = watershed(img, 0, 0, n);
+                EXPECT_EQ(naive::to_grid(labels), literal_watershed(g, s[0], s[1], n, false))
+                    << s[0] << "x" << s[1] << " top " << top << " n " << n;
+                delete_image(labels);
+                delete_image(img);
+            }
+        }
+    }
+    // Values spread over the whole int range.
+    naive::grid wide(12 * 10);
+    for (int& v : wide)
+        v = static_cast<int>(rng()) / 3 * 3;
+    image* img = naive::to_image(wide, 12, 10);
+    image* labels = watershed(img, 0, 0, 8);
+    EXPECT_EQ(naive::to_grid(labels), literal_watershed(wide, 12, 10, 8, false));
+    delete_image(labels);
+    delete_image(img);
+}
+
+TEST(LimitedWatershed, SetsTheFrameAndFloodsThePixelArray)
+{
+    std::mt19937 rng(11);
+    for (const int n : {4, 8}) {
+        naive::grid g = naive::random_image(rng, 15, 12, 255);
+        image* img = naive::to_image(g, 15, 12);
+        image* labels = limited_watershed(img, 0, 0, n);
+        const int frame = *std::max_element(g.begin(), g.end()) - 1;
+        for (int y = 0; y < 12; ++y)
+            for (int x = 0; x < 15; ++x)
+                if (x == 0 || y == 0 || x == 14 || y == 11)
+                    g[y * 15 + x] = frame;
+        EXPECT_EQ(naive::to_grid(img), g);
+        EXPECT_EQ(naive::to_grid(labels), literal_watershed(g, 15, 12, n, true));
+        delete_image(labels);
+        delete_image(img);
+    }
+}
+
+TEST(LiQueue, EndsTheProcessWhenFullOrEmpty)
+{
+    iqueue* q = init_iqueue(2);
+    liqueue_put(5, q);
+    liqueue_put(6, q);
+    EXPECT_VX_FATAL(liqueue_put(7, q), 4711, "QUEUE PANIC!!! QUEUE FULL");
+    EXPECT_EQ(liqueue_get(q), 5);
+    EXPECT_EQ(liqueue_get(q), 6);
+    EXPECT_VX_FATAL(liqueue_get(q), 4711, "NO MORE ELEMS");
+    delete_iqueue(q);
+}
+
+}  // namespace
