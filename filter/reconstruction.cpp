@@ -5,10 +5,46 @@
 
 #include "filter/elementary.h"
 #include "filter/grey_order.h"
+#include "filter/pixel_grid.h"
 #include "filter/reconstruction_core.h"
-#include "imagecore/queue.h"
 
 namespace {
+
+// The pixels whose value may still spread, as a stack (the result does not
+// depend on the order, and the last pixel raised is the one whose
+// neighbourhood is still in the cache). It grows as needed: no pixel is ever
+// dropped. Pushes are conditional stores without branches, so room for one
+// pixel's neighbours is made before visiting them.
+class work_stack {
+public:
+    explicit work_stack(std::vector<int>& storage) : items_(storage)
+    {
+        if (items_.size() < 16)
+            items_.resize(16);
+    }
+
+    void make_room(size_t more)
+    {
+        if (top_ + more > items_.size())
+            items_.resize(2 * items_.size() + more);
+    }
+    void push_if(int p, bool condition)
+    {
+        items_[top_] = p;
+        top_ += condition;
+    }
+    bool pop(int& p)
+    {
+        if (top_ == 0)
+            return false;
+        p = items_[--top_];
+        return true;
+    }
+
+private:
+    std::vector<int>& items_;
+    size_t top_ = 0;
+};
 
 // Join of each pixel of row `row` with its neighbours in the adjacent row
 // `other` (the row above in the forward scan, below in the backward one).
@@ -56,7 +92,7 @@ inline bool can_raise(int mq, int kq, int v)
 // queues the pixels from which a later neighbour can still be raised.
 template <class Order>
 void set_max_nn(int* marker, const int* mask, int width, int height, bool conn8, int* buf,
-                iqueue* q)
+                work_stack& stack)
 {
     for (int y = height - 1; y >= 0; --y) {
         const size_t base = static_cast<size_t>(y) * width;
@@ -77,40 +113,40 @@ void set_max_nn(int* marker, const int* mask, int width, int height, bool conn8,
                         (conn8 && ((x > 0 && can_raise<Order>(md[x - 1], kd[x - 1], v)) ||
                                    (x + 1 < width && can_raise<Order>(md[x + 1], kd[x + 1], v))));
             }
-            if (queue)
-                iqueue_put_grow(static_cast<int>(base) + x, q);
+            stack.make_room(1);
+            stack.push_if(static_cast<int>(base) + x, queue);
         }
     }
 }
 
-// Queue propagation in the direction order N, NE, E, SE, S, SW, W, NW.
-template <class Order>
-void eval_rec_queue(int* marker, const int* mask, int width, int height, bool conn8, iqueue* q)
+// Propagation from the stacked pixels to their neighbours.
+template <class Order, int Step>
+void eval_rec_queue(int* marker, const int* mask, const pixel_grid& g, work_stack& stack)
 {
-    static constexpr int kDx[8] = {0, 1, 1, 1, 0, -1, -1, -1};
-    static constexpr int kDy[8] = {-1, -1, 0, 1, 1, 1, 0, -1};
     int offset[8];
     for (int d = 0; d < 8; ++d)
-        offset[d] = kDy[d] * width + kDx[d];
-    const int step = conn8 ? 1 : 2;
+        offset[d] = ring_dy[d] * g.width + ring_dx[d];
     int p;
-    while (iqueue_get(&p, q)) {
-        const int y = p / width;
-        const int x = p - y * width;
+    while (stack.pop(p)) {
+        int x;
+        int y;
+        g.locate(p, x, y);
         const int v = marker[p];
-        const bool inner = x > 0 && y > 0 && x + 1 < width && y + 1 < height;
-        for (int d = 0; d < 8; d += step) {
+        const bool inner = g.inner(x, y);
+        stack.make_room(8);
+        for (int d = 0; d < 8; d += Step) {
             if (!inner) {
-                const int nx = x + kDx[d];
-                const int ny = y + kDy[d];
-                if (nx < 0 || ny < 0 || nx >= width || ny >= height)
+                const int nx = x + ring_dx[d];
+                const int ny = y + ring_dy[d];
+                if (nx < 0 || ny < 0 || nx >= g.width || ny >= g.height)
                     continue;
             }
             const int n = p + offset[d];
-            if (Order::before(marker[n], v) && mask[n] != marker[n]) {
-                marker[n] = Order::meet(v, mask[n]);
-                iqueue_put_grow(n, q);
-            }
+            const int m = marker[n];
+            const int k = mask[n];
+            const bool raise = Order::before(m, v) & (k != m);
+            marker[n] = raise ? Order::meet(v, k) : m;
+            stack.push_if(n, raise);
         }
     }
 }
@@ -118,64 +154,40 @@ void eval_rec_queue(int* marker, const int* mask, int width, int height, bool co
 }  // namespace
 
 template <class Order>
-void reconstruct(int* marker, const int* mask, int width, int height, bool conn8, iqueue* q)
+void reconstruct(int* marker, const int* mask, int width, int height, bool conn8,
+                 std::vector<int>& stack_storage)
 {
     if (width <= 0 || height <= 0)
         return;
-    iqueue* own = nullptr;
-    if (q == nullptr)
-        q = own = init_iqueue(4 * (width + height) + 1024);
-    reset_iqueue(q);
+    work_stack stack(stack_storage);
     std::vector<int> buf(static_cast<size_t>(width));
     set_max_np<Order>(marker, mask, width, height, conn8, buf.data());
-    set_max_nn<Order>(marker, mask, width, height, conn8, buf.data(), q);
-    eval_rec_queue<Order>(marker, mask, width, height, conn8, q);
-    delete_iqueue(own);
+    set_max_nn<Order>(marker, mask, width, height, conn8, buf.data(), stack);
+    const pixel_grid g(width, height);
+    if (conn8)
+        eval_rec_queue<Order, 1>(marker, mask, g, stack);
+    else
+        eval_rec_queue<Order, 2>(marker, mask, g, stack);
 }
 
-template <class Order>
-void fill_holes(int* pixels, int width, int height, bool conn8, iqueue* q)
-{
-    // With fewer than three rows or columns every pixel is a border pixel.
-    if (width < 3 || height < 3)
-        return;
-    const size_t n = static_cast<size_t>(width) * static_cast<size_t>(height);
-    int inside = pixels[0];
-    for (size_t i = 1; i < n; ++i)
-        inside = Order::meet(inside, pixels[i]);
-    std::vector<int> marker(pixels, pixels + n);
-    for (int y = 1; y + 1 < height; ++y) {
-        int* row = marker.data() + static_cast<size_t>(y) * width;
-        for (int x = 1; x + 1 < width; ++x)
-            row[x] = inside;
-    }
-    reconstruct<Order>(marker.data(), pixels, width, height, conn8, q);
-    std::memcpy(pixels, marker.data(), sizeof(int) * n);
-}
-
-template void reconstruct<grey_up>(int*, const int*, int, int, bool, iqueue*);
-template void reconstruct<grey_down>(int*, const int*, int, int, bool, iqueue*);
-template void fill_holes<grey_up>(int*, int, int, bool, iqueue*);
-template void fill_holes<grey_down>(int*, int, int, bool, iqueue*);
+template void reconstruct<grey_up>(int*, const int*, int, int, bool, std::vector<int>&);
+template void reconstruct<grey_down>(int*, const int*, int, int, bool, std::vector<int>&);
 
 void fast_reconstruction_by_dilation(image* marker, image* mask, int conn)
 {
+    std::vector<int> stack;
     if (same_image_size(marker, mask, "fast_reconstruction_by_dilation"))
         reconstruct<grey_up>(marker->pixels, mask->pixels, marker->width, marker->height,
-                             is_conn8(conn), marker->update_queue);
+                             is_conn8(conn), stack);
 }
 
 // The dual of the reconstruction by dilation, computed directly rather than by
 // negating both images (which would overflow at INT_MIN).
 void fast_reconstruction_by_erosion(image* marker, image* mask, int conn)
 {
+    std::vector<int> stack;
     if (same_image_size(marker, mask, "fast_reconstruction_by_erosion"))
         reconstruct<grey_down>(marker->pixels, mask->pixels, marker->width, marker->height,
-                               is_conn8(conn), marker->update_queue);
+                               is_conn8(conn), stack);
 }
 
-void fill_holes_by_reconstruction(image* img, int conn)
-{
-    fill_holes<grey_down>(img->pixels, img->width, img->height, is_conn8(conn),
-                          img->update_queue);
-}

@@ -1,16 +1,18 @@
 #pragma once
 
-struct iqueue;
+#include <vector>
 
 // Reconstruction of marker under mask (Order = grey_up: by dilation) or above
-// mask (grey_down: by erosion), both width * height arrays. q is the work
-// queue (emptied first); null makes a private one.
+// mask (grey_down: by erosion), both width * height arrays. `stack` holds the
+// work list (kept by callers that reconstruct repeatedly, so that it is
+// allocated once).
 template <class Order>
-void reconstruct(int* marker, const int* mask, int width, int height, bool conn8, iqueue* q);
+void reconstruct(int* marker, const int* mask, int width, int height, bool conn8,
+                 std::vector<int>& stack);
 
 // In-place fill of the regional extrema not connected to the border:
-// grey_down fills minima (dark holes), grey_up fills maxima. The marker takes
-// the image on the border and the image's extreme inside and is rebuilt with
-// reconstruct<Order> against the image.
+// grey_down fills minima (dark holes), grey_up fills maxima.
+// `scratch` and `stack` are work buffers like reconstruct's.
 template <class Order>
-void fill_holes(int* pixels, int width, int height, bool conn8, iqueue* q);
+void fill_holes(int* pixels, int width, int height, bool conn8, std::vector<int>& scratch,
+                std::vector<int>& stack);
