@@ -106,8 +106,21 @@ image* create_copy_image(const image* src)
     if (src->aux != nullptr && src->aux_len > 0)
         img->aux = copy_ints(src->aux, src->aux_len);
     img->aux_len = img->aux != nullptr ? src->aux_len : 0;
-    std::memcpy(img->nb_offsets, src->nb_offsets, sizeof(img->nb_offsets));
+    set_nb_offsets(img->nb_offsets, src->width);
     return img;
+}
+
+void copy_image_aux(image* dst, const image* src)
+{
+    if (src->aux != nullptr && src->aux_len > 0) {
+        if (dst->aux == nullptr || dst->aux_len < src->aux_len) {
+            std::free(dst->aux);
+            dst->aux = static_cast<int*>(
+                vx_calloc(static_cast<size_t>(src->aux_len), sizeof(int), 815, kNoVector));
+        }
+        std::memcpy(dst->aux, src->aux, sizeof(int) * static_cast<size_t>(src->aux_len));
+    }
+    dst->aux_len = src->aux_len;
 }
 
 image* copy_image(image* dst, const image* src)
@@ -118,15 +131,7 @@ image* copy_image(image* dst, const image* src)
     dst->max = src->max;
     dst->min = src->min;
     dst->connect = src->connect;
-    if (src->aux != nullptr && src->aux_len > 0) {
-        if (dst->aux == nullptr || dst->aux_len < src->aux_len) {
-            std::free(dst->aux);
-            dst->aux = static_cast<int*>(
-                vx_calloc(static_cast<size_t>(src->aux_len), sizeof(int), 815, kNoVector));
-        }
-        std::memcpy(dst->aux, src->aux, sizeof(int) * static_cast<size_t>(src->aux_len));
-    }
-    dst->aux_len = src->aux_len;
+    copy_image_aux(dst, src);
     std::memcpy(dst->pixels, src->pixels,
                 sizeof(int) * static_cast<size_t>(src->width) * static_cast<size_t>(src->height));
     return dst;

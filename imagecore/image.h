@@ -41,6 +41,9 @@ image* create_double_image(int width, int height, double value);
 image* init_image(image* img);
 image* create_copy_image(const image* src);
 image* copy_image(image* dst, const image* src);
+// Gives dst a copy of src's aux array (reallocated when dst's is shorter)
+// and src's aux_len.
+void copy_image_aux(image* dst, const image* src);
 void erase_image(image* img, int value);
 void delete_image(image* img);
 int update_image_struct(image* img);

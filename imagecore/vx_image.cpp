@@ -1,11 +1,11 @@
 #include "imagecore/vx_image.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "imagecore/fatal.h"
+#include "imagecore/resample.h"
 
 namespace {
 
@@ -146,18 +146,13 @@ void erase_vximage(vx_image* v)
 
 vx_image* scale_vximage(const vx_image* src, double factor)
 {
-    const int w = static_cast<int>(factor * src->width);
-    const int h = static_cast<int>(factor * src->height);
+    int w;
+    int h;
+    if (src->nscales < 1 || !scaled_size(src->width, src->height, factor, &w, &h))
+        return nullptr;
     vx_image* v = init_vx_image(w, h, 1);
-    const int* in = src->scales[0].pixels;
-    int* out = v->scales[0].pixels;
-    for (int r = 0; r < h; ++r) {
-        const int sr = std::min(static_cast<int>(r / factor), src->height - 1);
-        for (int c = 0; c < w; ++c) {
-            const int sc = std::min(static_cast<int>(c / factor), src->width - 1);
-            out[r * w + c] = in[sr * src->width + sc];
-        }
-    }
+    resample_nearest(src->scales[0].pixels, src->width, src->height, v->scales[0].pixels, w, h,
+                     factor);
     update_image_struct(&v->scales[0]);
     return v;
 }

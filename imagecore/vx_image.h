@@ -19,4 +19,6 @@ vx_image* init_vximage_from_single(const vx_image* src, int nscales, int flag);
 void delete_vximage(vx_image* v);
 image* get_scale(const vx_image* v, int s);
 void erase_vximage(vx_image* v);
+// Scale 0 resampled by nearest neighbour into a new one-scale image; null
+// when src has no scale or the factor gives no valid size.
 vx_image* scale_vximage(const vx_image* src, double factor);

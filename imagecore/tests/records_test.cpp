@@ -1,3 +1,4 @@
+#include <cmath>
 #include <cstdlib>
 
 #include "imagecore/image.h"
@@ -128,7 +129,9 @@ TEST(Image, RecordsCopyAndCompare)
     img->aux_len = 5;
     for (int i = 0; i < 5; ++i)
         img->aux[i] = i;
+    img->nb_offsets[2] = 0;  // stale offsets are not passed on
     image* copy = create_copy_image(img);
+    EXPECT_EQ(copy->nb_offsets[2], 4);
     ASSERT_NE(copy->aux, img->aux);
     copy->aux[0] = 99;
     EXPECT_EQ(img->aux[0], 0);
@@ -200,6 +203,8 @@ TEST(VxImage, ScalesAndCopies)
     ASSERT_EQ(big->height, 4);
     EXPECT_EQ(big->scales[0].pixels[3 * 6 + 5], 5);
     EXPECT_EQ(big->scales[0].pixels[1], 0);
+    EXPECT_EQ(scale_vximage(v, 0.0), nullptr);
+    EXPECT_EQ(scale_vximage(v, NAN), nullptr);
     delete_vximage(big);
     delete_vximage(copy);
     delete_vximage(v);

@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+#include "analyse/lRegion_Graph.h"
+#include "analyse/regiontree.h"
+
+namespace {
+
+vx_image* two_basins(int scales)
+{
+    // Two basins left and right of a line in column 2, the same at every scale.
+    vx_image* v = init_vx_image(5, 3, scales);
+    for (int s = 0; s < scales; ++s)
+        for (int p = 0; p < 15; ++p)
+            v->scales[s].pixels[p] = p % 5 == 2 ? 0 : 1;
+    return v;
+}
+
+TEST(RegionGraph, RepeatedBasinsLiveThroughEveryScale)
+{
+    vx_image* v = two_basins(3);
+    region_tree* tree = Region_Graph(v, 8);
+    EXPECT_EQ(tree->regions, 3);
+    EXPECT_EQ(tree->scales, 3);
+    ASSERT_EQ(tree->root->nsons, 2);
+    auto* first = reinterpret_cast<tregionnode*>(tree->root->sons->head->next->entry);
+    auto* second = reinterpret_cast<tregionnode*>(tree->root->sons->tail->prev->entry);
+    EXPECT_EQ(first->label, 1);
+    EXPECT_EQ(first->pixels[0], 0);
+    EXPECT_EQ(second->label, 2);
+    EXPECT_EQ(second->pixels[0], 3);
+    EXPECT_EQ(first->age, 3);
+    EXPECT_EQ(first->birth, 0);
+    EXPECT_EQ(second->age, 3);
+    delete_regiontree(tree);
+    delete_vximage(v);
+}
+
+std::vector<std::pair<int, int>> calls;
+
+void record(int kind, int step, void*)
+{
+    calls.emplace_back(kind, step);
+}
+
+TEST(RegionGraph, ProgressReportsEachScale)
+{
+    int context = 0;
+    vx_image* v = two_basins(3);
+    calls.clear();
+    delete_regiontree(Region_Graph_progress(v, 8, 2, &context, record));
+    EXPECT_EQ(calls, (std::vector<std::pair<int, int>>{{12, 0}, {12, 1}, {12, 2}}));
+    calls.clear();
+    delete_regiontree(Region_Graph_progress(v, 8, 1, &context, record));
+    EXPECT_EQ(calls.front(), std::make_pair(11, 0));
+    calls.clear();
+    delete_regiontree(Region_Graph_progress(v, 8, 2, nullptr, record));
+    delete_regiontree(Region_Graph_progress(v, 8, 3, &context, record));
+    delete_regiontree(Region_Graph_progress(v, 8, 1, &context, nullptr));
+    EXPECT_TRUE(calls.empty());
+    delete_vximage(v);
+}
+
+TEST(RegionGraph, StepwiseBuildsTheSameTree)
+{
+    vx_image* v = two_basins(2);
+    rg_control* control = region_graph_control(v, 8);
+    EXPECT_EQ(control->next_scale, 1);
+    EXPECT_EQ(region_graph_step(control), 0);
+    EXPECT_EQ(region_graph_step(control), -1);
+    EXPECT_EQ(control->tree->regions, 3);
+    EXPECT_EQ(region_graph_step(control), -1);
+    EXPECT_EQ(control->tree->regions, 3);
+    region_tree* tree = control->tree;
+    control->tree = nullptr;
+    delete_region_graph_control(control);
+    EXPECT_EQ(count_regions(tree->root), 3);
+    delete_regiontree(tree);
+    delete_vximage(v);
+}
+
+}  // namespace

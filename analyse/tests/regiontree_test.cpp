@@ -1,0 +1,322 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "analyse/regionlist.h"
+#include "analyse/regiontree.h"
+#include "imagecore/queue.h"
+#include "imagecore/vx_image.h"
+
+namespace {
+
+// A partition from one picture per scale, finest first: '.' line, any other
+// character basin.
+vx_image* partition_from(const std::vector<std::vector<std::string>>& scales)
+{
+    const int w = static_cast<int>(scales[0][0].size());
+    const int h = static_cast<int>(scales[0].size());
+    vx_image* v = init_vx_image(w, h, static_cast<int>(scales.size()));
+    for (size_t s = 0; s < scales.size(); ++s)
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                v->scales[s].pixels[y * w + x] = scales[s][y][x] == '.' ? 0 : 1;
+    return v;
+}
+
+// Adds every scale from the coarsest down and numbers the tree in pre-order.
+region_tree* build(vx_image* v, int conn = 8)
+{
+    region_tree* tree = init_region_tree(v->width, v->height, v->nscales);
+    iqueue* q = init_iqueue(v->width * v->height);
+    for (int s = v->nscales - 1; s >= 0; --s) {
+        v->scales[s].label_queue = q;
+        regiontree_add_scale(&v->scales[s], tree, s, conn);
+        v->scales[s].label_queue = nullptr;
+    }
+    delete_iqueue(q);
+    int counter = 0;
+    tree_relabel(tree->root, &counter);
+    return tree;
+}
+
+std::vector<tregionnode*> sons_of(tregionnode* node)
+{
+    std::vector<tregionnode*> out;
+    reset_region_list(node->sons);
+    for (tregionnode* s = get_next_list_region(node->sons); s != nullptr; s = get_next_list_region(node->sons))
+        out.push_back(s);
+    return out;
+}
+
+std::vector<int> pixels_of(const tregionnode* n)
+{
+    return std::vector<int>(n->pixels, n->pixels + n->size);
+}
+
+TEST(RegionTree, NewTreeHasOneRootOverEveryPixel)
+{
+    region_tree* tree = init_region_tree(3, 2, 5);
+    EXPECT_EQ(tree->regions, 1);
+    EXPECT_STREQ(tree->name, "GeneratedTree");
+    EXPECT_EQ(tree->root, tree->root2);
+    EXPECT_EQ(tree->root->birth, 6);
+    EXPECT_EQ(tree->root->age, 1);
+    EXPECT_EQ(pixels_of(tree->root), (std::vector<int>{0, 1, 2, 3, 4, 5}));
+    EXPECT_EQ(tree->root->father, nullptr);
+    EXPECT_EQ(tree->root->contour_size, 0);
+    delete_regiontree(tree);
+}
+
+TEST(RegionTree, OneBasinAtEveryScaleGivesOneNodeLivingThroughAll)
+{
+    vx_image* v = partition_from({{"111", "111"}, {"111", "111"}, {"111", "111"}});
+    region_tree* tree = build(v);
+    EXPECT_EQ(tree->regions, 2);
+    const auto sons = sons_of(tree->root);
+    ASSERT_EQ(sons.size(), 1u);
+    EXPECT_EQ(sons[0]->birth, 0);
+    EXPECT_EQ(sons[0]->age, 3);
+    EXPECT_EQ(sons[0]->label, 1);
+    EXPECT_EQ(sons[0]->size, 6);
+    // The whole image: its pixels on the border are its contour.
+    EXPECT_EQ(sons[0]->border, 15);
+    EXPECT_EQ(sons[0]->contour_size, 6);
+    EXPECT_EQ(sons[0]->contour[0], 5);
+    delete_regiontree(tree);
+    delete_vximage(v);
+}
+
+// Scale 2 one basin; scale 1 split by a vertical line; scale 0 splits the
+// right part again by a horizontal line.
+const std::vector<std::vector<std::string>> kThreeScales = {
+    {"11.111", "11.111", "11....", "11.111"},
+    {"11.111", "11.111", "11.111", "11.111"},
+    {"111111", "111111", "111111", "111111"},
+};
+
+TEST(RegionTree, SplitsAgesAndNumbersOverSeveralScales)
+{
+    vx_image* v = partition_from(kThreeScales);
+    region_tree* tree = build(v);
+    EXPECT_EQ(tree->regions, 6);
+    tregionnode* root = tree->root;
+    const auto top = sons_of(root);
+    ASSERT_EQ(top.size(), 1u);
+    tregionnode* whole = top[0];
+    EXPECT_EQ(whole->birth, 2);
+    EXPECT_EQ(whole->age, 1);
+    const auto halves = sons_of(whole);
+    ASSERT_EQ(halves.size(), 2u);
+    tregionnode* left = halves[0];
+    tregionnode* right = halves[1];
+    EXPECT_EQ(left->birth, 0);
+    EXPECT_EQ(left->age, 2);
+    EXPECT_EQ(pixels_of(left), (std::vector<int>{0, 1, 6, 7, 12, 13, 18, 19}));
+    EXPECT_EQ(left->border, 1 | 4 | 8);
+    EXPECT_EQ(right->birth, 1);
+    EXPECT_EQ(right->age, 1);
+    EXPECT_EQ(right->size, 12);
+    EXPECT_EQ(right->border, 1 | 2 | 4);
+    const auto quarters = sons_of(right);
+    ASSERT_EQ(quarters.size(), 2u);
+    EXPECT_EQ(pixels_of(quarters[0]), (std::vector<int>{3, 4, 5, 9, 10, 11}));
+    EXPECT_EQ(pixels_of(quarters[1]), (std::vector<int>{21, 22, 23}));
+    EXPECT_EQ(quarters[1]->border, 2 | 4);
+    EXPECT_EQ(quarters[1]->father, right);
+    // Pre-order numbering.
+    EXPECT_EQ(root->label, 0);
+    EXPECT_EQ(whole->label, 1);
+    EXPECT_EQ(left->label, 2);
+    EXPECT_EQ(right->label, 3);
+    EXPECT_EQ(quarters[0]->label, 4);
+    EXPECT_EQ(quarters[1]->file_index, 5);
+    // The partition images hold the labels of their basins.
+    EXPECT_EQ(v->scales[0].pixels[21], 3);
+    EXPECT_EQ(v->scales[0].connect, 8);
+    delete_regiontree(tree);
+    delete_vximage(v);
+}
+}  // namespace
+
+namespace {
+
+TEST(RegionTree, LeafOnLinePixelsNeitherAgesNorSplits)
+{
+    // The lone pixel at column 2 is a basin at scale 1 and line at scale 0.
+    vx_image* v = partition_from({{"11.1.11"}, {"11.1.11"}, {"1111111"}});
+    v->scales[0].pixels[3] = 0;
+    region_tree* tree = build(v, 4);
+    const auto top = sons_of(tree->root);
+    ASSERT_EQ(top.size(), 1u);
+    const auto mid = sons_of(top[0]);
+    ASSERT_EQ(mid.size(), 3u);
+    EXPECT_EQ(pixels_of(mid[1]), (std::vector<int>{3}));
+    EXPECT_EQ(mid[1]->birth, 1);
+    EXPECT_EQ(mid[1]->age, 1);
+    EXPECT_EQ(mid[1]->sons, nullptr);
+    EXPECT_EQ(mid[0]->age, 2);
+    EXPECT_EQ(mid[2]->age, 2);
+    // A one-pixel region: its own pixel is its contour.
+    EXPECT_EQ(mid[1]->contour_size, 1);
+    EXPECT_EQ(mid[1]->contour[0], 3);
+    EXPECT_EQ(mid[1]->inner_contour_size, 0);
+    EXPECT_EQ(tree->regions, 5);
+    delete_regiontree(tree);
+    delete_vximage(v);
+}
+
+TEST(RegionTree, SonsFollowTheLabelOrderNotThePixelOrder)
+{
+    // Labels 1..3 in raster order; the leaf lists its pixels backwards.
+    image* labels = create_image(5, 1, 0);
+    const int row[] = {1, 0, 2, 0, 3};
+    for (int i = 0; i < 5; ++i)
+        labels->pixels[i] = row[i];
+    labels->connect = 8;
+    int* pixels = static_cast<int*>(std::malloc(sizeof(int) * 3));
+    pixels[0] = 4;
+    pixels[1] = 2;
+    pixels[2] = 3;
+    tregionnode* father = init_region_node(nullptr, 9, 0, nullptr, nullptr);
+    tregionnode* leaf = init_region_node(father, 5, 3, pixels, nullptr);
+    add_region_son(father, leaf);
+    int counts[4] = {0, 0, 0, 0};
+    region_leaf_update(labels, leaf, 2, 4, counts);
+    const auto sons = sons_of(leaf);
+    ASSERT_EQ(sons.size(), 2u);
+    EXPECT_EQ(pixels_of(sons[0]), (std::vector<int>{2}));
+    EXPECT_EQ(pixels_of(sons[1]), (std::vector<int>{4}));
+    EXPECT_EQ(sons[0]->birth, 2);
+    EXPECT_EQ(std::vector<int>(counts, counts + 4), (std::vector<int>{0, 0, 0, 0}));
+    // The backup form builds the same sons; the plain one splits on one label.
+    tregionnode* other = init_region_node(nullptr, 5, 3, static_cast<int*>(std::malloc(sizeof(int) * 3)), nullptr);
+    std::copy(pixels, pixels + 3, other->pixels);
+    init_son_regions_list_backup(labels, other, 2, 4, counts);
+    const auto backup = sons_of(other);
+    ASSERT_EQ(backup.size(), 2u);
+    EXPECT_EQ(pixels_of(backup[1]), (std::vector<int>{4}));
+    EXPECT_EQ(backup[1]->contour_size, sons[1]->contour_size);
+    tregionnode* single = backup[0];
+    init_son_regions_list(labels, single, 1, 4, counts);
+    EXPECT_EQ(single->nsons, 1);
+    EXPECT_EQ(count_regions(other), 4);
+    delete_region(other);
+    delete_region(father);
+    delete_image(labels);
+}
+
+TEST(RegionTree, NumberingAndNodeArrays)
+{
+    // Root with two sons, the first of which has one son.
+    tregionnode* root = init_region_node(nullptr, 3, 0, nullptr, nullptr);
+    tregionnode* a = init_region_node(root, 2, 0, nullptr, nullptr);
+    tregionnode* b = init_region_node(root, 2, 0, nullptr, nullptr);
+    tregionnode* c = init_region_node(a, 1, 0, nullptr, nullptr);
+    add_region_son(root, a);
+    add_region_son(root, b);
+    add_region_son(a, c);
+    int counter = 0;
+    tree_relabel(root, &counter);
+    EXPECT_EQ(counter, 4);
+    EXPECT_EQ(root->label, 0);
+    EXPECT_EQ(a->label, 1);
+    EXPECT_EQ(c->label, 2);
+    EXPECT_EQ(b->file_index, 3);
+
+    // Indices outside a node array are left out, never written.
+    tregionnode* array[3] = {nullptr, nullptr, nullptr};
+    b->file_index = 7;
+    EXPECT_EQ(rt_local_init_nodelist(array, 3, root), 3);
+    EXPECT_EQ(array[2], c);
+    EXPECT_EQ(b->label, 7);
+    c->file_index = -4;
+    EXPECT_EQ(rt_local_init_nodelist(array, 3, root), 2);
+    delete_region(root);
+}
+
+TEST(RegionTree, NodeArrayAndAttributeImage)
+{
+    vx_image* v = partition_from(kThreeScales);
+    region_tree* tree = build(v);
+    rtInitNodelist(tree);
+    for (int i = 0; i < tree->regions; ++i)
+        EXPECT_EQ(tree->nodes[i]->file_index, i);
+    EXPECT_EQ(tree->nodes[tree->regions], nullptr);
+
+    // Attribute image: grey in scale 0, one label image per partition scale.
+    tree->attr_image = init_vx_image(6, 4, 4);
+    tree->attr_image->flag = 1;
+    tree->attr_image->scales[0].pixels[0] = 77;
+    set_vximage_regions(tree);
+    const vx_image* attr = tree->attr_image;
+    EXPECT_EQ(attr->scales[0].pixels[0], 77);
+    // Partition scale s sits at index s + 1.
+    EXPECT_EQ(attr->scales[3].pixels[0], 1);
+    EXPECT_EQ(attr->scales[2].pixels[5], 3);
+    EXPECT_EQ(attr->scales[1].pixels[5], 4);
+    EXPECT_EQ(attr->scales[1].pixels[0], 2);
+    EXPECT_EQ(attr->scales[1].pixels[2], 0);
+    EXPECT_EQ(tree->nodes[4]->label, 4);
+    EXPECT_EQ(tree->nodes[0], tree->root);
+
+    image* leaves = create_image(6, 4, 0);
+    initLeafLayer(leaves, tree->root);
+    EXPECT_EQ(leaves->pixels[0], 2);
+    EXPECT_EQ(leaves->pixels[23], 5);
+    EXPECT_EQ(leaves->pixels[2], 0);
+    EXPECT_EQ(tree->root->bu_mark, -1);
+    EXPECT_EQ(tree->nodes[5]->bu_mark, -1);
+    delete_image(leaves);
+    delete_regiontree(tree);
+    delete_vximage(v);
+}
+
+TEST(RegionTree, ReleaseRespectsPixelOwnershipAndBorrowedAttributes)
+{
+    // Nodes whose pixels lie in a shared array are freed without them.
+    region_tree* tree = init_region_tree(2, 1, 1);
+    tree->elemset = static_cast<int*>(std::malloc(sizeof(int) * 2));
+    tregionnode* son = init_region_node(tree->root, 0, 2, tree->elemset, nullptr);
+    son->owns_pixels = 0;
+    son->elemset_offset = 0;
+    add_region_son(tree->root, son);
+    son->attribs = static_cast<attrib_array*>(std::calloc(1, sizeof(attrib_array)));
+    tree->root->attribs = son->attribs;
+    delete_regiontree(tree);  // the sanitizer build catches double frees and leaks
+}
+
+TEST(RegionList, RemoveAndFind)
+{
+    tregionnode* a = init_region_node(nullptr, 0, 0, nullptr, nullptr);
+    tregionnode* b = init_region_node(nullptr, 0, 0, nullptr, nullptr);
+    list* l = init_region_list(a);
+    add_region_list(l, b);
+    EXPECT_NE(find_region_in_list(l, b), nullptr);
+    l = remove_region_from_list(l, a);
+    ASSERT_NE(l, nullptr);
+    EXPECT_EQ(find_region_in_list(l, a), nullptr);
+    EXPECT_EQ(remove_region_from_list(l, a), l);
+    EXPECT_EQ(remove_region_from_list(l, b), nullptr);
+    delete_region(a);
+    delete_region(b);
+}
+
+TEST(RegionTree, DeepChainsAreWalkedWithoutRecursion)
+{
+    tregionnode* root = init_region_node(nullptr, 0, 0, nullptr, nullptr);
+    tregionnode* tip = root;
+    for (int i = 0; i < 200000; ++i) {
+        tregionnode* n = init_region_node(tip, 0, 0, nullptr, nullptr);
+        add_region_son(tip, n);
+        tip = n;
+    }
+    EXPECT_EQ(count_regions(root), 200001);
+    int counter = 0;
+    tree_relabel(root, &counter);
+    EXPECT_EQ(tip->label, 200000);
+    delete_region(root);
+}
+
+}  // namespace

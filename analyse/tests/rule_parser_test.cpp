@@ -1,0 +1,200 @@
+// The scanner and the grammar: what a rule file's text turns into, and the
+// messages of rejected files.
+#include <clocale>
+#include <string>
+
+#include "analyse/tests/rule_test_support.h"
+
+using namespace rule_test;
+
+TEST(RuleScanner, WordsSplitIntoKeywordsAndIdentifiers)
+{
+    parsed p;
+    parse_text(p,
+               "DECLS: a := ageX; b := centroidXn; agex := 1; rea := 2; e := agex + Area;\n"
+               "f := sons + Sons(2); { a comment; x := 5 } g := 7.; #DECLS");
+    ASSERT_EQ(p.result, 0) << p.output;
+    EXPECT_EQ(p.output,
+              "Unrecognized character: X\nUnrecognized character: A\nFile Parsed\n");
+    // "agex" and "rea" are identifiers; "sons" is the attribute, "Sons" the
+    // operator; the comment declares nothing.
+    EXPECT_NE(p.sym("agex"), nullptr);
+    EXPECT_NE(p.sym("rea"), nullptr);
+    EXPECT_EQ(p.sym("x"), nullptr);
+    EXPECT_EQ(get_symbol_num(p.prog), 7);
+
+    tregionnode* r = make_region(3);
+    r->age = 4;
+    r->centroidXn = 0.5;
+    r->nsons = 2;
+    machine m(p.prog);
+    testing::internal::CaptureStdout();
+    m.run(r);
+    testing::internal::GetCapturedStdout();
+    free_region(r);
+    EXPECT_DOUBLE_EQ(p.value("a"), 4);
+    EXPECT_DOUBLE_EQ(p.value("b"), 0.5);
+    EXPECT_DOUBLE_EQ(p.value("e"), 3);
+    EXPECT_DOUBLE_EQ(p.value("f"), 4);
+    EXPECT_DOUBLE_EQ(p.value("g"), 7);
+}
+
+TEST(RuleScanner, CrlfFilesParseWithOneMessagePerCarriageReturn)
+{
+    parsed p;
+    parse_text(p, "DECLS:\r\na := 1;\r\n#DECLS\r\n");
+    EXPECT_EQ(p.result, 0);
+    EXPECT_EQ(p.output, "Unrecognized character: \r\nUnrecognized character: \r\n"
+                            "Unrecognized character: \r\nFile Parsed\n");
+}
+
+TEST(RuleScanner, LongIdentifiersAreCut)
+{
+    const std::string longname(60, 'q');
+    parsed p;
+    parse_text(p, "DECLS: " + longname + " := 2; " + longname + "z := 3; #DECLS");
+    // Both cut to the same 51 characters: the second is the known symbol.
+    ASSERT_EQ(p.result, 0) << p.output;
+    EXPECT_EQ(get_symbol_num(p.prog), 1);
+    EXPECT_EQ(std::string(p.prog->symbols->next->name), std::string(51, 'q'));
+    EXPECT_NE(p.output.find("is longer than 51 characters and is cut"), std::string::npos);
+}
+
+TEST(RuleScanner, NumbersIgnoreTheProcessLocale)
+{
+    const char* saved = std::setlocale(LC_ALL, nullptr);
+    const std::string previous = saved != nullptr ? saved : "C";
+    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr
+        && std::setlocale(LC_ALL, "de_DE") == nullptr)
+        GTEST_SKIP() << "no locale with a decimal comma installed";
+    parsed p;
+    parse_text(p, "DECLS: a := 7.25; #DECLS RULES: TD: NNIV: 0.5 #NNIV #RULES");
+    std::setlocale(LC_ALL, previous.c_str());
+    ASSERT_EQ(p.result, 0);
+    EXPECT_NE(p.output.find("Threshold 0.500000"), std::string::npos) << p.output;
+    machine m(p.prog);
+    m.run_area(1);
+    EXPECT_DOUBLE_EQ(p.value("a"), 7.25);
+}
+
+TEST(RuleGrammar, SyntaxErrorsNameTheTokens)
+{
+    struct {
+        const char* text;
+        const char* message;
+    } cases[] = {
+        {"DECLS: a := 1 #DECLS", "syntax error, unexpected DECLSCL, expecting DELIM"},
+        {"DECLS: a := 1;", "syntax error, unexpected $end, expecting DECLSCL"},
+        {"RULES: BU: TD: #RULES", "syntax error, unexpected TDRULE, expecting RULESCL"},
+        {"DECLS: a := -area; #DECLS", "syntax error, unexpected ATTRIB, expecting CONST"},
+        {"RULES: TD: 1 < 2 < 3 #RULES", "syntax error, unexpected RELOP_LT, expecting RULESCL"},
+        {"DECLS: a := 1; b := c; #DECLS", "syntax error, unexpected NEWIDENT"},
+        {"DECLS: IF 1 < 2 THEN a := 1 FI; #DECLS", "syntax error, unexpected FI, expecting DELIM"},
+    };
+    for (const auto& c : cases) {
+        parsed p;
+        parse_text(p, c.text);
+        EXPECT_EQ(p.result, 1) << c.text;
+        EXPECT_NE(p.output.find(std::string("Parser Statement: ") + c.message + "\n"),
+                  std::string::npos)
+            << c.text << "\n" << p.output;
+    }
+}
+
+TEST(RuleGrammar, AcceptedOddities)
+{
+    for (const char* text : {"DECLS: ;; a := 1;; #DECLS", "RULES: #RULES", "RULES: TD: #RULES",
+                             "", "DECLS: FOR i IN i ROF; #DECLS RULES: TD: 0 - area < 1 #RULES"}) {
+        parsed p;
+        parse_text(p, text);
+        EXPECT_EQ(p.result, 0) << text << "\n" << p.output;
+    }
+}
+
+TEST(RuleGrammar, DeepNestingExhaustsTheParserStack)
+{
+    parsed ok;
+    parse_text(ok, "DECLS: a := " + std::string(4000, '(') + "1" + std::string(4000, ')') + "; #DECLS");
+    EXPECT_EQ(ok.result, 0);
+
+    parsed deep;
+    parse_text(deep, "DECLS: a := " + std::string(10001, '(') + "1; #DECLS");
+    EXPECT_EQ(deep.result, 2);
+    EXPECT_EQ(deep.output, "Parser Statement: memory exhausted\n");
+}
+
+TEST(RuleInput, MissingFilesAreNeverRead)
+{
+    vx_test::TempDir dir;
+    program* prog = init_program();
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(openyyin(dir.file("absent.rule").c_str()), 0);
+    EXPECT_EQ(yyparse(prog), 1);
+    closeyyin();
+    EXPECT_EQ(openyyin(nullptr), 0);
+    EXPECT_EQ(yyparse(prog), 1);
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find("Could not Open File"), std::string::npos) << out;
+    EXPECT_NE(out.find("No Input Filename given\n"), std::string::npos) << out;
+    EXPECT_EQ(out.find("File Parsed"), std::string::npos) << out;
+    EXPECT_EQ(get_symbol_num(prog), 0);
+    delete_program(prog);
+}
+
+TEST(RuleInput, EachOpenStartsAfresh)
+{
+    vx_test::TempDir dir;
+    // The first file fails in mid-token stream, leaving unread text behind.
+    vx_test::write_file(dir.file("bad.rule"), "DECLS: a := 1 b := 2; c := 3; #DECLS");
+    vx_test::write_file(dir.file("good.rule"), "DECLS: z := 5; #DECLS");
+    program* bad = init_program();
+    program* good = init_program();
+    testing::internal::CaptureStdout();
+    openyyin(dir.file("bad.rule").c_str());
+    EXPECT_EQ(yyparse(bad), 1);
+    openyyin(dir.file("good.rule").c_str());
+    EXPECT_EQ(yyparse(good), 0);
+    closeyyin();
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(get_symbol_num(good), 1);
+    EXPECT_NE(get_symbol(good, "z"), nullptr);
+    delete_program(bad);
+    delete_program(good);
+}
+
+TEST(RuleMachine, StackLimitsEndTheProcess)
+{
+    // 99 values fit on the stack; the 100th does not.
+    std::string sum = "1";
+    for (int i = 0; i < 98; ++i)
+        sum = "1 + (" + sum + ")";
+    parsed fits;
+    parse_text(fits, "DECLS: a := " + sum + "; #DECLS");
+    ASSERT_EQ(fits.result, 0);
+    machine m(fits.prog);
+    m.run_area(1);
+    EXPECT_DOUBLE_EQ(fits.value("a"), 99);
+
+    EXPECT_VX_FATAL(
+        {
+            parsed p;
+            parse_text(p, "DECLS: a := 1 + (" + sum + "); #DECLS", 16, false);
+            machine deep(p.prog);
+            deep.run(nullptr);
+        },
+        42, "FATAL Error vm value stack full");
+
+    // Code that leaves a value behind.
+    program* prog = init_program();
+    prog->decls = init_command();
+    prog->has_decls = 1;
+    cmd_add_value(prog->decls, 1);
+    machine leftover(prog);
+    EXPECT_VX_FATAL(leftover.run(nullptr), 42, "FATAL  empty");
+    delete_program(prog);
+
+    vm* bare = init_vm_old_deprecated();
+    EXPECT_VX_FATAL(pop_pred(bare), 42, "FATAL Error vm predicate stack empty");
+    EXPECT_VX_FATAL(init_vm(nullptr, 1), 42, "ATTENTION NO IMAGE DURING VM INITIALIZATION");
+    delete_vm(bare);
+}

@@ -1,0 +1,143 @@
+#pragma once
+
+// Helpers of the rule language tests: parsing rule text and hand-made
+// regions.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "analyse/rule_parser.h"
+#include "analyse/rule_program.h"
+#include "analyse/virtualmachine.h"
+#include "imagecore/image.h"
+#include "testsupport/vx_test.h"
+
+namespace rule_test {
+
+struct parsed {
+    program* prog = nullptr;
+    int result = -1;
+    std::string output;
+
+    parsed() = default;
+    parsed(const parsed&) = delete;
+    parsed& operator=(const parsed&) = delete;
+    ~parsed() { delete_program(prog); }
+
+    symbol* sym(const char* name) const { return get_symbol(prog, name); }
+    double value(const char* name) const
+    {
+        symbol* s = sym(name);
+        EXPECT_NE(s, nullptr) << name;
+        return s != nullptr ? s->value : -12345.0;
+    }
+};
+
+// Parses `text` as a rule file, capturing what the scanner and parser print
+// unless told not to (a parse that ends the process must print freely).
+inline void parse_text(parsed& p, const std::string& text, int width = 16, bool capture = true)
+{
+    vx_test::TempDir dir;
+    const std::string path = dir.file("test.rule");
+    vx_test::write_file(path, text);
+    p.prog = init_program();
+    p.prog->width = width;
+    std::fflush(stdout);
+    if (capture)
+        testing::internal::CaptureStdout();
+    openyyin(path.c_str());
+    p.result = yyparse(p.prog);
+    closeyyin();
+    std::fflush(stdout);
+    if (capture)
+        p.output = testing::internal::GetCapturedStdout();
+}
+
+// A calloc'ed region as the tree code makes them; freed by free_region.
+inline tregionnode* make_region(int size, std::vector<int> contour = {})
+{
+    auto* r = static_cast<tregionnode*>(std::calloc(1, sizeof(tregionnode)));
+    r->size = size;
+    r->pixels = static_cast<int*>(std::calloc(size > 0 ? size : 1, sizeof(int)));
+    for (int i = 0; i < size; ++i)
+        r->pixels[i] = 100 + i;
+    r->contour_size = static_cast<int>(contour.size());
+    r->contour = static_cast<int*>(std::calloc(contour.empty() ? 1 : contour.size(), sizeof(int)));
+    for (size_t i = 0; i < contour.size(); ++i)
+        r->contour[i] = contour[i];
+    return r;
+}
+
+inline void free_region(tregionnode* r)
+{
+    std::free(r->pixels);
+    std::free(r->contour);
+    std::free(r);
+}
+
+// Contour of the border of a w x h rectangle whose top left pixel is at
+// `origin`, in an image of the given width, walked clockwise.
+inline std::vector<int> rectangle_contour(int origin, int w, int h, int width)
+{
+    std::vector<int> c;
+    for (int x = 0; x < w; ++x) c.push_back(origin + x);
+    for (int y = 1; y < h; ++y) c.push_back(origin + y * width + w - 1);
+    for (int x = w - 2; x >= 0; --x) c.push_back(origin + (h - 1) * width + x);
+    for (int y = h - 2; y > 0; --y) c.push_back(origin + y * width);
+    return c;
+}
+
+// A machine over a 16 x 16 grey image whose pixel p holds p, with the
+// program attached; runs the program on regions in the chosen mode.
+struct machine {
+    image* grey;
+    vm* m;
+
+    explicit machine(program* prog, int scales = 3)
+    {
+        grey = create_image(16, 16, 0);
+        for (int p = 0; p < 256; ++p)
+            grey->pixels[p] = p;
+        m = init_vm(grey, scales);
+        m->program = prog;
+    }
+    ~machine()
+    {
+        delete_vm(m);
+        delete_image(grey);
+    }
+    machine(const machine&) = delete;
+    machine& operator=(const machine&) = delete;
+
+    int run(tregionnode* r, bool top_down = true)
+    {
+        if (top_down)
+            set_vm_td_mode(m);
+        else
+            set_vm_bu_mode(m);
+        set_vm_data(m, r);
+        return run_vm(m);
+    }
+
+    // Runs on a region of the given area and perimeter, capturing output.
+    int run_area(int area, std::string* output = nullptr, bool top_down = true)
+    {
+        tregionnode* r = make_region(area);
+        r->contour_size = 0;
+        std::fflush(stdout);
+        testing::internal::CaptureStdout();
+        const int pass = run(r, top_down);
+        std::fflush(stdout);
+        const std::string text = testing::internal::GetCapturedStdout();
+        if (output != nullptr)
+            *output = text;
+        free_region(r);
+        return pass;
+    }
+};
+
+}  // namespace rule_test

@@ -1,0 +1,59 @@
+#pragma once
+
+// Iterative walks over region trees. Trees read from files may be as deep
+// as they have nodes, so no walk recurses.
+
+#include <vector>
+
+#include "analyse/region_types.h"
+#include "imagecore/list.h"
+
+inline tregionnode* node_of(const list_elem* e)
+{
+    return reinterpret_cast<tregionnode*>(e->entry);
+}
+
+inline bool is_leaf(const tregionnode* node)
+{
+    return node->sons == nullptr || node->sons->size == 0;
+}
+
+// Visits the subtree in depth-first pre-order, sons in list order. A node's
+// sons are collected before it is visited, so `visit` may free the node or
+// give a leaf new sons (which this walk then does not enter).
+template <class Visit>
+void walk_preorder(tregionnode* root, Visit visit)
+{
+    if (root == nullptr)
+        return;
+    std::vector<tregionnode*> stack{root};
+    while (!stack.empty()) {
+        tregionnode* node = stack.back();
+        stack.pop_back();
+        if (node->sons != nullptr)
+            for (list_elem* e = node->sons->tail->prev; e != node->sons->head; e = e->prev)
+                stack.push_back(node_of(e));
+        visit(node);
+    }
+}
+
+// Visits the subtree in breadth-first order, root first.
+template <class Visit>
+void walk_breadth_first(tregionnode* root, Visit visit)
+{
+    if (root == nullptr)
+        return;
+    std::vector<tregionnode*> order{root};
+    for (size_t k = 0; k < order.size(); ++k) {
+        tregionnode* node = order[k];
+        if (node->sons != nullptr)
+            for (list_elem* e = node->sons->head->next; e != node->sons->tail; e = e->next)
+                order.push_back(node_of(e));
+        visit(node, static_cast<int>(k));
+    }
+}
+
+// init_region_node whose start search may begin at `scan_from` (no pixel
+// before it holds the node's label).
+tregionnode* init_traced_region_node(tregionnode* father, int scale, int size, int* pixels,
+                                     image* labels, int scan_from);

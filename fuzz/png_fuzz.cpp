@@ -1,0 +1,14 @@
+#include "fuzz/memory_stream.h"
+#include "imagecore/image_loader.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    FILE* f = open_memory_stream(data, size);
+    if (f == nullptr)
+        return 0;
+    image* img = nullptr;
+    load_png_stream(f, "fuzz input", &img);
+    delete_image(img);
+    std::fclose(f);
+    return 0;
+}
