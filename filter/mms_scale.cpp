@@ -34,8 +34,8 @@ f_filter* mms_make_filter(const functions* tmpl, int mode, int iterations, image
     return f;
 }
 
-ws_layout mms_compute_scale(mms_work* w, int mode, int conn, unsigned flags,
-                            [[maybe_unused]] int scale, [[maybe_unused]] mms_debug_export* debug)
+ws_layout mms_compute_scale(mms_work* w, int mode, int conn, unsigned flags, int scale,
+                            mms_debug_export* debug)
 {
     mms_buffers& b = *w->buffers;
     const bool conn8 = is_conn8(conn);
@@ -55,6 +55,7 @@ ws_layout mms_compute_scale(mms_work* w, int mode, int conn, unsigned flags,
         copy_pixels(t, w->work);
         if (flags & MMS_FILL_HOLES_BRIGHT)
             fill_holes<grey_down>(t->pixels, t->width, t->height, conn8, b.scratch, b.stack);
+        lMMS_debug_scale_export(debug, scale, 1, t);
         pos_gradient(t, w->gradient, conn);
     } else {
         reconstruct<grey_down>(w->work->pixels, w->source->pixels, t->width, t->height, conn8,
@@ -64,8 +65,10 @@ ws_layout mms_compute_scale(mms_work* w, int mode, int conn, unsigned flags,
         // connected to the border are lowered, computed without negating.
         if (flags & MMS_FILL_HOLES_DARK)
             fill_holes<grey_up>(t->pixels, t->width, t->height, conn8, b.scratch, b.stack);
+        lMMS_debug_scale_export(debug, scale, 1, t);
         neg_gradient(t, w->gradient, conn);
     }
+    lMMS_debug_scale_export(debug, scale, 2, t);
     return ws_flood(t, conn == 4 ? 4 : 8, false, b.flood);
 }
 

@@ -151,6 +151,21 @@ TEST(HoleFilling, FillsAnEnclosedHoleButNotANotchOpenToTheBorder)
     delete_image(img);
 }
 
+// Values spread beyond a table of levels take the reconstruction path.
+TEST(HoleFilling, WideValueRangeMatchesTheDefinition)
+{
+    std::mt19937 rng(31);
+    for (const int conn : {4, 8}) {
+        naive::grid g = naive::random_image(rng, 30, 20, 255);
+        for (int& v : g)
+            v = v * 8000000 - 1000000000;
+        image* img = naive::to_image(g, 30, 20);
+        fill_holes_by_reconstruction(img, conn);
+        EXPECT_EQ(naive::to_grid(img), naive::fill_holes(g, 30, 20, conn));
+        delete_image(img);
+    }
+}
+
 TEST(SizeChecks, MismatchedImagesAreLeftAlone)
 {
     image* a = create_image(4, 3, 7);
