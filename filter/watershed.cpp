@@ -120,7 +120,7 @@ void flood(const ws_layout& l, ws_workspace& ws)
         const int* first = sorted + level_start[level];
         const int* last = sorted + level_start[level + 1];
         // Every pixel enters the queue at most once per call, so a plain
-        // array of the pixel count never overflows.
+        // array of the pixel count (and the spare entry) never overflows.
         size_t head = 0;
         size_t tail = 0;
         for (const int* s = first; s != last; ++s) {
@@ -129,37 +129,31 @@ void flood(const ws_layout& l, ws_workspace& ws)
             if (last - s > kAhead)
                 prefetch_neighbourhood(lab, s[kAhead], l.stride);
             const int p = *s;
-            lab[p] = WS_MASK;
-            for (int d = 0; d < N; ++d) {
-                if (lab[p + off[d]] >= 0) {
-                    lab[p] = WS_IN_QUEUE;
-                    fifo[tail++] = p;
-                    break;
-                }
-            }
+            bool reached = false;
+            for (int d = 0; d < N; ++d)
+                reached |= lab[p + off[d]] >= 0;
+            lab[p] = reached ? WS_IN_QUEUE : WS_MASK;
+            fifo[tail] = p;
+            tail += reached;
         }
         while (head != tail) {
             const int p = fifo[head++];
             int lp = lab[p];
+            // The rules below without branches: which of them applies depends
+            // on the labels around, which no branch predictor guesses.
             for (int d = 0; d < N; ++d) {
                 const int q = p + off[d];
                 const int lq = lab[q];
-                if (lq > 0) {
-                    if (lp == WS_IN_QUEUE) {
-                        lp = lq;
-                    } else if (lp > 0 && lp != lq) {
-                        lp = 0;
-                        line_flag = false;
-                    } else if (lp == 0 && line_flag) {
-                        lp = lq;
-                    }
-                } else if (lq == WS_MASK) {
-                    lab[q] = WS_IN_QUEUE;
-                    fifo[tail++] = q;
-                } else if (lq == 0 && lp == WS_IN_QUEUE) {
-                    lp = 0;
-                    line_flag = true;
-                }
+                const bool basin = lq > 0;
+                const bool take = basin & ((lp == WS_IN_QUEUE) | ((lp == 0) & line_flag));
+                const bool clash = basin & (lp > 0) & (lp != lq);
+                const bool onto_line = (lq == 0) & (lp == WS_IN_QUEUE);
+                lp = take ? lq : (clash | onto_line) ? 0 : lp;
+                line_flag = (line_flag & !clash) | onto_line;
+                const bool masked = lq == WS_MASK;
+                lab[q] = masked ? WS_IN_QUEUE : lq;
+                fifo[tail] = q;
+                tail += masked;
             }
             lab[p] = lp;
         }
@@ -210,7 +204,9 @@ ws_layout ws_flood(image* img, int n, bool wrap, ws_workspace& ws)
     const size_t npix = static_cast<size_t>(img->width) * static_cast<size_t>(img->height);
     ensure_size(ws.lab, l.cells, kNoSorted);
     ensure_size(ws.sorted, npix, kNoSorted);
-    ensure_size(ws.fifo, npix, kNoSorted);
+    // One spare entry: the flooding stores every neighbour and only then
+    // decides whether it counts.
+    ensure_size(ws.fifo, npix + 1, kNoSorted);
     int* lab = ws.lab.data();
     std::fill(lab, lab + l.cells, WS_OUTSIDE);
     for (int y = 0; y < l.height; ++y) {
