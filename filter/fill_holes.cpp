@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <type_traits>
@@ -10,60 +11,70 @@
 
 namespace {
 
-constexpr int kUnseen = -2;
-constexpr int kEnd = -1;
-
 // Flooding from the border in level order (ascending for grey_down, where
 // holes are dark): a pixel first reached from a pixel of level L takes
-// meet(its value, L) and is final. Each pixel is queued once, in the bucket
-// of its level; buckets are FIFO lists threaded through `next`, which also
-// marks the pixels already reached.
+// meet(its value, L) and is final. A pixel reached from below its own value
+// waits in the bucket of that value, so every bucket holds at most the pixels
+// of its value and has its place in one array sorted by value; a pixel
+// reached at or above its value is flooded at once through a queue.
 template <class Order>
 void flood_from_border(int* pixels, int width, int height, bool conn8, int lo, int hi,
-                       std::vector<int>& scratch)
+                       fill_buffers& b)
 {
     constexpr bool ascending = std::is_same<Order, grey_down>::value;
     const size_t n = static_cast<size_t>(width) * static_cast<size_t>(height);
     const size_t levels = static_cast<size_t>(static_cast<long long>(hi) - lo + 1);
-    if (scratch.size() < n + 2 * levels)
-        scratch.resize(n + 2 * levels);
-    int* next = scratch.data();
-    int* head = next + n;
-    int* tail = head + levels;
-    std::fill(next, next + n, kUnseen);
-    std::fill(head, head + 2 * levels, kEnd);
     const auto bucket = [lo, hi](int v) {
         return static_cast<size_t>(ascending ? static_cast<long long>(v) - lo
                                              : static_cast<long long>(hi) - v);
     };
-    const auto push = [&](int p) {
-        const size_t b = bucket(pixels[p]);
-        next[p] = kEnd;
-        if (tail[b] == kEnd)
-            head[b] = p;
-        else
-            next[tail[b]] = p;
-        tail[b] = p;
+    b.items.resize(2 * n + 2 * levels + 1);
+    b.seen.assign(n, 0);
+    int* items = b.items.data();
+    int* queue = items + n;
+    int* start = queue + n;    // levels + 1 bucket starts
+    int* end = start + levels + 1;  // levels bucket ends (write positions)
+    std::fill(start, start + levels + 1, 0);
+    for (size_t i = 0; i < n; ++i)
+        ++start[bucket(pixels[i]) + 1];
+    for (size_t v = 0; v < levels; ++v) {
+        start[v + 1] += start[v];
+        end[v] = start[v];
+    }
+    unsigned char* seen = b.seen.data();
+    const auto wait = [&](int p) {
+        seen[p] = 1;
+        items[end[bucket(pixels[p])]++] = p;
     };
     for (int x = 0; x < width; ++x) {
-        push(x);
-        push(static_cast<int>(n) - width + x);
+        wait(x);
+        wait(static_cast<int>(n) - width + x);
     }
     for (int y = 1; y + 1 < height; ++y) {
-        push(y * width);
-        push(y * width + width - 1);
+        wait(y * width);
+        wait(y * width + width - 1);
     }
     int offset[8];
     for (int d = 0; d < 8; ++d)
         offset[d] = ring_dy[d] * width + ring_dx[d];
     const int step = conn8 ? 1 : 2;
     const pixel_grid g(width, height);
-    for (size_t b = 0; b < levels; ++b) {
-        while (head[b] != kEnd) {
-            const int p = head[b];
-            head[b] = next[p];
-            if (head[b] == kEnd)
-                tail[b] = kEnd;
+    for (size_t v = 0; v < levels; ++v) {
+        size_t head = 0;
+        size_t tail = 0;
+        const int* waiting = items + start[v];
+        const size_t nwaiting = static_cast<size_t>(end[v] - start[v]);
+        for (size_t k = 0;; ++k) {
+            int p;
+            if (k < nwaiting) {
+                if (k + 8 < nwaiting)
+                    __builtin_prefetch(seen + waiting[k + 8]);
+                p = waiting[k];
+            } else if (head != tail) {
+                p = queue[head++];
+            } else {
+                break;
+            }
             const int level = pixels[p];
             int x;
             int y;
@@ -77,10 +88,15 @@ void flood_from_border(int* pixels, int width, int height, bool conn8, int lo, i
                         continue;
                 }
                 const int q = p + offset[d];
-                if (next[q] != kUnseen)
+                if (seen[q])
                     continue;
-                pixels[q] = Order::meet(pixels[q], level);
-                push(q);
+                if (Order::before(pixels[q], level)) {
+                    wait(q);
+                } else {
+                    seen[q] = 1;
+                    pixels[q] = level;
+                    queue[tail++] = q;
+                }
             }
         }
     }
@@ -89,8 +105,7 @@ void flood_from_border(int* pixels, int width, int height, bool conn8, int lo, i
 }  // namespace
 
 template <class Order>
-void fill_holes(int* pixels, int width, int height, bool conn8, std::vector<int>& scratch,
-                std::vector<int>& stack)
+void fill_holes(int* pixels, int width, int height, bool conn8, fill_buffers& b)
 {
     // With fewer than three rows or columns every pixel is a border pixel.
     if (width < 3 || height < 3)
@@ -103,29 +118,28 @@ void fill_holes(int* pixels, int width, int height, bool conn8, std::vector<int>
         hi = pixels[i] > hi ? pixels[i] : hi;
     }
     if (static_cast<long long>(hi) - lo <= static_cast<long long>(n) + 65536) {
-        flood_from_border<Order>(pixels, width, height, conn8, lo, hi, scratch);
+        flood_from_border<Order>(pixels, width, height, conn8, lo, hi, b);
         return;
     }
     // Values spread too far for a table of levels: the marker that equals the
     // image on the border and its extreme inside, rebuilt against the image.
-    if (scratch.size() < n)
-        scratch.resize(n);
-    int* marker = scratch.data();
+    if (b.items.size() < n)
+        b.items.resize(n);
+    int* marker = b.items.data();
     std::memcpy(marker, pixels, sizeof(int) * n);
     const int inside = Order::meet(lo, hi);
     for (int y = 1; y + 1 < height; ++y)
         for (int x = 1; x + 1 < width; ++x)
             marker[static_cast<size_t>(y) * width + x] = inside;
-    reconstruct<Order>(marker, pixels, width, height, conn8, stack);
+    reconstruct<Order>(marker, pixels, width, height, conn8, b.reconstruction);
     std::memcpy(pixels, marker, sizeof(int) * n);
 }
 
-template void fill_holes<grey_up>(int*, int, int, bool, std::vector<int>&, std::vector<int>&);
-template void fill_holes<grey_down>(int*, int, int, bool, std::vector<int>&, std::vector<int>&);
+template void fill_holes<grey_up>(int*, int, int, bool, fill_buffers&);
+template void fill_holes<grey_down>(int*, int, int, bool, fill_buffers&);
 
 void fill_holes_by_reconstruction(image* img, int conn)
 {
-    std::vector<int> scratch;
-    std::vector<int> stack;
-    fill_holes<grey_down>(img->pixels, img->width, img->height, is_conn8(conn), scratch, stack);
+    fill_buffers b;
+    fill_holes<grey_down>(img->pixels, img->width, img->height, is_conn8(conn), b);
 }

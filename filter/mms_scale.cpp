@@ -51,20 +51,20 @@ ws_layout mms_compute_scale(mms_work* w, int mode, int conn, unsigned flags, int
     image* t = w->scratch;
     if (mode == 1) {
         reconstruct<grey_up>(w->work->pixels, w->source->pixels, t->width, t->height, conn8,
-                             b.stack);
+                             b.fill.reconstruction);
         copy_pixels(t, w->work);
         if (flags & MMS_FILL_HOLES_BRIGHT)
-            fill_holes<grey_down>(t->pixels, t->width, t->height, conn8, b.scratch, b.stack);
+            fill_holes<grey_down>(t->pixels, t->width, t->height, conn8, b.fill);
         lMMS_debug_scale_export(debug, scale, 1, t);
         pos_gradient(t, w->gradient, conn);
     } else {
         reconstruct<grey_down>(w->work->pixels, w->source->pixels, t->width, t->height, conn8,
-                               b.stack);
+                               b.fill.reconstruction);
         copy_pixels(t, w->work);
         // Filling the holes of the negated closing: its regional maxima not
         // connected to the border are lowered, computed without negating.
         if (flags & MMS_FILL_HOLES_DARK)
-            fill_holes<grey_up>(t->pixels, t->width, t->height, conn8, b.scratch, b.stack);
+            fill_holes<grey_up>(t->pixels, t->width, t->height, conn8, b.fill);
         lMMS_debug_scale_export(debug, scale, 1, t);
         neg_gradient(t, w->gradient, conn);
     }

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "filter/lMMS_Part.h"
+#include "filter/reconstruction_core.h"
 #include "filter/templates.h"
 #include "filter/watershed_core.h"
 
@@ -10,8 +11,7 @@
 // that they are allocated (and mapped by the system) once.
 struct mms_buffers {
     ws_workspace flood;
-    std::vector<int> scratch;
-    std::vector<int> stack;
+    fill_buffers fill;  // its reconstruction buffers also serve the partition's
 };
 
 // The work images of a partition, all of one size: the source S, the marker W,

@@ -1,6 +1,8 @@
 #include "filter/reconstruction.h"
 
+#include <algorithm>
 #include <cstring>
+#include <type_traits>
 #include <vector>
 
 #include "filter/elementary.h"
@@ -10,14 +12,14 @@
 
 namespace {
 
-// The pixels whose value may still spread, as a stack (the result does not
-// depend on the order, and the last pixel raised is the one whose
-// neighbourhood is still in the cache). It grows as needed: no pixel is ever
-// dropped. Pushes are conditional stores without branches, so room for one
-// pixel's neighbours is made before visiting them.
-class work_stack {
+// The pixels whose value may still spread, first in first out (a stack
+// revisits pixels once per grey level they pass through, which on images of
+// many levels costs far more). It grows as needed: no pixel is ever dropped.
+// Pushes are conditional stores without branches, so room for one pixel's
+// neighbours is made before visiting them.
+class work_queue {
 public:
-    explicit work_stack(std::vector<int>& storage) : items_(storage)
+    explicit work_queue(std::vector<int>& storage) : items_(storage)
     {
         if (items_.size() < 16)
             items_.resize(16);
@@ -25,25 +27,37 @@ public:
 
     void make_room(size_t more)
     {
-        if (top_ + more > items_.size())
+        if (tail_ + more <= items_.size())
+            return;
+        if (head_ > items_.size() / 2) {
+            std::copy(items_.begin() + head_, items_.begin() + tail_, items_.begin());
+            tail_ -= head_;
+            head_ = 0;
+        }
+        if (tail_ + more > items_.size())
             items_.resize(2 * items_.size() + more);
     }
     void push_if(int p, bool condition)
     {
-        items_[top_] = p;
-        top_ += condition;
+        items_[tail_] = p;
+        tail_ += condition;
     }
     bool pop(int& p)
     {
-        if (top_ == 0)
+        if (head_ == tail_)
             return false;
-        p = items_[--top_];
+        p = items_[head_++];
         return true;
     }
+    const int* begin() const { return items_.data() + head_; }
+    size_t size() const { return tail_ - head_; }
+    // The pixel `ahead` places behind the next one, or -1.
+    int peek(size_t ahead) const { return head_ + ahead < tail_ ? items_[head_ + ahead] : -1; }
 
 private:
     std::vector<int>& items_;
-    size_t top_ = 0;
+    size_t head_ = 0;
+    size_t tail_ = 0;
 };
 
 // Join of each pixel of row `row` with its neighbours in the adjacent row
@@ -92,7 +106,7 @@ inline bool can_raise(int mq, int kq, int v)
 // queues the pixels from which a later neighbour can still be raised.
 template <class Order>
 void set_max_nn(int* marker, const int* mask, int width, int height, bool conn8, int* buf,
-                work_stack& stack)
+                work_queue& work)
 {
     for (int y = height - 1; y >= 0; --y) {
         const size_t base = static_cast<size_t>(y) * width;
@@ -113,27 +127,36 @@ void set_max_nn(int* marker, const int* mask, int width, int height, bool conn8,
                         (conn8 && ((x > 0 && can_raise<Order>(md[x - 1], kd[x - 1], v)) ||
                                    (x + 1 < width && can_raise<Order>(md[x + 1], kd[x + 1], v))));
             }
-            stack.make_room(1);
-            stack.push_if(static_cast<int>(base) + x, queue);
+            work.make_room(1);
+            work.push_if(static_cast<int>(base) + x, queue);
         }
     }
 }
 
-// Propagation from the stacked pixels to their neighbours.
+// Propagation from the queued pixels to their neighbours.
 template <class Order, int Step>
-void eval_rec_queue(int* marker, const int* mask, const pixel_grid& g, work_stack& stack)
+void eval_rec_queue(int* marker, const int* mask, const pixel_grid& g, work_queue& queue)
 {
     int offset[8];
     for (int d = 0; d < 8; ++d)
         offset[d] = ring_dy[d] * g.width + ring_dx[d];
     int p;
-    while (stack.pop(p)) {
+    while (queue.pop(p)) {
+        // Fetch the rows around a pixel a few places ahead while this one is
+        // done: on large images they are no longer in the cache.
+        const int later = queue.peek(8);
+        if (later >= 0) {
+            __builtin_prefetch(marker + later - g.width);
+            __builtin_prefetch(marker + later + g.width);
+            __builtin_prefetch(mask + later - g.width);
+            __builtin_prefetch(mask + later + g.width);
+        }
         int x;
         int y;
         g.locate(p, x, y);
         const int v = marker[p];
         const bool inner = g.inner(x, y);
-        stack.make_room(8);
+        queue.make_room(8);
         for (int d = 0; d < 8; d += Step) {
             if (!inner) {
                 const int nx = x + ring_dx[d];
@@ -146,7 +169,87 @@ void eval_rec_queue(int* marker, const int* mask, const pixel_grid& g, work_stac
             const int k = mask[n];
             const bool raise = Order::before(m, v) & (k != m);
             marker[n] = raise ? Order::meet(v, k) : m;
-            stack.push_if(n, raise);
+            queue.push_if(n, raise);
+        }
+    }
+}
+
+// Propagation in level order, from the queued pixels: a pixel is taken up
+// only when no higher value (in the reconstruction's order) can reach it any
+// more, so each pixel spreads at most once and long slopes of many grey levels
+// cost no repeated raising. `levels` ranks the values from lo to hi in
+// processing order; lists of raised pixels are threaded through `next`.
+template <class Order, int Step>
+void eval_rec_levels(int* marker, const int* mask, const pixel_grid& g, const work_queue& queued,
+                     int lo, int hi, std::vector<int>& buffer)
+{
+    constexpr bool descending = std::is_same<Order, grey_up>::value;
+    const size_t n = static_cast<size_t>(g.width) * static_cast<size_t>(g.height);
+    const size_t levels = static_cast<size_t>(static_cast<long long>(hi) - lo + 1);
+    const size_t entries = queued.size();
+    buffer.resize(n + 3 * levels + 1 + entries);
+    int* next = buffer.data();
+    int* head = next + n;
+    int* tail = head + levels;
+    int* start = tail + levels;
+    int* sorted = start + levels + 1;
+    const auto rank = [lo, hi](int v) {
+        return static_cast<size_t>(descending ? static_cast<long long>(hi) - v
+                                              : static_cast<long long>(v) - lo);
+    };
+    std::fill(head, head + 2 * levels, -1);
+    std::fill(start, start + levels + 1, 0);
+    const int* first = queued.begin();
+    for (size_t i = 0; i < entries; ++i)
+        ++start[rank(marker[first[i]]) + 1];
+    for (size_t r = 0; r < levels; ++r)
+        start[r + 1] += start[r];
+    for (size_t i = 0; i < entries; ++i)
+        sorted[start[rank(marker[first[i]])]++] = first[i];
+    // start[r] now holds the end of level r's entries, start[r - 1] its begin.
+    int offset[8];
+    for (int d = 0; d < 8; ++d)
+        offset[d] = ring_dy[d] * g.width + ring_dx[d];
+    const auto spread = [&](int p) {
+        int x;
+        int y;
+        g.locate(p, x, y);
+        const int v = marker[p];
+        const bool inner = g.inner(x, y);
+        for (int d = 0; d < 8; d += Step) {
+            if (!inner) {
+                const int nx = x + ring_dx[d];
+                const int ny = y + ring_dy[d];
+                if (nx < 0 || ny < 0 || nx >= g.width || ny >= g.height)
+                    continue;
+            }
+            const int q = p + offset[d];
+            const int m = marker[q];
+            const int k = mask[q];
+            if (!Order::before(m, v) || k == m)
+                continue;
+            const int raised = Order::meet(v, k);
+            marker[q] = raised;
+            const size_t r = rank(raised);
+            next[q] = -1;
+            if (tail[r] < 0)
+                head[r] = q;
+            else
+                next[tail[r]] = q;
+            tail[r] = q;
+        }
+    };
+    for (size_t r = 0; r < levels; ++r) {
+        const int level = descending ? hi - static_cast<int>(r) : lo + static_cast<int>(r);
+        for (int i = r == 0 ? 0 : start[r - 1]; i < start[r]; ++i)
+            if (marker[sorted[i]] == level)
+                spread(sorted[i]);
+        while (head[r] >= 0) {
+            const int p = head[r];
+            head[r] = next[p];
+            if (head[r] < 0)
+                tail[r] = -1;
+            spread(p);
         }
     }
 }
@@ -155,39 +258,51 @@ void eval_rec_queue(int* marker, const int* mask, const pixel_grid& g, work_stac
 
 template <class Order>
 void reconstruct(int* marker, const int* mask, int width, int height, bool conn8,
-                 std::vector<int>& stack_storage)
+                 rec_buffers& buffers)
 {
     if (width <= 0 || height <= 0)
         return;
-    work_stack stack(stack_storage);
+    work_queue queue(buffers.queue);
     std::vector<int> buf(static_cast<size_t>(width));
     set_max_np<Order>(marker, mask, width, height, conn8, buf.data());
-    set_max_nn<Order>(marker, mask, width, height, conn8, buf.data(), stack);
+    set_max_nn<Order>(marker, mask, width, height, conn8, buf.data(), queue);
     const pixel_grid g(width, height);
-    if (conn8)
-        eval_rec_queue<Order, 1>(marker, mask, g, stack);
-    else
-        eval_rec_queue<Order, 2>(marker, mask, g, stack);
+    const size_t n = static_cast<size_t>(width) * static_cast<size_t>(height);
+    const auto range = std::minmax_element(marker, marker + n);
+    if (static_cast<long long>(*range.second) - *range.first > static_cast<long long>(n) + 65536) {
+        // Values spread too far for a table of levels: plain first-in
+        // first-out propagation.
+        if (conn8)
+            eval_rec_queue<Order, 1>(marker, mask, g, queue);
+        else
+            eval_rec_queue<Order, 2>(marker, mask, g, queue);
+    } else if (conn8) {
+        eval_rec_levels<Order, 1>(marker, mask, g, queue, *range.first, *range.second,
+                                  buffers.levels);
+    } else {
+        eval_rec_levels<Order, 2>(marker, mask, g, queue, *range.first, *range.second,
+                                  buffers.levels);
+    }
 }
 
-template void reconstruct<grey_up>(int*, const int*, int, int, bool, std::vector<int>&);
-template void reconstruct<grey_down>(int*, const int*, int, int, bool, std::vector<int>&);
+template void reconstruct<grey_up>(int*, const int*, int, int, bool, rec_buffers&);
+template void reconstruct<grey_down>(int*, const int*, int, int, bool, rec_buffers&);
 
 void fast_reconstruction_by_dilation(image* marker, image* mask, int conn)
 {
-    std::vector<int> stack;
+    rec_buffers queue;
     if (same_image_size(marker, mask, "fast_reconstruction_by_dilation"))
         reconstruct<grey_up>(marker->pixels, mask->pixels, marker->width, marker->height,
-                             is_conn8(conn), stack);
+                             is_conn8(conn), queue);
 }
 
 // The dual of the reconstruction by dilation, computed directly rather than by
 // negating both images (which would overflow at INT_MIN).
 void fast_reconstruction_by_erosion(image* marker, image* mask, int conn)
 {
-    std::vector<int> stack;
+    rec_buffers queue;
     if (same_image_size(marker, mask, "fast_reconstruction_by_erosion"))
         reconstruct<grey_down>(marker->pixels, mask->pixels, marker->width, marker->height,
-                               is_conn8(conn), stack);
+                               is_conn8(conn), queue);
 }
 

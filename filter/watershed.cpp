@@ -137,6 +137,8 @@ void flood(const ws_layout& l, ws_workspace& ws)
             tail += reached;
         }
         while (head != tail) {
+            if (tail - head > kAhead)
+                prefetch_neighbourhood(lab, fifo[head + kAhead], l.stride);
             const int p = fifo[head++];
             int lp = lab[p];
             // The rules below without branches: which of them applies depends
