@@ -7,6 +7,9 @@
 #include <cstring>
 #include <vector>
 
+#include "filter/template_grid.h"
+#include "imagecore/histogram.h"
+
 namespace {
 
 // The template cells whose row lies inside the image for one image row, with
@@ -58,11 +61,6 @@ struct row_cells {
         }
     }
 };
-
-inline int clamp_to_int(long long v)
-{
-    return v > INT_MAX ? INT_MAX : v < INT_MIN ? INT_MIN : static_cast<int>(v);
-}
 
 // Position of the rank selection among n sorted values, kept inside the list
 // whatever the quantile.
@@ -175,9 +173,64 @@ bool template_pass(const int* in, int* out, const pass_setup& s)
     return changed;
 }
 
+// One pass of the minimum-variance mean: each pixel whose variance in the
+// mask's double pixels is not yet 0 takes the mean under the orientation of
+// least variance; the mask keeps that mean (int pixels) and variance.
+bool min_variance_pass(const int* in, int* out, int width, int height, image* mask,
+                       const f_filter* const* orientations, std::vector<int>& list)
+{
+    constexpr int kOrientations = 9;
+    row_cells rc[kOrientations];
+    bool changed = false;
+    for (int y = 0; y < height; ++y) {
+        for (int o = 0; o < kOrientations; ++o)
+            rc[o].build(orientations[o]->offsets, y, width, height);
+        const size_t row = static_cast<size_t>(y) * width;
+        for (int x = 0; x < width; ++x) {
+            const size_t i = row + x;
+            if (mask->dpixels[i] != 0.0) {
+                for (int o = 0; o < kOrientations; ++o) {
+                    list.clear();
+                    rc[o].for_each(in + i, x, width, [&](int p, int) { list.push_back(p); });
+                    const int n = static_cast<int>(list.size());
+                    const int mean = array_mean(list.data(), n);
+                    const int variance = array_variance(list.data(), n, mean);
+                    if (o == 0 || variance < mask->dpixels[i]) {
+                        mask->dpixels[i] = variance;
+                        mask->pixels[i] = mean;
+                    }
+                }
+            }
+            out[i] = mask->pixels[i];
+            changed |= out[i] != in[i];
+        }
+    }
+    return changed;
+}
+
+// The nine masks of the minimum-variance filter; false when they cannot be had.
+bool load_orientations(f_filter** orientations)
+{
+    f_filter* shape = init_f_filter();
+    bool ok = shape != nullptr;
+    for (int o = 0; o < 9; ++o) {
+        orientations[o] = ok && init_rotate_template(shape, o, 1) ? create_copy_template(shape)
+                                                                   : nullptr;
+        ok = ok && orientations[o] != nullptr && orientations[o]->offsets != nullptr;
+    }
+    delete_filter(shape);
+    return ok;
+}
+
 bool known_op(int op)
 {
-    return is_erosion(op) || is_dilation(op) || op == FILTER_MEAN;
+    return is_erosion(op) || is_dilation(op) || op == FILTER_MEAN || op == FILTER_MIN_VARIANCE;
+}
+
+bool mask_fits(const image* mask, const image* img, bool need_doubles)
+{
+    return mask != nullptr && mask->pixels != nullptr && mask->width == img->width &&
+           mask->height == img->height && (!need_doubles || mask->dpixels != nullptr);
 }
 
 }  // namespace
@@ -192,9 +245,9 @@ image* run_filter(image* img, f_filter* f)
         std::printf("run_filter: unknown filter operation %d\n", f->op);
         return nullptr;
     }
-    const bool masked = f->use_mask != 0;
-    if (masked && (f->mask == nullptr || f->mask->pixels == nullptr ||
-                   f->mask->width != img->width || f->mask->height != img->height)) {
+    const bool min_variance = f->op == FILTER_MIN_VARIANCE;
+    const bool masked = f->use_mask != 0 || min_variance;
+    if (masked && !mask_fits(f->mask, img, min_variance)) {
         std::printf("run_filter: filter mask missing or of another size\n");
         return nullptr;
     }
@@ -204,25 +257,39 @@ image* run_filter(image* img, f_filter* f)
         std::printf("Not enough memory for image vector\n");
         return nullptr;
     }
+    f_filter* orientations[9] = {};
+    if (min_variance && !load_orientations(orientations)) {
+        for (f_filter* o : orientations)
+            delete_filter(o);
+        std::free(buffer);
+        std::printf("Not enough memory for Template Match List\n");
+        return nullptr;
+    }
     std::vector<int> list;
     list.reserve(static_cast<size_t>(f->offsets->count));
 
     update_image_struct(img);
-    const pass_setup setup{f,       img->width, img->height,
-                           img->min, img->max,
-                           masked ? f->mask->pixels : nullptr,
-                           f->quantile != 0.0 && f->quantile != 1.0 && f->op != FILTER_MEAN,
-                           &list};
+    pass_setup setup{};
+    setup.f = f;
+    setup.width = img->width;
+    setup.height = img->height;
+    setup.img_min = img->min;
+    setup.img_max = img->max;
+    setup.mask = masked ? f->mask->pixels : nullptr;
+    setup.rank = f->quantile != 0.0 && f->quantile != 1.0 && f->op != FILTER_MEAN;
+    setup.list = &list;
     // Without a mask every operation settles within one pass per pixel of
-    // distance across the image; a geodesic one may have to walk every pixel.
+    // distance across the image; a masked one may have to walk every pixel.
     // A filter still changing after that never settles (e.g. a weighted
     // erosion, which lowers the image by its centre weight on every pass).
-    const long long bound =
-        masked ? static_cast<long long>(n) + 1 : static_cast<long long>(img->width) + img->height + 1;
+    const long long bound = f->use_mask != 0 ? static_cast<long long>(n) + 1
+                                             : static_cast<long long>(img->width) + img->height + 1;
     const long long passes = f->iterations > 0 ? f->iterations : bound;
     bool changed = true;
     for (long long pass = 0; pass < passes && changed; ++pass) {
-        changed = template_pass(img->pixels, buffer, setup);
+        changed = min_variance ? min_variance_pass(img->pixels, buffer, img->width, img->height,
+                                                   f->mask, orientations, list)
+                               : template_pass(img->pixels, buffer, setup);
         std::swap(img->pixels, buffer);
         if (f->iterations > 0)
             changed = true;
@@ -230,6 +297,8 @@ image* run_filter(image* img, f_filter* f)
     if (f->iterations <= 0 && changed)
         std::printf("run_filter: no stable result after %lld passes\n", passes);
     std::free(buffer);
+    for (f_filter* o : orientations)
+        delete_filter(o);
     update_image_struct(img);
     return img;
 }

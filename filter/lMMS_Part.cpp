@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "filter/mms_scale.h"
-#include "imagecore/queue.h"
 
 namespace {
 
@@ -46,7 +45,7 @@ row_trim find_trim(const image* s)
 // trimmed top rows become one region closed by a line row next to the
 // content, and trimmed bottom rows another one, closed by the content's last
 // row.
-void write_scale(image* out, const image* labels, const row_trim& t)
+void write_scale(image* out, const ws_layout& l, const ws_workspace& flood, const row_trim& t)
 {
     const int width = out->width;
     int* px = out->pixels;
@@ -57,11 +56,7 @@ void write_scale(image* out, const image* labels, const row_trim& t)
     fill_rows(0, t.top, 1);
     if (t.top > 0)
         fill_rows(t.top - 1, t.top, 0);
-    const int* in = labels->pixels;
-    int* content = px + static_cast<size_t>(t.top) * width;
-    const size_t n = static_cast<size_t>(t.content) * width;
-    for (size_t i = 0; i < n; ++i)
-        content[i] = in[i] != 0;
+    mms_binarise_labels(l, flood, px + static_cast<size_t>(t.top) * width);
     if (t.bottom > 0) {
         fill_rows(t.top + t.content - 1, t.top + t.content, 0);
         fill_rows(t.top + t.content, t.top + t.content + t.bottom, 1);
@@ -99,7 +94,8 @@ int run_partition(vx_image* src, vx_image* dst, int mode, int nscales, int itera
     std::memcpy(source->pixels, s0->pixels + static_cast<size_t>(trim.top) * s0->width,
                 sizeof(int) * static_cast<size_t>(trim.content) * s0->width);
     update_image_struct(source);
-    mms_work w{source, nullptr, nullptr, nullptr, nullptr, nullptr};
+    mms_buffers buffers;
+    mms_work w{source, nullptr, nullptr, nullptr, nullptr, nullptr, &buffers};
     w.filter = mms_make_filter(&local, mode, iterations, source);
     if (w.filter == nullptr) {
         delete_image(source);
@@ -109,9 +105,6 @@ int run_partition(vx_image* src, vx_image* dst, int mode, int nscales, int itera
     w.accumulator = copy_of(source);
     w.scratch = copy_of(source);
     w.gradient = copy_of(source);
-    iqueue* queue = init_iqueue(4 * (source->width + source->height) + 1024);
-    w.work->update_queue = queue;
-    w.scratch->update_queue = queue;
 
     const int kind = mode == 1 ? 1 : 2;
     int result = 1;
@@ -120,9 +113,8 @@ int run_partition(vx_image* src, vx_image* dst, int mode, int nscales, int itera
             std::printf("Processing scale %d, Mod %d \n", k + 1, mode);
         else
             std::printf("Processing scale %d \n", k + 1);
-        image* labels = mms_compute_scale(&w, mode, conn, flags, k, debug);
-        write_scale(&dst->scales[k], labels, trim);
-        delete_image(labels);
+        const ws_layout l = mms_compute_scale(&w, mode, conn, flags, k, debug);
+        write_scale(&dst->scales[k], l, buffers.flood, trim);
         if (callback != nullptr)
             callback(kind, k, context);
         if (k + 1 < nscales && (flags & MMS_GROWING_TEMPLATE)) {
@@ -138,7 +130,6 @@ int run_partition(vx_image* src, vx_image* dst, int mode, int nscales, int itera
         }
     }
     delete_filter(w.filter);
-    delete_iqueue(queue);
     delete_image(w.gradient);
     delete_image(w.scratch);
     delete_image(w.accumulator);

@@ -33,3 +33,8 @@ int lMMS_Part(vx_image* src, vx_image* dst, int mode, int nscales, int iteration
 int lMMS_Part_progress(vx_image* src, vx_image* dst, int mode, int nscales, int iterations,
                        functions* tmpl, int conn, unsigned flags, void* context,
                        tree_progress_fn callback);
+
+// Writes img as "<base_name>.<scale>.png" (scale with three digits, values
+// outside 0..255 clipped) when debug is not null and its stage mask holds
+// `stage`.
+void lMMS_debug_scale_export(mms_debug_export* debug, int scale, int stage, image* img);

@@ -6,9 +6,7 @@
 #include "filter/filter.h"
 #include "filter/gradients.h"
 #include "filter/grey_order.h"
-#include "filter/reconstruction.h"
 #include "filter/reconstruction_core.h"
-#include "filter/watershed.h"
 #include "imagecore/fatal.h"
 
 namespace {
@@ -36,9 +34,11 @@ f_filter* mms_make_filter(const functions* tmpl, int mode, int iterations, image
     return f;
 }
 
-image* mms_compute_scale(mms_work* w, int mode, int conn, unsigned flags,
-                         [[maybe_unused]] int scale, [[maybe_unused]] mms_debug_export* debug)
+ws_layout mms_compute_scale(mms_work* w, int mode, int conn, unsigned flags, int scale,
+                            mms_debug_export* debug)
 {
+    mms_buffers& b = *w->buffers;
+    const bool conn8 = is_conn8(conn);
     if (flags & MMS_GROWING_TEMPLATE) {
         run_filter(w->work, w->filter);
     } else {
@@ -50,19 +50,34 @@ image* mms_compute_scale(mms_work* w, int mode, int conn, unsigned flags,
     }
     image* t = w->scratch;
     if (mode == 1) {
-        fast_reconstruction_by_dilation(w->work, w->source, conn);
+        reconstruct<grey_up>(w->work->pixels, w->source->pixels, t->width, t->height, conn8,
+                             b.fill.reconstruction);
         copy_pixels(t, w->work);
         if (flags & MMS_FILL_HOLES_BRIGHT)
-            fill_holes_by_reconstruction(t, conn);
+            fill_holes<grey_down>(t->pixels, t->width, t->height, conn8, b.fill);
+        lMMS_debug_scale_export(debug, scale, 1, t);
         pos_gradient(t, w->gradient, conn);
     } else {
-        fast_reconstruction_by_erosion(w->work, w->source, conn);
+        reconstruct<grey_down>(w->work->pixels, w->source->pixels, t->width, t->height, conn8,
+                               b.fill.reconstruction);
         copy_pixels(t, w->work);
         // Filling the holes of the negated closing: its regional maxima not
         // connected to the border are lowered, computed without negating.
         if (flags & MMS_FILL_HOLES_DARK)
-            fill_holes<grey_up>(t->pixels, t->width, t->height, is_conn8(conn), t->update_queue);
+            fill_holes<grey_up>(t->pixels, t->width, t->height, conn8, b.fill);
+        lMMS_debug_scale_export(debug, scale, 1, t);
         neg_gradient(t, w->gradient, conn);
     }
-    return watershed(t, 0, 0, conn);
+    lMMS_debug_scale_export(debug, scale, 2, t);
+    return ws_flood(t, conn == 4 ? 4 : 8, false, b.flood);
+}
+
+void mms_binarise_labels(const ws_layout& l, const ws_workspace& flood, int* out)
+{
+    for (int y = 0; y < l.height; ++y) {
+        const int* lab = flood.lab.data() + l.origin + static_cast<size_t>(y) * l.stride;
+        int* row = out + static_cast<size_t>(y) * l.width;
+        for (int x = 0; x < l.width; ++x)
+            row[x] = lab[x] != 0;
+    }
 }

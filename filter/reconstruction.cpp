@@ -1,14 +1,64 @@
 #include "filter/reconstruction.h"
 
+#include <algorithm>
 #include <cstring>
+#include <type_traits>
 #include <vector>
 
 #include "filter/elementary.h"
 #include "filter/grey_order.h"
+#include "filter/pixel_grid.h"
 #include "filter/reconstruction_core.h"
-#include "imagecore/queue.h"
 
 namespace {
+
+// The pixels whose value may still spread, first in first out (a stack
+// revisits pixels once per grey level they pass through, which on images of
+// many levels costs far more). It grows as needed: no pixel is ever dropped.
+// Pushes are conditional stores without branches, so room for one pixel's
+// neighbours is made before visiting them.
+class work_queue {
+public:
+    explicit work_queue(std::vector<int>& storage) : items_(storage)
+    {
+        if (items_.size() < 16)
+            items_.resize(16);
+    }
+
+    void make_room(size_t more)
+    {
+        if (tail_ + more <= items_.size())
+            return;
+        if (head_ > items_.size() / 2) {
+            std::copy(items_.begin() + head_, items_.begin() + tail_, items_.begin());
+            tail_ -= head_;
+            head_ = 0;
+        }
+        if (tail_ + more > items_.size())
+            items_.resize(2 * items_.size() + more);
+    }
+    void push_if(int p, bool condition)
+    {
+        items_[tail_] = p;
+        tail_ += condition;
+    }
+    bool pop(int& p)
+    {
+        if (head_ == tail_)
+            return false;
+        p = items_[head_++];
+        return true;
+    }
+    const int* begin() const { return items_.data() + head_; }
+    size_t size() const { return tail_ - head_; }
+    // The pixel `ahead` places behind the next one, or -1.
+    int peek(size_t ahead) const { return head_ + ahead < tail_ ? items_[head_ + ahead] : -1; }
+
+private:
+    std::vector<int>& items_;
+    size_t head_ = 0;
+    size_t tail_ = 0;
+};
 
 // Join of each pixel of row `row` with its neighbours in the adjacent row
 // `other` (the row above in the forward scan, below in the backward one).
@@ -56,7 +106,7 @@ inline bool can_raise(int mq, int kq, int v)
 // queues the pixels from which a later neighbour can still be raised.
 template <class Order>
 void set_max_nn(int* marker, const int* mask, int width, int height, bool conn8, int* buf,
-                iqueue* q)
+                work_queue& work)
 {
     for (int y = height - 1; y >= 0; --y) {
         const size_t base = static_cast<size_t>(y) * width;
@@ -77,40 +127,129 @@ void set_max_nn(int* marker, const int* mask, int width, int height, bool conn8,
                         (conn8 && ((x > 0 && can_raise<Order>(md[x - 1], kd[x - 1], v)) ||
                                    (x + 1 < width && can_raise<Order>(md[x + 1], kd[x + 1], v))));
             }
-            if (queue)
-                iqueue_put_grow(static_cast<int>(base) + x, q);
+            work.make_room(1);
+            work.push_if(static_cast<int>(base) + x, queue);
         }
     }
 }
 
-// Queue propagation in the direction order N, NE, E, SE, S, SW, W, NW.
-template <class Order>
-void eval_rec_queue(int* marker, const int* mask, int width, int height, bool conn8, iqueue* q)
+// Propagation from the queued pixels to their neighbours.
+template <class Order, int Step>
+void eval_rec_queue(int* marker, const int* mask, const pixel_grid& g, work_queue& queue)
 {
-    static constexpr int kDx[8] = {0, 1, 1, 1, 0, -1, -1, -1};
-    static constexpr int kDy[8] = {-1, -1, 0, 1, 1, 1, 0, -1};
     int offset[8];
     for (int d = 0; d < 8; ++d)
-        offset[d] = kDy[d] * width + kDx[d];
-    const int step = conn8 ? 1 : 2;
+        offset[d] = ring_dy[d] * g.width + ring_dx[d];
     int p;
-    while (iqueue_get(&p, q)) {
-        const int y = p / width;
-        const int x = p - y * width;
+    while (queue.pop(p)) {
+        // Fetch the rows around a pixel a few places ahead while this one is
+        // done: on large images they are no longer in the cache.
+        const int later = queue.peek(8);
+        if (later >= 0) {
+            __builtin_prefetch(marker + later - g.width);
+            __builtin_prefetch(marker + later + g.width);
+            __builtin_prefetch(mask + later - g.width);
+            __builtin_prefetch(mask + later + g.width);
+        }
+        int x;
+        int y;
+        g.locate(p, x, y);
         const int v = marker[p];
-        const bool inner = x > 0 && y > 0 && x + 1 < width && y + 1 < height;
-        for (int d = 0; d < 8; d += step) {
+        const bool inner = g.inner(x, y);
+        queue.make_room(8);
+        for (int d = 0; d < 8; d += Step) {
             if (!inner) {
-                const int nx = x + kDx[d];
-                const int ny = y + kDy[d];
-                if (nx < 0 || ny < 0 || nx >= width || ny >= height)
+                const int nx = x + ring_dx[d];
+                const int ny = y + ring_dy[d];
+                if (nx < 0 || ny < 0 || nx >= g.width || ny >= g.height)
                     continue;
             }
             const int n = p + offset[d];
-            if (Order::before(marker[n], v) && mask[n] != marker[n]) {
-                marker[n] = Order::meet(v, mask[n]);
-                iqueue_put_grow(n, q);
+            const int m = marker[n];
+            const int k = mask[n];
+            const bool raise = Order::before(m, v) & (k != m);
+            marker[n] = raise ? Order::meet(v, k) : m;
+            queue.push_if(n, raise);
+        }
+    }
+}
+
+// Propagation in level order, from the queued pixels: a pixel is taken up
+// only when no higher value (in the reconstruction's order) can reach it any
+// more, so each pixel spreads at most once and long slopes of many grey levels
+// cost no repeated raising. `levels` ranks the values from lo to hi in
+// processing order; lists of raised pixels are threaded through `next`.
+template <class Order, int Step>
+void eval_rec_levels(int* marker, const int* mask, const pixel_grid& g, const work_queue& queued,
+                     int lo, int hi, std::vector<int>& buffer)
+{
+    constexpr bool descending = std::is_same<Order, grey_up>::value;
+    const size_t n = static_cast<size_t>(g.width) * static_cast<size_t>(g.height);
+    const size_t levels = static_cast<size_t>(static_cast<long long>(hi) - lo + 1);
+    const size_t entries = queued.size();
+    buffer.resize(n + 3 * levels + 1 + entries);
+    int* next = buffer.data();
+    int* head = next + n;
+    int* tail = head + levels;
+    int* start = tail + levels;
+    int* sorted = start + levels + 1;
+    const auto rank = [lo, hi](int v) {
+        return static_cast<size_t>(descending ? static_cast<long long>(hi) - v
+                                              : static_cast<long long>(v) - lo);
+    };
+    std::fill(head, head + 2 * levels, -1);
+    std::fill(start, start + levels + 1, 0);
+    const int* first = queued.begin();
+    for (size_t i = 0; i < entries; ++i)
+        ++start[rank(marker[first[i]]) + 1];
+    for (size_t r = 0; r < levels; ++r)
+        start[r + 1] += start[r];
+    for (size_t i = 0; i < entries; ++i)
+        sorted[start[rank(marker[first[i]])]++] = first[i];
+    // start[r] now holds the end of level r's entries, start[r - 1] its begin.
+    int offset[8];
+    for (int d = 0; d < 8; ++d)
+        offset[d] = ring_dy[d] * g.width + ring_dx[d];
+    const auto spread = [&](int p) {
+        int x;
+        int y;
+        g.locate(p, x, y);
+        const int v = marker[p];
+        const bool inner = g.inner(x, y);
+        for (int d = 0; d < 8; d += Step) {
+            if (!inner) {
+                const int nx = x + ring_dx[d];
+                const int ny = y + ring_dy[d];
+                if (nx < 0 || ny < 0 || nx >= g.width || ny >= g.height)
+                    continue;
             }
+            const int q = p + offset[d];
+            const int m = marker[q];
+            const int k = mask[q];
+            if (!Order::before(m, v) || k == m)
+                continue;
+            const int raised = Order::meet(v, k);
+            marker[q] = raised;
+            const size_t r = rank(raised);
+            next[q] = -1;
+            if (tail[r] < 0)
+                head[r] = q;
+            else
+                next[tail[r]] = q;
+            tail[r] = q;
+        }
+    };
+    for (size_t r = 0; r < levels; ++r) {
+        const int level = descending ? hi - static_cast<int>(r) : lo + static_cast<int>(r);
+        for (int i = r == 0 ? 0 : start[r - 1]; i < start[r]; ++i)
+            if (marker[sorted[i]] == level)
+                spread(sorted[i]);
+        while (head[r] >= 0) {
+            const int p = head[r];
+            head[r] = next[p];
+            if (head[r] < 0)
+                tail[r] = -1;
+            spread(p);
         }
     }
 }
@@ -118,64 +257,52 @@ void eval_rec_queue(int* marker, const int* mask, int width, int height, bool co
 }  // namespace
 
 template <class Order>
-void reconstruct(int* marker, const int* mask, int width, int height, bool conn8, iqueue* q)
+void reconstruct(int* marker, const int* mask, int width, int height, bool conn8,
+                 rec_buffers& buffers)
 {
     if (width <= 0 || height <= 0)
         return;
-    iqueue* own = nullptr;
-    if (q == nullptr)
-        q = own = init_iqueue(4 * (width + height) + 1024);
-    reset_iqueue(q);
+    work_queue queue(buffers.queue);
     std::vector<int> buf(static_cast<size_t>(width));
     set_max_np<Order>(marker, mask, width, height, conn8, buf.data());
-    set_max_nn<Order>(marker, mask, width, height, conn8, buf.data(), q);
-    eval_rec_queue<Order>(marker, mask, width, height, conn8, q);
-    delete_iqueue(own);
-}
-
-template <class Order>
-void fill_holes(int* pixels, int width, int height, bool conn8, iqueue* q)
-{
-    // With fewer than three rows or columns every pixel is a border pixel.
-    if (width < 3 || height < 3)
-        return;
+    set_max_nn<Order>(marker, mask, width, height, conn8, buf.data(), queue);
+    const pixel_grid g(width, height);
     const size_t n = static_cast<size_t>(width) * static_cast<size_t>(height);
-    int inside = pixels[0];
-    for (size_t i = 1; i < n; ++i)
-        inside = Order::meet(inside, pixels[i]);
-    std::vector<int> marker(pixels, pixels + n);
-    for (int y = 1; y + 1 < height; ++y) {
-        int* row = marker.data() + static_cast<size_t>(y) * width;
-        for (int x = 1; x + 1 < width; ++x)
-            row[x] = inside;
+    const auto range = std::minmax_element(marker, marker + n);
+    if (static_cast<long long>(*range.second) - *range.first > static_cast<long long>(n) + 65536) {
+        // Values spread too far for a table of levels: plain first-in
+        // first-out propagation.
+        if (conn8)
+            eval_rec_queue<Order, 1>(marker, mask, g, queue);
+        else
+            eval_rec_queue<Order, 2>(marker, mask, g, queue);
+    } else if (conn8) {
+        eval_rec_levels<Order, 1>(marker, mask, g, queue, *range.first, *range.second,
+                                  buffers.levels);
+    } else {
+        eval_rec_levels<Order, 2>(marker, mask, g, queue, *range.first, *range.second,
+                                  buffers.levels);
     }
-    reconstruct<Order>(marker.data(), pixels, width, height, conn8, q);
-    std::memcpy(pixels, marker.data(), sizeof(int) * n);
 }
 
-template void reconstruct<grey_up>(int*, const int*, int, int, bool, iqueue*);
-template void reconstruct<grey_down>(int*, const int*, int, int, bool, iqueue*);
-template void fill_holes<grey_up>(int*, int, int, bool, iqueue*);
-template void fill_holes<grey_down>(int*, int, int, bool, iqueue*);
+template void reconstruct<grey_up>(int*, const int*, int, int, bool, rec_buffers&);
+template void reconstruct<grey_down>(int*, const int*, int, int, bool, rec_buffers&);
 
 void fast_reconstruction_by_dilation(image* marker, image* mask, int conn)
 {
+    rec_buffers queue;
     if (same_image_size(marker, mask, "fast_reconstruction_by_dilation"))
         reconstruct<grey_up>(marker->pixels, mask->pixels, marker->width, marker->height,
-                             is_conn8(conn), marker->update_queue);
+                             is_conn8(conn), queue);
 }
 
 // The dual of the reconstruction by dilation, computed directly rather than by
 // negating both images (which would overflow at INT_MIN).
 void fast_reconstruction_by_erosion(image* marker, image* mask, int conn)
 {
+    rec_buffers queue;
     if (same_image_size(marker, mask, "fast_reconstruction_by_erosion"))
         reconstruct<grey_down>(marker->pixels, mask->pixels, marker->width, marker->height,
-                               is_conn8(conn), marker->update_queue);
+                               is_conn8(conn), queue);
 }
 
-void fill_holes_by_reconstruction(image* img, int conn)
-{
-    fill_holes<grey_down>(img->pixels, img->width, img->height, is_conn8(conn),
-                          img->update_queue);
-}

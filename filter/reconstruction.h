@@ -3,11 +3,9 @@
 #include "imagecore/image.h"
 
 // Grey-level reconstruction (hybrid raster and queue algorithm). The marker
-// is replaced by its reconstruction; the mask is not changed. When the marker
-// carries an update_queue it is used as the work queue (so that repeated
-// calls share one), otherwise the call makes its own. The queue grows when
-// needed; no pixel is ever dropped. Sizes must match (else a message and
-// nothing changes).
+// is replaced by its reconstruction; the mask is not changed. The work list
+// grows as needed, so no pixel is ever dropped. Sizes must match (else a
+// message and nothing changes).
 void fast_reconstruction_by_dilation(image* marker, image* mask, int conn);
 void fast_reconstruction_by_erosion(image* marker, image* mask, int conn);
 

@@ -1,16 +1,27 @@
 #pragma once
 
-struct iqueue;
+#include <vector>
 
 // Reconstruction of marker under mask (Order = grey_up: by dilation) or above
-// mask (grey_down: by erosion), both width * height arrays. q is the work
-// queue (emptied first); null makes a private one.
+// mask (grey_down: by erosion), both width * height arrays. The buffers are
+// kept by callers that reconstruct repeatedly, so that they are allocated once.
+struct rec_buffers {
+    std::vector<int> queue;
+    std::vector<int> levels;
+};
+
 template <class Order>
-void reconstruct(int* marker, const int* mask, int width, int height, bool conn8, iqueue* q);
+void reconstruct(int* marker, const int* mask, int width, int height, bool conn8,
+                 rec_buffers& buffers);
 
 // In-place fill of the regional extrema not connected to the border:
-// grey_down fills minima (dark holes), grey_up fills maxima. The marker takes
-// the image on the border and the image's extreme inside and is rebuilt with
-// reconstruct<Order> against the image.
+// grey_down fills minima (dark holes), grey_up fills maxima.
+// Work buffers of fill_holes, kept by callers that fill repeatedly.
+struct fill_buffers {
+    std::vector<int> items;
+    std::vector<unsigned char> seen;
+    rec_buffers reconstruction;
+};
+
 template <class Order>
-void fill_holes(int* pixels, int width, int height, bool conn8, iqueue* q);
+void fill_holes(int* pixels, int width, int height, bool conn8, fill_buffers& b);

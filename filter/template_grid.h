@@ -9,6 +9,11 @@ struct f_filter;
 // centre, and rebuilds its offsets.
 void set_filter_grid(f_filter* f, int* values, int width, int height);
 
+inline int clamp_to_int(long long v)
+{
+    return v > INT_MAX ? INT_MAX : v < INT_MIN ? INT_MIN : static_cast<int>(v);
+}
+
 // floor(w + 0.5) within the int range; an undefined weight (NaN) marks the
 // cell as outside (-1).
 inline int round_weight(double w)

@@ -1,7 +1,9 @@
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 
 #include "filter/templates.h"
+#include "imagecore/draw.h"
 
 namespace {
 
@@ -99,5 +101,30 @@ double* init_square_template(const functions* tmpl, int* size)
     const size_t cells = static_cast<size_t>(*size) * static_cast<size_t>(*size);
     for (size_t i = 0; i < cells; ++i)
         grid[i] = 0.0;
+    return grid;
+}
+
+int binomkoeff(int n, int k)
+{
+    if (k == 0)
+        return 1;
+    const double b = fact(n) / (fact(k) * fact(n - k));
+    // Factorials beyond the double range give no finite quotient.
+    if (!(b < static_cast<double>(INT_MAX)))
+        return INT_MAX;
+    return static_cast<int>(b);
+}
+
+double* binomial(const functions* tmpl, int* size)
+{
+    const int k = half_size(tmpl->radius);
+    double* grid = new_grid(k, size);
+    if (grid == nullptr)
+        return nullptr;
+    const int n = *size;
+    for (int row = 0; row < n; ++row)
+        for (int col = 0; col < n; ++col)
+            grid[row * n + col] =
+                static_cast<double>(binomkoeff(2 * k, row)) * binomkoeff(2 * k, col);
     return grid;
 }

@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <utility>
 
 #include "filter/template_grid.h"
+#include "imagecore/array_utils.h"
 
 namespace {
 
@@ -124,6 +124,7 @@ int* init_f_template(const functions* tmpl, f_filter* f)
     case 2: builder = init_sphere_template; break;
     case 3: builder = init_circ_pow_template; break;
     case 4: builder = init_elip_pow_template; break;
+    case 5: builder = binomial; break;
     case 6: builder = init_square_template; break;
     default: break;
     }
@@ -170,12 +171,10 @@ void show_template(const f_filter* f)
     }
 }
 
-// The reflected grid is the row-major grid read backwards.
 void template_point_reflection(f_filter* f)
 {
-    const size_t cells = static_cast<size_t>(f->width) * static_cast<size_t>(f->height);
-    for (size_t i = 0, j = cells; i + 1 < j; ++i, --j)
-        std::swap(f->values[i], f->values[j - 1]);
+    flip_vertical(f->values, f->height, f->width);
+    flip_horizontal(f->values, f->height, f->width);
     set_filter_grid(f, f->values, f->width, f->height);
 }
 

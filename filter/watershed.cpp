@@ -2,88 +2,68 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstdlib>
 #include <cstring>
-#include <vector>
+#include <new>
 
+#include "filter/watershed_core.h"
 #include "imagecore/fatal.h"
 #include "imagecore/queue.h"
 
 namespace {
 
-// Working values of the flooding; basins are > 0, lines 0.
-constexpr int kInit = -1;
-constexpr int kMask = -2;
-constexpr int kInQueue = -3;
-// Cells around the image: never a basin, a line or a pixel to flood.
-constexpr int kOutside = -4;
-
-// The label array is surrounded by kOutside cells so that the flooding reads
-// every neighbour without a bounds test. `stride` is its row length and
-// `origin` the position of pixel (0, 0).
-struct ws_layout {
-    int width;
-    int height;
-    int stride;
-    size_t origin;
-    size_t cells;
-    int offset[8];  // N, E, S, W, NE, SE, SW, NW
-};
-
-// Rows and columns of outside cells around the image.
-ws_layout framed_layout(int width, int height)
-{
-    ws_layout l{};
-    l.width = width;
-    l.height = height;
-    l.stride = width + 2;
-    l.origin = static_cast<size_t>(l.stride) + 1;
-    l.cells = static_cast<size_t>(l.stride) * (static_cast<size_t>(height) + 2);
-    return l;
-}
-
-// The plain pixel array with width + 1 outside cells before and after it:
-// exactly the neighbours that leave the array are outside.
-ws_layout linear_layout(int width, int height)
-{
-    ws_layout l{};
-    l.width = width;
-    l.height = height;
-    l.stride = width;
-    l.origin = static_cast<size_t>(width) + 1;
-    l.cells = static_cast<size_t>(width) * height + 2 * l.origin;
-    return l;
-}
-
-void set_offsets(ws_layout& l)
-{
-    const int s = l.stride;
-    const int offsets[8] = {-s, 1, s, -1, 1 - s, s + 1, s - 1, -s - 1};
-    std::memcpy(l.offset, offsets, sizeof(offsets));
-}
-
-void* checked_alloc(size_t count, size_t size, const char* message)
-{
-    return vx_calloc(count, size, 4712, message);
-}
-
 constexpr const char* kNoLevels = " Not enough Mem for Accumulation Histogramm in WATERSHED";
 constexpr const char* kNoSorted = " Not enough Mem for Sorted image in WATERSHED ";
 
+template <class T>
+void ensure_size(std::vector<T>& v, size_t n, const char* message)
+{
+    try {
+        if (v.size() < n)
+            v.resize(n);
+    } catch (const std::bad_alloc&) {
+        vx_fatal(4712, "%s", message);
+    }
+}
+
+// Rows and columns of outside cells around the image, or (wrap) the plain
+// pixel array with width + 1 outside cells before and after it, so that
+// exactly the neighbours that leave the array are outside.
+ws_layout make_layout(int width, int height, bool wrap)
+{
+    ws_layout l{};
+    l.width = width;
+    l.height = height;
+    if (wrap) {
+        l.stride = width;
+        l.origin = static_cast<size_t>(width) + 1;
+        l.cells = static_cast<size_t>(width) * height + 2 * l.origin;
+    } else {
+        l.stride = width + 2;
+        l.origin = static_cast<size_t>(l.stride) + 1;
+        l.cells = static_cast<size_t>(l.stride) * (static_cast<size_t>(height) + 2);
+    }
+    const int s = l.stride;
+    const int offsets[8] = {-s, 1, s, -1, 1 - s, s + 1, s - 1, -s - 1};
+    std::memcpy(l.offset, offsets, sizeof(offsets));
+    return l;
+}
+
 // Label-array positions of all pixels, ascending by grey value and in raster
-// order within a value, with the start of each level in `level_start`
-// (one entry per distinct value, plus the end).
-void sort_by_level(const image* img, const ws_layout& l, int* sorted,
-                   std::vector<size_t>& level_start)
+// order within a value, with the start of each level in level_start (one
+// entry per distinct value, plus the end).
+void sort_by_level(const image* img, const ws_layout& l, ws_workspace& ws)
 {
     const int* px = img->pixels;
     const size_t n = static_cast<size_t>(l.width) * l.height;
     const long long range = static_cast<long long>(img->max) - img->min + 1;
+    int* sorted = ws.sorted.data();
+    std::vector<size_t>& level_start = ws.level_start;
     level_start.clear();
     if (range <= static_cast<long long>(n) + 65536) {
         // Counting sort over a table of the value range.
-        auto* count = static_cast<int*>(checked_alloc(static_cast<size_t>(range) + 1,
-                                                      sizeof(int), kNoLevels));
+        ensure_size(ws.count, static_cast<size_t>(range) + 1, kNoLevels);
+        int* count = ws.count.data();
+        std::fill(count, count + range + 1, 0);
         for (size_t i = 0; i < n; ++i)
             ++count[px[i] - img->min + 1];
         for (long long v = 0; v < range; ++v) {
@@ -98,7 +78,6 @@ void sort_by_level(const image* img, const ws_layout& l, int* sorted,
             for (int x = 0; x < l.width; ++x, ++i, ++pos)
                 sorted[count[px[i] - img->min]++] = static_cast<int>(pos);
         }
-        std::free(count);
         return;
     }
     // Values spread too far for a table: a stable sort of the positions.
@@ -116,58 +95,75 @@ void sort_by_level(const image* img, const ws_layout& l, int* sorted,
     level_start.push_back(n);
 }
 
+constexpr int kAhead = 8;
+
+inline void prefetch_neighbourhood(const int* lab, int p, int stride)
+{
+    __builtin_prefetch(lab + p - stride);
+    __builtin_prefetch(lab + p);
+    __builtin_prefetch(lab + p + stride);
+}
+
 // The immersion proper, with the neighbourhood size as a constant so that the
 // neighbour loops unroll.
 template <int N>
-void flood(int* lab, const ws_layout& l, const int* sorted, const std::vector<size_t>& level_start,
-           int* fifo)
+void flood(const ws_layout& l, ws_workspace& ws)
 {
+    int* lab = ws.lab.data();
+    const int* sorted = ws.sorted.data();
+    int* fifo = ws.fifo.data();
+    const std::vector<size_t>& level_start = ws.level_start;
     const int* off = l.offset;
     int basins = 0;
     bool line_flag = false;
     for (size_t level = 0; level + 1 < level_start.size(); ++level) {
         const int* first = sorted + level_start[level];
         const int* last = sorted + level_start[level + 1];
+        // Every pixel enters the queue at most once per call, so a plain
+        // array of the pixel count (and the spare entry) never overflows.
         size_t head = 0;
         size_t tail = 0;
         for (const int* s = first; s != last; ++s) {
+            // The pixels of a level lie all over the image: fetch the
+            // neighbourhoods of those a few steps ahead while this one is done.
+            if (last - s > kAhead)
+                prefetch_neighbourhood(lab, s[kAhead], l.stride);
             const int p = *s;
-            lab[p] = kMask;
-            for (int d = 0; d < N; ++d) {
-                if (lab[p + off[d]] >= 0) {
-                    lab[p] = kInQueue;
-                    fifo[tail++] = p;
-                    break;
-                }
-            }
+            bool reached = false;
+            for (int d = 0; d < N; ++d)
+                reached |= lab[p + off[d]] >= 0;
+            lab[p] = reached ? WS_IN_QUEUE : WS_MASK;
+            fifo[tail] = p;
+            tail += reached;
         }
         while (head != tail) {
+            if (tail - head > kAhead)
+                prefetch_neighbourhood(lab, fifo[head + kAhead], l.stride);
             const int p = fifo[head++];
             int lp = lab[p];
+            // The rules below without branches: which of them applies depends
+            // on the labels around, which no branch predictor guesses.
             for (int d = 0; d < N; ++d) {
                 const int q = p + off[d];
                 const int lq = lab[q];
-                if (lq > 0) {
-                    if (lp == kInQueue) {
-                        lp = lq;
-                    } else if (lp > 0 && lp != lq) {
-                        lp = 0;
-                        line_flag = false;
-                    } else if (lp == 0 && line_flag) {
-                        lp = lq;
-                    }
-                } else if (lq == kMask) {
-                    lab[q] = kInQueue;
-                    fifo[tail++] = q;
-                } else if (lq == 0 && lp == kInQueue) {
-                    lp = 0;
-                    line_flag = true;
-                }
+                const bool basin = lq > 0;
+                const bool take = basin & ((lp == WS_IN_QUEUE) | ((lp == 0) & line_flag));
+                const bool clash = basin & (lp > 0) & (lp != lq);
+                const bool onto_line = (lq == 0) & (lp == WS_IN_QUEUE);
+                lp = take ? lq : (clash | onto_line) ? 0 : lp;
+                line_flag = (line_flag & !clash) | onto_line;
+                const bool masked = lq == WS_MASK;
+                lab[q] = masked ? WS_IN_QUEUE : lq;
+                fifo[tail] = q;
+                tail += masked;
             }
             lab[p] = lp;
         }
+        // Every pixel of the level that was reached went through the queue.
+        if (tail == static_cast<size_t>(last - first))
+            continue;
         for (const int* s = first; s != last; ++s) {
-            if (lab[*s] != kMask)
+            if (lab[*s] != WS_MASK)
                 continue;
             ++basins;
             head = tail = 0;
@@ -177,7 +173,7 @@ void flood(int* lab, const ws_layout& l, const int* sorted, const std::vector<si
                 const int p = fifo[head++];
                 for (int d = 0; d < N; ++d) {
                     const int q = p + off[d];
-                    if (lab[q] == kMask) {
+                    if (lab[q] == WS_MASK) {
                         lab[q] = basins;
                         fifo[tail++] = q;
                     }
@@ -187,48 +183,53 @@ void flood(int* lab, const ws_layout& l, const int* sorted, const std::vector<si
     }
 }
 
-image* run_watershed(image* img, ws_layout l, int n)
+image* labels_of(const ws_layout& l, const ws_workspace& ws)
 {
-    set_offsets(l);
-    update_image_struct(img);
-    // Label positions are ints like every pixel position of the system.
-    if (l.cells > static_cast<size_t>(INT_MAX))
-        vx_fatal(4712, "%s", kNoSorted);
-    const size_t npix = static_cast<size_t>(img->width) * static_cast<size_t>(img->height);
-    auto* lab = static_cast<int*>(checked_alloc(l.cells, sizeof(int), kNoSorted));
-    std::fill(lab, lab + l.cells, kOutside);
-    for (int y = 0; y < l.height; ++y) {
-        int* row = lab + l.origin + static_cast<size_t>(y) * l.stride;
-        std::fill(row, row + l.width, kInit);
-    }
-    auto* sorted = static_cast<int*>(checked_alloc(npix, sizeof(int), kNoSorted));
-    // Every pixel enters the queue at most once per call, so a plain array of
-    // the pixel count never overflows.
-    auto* fifo = static_cast<int*>(checked_alloc(npix, sizeof(int), kNoSorted));
-    std::vector<size_t> level_start;
-    if (npix > 0)
-        sort_by_level(img, l, sorted, level_start);
-    if (n == 4)
-        flood<4>(lab, l, sorted, level_start, fifo);
-    else
-        flood<8>(lab, l, sorted, level_start, fifo);
-    std::free(fifo);
-    std::free(sorted);
-    image* labels = create_image(img->width, img->height, 0);
+    image* labels = create_image(l.width, l.height, 0);
     for (int y = 0; y < l.height; ++y)
         std::memcpy(labels->pixels + static_cast<size_t>(y) * l.width,
-                    lab + l.origin + static_cast<size_t>(y) * l.stride,
+                    ws.lab.data() + l.origin + static_cast<size_t>(y) * l.stride,
                     sizeof(int) * static_cast<size_t>(l.width));
-    std::free(lab);
     update_image_struct(labels);
     return labels;
 }
 
 }  // namespace
 
+ws_layout ws_flood(image* img, int n, bool wrap, ws_workspace& ws)
+{
+    const ws_layout l = make_layout(img->width, img->height, wrap);
+    update_image_struct(img);
+    // Label positions are ints like every pixel position of the system.
+    if (l.cells > static_cast<size_t>(INT_MAX))
+        vx_fatal(4712, "%s", kNoSorted);
+    const size_t npix = static_cast<size_t>(img->width) * static_cast<size_t>(img->height);
+    ensure_size(ws.lab, l.cells, kNoSorted);
+    ensure_size(ws.sorted, npix, kNoSorted);
+    // One spare entry: the flooding stores every neighbour and only then
+    // decides whether it counts.
+    ensure_size(ws.fifo, npix + 1, kNoSorted);
+    int* lab = ws.lab.data();
+    std::fill(lab, lab + l.cells, WS_OUTSIDE);
+    for (int y = 0; y < l.height; ++y) {
+        int* row = lab + l.origin + static_cast<size_t>(y) * l.stride;
+        std::fill(row, row + l.width, WS_INIT);
+    }
+    ws.level_start.clear();
+    if (npix > 0)
+        sort_by_level(img, l, ws);
+    if (n == 4)
+        flood<4>(l, ws);
+    else
+        flood<8>(l, ws);
+    return l;
+}
+
 image* watershed(image* img, int, int, int n)
 {
-    return run_watershed(img, framed_layout(img->width, img->height), n);
+    ws_workspace ws;
+    const ws_layout l = ws_flood(img, n, false, ws);
+    return labels_of(l, ws);
 }
 
 image* limited_watershed(image* img, int, int, int n)
@@ -246,7 +247,9 @@ image* limited_watershed(image* img, int, int, int n)
             row[w - 1] = frame;
         }
     }
-    return run_watershed(img, linear_layout(w, h), n);
+    ws_workspace ws;
+    const ws_layout l = ws_flood(img, n, true, ws);
+    return labels_of(l, ws);
 }
 
 void liqueue_put(int value, iqueue* q)

@@ -7,7 +7,6 @@
 #include "filter/gradients.h"
 #include "filter/reconstruction.h"
 #include "filter/tests/naive_morphology.h"
-#include "imagecore/queue.h"
 
 namespace {
 
@@ -75,13 +74,10 @@ TEST_P(MorphologyVsNaive, ReconstructionByDilationAndErosion)
                 << s.w << "x" << s.h;
             delete_image(marker);
             marker = naive::to_image(high, s.w, s.h);
-            // A borrowed queue far too small for the propagation must grow.
-            marker->update_queue = init_iqueue(1);
             fast_reconstruction_by_erosion(marker, mask, conn());
             EXPECT_EQ(naive::to_grid(marker), naive::reconstruct(high, m, s.w, s.h, conn(), true))
                 << s.w << "x" << s.h;
             EXPECT_EQ(naive::to_grid(mask), m);
-            delete_iqueue(marker->update_queue);
             delete_image(marker);
             delete_image(mask);
         }
@@ -153,6 +149,21 @@ TEST(HoleFilling, FillsAnEnclosedHoleButNotANotchOpenToTheBorder)
     expected[7] = 5;
     EXPECT_EQ(naive::to_grid(img), expected);
     delete_image(img);
+}
+
+// Values spread beyond a table of levels take the reconstruction path.
+TEST(HoleFilling, WideValueRangeMatchesTheDefinition)
+{
+    std::mt19937 rng(31);
+    for (const int conn : {4, 8}) {
+        naive::grid g = naive::random_image(rng, 30, 20, 255);
+        for (int& v : g)
+            v = v * 8000000 - 1000000000;
+        image* img = naive::to_image(g, 30, 20);
+        fill_holes_by_reconstruction(img, conn);
+        EXPECT_EQ(naive::to_grid(img), naive::fill_holes(g, 30, 20, conn));
+        delete_image(img);
+    }
 }
 
 TEST(SizeChecks, MismatchedImagesAreLeftAlone)

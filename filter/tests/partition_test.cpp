@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "filter/lMMS_Part.h"
+#include "filter/mms_part_control.h"
 #include "filter/tests/naive_morphology.h"
+#include "testsupport/vx_test.h"
 
 namespace {
 
@@ -193,6 +195,65 @@ TEST(Partition, RefusesADestinationThatDoesNotFit)
         EXPECT_EQ(scale_of(few, k), naive::grid(80, 0));
     EXPECT_EQ(scale_of(narrow, 0), naive::grid(72, 0));
     delete_vximage(narrow);
+    delete_vximage(few);
+    delete_vximage(src);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Partition, DebugExportWritesOneFilePerScale)
+{
+    std::mt19937 rng(19);
+    const naive::grid g = naive::random_image(rng, 12, 10, 255);
+    vx_image* src = source_of(g, 12, 10);
+    vx_image* dst = init_vx_image(12, 10, 2);
+    vx_image* plain = init_vx_image(12, 10, 2);
+    vx_test::TempDir dir;
+    std::string base = dir.file("dbg");
+    mms_debug_export debug{base.data(), 2};
+    functions tmpl = kDisk;
+    ASSERT_EQ(lMMS_Part(src, dst, 2, 2, 1, &tmpl, 8, 1, &debug), 1);
+    ASSERT_EQ(lMMS_Part(src, plain, 2, 2, 1, &tmpl, 8, 1), 1);
+    EXPECT_EQ(vx_test::read_file(base + ".000.png").substr(1, 3), "PNG");
+    EXPECT_EQ(vx_test::read_file(base + ".001.png").substr(1, 3), "PNG");
+    EXPECT_TRUE(vx_test::read_file(base + ".002.png").empty());
+    EXPECT_EQ(scale_of(dst, 1), scale_of(plain, 1));
+    delete_vximage(plain);
+    delete_vximage(dst);
+    delete_vximage(src);
+}
+
+TEST(Partition, StepwiseTwinMatchesTheWholeComputation)
+{
+    std::mt19937 rng(29);
+    naive::grid g = naive::random_image(rng, 22, 15, 255);
+    g[0] = 1000;  // nothing to trim
+    for (const int mode : {1, 2}) {
+        for (const int elementary : {1, 0}) {
+            vx_image* src = source_of(g, 22, 15);
+            vx_image* dst = init_vx_image(22, 15, 3);
+            mms_part_control* c = init_mms_part(src, dst, 0, 3);
+            ASSERT_NE(c, nullptr);
+            c->mode = mode;
+            c->elementary = elementary;
+            EXPECT_EQ(mms_part_step(c), 1);
+            EXPECT_STREQ(c->text, mode == 1 ? "Scale 1: Bright Objects" : "Scale 1: Dark Objects");
+            EXPECT_EQ(mms_part_step(c), 2);
+            EXPECT_EQ(mms_part_step(c), 3);
+            EXPECT_EQ(mms_part_step(c), 3);
+            const auto whole = partition(g, 22, 15, mode, 3, elementary ? 3u : 7u);
+            for (int k = 0; k < 3; ++k)
+                EXPECT_EQ(scale_of(dst, k), whole[k]) << "mode " << mode << " scale " << k;
+            delete_mms_part_control(c);
+            delete_vximage(dst);
+            delete_vximage(src);
+        }
+    }
+    vx_image* src = source_of(g, 22, 15);
+    vx_image* few = init_vx_image(22, 15, 2);
+    EXPECT_EQ(init_mms_part(src, few, 0, 3), nullptr);
     delete_vximage(few);
     delete_vximage(src);
 }
