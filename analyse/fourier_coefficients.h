@@ -6,6 +6,8 @@
 // coefficients are transformed back into contours. Every array is the
 // caller's, with room for n doubles.
 
+#include <cstdio>
+
 // Resamples the contour of `length` positions (row * width + column) to n
 // points, in reverse order, and transforms them:
 // - fft_re, fft_im: the raw spectrum, whose inverse is the resampled contour
@@ -31,3 +33,10 @@ void coeff_reduce(int n, int keep, double* a_re, double* a_im, double* b_re, dou
 void coeff_select(int n, int sel, double* a_re, double* a_im, double* b_re, double* b_im,
                   double* out_b_re, double* out_b_im, double* out_a_re, double* out_a_im);
 
+
+// Reads the outer contour of node `node` from an old text tree file into
+// positions, which has room for `capacity` ints. Returns the contour length;
+// -1 after a message when the node, its contour size or its contour tag is
+// missing, or the contour does not fit or is cut short; the stream is then
+// closed. Otherwise the stream stays open, positioned after the contour.
+int getcontour(FILE* stream, int* positions, int capacity, int node);

@@ -5,6 +5,9 @@
 
 #include "analyse/fourier_coefficients.h"
 #include "analyse/lFouriercontour.h"
+#include "analyse/lRegion_Graph.h"
+#include "analyse/regiontree.h"
+#include "analyse/treeio.h"
 #include "analyse/tests/rule_test_support.h"
 #include "testsupport/vx_test.h"
 
@@ -166,6 +169,70 @@ TEST(FourierCoefficients, ReduceBoundsAndBadSampleCounts)
     EXPECT_VX_FATAL(coeff_reduce(12, 1, a.data(), a.data(), a.data(), a.data(), a.data(), a.data(),
                                  a.data(), a.data()),
                     1, "not power of two");
+}
+
+// Reads node `node` of the file with room for `capacity` positions,
+// capturing the messages.
+int read_contour(const std::string& path, std::vector<int>& positions, int capacity, int node,
+                 std::string* output)
+{
+    FILE* f = std::fopen(path.c_str(), "r");
+    positions.assign(capacity + 1, -7);
+    std::fflush(stdout);
+    testing::internal::CaptureStdout();
+    const int n = getcontour(f, positions.data(), capacity, node);
+    std::fflush(stdout);
+    *output = testing::internal::GetCapturedStdout();
+    if (n >= 0)
+        std::fclose(f);
+    return n;
+}
+
+TEST(ContourFromTreeFile, ReadsOneNodesOuterContour)
+{
+    // Two basins left and right of a line in column 2.
+    vx_image* v = init_vx_image(5, 3, 2);
+    for (int s = 0; s < 2; ++s)
+        for (int p = 0; p < 15; ++p)
+            v->scales[s].pixels[p] = p % 5 == 2 ? 0 : 1;
+    region_tree* tree = Region_Graph(v, 8);
+    const tregionnode* second = reinterpret_cast<tregionnode*>(tree->root->sons->tail->prev->entry);
+    const std::vector<int> expected(second->contour, second->contour + second->contour_size);
+    ASSERT_FALSE(expected.empty());
+    vx_test::TempDir dir;
+    const std::string path = dir.file("old.tree");
+    ASSERT_EQ(write_region_tree(tree, path.c_str()), 1);
+    delete_regiontree(tree);
+    delete_vximage(v);
+
+    std::vector<int> positions;
+    std::string output;
+    const int size = static_cast<int>(expected.size());
+    ASSERT_EQ(read_contour(path, positions, size, 2, &output), size);
+    EXPECT_EQ(std::vector<int>(positions.begin(), positions.begin() + size), expected);
+    EXPECT_EQ(positions[size], -7);
+    EXPECT_EQ(output, "");
+
+    EXPECT_EQ(read_contour(path, positions, size - 1, 2, &output), -1);
+    EXPECT_EQ(positions[size - 1], -7);
+    EXPECT_EQ(output, "Contour of Node 2 has " + std::to_string(size) + " positions, room for "
+                          + std::to_string(size - 1) + "\n");
+    EXPECT_EQ(read_contour(path, positions, size, 0, &output), -1);
+    EXPECT_EQ(output, "No Node 0 Tag found\n");
+    EXPECT_EQ(read_contour(path, positions, size, 3, &output), -1);
+    EXPECT_EQ(output, "No Node 3 Tag found\n");
+
+    const std::string text = vx_test::read_file(path);
+    const std::string cut = dir.file("cut.tree");
+    vx_test::write_file(cut, text.substr(0, text.find("Contour:", text.find("Node: 2")) + 9));
+    EXPECT_EQ(read_contour(cut, positions, size, 2, &output), -1);
+    EXPECT_EQ(output, "Contour of Node 2 ends after 0 of " + std::to_string(size) + " positions\n");
+    vx_test::write_file(cut, text.substr(0, text.find("Contour:", text.find("Node: 2"))));
+    EXPECT_EQ(read_contour(cut, positions, size, 2, &output), -1);
+    EXPECT_EQ(output, "No Contour: Tag found\n");
+    vx_test::write_file(cut, text.substr(0, text.find("Contour Size:", text.find("Node: 2"))));
+    EXPECT_EQ(read_contour(cut, positions, size, 2, &output), -1);
+    EXPECT_EQ(output, "No Contour Size Tag found for Node 2.\n");
 }
 
 }  // namespace
