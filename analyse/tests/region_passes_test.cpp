@@ -72,12 +72,18 @@ TEST(PlainPass, SmallTreeByHand)
 
 TEST(PlainPass, DecompositionEntropyOfTwoSonsOfFortyPercent)
 {
-    small_tree t;
-    // Sons of 2 and 2 pixels under a father of 5: quotients 0.4 and 0.4.
-    t.b->size = 5;
-    ASSERT_EQ(update_regiontree_by_image(t.grey, t.tree, 2), 1);
-    EXPECT_NEAR(t.b->decompentropy, 1.0575, 5e-5);
-    EXPECT_NEAR(t.b->decomp_homogeneity, -0.0575, 5e-5);
+    // A father of 5 pixels whose middle one (a line pixel) belongs to neither
+    // son: area quotients 0.4 and 0.4.
+    image* grey = create_image(5, 1, 7);
+    region_tree* tree = init_region_tree(5, 1, 2);
+    tregionnode* father = small_tree::son(tree->root, 1, {0, 1, 2, 3, 4});
+    small_tree::son(father, 0, {0, 1});
+    small_tree::son(father, 0, {3, 4});
+    ASSERT_EQ(update_regiontree_by_image(grey, tree, 2), 1);
+    EXPECT_NEAR(father->decompentropy, 1.0575, 5e-5);
+    EXPECT_NEAR(father->decomp_homogeneity, -0.0575, 5e-5);
+    delete_regiontree(tree);
+    delete_image(grey);
 }
 
 TEST(PlainPass, RootOfAHundredByFifty)
