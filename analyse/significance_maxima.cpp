@@ -26,7 +26,8 @@ void region_eval(vx_image* img, int mode, tregionnode* node, double best)
     // when it came to that son.
     std::vector<std::pair<tregionnode*, double>> stack{{node, best}};
     while (!stack.empty()) {
-        auto [t, b] = stack.back();
+        tregionnode* const t = stack.back().first;
+        double b = stack.back().second;
         stack.pop_back();
         if (t->min_width < t->birth || t->sons == nullptr)
             continue;
