@@ -1,0 +1,272 @@
+// links: analyse filter vximage
+//
+// The attribute pass with the default update rule, one query, and the whole
+// single-image road (both trees on two threads, attributes of both, one
+// query) on synthetic images of 1024 x 1024 and 2048 x 2048 pixels, 8 and 16
+// bit, 20 scales. Arguments: side, top grey value. Counters: regions of the
+// tree(s), ns_region_px = wall time per pixel summed over all regions (the
+// work the pass cannot avoid), peak_MB = the process's peak resident size
+// during the step, step_MB = that peak above the resident size before the
+// step.
+
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <random>
+#include <string>
+#include <thread>
+#include <utility>
+
+#include "analyse/query_analysis.h"
+#include "analyse/regionfeatures.h"
+#include "analyse/regiontree.h"
+#include "analyse/tree_builders.h"
+#include "analyse/tree_walk.h"
+
+namespace {
+
+constexpr int kScales = 20;
+
+// The main window's default update rule.
+constexpr const char* kUpdateRule =
+    "DECLS:\n conv :=  (4 * area * 3.14176) /(pow((perimeter),2.0));\n areafraction := area / "
+    "sons;\n bbrelation := aaxis/paxis;\n FDC := 5;\n#DECLS\nRULES:\nTD:\n#RULES\n";
+// Compact regions of some size and contrast, found top-down.
+constexpr const char* kQueryRule =
+    "DECLS:\n conv := (4 * area * 3.14176) / (pow((perimeter), 2.0));\n c := volume / area;\n"
+    "#DECLS\nRULES:\nTD:\n area > 50 && conv > 0.5 && c > 10\n#RULES\n";
+
+std::string rule_file(const char* name, const char* text)
+{
+    const std::string path = "/tmp/attributes_bench." + std::to_string(getpid()) + "." + name;
+    std::ofstream(path) << text;
+    return path;
+}
+
+// Noise with a few thousand flat discs of random size and level.
+image* synthetic_grey(int side, int top)
+{
+    image* g = create_image(side, side, 0);
+    std::mt19937 rng(4242);
+    std::uniform_int_distribution<int> noise(0, top / 16);
+    for (int p = 0; p < side * side; ++p)
+        g->pixels[p] = noise(rng);
+    std::uniform_int_distribution<int> centre(0, side - 1);
+    std::uniform_int_distribution<int> radius(2, 40);
+    std::uniform_int_distribution<int> level(top / 8, top - top / 16);
+    for (int d = 0; d < side * side / 1024; ++d) {
+        const int cx = centre(rng), cy = centre(rng), r = radius(rng), v = level(rng);
+        for (int y = std::max(0, cy - r); y < std::min(side, cy + r + 1); ++y)
+            for (int x = std::max(0, cx - r); x < std::min(side, cx + r + 1); ++x)
+                if ((x - cx) * (x - cx) + (y - cy) * (y - cy) <= r * r)
+                    g->pixels[y * side + x] = v + noise(rng);
+    }
+    update_image_struct(g);
+    return g;
+}
+
+// One polarity's tree of the image, numbered in pre-order, without
+// attributes; generation flags 3 as the analysis of one image uses them.
+region_tree* build_tree(image* grey, int mode)
+{
+    return compute_tree_no_update(grey, kScales, mode, 3);
+}
+
+void attach_attribute_image(region_tree* tree, const image* grey)
+{
+    delete_vximage(tree->attr_image);
+    tree->attr_image = init_vximage_from_single_image(grey, 2, 1);
+}
+
+struct test_image {
+    image* grey;
+    region_tree* bright;
+};
+
+// The image and bright tree of each size and depth, built once.
+test_image& cached(int side, int top)
+{
+    static std::map<std::pair<int, int>, test_image> cache;
+    test_image& t = cache[{side, top}];
+    if (t.grey == nullptr) {
+        t.grey = synthetic_grey(side, top);
+        t.bright = build_tree(t.grey, 1);
+        attach_attribute_image(t.bright, t.grey);
+    }
+    return t;
+}
+
+long status_kb(const char* key)
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind(key, 0) == 0)
+            return std::atol(line.c_str() + std::strlen(key));
+    return 0;
+}
+
+// Peak resident size of one step: the kernel's high-water mark is reset
+// before it.
+class step_memory {
+public:
+    void start()
+    {
+        if (FILE* f = std::fopen("/proc/self/clear_refs", "w")) {
+            std::fputs("5", f);
+            std::fclose(f);
+        }
+        before_kb_ = status_kb("VmRSS:");
+    }
+    void stop()
+    {
+        const long hwm = status_kb("VmHWM:");
+        peak_kb_ = std::max(peak_kb_, hwm);
+        step_kb_ = std::max(step_kb_, hwm - before_kb_);
+    }
+    void report(benchmark::State& state) const
+    {
+        state.counters["peak_MB"] = peak_kb_ / 1024.0;
+        state.counters["step_MB"] = step_kb_ / 1024.0;
+    }
+
+private:
+    long before_kb_ = 0;
+    long peak_kb_ = 0;
+    long step_kb_ = 0;
+};
+
+// The library's trace lines go to /dev/null while a case runs.
+class quiet_stdout {
+public:
+    quiet_stdout() : saved_(dup(STDOUT_FILENO))
+    {
+        std::fflush(stdout);
+        if (std::freopen("/dev/null", "w", stdout) == nullptr)
+            std::abort();
+    }
+    ~quiet_stdout()
+    {
+        std::fflush(stdout);
+        dup2(saved_, STDOUT_FILENO);
+        close(saved_);
+    }
+    quiet_stdout(const quiet_stdout&) = delete;
+    quiet_stdout& operator=(const quiet_stdout&) = delete;
+
+private:
+    int saved_;
+};
+
+int64_t region_pixels(const region_tree* tree)
+{
+    int64_t n = 0;
+    walk_preorder(tree->root, [&n](tregionnode* r) {
+        if (r->father != nullptr)
+            n += r->size;
+    });
+    return n;
+}
+
+template <class Step>
+void measure(benchmark::State& state, int64_t work, Step step)
+{
+    step_memory memory;
+    for (auto _ : state) {
+        state.PauseTiming();
+        memory.start();
+        state.ResumeTiming();
+        step();
+        state.PauseTiming();
+        memory.stop();
+        state.ResumeTiming();
+    }
+    memory.report(state);
+    if (work > 0)
+        state.counters["ns_region_px"] = benchmark::Counter(
+            static_cast<double>(work),
+            benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+void BM_AttributePass(benchmark::State& state)
+{
+    quiet_stdout quiet;
+    test_image& t = cached(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    const std::string rule = rule_file("update.rule", kUpdateRule);
+    measure(state, region_pixels(t.bright), [&] {
+        benchmark::DoNotOptimize(
+            dynamic_region_tree_update(t.bright, &t.bright->attr_image->scales[0], rule.c_str(), 1));
+    });
+    state.counters["regions"] = t.bright->regions;
+    std::remove(rule.c_str());
+}
+
+void BM_Query(benchmark::State& state)
+{
+    quiet_stdout quiet;
+    test_image& t = cached(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    const std::string update = rule_file("update.rule", kUpdateRule);
+    const std::string query = rule_file("query.rule", kQueryRule);
+    image* grey = &t.bright->attr_image->scales[0];
+    dynamic_region_tree_update(t.bright, grey, update.c_str(), 1);
+    int hits = 0;
+    measure(state, region_pixels(t.bright),
+            [&] { hits = file_based_query_analysis(query.c_str(), t.bright, grey); });
+    state.counters["regions"] = t.bright->regions;
+    state.counters["hits"] = hits;
+    std::remove(update.c_str());
+    std::remove(query.c_str());
+}
+
+// Image to query result: the two trees on two threads, then on this thread
+// the attribute runs of both and one query on the bright tree.
+void BM_SingleImageRoad(benchmark::State& state)
+{
+    quiet_stdout quiet;
+    test_image& t = cached(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    const std::string update = rule_file("update.rule", kUpdateRule);
+    const std::string query = rule_file("query.rule", kQueryRule);
+    int regions = 0;
+    int hits = 0;
+    measure(state, 0, [&] {
+        region_tree* trees[2] = {nullptr, nullptr};
+        std::thread dark([&] { trees[1] = build_tree(t.grey, 2); });
+        trees[0] = build_tree(t.grey, 1);
+        dark.join();
+        regions = 0;
+        for (int mode = 1; mode <= 2; ++mode) {
+            region_tree* tree = trees[mode - 1];
+            attach_attribute_image(tree, t.grey);
+            dynamic_region_tree_update(tree, &tree->attr_image->scales[0], update.c_str(), mode);
+            regions += tree->regions;
+        }
+        hits = file_based_query_analysis(query.c_str(), trees[0], &trees[0]->attr_image->scales[0]);
+        delete_regiontree(trees[0]);
+        delete_regiontree(trees[1]);
+    });
+    state.counters["regions"] = regions;
+    state.counters["hits"] = hits;
+    std::remove(update.c_str());
+    std::remove(query.c_str());
+}
+
+void sizes(benchmark::internal::Benchmark* b)
+{
+    for (int side : {1024, 2048})
+        for (int top : {255, 65535})
+            b->Args({side, top});
+    b->Unit(benchmark::kMillisecond);
+}
+
+}  // namespace
+
+BENCHMARK(BM_AttributePass)->Apply(sizes)->Iterations(3);
+BENCHMARK(BM_Query)->Apply(sizes)->Iterations(3);
+BENCHMARK(BM_SingleImageRoad)->Apply(sizes)->Iterations(1);
