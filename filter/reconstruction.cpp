@@ -133,44 +133,36 @@ void set_max_nn(int* marker, const int* mask, int width, int height, bool conn8,
     }
 }
 
+// Fetches the neighbourhood of a pixel that will be visited soon: the queue
+// passes jump across the image, which on large images is no longer cached.
+inline void prefetch_rows(const int* marker, const int* mask, int p, int width)
+{
+    __builtin_prefetch(marker + p - width);
+    __builtin_prefetch(marker + p);
+    __builtin_prefetch(marker + p + width);
+    __builtin_prefetch(mask + p - width);
+    __builtin_prefetch(mask + p);
+    __builtin_prefetch(mask + p + width);
+}
+
 // Propagation from the queued pixels to their neighbours.
 template <class Order, int Step>
 void eval_rec_queue(int* marker, const int* mask, const pixel_grid& g, work_queue& queue)
 {
-    int offset[8];
-    for (int d = 0; d < 8; ++d)
-        offset[d] = ring_dy[d] * g.width + ring_dx[d];
     int p;
     while (queue.pop(p)) {
-        // Fetch the rows around a pixel a few places ahead while this one is
-        // done: on large images they are no longer in the cache.
         const int later = queue.peek(8);
-        if (later >= 0) {
-            __builtin_prefetch(marker + later - g.width);
-            __builtin_prefetch(marker + later + g.width);
-            __builtin_prefetch(mask + later - g.width);
-            __builtin_prefetch(mask + later + g.width);
-        }
-        int x;
-        int y;
-        g.locate(p, x, y);
+        if (later >= 0)
+            prefetch_rows(marker, mask, later, g.width);
         const int v = marker[p];
-        const bool inner = g.inner(x, y);
         queue.make_room(8);
-        for (int d = 0; d < 8; d += Step) {
-            if (!inner) {
-                const int nx = x + ring_dx[d];
-                const int ny = y + ring_dy[d];
-                if (nx < 0 || ny < 0 || nx >= g.width || ny >= g.height)
-                    continue;
-            }
-            const int n = p + offset[d];
-            const int m = marker[n];
-            const int k = mask[n];
+        g.for_each_neighbour<Step>(p, [&](int q) {
+            const int m = marker[q];
+            const int k = mask[q];
             const bool raise = Order::before(m, v) & (k != m);
-            marker[n] = raise ? Order::meet(v, k) : m;
-            queue.push_if(n, raise);
-        }
+            marker[q] = raise ? Order::meet(v, k) : m;
+            queue.push_if(q, raise);
+        });
     }
 }
 
@@ -207,27 +199,13 @@ void eval_rec_levels(int* marker, const int* mask, const pixel_grid& g, const wo
     for (size_t i = 0; i < entries; ++i)
         sorted[start[rank(marker[first[i]])]++] = first[i];
     // start[r] now holds the end of level r's entries, start[r - 1] its begin.
-    int offset[8];
-    for (int d = 0; d < 8; ++d)
-        offset[d] = ring_dy[d] * g.width + ring_dx[d];
     const auto spread = [&](int p) {
-        int x;
-        int y;
-        g.locate(p, x, y);
         const int v = marker[p];
-        const bool inner = g.inner(x, y);
-        for (int d = 0; d < 8; d += Step) {
-            if (!inner) {
-                const int nx = x + ring_dx[d];
-                const int ny = y + ring_dy[d];
-                if (nx < 0 || ny < 0 || nx >= g.width || ny >= g.height)
-                    continue;
-            }
-            const int q = p + offset[d];
+        g.for_each_neighbour<Step>(p, [&](int q) {
             const int m = marker[q];
             const int k = mask[q];
             if (!Order::before(m, v) || k == m)
-                continue;
+                return;
             const int raised = Order::meet(v, k);
             marker[q] = raised;
             const size_t r = rank(raised);
@@ -237,13 +215,17 @@ void eval_rec_levels(int* marker, const int* mask, const pixel_grid& g, const wo
             else
                 next[tail[r]] = q;
             tail[r] = q;
-        }
+        });
     };
     for (size_t r = 0; r < levels; ++r) {
         const int level = descending ? hi - static_cast<int>(r) : lo + static_cast<int>(r);
-        for (int i = r == 0 ? 0 : start[r - 1]; i < start[r]; ++i)
+        const int end = start[r];
+        for (int i = r == 0 ? 0 : start[r - 1]; i < end; ++i) {
+            if (i + 8 < end)
+                prefetch_rows(marker, mask, sorted[i + 8], g.width);
             if (marker[sorted[i]] == level)
                 spread(sorted[i]);
+        }
         while (head[r] >= 0) {
             const int p = head[r];
             head[r] = next[p];
