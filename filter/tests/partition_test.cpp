@@ -108,8 +108,13 @@ TEST(Partition, UniformTopAndBottomRowsAreTrimmedAndPlacedBack)
     content[0] = 1;  // the content's first row differs from the trimmed value
     naive::grid g(static_cast<size_t>(w) * (top + ch + bottom), 0);
     std::copy(content.begin(), content.end(), g.begin() + top * w);
+    testing::internal::CaptureStdout();
     const auto trimmed = partition(content, w, ch, 1, 3, 3);
+    EXPECT_EQ(testing::internal::GetCapturedStdout().find("Horizontal Offset"), std::string::npos);
+    testing::internal::CaptureStdout();
     const auto full = partition(g, w, top + ch + bottom, 1, 3, 3);
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("Horizontal Offset 63, Value 0\n"),
+              std::string::npos);
     for (int k = 0; k < 3; ++k) {
         const naive::grid& s = full[k];
         const auto row = [&](int y) { return naive::grid(s.begin() + y * w, s.begin() + (y + 1) * w); };
