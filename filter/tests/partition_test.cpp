@@ -192,6 +192,11 @@ TEST(Partition, RefusesADestinationThatDoesNotFit)
     const naive::grid g(10 * 8, 3);
     vx_image* src = source_of(g, 10, 8);
     functions tmpl = kDisk;
+    functions unknown = {9, 1.0, 0.0, 0, 0};
+    vx_image* fits = init_vx_image(10, 8, 3);
+    EXPECT_VX_FATAL(lMMS_Part(src, fits, 1, 3, 1, &unknown, 8, 0), 42,
+                    "mms_part_reconstruction Cannot alloc source image memory");
+    delete_vximage(fits);
     vx_image* narrow = init_vx_image(9, 8, 3);
     vx_image* few = init_vx_image(10, 8, 2);
     EXPECT_EQ(lMMS_Part(src, narrow, 1, 3, 1, &tmpl, 8, 0), 0);
