@@ -2,8 +2,11 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 
 #include "analyse/regiontree.h"
+#include "analyse/treeio.h"
+#include "filter/lMMS_Part.h"
 #include "imagecore/fatal.h"
 #include "imagecore/queue.h"
 
@@ -48,6 +51,29 @@ region_tree* Region_Graph_progress(vx_image* partition, int conn, int mode, void
 region_tree* Region_Graph(vx_image* partition, int conn)
 {
     return Region_Graph_progress(partition, conn, 0, nullptr, nullptr);
+}
+
+int lRegion_Graph(vx_image* partition, const char* file_name, int conn)
+{
+    region_tree* tree = Region_Graph(partition, conn);
+    const int written = write_region_tree(tree, file_name);
+    delete_regiontree(tree);
+    return written;
+}
+
+void* generateTreeFile(void* arg)
+{
+    auto* job = static_cast<tree_job*>(arg);
+    const std::time_t t0 = std::time(nullptr);
+    lMMS_Part_progress(job->source, job->work, job->mode, job->scales, 1, &job->tmpl, 8, job->flags,
+                       job->context, job->progress);
+    job->result = Region_Graph_progress(job->work, 8, job->mode, job->context, job->progress);
+    std::printf("Writing File:%s \n", job->file_name);
+    if (write_elemset_region_tree(job->result, job->file_name) != 1)
+        vx_fatal(42, "Tree file %s not written\n", job->file_name);
+    std::printf("Creation of %s, %d Scales, in %d Seconds\n", job->file_name, job->scales,
+                static_cast<int>(std::time(nullptr) - t0));
+    return nullptr;
 }
 
 rg_control* region_graph_control(vx_image* partition, int conn)

@@ -31,6 +31,16 @@ region_tree* Region_Graph(vx_image* partition, int conn);
 region_tree* Region_Graph_progress(vx_image* partition, int conn, int mode, void* context,
                                    tree_progress_fn callback);
 
+// Builds the tree like Region_Graph, writes it as an old text tree and
+// frees it. Returns 1, or 0 when the file could not be written completely.
+int lRegion_Graph(vx_image* partition, const char* file_name, int conn);
+
+// Thread start routine of a tree job (argument: tree_job*): runs the
+// partition of the source and the graph, stores the tree in `result` and
+// writes it as an element-set tree file. Returns null. A tree file that
+// cannot be written ends the process (exit code 42).
+void* generateTreeFile(void* job);
+
 // Step-wise construction: one partition scale per step.
 struct rg_control {
     vx_image* partition;

@@ -1,6 +1,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "analyse/attributes.h"
 #include "analyse/contour.h"
 #include "analyse/contour_walk.h"
 #include "analyse/regionlist.h"
@@ -33,14 +34,6 @@ void trace_node(tregionnode* node, image* labels, int scan_from)
     region_width(&node->max_width, &node->min_width, node->pixels, node->size, node->contour,
                  node->contour_size, labels);
     delete_iqueue(own);
-}
-
-void delete_attribs(attrib_array* a)
-{
-    if (a == nullptr)
-        return;
-    std::free(a->entries);
-    std::free(a);
 }
 
 }  // namespace
@@ -91,7 +84,7 @@ void delete_region(tregionnode* node)
             std::free(n->pixels);
         std::free(n->contour);
         std::free(n->inner_contour);
-        delete_attribs(n->attribs);
+        delete_attrib_array(n->attribs);
         delete_list(n->sons);
         std::free(n);
     });

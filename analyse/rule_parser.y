@@ -11,6 +11,7 @@ int yylex(YYSTYPE* value, program* prog);
 }
 
 %code {
+#include <cmath>
 #include <cstdio>
 
 #include "analyse/c_locale_print.h"
@@ -123,8 +124,8 @@ void use_fdc(program* prog, double count)
 {
     int n = trunc_to_int(count);
     if (n > MAX_FOURIER_COEFFS) {
-        std::printf("FDC %d is more than the %d coefficients a rule may use\n", n,
-                    MAX_FOURIER_COEFFS);
+        c_printf("FDC %.0f is more than the %d coefficients a rule may use\n", std::trunc(count),
+                 MAX_FOURIER_COEFFS);
         n = MAX_FOURIER_COEFFS;
     }
     std::printf("Using FDC %d\n", n);
@@ -142,13 +143,13 @@ void begin_fds(fds*& f, double count, double threshold)
 {
     delete_fds(f);
     f = nullptr;
-    if (count != static_cast<double>(trunc_to_int(count))) {
+    if (count != std::trunc(count)) {
         std::printf("Needing Integer Value of FDS\n!");
         return;
     }
     if (count > MAX_FOURIER_COEFFS) {
-        std::printf("FDS %d is more than the %d coefficients a rule may use\n",
-                    trunc_to_int(count), MAX_FOURIER_COEFFS);
+        c_printf("FDS %.0f is more than the %d coefficients a rule may use\n", count,
+                 MAX_FOURIER_COEFFS);
         return;
     }
     f = init_fds(trunc_to_int(count), threshold);

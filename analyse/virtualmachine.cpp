@@ -73,44 +73,59 @@ void set_vm_data(vm* m, tregionnode* region)
 
 // ---- stacks ----
 
+namespace {
+
+template <typename T>
+void push_slot(T* slots, int& count, T value, const char* full)
+{
+    if (count >= VM_STACK_SLOTS - 1)
+        vx_fatal(42, "%s", full);
+    slots[count++] = value;
+}
+
+template <typename T>
+T top_slot(const T* slots, int count, const char* empty)
+{
+    if (count == 0)
+        vx_fatal(42, "%s", empty);
+    return slots[count - 1];
+}
+
+const char* const value_stack_empty = "FATAL Error vm value stack empty\n";
+const char* const pred_stack_empty = "FATAL Error vm predicate stack empty\n";
+
+}  // namespace
+
 void push_vm_value(vm* m, double value)
 {
-    if (m->nvalues >= VM_STACK_SLOTS - 1)
-        vx_fatal(42, "FATAL Error vm value stack full\n");
-    m->values[m->nvalues++] = value;
+    push_slot(m->values, m->nvalues, value, "FATAL Error vm value stack full\n");
 }
 
 double peek_vm_value(const vm* m)
 {
-    if (m->nvalues == 0)
-        vx_fatal(42, "FATAL Error vm value stack empty\n");
-    return m->values[m->nvalues - 1];
+    return top_slot(m->values, m->nvalues, value_stack_empty);
 }
 
 double pop_value(vm* m)
 {
-    const double v = peek_vm_value(m);
+    const double v = top_slot(m->values, m->nvalues, value_stack_empty);
     --m->nvalues;
     return v;
 }
 
 void push_pred(vm* m, int pred)
 {
-    if (m->npreds >= VM_STACK_SLOTS - 1)
-        vx_fatal(42, "FATAL Error vm predicate stack full\n");
-    m->preds[m->npreds++] = pred;
+    push_slot(m->preds, m->npreds, pred, "FATAL Error vm predicate stack full\n");
 }
 
 int peek_vm_pred(const vm* m)
 {
-    if (m->npreds == 0)
-        vx_fatal(42, "FATAL Error vm predicate stack empty\n");
-    return m->preds[m->npreds - 1];
+    return top_slot(m->preds, m->npreds, pred_stack_empty);
 }
 
 int pop_pred(vm* m)
 {
-    const int p = peek_vm_pred(m);
+    const int p = top_slot(m->preds, m->npreds, pred_stack_empty);
     --m->npreds;
     return p;
 }

@@ -1,23 +1,21 @@
 #pragma once
 
-#include <clocale>
 #include <locale.h>
 
+// The "C" locale, made once for the process. Numbers are read and written with
+// it whatever locale the program (or its GUI toolkit) has set.
+locale_t vx_c_locale();
+
 // Switches the calling thread to the C locale for the lifetime of the object,
-// so that numbers are printed and parsed alike whatever locale the program
-// (or its GUI toolkit) has set.
+// so that printf-style output writes a point as the decimal separator. Only
+// the calling thread is affected.
 class CLocaleScope {
 public:
-    CLocaleScope() : previous_(uselocale(c_locale())) {}
+    CLocaleScope() : previous_(uselocale(vx_c_locale())) {}
     ~CLocaleScope() { uselocale(previous_); }
     CLocaleScope(const CLocaleScope&) = delete;
     CLocaleScope& operator=(const CLocaleScope&) = delete;
 
 private:
-    static locale_t c_locale()
-    {
-        static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-        return c;
-    }
     locale_t previous_;
 };

@@ -1,28 +1,18 @@
 #include "imagecore/cnumbers.h"
 
+#include "imagecore/c_locale.h"
+
 #include <locale.h>
 #include <stdlib.h>
 
 #include <charconv>
 #include <climits>
 
-namespace {
-
-// The "C" locale, made once; strtod_l and strtol_l read with it whatever
-// setlocale has done to the process.
-locale_t c_locale()
-{
-    static const locale_t loc = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    return loc;
-}
-
-}  // namespace
-
 int vx_atoi(const char* text)
 {
     if (text == nullptr)
         return 0;
-    const long v = strtol_l(text, nullptr, 10, c_locale());
+    const long v = strtol_l(text, nullptr, 10, vx_c_locale());
     if (v > INT_MAX)
         return INT_MAX;
     if (v < INT_MIN)
@@ -32,7 +22,7 @@ int vx_atoi(const char* text)
 
 double vx_atof(const char* text)
 {
-    return text != nullptr ? strtod_l(text, nullptr, c_locale()) : 0.0;
+    return text != nullptr ? strtod_l(text, nullptr, vx_c_locale()) : 0.0;
 }
 
 size_t vx_format_fixed(char* buf, size_t capacity, double value, int precision)

@@ -5,6 +5,8 @@
 
 #include "analyse/lRegion_Graph.h"
 #include "analyse/regiontree.h"
+#include "analyse/treeio.h"
+#include "testsupport/vx_test.h"
 
 namespace {
 
@@ -77,6 +79,19 @@ TEST(RegionGraph, StepwiseBuildsTheSameTree)
     control->tree = nullptr;
     delete_region_graph_control(control);
     EXPECT_EQ(count_regions(tree->root), 3);
+    delete_regiontree(tree);
+    delete_vximage(v);
+}
+
+TEST(RegionGraph, OldTextTreeOfAPartition)
+{
+    vx_test::TempDir dir;
+    const std::string path = dir.file("graph.txt");
+    vx_image* v = two_basins(2);
+    ASSERT_EQ(lRegion_Graph(v, path.c_str(), 8), 1);
+    region_tree* tree = load_region_tree(path.c_str());
+    EXPECT_EQ(tree->regions, 3);
+    EXPECT_EQ(tree->root->nsons, 2);
     delete_regiontree(tree);
     delete_vximage(v);
 }

@@ -175,14 +175,21 @@ TEST(RuleMachine, StackLimitsEndTheProcess)
     m.run_area(1);
     EXPECT_DOUBLE_EQ(fits.value("a"), 99);
 
-    EXPECT_VX_FATAL(
-        {
-            parsed p;
-            parse_text(p, "DECLS: a := 1 + (" + sum + "); #DECLS", 16, false);
-            machine deep(p.prog);
-            deep.run(nullptr);
-        },
-        42, "FATAL Error vm value stack full");
+    const auto run_ends = [](const std::string& text, const char* message) {
+        EXPECT_VX_FATAL(
+            {
+                parsed p;
+                parse_text(p, text, 16, false);
+                machine deep(p.prog);
+                deep.run(nullptr);
+            },
+            42, message);
+    };
+    run_ends("DECLS: a := 1 + (" + sum + "); #DECLS", "FATAL Error vm value stack full");
+    std::string conjunction = "1 < 2";
+    for (int i = 0; i < 99; ++i)
+        conjunction = "1 < 2 && (" + conjunction + ")";
+    run_ends("RULES: TD: " + conjunction + " #RULES", "FATAL Error vm predicate stack full");
 
     // Code that leaves a value behind.
     program* prog = init_program();

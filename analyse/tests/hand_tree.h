@@ -1,0 +1,63 @@
+#pragma once
+
+// Region trees put together by hand for the display and table tests: nodes
+// with the pixels and contours a test chooses, freed with their tree.
+
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "analyse/regiontree.h"
+#include "imagecore/vx_image.h"
+
+namespace hand_tree {
+
+// A malloc'ed copy, null for an empty list.
+inline int* heap_ints(const std::vector<int>& values)
+{
+    if (values.empty())
+        return nullptr;
+    auto* out = static_cast<int*>(std::malloc(sizeof(int) * values.size()));
+    std::memcpy(out, values.data(), sizeof(int) * values.size());
+    return out;
+}
+
+// A node with these pixels and contours, appended to the father's sons when
+// there is a father. Without a father the caller frees it (delete_region).
+inline tregionnode* node(tregionnode* father, const std::vector<int>& pixels,
+                         const std::vector<int>& contour = {}, const std::vector<int>& inner = {})
+{
+    tregionnode* n = init_region_node(father, 0, static_cast<int>(pixels.size()), heap_ints(pixels), nullptr);
+    n->contour = heap_ints(contour);
+    n->contour_size = static_cast<int>(contour.size());
+    n->inner_contour = heap_ints(inner);
+    n->inner_contour_size = static_cast<int>(inner.size());
+    if (father != nullptr)
+        add_region_son(father, n);
+    return n;
+}
+
+// The tree's grey image: scale 0 of a two-scale attribute image.
+inline void give_grey(region_tree* tree, const std::vector<int>& grey)
+{
+    image* g = create_image(tree->width, tree->height, 0);
+    std::memcpy(g->pixels, grey.data(), sizeof(int) * grey.size());
+    delete_vximage(tree->attr_image);
+    tree->attr_image = init_vximage_from_single_image(g, 2, 1);
+    delete_image(g);
+}
+
+// Numbers the tree in pre-order (root 0) and sets its region count.
+inline void number(region_tree* tree)
+{
+    int counter = 0;
+    tree_relabel(tree->root, &counter);
+    tree->regions = counter;
+}
+
+inline std::vector<int> pixels(const image* img)
+{
+    return std::vector<int>(img->pixels, img->pixels + img->width * img->height);
+}
+
+}  // namespace hand_tree

@@ -1,0 +1,159 @@
+// Trees of real multiscale partitions of synthetic grey images.
+#include <gtest/gtest.h>
+#include <pthread.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "analyse/lRegion_Graph.h"
+#include "analyse/regiontree.h"
+#include "analyse/tree_walk.h"
+#include "analyse/treeio.h"
+#include "filter/lMMS_Part.h"
+#include "testsupport/vx_test.h"
+
+namespace {
+
+constexpr int kScales = 5;
+
+// Discs of several sizes and contrasts over a ramp, with a little noise.
+vx_image* grey_image(int w, int h, unsigned seed)
+{
+    vx_image* v = init_vx_image(w, h, 1);
+    std::srand(seed);
+    struct disc {
+        int x, y, r, g;
+    };
+    std::vector<disc> discs;
+    for (int i = 0; i < 14; ++i)
+        discs.push_back({std::rand() % w, std::rand() % h, 1 + std::rand() % 8, std::rand() % 160 - 80});
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            int g = 100 + (x + y) / 4 + std::rand() % 10;
+            for (const disc& d : discs)
+                if ((x - d.x) * (x - d.x) + (y - d.y) * (y - d.y) <= d.r * d.r)
+                    g += d.g;
+            v->scales[0].pixels[y * w + x] = g;
+        }
+    return v;
+}
+
+region_tree* partition_tree(vx_image* grey, int mode, unsigned flags)
+{
+    vx_image* partition = init_vx_image(grey->width, grey->height, kScales);
+    functions tmpl{1, 1.0, 0.0, 0, 0};
+    EXPECT_EQ(lMMS_Part(grey, partition, mode, kScales, 1, &tmpl, 8, flags), 1);
+    region_tree* tree = Region_Graph(partition, 8);
+    delete_vximage(partition);
+    return tree;
+}
+
+// The tree's regions nest scale by scale, and each pixel has one finest node.
+void expect_nested(region_tree* tree)
+{
+    const int npixels = tree->width * tree->height;
+    std::vector<int> finest(static_cast<size_t>(npixels), 0);
+    std::vector<int> leaves(static_cast<size_t>(npixels), 0);
+    std::vector<char> in_father(static_cast<size_t>(npixels));
+    int nodes = 0;
+    walk_preorder(tree->root, [&](tregionnode* n) {
+        ++nodes;
+        std::vector<char> in_sons(static_cast<size_t>(npixels), 0);
+        if (n->sons != nullptr)
+            for (list_elem* e = n->sons->head->next; e != n->sons->tail; e = e->next) {
+                const tregionnode* son = node_of(e);
+                EXPECT_EQ(son->father, n);
+                EXPECT_EQ(son->birth + son->age, n->father == nullptr ? tree->scales : n->birth);
+                for (int k = 0; k < son->size; ++k) {
+                    EXPECT_EQ(in_sons[son->pixels[k]], 0) << "brothers overlap";
+                    in_sons[son->pixels[k]] = 1;
+                }
+            }
+        std::fill(in_father.begin(), in_father.end(), 0);
+        for (int k = 0; k < n->size; ++k)
+            in_father[n->pixels[k]] = 1;
+        for (int p = 0; p < npixels; ++p)
+            EXPECT_TRUE(!in_sons[p] || in_father[p]) << "son pixel outside its father";
+        for (int k = 0; k < n->size; ++k) {
+            const int p = n->pixels[k];
+            if (!in_sons[p])
+                ++finest[p];
+            if (is_leaf(n))
+                ++leaves[p];
+        }
+    });
+    EXPECT_EQ(nodes, tree->regions);
+    for (int p = 0; p < npixels; ++p) {
+        EXPECT_EQ(finest[p], 1) << "pixel " << p;
+        EXPECT_LE(leaves[p], 1) << "pixel " << p;
+    }
+    rtInitNodelist(tree);
+    for (int i = 0; i < tree->regions; ++i)
+        ASSERT_NE(tree->nodes[i], nullptr);
+}
+
+struct image_case {
+    int width, height;
+    unsigned seed;
+    int mode;
+    unsigned flags;
+};
+
+TEST(PartitionTree, TreesOfRealPartitionsNestAndSurviveTheirFiles)
+{
+    vx_test::TempDir dir;
+    const image_case cases[] = {{64, 48, 1, 1, 3}, {64, 48, 1, 2, 3}, {41, 57, 7, 1, 0}, {50, 50, 3, 2, 4}};
+    for (const image_case& c : cases) {
+        vx_image* grey = grey_image(c.width, c.height, c.seed);
+        region_tree* tree = partition_tree(grey, c.mode, c.flags);
+        EXPECT_GT(tree->regions, 10);
+        expect_nested(tree);
+        using writer = int (*)(region_tree*, const char*);
+        using loader = region_tree* (*)(const char*);
+        const std::pair<writer, loader> formats[] = {
+            {write_elemset_region_tree, load_elemset_region_tree},
+            {write_elemset_region_tree_ascii, load_elemset_region_tree_ascii},
+            {write_region_tree, load_region_tree}};
+        for (const auto& [write, load] : formats) {
+            const std::string a = dir.file("a.tree");
+            const std::string b = dir.file("b.tree");
+            ASSERT_EQ(write(tree, a.c_str()), 1);
+            region_tree* loaded = load(a.c_str());
+            EXPECT_EQ(loaded->regions, tree->regions);
+            expect_nested(loaded);
+            ASSERT_EQ(write(loaded, b.c_str()), 1);
+            EXPECT_EQ(vx_test::read_file(a), vx_test::read_file(b));
+            delete_regiontree(loaded);
+        }
+        delete_regiontree(tree);
+        delete_vximage(grey);
+    }
+}
+
+TEST(PartitionTree, TreeJobsRunInThreads)
+{
+    vx_test::TempDir dir;
+    vx_image* grey = grey_image(40, 30, 5);
+    const std::string names[] = {dir.file("img.5.bright.tree"), dir.file("img.5.dark.tree")};
+    tree_job jobs[2];
+    pthread_t threads[2];
+    for (int i = 0; i < 2; ++i) {
+        jobs[i] = tree_job{kScales, grey, init_vx_image(40, 30, kScales), {1, 1.0, 0.0, 0, 0}, i + 1, 3u,
+                           names[i].c_str(), nullptr, nullptr, nullptr};
+        ASSERT_EQ(pthread_create(&threads[i], nullptr, generateTreeFile, &jobs[i]), 0);
+    }
+    for (int i = 0; i < 2; ++i) {
+        pthread_join(threads[i], nullptr);
+        ASSERT_NE(jobs[i].result, nullptr);
+        region_tree* loaded = load_elemset_region_tree(names[i].c_str());
+        EXPECT_EQ(loaded->regions, jobs[i].result->regions);
+        EXPECT_EQ(loaded->scales, kScales);
+        delete_regiontree(loaded);
+        delete_regiontree(jobs[i].result);
+        delete_vximage(jobs[i].work);
+    }
+    delete_vximage(grey);
+}
+
+}  // namespace
