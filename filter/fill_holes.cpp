@@ -51,16 +51,21 @@ void flood_from_border(int* pixels, const pixel_grid& g, int lo, int hi, fill_bu
         start[v + 1] += start[v];
         end[v] = start[v];
     }
+    // Reached pixels are marked 1, border pixels (all reached at the start)
+    // kBorder: only their neighbourhoods need bounds tests.
+    constexpr unsigned char kBorder = 2;
     unsigned char* seen = b.seen.data();
     const auto wait = [&](int p) {
-        seen[p] = 1;
+        seen[p] |= 1;
         items[end[bucket(pixels[p])]++] = p;
     };
     for (int x = 0; x < width; ++x) {
+        seen[x] = seen[n - width + x] = kBorder;
         wait(x);
         wait(static_cast<int>(n) - width + x);
     }
     for (int y = 1; y + 1 < height; ++y) {
+        seen[y * width] = seen[y * width + width - 1] = kBorder;
         wait(y * width);
         wait(y * width + width - 1);
     }
@@ -85,7 +90,7 @@ void flood_from_border(int* pixels, const pixel_grid& g, int lo, int hi, fill_bu
                 break;
             }
             const int level = pixels[p];
-            g.for_each_neighbour<Step>(p, [&](int q) {
+            const auto visit = [&](int q) {
                 if (seen[q])
                     return;
                 if (Order::before(pixels[q], level)) {
@@ -95,7 +100,13 @@ void flood_from_border(int* pixels, const pixel_grid& g, int lo, int hi, fill_bu
                     pixels[q] = level;
                     queue[tail++] = q;
                 }
-            });
+            };
+            if (seen[p] & kBorder) {
+                g.for_each_neighbour<Step>(p, visit);
+            } else {
+                for (int d = 0; d < 8; d += Step)
+                    visit(p + g.offset[d]);
+            }
         }
     }
 }
