@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "analyse/position_walk.h"
+
 double decomposition_entropy(const tregionnode* node)
 {
     const int k = son_count(node);
@@ -78,14 +80,9 @@ int64_t image_volume(const image* grey)
 
 int64_t reference_volume(const image* grey, const tregionnode* node, int reference)
 {
-    if (node->pixels == nullptr)
-        return 0;
-    const unsigned npix = static_cast<unsigned>(grey->width) * static_cast<unsigned>(grey->height);
     int64_t sum = 0;
-    for (int k = 0; k < node->size; ++k) {
-        const int p = node->pixels[k];
-        if (static_cast<unsigned>(p) < npix)
-            sum += std::llabs(static_cast<int64_t>(grey->pixels[p]) - reference);
-    }
+    for_each_pixel(node, image_pixel_count(grey), [&](int p) {
+        sum += std::llabs(static_cast<int64_t>(grey->pixels[p]) - reference);
+    });
     return sum;
 }

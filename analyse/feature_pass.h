@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "analyse/grey_statistics.h"
+#include "analyse/pruned_walk.h"
 #include "analyse/region_types.h"
-#include "analyse/tree_walk.h"
 #include "imagecore/image.h"
 
 // Depth first without recursion (trees read from files may be as deep as
@@ -44,15 +44,6 @@ void walk_pre_post(tregionnode* root, Pre pre, Post post)
 inline int son_count(const tregionnode* node)
 {
     return node->sons != nullptr ? node->sons->size : 0;
-}
-
-template <class Visit>
-void for_each_son(const tregionnode* node, Visit visit)
-{
-    if (node->sons == nullptr)
-        return;
-    for (list_elem* e = node->sons->head->next; e != node->sons->tail; e = e->next)
-        visit(node_of(e));
 }
 
 inline tregionnode* first_son(const tregionnode* node)

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "analyse/position_walk.h"
 #include "analyse/trunc_int.h"
 #include "imagecore/fatal.h"
 
@@ -43,12 +44,12 @@ int* alloc_histogram_bins(int64_t nbins)
 }
 
 grey_counter::grey_counter(const image* grey)
-    : grey_(grey), npix_(static_cast<unsigned>(grey->width) * static_cast<unsigned>(grey->height))
+    : grey_(grey), npix_(image_pixel_count(grey))
 {
     // The image's own min and max may be stale; the table must hold every value.
     int lo = npix_ > 0 ? grey->pixels[0] : 0;
     int hi = lo;
-    for (unsigned p = 1; p < npix_; ++p) {
+    for (int p = 1; p < npix_; ++p) {
         lo = std::min(lo, grey->pixels[p]);
         hi = std::max(hi, grey->pixels[p]);
     }
@@ -62,17 +63,14 @@ grey_stats grey_counter::measure(const int* positions, int n)
     const int* px = grey_->pixels;
     int* counts = counts_.get();
     int64_t sum = 0;
-    for (int k = 0; k < n; ++k) {
-        const int p = positions[k];
-        if (static_cast<unsigned>(p) >= npix_)
-            continue;
+    for_each_position(positions, n, npix_, [&](int p) {
         const int v = px[p];
         const int bin = v - base_;
         if (counts[bin]++ == 0)
             touched_.push_back(bin);
         sum += v;
         ++s.npixels;
-    }
+    });
     if (s.npixels == 0)
         return s;
     std::sort(touched_.begin(), touched_.end());

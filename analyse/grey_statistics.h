@@ -66,7 +66,7 @@ public:
 
 private:
     const image* grey_;
-    unsigned npix_;
+    int npix_;
     int base_ = 0;
     heap_array<int> counts_;
     std::vector<int> touched_;

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "analyse/grey_statistics.h"
+#include "analyse/position_walk.h"
 #include "imagecore/fatal.h"
 
 rhistogram* init_rhistogram(const image* grey, int n, const int* positions)
@@ -11,35 +12,29 @@ rhistogram* init_rhistogram(const image* grey, int n, const int* positions)
     auto* h = static_cast<rhistogram*>(std::calloc(1, sizeof(rhistogram)));
     if (h == nullptr)
         vx_fatal(100, "Not enough memory for Region Histogram Struct -> PANIC");
-    const unsigned npix = static_cast<unsigned>(grey->width) * static_cast<unsigned>(grey->height);
+    const int npix = image_pixel_count(grey);
     bool any = false;
-    for (int k = 0; k < n; ++k) {
-        const int p = positions[k];
-        if (static_cast<unsigned>(p) >= npix)
-            continue;
+    for_each_position(positions, n, npix, [&](int p) {
         const int v = grey->pixels[p];
         if (!any || v < h->min)
             h->min = v;
         if (!any || v > h->max)
             h->max = v;
         any = true;
-    }
+    });
     if (!any)
         return h;
     const int64_t nbins = static_cast<int64_t>(h->max) - h->min + 1;
     h->counts = alloc_histogram_bins(nbins);
     h->nbins = saturate_to_int(nbins);
     int64_t sum = 0;
-    for (int k = 0; k < n; ++k) {
-        const int p = positions[k];
-        if (static_cast<unsigned>(p) >= npix)
-            continue;
+    for_each_position(positions, n, npix, [&](int p) {
         const int v = grey->pixels[p];
         if (h->counts[v - h->min]++ == 0)
             ++h->nonempty;
         sum += v;
         ++h->npixels;
-    }
+    });
     h->mean = rounded_mean(sum, h->npixels);
     return h;
 }

@@ -1,0 +1,195 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "analyse/attributes.h"
+#include "analyse/regionfeatures.h"
+#include "analyse/tests/feature_tree_support.h"
+#include "testsupport/vx_test.h"
+
+namespace {
+
+using feature_test::small_tree;
+
+constexpr const char* kRule = "DECLS: twice := area * 2; c := volume / area; #DECLS RULES: TD: #RULES";
+
+struct rule_run {
+    vx_test::TempDir dir;
+    std::string output;
+
+    std::string file(const std::string& text)
+    {
+        const std::string path = dir.file("update.rule");
+        vx_test::write_file(path, text);
+        return path;
+    }
+
+    int tree(small_tree& t, const std::string& text)
+    {
+        const std::string path = file(text);
+        std::fflush(stdout);
+        testing::internal::CaptureStdout();
+        const int result = dynamic_region_tree_update(t.tree, t.grey, path.c_str(), 2);
+        std::fflush(stdout);
+        output = testing::internal::GetCapturedStdout();
+        return result;
+    }
+};
+
+double value(const tregionnode* n, const char* name)
+{
+    const int i = check_attrib_exist(n->attribs, name);
+    EXPECT_GE(i, 0) << name;
+    return i >= 0 ? n->attribs->entries[i].dvalue : -1.0;
+}
+
+TEST(RulePass, SmallTreeByHand)
+{
+    small_tree t;
+    rule_run run;
+    ASSERT_EQ(run.tree(t, kRule), t.tree->regions);
+    EXPECT_NE(run.output.find("done\n"), std::string::npos);
+
+    // The root over the whole image: volume above the minimum 10.
+    const tregionnode* root = t.tree->root;
+    EXPECT_EQ(root->size, 8);
+    EXPECT_EQ(root->volume, 60);
+    EXPECT_DOUBLE_EQ(root->contrast, 7.5);
+
+    // b: 20, 20, 20, 40 in columns 2..3 of both rows.
+    EXPECT_EQ(t.b->mingrey, 20);
+    EXPECT_EQ(t.b->maxgrey, 40);
+    EXPECT_EQ(t.b->meangrey, 25);
+    EXPECT_DOUBLE_EQ(t.b->meangreyn, 0.5);
+    EXPECT_EQ(std::vector<int>({t.b->minx, t.b->maxx, t.b->miny, t.b->maxy}),
+              std::vector<int>({2, 3, 0, 1}));
+    EXPECT_EQ(t.b->centroidX, 2.0);
+    EXPECT_DOUBLE_EQ(t.b->centroidXn, 0.5);
+    EXPECT_DOUBLE_EQ(t.b->area_quotient, 0.5);
+    EXPECT_DOUBLE_EQ(t.b->decompentropy, 1.0);
+    EXPECT_EQ(t.a->decompentropy, 1.0);
+    // b1 = {2, 6}: upright, so its orientation turns by -pi/2.
+    EXPECT_DOUBLE_EQ(t.b1->orientation, -M_PI / 2);
+
+    // Each node's vector holds the rule's values for that node.
+    for (const tregionnode* n : {t.a, t.b, t.b1, t.b2}) {
+        ASSERT_NE(n->attribs, nullptr);
+        EXPECT_EQ(n->attribs->capacity, 37);
+        EXPECT_EQ(n->attribs->entries[3].ivalue, n->size);
+        EXPECT_EQ(value(n, "twice"), 2.0 * n->size);
+        EXPECT_DOUBLE_EQ(value(n, "c"), static_cast<double>(n->volume) / n->size);
+    }
+    EXPECT_EQ(value(t.b2, "c"), 20.0);
+
+    // The root borrows the first son's vector; the selection buffer is zeroed.
+    EXPECT_EQ(root->attribs, t.a->attribs);
+    ASSERT_NE(t.tree->attr_buffer, nullptr);
+    for (int i = 0; i < 37; ++i)
+        EXPECT_EQ(t.tree->attr_buffer[i], 0);
+
+    // A second pass replaces every vector (the sanitizer build sees the old
+    // ones freed) and the root follows.
+    t.tree->attr_buffer[0] = 1;
+    ASSERT_EQ(run.tree(t, "DECLS: x := 1; #DECLS RULES: TD: #RULES"), t.tree->regions);
+    EXPECT_EQ(t.a->attribs->capacity, 36);
+    EXPECT_EQ(root->attribs, t.a->attribs);
+    EXPECT_EQ(t.tree->attr_buffer[0], 0);
+}
+
+TEST(RulePass, FailedParseChangesNoNode)
+{
+    small_tree t;
+    rule_run run;
+    // Before any vector exists the root borrows nothing and no buffer is made.
+    EXPECT_EQ(run.tree(t, "DECLS: x := ; #DECLS"), 0);
+    EXPECT_NE(run.output.find("Parse Complication no change\n"), std::string::npos);
+    EXPECT_EQ(t.a->attribs, nullptr);
+    EXPECT_EQ(t.tree->root->attribs, nullptr);
+    EXPECT_EQ(t.tree->attr_buffer, nullptr);
+    EXPECT_EQ(t.b->volume, 0);
+
+    ASSERT_EQ(run.tree(t, kRule), t.tree->regions);
+    const attrib_array* before = t.b->attribs;
+    const double variance = t.b->variance;
+    EXPECT_EQ(run.tree(t, "RULES: TD: area > #RULES"), 0);
+    EXPECT_EQ(t.b->attribs, before);
+    EXPECT_EQ(t.b->variance, variance);
+    EXPECT_EQ(t.tree->root->attribs, t.a->attribs);
+    ASSERT_NE(t.tree->attr_buffer, nullptr);
+}
+
+TEST(RulePass, RootWithoutSonsIsReported)
+{
+    image* grey = create_image(3, 3, 1);
+    region_tree* tree = init_region_tree(3, 3, 2);
+    rule_run run;
+    const std::string path = run.file(kRule);
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(dynamic_region_tree_update(tree, grey, path.c_str(), 1), 0);
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("!Warning! Tree GeneratedTree has no nodes\n"),
+              std::string::npos);
+    EXPECT_EQ(tree->attr_buffer, nullptr);
+    delete_regiontree(tree);
+    delete_image(grey);
+}
+
+// 6 x 5 label image: label 3 in the top left corner, label 5 inside.
+image* label_image()
+{
+    image* labels = create_image(6, 5, 0);
+    for (int p : {0, 1, 6, 7})
+        labels->pixels[p] = 3;
+    for (int p : {9, 10, 15, 16})
+        labels->pixels[p] = 5;
+    return labels;
+}
+
+TEST(LabeledRegion, NodeWithContourBorderAndAttributes)
+{
+    image* labels = label_image();
+    image* grey = create_image(6, 5, 10);
+    grey->pixels[7] = 30;
+    const std::vector<int> before(labels->pixels, labels->pixels + 30);
+    rule_run run;
+    const std::string path = run.file(kRule);
+    testing::internal::CaptureStdout();
+    tregionnode* corner = computeNodeFromLabeledRegion(path.c_str(), labels, grey, 3, 1);
+    tregionnode* inner = computeNodeFromLabeledRegion(path.c_str(), labels, grey, 5, 1);
+    testing::internal::GetCapturedStdout();
+    // The label image is left as it was, region pixels on the edge included.
+    EXPECT_EQ(std::vector<int>(labels->pixels, labels->pixels + 30), before);
+
+    ASSERT_NE(corner, nullptr);
+    EXPECT_EQ(corner->label, 3);
+    EXPECT_EQ(corner->file_index, 3);
+    EXPECT_EQ(std::vector<int>(corner->pixels, corner->pixels + 4), std::vector<int>({0, 1, 6, 7}));
+    // Row 0 gives flag 1 only, also in column 0; pixel 6 gives flag 8.
+    EXPECT_EQ(corner->border, 9);
+    EXPECT_EQ(corner->volume, 20);
+    EXPECT_EQ(corner->area_quotient, 1.0);
+    ASSERT_NE(corner->attribs, nullptr);
+    EXPECT_EQ(value(corner, "twice"), 8.0);
+
+    ASSERT_NE(inner, nullptr);
+    EXPECT_EQ(inner->border, 0);
+    std::vector<int> contour(inner->contour, inner->contour + inner->contour_size);
+    std::sort(contour.begin(), contour.end());
+    EXPECT_EQ(contour, std::vector<int>({3, 4, 8, 11, 14, 17, 21, 22}));
+    EXPECT_EQ(inner->inner_contour, nullptr);
+    delete_region(inner);
+    delete_region(corner);
+
+    EXPECT_EQ(computeNodeFromLabeledRegion(path.c_str(), labels, grey, 7, 1), nullptr);
+    EXPECT_EQ(computeNodeFromLabeledRegion(path.c_str(), labels, grey, 0, 1), nullptr);
+    const std::string broken = run.file("DECLS: x := ; #DECLS");
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(computeNodeFromLabeledRegion(broken.c_str(), labels, grey, 5, 1), nullptr);
+    testing::internal::GetCapturedStdout();
+    delete_image(grey);
+    delete_image(labels);
+}
+
+}  // namespace
