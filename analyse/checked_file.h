@@ -2,7 +2,8 @@
 
 // A text file written in whole pieces, every write and the close checked.
 // A file created by the writer is removed when writing fails; a file that
-// was appended to keeps what it held before (rows of earlier calls).
+// was appended to is cut back to what it held before (rows of earlier
+// calls), so that no half-written row stays behind.
 
 #include <cstdio>
 #include <string>
@@ -27,6 +28,7 @@ private:
     std::string path_;
     FILE* file_;
     bool appending_;
+    long start_;  // size of an appended file when it was opened, -1 unknown
     bool ok_;
 };
 
