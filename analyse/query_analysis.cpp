@@ -4,7 +4,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "analyse/rule_parser.h"
+#include "analyse/dual_analyse.h"
+#include "analyse/rule_file.h"
 #include "analyse/rule_program.h"
 #include "analyse/tree_walk.h"
 #include "analyse/virtualmachine.h"
@@ -101,18 +102,12 @@ struct no_state {
 int file_based_query_analysis(const char* filename, region_tree* tree, image* grey)
 {
     reset_marks(tree);
-    program* prog = init_program();
-    prog->width = tree->width;
-    openyyin(filename);
-    std::printf("Parsing File: %s ...", filename != nullptr ? filename : "(null)");
-    int hits = 0;
-    if (yyparse(prog) == 0) {
-        std::printf("done\n");
-        hits = query_analysis(prog, tree, grey);
-    } else {
+    program* prog = parse_rule_file(filename, tree->width);
+    if (prog == nullptr) {
         std::printf("Parse Complication no change\n");
+        return 0;
     }
-    closeyyin();
+    const int hits = query_analysis(prog, tree, grey);
     delete_program(prog);
     return hits;
 }
@@ -308,4 +303,10 @@ void top_down_region_select(tregionnode* region, tregionnode** array, int)
                     stack.push_back(son);
             });
     }
+}
+
+void top_down_analyse(region_tree* bright, region_tree* dark, dual_analyse* dual)
+{
+    top_down_region_select(bright->root, dual->bright_nodes, 2);
+    top_down_region_select(dark->root, dual->dark_nodes, 1);
 }

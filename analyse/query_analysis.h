@@ -13,6 +13,7 @@
 struct image;
 struct program;
 struct vm;
+struct dual_analyse;
 
 // Resets every region's marks (td_mark 1, bu_mark 2, significance 0), parses
 // the rule file for the tree's width and runs the query. Returns the hit
@@ -68,3 +69,6 @@ double check_region_significance_td(const tregionnode* region);
 // descending below regions of negative significance, skipping over-aged and
 // youngest regions.
 void top_down_region_select(tregionnode* region, tregionnode** array, int mode);
+// top_down_region_select from the bright root into the bright active
+// regions (mode 2) and from the dark root into the dark ones (mode 1).
+void top_down_analyse(region_tree* bright, region_tree* dark, dual_analyse* dual);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "analyse/dual_analyse.h"
 #include "analyse/query_analysis.h"
 #include "analyse/regiontree.h"
 #include "imagecore/image.h"
@@ -236,6 +237,10 @@ TEST(QueryMarks, MarkingAndSelection)
     std::vector<tregionnode*> array(t.tree->regions + 1, nullptr);
     t.b->significance = 1.0;
     top_down_region_select(t.tree->root, array.data(), 1);
+    EXPECT_EQ(array, std::vector<tregionnode*>(t.tree->regions + 1, nullptr));
+    dual_analyse dual{};
+    dual.bright_nodes = dual.dark_nodes = array.data();
+    top_down_analyse(t.tree, t.tree, &dual);
     EXPECT_EQ(array, std::vector<tregionnode*>(t.tree->regions + 1, nullptr));
 }
 
