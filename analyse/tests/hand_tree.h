@@ -37,6 +37,15 @@ inline tregionnode* node(tregionnode* father, const std::vector<int>& pixels,
     return n;
 }
 
+// An empty attribute vector of `capacity` entries, freed with its node.
+inline attrib_array* vector(int capacity)
+{
+    auto* v = static_cast<attrib_array*>(std::calloc(1, sizeof(attrib_array)));
+    v->entries = static_cast<attrib_entry*>(std::calloc(static_cast<size_t>(capacity), sizeof(attrib_entry)));
+    v->capacity = capacity;
+    return v;
+}
+
 // The tree's grey image: scale 0 of a two-scale attribute image.
 inline void give_grey(region_tree* tree, const std::vector<int>& grey)
 {
