@@ -7,44 +7,25 @@
 #include <cstdlib>
 #include <string>
 
-#include "analyse/attributes.h"
 #include "analyse/tests/hand_tree.h"
 #include "testsupport/vx_test.h"
 
 namespace {
 
-using hand_tree::node;
-
-// Root -> A (class 1) -> A1 (class 0), and B (class 2). Every node carries
-// "area" (int), "ratio" (double; not a number for A1) and "shape" (string);
-// the tree selects area and ratio.
-struct FeatureFiles : testing::Test {
+// The three regions of hand_tree with classes A 1, A1 0, B 2; A1's ratio is
+// not a number and the tree selects area and ratio.
+struct FeatureFiles : testing::Test, hand_tree::three_regions {
     vx_test::TempDir dir;
     std::string base = dir.file("regions");
-    region_tree* tree = init_region_tree(4, 2, 3);
-    tregionnode* a = node(tree->root, {0, 1, 2, 3});
-    tregionnode* a1 = node(a, {0, 1});
-    tregionnode* b = node(tree->root, {4, 5, 6, 7});
 
-    static void describe(tregionnode* n, int area, double ratio, const char* shape, int cls)
-    {
-        n->attribs = hand_tree::vector(3);
-        init_int_attrib(area, "area", n->attribs);
-        init_double_attrib(ratio, "ratio", n->attribs);
-        init_string_attrib(shape, "shape", n->attribs);
-        n->region_class = cls;
-    }
     void SetUp() override
     {
-        describe(a, 12, 0.5, "round", 1);
-        describe(a1, 5, std::nan(""), "thin", 0);
-        describe(b, 7, 2.25, "long", 2);
-        hand_tree::number(tree);
-        tree->root->attribs = a->attribs;  // borrowed, as after the rule pass
+        a->region_class = 1;
+        b->region_class = 2;
+        a1->attribs->entries[1].dvalue = std::nan("");
         tree->attr_buffer = static_cast<int*>(std::calloc(3, sizeof(int)));
         tree->attr_buffer[0] = tree->attr_buffer[1] = 1;
     }
-    void TearDown() override { delete_regiontree(tree); }
 
     std::string read(const char* suffix) const { return vx_test::read_file(base + suffix); }
     std::string preamble(const char* classes) const
