@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -143,6 +144,18 @@ TEST_F(FeatureFiles, FixedRowsHoldTheNodeFieldsInOrder)
                              "2,0,1,0.000000,0,0,0,2,0," + zeros + ",0.\n"
                              "3,2,4,0.500000,9,1,0,4,40,12,5,1,6,3,0.250000,0.750000,2.000000,1.500000,17,"
                              "1.500000,1.000000,10.000000,0.900000,?,1,2.\n");
+}
+
+TEST_F(FeatureFiles, NumbersIgnoreTheProcessLocale)
+{
+    const char* saved = std::setlocale(LC_ALL, nullptr);
+    const std::string previous = saved != nullptr ? saved : "C";
+    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr && std::setlocale(LC_ALL, "de_DE") == nullptr)
+        GTEST_SKIP() << "no locale with a decimal comma installed";
+    const int written = write_dynamic_classified_tree(base.c_str(), 3, tree);
+    std::setlocale(LC_ALL, previous.c_str());
+    ASSERT_EQ(written, 1);
+    EXPECT_EQ(read(".data"), "12,0.500000,1.\n5,?,0.\n7,2.250000,2.\n");
 }
 
 TEST_F(FeatureFiles, FailedWritesAreReported)
