@@ -24,7 +24,12 @@ checked_file::~checked_file()
 
 bool checked_file::write(const std::string& text)
 {
-    ok_ = ok_ && write_text(file_, text);
+    return record(ok_ && write_text(file_, text));
+}
+
+bool checked_file::record(bool written)
+{
+    ok_ = ok_ && written;
     return ok_;
 }
 

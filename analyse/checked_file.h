@@ -20,6 +20,9 @@ public:
     FILE* stream() const { return file_; }
     // Writes the text unless an earlier write failed; false once one failed.
     bool write(const std::string& text);
+    // Takes in the result of a write made through stream(); false once one
+    // failed.
+    bool record(bool written);
     // Closes the file; false (after a message) when it was never opened or any
     // write or the close failed.
     bool close();

@@ -111,11 +111,11 @@ template <class WriteSub>
 int write_sons_data(const char* base, region_tree* tree, WriteSub write_sub)
 {
     checked_file out((std::string(base) + ".data").c_str(), "w");
-    bool ok = out.is_open();
-    if (ok && tree->root->sons != nullptr)
-        for (list_elem* e = tree->root->sons->head->next; ok && e != tree->root->sons->tail; e = e->next)
-            ok = write_sub(out.stream(), node_of(e)) == 1;
-    return out.close() && ok ? 1 : 0;
+    if (out.is_open() && tree->root->sons != nullptr)
+        for (list_elem* e = tree->root->sons->head->next; e != tree->root->sons->tail; e = e->next)
+            if (!out.record(write_sub(out.stream(), node_of(e)) == 1))
+                break;
+    return out.close() ? 1 : 0;
 }
 
 }  // namespace
@@ -173,8 +173,9 @@ int write_dynamic_tree_table(const char* base, region_tree* tree)
     checked_file out((std::string(base) + ".table").c_str(), "w");
     text_builder head;
     head.printf("%d %d\n", nselected, tree->regions);
-    const bool ok = out.write(head.str()) && write_dynamic_subtree_table(out.stream(), tree->root, selection) == 1;
-    return out.close() && ok ? 1 : 0;
+    if (out.write(head.str()))
+        out.record(write_dynamic_subtree_table(out.stream(), tree->root, selection) == 1);
+    return out.close() ? 1 : 0;
 }
 
 int write_feature_names(const char* base, int nclasses)

@@ -6,8 +6,10 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
+#include "analyse/tests/file_size_limit.h"
 #include "analyse/tests/hand_tree.h"
 #include "testsupport/vx_test.h"
 
@@ -166,6 +168,13 @@ TEST_F(FeatureFiles, FailedWritesAreReported)
     EXPECT_EQ(write_dynamic_classified_tree(missing.c_str(), 2, tree), 0);
     EXPECT_EQ(write_classified_tree(missing.c_str(), tree), 0);
     EXPECT_NE(testing::internal::GetCapturedStdout().find("Could not Open File"), std::string::npos);
+
+    // A created file that cannot be written whole is removed.
+    EXPECT_EXIT(std::exit(under_size_limit([&] {
+                    const int written = write_classified_tree(base.c_str(), tree);
+                    return written == 0 && !std::filesystem::exists(base + ".data") ? 3 : 4;
+                })),
+                testing::ExitedWithCode(3), "");
 
     FILE* readonly = std::fopen(dir.file("ro").c_str(), "w+");
     std::fclose(readonly);

@@ -1,14 +1,13 @@
 #include "analyse/featureio.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
-#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "analyse/tests/file_size_limit.h"
 #include "analyse/tests/hand_tree.h"
 #include "testsupport/vx_test.h"
 
@@ -79,17 +78,6 @@ TEST_F(TreeTables, ListTableIsCreatedEmpty)
     vx_test::write_file(csv, "old rows\n");
     ASSERT_EQ(write_regionnode_list_table(csv.c_str()), 1);
     EXPECT_EQ(vx_test::read_file(csv), "");
-}
-
-// Runs `write` in this (child) process under a file-size limit of 64 bytes.
-template <class Write>
-int under_size_limit(Write write)
-{
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit{};
-    limit.rlim_cur = limit.rlim_max = 64;
-    setrlimit(RLIMIT_FSIZE, &limit);
-    return write();
 }
 
 TEST_F(TreeTables, FailedWritesAreReportedAndKeepEarlierRows)
