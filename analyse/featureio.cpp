@@ -1,5 +1,6 @@
 #include "analyse/featureio.h"
 
+#include <cstdio>
 #include <string>
 
 #include "analyse/attribute_print.h"
@@ -74,7 +75,10 @@ int fio_writeTreeTableByNodelist(const char* file, const char* image_name, regio
 int fio_writeEntireTreeTable(const char* file, region_tree* tree, vx_image* grey, const char* update_rule,
                              const char* image_name, int polarity)
 {
-    va_update_region_tree(get_scale(grey, 0), tree, update_rule, polarity);
+    if (va_update_region_tree(grey != nullptr ? get_scale(grey, 0) : nullptr, tree, update_rule, polarity) == 0) {
+        std::printf("Could not compute the attributes for %s\n", text_or_empty(file));
+        return 0;
+    }
     return write_table(file, image_name, tree);
 }
 

@@ -18,7 +18,8 @@ int fio_writeTreeTableByNodeArray(const char* file, const char* image_name, treg
 // The same for the tree's node array (regions entries).
 int fio_writeTreeTableByNodelist(const char* file, const char* image_name, region_tree* tree);
 // Computes the tree's attributes from scale 0 of the image with the update
-// rule and the polarity as volume reference, then writes header and rows.
+// rule and the polarity as volume reference, then writes header and rows;
+// 0 and no file when the attributes cannot be computed (no scale 0).
 int fio_writeEntireTreeTable(const char* file, region_tree* tree, vx_image* grey,
                              const char* update_rule, const char* image_name, int polarity);
 // Rebuilds the tree's node array by file index, then writes header and rows.

@@ -6,6 +6,8 @@
 
 int va_update_region_tree(image* grey, region_tree* tree, const char* rule_file, int reference)
 {
+    if (grey == nullptr)
+        return 0;
     rebuild_label_node_array(tree);
     delete_vximage(tree->attr_image);
     tree->attr_image = init_vximage_from_single_image(grey, 2, 1);

@@ -12,5 +12,6 @@
 // file the rule pass (base attributes, rule symbols and attribute vectors),
 // without one the base attributes only. reference is the volume reference (1
 // the image maximum, 2 the image minimum). Clears the tree's update flag and
-// returns 1; 0 when the attribute image cannot be allocated.
+// returns 1; 0 (the tree unchanged) without a grey image, and 0 when the
+// attribute image cannot be allocated.
 int va_update_region_tree(image* grey, region_tree* tree, const char* rule_file, int reference);

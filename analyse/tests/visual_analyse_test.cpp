@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -76,6 +77,20 @@ TEST_F(AttributeRun, NumbersByFileIndexAndComputesTheBaseAttributes)
     EXPECT_DOUBLE_EQ(a->contrast, 15.0);
     EXPECT_DOUBLE_EQ(a1->area_quotient, 0.5);
     EXPECT_EQ(a->attribs, nullptr);
+}
+
+TEST_F(AttributeRun, WithoutGreyImageNothingIsComputed)
+{
+    EXPECT_EQ(va_update_region_tree(nullptr, tree, nullptr, 1), 0);
+    EXPECT_EQ(tree->attr_image, nullptr);
+    EXPECT_EQ(tree->update, 1);
+    vx_image* empty = init_vx_image(4, 2, 0);
+    const std::string csv = dir.file("t.csv");
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(fio_writeEntireTreeTable(csv.c_str(), tree, empty, nullptr, "img.png", 1), 0);
+    testing::internal::GetCapturedStdout();
+    EXPECT_FALSE(std::filesystem::exists(csv));
+    delete_vximage(empty);
 }
 
 // The columns of one table row.
