@@ -11,16 +11,26 @@
 
 namespace {
 
+inline void prefetch_rows(const int* pixels, const unsigned char* seen, int p, int width)
+{
+    __builtin_prefetch(pixels + p - width);
+    __builtin_prefetch(pixels + p);
+    __builtin_prefetch(pixels + p + width);
+    __builtin_prefetch(seen + p - width);
+    __builtin_prefetch(seen + p + width);
+}
+
 // Flooding from the border in level order (ascending for grey_down, where
 // holes are dark): a pixel first reached from a pixel of level L takes
 // meet(its value, L) and is final. A pixel reached from below its own value
 // waits in the bucket of that value, so every bucket holds at most the pixels
 // of its value and has its place in one array sorted by value; a pixel
 // reached at or above its value is flooded at once through a queue.
-template <class Order>
-void flood_from_border(int* pixels, int width, int height, bool conn8, int lo, int hi,
-                       fill_buffers& b)
+template <class Order, int Step>
+void flood_from_border(int* pixels, const pixel_grid& g, int lo, int hi, fill_buffers& b)
 {
+    const int width = g.width;
+    const int height = g.height;
     constexpr bool ascending = std::is_same<Order, grey_down>::value;
     const size_t n = static_cast<size_t>(width) * static_cast<size_t>(height);
     const size_t levels = static_cast<size_t>(static_cast<long long>(hi) - lo + 1);
@@ -41,24 +51,24 @@ void flood_from_border(int* pixels, int width, int height, bool conn8, int lo, i
         start[v + 1] += start[v];
         end[v] = start[v];
     }
+    // Reached pixels are marked 1, border pixels (all reached at the start)
+    // kBorder: only their neighbourhoods need bounds tests.
+    constexpr unsigned char kBorder = 2;
     unsigned char* seen = b.seen.data();
     const auto wait = [&](int p) {
-        seen[p] = 1;
+        seen[p] |= 1;
         items[end[bucket(pixels[p])]++] = p;
     };
     for (int x = 0; x < width; ++x) {
+        seen[x] = seen[n - width + x] = kBorder;
         wait(x);
         wait(static_cast<int>(n) - width + x);
     }
     for (int y = 1; y + 1 < height; ++y) {
+        seen[y * width] = seen[y * width + width - 1] = kBorder;
         wait(y * width);
         wait(y * width + width - 1);
     }
-    int offset[8];
-    for (int d = 0; d < 8; ++d)
-        offset[d] = ring_dy[d] * width + ring_dx[d];
-    const int step = conn8 ? 1 : 2;
-    const pixel_grid g(width, height);
     for (size_t v = 0; v < levels; ++v) {
         size_t head = 0;
         size_t tail = 0;
@@ -66,30 +76,23 @@ void flood_from_border(int* pixels, int width, int height, bool conn8, int lo, i
         const size_t nwaiting = static_cast<size_t>(end[v] - start[v]);
         for (size_t k = 0;; ++k) {
             int p;
+            // Fetch the neighbourhood of a pixel a few places ahead: the
+            // buckets jump across the image, which may not be cached.
             if (k < nwaiting) {
                 if (k + 8 < nwaiting)
-                    __builtin_prefetch(seen + waiting[k + 8]);
+                    prefetch_rows(pixels, seen, waiting[k + 8], width);
                 p = waiting[k];
             } else if (head != tail) {
+                if (head + 8 < tail)
+                    prefetch_rows(pixels, seen, queue[head + 8], width);
                 p = queue[head++];
             } else {
                 break;
             }
             const int level = pixels[p];
-            int x;
-            int y;
-            g.locate(p, x, y);
-            const bool inner = g.inner(x, y);
-            for (int d = 0; d < 8; d += step) {
-                if (!inner) {
-                    const int nx = x + ring_dx[d];
-                    const int ny = y + ring_dy[d];
-                    if (nx < 0 || ny < 0 || nx >= width || ny >= height)
-                        continue;
-                }
-                const int q = p + offset[d];
+            const auto visit = [&](int q) {
                 if (seen[q])
-                    continue;
+                    return;
                 if (Order::before(pixels[q], level)) {
                     wait(q);
                 } else {
@@ -97,6 +100,12 @@ void flood_from_border(int* pixels, int width, int height, bool conn8, int lo, i
                     pixels[q] = level;
                     queue[tail++] = q;
                 }
+            };
+            if (seen[p] & kBorder) {
+                g.for_each_neighbour<Step>(p, visit);
+            } else {
+                for (int d = 0; d < 8; d += Step)
+                    visit(p + g.offset[d]);
             }
         }
     }
@@ -118,7 +127,11 @@ void fill_holes(int* pixels, int width, int height, bool conn8, fill_buffers& b)
         hi = pixels[i] > hi ? pixels[i] : hi;
     }
     if (static_cast<long long>(hi) - lo <= static_cast<long long>(n) + 65536) {
-        flood_from_border<Order>(pixels, width, height, conn8, lo, hi, b);
+        const pixel_grid g(width, height);
+        if (conn8)
+            flood_from_border<Order, 1>(pixels, g, lo, hi, b);
+        else
+            flood_from_border<Order, 2>(pixels, g, lo, hi, b);
         return;
     }
     // Values spread too far for a table of levels: the marker that equals the

@@ -37,7 +37,8 @@ row_trim find_trim(const image* s)
     while (row_equals(row(s->height - 1 - t.bottom), s->width, v))
         ++t.bottom;
     t.content = s->height - t.top - t.bottom;
-    std::printf("Horizontal Offset %d, Value %d\n", t.top * s->width, v);
+    if (t.top > 0)
+        std::printf("Horizontal Offset %d, Value %d\n", t.top * s->width, v);
     return t;
 }
 
@@ -62,13 +63,6 @@ void write_scale(image* out, const ws_layout& l, const ws_workspace& flood, cons
         fill_rows(t.top + t.content, t.top + t.content + t.bottom, 1);
     }
     update_image_struct(out);
-}
-
-image* copy_of(const image* src)
-{
-    image* img = create_copy_image(src);
-    update_image_struct(img);
-    return img;
 }
 
 int run_partition(vx_image* src, vx_image* dst, int mode, int nscales, int iterations,
@@ -101,10 +95,10 @@ int run_partition(vx_image* src, vx_image* dst, int mode, int nscales, int itera
         delete_image(source);
         return 0;
     }
-    w.work = copy_of(source);
-    w.accumulator = copy_of(source);
-    w.scratch = copy_of(source);
-    w.gradient = copy_of(source);
+    w.work = mms_copy_image(source);
+    w.accumulator = mms_copy_image(source);
+    w.scratch = mms_copy_image(source);
+    w.gradient = mms_copy_image(source);
 
     const int kind = mode == 1 ? 1 : 2;
     int result = 1;

@@ -8,13 +8,6 @@
 
 namespace {
 
-image* copy_of(const image* src)
-{
-    image* img = create_copy_image(src);
-    update_image_struct(img);
-    return img;
-}
-
 void rebuild_filter(mms_part_control* c)
 {
     delete_filter(c->filter);
@@ -34,7 +27,7 @@ mms_part_control* init_mms_part(vx_image* src, vx_image* dst, int, int nscales)
     auto* c = static_cast<mms_part_control*>(std::calloc(1, sizeof(mms_part_control)));
     if (c == nullptr)
         return nullptr;
-    c->source = copy_of(&src->scales[0]);
+    c->source = mms_copy_image(&src->scales[0]);
     c->mode = 1;
     c->tmpl = functions{1, 1.0, 0.0, 0, 0};
     c->iterations = 1;
@@ -46,10 +39,10 @@ mms_part_control* init_mms_part(vx_image* src, vx_image* dst, int, int nscales)
         std::free(c);
         return nullptr;
     }
-    c->work = copy_of(c->source);
-    c->accumulator = copy_of(c->source);
-    c->scratch = copy_of(c->source);
-    c->gradient = copy_of(c->source);
+    c->work = mms_copy_image(c->source);
+    c->accumulator = mms_copy_image(c->source);
+    c->scratch = mms_copy_image(c->source);
+    c->gradient = mms_copy_image(c->source);
     c->dst = dst;
     c->nscales = nscales;
     c->width = src->width;

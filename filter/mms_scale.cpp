@@ -19,6 +19,13 @@ void copy_pixels(image* dst, const image* src)
 
 }  // namespace
 
+image* mms_copy_image(const image* src)
+{
+    image* img = create_copy_image(src);
+    update_image_struct(img);
+    return img;
+}
+
 f_filter* mms_make_filter(const functions* tmpl, int mode, int iterations, image* source)
 {
     f_filter* f = init_f_filter();

@@ -37,6 +37,9 @@ ws_layout mms_compute_scale(mms_work* w, int mode, int conn, unsigned flags, int
 // (rows of the layout's width).
 void mms_binarise_labels(const ws_layout& l, const ws_workspace& flood, int* out);
 
+// A new work image with the pixels, min and max of src.
+image* mms_copy_image(const image* src);
+
 // A new filter of the partition for the template description: erosion in
 // mode 1, dilation otherwise; null when no filter record could be had. An
 // unusable template ends the process (code 42).

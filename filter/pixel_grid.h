@@ -1,13 +1,24 @@
 #pragma once
 
-// Column and row of a pixel position without an integer division per pixel,
-// for the queue passes that visit positions in no particular order.
+// Neighbour steps in the order N, NE, E, SE, S, SW, W, NW (the diagonals are
+// the odd indices).
+inline constexpr int ring_dx[8] = {0, 1, 1, 1, 0, -1, -1, -1};
+inline constexpr int ring_dy[8] = {-1, -1, 0, 1, 1, 1, 0, -1};
+
+// Neighbours of pixel positions visited in no particular order (queue
+// passes): column and row without an integer division per pixel, and bounds
+// tests only for pixels on the border.
 struct pixel_grid {
     int width;
     int height;
     double inv_width;
+    int offset[8];  // ring order
 
-    pixel_grid(int w, int h) : width(w), height(h), inv_width(1.0 / w) {}
+    pixel_grid(int w, int h) : width(w), height(h), inv_width(1.0 / w)
+    {
+        for (int d = 0; d < 8; ++d)
+            offset[d] = ring_dy[d] * w + ring_dx[d];
+    }
 
     void locate(int p, int& x, int& y) const
     {
@@ -23,11 +34,24 @@ struct pixel_grid {
         }
     }
 
-    // Whether every neighbour of p lies inside the image.
-    bool inner(int x, int y) const { return x > 0 && y > 0 && x + 1 < width && y + 1 < height; }
+    // Calls visit(q) for the neighbours q of p inside the image, in ring
+    // order: all eight with Step 1, the 4-neighbourhood with Step 2.
+    template <int Step, class Visit>
+    void for_each_neighbour(int p, Visit&& visit) const
+    {
+        int x;
+        int y;
+        locate(p, x, y);
+        if (x > 0 && y > 0 && x + 1 < width && y + 1 < height) {
+            for (int d = 0; d < 8; d += Step)
+                visit(p + offset[d]);
+            return;
+        }
+        for (int d = 0; d < 8; d += Step) {
+            const int nx = x + ring_dx[d];
+            const int ny = y + ring_dy[d];
+            if (nx >= 0 && ny >= 0 && nx < width && ny < height)
+                visit(p + offset[d]);
+        }
+    }
 };
-
-// Neighbour steps in the order N, NE, E, SE, S, SW, W, NW (the diagonals are
-// the odd indices).
-inline constexpr int ring_dx[8] = {0, 1, 1, 1, 0, -1, -1, -1};
-inline constexpr int ring_dy[8] = {-1, -1, 0, 1, 1, 1, 0, -1};

@@ -133,52 +133,47 @@ void set_max_nn(int* marker, const int* mask, int width, int height, bool conn8,
     }
 }
 
+// Fetches the neighbourhood of a pixel that will be visited soon: the queue
+// passes jump across the image, which on large images is no longer cached.
+inline void prefetch_rows(const int* marker, const int* mask, int p, int width)
+{
+    __builtin_prefetch(marker + p - width);
+    __builtin_prefetch(marker + p);
+    __builtin_prefetch(marker + p + width);
+    __builtin_prefetch(mask + p - width);
+    __builtin_prefetch(mask + p);
+    __builtin_prefetch(mask + p + width);
+}
+
 // Propagation from the queued pixels to their neighbours.
 template <class Order, int Step>
 void eval_rec_queue(int* marker, const int* mask, const pixel_grid& g, work_queue& queue)
 {
-    int offset[8];
-    for (int d = 0; d < 8; ++d)
-        offset[d] = ring_dy[d] * g.width + ring_dx[d];
     int p;
     while (queue.pop(p)) {
-        // Fetch the rows around a pixel a few places ahead while this one is
-        // done: on large images they are no longer in the cache.
         const int later = queue.peek(8);
-        if (later >= 0) {
-            __builtin_prefetch(marker + later - g.width);
-            __builtin_prefetch(marker + later + g.width);
-            __builtin_prefetch(mask + later - g.width);
-            __builtin_prefetch(mask + later + g.width);
-        }
-        int x;
-        int y;
-        g.locate(p, x, y);
+        if (later >= 0)
+            prefetch_rows(marker, mask, later, g.width);
         const int v = marker[p];
-        const bool inner = g.inner(x, y);
         queue.make_room(8);
-        for (int d = 0; d < 8; d += Step) {
-            if (!inner) {
-                const int nx = x + ring_dx[d];
-                const int ny = y + ring_dy[d];
-                if (nx < 0 || ny < 0 || nx >= g.width || ny >= g.height)
-                    continue;
-            }
-            const int n = p + offset[d];
-            const int m = marker[n];
-            const int k = mask[n];
+        g.for_each_neighbour<Step>(p, [&](int q) {
+            const int m = marker[q];
+            const int k = mask[q];
             const bool raise = Order::before(m, v) & (k != m);
-            marker[n] = raise ? Order::meet(v, k) : m;
-            queue.push_if(n, raise);
-        }
+            marker[q] = raise ? Order::meet(v, k) : m;
+            queue.push_if(q, raise);
+        });
     }
 }
 
 // Propagation in level order, from the queued pixels: a pixel is taken up
-// only when no higher value (in the reconstruction's order) can reach it any
+// only when no value before it in the reconstruction's order can reach it any
 // more, so each pixel spreads at most once and long slopes of many grey levels
-// cost no repeated raising. `levels` ranks the values from lo to hi in
-// processing order; lists of raised pixels are threaded through `next`.
+// cost no repeated raising. A pixel raised to its own mask value waits in the
+// bucket of that value (each bucket holds at most the pixels of its mask
+// value, so all buckets share one array sorted by mask value); one raised to
+// the level being processed goes through a queue at once. `rank` orders the
+// values from lo to hi in processing order.
 template <class Order, int Step>
 void eval_rec_levels(int* marker, const int* mask, const pixel_grid& g, const work_queue& queued,
                      int lo, int hi, std::vector<int>& buffer)
@@ -187,70 +182,72 @@ void eval_rec_levels(int* marker, const int* mask, const pixel_grid& g, const wo
     const size_t n = static_cast<size_t>(g.width) * static_cast<size_t>(g.height);
     const size_t levels = static_cast<size_t>(static_cast<long long>(hi) - lo + 1);
     const size_t entries = queued.size();
-    buffer.resize(n + 3 * levels + 1 + entries);
-    int* next = buffer.data();
-    int* head = next + n;
-    int* tail = head + levels;
-    int* start = tail + levels;
-    int* sorted = start + levels + 1;
+    buffer.resize(2 * n + 3 * levels + 2 + entries);
+    int* waiting = buffer.data();
+    int* queue = waiting + n;
+    int* wait_start = queue + n;              // levels + 1
+    int* wait_end = wait_start + levels + 1;  // levels
+    int* first_start = wait_end + levels;     // levels + 1
+    int* first = first_start + levels + 1;    // entries
     const auto rank = [lo, hi](int v) {
         return static_cast<size_t>(descending ? static_cast<long long>(hi) - v
                                               : static_cast<long long>(v) - lo);
     };
-    std::fill(head, head + 2 * levels, -1);
-    std::fill(start, start + levels + 1, 0);
-    const int* first = queued.begin();
+    // Bucket starts from the mask values inside the range, and the queued
+    // pixels sorted by their level.
+    std::fill(wait_start, wait_start + levels + 1, 0);
+    for (size_t i = 0; i < n; ++i)
+        if (mask[i] >= lo && mask[i] <= hi)
+            ++wait_start[rank(mask[i]) + 1];
+    std::fill(first_start, first_start + levels + 1, 0);
+    const int* queued_pixels = queued.begin();
     for (size_t i = 0; i < entries; ++i)
-        ++start[rank(marker[first[i]]) + 1];
-    for (size_t r = 0; r < levels; ++r)
-        start[r + 1] += start[r];
+        ++first_start[rank(marker[queued_pixels[i]]) + 1];
+    for (size_t r = 0; r < levels; ++r) {
+        wait_start[r + 1] += wait_start[r];
+        wait_end[r] = wait_start[r];
+        first_start[r + 1] += first_start[r];
+    }
     for (size_t i = 0; i < entries; ++i)
-        sorted[start[rank(marker[first[i]])]++] = first[i];
-    // start[r] now holds the end of level r's entries, start[r - 1] its begin.
-    int offset[8];
-    for (int d = 0; d < 8; ++d)
-        offset[d] = ring_dy[d] * g.width + ring_dx[d];
+        first[first_start[rank(marker[queued_pixels[i]])]++] = queued_pixels[i];
+    // first_start[r] now holds the end of level r's entries, first_start[r - 1] its begin.
+    size_t tail = 0;
     const auto spread = [&](int p) {
-        int x;
-        int y;
-        g.locate(p, x, y);
         const int v = marker[p];
-        const bool inner = g.inner(x, y);
-        for (int d = 0; d < 8; d += Step) {
-            if (!inner) {
-                const int nx = x + ring_dx[d];
-                const int ny = y + ring_dy[d];
-                if (nx < 0 || ny < 0 || nx >= g.width || ny >= g.height)
-                    continue;
-            }
-            const int q = p + offset[d];
+        g.for_each_neighbour<Step>(p, [&](int q) {
             const int m = marker[q];
             const int k = mask[q];
             if (!Order::before(m, v) || k == m)
-                continue;
-            const int raised = Order::meet(v, k);
-            marker[q] = raised;
-            const size_t r = rank(raised);
-            next[q] = -1;
-            if (tail[r] < 0)
-                head[r] = q;
-            else
-                next[tail[r]] = q;
-            tail[r] = q;
-        }
+                return;
+            if (Order::before(k, v)) {
+                marker[q] = k;
+                waiting[wait_end[rank(k)]++] = q;
+            } else {
+                marker[q] = v;
+                queue[tail++] = q;
+            }
+        });
     };
     for (size_t r = 0; r < levels; ++r) {
         const int level = descending ? hi - static_cast<int>(r) : lo + static_cast<int>(r);
-        for (int i = r == 0 ? 0 : start[r - 1]; i < start[r]; ++i)
-            if (marker[sorted[i]] == level)
-                spread(sorted[i]);
-        while (head[r] >= 0) {
-            const int p = head[r];
-            head[r] = next[p];
-            if (head[r] < 0)
-                tail[r] = -1;
-            spread(p);
+        const int end = first_start[r];
+        for (int i = r == 0 ? 0 : first_start[r - 1]; i < end; ++i) {
+            if (i + 8 < end)
+                prefetch_rows(marker, mask, first[i + 8], g.width);
+            if (marker[first[i]] == level)
+                spread(first[i]);
         }
+        for (int i = wait_start[r]; i < wait_end[r]; ++i) {
+            if (i + 8 < wait_end[r])
+                prefetch_rows(marker, mask, waiting[i + 8], g.width);
+            spread(waiting[i]);
+        }
+        for (size_t head = 0; head != tail; ++head) {
+            if (head + 8 < tail)
+                prefetch_rows(marker, mask, queue[head + 8], g.width);
+            spread(queue[head]);
+        }
+        tail = 0;
     }
 }
 

@@ -2,10 +2,10 @@
 
 #include "imagecore/image.h"
 
-// Grey-level reconstruction (hybrid raster and queue algorithm). The marker
-// is replaced by its reconstruction; the mask is not changed. The work list
-// grows as needed, so no pixel is ever dropped. Sizes must match (else a
-// message and nothing changes).
+// Grey-level reconstruction: two raster scans, then propagation from the
+// pixels they leave unsettled. The marker is replaced by its reconstruction;
+// the mask is not changed. The work list grows as needed, so no pixel is ever
+// dropped. Sizes must match (else a message and nothing changes).
 void fast_reconstruction_by_dilation(image* marker, image* mask, int conn);
 void fast_reconstruction_by_erosion(image* marker, image* mask, int conn);
 

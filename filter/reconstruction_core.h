@@ -14,8 +14,6 @@ template <class Order>
 void reconstruct(int* marker, const int* mask, int width, int height, bool conn8,
                  rec_buffers& buffers);
 
-// In-place fill of the regional extrema not connected to the border:
-// grey_down fills minima (dark holes), grey_up fills maxima.
 // Work buffers of fill_holes, kept by callers that fill repeatedly.
 struct fill_buffers {
     std::vector<int> items;
@@ -23,5 +21,7 @@ struct fill_buffers {
     rec_buffers reconstruction;
 };
 
+// In-place fill of the regional extrema not connected to the border:
+// grey_down fills minima (dark holes), grey_up fills maxima.
 template <class Order>
 void fill_holes(int* pixels, int width, int height, bool conn8, fill_buffers& b);

@@ -173,10 +173,11 @@ void flood(const ws_layout& l, ws_workspace& ws)
                 const int p = fifo[head++];
                 for (int d = 0; d < N; ++d) {
                     const int q = p + off[d];
-                    if (lab[q] == WS_MASK) {
-                        lab[q] = basins;
-                        fifo[tail++] = q;
-                    }
+                    const int lq = lab[q];
+                    const bool masked = lq == WS_MASK;
+                    lab[q] = masked ? basins : lq;
+                    fifo[tail] = q;
+                    tail += masked;
                 }
             }
         }

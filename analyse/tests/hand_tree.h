@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "analyse/attributes.h"
 #include "analyse/regiontree.h"
 #include "imagecore/vx_image.h"
 
@@ -37,6 +38,15 @@ inline tregionnode* node(tregionnode* father, const std::vector<int>& pixels,
     return n;
 }
 
+// An empty attribute vector of `capacity` entries, freed with its node.
+inline attrib_array* vector(int capacity)
+{
+    auto* v = static_cast<attrib_array*>(std::calloc(1, sizeof(attrib_array)));
+    v->entries = static_cast<attrib_entry*>(std::calloc(static_cast<size_t>(capacity), sizeof(attrib_entry)));
+    v->capacity = capacity;
+    return v;
+}
+
 // The tree's grey image: scale 0 of a two-scale attribute image.
 inline void give_grey(region_tree* tree, const std::vector<int>& grey)
 {
@@ -54,6 +64,41 @@ inline void number(region_tree* tree)
     tree_relabel(tree->root, &counter);
     tree->regions = counter;
 }
+
+// Gives the node a vector of "area" (int), "ratio" (double) and "shape"
+// (string).
+inline void describe(tregionnode* n, int area, double ratio, const char* shape)
+{
+    n->attribs = vector(3);
+    init_int_attrib(area, "area", n->attribs);
+    init_double_attrib(ratio, "ratio", n->attribs);
+    init_string_attrib(shape, "shape", n->attribs);
+}
+
+// A 4 x 2 tree: root -> A (top row) -> A1 (its left half), and B (bottom
+// row), numbered in pre-order (A 1, A1 2, B 3) and described as A 12, 0.5,
+// "round"; A1 5, 0.25, "thin"; B 7, 2.25, "long". The root borrows A's
+// vector, as after the rule pass.
+struct three_regions {
+    region_tree* tree = init_region_tree(4, 2, 3);
+    tregionnode* a = node(tree->root, {0, 1, 2, 3});
+    tregionnode* a1 = node(a, {0, 1});
+    tregionnode* b = node(tree->root, {4, 5, 6, 7});
+
+    three_regions()
+    {
+        describe(a, 12, 0.5, "round");
+        describe(a1, 5, 0.25, "thin");
+        describe(b, 7, 2.25, "long");
+        int counter = 0;
+        tree_relabel(tree->root, &counter);
+        tree->regions = counter;
+        tree->root->attribs = a->attribs;
+    }
+    ~three_regions() { delete_regiontree(tree); }
+    three_regions(const three_regions&) = delete;
+    three_regions& operator=(const three_regions&) = delete;
+};
 
 inline std::vector<int> pixels(const image* img)
 {

@@ -100,10 +100,24 @@ TEST_F(Reconstruction, PruningUnlinksReleasedRegionsAndRenumbersTheTree)
     EXPECT_EQ(count_regions(tree->root), 4);
 }
 
+TEST_F(Reconstruction, PruningPassesTheRootsBorrowedVectorOnToTheNextSon)
+{
+    hand_tree::describe(a, 4, 0.5, "top");
+    hand_tree::describe(b, 2, 0.5, "bottom");
+    tree->root->attribs = a->attribs;
+    b->size = 5;
+    cut_regions_smaler_than_value(5, tree);  // releases A with its vector
+    EXPECT_EQ(tree->root->attribs, b->attribs);
+    EXPECT_EQ(tree->regions, 2);
+    EXPECT_EQ(tree->nodes[1], b);
+}
+
 TEST_F(Reconstruction, PruningKeepsARootSmallerThanTheBound)
 {
+    hand_tree::describe(a, 4, 0.5, "top");
     tree->root->attribs = a->attribs;
     cut_regions_smaler_than_value(100, tree);
+    EXPECT_EQ(tree->root->attribs, nullptr);
     EXPECT_EQ(tree->regions, 1);
     EXPECT_EQ(tree->root->sons, nullptr);
     EXPECT_EQ(tree->root->nsons, 0);

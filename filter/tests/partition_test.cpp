@@ -108,8 +108,13 @@ TEST(Partition, UniformTopAndBottomRowsAreTrimmedAndPlacedBack)
     content[0] = 1;  // the content's first row differs from the trimmed value
     naive::grid g(static_cast<size_t>(w) * (top + ch + bottom), 0);
     std::copy(content.begin(), content.end(), g.begin() + top * w);
+    testing::internal::CaptureStdout();
     const auto trimmed = partition(content, w, ch, 1, 3, 3);
+    EXPECT_EQ(testing::internal::GetCapturedStdout().find("Horizontal Offset"), std::string::npos);
+    testing::internal::CaptureStdout();
     const auto full = partition(g, w, top + ch + bottom, 1, 3, 3);
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("Horizontal Offset 63, Value 0\n"),
+              std::string::npos);
     for (int k = 0; k < 3; ++k) {
         const naive::grid& s = full[k];
         const auto row = [&](int y) { return naive::grid(s.begin() + y * w, s.begin() + (y + 1) * w); };
@@ -187,6 +192,11 @@ TEST(Partition, RefusesADestinationThatDoesNotFit)
     const naive::grid g(10 * 8, 3);
     vx_image* src = source_of(g, 10, 8);
     functions tmpl = kDisk;
+    functions unknown = {9, 1.0, 0.0, 0, 0};
+    vx_image* fits = init_vx_image(10, 8, 3);
+    EXPECT_VX_FATAL(lMMS_Part(src, fits, 1, 3, 1, &unknown, 8, 0), 42,
+                    "mms_part_reconstruction Cannot alloc source image memory");
+    delete_vximage(fits);
     vx_image* narrow = init_vx_image(9, 8, 3);
     vx_image* few = init_vx_image(10, 8, 2);
     EXPECT_EQ(lMMS_Part(src, narrow, 1, 3, 1, &tmpl, 8, 0), 0);
