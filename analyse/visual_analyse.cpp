@@ -13,10 +13,14 @@ int va_update_region_tree(image* grey, region_tree* tree, const char* rule_file,
     tree->attr_image = init_vximage_from_single_image(grey, 2, 1);
     if (tree->attr_image == nullptr)
         return 0;
-    if (rule_file != nullptr)
-        dynamic_region_tree_update(tree, get_scale(tree->attr_image, 0), rule_file, reference);
-    else
+    if (rule_file == nullptr) {
         region_tree_update(tree, reference);
+    } else if (dynamic_region_tree_update(tree, get_scale(tree->attr_image, 0), rule_file, reference) == 0
+               && list_size(tree->root->sons) > 0) {
+        // The rule file did not parse: the regions keep what they had and the
+        // tree still needs its attributes.
+        return 0;
+    }
     tree->update = 0;
     return 1;
 }
