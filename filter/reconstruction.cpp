@@ -251,8 +251,6 @@ void eval_rec_levels(int* marker, const int* mask, const pixel_grid& g, const wo
     }
 }
 
-constexpr long long kFewLevels = 256;
-
 }  // namespace
 
 template <class Order>
@@ -268,13 +266,9 @@ void reconstruct(int* marker, const int* mask, int width, int height, bool conn8
     const pixel_grid g(width, height);
     const size_t n = static_cast<size_t>(width) * static_cast<size_t>(height);
     const auto range = std::minmax_element(marker, marker + n);
-    const long long levels = static_cast<long long>(*range.second) - *range.first + 1;
-    // With few grey levels a pixel is raised only a few times, and first-in
-    // first-out propagation, which follows its wavefronts through the cache,
-    // is fastest. With many, a slope would be raised level by level, so the
-    // propagation goes in level order, unless the values spread too far for
-    // a table of levels.
-    if (levels <= kFewLevels || levels > static_cast<long long>(n) + 65536) {
+    if (static_cast<long long>(*range.second) - *range.first > static_cast<long long>(n) + 65536) {
+        // Values spread too far for a table of levels: plain first-in
+        // first-out propagation.
         if (conn8)
             eval_rec_queue<Order, 1>(marker, mask, g, queue);
         else
