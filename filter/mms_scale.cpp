@@ -17,6 +17,23 @@ void copy_pixels(image* dst, const image* src)
                 sizeof(int) * static_cast<size_t>(src->width) * static_cast<size_t>(src->height));
 }
 
+// The marker reconstructed under (bright) or above (dark) the source and
+// copied to the scratch image, whose holes are filled on request: the dark
+// holes of the opening, or the bright ones of the closing (the holes of the
+// negated closing, computed without negating).
+template <class Reconstruction, class Holes>
+void simplify(mms_work* w, bool conn8, bool fill, int scale, mms_debug_export* debug)
+{
+    image* t = w->scratch;
+    fill_buffers& b = w->buffers->fill;
+    reconstruct<Reconstruction>(w->work->pixels, w->source->pixels, t->width, t->height, conn8,
+                                b.reconstruction);
+    copy_pixels(t, w->work);
+    if (fill)
+        fill_holes<Holes>(t->pixels, t->width, t->height, conn8, b);
+    lMMS_debug_scale_export(debug, scale, 1, t);
+}
+
 }  // namespace
 
 image* mms_copy_image(const image* src)
@@ -44,7 +61,6 @@ f_filter* mms_make_filter(const functions* tmpl, int mode, int iterations, image
 ws_layout mms_compute_scale(mms_work* w, int mode, int conn, unsigned flags, int scale,
                             mms_debug_export* debug)
 {
-    mms_buffers& b = *w->buffers;
     const bool conn8 = is_conn8(conn);
     if (flags & MMS_GROWING_TEMPLATE) {
         run_filter(w->work, w->filter);
@@ -57,26 +73,14 @@ ws_layout mms_compute_scale(mms_work* w, int mode, int conn, unsigned flags, int
     }
     image* t = w->scratch;
     if (mode == 1) {
-        reconstruct<grey_up>(w->work->pixels, w->source->pixels, t->width, t->height, conn8,
-                             b.fill.reconstruction);
-        copy_pixels(t, w->work);
-        if (flags & MMS_FILL_HOLES_BRIGHT)
-            fill_holes<grey_down>(t->pixels, t->width, t->height, conn8, b.fill);
-        lMMS_debug_scale_export(debug, scale, 1, t);
+        simplify<grey_up, grey_down>(w, conn8, flags & MMS_FILL_HOLES_BRIGHT, scale, debug);
         pos_gradient(t, w->gradient, conn);
     } else {
-        reconstruct<grey_down>(w->work->pixels, w->source->pixels, t->width, t->height, conn8,
-                               b.fill.reconstruction);
-        copy_pixels(t, w->work);
-        // Filling the holes of the negated closing: its regional maxima not
-        // connected to the border are lowered, computed without negating.
-        if (flags & MMS_FILL_HOLES_DARK)
-            fill_holes<grey_up>(t->pixels, t->width, t->height, conn8, b.fill);
-        lMMS_debug_scale_export(debug, scale, 1, t);
+        simplify<grey_down, grey_up>(w, conn8, flags & MMS_FILL_HOLES_DARK, scale, debug);
         neg_gradient(t, w->gradient, conn);
     }
     lMMS_debug_scale_export(debug, scale, 2, t);
-    return ws_flood(t, conn == 4 ? 4 : 8, false, b.flood);
+    return ws_flood(t, conn == 4 ? 4 : 8, false, w->buffers->flood);
 }
 
 void mms_binarise_labels(const ws_layout& l, const ws_workspace& flood, int* out)

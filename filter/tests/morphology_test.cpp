@@ -151,7 +151,7 @@ TEST(HoleFilling, FillsAnEnclosedHoleButNotANotchOpenToTheBorder)
     delete_image(img);
 }
 
-// Values spread beyond a table of levels take the reconstruction path.
+// Values spread beyond a table of levels take the first-in first-out paths.
 TEST(HoleFilling, WideValueRangeMatchesTheDefinition)
 {
     std::mt19937 rng(31);
@@ -163,6 +163,13 @@ TEST(HoleFilling, WideValueRangeMatchesTheDefinition)
         fill_holes_by_reconstruction(img, conn);
         EXPECT_EQ(naive::to_grid(img), naive::fill_holes(g, 30, 20, conn));
         delete_image(img);
+        const naive::grid low = naive::neighbourhood(g, 30, 20, 8, true);
+        image* marker = naive::to_image(low, 30, 20);
+        image* mask = naive::to_image(g, 30, 20);
+        fast_reconstruction_by_dilation(marker, mask, conn);
+        EXPECT_EQ(naive::to_grid(marker), naive::reconstruct(low, g, 30, 20, conn, false));
+        delete_image(marker);
+        delete_image(mask);
     }
 }
 
