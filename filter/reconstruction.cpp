@@ -183,6 +183,11 @@ struct rank_scale {
     int value(int r) const { return std::is_same<Order, grey_up>::value ? lo + r : hi - r; }
 };
 
+struct rank_pair {
+    int marker;
+    int mask;
+};
+
 // The two ranks of a pixel packed into its marker word, the mask's in the
 // upper and the marker's in the lower 16 bits: the propagation reads one
 // word per neighbour where it would read two arrays.
@@ -193,11 +198,10 @@ struct packed_ranks {
     int marker(int p) const { return words[p] & 0xffff; }
     int mask(int p) const { return static_cast<int>(static_cast<unsigned>(words[p]) >> 16); }
     // Both ranks of p; set() replaces the marker's.
-    void get(int p, int& m, int& k) const
+    rank_pair get(int p) const
     {
         const unsigned w = static_cast<unsigned>(words[p]);
-        m = static_cast<int>(w & 0xffff);
-        k = static_cast<int>(w >> 16);
+        return {static_cast<int>(w & 0xffff), static_cast<int>(w >> 16)};
     }
     void set(int p, int m)
     {
@@ -216,11 +220,7 @@ struct separate_ranks {
 
     int marker(int p) const { return scale.rank(marker_values[p]); }
     int mask(int p) const { return scale.rank(mask_values[p]); }
-    void get(int p, int& m, int& k) const
-    {
-        m = marker(p);
-        k = mask(p);
-    }
+    rank_pair get(int p) const { return {marker(p), mask(p)}; }
     void set(int p, int m) { marker_values[p] = scale.value(m); }
     void prefetch(int p, int width) const
     {
@@ -271,15 +271,12 @@ void eval_rec_levels(Ranks ranks, const pixel_grid& g, const work_queue& queued,
     // rank's entries, first_start[t - 1] its begin.
     size_t tail = 0;
     const auto spread = [&](int p, int v) {
-        g.for_each_neighbour<Step>(p, [&](int q) {
-            int m;
-            int k;
-            ranks.get(q, m, k);
-            if (m >= v || k == m)
-                return;
-            if (k < v) {
-                ranks.set(q, k);
-                waiting[wait_end[levels - 1 - k]++] = q;
+        const auto read = [&ranks](int q) { return ranks.get(q); };
+        const auto raised = [v](rank_pair r) { return r.marker < v && r.mask != r.marker; };
+        g.for_each_neighbour_if<Step>(p, read, raised, [&](int q, rank_pair r) {
+            if (r.mask < v) {
+                ranks.set(q, r.mask);
+                waiting[wait_end[levels - 1 - r.mask]++] = q;
             } else {
                 ranks.set(q, v);
                 queue[tail++] = q;
