@@ -96,6 +96,7 @@ void sort_by_level(const image* img, const ws_layout& l, ws_workspace& ws)
 }
 
 constexpr int kAhead = 8;
+constexpr int kBurst = 8;
 
 inline void prefetch_neighbourhood(const int* lab, int p, int stride)
 {
@@ -143,44 +144,54 @@ inline int find_root(int* parent, int a)
     return a;
 }
 
+// Joins the trees of provisional labels a and b; returns the root, the
+// smaller label.
+inline int join_labels(int* parent, int a, int b)
+{
+    a = find_root(parent, a);
+    b = find_root(parent, b);
+    if (a > b)
+        std::swap(a, b);
+    parent[b] = a;
+    return a;
+}
+
 // The lowest level: nothing is labelled yet, so every pixel of it starts or
 // joins a new basin, and the basins are its connected components numbered in
 // raster order of their first pixels. Two raster passes give the same labels
 // as flooding each component by queue, without its scattered reads:
 // provisional labels joined in a union-find forest (parent links point to
 // smaller labels, so a component's smallest label, that of its first pixel,
-// is its root), then the roots renumbered in order.
+// is its root), then the roots renumbered in order. Of the neighbours met
+// before a pixel, those next to each other are joined already: with 8
+// neighbours only NE and one of W, NW can still belong to different trees.
 template <int N>
 int label_components(int* lab, const int* off, const int* first, const int* last, int* parent)
 {
-    int earlier[N / 2];
-    int count = 0;
-    for (int d = 0; d < N; ++d)
-        if (off[d] < 0)
-            earlier[count++] = off[d];
     int labels = 0;
     for (const int* s = first; s != last; ++s) {
         const int p = *s;
-        int root = 0;
-        for (int d = 0; d < count; ++d) {
-            const int lq = lab[p + earlier[d]];
-            if (lq <= 0)
-                continue;
-            const int r = find_root(parent, lq);
-            if (root == 0 || r == root) {
-                root = r;
-            } else if (r < root) {
-                parent[root] = r;
-                root = r;
-            } else {
-                parent[r] = root;
-            }
+        const int north = lab[p + off[0]];
+        const int west = lab[p + off[3]];
+        int label;
+        if (N == 8) {
+            const int north_east = lab[p + off[4]];
+            const int left = west > 0 ? west : lab[p + off[7]];
+            if (north > 0)
+                label = north;
+            else if (left > 0)
+                label = north_east > 0 ? join_labels(parent, left, north_east) : left;
+            else
+                label = north_east;
+        } else {
+            label = north > 0 && west > 0 ? join_labels(parent, north, west)
+                                           : north > 0 ? north : west;
         }
-        if (root == 0) {
-            root = ++labels;
-            parent[root] = root;
+        if (label <= 0) {
+            label = ++labels;
+            parent[label] = label;
         }
-        lab[p] = root;
+        lab[p] = label;
     }
     int basins = 0;
     for (int a = 1; a <= labels; ++a)
@@ -234,8 +245,12 @@ void flood(const ws_layout& l, ws_workspace& ws)
             lab[p] = reached ? WS_IN_QUEUE : WS_MASK;
             fifo[tail] = p;
             tail += reached;
-            while (head != tail && fifo[head] + reach <= p)
-                settle<N>(lab, off, fifo[head++], fifo, top);
+            // In bursts, so that the end of the burst, not each pixel, is
+            // what the branch predictor misses.
+            if ((last - s) % kBurst == 0) {
+                while (head != tail && fifo[head] + reach <= p)
+                    settle<N>(lab, off, fifo[head++], fifo, top);
+            }
         }
         while (head != tail)
             settle<N>(lab, off, fifo[head++], fifo, top);
