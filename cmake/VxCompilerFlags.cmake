@@ -1,5 +1,10 @@
 # Warning and instrumentation flags shared by every target of the project.
 add_compile_options(-Wall -Wextra)
+# GCC's cheapest vectoriser cost model (its -O2 default) leaves every loop of
+# unknown trip count scalar, which are all the per-pixel loops.
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  add_compile_options(-fvect-cost-model=dynamic)
+endif()
 if(VX_WERROR)
   add_compile_options(-Werror)
 endif()

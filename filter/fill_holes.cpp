@@ -11,13 +11,18 @@
 
 namespace {
 
-inline void prefetch_rows(const int* pixels, const unsigned char* seen, int p, int width)
+// While a border flooding runs, each pixel holds its rank in the flooding
+// order, below kReached and kBorder: one array read per neighbour tells both
+// its value and whether it was reached.
+constexpr int kReached = 1 << 30;
+constexpr int kBorder = 1 << 29;
+constexpr long long kRanks = kBorder;
+
+inline void prefetch_rows(const int* pixels, int p, int width)
 {
     __builtin_prefetch(pixels + p - width);
     __builtin_prefetch(pixels + p);
     __builtin_prefetch(pixels + p + width);
-    __builtin_prefetch(seen + p - width);
-    __builtin_prefetch(seen + p + width);
 }
 
 // Flooding from the border in level order (ascending for grey_down, where
@@ -34,42 +39,37 @@ void flood_from_border(int* pixels, const pixel_grid& g, int lo, int hi, fill_bu
     constexpr bool ascending = std::is_same<Order, grey_down>::value;
     const size_t n = static_cast<size_t>(width) * static_cast<size_t>(height);
     const size_t levels = static_cast<size_t>(static_cast<long long>(hi) - lo + 1);
-    const auto bucket = [lo, hi](int v) {
-        return static_cast<size_t>(ascending ? static_cast<long long>(v) - lo
-                                             : static_cast<long long>(hi) - v);
-    };
     b.items.resize(2 * n + 2 * levels + 1);
-    b.seen.assign(n, 0);
     int* items = b.items.data();
     int* queue = items + n;
     int* start = queue + n;    // levels + 1 bucket starts
     int* end = start + levels + 1;  // levels bucket ends (write positions)
     std::fill(start, start + levels + 1, 0);
-    for (size_t i = 0; i < n; ++i)
-        ++start[bucket(pixels[i]) + 1];
+    for (size_t i = 0; i < n; ++i) {
+        const int r = ascending ? pixels[i] - lo : hi - pixels[i];
+        pixels[i] = r;
+        ++start[r + 1];
+    }
     for (size_t v = 0; v < levels; ++v) {
         start[v + 1] += start[v];
         end[v] = start[v];
     }
-    // Reached pixels are marked 1, border pixels (all reached at the start)
-    // kBorder: only their neighbourhoods need bounds tests.
-    constexpr unsigned char kBorder = 2;
-    unsigned char* seen = b.seen.data();
+    // Border pixels, all reached at the start, are marked kBorder: only
+    // their neighbourhoods need bounds tests.
     const auto wait = [&](int p) {
-        seen[p] |= 1;
-        items[end[bucket(pixels[p])]++] = p;
+        items[end[pixels[p]]++] = p;
+        pixels[p] |= kReached | kBorder;
     };
     for (int x = 0; x < width; ++x) {
-        seen[x] = seen[n - width + x] = kBorder;
         wait(x);
         wait(static_cast<int>(n) - width + x);
     }
     for (int y = 1; y + 1 < height; ++y) {
-        seen[y * width] = seen[y * width + width - 1] = kBorder;
         wait(y * width);
         wait(y * width + width - 1);
     }
     for (size_t v = 0; v < levels; ++v) {
+        const int level = static_cast<int>(v);
         size_t head = 0;
         size_t tail = 0;
         const int* waiting = items + start[v];
@@ -79,35 +79,39 @@ void flood_from_border(int* pixels, const pixel_grid& g, int lo, int hi, fill_bu
             // Fetch the neighbourhood of a pixel a few places ahead: the
             // buckets jump across the image, which may not be cached.
             if (k < nwaiting) {
-                if (k + 8 < nwaiting)
-                    prefetch_rows(pixels, seen, waiting[k + 8], width);
+                if (k + 16 < nwaiting)
+                    prefetch_rows(pixels, waiting[k + 16], width);
                 p = waiting[k];
             } else if (head != tail) {
-                if (head + 8 < tail)
-                    prefetch_rows(pixels, seen, queue[head + 8], width);
+                if (head + 16 < tail)
+                    prefetch_rows(pixels, queue[head + 16], width);
                 p = queue[head++];
             } else {
                 break;
             }
-            const int level = pixels[p];
             const auto visit = [&](int q) {
-                if (seen[q])
+                const int r = pixels[q];
+                if (r & kReached)
                     return;
-                if (Order::before(pixels[q], level)) {
-                    wait(q);
+                if (r > level) {
+                    items[end[r]++] = q;
+                    pixels[q] = r | kReached;
                 } else {
-                    seen[q] = 1;
-                    pixels[q] = level;
+                    pixels[q] = level | kReached;
                     queue[tail++] = q;
                 }
             };
-            if (seen[p] & kBorder) {
+            if (pixels[p] & kBorder) {
                 g.for_each_neighbour<Step>(p, visit);
             } else {
                 for (int d = 0; d < 8; d += Step)
                     visit(p + g.offset[d]);
             }
         }
+    }
+    for (size_t i = 0; i < n; ++i) {
+        const int r = pixels[i] & (kBorder - 1);
+        pixels[i] = ascending ? r + lo : hi - r;
     }
 }
 
@@ -126,7 +130,8 @@ void fill_holes(int* pixels, int width, int height, bool conn8, fill_buffers& b)
         lo = pixels[i] < lo ? pixels[i] : lo;
         hi = pixels[i] > hi ? pixels[i] : hi;
     }
-    if (static_cast<long long>(hi) - lo <= static_cast<long long>(n) + 65536) {
+    const long long range = static_cast<long long>(hi) - lo;
+    if (range <= static_cast<long long>(n) + 65536 && range < kRanks) {
         const pixel_grid g(width, height);
         if (conn8)
             flood_from_border<Order, 1>(pixels, g, lo, hi, b);

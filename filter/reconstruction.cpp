@@ -135,14 +135,11 @@ void set_max_nn(int* marker, const int* mask, int width, int height, bool conn8,
 
 // Fetches the neighbourhood of a pixel that will be visited soon: the queue
 // passes jump across the image, which on large images is no longer cached.
-inline void prefetch_rows(const int* marker, const int* mask, int p, int width)
+inline void prefetch_rows(const int* pixels, int p, int width)
 {
-    __builtin_prefetch(marker + p - width);
-    __builtin_prefetch(marker + p);
-    __builtin_prefetch(marker + p + width);
-    __builtin_prefetch(mask + p - width);
-    __builtin_prefetch(mask + p);
-    __builtin_prefetch(mask + p + width);
+    __builtin_prefetch(pixels + p - width);
+    __builtin_prefetch(pixels + p);
+    __builtin_prefetch(pixels + p + width);
 }
 
 // Propagation from the queued pixels to their neighbours.
@@ -152,8 +149,10 @@ void eval_rec_queue(int* marker, const int* mask, const pixel_grid& g, work_queu
     int p;
     while (queue.pop(p)) {
         const int later = queue.peek(8);
-        if (later >= 0)
-            prefetch_rows(marker, mask, later, g.width);
+        if (later >= 0) {
+            prefetch_rows(marker, later, g.width);
+            prefetch_rows(mask, later, g.width);
+        }
         const int v = marker[p];
         queue.make_room(8);
         g.for_each_neighbour<Step>(p, [&](int q) {
@@ -166,89 +165,178 @@ void eval_rec_queue(int* marker, const int* mask, const pixel_grid& g, work_queu
     }
 }
 
+// Marker and mask of a reconstruction as ranks in the order of its values:
+// rank 0 for the value that spreads least (lo for grey_up, hi for grey_down)
+// up to the number of levels - 1, so that a lower rank always comes before a
+// higher one. Mask values beyond the marker's range act as its end and are
+// clamped to it.
+template <class Order>
+struct rank_scale {
+    int lo;
+    int hi;
+
+    int rank(int v) const
+    {
+        const int c = v < lo ? lo : v > hi ? hi : v;
+        return std::is_same<Order, grey_up>::value ? c - lo : hi - c;
+    }
+    int value(int r) const { return std::is_same<Order, grey_up>::value ? lo + r : hi - r; }
+};
+
+struct rank_pair {
+    int marker;
+    int mask;
+};
+
+// The two ranks of a pixel packed into its marker word, the mask's in the
+// upper and the marker's in the lower 16 bits: the propagation reads one
+// word per neighbour where it would read two arrays.
+struct packed_ranks {
+    static constexpr long long kLevels = 1 << 16;
+    int* words;
+
+    int marker(int p) const { return words[p] & 0xffff; }
+    int mask(int p) const { return static_cast<int>(static_cast<unsigned>(words[p]) >> 16); }
+    // Both ranks of p; set() replaces the marker's.
+    rank_pair get(int p) const
+    {
+        const unsigned w = static_cast<unsigned>(words[p]);
+        return {static_cast<int>(w & 0xffff), static_cast<int>(w >> 16)};
+    }
+    void set(int p, int m)
+    {
+        words[p] = static_cast<int>((static_cast<unsigned>(words[p]) & 0xffff0000u) |
+                                    static_cast<unsigned>(m));
+    }
+    void prefetch(int p, int width) const { prefetch_rows(words, p, width); }
+};
+
+// Ranks computed from the two arrays, for value ranges too wide to pack.
+template <class Order>
+struct separate_ranks {
+    int* marker_values;
+    const int* mask_values;
+    rank_scale<Order> scale;
+
+    int marker(int p) const { return scale.rank(marker_values[p]); }
+    int mask(int p) const { return scale.rank(mask_values[p]); }
+    rank_pair get(int p) const { return {marker(p), mask(p)}; }
+    void set(int p, int m) { marker_values[p] = scale.value(m); }
+    void prefetch(int p, int width) const
+    {
+        prefetch_rows(marker_values, p, width);
+        prefetch_rows(mask_values, p, width);
+    }
+};
+
 // Propagation in level order, from the queued pixels: a pixel is taken up
-// only when no value before it in the reconstruction's order can reach it any
-// more, so each pixel spreads at most once and long slopes of many grey levels
-// cost no repeated raising. A pixel raised to its own mask value waits in the
-// bucket of that value (each bucket holds at most the pixels of its mask
-// value, so all buckets share one array sorted by mask value); one raised to
-// the level being processed goes through a queue at once. `rank` orders the
-// values from lo to hi in processing order.
-template <class Order, int Step>
-void eval_rec_levels(int* marker, const int* mask, const pixel_grid& g, const work_queue& queued,
-                     int lo, int hi, std::vector<int>& buffer)
+// only when no rank above it can reach it any more, so each pixel spreads at
+// most once and long slopes of many grey levels cost no repeated raising. A
+// pixel raised to its own mask rank waits in the bucket of that rank (each
+// bucket holds at most the pixels of its mask rank, so all buckets share one
+// array sorted by mask rank); one raised to the level being processed goes
+// through a queue at once.
+template <int Step, class Ranks>
+void eval_rec_levels(Ranks ranks, const pixel_grid& g, const work_queue& queued, int levels,
+                     std::vector<int>& buffer)
 {
-    constexpr bool descending = std::is_same<Order, grey_up>::value;
     const size_t n = static_cast<size_t>(g.width) * static_cast<size_t>(g.height);
-    const size_t levels = static_cast<size_t>(static_cast<long long>(hi) - lo + 1);
+    const size_t nlevels = static_cast<size_t>(levels);
     const size_t entries = queued.size();
-    buffer.resize(2 * n + 3 * levels + 2 + entries);
+    buffer.resize(2 * n + 3 * nlevels + 2 + entries);
     int* waiting = buffer.data();
     int* queue = waiting + n;
-    int* wait_start = queue + n;              // levels + 1
-    int* wait_end = wait_start + levels + 1;  // levels
-    int* first_start = wait_end + levels;     // levels + 1
-    int* first = first_start + levels + 1;    // entries
-    const auto rank = [lo, hi](int v) {
-        return static_cast<size_t>(descending ? static_cast<long long>(hi) - v
-                                              : static_cast<long long>(v) - lo);
-    };
-    // Bucket starts from the mask values inside the range, and the queued
-    // pixels sorted by their level.
-    std::fill(wait_start, wait_start + levels + 1, 0);
+    int* wait_start = queue + n;               // levels + 1
+    int* wait_end = wait_start + nlevels + 1;  // levels
+    int* first_start = wait_end + nlevels;     // levels + 1
+    int* first = first_start + nlevels + 1;    // entries
+    // Bucket starts from the mask ranks, and the queued pixels sorted by
+    // their rank, both from the highest rank down.
+    std::fill(wait_start, wait_start + nlevels + 1, 0);
     for (size_t i = 0; i < n; ++i)
-        if (mask[i] >= lo && mask[i] <= hi)
-            ++wait_start[rank(mask[i]) + 1];
-    std::fill(first_start, first_start + levels + 1, 0);
+        ++wait_start[levels - ranks.mask(static_cast<int>(i))];
+    std::fill(first_start, first_start + nlevels + 1, 0);
     const int* queued_pixels = queued.begin();
     for (size_t i = 0; i < entries; ++i)
-        ++first_start[rank(marker[queued_pixels[i]]) + 1];
-    for (size_t r = 0; r < levels; ++r) {
+        ++first_start[levels - ranks.marker(queued_pixels[i])];
+    for (size_t r = 0; r < nlevels; ++r) {
         wait_start[r + 1] += wait_start[r];
-        wait_end[r] = wait_start[r];
         first_start[r + 1] += first_start[r];
     }
+    for (size_t r = 0; r < nlevels; ++r)
+        wait_end[r] = wait_start[r];
     for (size_t i = 0; i < entries; ++i)
-        first[first_start[rank(marker[queued_pixels[i]])]++] = queued_pixels[i];
-    // first_start[r] now holds the end of level r's entries, first_start[r - 1] its begin.
+        first[first_start[levels - 1 - ranks.marker(queued_pixels[i])]++] = queued_pixels[i];
+    // Index t = levels - 1 - rank: first_start[t] now holds the end of that
+    // rank's entries, first_start[t - 1] its begin.
     size_t tail = 0;
-    const auto spread = [&](int p) {
-        const int v = marker[p];
-        g.for_each_neighbour<Step>(p, [&](int q) {
-            const int m = marker[q];
-            const int k = mask[q];
-            if (!Order::before(m, v) || k == m)
-                return;
-            if (Order::before(k, v)) {
-                marker[q] = k;
-                waiting[wait_end[rank(k)]++] = q;
+    const auto spread = [&](int p, int v) {
+        const auto read = [&ranks](int q) { return ranks.get(q); };
+        const auto raised = [v](rank_pair r) { return r.marker < v && r.mask != r.marker; };
+        g.for_each_neighbour_if<Step>(p, read, raised, [&](int q, rank_pair r) {
+            if (r.mask < v) {
+                ranks.set(q, r.mask);
+                waiting[wait_end[levels - 1 - r.mask]++] = q;
             } else {
-                marker[q] = v;
+                ranks.set(q, v);
                 queue[tail++] = q;
             }
         });
     };
-    for (size_t r = 0; r < levels; ++r) {
-        const int level = descending ? hi - static_cast<int>(r) : lo + static_cast<int>(r);
-        const int end = first_start[r];
-        for (int i = r == 0 ? 0 : first_start[r - 1]; i < end; ++i) {
+    for (size_t t = 0; t < nlevels; ++t) {
+        const int v = levels - 1 - static_cast<int>(t);
+        const int end = first_start[t];
+        for (int i = t == 0 ? 0 : first_start[t - 1]; i < end; ++i) {
             if (i + 8 < end)
-                prefetch_rows(marker, mask, first[i + 8], g.width);
-            if (marker[first[i]] == level)
-                spread(first[i]);
+                ranks.prefetch(first[i + 8], g.width);
+            if (ranks.marker(first[i]) == v)
+                spread(first[i], v);
         }
-        for (int i = wait_start[r]; i < wait_end[r]; ++i) {
-            if (i + 8 < wait_end[r])
-                prefetch_rows(marker, mask, waiting[i + 8], g.width);
-            spread(waiting[i]);
+        for (int i = wait_start[t]; i < wait_end[t]; ++i) {
+            if (i + 8 < wait_end[t])
+                ranks.prefetch(waiting[i + 8], g.width);
+            spread(waiting[i], v);
         }
         for (size_t head = 0; head != tail; ++head) {
             if (head + 8 < tail)
-                prefetch_rows(marker, mask, queue[head + 8], g.width);
-            spread(queue[head]);
+                ranks.prefetch(queue[head + 8], g.width);
+            spread(queue[head], v);
         }
         tail = 0;
     }
+}
+
+template <class Order, int Step>
+void propagate(int* marker, const int* mask, const pixel_grid& g, work_queue& queue,
+               rec_buffers& buffers)
+{
+    const size_t n = static_cast<size_t>(g.width) * static_cast<size_t>(g.height);
+    int lo = marker[0];
+    int hi = marker[0];
+    for (size_t i = 1; i < n; ++i) {
+        lo = std::min(lo, marker[i]);
+        hi = std::max(hi, marker[i]);
+    }
+    const long long levels = static_cast<long long>(hi) - lo + 1;
+    if (levels > static_cast<long long>(n) + 65537) {
+        // Values spread too far for a table of levels: plain first-in
+        // first-out propagation.
+        eval_rec_queue<Order, Step>(marker, mask, g, queue);
+        return;
+    }
+    const rank_scale<Order> scale{lo, hi};
+    if (levels > packed_ranks::kLevels) {
+        eval_rec_levels<Step>(separate_ranks<Order>{marker, mask, scale}, g, queue,
+                              static_cast<int>(levels), buffers.levels);
+        return;
+    }
+    for (size_t i = 0; i < n; ++i)
+        marker[i] = static_cast<int>(static_cast<unsigned>(scale.rank(mask[i])) << 16 |
+                                     static_cast<unsigned>(scale.rank(marker[i])));
+    eval_rec_levels<Step>(packed_ranks{marker}, g, queue, static_cast<int>(levels),
+                          buffers.levels);
+    for (size_t i = 0; i < n; ++i)
+        marker[i] = scale.value(marker[i] & 0xffff);
 }
 
 }  // namespace
@@ -264,22 +352,10 @@ void reconstruct(int* marker, const int* mask, int width, int height, bool conn8
     set_max_np<Order>(marker, mask, width, height, conn8, buf.data());
     set_max_nn<Order>(marker, mask, width, height, conn8, buf.data(), queue);
     const pixel_grid g(width, height);
-    const size_t n = static_cast<size_t>(width) * static_cast<size_t>(height);
-    const auto range = std::minmax_element(marker, marker + n);
-    if (static_cast<long long>(*range.second) - *range.first > static_cast<long long>(n) + 65536) {
-        // Values spread too far for a table of levels: plain first-in
-        // first-out propagation.
-        if (conn8)
-            eval_rec_queue<Order, 1>(marker, mask, g, queue);
-        else
-            eval_rec_queue<Order, 2>(marker, mask, g, queue);
-    } else if (conn8) {
-        eval_rec_levels<Order, 1>(marker, mask, g, queue, *range.first, *range.second,
-                                  buffers.levels);
-    } else {
-        eval_rec_levels<Order, 2>(marker, mask, g, queue, *range.first, *range.second,
-                                  buffers.levels);
-    }
+    if (conn8)
+        propagate<Order, 1>(marker, mask, g, queue, buffers);
+    else
+        propagate<Order, 2>(marker, mask, g, queue, buffers);
 }
 
 template void reconstruct<grey_up>(int*, const int*, int, int, bool, rec_buffers&);

@@ -17,7 +17,6 @@ void reconstruct(int* marker, const int* mask, int width, int height, bool conn8
 // Work buffers of fill_holes, kept by callers that fill repeatedly.
 struct fill_buffers {
     std::vector<int> items;
-    std::vector<unsigned char> seen;
     rec_buffers reconstruction;
 };
 

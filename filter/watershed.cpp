@@ -96,12 +96,109 @@ void sort_by_level(const image* img, const ws_layout& l, ws_workspace& ws)
 }
 
 constexpr int kAhead = 8;
+constexpr int kBurst = 8;
 
 inline void prefetch_neighbourhood(const int* lab, int p, int stride)
 {
     __builtin_prefetch(lab + p - stride);
     __builtin_prefetch(lab + p);
     __builtin_prefetch(lab + p + stride);
+}
+
+// Label that a queued pixel p takes from its neighbours; the masked ones are
+// queued behind it, at fifo[top] downwards. Taken one neighbour after the
+// other, the immersion's rules give p the basin label of its neighbours when
+// they hold exactly one, a line (0) when they hold two or more, or none but a
+// line; in no case does the line flag carried over from earlier pixels count.
+// So the labels are taken all at once: the lowest and highest label around
+// and whether a line is there, without data-dependent branches.
+template <int N>
+inline void settle(int* lab, const int* off, int p, int* fifo, size_t& top)
+{
+    unsigned lowest = UINT_MAX;  // of label - 1: lines and working values wrap above INT_MAX
+    int highest = WS_OUTSIDE;
+    bool line = false;
+    for (int d = 0; d < N; ++d) {
+        const int q = p + off[d];
+        const int lq = lab[q];
+        lowest = std::min(lowest, static_cast<unsigned>(lq) - 1u);
+        highest = std::max(highest, lq);
+        line |= lq == 0;
+        const bool masked = lq == WS_MASK;
+        lab[q] = masked ? WS_IN_QUEUE : lq;
+        fifo[top] = q;
+        top -= masked;
+    }
+    const bool basin = lowest <= static_cast<unsigned>(INT_MAX);
+    const int one_basin = lowest + 1u == static_cast<unsigned>(highest) ? highest : 0;
+    lab[p] = basin ? one_basin : line ? 0 : WS_IN_QUEUE;
+}
+
+// Root of provisional label a, halving the path on the way.
+inline int find_root(int* parent, int a)
+{
+    while (parent[a] != a) {
+        parent[a] = parent[parent[a]];
+        a = parent[a];
+    }
+    return a;
+}
+
+// Joins the trees of provisional labels a and b; returns the root, the
+// smaller label.
+inline int join_labels(int* parent, int a, int b)
+{
+    a = find_root(parent, a);
+    b = find_root(parent, b);
+    if (a > b)
+        std::swap(a, b);
+    parent[b] = a;
+    return a;
+}
+
+// The lowest level: nothing is labelled yet, so every pixel of it starts or
+// joins a new basin, and the basins are its connected components numbered in
+// raster order of their first pixels. Two raster passes give the same labels
+// as flooding each component by queue, without its scattered reads:
+// provisional labels joined in a union-find forest (parent links point to
+// smaller labels, so a component's smallest label, that of its first pixel,
+// is its root), then the roots renumbered in order. Of the neighbours met
+// before a pixel, those next to each other are joined already: with 8
+// neighbours only NE and one of W, NW can still belong to different trees.
+template <int N>
+int label_components(int* lab, const int* off, const int* first, const int* last, int* parent)
+{
+    int labels = 0;
+    for (const int* s = first; s != last; ++s) {
+        const int p = *s;
+        const int north = lab[p + off[0]];
+        const int west = lab[p + off[3]];
+        int label;
+        if (N == 8) {
+            const int north_east = lab[p + off[4]];
+            const int left = west > 0 ? west : lab[p + off[7]];
+            if (north > 0)
+                label = north;
+            else if (left > 0)
+                label = north_east > 0 ? join_labels(parent, left, north_east) : left;
+            else
+                label = north_east;
+        } else {
+            label = north > 0 && west > 0 ? join_labels(parent, north, west)
+                                           : north > 0 ? north : west;
+        }
+        if (label <= 0) {
+            label = ++labels;
+            parent[label] = label;
+        }
+        lab[p] = label;
+    }
+    int basins = 0;
+    for (int a = 1; a <= labels; ++a)
+        parent[a] = parent[a] == a ? ++basins : parent[parent[a]];
+    for (const int* s = first; s != last; ++s)
+        lab[*s] = parent[lab[*s]];
+    return basins;
 }
 
 // The immersion proper, with the neighbourhood size as a constant so that the
@@ -114,15 +211,28 @@ void flood(const ws_layout& l, ws_workspace& ws)
     int* fifo = ws.fifo.data();
     const std::vector<size_t>& level_start = ws.level_start;
     const int* off = l.offset;
+    const size_t npix = static_cast<size_t>(l.width) * l.height;
+    // No neighbour lies further than a row and a column away in the array.
+    const int reach = l.stride + 1;
     int basins = 0;
-    bool line_flag = false;
     for (size_t level = 0; level + 1 < level_start.size(); ++level) {
         const int* first = sorted + level_start[level];
         const int* last = sorted + level_start[level + 1];
-        // Every pixel enters the queue at most once per call, so a plain
-        // array of the pixel count (and the spare entry) never overflows.
+        if (level == 0) {
+            basins = label_components<N>(lab, off, first, last, fifo);
+            continue;
+        }
+        // The pixels reached from labelled ones queue at the front of fifo
+        // in raster order, those masked when they are taken at its back
+        // (fifo has room for one more than all pixels, which no level
+        // exceeds). A reached pixel is taken as soon as the pixels of the
+        // level within reach of it have been marked, which leaves every label
+        // as if the whole level were marked first, while its neighbourhood is
+        // still cached.
         size_t head = 0;
         size_t tail = 0;
+        size_t back = npix;
+        size_t top = npix;
         for (const int* s = first; s != last; ++s) {
             // The pixels of a level lie all over the image: fetch the
             // neighbourhoods of those a few steps ahead while this one is done.
@@ -135,32 +245,22 @@ void flood(const ws_layout& l, ws_workspace& ws)
             lab[p] = reached ? WS_IN_QUEUE : WS_MASK;
             fifo[tail] = p;
             tail += reached;
-        }
-        while (head != tail) {
-            if (tail - head > kAhead)
-                prefetch_neighbourhood(lab, fifo[head + kAhead], l.stride);
-            const int p = fifo[head++];
-            int lp = lab[p];
-            // The rules below without branches: which of them applies depends
-            // on the labels around, which no branch predictor guesses.
-            for (int d = 0; d < N; ++d) {
-                const int q = p + off[d];
-                const int lq = lab[q];
-                const bool basin = lq > 0;
-                const bool take = basin & ((lp == WS_IN_QUEUE) | ((lp == 0) & line_flag));
-                const bool clash = basin & (lp > 0) & (lp != lq);
-                const bool onto_line = (lq == 0) & (lp == WS_IN_QUEUE);
-                lp = take ? lq : (clash | onto_line) ? 0 : lp;
-                line_flag = (line_flag & !clash) | onto_line;
-                const bool masked = lq == WS_MASK;
-                lab[q] = masked ? WS_IN_QUEUE : lq;
-                fifo[tail] = q;
-                tail += masked;
+            // In bursts, so that the end of the burst, not each pixel, is
+            // what the branch predictor misses.
+            if ((last - s) % kBurst == 0) {
+                while (head != tail && fifo[head] + reach <= p)
+                    settle<N>(lab, off, fifo[head++], fifo, top);
             }
-            lab[p] = lp;
+        }
+        while (head != tail)
+            settle<N>(lab, off, fifo[head++], fifo, top);
+        while (back != top) {
+            if (back - top > kAhead)
+                prefetch_neighbourhood(lab, fifo[back - kAhead], l.stride);
+            settle<N>(lab, off, fifo[back--], fifo, top);
         }
         // Every pixel of the level that was reached went through the queue.
-        if (tail == static_cast<size_t>(last - first))
+        if (tail + (npix - top) == static_cast<size_t>(last - first))
             continue;
         for (const int* s = first; s != last; ++s) {
             if (lab[*s] != WS_MASK)

@@ -151,6 +151,24 @@ TEST(HoleFilling, FillsAnEnclosedHoleButNotANotchOpenToTheBorder)
     delete_image(img);
 }
 
+// Reconstruction by dilation of the erosion of g under g, and by erosion of
+// its dilation above g.
+void expect_reconstructions_as_defined(const naive::grid& g, int w, int h, int conn)
+{
+    const naive::grid low = naive::neighbourhood(g, w, h, 8, true);
+    const naive::grid high = naive::neighbourhood(g, w, h, 8, false);
+    image* mask = naive::to_image(g, w, h);
+    image* marker = naive::to_image(low, w, h);
+    fast_reconstruction_by_dilation(marker, mask, conn);
+    EXPECT_EQ(naive::to_grid(marker), naive::reconstruct(low, g, w, h, conn, false));
+    delete_image(marker);
+    marker = naive::to_image(high, w, h);
+    fast_reconstruction_by_erosion(marker, mask, conn);
+    EXPECT_EQ(naive::to_grid(marker), naive::reconstruct(high, g, w, h, conn, true));
+    delete_image(marker);
+    delete_image(mask);
+}
+
 // Values spread beyond a table of levels take the first-in first-out paths.
 TEST(HoleFilling, WideValueRangeMatchesTheDefinition)
 {
@@ -163,13 +181,20 @@ TEST(HoleFilling, WideValueRangeMatchesTheDefinition)
         fill_holes_by_reconstruction(img, conn);
         EXPECT_EQ(naive::to_grid(img), naive::fill_holes(g, 30, 20, conn));
         delete_image(img);
-        const naive::grid low = naive::neighbourhood(g, 30, 20, 8, true);
-        image* marker = naive::to_image(low, 30, 20);
-        image* mask = naive::to_image(g, 30, 20);
-        fast_reconstruction_by_dilation(marker, mask, conn);
-        EXPECT_EQ(naive::to_grid(marker), naive::reconstruct(low, g, 30, 20, conn, false));
-        delete_image(marker);
-        delete_image(mask);
+        expect_reconstructions_as_defined(g, 30, 20, conn);
+    }
+}
+
+// A little more than 65536 grey levels: too many to pack two to a word, few
+// enough for a table of levels.
+TEST(Reconstruction, JustOverSixteenBitsOfLevelsMatchesTheDefinition)
+{
+    std::mt19937 rng(37);
+    for (const int conn : {4, 8}) {
+        naive::grid g = naive::random_image(rng, 30, 20, 255);
+        for (int& v : g)
+            v = v * 258 - 30000;
+        expect_reconstructions_as_defined(g, 30, 20, conn);
     }
 }
 

@@ -124,7 +124,9 @@ TEST(Watershed, ConstantImageIsOneBasinWithoutLine)
 TEST(Watershed, MatchesTheLiteralImmersionOnRandomImages)
 {
     std::mt19937 rng(7);
-    const int sizes[][2] = {{1, 1}, {1, 9}, {8, 1}, {2, 3}, {13, 9}, {31, 40}};
+    // The widest holds levels far sparser than a row, whose pixels the
+    // flooding takes up while it is still marking the level.
+    const int sizes[][2] = {{1, 1}, {1, 9}, {8, 1}, {2, 3}, {13, 9}, {31, 40}, {97, 61}};
     for (const auto& s : sizes) {
         for (const int top : {3, 255, 65535}) {
             for (const int n : {4, 8}) {
@@ -149,6 +151,18 @@ TEST(Watershed, MatchesTheLiteralImmersionOnRandomImages)
     delete_image(img);
 }
 
+// g with its outer frame set to its maximum - 1, as the limited watershed
+// leaves it.
+naive::grid framed(naive::grid g, int w, int h)
+{
+    const int frame = *std::max_element(g.begin(), g.end()) - 1;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if (x == 0 || y == 0 || x == w - 1 || y == h - 1)
+                g[y * w + x] = frame;
+    return g;
+}
+
 TEST(LimitedWatershed, SetsTheFrameAndFloodsThePixelArray)
 {
     std::mt19937 rng(11);
@@ -156,15 +170,33 @@ TEST(LimitedWatershed, SetsTheFrameAndFloodsThePixelArray)
         naive::grid g = naive::random_image(rng, 15, 12, 255);
         image* img = naive::to_image(g, 15, 12);
         image* labels = limited_watershed(img, 0, 0, n);
-        const int frame = *std::max_element(g.begin(), g.end()) - 1;
-        for (int y = 0; y < 12; ++y)
-            for (int x = 0; x < 15; ++x)
-                if (x == 0 || y == 0 || x == 14 || y == 11)
-                    g[y * 15 + x] = frame;
+        g = framed(g, 15, 12);
         EXPECT_EQ(naive::to_grid(img), g);
         EXPECT_EQ(naive::to_grid(labels), literal_watershed(g, 15, 12, n, true));
         delete_image(labels);
         delete_image(img);
+    }
+}
+
+// Single columns, whose diagonal neighbours in the pixel array are the pixel
+// itself or its column neighbours, and a wide image of few and many values.
+TEST(LimitedWatershed, MatchesTheLiteralImmersionFromOneColumnToWideImages)
+{
+    std::mt19937 rng(13);
+    const int sizes[][2] = {{1, 9}, {2, 7}, {9, 1}, {97, 61}};
+    for (const auto& s : sizes) {
+        for (const int top : {3, 255}) {
+            for (const int n : {4, 8}) {
+                const naive::grid g = naive::random_image(rng, s[0], s[1], top);
+                image* img = naive::to_image(g, s[0], s[1]);
+                image* labels = limited_watershed(img, 0, 0, n);
+                EXPECT_EQ(naive::to_grid(labels),
+                          literal_watershed(framed(g, s[0], s[1]), s[0], s[1], n, true))
+                    << s[0] << "x" << s[1] << " top " << top << " n " << n;
+                delete_image(labels);
+                delete_image(img);
+            }
+        }
     }
 }
 
