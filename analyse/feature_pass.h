@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "analyse/grey_statistics.h"
-#include "analyse/pruned_walk.h"
 #include "analyse/region_types.h"
+#include "analyse/tree_walk.h"
 #include "imagecore/image.h"
 
 // Depth first without recursion (trees read from files may be as deep as

@@ -4,9 +4,9 @@
 
 #include "analyse/label_node_array.h"
 #include "analyse/position_walk.h"
-#include "analyse/pruned_walk.h"
 #include "analyse/regionlist.h"
 #include "analyse/regiontree.h"
+#include "analyse/tree_walk.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "analyse/pruned_walk.h"
 #include "analyse/regiontree.h"
+#include "analyse/tree_walk.h"
 #include "imagecore/fatal.h"
 
 void rebuild_label_node_array(region_tree* tree)

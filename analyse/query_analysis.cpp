@@ -50,15 +50,6 @@ void walk_enter_leave(tregionnode* root, State state, Enter enter, Leave leave)
     }
 }
 
-template <class Visit>
-void for_each_son(tregionnode* node, Visit visit)
-{
-    if (node == nullptr || node->sons == nullptr)
-        return;
-    for (list_elem* e = node->sons->head->next; e != node->sons->tail; e = e->next)
-        visit(node_of(e));
-}
-
 void reset_marks(region_tree* tree)
 {
     // Significance goes too, so that no hit of an earlier query is collected

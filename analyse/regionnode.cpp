@@ -6,6 +6,7 @@
 #include "analyse/contour_walk.h"
 #include "analyse/regionlist.h"
 #include "analyse/regiontree.h"
+#include "analyse/traced_region_node.h"
 #include "analyse/tree_walk.h"
 #include "imagecore/fatal.h"
 #include "imagecore/queue.h"

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "analyse/regiontree.h"
+#include "analyse/traced_region_node.h"
 #include "analyse/tree_walk.h"
 #include "imagecore/fatal.h"
 #include "imagecore/label.h"

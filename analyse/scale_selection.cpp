@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "analyse/position_walk.h"
-#include "analyse/pruned_walk.h"
+#include "analyse/tree_walk.h"
 
 namespace {
 

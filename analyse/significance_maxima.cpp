@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "analyse/position_walk.h"
-#include "analyse/pruned_walk.h"
+#include "analyse/tree_walk.h"
 
 void region_eval(vx_image* img, int mode, tregionnode* node, double best)
 {
