@@ -1,5 +1,3 @@
-// links: analyse filter vximage
-//
 // The attribute pass with the default update rule, one query, and the whole
 // single-image road (both trees on two threads, attributes of both, one
 // query) on synthetic images of 1024 x 1024 and 2048 x 2048 pixels, 8 and 16

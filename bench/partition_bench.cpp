@@ -1,5 +1,3 @@
-// links: filter vximage
-//
 // The multiscale partition on synthetic images (noise and a few hundred discs)
 // of 1024 x 1024 and 2048 x 2048 pixels, 8 and 16 bit, 20 scales. Counters:
 // ns_px_scale = wall time per pixel per scale of one polarity (for the

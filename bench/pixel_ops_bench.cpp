@@ -1,4 +1,3 @@
-// links: vximage
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>

@@ -1,4 +1,3 @@
-// links: analyse filter vximage
 // Region graph over the multiscale partition of synthetic images at 20
 // scales. Counters: nanoseconds per pixel per scale, nodes of the tree, and
 // the process's peak resident memory.

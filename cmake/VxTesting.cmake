@@ -1,10 +1,9 @@
-# vx_add_test_suite(<name> LIBS <libs...>)
-# Builds every *_test.cpp of the calling directory into one GoogleTest
+# vx_add_test_suite(<name> SOURCES <files...> LIBS <libs...>)
+# Builds the listed test files of the calling directory into one GoogleTest
 # executable and registers its cases with CTest.
 function(vx_add_test_suite name)
-  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
-  add_executable(${name} ${sources})
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   target_compile_definitions(${name} PRIVATE
