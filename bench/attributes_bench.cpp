@@ -22,11 +22,11 @@
 #include <thread>
 #include <utility>
 
-#include "analyse/query_analysis.h"
-#include "analyse/regionfeatures.h"
-#include "analyse/regiontree.h"
-#include "analyse/tree_builders.h"
-#include "analyse/tree_walk.h"
+#include "analyse/features/regionfeatures.h"
+#include "analyse/query/query_analysis.h"
+#include "analyse/trees/regiontree.h"
+#include "analyse/trees/tree_builders.h"
+#include "analyse/trees/tree_walk.h"
 
 namespace {
 

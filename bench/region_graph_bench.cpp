@@ -9,8 +9,8 @@
 #include <map>
 #include <unistd.h>
 
-#include "analyse/lRegion_Graph.h"
-#include "analyse/regiontree.h"
+#include "analyse/trees/lRegion_Graph.h"
+#include "analyse/trees/regiontree.h"
 #include "filter/lMMS_Part.h"
 #include "imagecore/vx_image.h"
 

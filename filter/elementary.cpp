@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "filter/grey_order.h"
+#include "filter/detail/grey_order.h"
 
 namespace {
 

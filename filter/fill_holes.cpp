@@ -4,10 +4,10 @@
 #include <type_traits>
 #include <vector>
 
-#include "filter/grey_order.h"
-#include "filter/pixel_grid.h"
+#include "filter/detail/grey_order.h"
+#include "filter/detail/pixel_grid.h"
+#include "filter/detail/reconstruction_core.h"
 #include "filter/reconstruction.h"
-#include "filter/reconstruction_core.h"
 
 namespace {
 

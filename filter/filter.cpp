@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "filter/template_grid.h"
+#include "filter/detail/template_grid.h"
 #include "imagecore/histogram.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "filter/mms_scale.h"
+#include "filter/detail/mms_scale.h"
 
 namespace {
 

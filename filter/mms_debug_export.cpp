@@ -2,7 +2,7 @@
 #include <string>
 
 #include "filter/lMMS_Part.h"
-#include "imagecore/image_loader.h"
+#include "imagecore/files/image_loader.h"
 
 void lMMS_debug_scale_export(mms_debug_export* debug, int scale, int stage, image* img)
 {

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "filter/mms_scale.h"
+#include "filter/detail/mms_scale.h"
 
 namespace {
 

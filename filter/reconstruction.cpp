@@ -5,10 +5,10 @@
 #include <type_traits>
 #include <vector>
 
+#include "filter/detail/grey_order.h"
+#include "filter/detail/pixel_grid.h"
+#include "filter/detail/reconstruction_core.h"
 #include "filter/elementary.h"
-#include "filter/grey_order.h"
-#include "filter/pixel_grid.h"
-#include "filter/reconstruction_core.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "filter/detail/template_grid.h"
 #include "filter/filter.h"
-#include "filter/template_grid.h"
 #include "filter/templates.h"
 #include "imagecore/fatal.h"
 

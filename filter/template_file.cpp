@@ -3,8 +3,8 @@
 #include <cctype>
 #include <cstdlib>
 
-#include "filter/template_grid.h"
-#include "imagecore/vxfopen.h"
+#include "filter/detail/template_grid.h"
+#include "imagecore/files/vxfopen.h"
 
 namespace {
 

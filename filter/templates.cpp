@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "filter/template_grid.h"
+#include "filter/detail/template_grid.h"
 #include "imagecore/array_utils.h"
 
 namespace {

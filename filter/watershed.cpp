@@ -5,7 +5,7 @@
 #include <cstring>
 #include <new>
 
-#include "filter/watershed_core.h"
+#include "filter/detail/watershed_core.h"
 #include "imagecore/fatal.h"
 #include "imagecore/queue.h"
 

@@ -2,7 +2,7 @@
 #include <cstring>
 
 #include "fuzz/memory_stream.h"
-#include "imagecore/analyze.h"
+#include "imagecore/files/analyze.h"
 
 // The input is a header followed by the voxels of the image file.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

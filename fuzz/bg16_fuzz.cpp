@@ -1,5 +1,5 @@
 #include "fuzz/memory_stream.h"
-#include "imagecore/bg16.h"
+#include "imagecore/files/bg16.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -1,7 +1,7 @@
 #include <cstdlib>
 
 #include "fuzz/memory_stream.h"
-#include "imagecore/pgm.h"
+#include "imagecore/files/pgm.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

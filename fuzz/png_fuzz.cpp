@@ -1,5 +1,5 @@
 #include "fuzz/memory_stream.h"
-#include "imagecore/image_loader.h"
+#include "imagecore/files/image_loader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

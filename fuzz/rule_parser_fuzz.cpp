@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "analyse/rule_parser.h"
-#include "analyse/rule_program.h"
-#include "analyse/virtualmachine.h"
+#include "analyse/rules/rule_parser.h"
+#include "analyse/rules/rule_program.h"
+#include "analyse/rules/virtualmachine.h"
 #include "imagecore/fatal.h"
 #include "imagecore/image.h"
 

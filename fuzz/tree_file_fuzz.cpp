@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "analyse/regiontree.h"
-#include "analyse/treeio.h"
+#include "analyse/files/treeio.h"
+#include "analyse/trees/regiontree.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

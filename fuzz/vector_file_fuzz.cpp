@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "analyse/vectorfile.h"
+#include "analyse/vectors/vectorfile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "imagecore/c_locale.h"
 #include "imagecore/fatal.h"
+#include "imagecore/text/c_locale.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstring>
 
-#include "imagecore/resample.h"
+#include "imagecore/detail/resample.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "imagecore/image_loader.h"
+#include "imagecore/files/image_loader.h"
 
 namespace {
 

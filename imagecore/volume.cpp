@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "imagecore/c_locale.h"
 #include "imagecore/fatal.h"
+#include "imagecore/text/c_locale.h"
 
 float* float_interpol = nullptr;
 

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "imagecore/detail/resample.h"
 #include "imagecore/fatal.h"
-#include "imagecore/resample.h"
 
 namespace {
 

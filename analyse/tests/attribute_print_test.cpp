@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "analyse/attribute_print.h"
-#include "analyse/attributes.h"
-#include "analyse/fourier_coefficients.h"
-#include "analyse/lFouriercontour.h"
+#include "analyse/attributes/attribute_print.h"
+#include "analyse/attributes/attributes.h"
+#include "analyse/fourier/fourier_coefficients.h"
+#include "analyse/fourier/lFouriercontour.h"
 #include "analyse/tests/rule_test_support.h"
-#include "imagecore/cnumbers.h"
+#include "imagecore/text/cnumbers.h"
 #include "testsupport/vx_test.h"
 
 namespace {

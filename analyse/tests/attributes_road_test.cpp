@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "analyse/attributes.h"
-#include "analyse/lRegion_Graph.h"
-#include "analyse/query_analysis.h"
-#include "analyse/regionfeatures.h"
-#include "analyse/regiontree.h"
+#include "analyse/attributes/attributes.h"
+#include "analyse/features/regionfeatures.h"
+#include "analyse/query/query_analysis.h"
 #include "analyse/tests/disc_image.h"
+#include "analyse/trees/lRegion_Graph.h"
+#include "analyse/trees/regiontree.h"
 #include "filter/lMMS_Part.h"
 #include "testsupport/vx_test.h"
 

@@ -4,10 +4,10 @@
 #include <cstring>
 #include <string>
 
-#include "analyse/attributes.h"
-#include "analyse/base_attributes.h"
-#include "analyse/regiontree.h"
-#include "analyse/rule_program.h"
+#include "analyse/attributes/attributes.h"
+#include "analyse/attributes/base_attributes.h"
+#include "analyse/rules/rule_program.h"
+#include "analyse/trees/regiontree.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "analyse/contour.h"
+#include "analyse/trees/contour.h"
 #include "imagecore/image.h"
 #include "imagecore/queue.h"
 #include "testsupport/vx_test.h"

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "analyse/region_types.h"
+#include "analyse/trees/region_types.h"
 #include "imagecore/image.h"
 
 namespace disc_test {

@@ -1,4 +1,4 @@
-#include "analyse/dual_analyse.h"
+#include "analyse/display/dual_analyse.h"
 
 #include <gtest/gtest.h>
 

@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "analyse/regiontree.h"
+#include "analyse/trees/regiontree.h"
 #include "imagecore/image.h"
 
 namespace feature_test {

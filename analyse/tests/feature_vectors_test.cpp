@@ -1,4 +1,4 @@
-#include "analyse/feature_vectors.h"
+#include "analyse/tables/feature_vectors.h"
 
 #include <gtest/gtest.h>
 

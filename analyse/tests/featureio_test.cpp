@@ -1,4 +1,4 @@
-#include "analyse/featureio.h"
+#include "analyse/tables/featureio.h"
 
 #include <gtest/gtest.h>
 

@@ -3,12 +3,12 @@
 #include <cmath>
 #include <vector>
 
-#include "analyse/fourier_coefficients.h"
-#include "analyse/lFouriercontour.h"
-#include "analyse/lRegion_Graph.h"
-#include "analyse/regiontree.h"
-#include "analyse/treeio.h"
+#include "analyse/files/treeio.h"
+#include "analyse/fourier/fourier_coefficients.h"
+#include "analyse/fourier/lFouriercontour.h"
 #include "analyse/tests/rule_test_support.h"
+#include "analyse/trees/lRegion_Graph.h"
+#include "analyse/trees/regiontree.h"
 #include "testsupport/vx_test.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <cstring>
 #include <vector>
 
-#include "analyse/attributes.h"
-#include "analyse/regiontree.h"
+#include "analyse/attributes/attributes.h"
+#include "analyse/trees/regiontree.h"
 #include "imagecore/vx_image.h"
 
 namespace hand_tree {

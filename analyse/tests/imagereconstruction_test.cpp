@@ -1,11 +1,11 @@
-#include "analyse/imagereconstruction.h"
+#include "analyse/display/imagereconstruction.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "analyse/regiontree.h"
 #include "analyse/tests/hand_tree.h"
+#include "analyse/trees/regiontree.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <cmath>
 #include <vector>
 
-#include "analyse/kohonen.h"
+#include "analyse/vectors/kohonen.h"
 #include "testsupport/vx_test.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <vector>
 
-#include "analyse/contour_chaincode.h"
-#include "analyse/lFouriercontour.h"
+#include "analyse/fourier/contour_chaincode.h"
+#include "analyse/fourier/lFouriercontour.h"
 #include "analyse/tests/rule_test_support.h"
 
 using namespace rule_test;

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "analyse/dual_analyse.h"
-#include "analyse/query_analysis.h"
-#include "analyse/regiontree.h"
+#include "analyse/display/dual_analyse.h"
+#include "analyse/query/query_analysis.h"
+#include "analyse/trees/regiontree.h"
 #include "imagecore/image.h"
 #include "testsupport/vx_test.h"
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "analyse/regionfeatures.h"
+#include "analyse/features/regionfeatures.h"
 #include "imagecore/image.h"
 
 namespace {

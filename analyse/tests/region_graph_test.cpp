@@ -3,9 +3,9 @@
 #include <utility>
 #include <vector>
 
-#include "analyse/lRegion_Graph.h"
-#include "analyse/regiontree.h"
-#include "analyse/treeio.h"
+#include "analyse/files/treeio.h"
+#include "analyse/trees/lRegion_Graph.h"
+#include "analyse/trees/regiontree.h"
 #include "testsupport/vx_test.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "analyse/regionfeatures.h"
-#include "analyse/regiontree_update.h"
+#include "analyse/features/regionfeatures.h"
+#include "analyse/features/regiontree_update.h"
 #include "analyse/tests/feature_tree_support.h"
 
 namespace {

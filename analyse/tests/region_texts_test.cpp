@@ -1,4 +1,4 @@
-#include "analyse/region_texts.h"
+#include "analyse/display/region_texts.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "analyse/attributes.h"
+#include "analyse/attributes/attributes.h"
 #include "analyse/tests/hand_tree.h"
 
 namespace {

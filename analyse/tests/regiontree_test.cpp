@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "analyse/regionlist.h"
-#include "analyse/regiontree.h"
+#include "analyse/tests/tree_fixtures.h"
+#include "analyse/trees/regionlist.h"
+#include "analyse/trees/regiontree.h"
 #include "imagecore/queue.h"
 #include "imagecore/vx_image.h"
-#include "analyse/tests/tree_fixtures.h"
 
 namespace {
 

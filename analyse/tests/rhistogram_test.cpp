@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "analyse/grey_statistics.h"
-#include "analyse/rhistogram.h"
+#include "analyse/features/detail/grey_statistics.h"
+#include "analyse/features/rhistogram.h"
 #include "imagecore/image.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "analyse/attributes.h"
-#include "analyse/regionfeatures.h"
+#include "analyse/attributes/attributes.h"
+#include "analyse/features/regionfeatures.h"
 #include "analyse/tests/feature_tree_support.h"
 #include "testsupport/vx_test.h"
 

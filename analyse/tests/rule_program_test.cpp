@@ -2,7 +2,7 @@
 // and whether a region passes.
 #include <cmath>
 
-#include "analyse/base_attributes.h"
+#include "analyse/attributes/base_attributes.h"
 #include "analyse/tests/rule_test_support.h"
 
 using namespace rule_test;

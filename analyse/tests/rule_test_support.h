@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "analyse/rule_parser.h"
-#include "analyse/rule_program.h"
-#include "analyse/virtualmachine.h"
+#include "analyse/rules/rule_parser.h"
+#include "analyse/rules/rule_program.h"
+#include "analyse/rules/virtualmachine.h"
 #include "imagecore/image.h"
 #include "testsupport/vx_test.h"
 

@@ -1,12 +1,12 @@
-#include "analyse/scale_selection.h"
+#include "analyse/display/scale_selection.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <vector>
 
-#include "analyse/region_blobs.h"
-#include "analyse/significance_maxima.h"
+#include "analyse/display/region_blobs.h"
+#include "analyse/display/significance_maxima.h"
 #include "analyse/tests/hand_tree.h"
 
 namespace {

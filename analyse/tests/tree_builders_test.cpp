@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "analyse/regiontree.h"
 #include "analyse/tests/disc_image.h"
-#include "analyse/tree_builders.h"
-#include "analyse/tree_walk.h"
+#include "analyse/trees/regiontree.h"
+#include "analyse/trees/tree_builders.h"
+#include "analyse/trees/tree_walk.h"
 
 namespace {
 

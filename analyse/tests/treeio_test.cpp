@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "analyse/lRegion_Graph.h"
-#include "analyse/regiontree.h"
+#include "analyse/files/treeio.h"
 #include "analyse/tests/tree_fixtures.h"
-#include "analyse/tree_walk.h"
-#include "analyse/treeio.h"
+#include "analyse/trees/lRegion_Graph.h"
+#include "analyse/trees/regiontree.h"
+#include "analyse/trees/tree_walk.h"
 #include "testsupport/vx_test.h"
 
 namespace {

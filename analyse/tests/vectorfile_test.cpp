@@ -3,8 +3,8 @@
 #include <cstring>
 #include <string>
 
-#include "analyse/vector_array.h"
-#include "analyse/vectorfile.h"
+#include "analyse/vectors/vector_array.h"
+#include "analyse/vectors/vectorfile.h"
 #include "testsupport/vx_test.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "analyse/visual_analyse.h"
+#include "analyse/display/visual_analyse.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "analyse/attributes.h"
-#include "analyse/featureio.h"
+#include "analyse/attributes/attributes.h"
+#include "analyse/tables/featureio.h"
 #include "analyse/tests/hand_tree.h"
 #include "testsupport/vx_test.h"
 

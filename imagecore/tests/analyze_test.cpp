@@ -3,9 +3,9 @@
 #include <cstring>
 #include <string>
 
-#include "imagecore/analyze.h"
-#include "imagecore/bg16.h"
-#include "imagecore/swap.h"
+#include "imagecore/files/analyze.h"
+#include "imagecore/files/bg16.h"
+#include "imagecore/files/swap.h"
 #include "testsupport/vx_test.h"
 
 namespace {

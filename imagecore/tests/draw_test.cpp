@@ -8,7 +8,7 @@
 
 #include "imagecore/draw.h"
 #include "imagecore/image.h"
-#include "imagecore/image_date.h"
+#include "imagecore/text/image_date.h"
 #include "testsupport/vx_test.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "imagecore/bg16.h"
-#include "imagecore/pgm.h"
+#include "imagecore/files/bg16.h"
+#include "imagecore/files/pgm.h"
 #include "testsupport/vx_test.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "imagecore/image_loader.h"
+#include "imagecore/files/image_loader.h"
 #include "testsupport/vx_test.h"
 
 namespace {

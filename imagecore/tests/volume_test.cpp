@@ -1,8 +1,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "imagecore/double_export.h"
-#include "imagecore/image_loader.h"
+#include "imagecore/files/double_export.h"
+#include "imagecore/files/image_loader.h"
 #include "imagecore/volume.h"
 #include "testsupport/vx_test.h"
 

@@ -2,8 +2,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "imagecore/vxfileio.h"
-#include "imagecore/vxfopen.h"
+#include "imagecore/files/vxfileio.h"
+#include "imagecore/files/vxfopen.h"
 #include "testsupport/vx_test.h"
 
 namespace {

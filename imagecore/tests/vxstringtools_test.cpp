@@ -2,8 +2,8 @@
 #include <cstring>
 #include <string>
 
-#include "imagecore/cnumbers.h"
-#include "imagecore/vxstringtools.h"
+#include "imagecore/text/cnumbers.h"
+#include "imagecore/text/vxstringtools.h"
 #include "testsupport/vx_test.h"
 
 TEST(FileNames, SplitsAtEitherSeparator)

@@ -1,0 +1,26 @@
+#include "analyse/rules/detail/rule_file.h"
+
+#include <cstdio>
+
+#include "analyse/rules/rule_parser.h"
+#include "analyse/rules/rule_program.h"
+
+program* parse_rule_file(const char* rule_file, int width)
+{
+    // openyyin keeps the previous input for a null name, which must not be
+    // parsed again.
+    if (rule_file == nullptr)
+        return nullptr;
+    program* prog = init_program();
+    prog->width = width;
+    openyyin(rule_file);
+    std::printf("Parsing File: %s ...", rule_file);
+    const int result = yyparse(prog);
+    closeyyin();
+    if (result != 0) {
+        delete_program(prog);
+        return nullptr;
+    }
+    std::printf("done\n");
+    return prog;
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+// The stack machine that runs a parsed rule program on one region at a time.
+
+#include "analyse/rules/rule_program.h"
+#include "analyse/trees/region_types.h"
+
+struct image;
+
+// Each stack has this many slots and holds at most one entry fewer.
+inline constexpr int VM_STACK_SLOTS = 100;
+
+struct vm {
+    int td_mode;
+    int bu_mode;
+    double values[VM_STACK_SLOTS];
+    int nvalues;
+    int preds[VM_STACK_SLOTS];
+    int npreds;
+    command* current;
+    struct program* program;   // attached by the caller, not owned
+    double attributes[NUM_BASE_ATTRIBUTES];
+    tregionnode* region;
+    double width;
+    double height;
+    double scales;
+    image* grey;
+};
+
+// A zeroed machine reading "image" values from `grey` (not owned); ends the
+// process (code 42) for a null image.
+vm* init_vm(image* grey, int scales);
+vm* init_vm_old_deprecated();
+// Clears both modes, both stacks and the attribute registers.
+void reset_vm(vm* m);
+void delete_vm(vm* m);
+
+void set_vm_td_mode(vm* m);
+void set_vm_bu_mode(vm* m);
+// Loads the region's base attributes into the registers and makes it the
+// current region.
+void set_vm_data(vm* m, tregionnode* region);
+void vm_set_attribute_register(vm* m, int index, double value);
+
+// 1 when the current region passes the rule of the current mode, else 0.
+int run_vm(vm* m);
+// Executes from the current instruction to the end of its list.
+void run_rule(vm* m);
+
+// Stack access; overflow and underflow end the process (code 42).
+void push_vm_value(vm* m, double value);
+double pop_value(vm* m);
+double peek_vm_value(const vm* m);
+void push_pred(vm* m, int pred);
+int pop_pred(vm* m);
+int peek_vm_pred(const vm* m);

@@ -1,0 +1,70 @@
+#include "analyse/trees/tree_builders.h"
+
+#include "analyse/features/regiontree_update.h"
+#include "analyse/trees/lRegion_Graph.h"
+#include "analyse/trees/regiontree.h"
+#include "filter/lMMS_Part.h"
+
+namespace {
+
+region_tree* partition_tree(vx_image* grey, int nscales, int mode, unsigned flags)
+{
+    vx_image* partition = init_vx_image(grey->width, grey->height, nscales);
+    functions disk{1, 1.0, 0.0, 0, 0};
+    region_tree* tree = nullptr;
+    if (lMMS_Part(grey, partition, mode, nscales, 1, &disk, 8, flags, nullptr))
+        tree = Region_Graph(partition, 8);
+    delete_vximage(partition);
+    return tree;
+}
+
+region_tree* single_image_tree(image* grey, int nscales, int mode, unsigned flags)
+{
+    vx_image* copy = init_vximage_from_single_image(grey, 1, 0);
+    if (copy == nullptr)
+        return nullptr;
+    region_tree* tree = partition_tree(copy, nscales, mode, flags);
+    delete_vximage(copy);
+    return tree;
+}
+
+region_tree* discard(region_tree* tree)
+{
+    delete_regiontree(tree);
+    return nullptr;
+}
+
+}  // namespace
+
+region_tree* compute_tree(image* grey, int nscales, int mode, unsigned flags)
+{
+    region_tree* tree = single_image_tree(grey, nscales, mode, flags);
+    return tree != nullptr && update_regiontree_by_image(grey, tree, mode) ? tree
+                                                                           : discard(tree);
+}
+
+region_tree* compute_tree_no_update(image* grey, int nscales, int mode, unsigned flags)
+{
+    region_tree* tree = single_image_tree(grey, nscales, mode, flags);
+    if (tree != nullptr) {
+        int counter = 0;
+        tree_relabel(tree->root, &counter);
+    }
+    return tree;
+}
+
+region_tree* vx_compute_tree(vx_image* grey, int nscales, int mode, unsigned flags)
+{
+    region_tree* tree = partition_tree(grey, nscales, mode, flags);
+    return tree != nullptr && update_regiontree(grey, tree, 0, 3 - mode) ? tree : discard(tree);
+}
+
+region_tree* compute_bright_tree(vx_image* grey, int nscales, unsigned flags)
+{
+    return vx_compute_tree(grey, nscales, 1, flags);
+}
+
+region_tree* compute_dark_tree(vx_image* grey, int nscales, unsigned flags)
+{
+    return vx_compute_tree(grey, nscales, 2, flags);
+}

@@ -1,0 +1,467 @@
+#include "analyse/vectors/kohonen.h"
+
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <vector>
+
+#include "imagecore/fatal.h"
+#include "imagecore/text/cnumbers.h"
+
+namespace {
+
+constexpr const char* kNoMemory = " Not enough Mem for the SOM\n";
+
+long seed_a = 0;
+long seed_b = 0;
+
+template <typename T>
+T* alloc_array(int n)
+{
+    return static_cast<T*>(vx_calloc(static_cast<size_t>(n), sizeof(T), 42, kNoMemory));
+}
+
+vector& input_at(sofm_params* map, int i)
+{
+    return map->inputs->vectors[i];
+}
+
+vector& weight_at(sofm_params* map, int unit)
+{
+    return map->weights->vectors[unit];
+}
+
+// Non-negative remainder, for wrapping grid coordinates around the torus.
+int wrap(int a, int n)
+{
+    const int r = a % n;
+    return r < 0 ? r + n : r;
+}
+
+// Whether unit + offset lies on the map next to unit (no wrap across a row).
+bool is_neighbor(const sofm_params* map, int unit, int offset)
+{
+    const int other = unit + offset;
+    if (other < 0 || other >= map->units)
+        return false;
+    const int dc = other % map->width - unit % map->width;
+    return dc >= -1 && dc <= 1;
+}
+
+// The unit whose weight is nearest to `in` (the lowest of tied ones); every
+// unit's distance is also handed to visit(unit, distance).
+template <typename Visit>
+int nearest_unit(sofm_params* map, const vector& in, Visit visit)
+{
+    int best = 0;
+    double best_dist = 0.0;
+    for (int j = 0; j < map->units; ++j) {
+        const double d = euclidian_distance(&weight_at(map, j), &in, map->dim);
+        if (j == 0 || d < best_dist) {
+            best = j;
+            best_dist = d;
+        }
+        visit(j, d);
+    }
+    return best;
+}
+
+// Markers 255 for the smallest value down to 0 for the largest.
+void scale_markers(sofm_params* map, const double* values, double lo, double hi)
+{
+    for (int i = 0; i < map->units; ++i)
+        map->marker[i] = hi > lo ? 255 - static_cast<int>((values[i] - lo) / (hi - lo) * 255.0) : 255;
+}
+
+void min_max(const double* values, int n, double& lo, double& hi)
+{
+    lo = hi = n > 0 ? values[0] : 0.0;
+    for (int i = 1; i < n; ++i) {
+        lo = values[i] < lo ? values[i] : lo;
+        hi = values[i] > hi ? values[i] : hi;
+    }
+}
+
+void place(vector& v, int unit, int width, int height)
+{
+    v.col = unit % width;
+    v.row = unit / width;
+    v.x = static_cast<double>(v.col) / width;
+    v.y = static_cast<double>(v.row) / height;
+}
+
+double fold_unit_interval(double p)
+{
+    if (p < 0.0)
+        return p - std::trunc(p) + 1.0;
+    if (p > 1.0)
+        return p - std::trunc(p);
+    return p;
+}
+
+// One pass over the inputs, refreshing the local distances every `interval`
+// inputs; `announce` prints each refresh.
+void training_pass(sofm_params* map, int interval, bool announce, sofm_display_fn show, void* context)
+{
+    init_processedvecs(map);
+    const int report = map->num_inputs / 10 + 1;
+    for (; map->current < map->num_inputs && map->step < map->max_steps; ++map->current) {
+        if (map->current % interval == 0) {
+            if (announce)
+                std::printf("step %d update display\n", map->step);
+            update_display(map);
+            if (show != nullptr)
+                show(map, context);
+        }
+        if (map->current % report == 0)
+            std::printf("Step %d\n", map->step);
+        ++map->step;
+        sofm_adaptionstep(map);
+    }
+}
+
+void run(sofm_params* map, int display_steps, bool with_display, double* distance_map, int* labels,
+         sofm_display_fn show, void* context)
+{
+    const long start = static_cast<long>(std::time(nullptr));
+    std::printf("SOFM Computation Start at %ld\n", start);
+    while (map->step < map->max_steps && map->num_inputs > 0) {
+        if (with_display)
+            sofm_step_display(map, display_steps, show, context);
+        else
+            sofm_step(map);
+    }
+    const long stop = static_cast<long>(std::time(nullptr));
+    std::printf("Computation stop %ld\n Computation and I/O took %ld second(s)\n", stop, stop - start);
+    std::printf("Initializing Cluster Map\n");
+    init_cluster_map(map, distance_map, labels, show, context);
+}
+
+}  // namespace
+
+sofm_params* init_sofm(int width, int height, vector_array* inputs, double learn_rate,
+                       double learn_scope, int max_steps, int function, int normalization)
+{
+    if (width < 1 || height < 1 || width > INT_MAX / height || inputs == nullptr || inputs->dim < 0) {
+        std::printf("Could not initialize SOM of %d x %d units%s\n", width, height,
+                    inputs == nullptr ? " without inputs" : "");
+        return nullptr;
+    }
+    auto* map = static_cast<sofm_params*>(vx_calloc(1, sizeof(sofm_params), 42, kNoMemory));
+    map->width = width;
+    map->height = height;
+    map->units = width * height;
+    map->learn_rate = learn_rate;
+    map->learn_scope = learn_scope;
+    map->dim = inputs->dim;
+    map->max_steps = max_steps;
+    map->num_inputs = inputs->count;
+    map->normalization = normalization;
+    map->function = function;
+    map->inputs = inputs;
+
+    std::printf("Initalizing  SOM with ");
+    std::printf("2-d Grid: (X) %d * (Y) %d = %d weightvectors\n", width, height, map->units);
+    std::printf("Input: %d vectors, dimension %d\n", map->num_inputs, map->dim);
+    std::printf("Learning: max %d steps, rate %s, radius %s\n\n", max_steps, vx_fixed(learn_rate).text,
+                vx_fixed(learn_scope).text);
+
+    map->marker = alloc_array<int>(map->units);
+    map->local_dist = alloc_array<double>(map->units);
+    map->order = alloc_array<int>(map->num_inputs);
+    map->cluster_center = alloc_array<int>(map->num_inputs);
+    map->max = alloc_array<double>(map->dim);
+    map->min = alloc_array<double>(map->dim);
+    map->weights = init_vector_array(map->dim, map->units, 0.0);
+
+    minmax_interval(map);
+    init_weight_vecs(map);
+    init_processedvecs(map);
+    update_display(map);
+    return map;
+}
+
+void delete_sofm(sofm_params* map)
+{
+    if (map == nullptr)
+        return;
+    delete_vector_array(map->weights);
+    std::free(map->order);
+    std::free(map->marker);
+    std::free(map->cluster_center);
+    std::free(map->local_dist);
+    std::free(map->max);
+    std::free(map->min);
+    std::free(map);
+}
+
+void setseed(long a, long b)
+{
+    seed_a = a;
+    seed_b = b;
+}
+
+void minmax_interval(sofm_params* map)
+{
+    const vector_array* in = map->inputs;
+    for (int k = 0; k < map->dim; ++k) {
+        double lo = in->count > 0 ? in->vectors[0].values[k] : 0.0;
+        double hi = lo;
+        for (int i = 1; i < in->count; ++i) {
+            const double v = in->vectors[i].values[k];
+            lo = v < lo ? v : lo;
+            hi = v > hi ? v : hi;
+        }
+        map->min[k] = lo;
+        map->max[k] = hi;
+        if (in->names != nullptr)
+            std::printf("%s: Min %s Max %s\n", in->names[k], vx_fixed(lo).text, vx_fixed(hi).text);
+        else
+            std::printf("Dim %d: Min %s Max %s\n", k, vx_fixed(lo).text, vx_fixed(hi).text);
+    }
+}
+
+void interval_normalize_input(sofm_params* map)
+{
+    for (int i = 0; i < map->num_inputs; ++i) {
+        double* v = input_at(map, i).values;
+        for (int k = 0; k < map->dim; ++k) {
+            const double range = map->max[k] - map->min[k];
+            v[k] = range != 0.0 ? (v[k] - map->min[k]) / range : v[k] - map->min[k];
+        }
+    }
+}
+
+void euclidian_normalize_input(sofm_params* map)
+{
+    for (int i = 0; i < map->num_inputs; ++i) {
+        vector& v = input_at(map, i);
+        const double len = euclidian_norm(&v, map->dim);
+        if (len > 0.0)
+            vector_add(1.0 / len, &v, nullptr, map->dim);
+    }
+}
+
+void init_weight_vecs(sofm_params* map)
+{
+    for (int i = 0; i < map->units; ++i) {
+        double* w = weight_at(map, i).values;
+        for (int k = 0; k < map->dim; ++k) {
+            const double r = std::rand() / 2147483647.0;
+            w[k] = r * (map->max[k] - 2.0 * map->min[k]);
+        }
+    }
+    // With more inputs than units every unit seeds one input.
+    const int spacing = map->num_inputs > 0 && map->units > map->num_inputs ? map->units / map->num_inputs : 1;
+    int next = 0;
+    for (int i = 0; i < map->units; ++i) {
+        vector& w = weight_at(map, i);
+        place(w, i, map->width, map->height);
+        w.unit = -1;
+        if (i % spacing == 0 && next < map->num_inputs) {
+            vector& seed = input_at(map, next);
+            place(seed, i, map->width, map->height);
+            seed.unit = i;
+            w.unit = next++;
+        }
+    }
+}
+
+void init_processedvecs(sofm_params* map)
+{
+    std::printf("re-init process control...");
+    for (int i = 0; i < map->num_inputs; ++i)
+        map->order[i] = i;
+    map->current = 0;
+    std::printf("done\n");
+}
+
+double square(double x)
+{
+    return x * x;
+}
+
+double euclidian_norm(const vector* v, int n)
+{
+    return euclidian_distance(v, nullptr, n);
+}
+
+double euclidian_distance(const vector* v, const vector* w, int n)
+{
+    double sum = 0.0;
+    for (int k = 0; k < n; ++k) {
+        const double d = w != nullptr ? v->values[k] - w->values[k] : v->values[k];
+        sum += d * d;
+    }
+    return std::sqrt(sum);
+}
+
+double euclidian_normed_distance(const vector* v, const vector* w, int n)
+{
+    return n > 0 ? euclidian_distance(v, w, n) / std::sqrt(static_cast<double>(n)) : 0.0;
+}
+
+void displace_representant(vector* v, const vector* w, double x)
+{
+    const double dx = v->x - w->x;
+    const double dy = v->y - w->y;
+    const double d = std::sqrt(dx * dx + dy * dy);
+    v->x = fold_unit_interval(v->x + x * d * dx);
+    v->y = fold_unit_interval(v->y + x * d * dy);
+}
+
+double cone_weight(double a, double b)
+{
+    return (b - a) / b;
+}
+
+double gauss_weight(double a, double b)
+{
+    return std::exp(-(a * a) / (2.0 * b * b));
+}
+
+void sofm_adaptionstep(sofm_params* map)
+{
+    if (map->current < 0 || map->current >= map->num_inputs || map->max_steps < 1)
+        return;
+    const vector& in = input_at(map, map->order[map->current]);
+    const int winner = nearest_unit(map, in, [](int, double) {});
+    const int wc = winner % map->width;
+    const int wr = winner / map->width;
+
+    const double m = 1.0 - static_cast<double>(map->step) / map->max_steps;
+    const int hw = map->width / 2;
+    const int hh = map->height / 2;
+    const int ow = static_cast<int>(m * hw);
+    const int oh = static_cast<int>(m * hh);
+    const double diag = std::sqrt(static_cast<double>(hw * hw + hh * hh));
+
+    for (int c = wc - ow; c < wc + ow; ++c) {
+        for (int r = wr - oh; r < wr + oh; ++r) {
+            const double dist = std::sqrt(static_cast<double>((wc - c) * (wc - c) + (wr - r) * (wr - r)));
+            if (!(dist < m * map->height))
+                continue;
+            double f = 1.0;
+            if (map->function == 1)
+                f = std::pow(2.67, -square(dist / diag) / (2.0 * m * m));
+            else if (map->function == 2 || map->function == 3)
+                f = m * dist / diag;
+            const double rate = map->learn_rate * f;
+            const int unit = map->width * wrap(r, map->height) + wrap(c, map->width);
+            const double moved = adaptive_vector_add(rate, &weight_at(map, unit), &in, map->dim);
+            if (moved < 0.0 || rate < 0.0)
+                vx_fatal(34, "Displ %s,  dScope %s dLernrate %s at step %d\n", vx_fixed(moved).text,
+                         vx_fixed(f).text, vx_fixed(rate).text, map->step);
+        }
+    }
+}
+
+void update_display(sofm_params* map)
+{
+    const int offsets[2] = {1, map->width + 1};
+    for (int i = 0; i < map->units; ++i) {
+        map->marker[i] = 0;
+        double sum = 0.0;
+        int n = 0;
+        for (int offset : offsets)
+            if (is_neighbor(map, i, offset)) {
+                sum += euclidian_distance(&weight_at(map, i), &weight_at(map, i + offset), map->dim);
+                ++n;
+            }
+        map->local_dist[i] = n > 0 ? sum / n : 0.0;
+    }
+    double lo, hi;
+    min_max(map->local_dist, map->units, lo, hi);
+    std::printf("Local Neighbor Distances: MinDist %s, MaxDist %s\n", vx_fixed(lo).text, vx_fixed(hi).text);
+    scale_markers(map, map->local_dist, lo, hi);
+}
+
+void set_marker(sofm_params* map, int unit, int value)
+{
+    if (unit >= 0 && unit < map->units)
+        map->marker[unit] = value;
+}
+
+void sofm_step(sofm_params* map)
+{
+    const int interval = static_cast<int>(map->num_inputs * 0.01);
+    training_pass(map, interval > 1 ? interval : 1, true, nullptr, nullptr);
+}
+
+void sofm_step_display(sofm_params* map, int display_steps, sofm_display_fn show, void* context)
+{
+    int interval = display_steps;
+    if (interval <= 0) {
+        interval = static_cast<int>(map->num_inputs * 0.01);
+        interval = interval > 10 ? interval : 10;
+    }
+    training_pass(map, interval, false, show, context);
+}
+
+void init_cluster_map(sofm_params* map, double* distance_map, int* labels, sofm_display_fn show,
+                      void* context)
+{
+    std::vector<double> own_dist;
+    if (distance_map == nullptr) {
+        own_dist.resize(static_cast<size_t>(map->units));
+        distance_map = own_dist.data();
+    }
+    for (int j = 0; j < map->units; ++j) {
+        distance_map[j] = -1.0;
+        if (labels != nullptr)
+            labels[j] = 0;
+    }
+    const int n = map->num_inputs;
+    const long start = static_cast<long>(std::time(nullptr));
+    std::printf("Locating %d Inputvectors \n", n);
+    std::printf("Computation Start at %ld\n", start);
+    const int report = n >= 10 ? static_cast<int>(n * 0.1) : 1;
+    const bool show_each = n < 30 || map->units % 15 == 0;
+    auto display = [&] {
+        if (show == nullptr)
+            return;
+        double lo, hi;
+        min_max(distance_map, map->units, lo, hi);
+        scale_markers(map, distance_map, lo, hi);
+        show(map, context);
+    };
+
+    // Label 0 means "no label", so input 0 takes no part.
+    for (int i = 1; i < n; ++i) {
+        if (i % report == 0)
+            std::printf("Locating Vector %d\n", i);
+        vector& in = input_at(map, i);
+        const int best = nearest_unit(map, in, [&](int j, double d) {
+            if (distance_map[j] < 0.0 || d <= distance_map[j]) {
+                distance_map[j] = d;
+                if (labels != nullptr)
+                    labels[j] = i;
+                weight_at(map, j).unit = i;
+            }
+        });
+        const vector& w = weight_at(map, best);
+        if (w.col < 0 || w.col >= map->width || w.row < 0 || w.row >= map->height)
+            std::printf("Wrong Grid Pos X:%dY:%d\n", w.col, w.row);
+        in.col = w.col;
+        in.row = w.row;
+        map->cluster_center[i] = best;
+        if (show_each)
+            display();
+    }
+    display();
+    const long stop = static_cast<long>(std::time(nullptr));
+    std::printf("Locating Inputvectord stop %ld\n Computation and I/O took %ld second(s)\n", stop, stop - start);
+}
+
+void sofm_run(sofm_params* map, double* distance_map, int* labels)
+{
+    run(map, 0, false, distance_map, labels, nullptr, nullptr);
+}
+
+void sofm_run_display(sofm_params* map, int display_steps, double* distance_map, int* labels,
+                      sofm_display_fn show, void* context)
+{
+    run(map, display_steps, true, distance_map, labels, show, context);
+}

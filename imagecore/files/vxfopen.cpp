@@ -1,0 +1,14 @@
+#include "imagecore/files/vxfopen.h"
+
+#include <cstring>
+
+FILE* vxfopen(const char* path, const char* mode)
+{
+    // '/' is this platform's own separator, so the path is used as given.
+    FILE* f = nullptr;
+    if (std::strlen(path) <= static_cast<size_t>(VXFOPEN_MAX_PATH))
+        f = std::fopen(path, mode);
+    if (f == nullptr)
+        std::printf("\nWARNING!!\n\nCould not Open File: %s with Mode: %s\n\nDANGER!!\n", path, mode);
+    return f;
+}
