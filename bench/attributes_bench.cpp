@@ -22,7 +22,7 @@
 #include <thread>
 #include <utility>
 
-#include "analyse/features/regionfeatures.h"
+#include "analyse/features/dynamic_region_update.h"
 #include "analyse/query/query_analysis.h"
 #include "analyse/trees/regiontree.h"
 #include "analyse/trees/tree_builders.h"

@@ -1,6 +1,7 @@
 #include "analyse/display/visual_analyse.h"
 
-#include "analyse/features/regionfeatures.h"
+#include "analyse/features/dynamic_region_update.h"
+#include "analyse/features/region_update.h"
 #include "analyse/trees/detail/label_node_array.h"
 #include "imagecore/vx_image.h"
 

@@ -1,10 +1,12 @@
+#include "analyse/features/dynamic_region_update.h"
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
 #include "analyse/attributes/attributes.h"
 #include "analyse/features/detail/feature_pass.h"
-#include "analyse/features/regionfeatures.h"
+#include "analyse/features/region_geometry.h"
 #include "analyse/rules/detail/rule_file.h"
 #include "analyse/rules/rule_program.h"
 #include "analyse/rules/virtualmachine.h"

@@ -1,6 +1,8 @@
+#include "analyse/features/labeled_region_node.h"
+
 #include <cstdlib>
 
-#include "analyse/features/regionfeatures.h"
+#include "analyse/features/dynamic_region_update.h"
 #include "analyse/trees/contour.h"
 #include "analyse/trees/regiontree.h"
 #include "imagecore/fatal.h"

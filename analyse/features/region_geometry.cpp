@@ -1,10 +1,11 @@
+#include "analyse/features/region_geometry.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <vector>
 
 #include "analyse/detail/trunc_int.h"
-#include "analyse/features/regionfeatures.h"
 
 namespace {
 

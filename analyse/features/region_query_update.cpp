@@ -1,5 +1,6 @@
+#include "analyse/features/region_query_update.h"
+
 #include "analyse/features/detail/feature_pass.h"
-#include "analyse/features/regionfeatures.h"
 
 namespace {
 

@@ -1,8 +1,9 @@
+#include "analyse/features/region_update.h"
+
 #include <cmath>
 #include <cstdint>
 
 #include "analyse/features/detail/feature_pass.h"
-#include "analyse/features/regionfeatures.h"
 
 namespace {
 

@@ -1,10 +1,11 @@
+#include "analyse/features/region_volume.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 
 #include "analyse/detail/position_walk.h"
 #include "analyse/features/detail/grey_statistics.h"
-#include "analyse/features/regionfeatures.h"
 
 int region_volume(const image* grey, int n, const int* positions)
 {

@@ -1,6 +1,6 @@
 #include "analyse/features/regiontree_update.h"
 
-#include "analyse/features/regionfeatures.h"
+#include "analyse/features/region_update.h"
 
 namespace {
 

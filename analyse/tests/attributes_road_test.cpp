@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "analyse/attributes/attributes.h"
-#include "analyse/features/regionfeatures.h"
+#include "analyse/features/dynamic_region_update.h"
 #include "analyse/query/query_analysis.h"
 #include "analyse/tests/disc_image.h"
 #include "analyse/trees/lRegion_Graph.h"

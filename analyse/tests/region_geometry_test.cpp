@@ -5,7 +5,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "analyse/features/regionfeatures.h"
+#include "analyse/features/region_geometry.h"
+#include "analyse/features/region_volume.h"
 #include "imagecore/image.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "analyse/features/regionfeatures.h"
+#include "analyse/features/region_query_update.h"
 #include "analyse/features/regiontree_update.h"
 #include "analyse/tests/feature_tree_support.h"
 

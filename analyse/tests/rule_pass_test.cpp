@@ -6,7 +6,8 @@
 #include <vector>
 
 #include "analyse/attributes/attributes.h"
-#include "analyse/features/regionfeatures.h"
+#include "analyse/features/dynamic_region_update.h"
+#include "analyse/features/labeled_region_node.h"
 #include "analyse/tests/feature_tree_support.h"
 #include "testsupport/vx_test.h"
 

@@ -1,0 +1,14 @@
+#pragma once
+
+// Nodes made from one label of a label image, outside any tree.
+
+#include "analyse/trees/region_types.h"
+#include "imagecore/image.h"
+
+// New node of the pixels of `labels` that hold `label` (raster order), with
+// its outer contour (4-connected walk), border flags and attribute vector
+// (the rule pass of init_single_node_attributes). The label image is left
+// as it was. Null when no pixel holds the label, for labels below 1 (0 is
+// the background) and when the rule file does not parse.
+tregionnode* computeNodeFromLabeledRegion(const char* rule_file, image* labels, image* grey,
+                                          int label, int reference);
