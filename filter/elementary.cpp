@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "filter/detail/grey_order.h"
+#include "filter/detail/same_image_size.h"
 
 namespace {
 

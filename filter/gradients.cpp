@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <utility>
 
+#include "filter/detail/same_image_size.h"
 #include "filter/elementary.h"
 
 namespace {

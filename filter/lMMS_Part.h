@@ -1,5 +1,6 @@
 #pragma once
 
+#include "filter/filter_export.h"
 #include "filter/functions.h"
 #include "filter/progress.h"
 #include "imagecore/vx_image.h"
@@ -25,16 +26,18 @@ struct mms_debug_export {
 // of size k + 1. dst must have src's size and at least nscales scales. tmpl
 // is read, never changed. Returns 1, or 0 after a message when nothing could
 // be computed (dst unchanged).
-int lMMS_Part(vx_image* src, vx_image* dst, int mode, int nscales, int iterations,
-              functions* tmpl, int conn, unsigned flags, mms_debug_export* debug = nullptr);
+FILTER_EXPORT int lMMS_Part(vx_image* src, vx_image* dst, int mode, int nscales, int iterations,
+                            functions* tmpl, int conn, unsigned flags,
+                            mms_debug_export* debug = nullptr);
 
 // The same, calling callback(1 for bright or 2 for dark, k, context) after
 // scale k is written; callback may be null.
-int lMMS_Part_progress(vx_image* src, vx_image* dst, int mode, int nscales, int iterations,
-                       functions* tmpl, int conn, unsigned flags, void* context,
-                       tree_progress_fn callback);
+FILTER_EXPORT int lMMS_Part_progress(vx_image* src, vx_image* dst, int mode, int nscales,
+                                     int iterations, functions* tmpl, int conn, unsigned flags,
+                                     void* context, tree_progress_fn callback);
 
 // Writes img as "<base_name>.<scale>.png" (scale with three digits, values
 // outside 0..255 clipped) when debug is not null and its stage mask holds
 // `stage`.
-void lMMS_debug_scale_export(mms_debug_export* debug, int scale, int stage, image* img);
+FILTER_EXPORT void lMMS_debug_scale_export(mms_debug_export* debug, int scale, int stage,
+                                           image* img);

@@ -1,6 +1,6 @@
 #include "filter/markerbased_watershed.h"
 
-#include "filter/elementary.h"
+#include "filter/detail/same_image_size.h"
 #include "filter/watershed.h"
 #include "imagecore/image_arith.h"
 #include "imagecore/label.h"

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "filter/filter_export.h"
 #include "filter/functions.h"
 #include "filter/templates.h"
 #include "imagecore/vx_image.h"
@@ -34,10 +35,11 @@ struct mms_part_control {
 
 // Null after a message when dst does not fit src and nscales, or no filter
 // record could be had. The int is not used.
-mms_part_control* init_mms_part(vx_image* src, vx_image* dst, int unused, int nscales);
+FILTER_EXPORT mms_part_control* init_mms_part(vx_image* src, vx_image* dst, int unused,
+                                              int nscales);
 
 // Computes the next scale into dst and returns the number of scales done;
 // does nothing once all are done.
-int mms_part_step(mms_part_control* c);
+FILTER_EXPORT int mms_part_step(mms_part_control* c);
 
-void delete_mms_part_control(mms_part_control* c);
+FILTER_EXPORT void delete_mms_part_control(mms_part_control* c);

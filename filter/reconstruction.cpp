@@ -8,7 +8,7 @@
 #include "filter/detail/grey_order.h"
 #include "filter/detail/pixel_grid.h"
 #include "filter/detail/reconstruction_core.h"
-#include "filter/elementary.h"
+#include "filter/detail/same_image_size.h"
 
 namespace {
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "imagecore/vximage_export.h"
+
 struct iqueue;
 
 // Pixel kinds of an image record.
@@ -34,29 +36,29 @@ inline constexpr int nb_dx[8] = {0, 1, 0, -1, 1, 1, -1, -1};
 inline constexpr int nb_dy[8] = {-1, 0, 1, 0, -1, 1, 1, -1};
 
 // Fills offsets[0..7] for an image of the given width, in nb_offsets order.
-void set_nb_offsets(int* offsets, int width);
+VXIMAGE_EXPORT void set_nb_offsets(int* offsets, int width);
 
-image* create_image(int width, int height, int value);
-image* create_double_image(int width, int height, double value);
-image* init_image(image* img);
-image* create_copy_image(const image* src);
-image* copy_image(image* dst, const image* src);
+VXIMAGE_EXPORT image* create_image(int width, int height, int value);
+VXIMAGE_EXPORT image* create_double_image(int width, int height, double value);
+VXIMAGE_EXPORT image* init_image(image* img);
+VXIMAGE_EXPORT image* create_copy_image(const image* src);
+VXIMAGE_EXPORT image* copy_image(image* dst, const image* src);
 // Gives dst a copy of src's aux array (reallocated when dst's is shorter)
 // and src's aux_len.
-void copy_image_aux(image* dst, const image* src);
-void erase_image(image* img, int value);
-void delete_image(image* img);
-int update_image_struct(image* img);
-void set_image_connect(image* img, int c);
-int get_image_connect(const image* img);
-void equalize_image(image* img, double top);
-int compare_images(const image* a, const image* b);
+VXIMAGE_EXPORT void copy_image_aux(image* dst, const image* src);
+VXIMAGE_EXPORT void erase_image(image* img, int value);
+VXIMAGE_EXPORT void delete_image(image* img);
+VXIMAGE_EXPORT int update_image_struct(image* img);
+VXIMAGE_EXPORT void set_image_connect(image* img, int c);
+VXIMAGE_EXPORT int get_image_connect(const image* img);
+VXIMAGE_EXPORT void equalize_image(image* img, double top);
+VXIMAGE_EXPORT int compare_images(const image* a, const image* b);
 
 // Whether the neighbour index + offset lies inside the image without wrapping
 // across a row edge. Offsets of the 4-neighbourhood are recognised before the
 // diagonal ones, so that east and west are right at every width; loops over a
 // neighbour table should prefer neighbour_in_image, which knows the direction.
-int new_position_in_image(int offset, int index, int width, int height);
+VXIMAGE_EXPORT int new_position_in_image(int offset, int index, int width, int height);
 
 // Whether neighbour `direction` (0..7, nb_offsets order) of the pixel at
 // column x, row y lies inside a width x height image.

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "imagecore/vximage_export.h"
+
 // Doubly linked list with head and tail sentinels and a cursor. Entries are
 // pointer-sized so that region lists can hold node pointers.
 struct list_elem {
@@ -17,17 +19,17 @@ struct list {
     int size;
 };
 
-list_elem* init_list_elem(intptr_t entry);
-list* init_list();
-void add_list_node(list* l, list_elem* e);
-list_elem* delete_elem_in_list(list* l, list_elem* e);
-list_elem* find_elem_entry_in_list(list* l, intptr_t key);
-void reset_list(list* l);
-list_elem* act_list_elem(list* l);
-list_elem* next_list_elem(list* l);
-intptr_t next_list_elem_entry(list* l);
-int list_size(const list* l);
-void delete_list(list* l);
+VXIMAGE_EXPORT list_elem* init_list_elem(intptr_t entry);
+VXIMAGE_EXPORT list* init_list();
+VXIMAGE_EXPORT void add_list_node(list* l, list_elem* e);
+VXIMAGE_EXPORT list_elem* delete_elem_in_list(list* l, list_elem* e);
+VXIMAGE_EXPORT list_elem* find_elem_entry_in_list(list* l, intptr_t key);
+VXIMAGE_EXPORT void reset_list(list* l);
+VXIMAGE_EXPORT list_elem* act_list_elem(list* l);
+VXIMAGE_EXPORT list_elem* next_list_elem(list* l);
+VXIMAGE_EXPORT intptr_t next_list_elem_entry(list* l);
+VXIMAGE_EXPORT int list_size(const list* l);
+VXIMAGE_EXPORT void delete_list(list* l);
 // Frees every entry as a heap block (free) along with the list.
-void erase_list(list* l);
-list* delete_list_on_empty(list* l);
+VXIMAGE_EXPORT void erase_list(list* l);
+VXIMAGE_EXPORT list* delete_list_on_empty(list* l);

@@ -1,6 +1,9 @@
 #pragma once
 
 // Fixed-capacity FIFO ring of ints that drives the breadth-first pixel passes.
+
+#include "imagecore/vximage_export.h"
+
 struct iqueue {
     int capacity;
     int count;
@@ -9,9 +12,9 @@ struct iqueue {
     int* values;
 };
 
-iqueue* init_iqueue(int capacity);
-void delete_iqueue(iqueue* q);
-void reset_iqueue(iqueue* q);
+VXIMAGE_EXPORT iqueue* init_iqueue(int capacity);
+VXIMAGE_EXPORT void delete_iqueue(iqueue* q);
+VXIMAGE_EXPORT void reset_iqueue(iqueue* q);
 
 inline int iqueue_empty(const iqueue* q) { return q->count == 0; }
 
@@ -42,4 +45,4 @@ inline int iqueue_get(int* out, iqueue* q)
 // Like iqueue_put, but a full queue doubles its capacity (keeping its order)
 // instead of dropping the value. For passes whose queue length has no bound
 // known in advance.
-void iqueue_put_grow(int value, iqueue* q);
+VXIMAGE_EXPORT void iqueue_put_grow(int value, iqueue* q);

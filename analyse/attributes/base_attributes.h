@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analyse/analyse_export.h"
 #include "analyse/trees/region_types.h"
 
 // The base attributes every region carries, in the fixed order of its
@@ -11,8 +12,8 @@ struct base_attribute {
 };
 
 // NUM_BASE_ATTRIBUTES rows, then a row whose name is null.
-extern const base_attribute pbaBaseAttributes[NUM_BASE_ATTRIBUTES + 1];
+extern ANALYSE_EXPORT const base_attribute pbaBaseAttributes[NUM_BASE_ATTRIBUTES + 1];
 
 // Base attribute `index` of the region, read from the field it stands for;
 // 0.0 for an index outside 0 .. NUM_BASE_ATTRIBUTES - 1.
-double get_base_attribute(const tregionnode* region, int index);
+ANALYSE_EXPORT double get_base_attribute(const tregionnode* region, int index);

@@ -4,6 +4,7 @@
 // and the overlay image that codes, per pixel, how they overlap; and the
 // display images that combine a grey image with those codes.
 
+#include "analyse/analyse_export.h"
 #include "analyse/trees/region_types.h"
 #include "imagecore/image.h"
 
@@ -43,25 +44,27 @@ struct single_analyse {
 // New record for the pair of trees: node arrays of regions + 1 null entries,
 // three zero images of the size of the bright tree's attribute image (of the
 // tree itself when it has none).
-dual_analyse* init_dual_analyse(region_tree* bright, region_tree* dark);
+ANALYSE_EXPORT dual_analyse* init_dual_analyse(region_tree* bright, region_tree* dark);
 // Frees the arrays (not the nodes), the images and the record; accepts null.
-void delete_dual_analyse(dual_analyse* dva);
+ANALYSE_EXPORT void delete_dual_analyse(dual_analyse* dva);
 
 // Recomputes the overlay codes from the active nodes and stores the counts.
-void contour_update_dual_analyse(dual_analyse* dva);
+ANALYSE_EXPORT void contour_update_dual_analyse(dual_analyse* dva);
 
 // Filled display: v = code * 256 + grey, stored in the overlay and the output.
-void update_dual_analyse_output(image* output, image* grey, dual_analyse* dva);
+ANALYSE_EXPORT void update_dual_analyse_output(image* output, image* grey, dual_analyse* dva);
 // Contour display: codes up to 4 give code * 255 + grey, the others grey.
-void update_dual_analyse_contour_output(image* output, image* grey, dual_analyse* dva);
-void update_single_analyse_output(image* output, image* grey, single_analyse* sa);
+ANALYSE_EXPORT void update_dual_analyse_contour_output(image* output, image* grey,
+                                                       dual_analyse* dva);
+ANALYSE_EXPORT void update_single_analyse_output(image* output, image* grey, single_analyse* sa);
 // Codes up to 4 give code * 256 + grey, the others grey.
-void update_single_analyse_contour_output(image* output, image* grey, single_analyse* sa);
+ANALYSE_EXPORT void update_single_analyse_contour_output(image* output, image* grey,
+                                                         single_analyse* sa);
 
 // Every pixel p := 255 - p.
-void invert_va_output(image* img);
+ANALYSE_EXPORT void invert_va_output(image* img);
 // Kept for the display callers; they have no effect.
-void create_va_output();
-void va_adapt_colormap();
+ANALYSE_EXPORT void create_va_output();
+ANALYSE_EXPORT void va_adapt_colormap();
 // New width x height image holding i mod 256 at raster index i.
-image* va_init_fourier_display(int width, int height);
+ANALYSE_EXPORT image* va_init_fourier_display(int width, int height);

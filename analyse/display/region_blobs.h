@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analyse/analyse_export.h"
 #include "analyse/trees/region_types.h"
 #include "imagecore/image.h"
 
@@ -8,4 +9,4 @@
 // ratio paxis : aaxis, turned by its orientation. The largest region is
 // drawn first and carries the number of active regions; smaller ones are
 // drawn over it, the smallest carrying 1.
-void va_draw_blobs(image* dst, region_tree* tree, tregionnode** active);
+ANALYSE_EXPORT void va_draw_blobs(image* dst, region_tree* tree, tregionnode** active);

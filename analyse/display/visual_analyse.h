@@ -3,6 +3,7 @@
 // The attribute run of a region tree: the one entry point through which the
 // GUI, the repositories and the tables compute a tree's attributes.
 
+#include "analyse/analyse_export.h"
 #include "analyse/trees/region_types.h"
 #include "imagecore/image.h"
 
@@ -15,4 +16,5 @@
 // returns 1; 0 (the tree unchanged) without a grey image, and 0 when the
 // attribute image cannot be allocated. A rule file that does not parse
 // changes no region, leaves the update flag set and returns 0.
-int va_update_region_tree(image* grey, region_tree* tree, const char* rule_file, int reference);
+ANALYSE_EXPORT int va_update_region_tree(image* grey, region_tree* tree, const char* rule_file,
+                                         int reference);

@@ -2,6 +2,7 @@
 
 // Nodes made from one label of a label image, outside any tree.
 
+#include "analyse/analyse_export.h"
 #include "analyse/trees/region_types.h"
 #include "imagecore/image.h"
 
@@ -10,5 +11,5 @@
 // (the rule pass of init_single_node_attributes). The label image is left
 // as it was. Null when no pixel holds the label, for labels below 1 (0 is
 // the background) and when the rule file does not parse.
-tregionnode* computeNodeFromLabeledRegion(const char* rule_file, image* labels, image* grey,
-                                          int label, int reference);
+ANALYSE_EXPORT tregionnode* computeNodeFromLabeledRegion(const char* rule_file, image* labels,
+                                                         image* grey, int label, int reference);

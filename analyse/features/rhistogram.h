@@ -2,6 +2,7 @@
 
 // Grey-value histogram of one pixel set, with its entropy and variance.
 
+#include "analyse/analyse_export.h"
 #include "imagecore/image.h"
 
 struct rhistogram {
@@ -18,10 +19,10 @@ struct rhistogram {
 // image are left out; a set without such a position gives a histogram of no
 // bins (null counts). A value range too wide for memory ends the process
 // (code 100).
-rhistogram* init_rhistogram(const image* grey, int n, const int* positions);
+ANALYSE_EXPORT rhistogram* init_rhistogram(const image* grey, int n, const int* positions);
 // Normalised entropy: -sum p log2 p / log2 nonempty; +0.0 for one grey value.
-double rhistogram_entropy(const rhistogram* h);
+ANALYSE_EXPORT double rhistogram_entropy(const rhistogram* h);
 // Variance about the rounded mean; 0 for a histogram of no bins.
-double rhistogram_variance(const rhistogram* h);
+ANALYSE_EXPORT double rhistogram_variance(const rhistogram* h);
 // Frees counts and record; null is reported and ignored.
-void delete_rhistogram(rhistogram* h);
+ANALYSE_EXPORT void delete_rhistogram(rhistogram* h);

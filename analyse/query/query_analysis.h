@@ -8,6 +8,7 @@
 // so `significance` is what tells hits apart). Also the marking and
 // selection operations on a tree's mark and `selection` fields.
 
+#include "analyse/analyse_export.h"
 #include "analyse/trees/region_types.h"
 
 struct image;
@@ -18,57 +19,57 @@ struct dual_analyse;
 // Resets every region's marks (td_mark 1, bu_mark 2, significance 0), parses
 // the rule file for the tree's width and runs the query. Returns the hit
 // count; 0 when the file does not parse (no region is then a hit).
-int file_based_query_analysis(const char* filename, region_tree* tree, image* grey);
+ANALYSE_EXPORT int file_based_query_analysis(const char* filename, region_tree* tree, image* grey);
 // The same with a program already parsed (not freed).
-int program_based_query_analysis(program* prog, region_tree* tree, image* grey);
+ANALYSE_EXPORT int program_based_query_analysis(program* prog, region_tree* tree, image* grey);
 // Runs the program on every son of the root and their subtrees (the root is
 // never tested); returns the hit count. The marks are taken as they are.
-int query_analysis(program* prog, region_tree* tree, image* grey);
+ANALYSE_EXPORT int query_analysis(program* prog, region_tree* tree, image* grey);
 // The walk of one subtree; adds its hits to *hits.
-void region_query_analysis(tregionnode* region, vm* machine, int* hits);
+ANALYSE_EXPORT void region_query_analysis(tregionnode* region, vm* machine, int* hits);
 
 // array[label] := region for every hit below the root (significance exactly
 // 1.0); the array has at least the tree's regions + 1 entries, other slots
 // stay as they are.
-void qa_reconstruct_nodevector(tregionnode** array, region_tree* tree);
+ANALYSE_EXPORT void qa_reconstruct_nodevector(tregionnode** array, region_tree* tree);
 // The same for one subtree, the region included.
-void qa_local_reconstruct_nodevector(tregionnode** array, tregionnode* region);
+ANALYSE_EXPORT void qa_local_reconstruct_nodevector(tregionnode** array, tregionnode* region);
 
 // Paints the outer contours of hits into the label image with its max + 1.
-void query_reconstruct_image(region_tree* tree, image* labels);
+ANALYSE_EXPORT void query_reconstruct_image(region_tree* tree, image* labels);
 // With paint set, paints the outer contour of a top-down hit and nothing
 // more of that hit's subtree by that rule; always paints the outer contours
 // of the lowest bottom-up hits of each branch. 1 when the subtree holds a
 // bottom-up hit.
-int region_reconstruct(tregionnode* region, image* labels, int paint);
+ANALYSE_EXPORT int region_reconstruct(tregionnode* region, image* labels, int paint);
 
 // td_mark / bu_mark := 1 (mark) or 2 (unmark) on the region and all
 // descendants.
-void mark_top_down_analyse(tregionnode* region);
-void unmark_top_down_analyse(tregionnode* region);
-void mark_bottom_up_analyse(tregionnode* region);
-void unmark_bottom_up_analyse(tregionnode* region);
+ANALYSE_EXPORT void mark_top_down_analyse(tregionnode* region);
+ANALYSE_EXPORT void unmark_top_down_analyse(tregionnode* region);
+ANALYSE_EXPORT void mark_bottom_up_analyse(tregionnode* region);
+ANALYSE_EXPORT void unmark_bottom_up_analyse(tregionnode* region);
 // significance := value on all descendants, not on the region itself.
-void initialize_significance(tregionnode* region, double value);
+ANALYSE_EXPORT void initialize_significance(tregionnode* region, double value);
 // selection := -1 for every son of the root whose age is at least the
 // tree's scales.
-void mark_overaged_regions(region_tree* tree);
+ANALYSE_EXPORT void mark_overaged_regions(region_tree* tree);
 // selection := -2 for every region of the subtree with birth + age below
 // the scale.
-void mark_youngest_regions(tregionnode* region, int scale);
+ANALYSE_EXPORT void mark_youngest_regions(tregionnode* region, int scale);
 
 // Of two regions the preferred one by size: with r the smaller size over the
 // larger, the larger for r <= 0.4 or r >= 0.5, the smaller in between.
-tregionnode* compare_significance(tregionnode* a, tregionnode* b);
+ANALYSE_EXPORT tregionnode* compare_significance(tregionnode* a, tregionnode* b);
 // 1 when b's convexity is greater than a's.
-int pa_significance(const tregionnode* a, const tregionnode* b);
-int td_significance(const tregionnode* a, const tregionnode* b);
-int bu_significance();
-double check_region_significance_td(const tregionnode* region);
+ANALYSE_EXPORT int pa_significance(const tregionnode* a, const tregionnode* b);
+ANALYSE_EXPORT int td_significance(const tregionnode* a, const tregionnode* b);
+ANALYSE_EXPORT int bu_significance();
+ANALYSE_EXPORT double check_region_significance_td(const tregionnode* region);
 // Stores regions of positive top-down significance into array[label],
 // descending below regions of negative significance, skipping over-aged and
 // youngest regions.
-void top_down_region_select(tregionnode* region, tregionnode** array, int mode);
+ANALYSE_EXPORT void top_down_region_select(tregionnode* region, tregionnode** array, int mode);
 // top_down_region_select from the bright root into the bright active
 // regions (mode 2) and from the dark root into the dark ones (mode 1).
-void top_down_analyse(region_tree* bright, region_tree* dark, dual_analyse* dual);
+ANALYSE_EXPORT void top_down_analyse(region_tree* bright, region_tree* dark, dual_analyse* dual);

@@ -3,11 +3,12 @@
    order, to the list that is being built (`cursor`). */
 
 %code requires {
+#include "analyse/rules/rule_parser.h"
 #include "analyse/rules/rule_program.h"
 }
 
 %code provides {
-int yylex(YYSTYPE* value, program* prog);
+ANALYSE_EXPORT int yylex(YYSTYPE* value, program* prog);
 }
 
 %code {
@@ -15,7 +16,7 @@ int yylex(YYSTYPE* value, program* prog);
 #include <cstdio>
 
 #include "analyse/detail/c_locale_print.h"
-#include "analyse/rules/rule_parser.h"
+#include "analyse/detail/trunc_int.h"
 #include "imagecore/fatal.h"
 
 #define YYINITDEPTH 200

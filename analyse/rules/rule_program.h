@@ -5,7 +5,7 @@
 // descriptor conditions of the two rules, with the operations the parser
 // uses to build it.
 
-#include "analyse/detail/trunc_int.h"
+#include "analyse/analyse_export.h"
 
 struct command;
 
@@ -136,67 +136,67 @@ struct program {
     interval_vector* bu_interval;
 };
 
-program* init_program();
-void delete_program(program* prog);
+ANALYSE_EXPORT program* init_program();
+ANALYSE_EXPORT void delete_program(program* prog);
 
 // Symbols.
-symbol* init_symbol();
-void delete_symbols(symbol* first);
-void init_symlist(program* prog);
-int get_symbol_num(const program* prog);
-symbol* get_symbol(const program* prog, const char* name);
+ANALYSE_EXPORT symbol* init_symbol();
+ANALYSE_EXPORT void delete_symbols(symbol* first);
+ANALYSE_EXPORT void init_symlist(program* prog);
+ANALYSE_EXPORT int get_symbol_num(const program* prog);
+ANALYSE_EXPORT symbol* get_symbol(const program* prog, const char* name);
 // Appends `sym` unless a symbol of its name exists; returns that existing
 // symbol, or null when `sym` was appended.
-symbol* put_symbol(program* prog, symbol* sym);
+ANALYSE_EXPORT symbol* put_symbol(program* prog, symbol* sym);
 // A new symbol of that name, appended; null when the name exists already.
-symbol* put_symbol_id(program* prog, const char* name);
+ANALYSE_EXPORT symbol* put_symbol_id(program* prog, const char* name);
 
 // Instructions. Every cmd_add_ appends one instruction to the list headed by
 // `head` and returns it.
-command* init_command();
-void delete_vm_command(command* cmd);
-void delete_commandlist(command* head);
-command* cmd_add_value(command* head, double value);
-command* cmd_add_op(command* head, int op);
-command* cmd_add_attrib(command* head, int index);
-command* cmd_add_global_attrib(command* head, int index);
-command* cmd_add_attrib_father(command* head, int index);
-command* cmd_add_symbol(command* head, symbol* sym);
-command* cmd_add_store(command* head, symbol* sym);
-command* cmd_add_init_array(command* head, symbol* sym);
-command* cmd_add_store_array(command* head, symbol* sym);
-command* cmd_add_read_array(command* head, symbol* sym);
-command* cmd_add_loop(command* head, symbol* sym);
-command* cmd_add_get_element_position(command* head);
-command* cmd_add_get_element_intensity(command* head);
+ANALYSE_EXPORT command* init_command();
+ANALYSE_EXPORT void delete_vm_command(command* cmd);
+ANALYSE_EXPORT void delete_commandlist(command* head);
+ANALYSE_EXPORT command* cmd_add_value(command* head, double value);
+ANALYSE_EXPORT command* cmd_add_op(command* head, int op);
+ANALYSE_EXPORT command* cmd_add_attrib(command* head, int index);
+ANALYSE_EXPORT command* cmd_add_global_attrib(command* head, int index);
+ANALYSE_EXPORT command* cmd_add_attrib_father(command* head, int index);
+ANALYSE_EXPORT command* cmd_add_symbol(command* head, symbol* sym);
+ANALYSE_EXPORT command* cmd_add_store(command* head, symbol* sym);
+ANALYSE_EXPORT command* cmd_add_init_array(command* head, symbol* sym);
+ANALYSE_EXPORT command* cmd_add_store_array(command* head, symbol* sym);
+ANALYSE_EXPORT command* cmd_add_read_array(command* head, symbol* sym);
+ANALYSE_EXPORT command* cmd_add_loop(command* head, symbol* sym);
+ANALYSE_EXPORT command* cmd_add_get_element_position(command* head);
+ANALYSE_EXPORT command* cmd_add_get_element_intensity(command* head);
 // Appends an UNDEF placeholder that cmd_set_branch_on_* later completes.
-command* cmd_add_branch(command* head);
+ANALYSE_EXPORT command* cmd_add_branch(command* head);
 // Turns the placeholder that follows `before` into a branch whose target is a
 // new NOP appended at the end of the list.
-void cmd_set_branch_on_false(command* before, command* head);
-void cmd_set_branch_on_true(command* before, command* head);
+ANALYSE_EXPORT void cmd_set_branch_on_false(command* before, command* head);
+ANALYSE_EXPORT void cmd_set_branch_on_true(command* before, command* head);
 // The symbol's loop body begins after the list's current last instruction.
-void set_symbol_code_position(command* head, symbol* sym);
-command* last_command(command* head);
+ANALYSE_EXPORT void set_symbol_code_position(command* head, symbol* sym);
+ANALYSE_EXPORT command* last_command(command* head);
 
 // Interval conditions.
-interval_vector* init_interval_vector(double threshold);
-void add_intervall_attribute(interval_vector* iv, int attribute, double low, double high,
-                             double weight);
-void add_intervall_symbol(interval_vector* iv, symbol* sym, double low, double high,
-                          double weight);
-void delete_interval_vector(interval_vector* iv);
-void print_interval_vector(const interval_vector* iv);
+ANALYSE_EXPORT interval_vector* init_interval_vector(double threshold);
+ANALYSE_EXPORT void add_intervall_attribute(interval_vector* iv, int attribute, double low,
+                                            double high, double weight);
+ANALYSE_EXPORT void add_intervall_symbol(interval_vector* iv, symbol* sym, double low, double high,
+                                         double weight);
+ANALYSE_EXPORT void delete_interval_vector(interval_vector* iv);
+ANALYSE_EXPORT void print_interval_vector(const interval_vector* iv);
 
 // Fourier descriptor conditions.
-fds* init_fds(int n, double threshold);
-void delete_fds(fds* f);
-void print_fds(const fds* f);
+ANALYSE_EXPORT fds* init_fds(int n, double threshold);
+ANALYSE_EXPORT void delete_fds(fds* f);
+ANALYSE_EXPORT void print_fds(const fds* f);
 // Stores the coefficient count and adds "numfdc" (value n) and "fdc_0" ..
 // "fdc_<n-1>" to the symbol list.
-void init_fds_symlist(program* prog, int n);
+ANALYSE_EXPORT void init_fds_symlist(program* prog, int n);
 
 // Diagnostics.
-void print_program(const program* prog);
-void print_code(const command* head);
-void show_program_decls(const program* prog);
+ANALYSE_EXPORT void print_program(const program* prog);
+ANALYSE_EXPORT void print_code(const command* head);
+ANALYSE_EXPORT void show_program_decls(const program* prog);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "analyse/attributes/base_attributes.h"
+#include "analyse/detail/trunc_int.h"
 #include "analyse/fourier/lFouriercontour.h"
 #include "imagecore/fatal.h"
 #include "imagecore/image.h"

@@ -2,6 +2,7 @@
 
 // The stack machine that runs a parsed rule program on one region at a time.
 
+#include "analyse/analyse_export.h"
 #include "analyse/rules/rule_program.h"
 #include "analyse/trees/region_types.h"
 
@@ -29,28 +30,28 @@ struct vm {
 
 // A zeroed machine reading "image" values from `grey` (not owned); ends the
 // process (code 42) for a null image.
-vm* init_vm(image* grey, int scales);
-vm* init_vm_old_deprecated();
+ANALYSE_EXPORT vm* init_vm(image* grey, int scales);
+ANALYSE_EXPORT vm* init_vm_old_deprecated();
 // Clears both modes, both stacks and the attribute registers.
-void reset_vm(vm* m);
-void delete_vm(vm* m);
+ANALYSE_EXPORT void reset_vm(vm* m);
+ANALYSE_EXPORT void delete_vm(vm* m);
 
-void set_vm_td_mode(vm* m);
-void set_vm_bu_mode(vm* m);
+ANALYSE_EXPORT void set_vm_td_mode(vm* m);
+ANALYSE_EXPORT void set_vm_bu_mode(vm* m);
 // Loads the region's base attributes into the registers and makes it the
 // current region.
-void set_vm_data(vm* m, tregionnode* region);
-void vm_set_attribute_register(vm* m, int index, double value);
+ANALYSE_EXPORT void set_vm_data(vm* m, tregionnode* region);
+ANALYSE_EXPORT void vm_set_attribute_register(vm* m, int index, double value);
 
 // 1 when the current region passes the rule of the current mode, else 0.
-int run_vm(vm* m);
+ANALYSE_EXPORT int run_vm(vm* m);
 // Executes from the current instruction to the end of its list.
-void run_rule(vm* m);
+ANALYSE_EXPORT void run_rule(vm* m);
 
 // Stack access; overflow and underflow end the process (code 42).
-void push_vm_value(vm* m, double value);
-double pop_value(vm* m);
-double peek_vm_value(const vm* m);
-void push_pred(vm* m, int pred);
-int pop_pred(vm* m);
-int peek_vm_pred(const vm* m);
+ANALYSE_EXPORT void push_vm_value(vm* m, double value);
+ANALYSE_EXPORT double pop_value(vm* m);
+ANALYSE_EXPORT double peek_vm_value(const vm* m);
+ANALYSE_EXPORT void push_pred(vm* m, int pred);
+ANALYSE_EXPORT int pop_pred(vm* m);
+ANALYSE_EXPORT int peek_vm_pred(const vm* m);

@@ -5,32 +5,37 @@
 // tree. The id of a region is its file index. Every writer returns 1, or 0
 // after a message when the file cannot be opened or a write fails.
 
+#include "analyse/analyse_export.h"
 #include "analyse/trees/region_types.h"
 #include "imagecore/vx_image.h"
 
 // Creates the file with the header "Imagename, RegionID, " and the names of
 // the tree's template attribute vector joined by ", ".
-int fio_writeTreeTableHeader(const char* file, region_tree* tree);
+ANALYSE_EXPORT int fio_writeTreeTableHeader(const char* file, region_tree* tree);
 // Appends "image, id, " and the attribute values joined by ", " for every
 // non-null entry of the `count` nodes.
-int fio_writeTreeTableByNodeArray(const char* file, const char* image_name, tregionnode** nodes,
-                                  int count);
+ANALYSE_EXPORT int fio_writeTreeTableByNodeArray(const char* file, const char* image_name,
+                                                 tregionnode** nodes, int count);
 // The same for the tree's node array (regions entries).
-int fio_writeTreeTableByNodelist(const char* file, const char* image_name, region_tree* tree);
+ANALYSE_EXPORT int fio_writeTreeTableByNodelist(const char* file, const char* image_name,
+                                                region_tree* tree);
 // Computes the tree's attributes from scale 0 of the image with the update
 // rule and the polarity as volume reference, then writes header and rows;
 // 0 and no file when the attributes cannot be computed (no scale 0).
-int fio_writeEntireTreeTable(const char* file, region_tree* tree, vx_image* grey,
-                             const char* update_rule, const char* image_name, int polarity);
+ANALYSE_EXPORT int fio_writeEntireTreeTable(const char* file, region_tree* tree, vx_image* grey,
+                                            const char* update_rule, const char* image_name,
+                                            int polarity);
 // Rebuilds the tree's node array by file index, then writes header and rows.
-int fio_writeEntireTreeTable_csv(const char* file, const char* image_name, region_tree* tree);
+ANALYSE_EXPORT int fio_writeEntireTreeTable_csv(const char* file, const char* image_name,
+                                                region_tree* tree);
 
 // "base.names": the class list, then "name: continuous." for each selected
 // int or double attribute of the tree's template vector. "base.data": per
 // non-null node of the `count` nodes its selected values joined by ",", then
 // "," and the node's label text.
-int writeClassifiedTreeC4_5(const char* base, region_tree* tree, tregionnode** nodes, char** labels,
-                            int count, const int* selected, int nselected, const char* classes);
+ANALYSE_EXPORT int writeClassifiedTreeC4_5(const char* base, region_tree* tree, tregionnode** nodes,
+                                           char** labels, int count, const int* selected,
+                                           int nselected, const char* classes);
 
 // Creates (or empties) the file.
-int write_regionnode_list_table(const char* file);
+ANALYSE_EXPORT int write_regionnode_list_table(const char* file);

@@ -3,6 +3,7 @@
 // The region graph: a multiscale partition becomes a region tree, refined
 // scale by scale from the coarsest partition to the finest.
 
+#include "analyse/analyse_export.h"
 #include "analyse/trees/region_types.h"
 #include "filter/functions.h"
 #include "filter/progress.h"
@@ -24,22 +25,22 @@ struct tree_job {
 
 // Builds the tree of the partition (relabelled in place) and numbers its
 // nodes in depth-first pre-order from 0.
-region_tree* Region_Graph(vx_image* partition, int conn);
+ANALYSE_EXPORT region_tree* Region_Graph(vx_image* partition, int conn);
 // The same; after each scale, when context and callback are given, calls
 // callback(11 for mode 1 or 12 for mode 2, scales done - 1, context). Other
 // modes report nothing.
-region_tree* Region_Graph_progress(vx_image* partition, int conn, int mode, void* context,
-                                   tree_progress_fn callback);
+ANALYSE_EXPORT region_tree* Region_Graph_progress(vx_image* partition, int conn, int mode,
+                                                  void* context, tree_progress_fn callback);
 
 // Builds the tree like Region_Graph, writes it as an old text tree and
 // frees it. Returns 1, or 0 when the file could not be written completely.
-int lRegion_Graph(vx_image* partition, const char* file_name, int conn);
+ANALYSE_EXPORT int lRegion_Graph(vx_image* partition, const char* file_name, int conn);
 
 // Thread start routine of a tree job (argument: tree_job*): runs the
 // partition of the source and the graph, stores the tree in `result` and
 // writes it as an element-set tree file. Returns null. A tree file that
 // cannot be written ends the process (exit code 42).
-void* generateTreeFile(void* job);
+ANALYSE_EXPORT void* generateTreeFile(void* job);
 
 // Step-wise construction: one partition scale per step.
 struct rg_control {
@@ -50,9 +51,9 @@ struct rg_control {
     region_tree* tree;
 };
 
-rg_control* region_graph_control(vx_image* partition, int conn);
+ANALYSE_EXPORT rg_control* region_graph_control(vx_image* partition, int conn);
 // Adds the next scale, if any; returns the new next scale (-1 when done).
-int region_graph_step(rg_control* control);
+ANALYSE_EXPORT int region_graph_step(rg_control* control);
 // Frees the record and the tree it still holds; a caller that keeps the tree
 // takes it first and sets `tree` to null.
-void delete_region_graph_control(rg_control* control);
+ANALYSE_EXPORT void delete_region_graph_control(rg_control* control);

@@ -3,21 +3,22 @@
 // Region lists: linked lists (imagecore/list.h) whose entries are node
 // pointers. Son lists of the region tree are region lists.
 
+#include "analyse/analyse_export.h"
 #include "analyse/trees/region_types.h"
 #include "imagecore/list.h"
 
 // New list holding the node.
-list* init_region_list(tregionnode* node);
+ANALYSE_EXPORT list* init_region_list(tregionnode* node);
 // Appends the node.
-void add_region_list(list* l, tregionnode* node);
+ANALYSE_EXPORT void add_region_list(list* l, tregionnode* node);
 // New list element holding the node.
-list_elem* init_region_list_node(tregionnode* node);
+ANALYSE_EXPORT list_elem* init_region_list_node(tregionnode* node);
 // Puts the cursor before the first node.
-void reset_region_list(list* l);
+ANALYSE_EXPORT void reset_region_list(list* l);
 // Advances the cursor and returns its node, or null at the end.
-tregionnode* get_next_list_region(list* l);
+ANALYSE_EXPORT tregionnode* get_next_list_region(list* l);
 // The element holding the node (the cursor moves there), or null.
-list_elem* find_region_in_list(list* l, tregionnode* node);
+ANALYSE_EXPORT list_elem* find_region_in_list(list* l, tregionnode* node);
 // Removes the node's element; returns the list, or null when it became empty
 // (the list is then freed).
-list* remove_region_from_list(list* l, tregionnode* node);
+ANALYSE_EXPORT list* remove_region_from_list(list* l, tregionnode* node);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analyse/analyse_export.h"
 #include "analyse/vectors/vector_array.h"
 
 // A Kohonen self-organising feature map over plain records: a width x height
@@ -38,61 +39,63 @@ using sofm_display_fn = void (*)(sofm_params* map, void* context);
 // A new map for the inputs: bounds computed, weights initialised, local
 // distances filled; the inputs are not normalised. Null with a message for
 // sizes below 1 or missing inputs.
-sofm_params* init_sofm(int width, int height, vector_array* inputs, double learn_rate,
-                       double learn_scope, int max_steps, int function, int normalization);
+ANALYSE_EXPORT sofm_params* init_sofm(int width, int height, vector_array* inputs,
+                                      double learn_rate, double learn_scope, int max_steps,
+                                      int function, int normalization);
 // Frees the map and its weights; the inputs stay with the caller.
-void delete_sofm(sofm_params* map);
+ANALYSE_EXPORT void delete_sofm(sofm_params* map);
 // Stores two numbers for the generator set-up.
-void setseed(long a, long b);
+ANALYSE_EXPORT void setseed(long a, long b);
 
 // Per-dimension minimum and maximum of the inputs, printed.
-void minmax_interval(sofm_params* map);
+ANALYSE_EXPORT void minmax_interval(sofm_params* map);
 // Maps every value into 0..1 by the bounds (v - min when max = min).
-void interval_normalize_input(sofm_params* map);
+ANALYSE_EXPORT void interval_normalize_input(sofm_params* map);
 // Scales every input to length 1; a zero vector stays zero.
-void euclidian_normalize_input(sofm_params* map);
+ANALYSE_EXPORT void euclidian_normalize_input(sofm_params* map);
 // Random weights from the bounds; inputs spread over the grid as seeds.
-void init_weight_vecs(sofm_params* map);
+ANALYSE_EXPORT void init_weight_vecs(sofm_params* map);
 // Processing order 0, 1, ..., n - 1 from the first input.
-void init_processedvecs(sofm_params* map);
+ANALYSE_EXPORT void init_processedvecs(sofm_params* map);
 
-double square(double x);
+ANALYSE_EXPORT double square(double x);
 // Length of the first n values of v.
-double euclidian_norm(const vector* v, int n);
+ANALYSE_EXPORT double euclidian_norm(const vector* v, int n);
 // Distance of v and w over n values; the norm of v when w is null.
-double euclidian_distance(const vector* v, const vector* w, int n);
+ANALYSE_EXPORT double euclidian_distance(const vector* v, const vector* w, int n);
 // euclidian_distance divided by sqrt(n), comparable across dimensions.
-double euclidian_normed_distance(const vector* v, const vector* w, int n);
+ANALYSE_EXPORT double euclidian_normed_distance(const vector* v, const vector* w, int n);
 // Moves v's map position by x d (v - w) per axis, d the distance of the two
 // positions, folded back into 0..1.
-void displace_representant(vector* v, const vector* w, double x);
+ANALYSE_EXPORT void displace_representant(vector* v, const vector* w, double x);
 // (b - a) / b.
-double cone_weight(double a, double b);
+ANALYSE_EXPORT double cone_weight(double a, double b);
 // exp(-a^2 / (2 b^2)).
-double gauss_weight(double a, double b);
+ANALYSE_EXPORT double gauss_weight(double a, double b);
 
 // One training step for the input at the current position: the nearest
 // weight and its neighbourhood move towards the input. A negative move ends
 // the process (code 34).
-void sofm_adaptionstep(sofm_params* map);
+ANALYSE_EXPORT void sofm_adaptionstep(sofm_params* map);
 // Local distances of every unit to its right and lower-right neighbours, and
 // the marker map drawn from them.
-void update_display(sofm_params* map);
+ANALYSE_EXPORT void update_display(sofm_params* map);
 // Sets the marker of a unit on the map.
-void set_marker(sofm_params* map, int unit, int value);
+ANALYSE_EXPORT void set_marker(sofm_params* map, int unit, int value);
 
 // One training pass over the inputs; every max(1, n / 100) inputs the local
 // distances are recomputed.
-void sofm_step(sofm_params* map);
+ANALYSE_EXPORT void sofm_step(sofm_params* map);
 // The same, recomputing every display_steps inputs (max(10, n / 100) when not
 // positive) and then calling show (when not null).
-void sofm_step_display(sofm_params* map, int display_steps, sofm_display_fn show, void* context);
+ANALYSE_EXPORT void sofm_step_display(sofm_params* map, int display_steps, sofm_display_fn show,
+                                      void* context);
 
 // Places every input on its nearest unit and labels the units. distance_map
 // and labels hold one entry per unit (either may be null when not wanted).
-void init_cluster_map(sofm_params* map, double* distance_map, int* labels, sofm_display_fn show,
-                      void* context);
+ANALYSE_EXPORT void init_cluster_map(sofm_params* map, double* distance_map, int* labels,
+                                     sofm_display_fn show, void* context);
 // Trains until max_steps, then builds the cluster map.
-void sofm_run(sofm_params* map, double* distance_map, int* labels);
-void sofm_run_display(sofm_params* map, int display_steps, double* distance_map, int* labels,
-                      sofm_display_fn show, void* context);
+ANALYSE_EXPORT void sofm_run(sofm_params* map, double* distance_map, int* labels);
+ANALYSE_EXPORT void sofm_run_display(sofm_params* map, int display_steps, double* distance_map,
+                                     int* labels, sofm_display_fn show, void* context);

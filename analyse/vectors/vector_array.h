@@ -3,6 +3,8 @@
 // Feature vectors and sets of them, handed between the tables, the
 // self-organising map and its GUI, with the few vector operations they use.
 
+#include "analyse/analyse_export.h"
+
 // One feature vector, or one weight vector of a map unit.
 struct vector {
     double* values;  // dim values, owned
@@ -27,16 +29,16 @@ struct vector_array {
 // count vectors of dim values, every value set to `value`, unit index 0 and
 // the other vector fields 0, no column names. Null with a message when dim or
 // count is negative.
-vector_array* init_vector_array(int dim, int count, double value);
+ANALYSE_EXPORT vector_array* init_vector_array(int dim, int count, double value);
 // Frees the column names, every vector's values, the vectors and the record.
-void delete_vector_array(vector_array* array);
+ANALYSE_EXPORT void delete_vector_array(vector_array* array);
 
 // The arithmetic works on the first n values.
 // v := x v + w; with w null v := x v.
-void vector_add(double x, vector* v, const vector* w, int n);
+ANALYSE_EXPORT void vector_add(double x, vector* v, const vector* w, int n);
 // v := w.
-void copy_vector(vector* v, const vector* w, int n);
+ANALYSE_EXPORT void copy_vector(vector* v, const vector* w, int n);
 // v := a v + b w.
-void dist_vector_add(double a, double b, vector* v, const vector* w, int n);
+ANALYSE_EXPORT void dist_vector_add(double a, double b, vector* v, const vector* w, int n);
 // v := v + x (w - v); returns the Euclidean length of the change.
-double adaptive_vector_add(double x, vector* v, const vector* w, int n);
+ANALYSE_EXPORT double adaptive_vector_add(double x, vector* v, const vector* w, int n);

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "imagecore/vximage_export.h"
+
 // Analyze 7.5 volumes: a 348-byte header (base name + ".hdr") and the raw
 // voxels (base name + ".img"), slices of dim[1] x dim[2] voxels.
 
@@ -44,11 +46,11 @@ struct analyze_header {
 
 // Decodes the 348 header bytes; when the first int is not 348 the header is
 // taken as big-endian and its numeric fields are swapped in `bytes` first.
-void parse_analyze_header(unsigned char* bytes, analyze_header* h);
+VXIMAGE_EXPORT void parse_analyze_header(unsigned char* bytes, analyze_header* h);
 
 // Voxels of the first volume (dim[1] * dim[2] * dim[3]), or -1 when a
 // dimension is not positive or the product does not fit an int.
-long analyze_voxel_count(const analyze_header* h);
+VXIMAGE_EXPORT long analyze_voxel_count(const analyze_header* h);
 
 enum analyze_status {
     ANALYZE_OK = 0,
@@ -58,21 +60,22 @@ enum analyze_status {
 
 // Reads count voxels from the stream into a new int array (one int per voxel);
 // *voxels stays null unless ANALYZE_OK is returned.
-analyze_status read_analyze_voxels(FILE* f, int count, int datatype, int** voxels);
+VXIMAGE_EXPORT analyze_status read_analyze_voxels(FILE* f, int count, int datatype, int** voxels);
 
 // Reads base + ".hdr". A missing or short header ends the process (code 10).
-void read_analyze_header(const char* base, analyze_header* h);
+VXIMAGE_EXPORT void read_analyze_header(const char* base, analyze_header* h);
 
 // Reads count voxels of base + ".img" into a new int array and returns count.
 // An unknown datatype, a missing file or too few voxels end the process
 // (code 10).
-int read_analyze_image(const char* base, int** voxels, int count, int datatype);
+VXIMAGE_EXPORT int read_analyze_image(const char* base, int** voxels, int count, int datatype);
 
 // Writes each of the `slices` width x height slices as "%s.%.4d.16bg"
 // (out base, slice index). Returns 0, or -1 when a slice cannot be written.
-int analyze_2_16BGLayers(const char* out_base, const int* voxels, int width, int height, int slices);
+VXIMAGE_EXPORT int analyze_2_16BGLayers(const char* out_base, const int* voxels, int width,
+                                        int height, int slices);
 
 // Reads the volume of `base` and writes its slices as "16BG" files. Returns 0,
 // or -1 when a slice cannot be written; a volume that cannot be read ends the
 // process (code 10).
-int analyze_2_16BG(const char* base, const char* out_base);
+VXIMAGE_EXPORT int analyze_2_16BG(const char* base, const char* out_base);

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "imagecore/image.h"
+#include "imagecore/vximage_export.h"
 
 // The system's 16-bit grey format: "16BG", width and height as int32, then
 // width * height signed 16-bit pixels, all little-endian, row-major.
@@ -15,15 +16,15 @@ enum bg16_status {
 
 // Parses a "16BG" stream from its current position into a new image of kind
 // IMAGE_GREY16; *out stays null unless BG16_OK is returned.
-bg16_status read_16bg_stream(FILE* f, image** out);
+VXIMAGE_EXPORT bg16_status read_16bg_stream(FILE* f, image** out);
 
 // Returns 0 and a new image; 1 with *out null when the file is no "16BG" file
 // or is damaged. A file that cannot be opened ends the process (code 10).
-int load16BitGreyPGM(const char* path, image** out);
+VXIMAGE_EXPORT int load16BitGreyPGM(const char* path, image** out);
 
 // Writes the low 16 bits of each pixel. Returns 0, or -1 when the file cannot
 // be written completely.
-int write16BitGreyPGM(const char* path, const image* img);
+VXIMAGE_EXPORT int write16BitGreyPGM(const char* path, const image* img);
 
 // The same for a bare row-major pixel array.
-int write_16bg_pixels(const char* path, const int* pixels, int width, int height);
+VXIMAGE_EXPORT int write_16bg_pixels(const char* path, const int* pixels, int width, int height);

@@ -4,6 +4,7 @@
 
 #include "imagecore/image.h"
 #include "imagecore/vx_image.h"
+#include "imagecore/vximage_export.h"
 
 enum pgm_status {
     PGM_OK = 0,
@@ -14,21 +15,21 @@ enum pgm_status {
 
 // Parses a binary PGM stream into a new int array of width * height bytes;
 // *pixels stays null unless PGM_OK is returned.
-pgm_status parse_pgm_p5(FILE* f, int** pixels, int* width, int* height);
+VXIMAGE_EXPORT pgm_status parse_pgm_p5(FILE* f, int** pixels, int* width, int* height);
 
 // Reads a binary PGM file. Returns 0 and a new pixel array, or -1 (array null)
 // when the file cannot be opened; a file that is no readable 8-bit "P5" file
 // ends the process (code 19).
-int read_pgm_p5(const char* path, int** pixels, int* width, int* height);
+VXIMAGE_EXPORT int read_pgm_p5(const char* path, int** pixels, int* width, int* height);
 
 // One-scale multiscale image (flag 0) holding the file's pixels; null when
 // the file cannot be opened.
-vx_image* read_vx_image_pgm_p5(const char* path);
+VXIMAGE_EXPORT vx_image* read_vx_image_pgm_p5(const char* path);
 
 // Binary PGM with the pixels scaled from their minimum..maximum to 0..255.
 // Returns 0, or -1 when the file cannot be written.
-int write_pgm_p5(const char* path, const image* img);
+VXIMAGE_EXPORT int write_pgm_p5(const char* path, const image* img);
 
 // ASCII colour PGM ("P3") of palette[pixel]; every pixel must index the
 // palette. Returns 0, or -1 when the file cannot be written.
-int write_pgm_p3(const char* path, const image* img, const int* palette);
+VXIMAGE_EXPORT int write_pgm_p3(const char* path, const image* img, const int* palette);

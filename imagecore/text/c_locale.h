@@ -2,9 +2,11 @@
 
 #include <locale.h>
 
+#include "imagecore/vximage_export.h"
+
 // The "C" locale, made once for the process. Numbers are read and written with
 // it whatever locale the program (or its GUI toolkit) has set.
-locale_t vx_c_locale();
+VXIMAGE_EXPORT locale_t vx_c_locale();
 
 // Switches the calling thread to the C locale for the lifetime of the object,
 // so that printf-style output writes a point as the decimal separator. Only

@@ -1,0 +1,26 @@
+# vx_add_library(<name> SOURCES <files...> [PUBLIC_LIBS <libs...>]
+#                [PRIVATE_LIBS <libs...>])
+#
+# Adds the shared library <name>.
+#
+# The sources are compiled once, into the OBJECT library <name>_objects, from
+# which the shared library is linked. Everything is compiled with hidden
+# visibility, so the shared library exports only what its public headers mark
+# with the library's export macro (<name>_export.h). The test suite of the
+# library links <name>_objects instead of the shared library: it then reaches
+# the internal helpers of the detail/ headers too, and runs the very objects
+# that make up the shared library rather than a second build of them.
+function(vx_add_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;PUBLIC_LIBS;PRIVATE_LIBS" ${ARGN})
+
+  add_library(${name}_objects OBJECT ${ARG_SOURCES})
+  set_target_properties(${name}_objects PROPERTIES
+    CXX_VISIBILITY_PRESET hidden
+    VISIBILITY_INLINES_HIDDEN ON)
+  target_include_directories(${name}_objects PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name}_objects PUBLIC ${ARG_PUBLIC_LIBS} PRIVATE ${ARG_PRIVATE_LIBS})
+
+  add_library(${name} SHARED $<TARGET_OBJECTS:${name}_objects>)
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARG_PUBLIC_LIBS} PRIVATE ${ARG_PRIVATE_LIBS})
+endfunction()

@@ -1,0 +1,6 @@
+#pragma once
+
+// Marks the functions and variables that the filter shared library exports.
+// Everything else is compiled with hidden visibility and stays inside the
+// library (see cmake/VxLibrary.cmake).
+#define FILTER_EXPORT __attribute__((visibility("default")))
