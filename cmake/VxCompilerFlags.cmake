@@ -9,16 +9,24 @@ if(VX_WERROR)
   add_compile_options(-Werror)
 endif()
 
+# Instrumentation flags are kept in VX_INSTRUMENT_COMPILE_FLAGS and
+# VX_INSTRUMENT_LINK_FLAGS as well, for programs built outside the project
+# against its libraries (the package test).
+set(VX_INSTRUMENT_COMPILE_FLAGS "")
+set(VX_INSTRUMENT_LINK_FLAGS "")
 if(VX_SANITIZE)
-  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined
-                      -fno-omit-frame-pointer)
-  add_link_options(-fsanitize=address,undefined)
+  list(APPEND VX_INSTRUMENT_COMPILE_FLAGS -fsanitize=address,undefined
+       -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  list(APPEND VX_INSTRUMENT_LINK_FLAGS -fsanitize=address,undefined)
 endif()
 
 if(VX_FUZZ)
   if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
     message(FATAL_ERROR "VX_FUZZ needs clang (configure with CXX=clang++ CC=clang)")
   endif()
-  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
-  add_link_options(-fsanitize=address,undefined)
+  list(APPEND VX_INSTRUMENT_COMPILE_FLAGS -fsanitize=fuzzer-no-link,address,undefined
+       -fno-omit-frame-pointer)
+  list(APPEND VX_INSTRUMENT_LINK_FLAGS -fsanitize=address,undefined)
 endif()
+add_compile_options(${VX_INSTRUMENT_COMPILE_FLAGS})
+add_link_options(${VX_INSTRUMENT_LINK_FLAGS})
