@@ -1,0 +1,12 @@
+#include "imagecore/report.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+void vx_report(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    std::vprintf(format, args);
+    va_end(args);
+}
