@@ -20,5 +20,5 @@ void delete_vximage(vx_image* v);
 image* get_scale(const vx_image* v, int s);
 void erase_vximage(vx_image* v);
 // Scale 0 resampled by nearest neighbour into a new one-scale image; null
-// when src has no scale or the factor gives no valid size.
+// when src has no scale or the factor gives no valid size or a side below 1.
 vx_image* scale_vximage(const vx_image* src, double factor);

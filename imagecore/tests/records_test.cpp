@@ -215,6 +215,7 @@ TEST(VxImage, ScalesAndCopies)
     EXPECT_EQ(big->scales[0].pixels[1], 0);
     EXPECT_EQ(scale_vximage(v, 0.0), nullptr);
     EXPECT_EQ(scale_vximage(v, NAN), nullptr);
+    EXPECT_EQ(scale_vximage(v, 0.3), nullptr);
     delete_vximage(big);
     delete_vximage(copy);
     delete_vximage(v);
