@@ -1,6 +1,7 @@
 // The scanner and the grammar: what a rule file's text turns into, and the
 // messages of rejected files.
 #include <clocale>
+#include <cmath>
 #include <string>
 
 #include "analyse/tests/rule_test_support.h"
@@ -58,6 +59,34 @@ TEST(RuleScanner, LongIdentifiersAreCut)
     EXPECT_EQ(get_symbol_num(p.prog), 1);
     EXPECT_EQ(std::string(p.prog->symbols->next->name), std::string(51, 'q'));
     EXPECT_NE(p.output.find("is longer than 51 characters and is cut"), std::string::npos);
+}
+
+TEST(RuleScanner, BracesWithoutTheirCloseOnTheLineAreSkippedOneByOne)
+{
+    parsed p;
+    parse_text(p, "DECLS: { a := 1; {{ b := 2;\n{ c := 3; } d := 4; {\n#DECLS");
+    ASSERT_EQ(p.result, 0) << p.output;
+    EXPECT_EQ(p.output, "Unrecognized character: {\nUnrecognized character: {\n"
+                        "Unrecognized character: {\nUnrecognized character: {\nFile Parsed\n");
+    EXPECT_NE(p.sym("a"), nullptr);
+    EXPECT_NE(p.sym("b"), nullptr);
+    EXPECT_EQ(p.sym("c"), nullptr);
+    EXPECT_NE(p.sym("d"), nullptr);
+}
+
+TEST(RuleScanner, TokensLongerThanTheInputBufferAreWhole)
+{
+    const std::string comment = "{" + std::string(1 << 20, 'c') + "}";
+    const std::string digits(300000, '1');
+    parsed p;
+    parse_text(p, "DECLS:\n" + comment + "\n" + std::string(100000, 'v') + " := " + digits + "." + digits +
+                      ";\n" + std::string(200000, ' ') + "w := 1;\n#DECLS\n");
+    ASSERT_EQ(p.result, 0) << p.output.substr(0, 200);
+    EXPECT_EQ(get_symbol_num(p.prog), 2);
+    machine m(p.prog);
+    m.run_area(1);
+    EXPECT_EQ(p.prog->symbols->next->value, HUGE_VAL);
+    EXPECT_DOUBLE_EQ(p.value("w"), 1);
 }
 
 TEST(RuleScanner, NumbersIgnoreTheProcessLocale)
