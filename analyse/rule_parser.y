@@ -15,6 +15,7 @@ int yylex(YYSTYPE* value, program* prog);
 #include <cstdio>
 
 #include "analyse/c_locale_print.h"
+#include "analyse/rule_file.h"
 #include "analyse/rule_parser.h"
 #include "imagecore/fatal.h"
 
@@ -94,10 +95,15 @@ void as_predicate(program* prog, int nonempty)
     cmd_add_op(prog->cursor, OP_EQ);
 }
 
-void require_array(const symbol* sym)
+// Indexing a scalar is a rule fault: it ends the process, or the parse.
+bool require_array(const symbol* sym)
 {
-    if (sym->kind != SYMBOL_ARRAY)
+    if (sym->kind == SYMBOL_ARRAY)
+        return true;
+    if (rule_faults_fatal())
         vx_fatal(42, "Symbol %s in not an array \n", sym->name);
+    std::printf("Symbol %s in not an array \n", sym->name);
+    return false;
 }
 
 // Returns the instruction before the IF's placeholder, which the matching
@@ -258,7 +264,7 @@ assign:
   | NEWIDENT ASSIGN ARRAY exp { cmd_add_init_array(prog->cursor, $1); }
   | IDENT ASSIGN exp { cmd_add_store(prog->cursor, $1); }
   | IDENT ACCOP exp ACCCL ASSIGN exp
-        { require_array($1); cmd_add_store_array(prog->cursor, $1); }
+        { if (!require_array($1)) YYABORT; cmd_add_store_array(prog->cursor, $1); }
   ;
 
 rules:
@@ -364,7 +370,7 @@ exp:
   | ATTRIB { cmd_add_attrib(prog->cursor, $1); }
   | GLOBAL_ATTRIB { cmd_add_global_attrib(prog->cursor, $1); }
   | IDENT { cmd_add_symbol(prog->cursor, $1); }
-  | IDENT ACCOP exp ACCCL { require_array($1); cmd_add_read_array(prog->cursor, $1); }
+  | IDENT ACCOP exp ACCCL { if (!require_array($1)) YYABORT; cmd_add_read_array(prog->cursor, $1); }
   | exp ARITHOP_ADD exp { cmd_add_op(prog->cursor, OP_ADD); }
   | exp ARITHOP_SUB exp { cmd_add_op(prog->cursor, OP_SUB); }
   | exp ARITHOP_MUL exp { cmd_add_op(prog->cursor, OP_MUL); }

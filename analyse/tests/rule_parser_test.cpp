@@ -234,3 +234,69 @@ TEST(RuleMachine, StackLimitsEndTheProcess)
     EXPECT_VX_FATAL(init_vm(nullptr, 1), 42, "ATTENTION NO IMAGE DURING VM INITIALIZATION");
     delete_vm(bare);
 }
+
+TEST(RuleFaults, WhenNotFatalTheParseFailsWithTheSameMessage)
+{
+    const faults_not_fatal interactive;
+    for (const char* text : {"DECLS: x := 1; y := x[0]; #DECLS", "DECLS: x := 1; x[0] := 2; #DECLS"}) {
+        parsed p;
+        parse_text(p, text);
+        EXPECT_EQ(p.result, 1);
+        EXPECT_NE(p.output.find("Symbol x in not an array \n"), std::string::npos) << p.output;
+    }
+}
+
+TEST(RuleFaults, WhenNotFatalTheMachineStopsWithTheSameMessage)
+{
+    const faults_not_fatal interactive;
+    // Each fault is reported once; the machine then runs nothing until reset.
+    const auto fails_with = [](const std::string& text, const std::string& message) {
+        parsed p;
+        parse_text(p, text);
+        ASSERT_EQ(p.result, 0) << p.output;
+        machine m(p.prog);
+        std::string out;
+        EXPECT_EQ(m.run_area(1, &out), 0);
+        EXPECT_EQ(out, message);
+        EXPECT_EQ(m.m->failed, 1);
+        EXPECT_EQ(m.run_area(1, &out), 0);
+        EXPECT_EQ(out, "");
+        reset_vm(m.m);
+        EXPECT_EQ(m.m->failed, 0);
+    };
+    fails_with("DECLS: " + nested_sum(100) + " #DECLS", "FATAL Error vm value stack full\n");
+    std::string conjunction = "1 < 2";
+    for (int i = 0; i < 99; ++i)
+        conjunction = "1 < 2 && (" + conjunction + ")";
+    fails_with("RULES: TD: " + conjunction + " #RULES", "FATAL Error vm predicate stack full\n");
+
+    program* prog = init_program();
+    prog->decls = init_command();
+    prog->has_decls = 1;
+    cmd_add_value(prog->decls, 1);
+    machine leftover(prog);
+    std::string out;
+    EXPECT_EQ(leftover.run_area(1, &out), 0);
+    EXPECT_EQ(out, "FATAL  empty\n");
+    delete_program(prog);
+
+    parsed fdc;
+    parse_text(fdc, "DECLS: FDC := 2; numfdc := 5; #DECLS");
+    machine m(fdc.prog);
+    tregionnode* r = make_region(36, rectangle_contour(2 * 16 + 2, 6, 6, 16));
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(m.run(r), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "Dont Mess with the number of FDCs in update fds in symboltable\n");
+    EXPECT_EQ(m.m->failed, 1);
+    free_region(r);
+
+    vm* bare = init_vm_old_deprecated();
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(pop_value(bare), 0.0);
+    EXPECT_EQ(peek_vm_pred(bare), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "FATAL Error vm value stack empty\nFATAL Error vm predicate stack empty\n");
+    EXPECT_EQ(bare->nvalues, 0);
+    delete_vm(bare);
+}
