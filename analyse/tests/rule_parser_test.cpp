@@ -215,16 +215,10 @@ TEST(RuleMachine, StackLimitsEndTheProcess)
             42, message);
     };
     run_ends("DECLS: a := 1 + (" + sum + "); #DECLS", "FATAL Error vm value stack full");
-    std::string conjunction = "1 < 2";
-    for (int i = 0; i < 99; ++i)
-        conjunction = "1 < 2 && (" + conjunction + ")";
-    run_ends("RULES: TD: " + conjunction + " #RULES", "FATAL Error vm predicate stack full");
+    run_ends("RULES: TD: " + nested_conjunction(100) + " #RULES", "FATAL Error vm predicate stack full");
 
     // Code that leaves a value behind.
-    program* prog = init_program();
-    prog->decls = init_command();
-    prog->has_decls = 1;
-    cmd_add_value(prog->decls, 1);
+    program* prog = leftover_program();
     machine leftover(prog);
     EXPECT_VX_FATAL(leftover.run(nullptr), 42, "FATAL  empty");
     delete_program(prog);
@@ -265,15 +259,9 @@ TEST(RuleFaults, WhenNotFatalTheMachineStopsWithTheSameMessage)
         EXPECT_EQ(m.m->failed, 0);
     };
     fails_with("DECLS: " + nested_sum(100) + " #DECLS", "FATAL Error vm value stack full\n");
-    std::string conjunction = "1 < 2";
-    for (int i = 0; i < 99; ++i)
-        conjunction = "1 < 2 && (" + conjunction + ")";
-    fails_with("RULES: TD: " + conjunction + " #RULES", "FATAL Error vm predicate stack full\n");
+    fails_with("RULES: TD: " + nested_conjunction(100) + " #RULES", "FATAL Error vm predicate stack full\n");
 
-    program* prog = init_program();
-    prog->decls = init_command();
-    prog->has_decls = 1;
-    cmd_add_value(prog->decls, 1);
+    program* prog = leftover_program();
     machine leftover(prog);
     std::string out;
     EXPECT_EQ(leftover.run_area(1, &out), 0);

@@ -37,6 +37,25 @@ inline std::string nested_sum(int depth)
     return "a := " + sum + ";";
 }
 
+// A formula that needs `depth` slots of the predicate stack.
+inline std::string nested_conjunction(int depth)
+{
+    std::string conjunction = "1 < 2";
+    for (int i = 1; i < depth; ++i)
+        conjunction = "1 < 2 && (" + conjunction + ")";
+    return conjunction;
+}
+
+// A program whose declarations leave a value on the stack.
+inline program* leftover_program()
+{
+    program* prog = init_program();
+    prog->decls = init_command();
+    prog->has_decls = 1;
+    cmd_add_value(prog->decls, 1);
+    return prog;
+}
+
 struct parsed {
     program* prog = nullptr;
     int result = -1;
