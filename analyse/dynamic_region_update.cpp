@@ -20,8 +20,7 @@ class rule_pass {
 public:
     rule_pass(image* grey, vm* machine)
         : counter_(grey), grey_(grey), machine_(machine), undoable_(!rule_faults_fatal())
-    {
-    }
+    {}
     ~rule_pass()
     {
         if (!concluded_)

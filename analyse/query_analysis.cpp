@@ -6,7 +6,6 @@
 
 #include "analyse/dual_analyse.h"
 #include "analyse/rule_file.h"
-#include "analyse/rule_file.h"
 #include "analyse/rule_program.h"
 #include "analyse/tree_walk.h"
 #include "analyse/virtualmachine.h"

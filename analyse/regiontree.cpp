@@ -118,8 +118,8 @@ private:
         for (size_t i = 0; i < nsons; ++i) {
             const int l = touched_[i];
             counts_[l] = 0;
-            tregionnode* son = init_traced_region_node(leaf, scale_, sizes_[i], sons_[i], labels_,
-                                                       first_pos_[l]);
+            tregionnode* son =
+                init_traced_region_node(leaf, scale_, sizes_[i], sons_[i], labels_, first_pos_[l]);
             add_region_son(leaf, son);
             made_.push_back(son);
         }

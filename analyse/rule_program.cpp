@@ -116,7 +116,8 @@ void delete_commandlist(command* head)
 // The walk on from there finds what was linked by hand.
 command* last_command(command* head)
 {
-    command* last = head->type == UNDEF && head->operand.target != nullptr ? head->operand.target : head;
+    command* last =
+        head->type == UNDEF && head->operand.target != nullptr ? head->operand.target : head;
     while (last->next != nullptr)
         last = last->next;
     return last;

@@ -114,9 +114,27 @@ void BM_ScanUnclosedBraces(benchmark::State& state)
 
 }  // namespace
 
-BENCHMARK(BM_ParseRuleOfManyTerms)->RangeMultiplier(4)->Range(1024, 65536)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ScanLongComment)->RangeMultiplier(4)->Range(32 << 10, 2 << 20)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ScanLongIdentifier)->RangeMultiplier(4)->Range(32 << 10, 2 << 20)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ScanLongNumber)->RangeMultiplier(4)->Range(32 << 10, 2 << 20)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ScanLongBlankRun)->RangeMultiplier(4)->Range(32 << 10, 2 << 20)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ScanUnclosedBraces)->RangeMultiplier(4)->Range(4 << 10, 64 << 10)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ParseRuleOfManyTerms)
+    ->RangeMultiplier(4)
+    ->Range(1024, 65536)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScanLongComment)
+    ->RangeMultiplier(4)
+    ->Range(32 << 10, 2 << 20)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScanLongIdentifier)
+    ->RangeMultiplier(4)
+    ->Range(32 << 10, 2 << 20)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScanLongNumber)
+    ->RangeMultiplier(4)
+    ->Range(32 << 10, 2 << 20)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScanLongBlankRun)
+    ->RangeMultiplier(4)
+    ->Range(32 << 10, 2 << 20)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScanUnclosedBraces)
+    ->RangeMultiplier(4)
+    ->Range(4 << 10, 64 << 10)
+    ->Unit(benchmark::kMillisecond);

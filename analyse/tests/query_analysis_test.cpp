@@ -159,8 +159,8 @@ TEST(Query, RuleFaultThatDoesNotEndTheProcessLeavesNoHit)
     small_tree t;
     ASSERT_EQ(t.query("RULES: TD: area > 50 BU: area < 40 #RULES"), 3);
     // a is a hit before the fault in b.
-    const std::string faulty =
-        "DECLS: IF area < 25 THEN " + rule_test::nested_sum(100) + " FI; #DECLS RULES: TD: area > 50 #RULES";
+    const std::string faulty = "DECLS: IF area < 25 THEN " + rule_test::nested_sum(100) +
+                               " FI; #DECLS RULES: TD: area > 50 #RULES";
     EXPECT_EQ(t.query(faulty), 0);
     EXPECT_NE(t.output.find("FATAL Error vm value stack full\n"), std::string::npos) << t.output;
     EXPECT_EQ(t.hits(), labels{});

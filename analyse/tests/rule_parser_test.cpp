@@ -66,8 +66,9 @@ TEST(RuleScanner, BracesWithoutTheirCloseOnTheLineAreSkippedOneByOne)
     parsed p;
     parse_text(p, "DECLS: { a := 1; {{ b := 2;\n{ c := 3; } d := 4; {\n#DECLS");
     ASSERT_EQ(p.result, 0) << p.output;
-    EXPECT_EQ(p.output, "Unrecognized character: {\nUnrecognized character: {\n"
-                        "Unrecognized character: {\nUnrecognized character: {\nFile Parsed\n");
+    EXPECT_EQ(p.output,
+              "Unrecognized character: {\nUnrecognized character: {\n"
+              "Unrecognized character: {\nUnrecognized character: {\nFile Parsed\n");
     EXPECT_NE(p.sym("a"), nullptr);
     EXPECT_NE(p.sym("b"), nullptr);
     EXPECT_EQ(p.sym("c"), nullptr);
@@ -79,8 +80,8 @@ TEST(RuleScanner, TokensLongerThanTheInputBufferAreWhole)
     const std::string comment = "{" + std::string(1 << 20, 'c') + "}";
     const std::string digits(300000, '1');
     parsed p;
-    parse_text(p, "DECLS:\n" + comment + "\n" + std::string(100000, 'v') + " := " + digits + "." + digits +
-                      ";\n" + std::string(200000, ' ') + "w := 1;\n#DECLS\n");
+    parse_text(p, "DECLS:\n" + comment + "\n" + std::string(100000, 'v') + " := " + digits + "." +
+                      digits + ";\n" + std::string(200000, ' ') + "w := 1;\n#DECLS\n");
     ASSERT_EQ(p.result, 0) << p.output.substr(0, 200);
     EXPECT_EQ(get_symbol_num(p.prog), 2);
     machine m(p.prog);
@@ -215,7 +216,8 @@ TEST(RuleMachine, StackLimitsEndTheProcess)
             42, message);
     };
     run_ends("DECLS: a := 1 + (" + sum + "); #DECLS", "FATAL Error vm value stack full");
-    run_ends("RULES: TD: " + nested_conjunction(100) + " #RULES", "FATAL Error vm predicate stack full");
+    run_ends("RULES: TD: " + nested_conjunction(100) + " #RULES",
+             "FATAL Error vm predicate stack full");
 
     // Code that leaves a value behind.
     program* prog = leftover_program();
@@ -232,7 +234,8 @@ TEST(RuleMachine, StackLimitsEndTheProcess)
 TEST(RuleFaults, WhenNotFatalTheParseFailsWithTheSameMessage)
 {
     const faults_not_fatal interactive;
-    for (const char* text : {"DECLS: x := 1; y := x[0]; #DECLS", "DECLS: x := 1; x[0] := 2; #DECLS"}) {
+    for (const char* text :
+         {"DECLS: x := 1; y := x[0]; #DECLS", "DECLS: x := 1; x[0] := 2; #DECLS"}) {
         parsed p;
         parse_text(p, text);
         EXPECT_EQ(p.result, 1);
@@ -259,7 +262,8 @@ TEST(RuleFaults, WhenNotFatalTheMachineStopsWithTheSameMessage)
         EXPECT_EQ(m.m->failed, 0);
     };
     fails_with("DECLS: " + nested_sum(100) + " #DECLS", "FATAL Error vm value stack full\n");
-    fails_with("RULES: TD: " + nested_conjunction(100) + " #RULES", "FATAL Error vm predicate stack full\n");
+    fails_with("RULES: TD: " + nested_conjunction(100) + " #RULES",
+               "FATAL Error vm predicate stack full\n");
 
     program* prog = leftover_program();
     machine leftover(prog);

@@ -138,9 +138,11 @@ TEST(RulePass, RuleFaultThatDoesNotEndTheProcessChangesNoNode)
     // a is done before the fault in b1; another grey image would change all.
     for (int p = 0; p < 8; ++p)
         t.grey->pixels[p] += 5;
-    const std::string faulty = "DECLS: IF area < 3 THEN " + rule_test::nested_sum(100) + " FI; #DECLS";
+    const std::string faulty =
+        "DECLS: IF area < 3 THEN " + rule_test::nested_sum(100) + " FI; #DECLS";
     EXPECT_EQ(run.tree(t, faulty), 0);
-    EXPECT_NE(run.output.find("FATAL Error vm value stack full\n"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("FATAL Error vm value stack full\n"), std::string::npos)
+        << run.output;
     for (size_t i = 0; i < nodes.size(); ++i) {
         EXPECT_EQ(nodes[i]->attribs, before[i].attribs);
         EXPECT_EQ(nodes[i]->meangrey, before[i].meangrey);

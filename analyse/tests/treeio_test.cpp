@@ -301,9 +301,11 @@ TEST(TreeFileDeath, LoadersEndWithTheirMessages)
     ASSERT_EQ(write_elemset_region_tree(good, tree_path.c_str()), 1);
     const std::string bytes = read_file(tree_path);
     write_file(path, bytes.substr(0, 12));
-    EXPECT_VX_FATAL(load_elemset_region_tree(path.c_str()), 42, "Tree File .*junk.tree refused: header incomplete");
+    EXPECT_VX_FATAL(load_elemset_region_tree(path.c_str()), 42,
+                    "Tree File .*junk.tree refused: header incomplete");
     write_file(path, bytes.substr(0, 29) + le({0}) + bytes.substr(33));
-    EXPECT_VX_FATAL(load_elemset_region_tree(path.c_str()), 42, "refused: element set position outside the image or repeated");
+    EXPECT_VX_FATAL(load_elemset_region_tree(path.c_str()), 42,
+                    "refused: element set position outside the image or repeated");
     write_file(path, bytes.substr(0, bytes.size() - 1));
     EXPECT_VX_FATAL(load_elemset_region_tree(path.c_str()), 42, "refused: contour incomplete");
     write_file(path, "RegionTree\nRegions: 1\nWidth: x\n");
