@@ -180,8 +180,10 @@ image* crop_image(const image* img, int x0, int y0, int x1, int y1)
     y0 = std::max(y0, 0);
     x1 = std::min(x1, img->width);
     y1 = std::min(y1, img->height);
-    const int w = x1 > x0 ? x1 - x0 : 0;
-    const int h = y1 > y0 ? y1 - y0 : 0;
+    if (x1 <= x0 || y1 <= y0)
+        return nullptr;
+    const int w = x1 - x0;
+    const int h = y1 - y0;
     image* cropped = new_image_like(img, w, h);
     for (int r = 0; r < h; ++r)
         std::memcpy(cropped->pixels + static_cast<size_t>(r) * w,

@@ -32,7 +32,8 @@ VXIMAGE_EXPORT void copy_image_bounded_out(const image* large, image* small);
 // start of dst's pixels; otherwise nothing.
 VXIMAGE_EXPORT void copy_image_into(image* dst, const image* src);
 // New image of (int)(factor * width) x (int)(factor * height), nearest
-// neighbour; null when the factor gives no valid size.
+// neighbour; null when the factor gives no valid size or a side below 1.
 VXIMAGE_EXPORT image* scale_image(const image* img, double factor);
-// New image of columns x0 .. x1-1 and rows y0 .. y1-1, clamped to the image.
+// New image of columns x0 .. x1-1 and rows y0 .. y1-1, clamped to the image;
+// null when that range holds no pixel.
 VXIMAGE_EXPORT image* crop_image(const image* img, int x0, int y0, int x1, int y1);

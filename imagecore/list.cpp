@@ -40,10 +40,10 @@ void add_list_node(list* l, list_elem* e)
 
 list_elem* delete_elem_in_list(list* l, list_elem* e)
 {
-    if (l->size == 0)
-        vx_fatal(42, "No Elemems to delete from list -> PANIC");
     if (e == l->head || e == l->tail)
         return nullptr;
+    if (l->size == 0)
+        vx_fatal(42, "No Elemems to delete from list -> PANIC");
     list_elem* following = e->next;
     e->prev->next = following;
     following->prev = e->prev;

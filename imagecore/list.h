@@ -22,6 +22,9 @@ struct list {
 VXIMAGE_EXPORT list_elem* init_list_elem(intptr_t entry);
 VXIMAGE_EXPORT list* init_list();
 VXIMAGE_EXPORT void add_list_node(list* l, list_elem* e);
+// Unlinks and frees e and returns the element that followed it (the cursor
+// moves there). A sentinel gives null and changes nothing, also on an empty
+// list; any other element given to an empty list ends the process (42).
 VXIMAGE_EXPORT list_elem* delete_elem_in_list(list* l, list_elem* e);
 VXIMAGE_EXPORT list_elem* find_elem_entry_in_list(list* l, intptr_t key);
 VXIMAGE_EXPORT void reset_list(list* l);

@@ -21,5 +21,5 @@ VXIMAGE_EXPORT void delete_vximage(vx_image* v);
 VXIMAGE_EXPORT image* get_scale(const vx_image* v, int s);
 VXIMAGE_EXPORT void erase_vximage(vx_image* v);
 // Scale 0 resampled by nearest neighbour into a new one-scale image; null
-// when src has no scale or the factor gives no valid size.
+// when src has no scale or the factor gives no valid size or a side below 1.
 VXIMAGE_EXPORT vx_image* scale_vximage(const vx_image* src, double factor);

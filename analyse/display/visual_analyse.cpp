@@ -18,8 +18,8 @@ int va_update_region_tree(image* grey, region_tree* tree, const char* rule_file,
         region_tree_update(tree, reference);
     } else if (dynamic_region_tree_update(tree, get_scale(tree->attr_image, 0), rule_file, reference) == 0
                && list_size(tree->root->sons) > 0) {
-        // The rule file did not parse: the regions keep what they had and the
-        // tree still needs its attributes.
+        // The rule file did not parse or its run failed: the regions keep
+        // what they had and the tree still needs its attributes.
         return 0;
     }
     tree->update = 0;

@@ -14,7 +14,8 @@
 // without one the base attributes only. reference is the volume reference (1
 // the image maximum, 2 the image minimum). Clears the tree's update flag and
 // returns 1; 0 (the tree unchanged) without a grey image, and 0 when the
-// attribute image cannot be allocated. A rule file that does not parse
+// attribute image cannot be allocated. A rule file that does not parse, or
+// whose run meets a rule fault that does not end the process (rule_file.h),
 // changes no region, leaves the update flag set and returns 0.
 ANALYSE_EXPORT int va_update_region_tree(image* grey, region_tree* tree, const char* rule_file,
                                          int reference);

@@ -3,21 +3,33 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include "analyse/attributes/attributes.h"
 #include "analyse/features/detail/feature_pass.h"
 #include "analyse/features/region_geometry.h"
-#include "analyse/rules/detail/rule_file.h"
+#include "analyse/rules/rule_file.h"
 #include "analyse/rules/rule_program.h"
 #include "analyse/rules/virtualmachine.h"
 #include "imagecore/fatal.h"
 
 namespace {
 
-// The rule pass over subtrees of one grey image with one machine.
+// The rule pass over subtrees of one grey image with one machine. While
+// rule faults do not end the process, the pass keeps each node as it found
+// it until conclude(), which gives them back after a failed run.
 class rule_pass {
 public:
-    rule_pass(image* grey, vm* machine) : counter_(grey), grey_(grey), machine_(machine) {}
+    rule_pass(image* grey, vm* machine)
+        : counter_(grey), grey_(grey), machine_(machine), undoable_(!rule_faults_fatal())
+    {}
+    ~rule_pass()
+    {
+        if (!concluded_)
+            conclude();
+    }
+    rule_pass(const rule_pass&) = delete;
+    rule_pass& operator=(const rule_pass&) = delete;
 
     void run(tregionnode* node)
     {
@@ -25,9 +37,33 @@ public:
                       [this](tregionnode* n) { finish(n); });
     }
 
+    // Ends the pass (before the machine goes); false when the machine
+    // failed, every node the pass touched then having its fields and
+    // attribute vector back.
+    bool conclude()
+    {
+        concluded_ = true;
+        const bool ok = !machine_->failed;
+        for (const saved_node& s : saved_) {
+            if (ok) {
+                delete_attrib_array(s.before.attribs);
+            } else {
+                if (s.node->attribs != s.before.attribs)
+                    delete_attrib_array(s.node->attribs);
+                *s.node = s.before;
+            }
+        }
+        saved_.clear();
+        return ok;
+    }
+
 private:
     void own_fields(tregionnode* n)
     {
+        if (machine_->failed)
+            return;
+        if (undoable_)
+            saved_.push_back({n, *n});
         if (n->size < 0)
             std::printf(" Bizarre Size ");
         const grey_stats s = counter_.measure(n->pixels, n->pixels != nullptr ? n->size : 0);
@@ -51,18 +87,31 @@ private:
     // the attribute vector built from both.
     void finish(tregionnode* n)
     {
+        if (machine_->failed)
+            return;
         n->decompentropy = decomposition_entropy(n);
         set_vm_bu_mode(machine_);
         set_vm_data(machine_, n);
         run_vm(machine_);
-        delete_attrib_array(n->attribs);
+        if (machine_->failed)
+            return;
+        if (!undoable_)
+            delete_attrib_array(n->attribs);
         init_attrib_array(n, machine_->program);
     }
+
+    struct saved_node {
+        tregionnode* node;
+        tregionnode before;
+    };
 
     grey_counter counter_;
     image* grey_;
     vm* machine_;
     bool range_checked_ = false;
+    bool undoable_;
+    bool concluded_ = false;
+    std::vector<saved_node> saved_;
 };
 
 // Drops the root's link to its first son's vector, or frees a vector of its
@@ -81,7 +130,8 @@ void dynamic_region_update(tregionnode* node, image* grey, vm* machine, int)
 {
     if (node == nullptr || grey == nullptr || machine == nullptr)
         return;
-    rule_pass(grey, machine).run(node);
+    rule_pass pass(grey, machine);
+    pass.run(node);
 }
 
 int dynamic_region_tree_update(region_tree* tree, image* grey, const char* rule_file, int)
@@ -95,11 +145,13 @@ int dynamic_region_tree_update(region_tree* tree, image* grey, const char* rule_
 
     program* prog = parse_rule_file(rule_file, grey->width);
     release_root_vector(root);
+    bool ran = false;
     if (prog != nullptr) {
         vm* machine = init_vm(grey, tree->scales);
         machine->program = prog;
         rule_pass pass(grey, machine);
         for_each_son(root, [&pass](tregionnode* son) { pass.run(son); });
+        ran = pass.conclude();
         delete_vm(machine);
         delete_program(prog);
     } else {
@@ -118,7 +170,7 @@ int dynamic_region_tree_update(region_tree* tree, image* grey, const char* rule_
         tree->attr_buffer = static_cast<int*>(vx_calloc(
             static_cast<size_t>(first->attribs->capacity), sizeof(int), 100,
             "Could not allocate memory for the Attribute Buffer -> PANIC"));
-    return prog != nullptr ? tree->regions : 0;
+    return ran ? tree->regions : 0;
 }
 
 int init_single_node_attributes(const char* rule_file, tregionnode* node, image* grey, int reference)
@@ -130,7 +182,8 @@ int init_single_node_attributes(const char* rule_file, tregionnode* node, image*
     vm* machine = init_vm(grey, 0);
     machine->program = prog;
     dynamic_region_update(node, grey, machine, reference);
+    const bool ran = !machine->failed;
     delete_vm(machine);
     delete_program(prog);
-    return 1;
+    return ran ? 1 : 0;
 }

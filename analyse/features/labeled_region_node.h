@@ -10,6 +10,7 @@
 // its outer contour (4-connected walk), border flags and attribute vector
 // (the rule pass of init_single_node_attributes). The label image is left
 // as it was. Null when no pixel holds the label, for labels below 1 (0 is
-// the background) and when the rule file does not parse.
+// the background) and when the rule file does not parse or its run fails
+// (rule_file.h).
 ANALYSE_EXPORT tregionnode* computeNodeFromLabeledRegion(const char* rule_file, image* labels,
                                                          image* grey, int label, int reference);

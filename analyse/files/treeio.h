@@ -10,8 +10,11 @@
 // whose temporary file cannot be created ends the process (exit code 42).
 //
 // Loaders check the whole file before they hand out a tree; an ill-formed
-// file ends the process with exit code 42. The try_ forms report an
-// ill-formed file by returning null instead, with `error` describing why.
+// file ends the process with exit code 42, after " RegionTree Tag not found
+// presuming <path> not a Tree File" when its magic or first line is wrong
+// and after "Tree File <path> refused: <why>" otherwise. The try_ forms
+// report an ill-formed file by returning null instead, with `error`
+// describing why.
 
 #include <cstdio>
 

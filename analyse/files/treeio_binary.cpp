@@ -49,11 +49,11 @@ bool write_text_header(FILE* f, const region_tree* tree, int regions, int entrie
            put_number_line(f, "Scales: ", tree->scales) && put_number_line(f, "ElemsetSize: ", entries);
 }
 
+// The header lines after "RegionTree".
 bool read_text_header(FILE* f, int* regions, int* width, int* height, int* scales)
 {
-    return scan_literal(f, "RegionTree\n") && scan_number_line(f, "Regions: ", regions) &&
-           scan_number_line(f, "Width: ", width) && scan_number_line(f, "Height: ", height) &&
-           scan_number_line(f, "Scales: ", scales);
+    return scan_number_line(f, "Regions: ", regions) && scan_number_line(f, "Width: ", width) &&
+           scan_number_line(f, "Height: ", height) && scan_number_line(f, "Scales: ", scales);
 }
 
 }  // namespace
@@ -99,7 +99,7 @@ region_tree* try_read_elemset_region_tree(FILE* f, const char** error)
 {
     char magic[kMagicLength];
     if (std::fread(magic, 1, kMagicLength, f) != kMagicLength) {
-        *error = "no magic";
+        *error = kNoTreeTag;
         return nullptr;
     }
     int version = 0;
@@ -108,7 +108,7 @@ region_tree* try_read_elemset_region_tree(FILE* f, const char** error)
     else if (std::memcmp(magic, kMagicV2, kMagicLength) == 0)
         version = 2;
     if (version == 0) {
-        *error = "unknown magic";
+        *error = kNoTreeTag;
         return nullptr;
     }
     int header[5];
@@ -122,6 +122,10 @@ region_tree* try_read_elemset_region_tree(FILE* f, const char** error)
 region_tree* try_read_elemset_region_tree_ascii(FILE* f, const char** error)
 {
     int regions, width, height, scales, entries;
+    if (!scan_literal(f, "RegionTree\n")) {
+        *error = kNoTreeTag;
+        return nullptr;
+    }
     if (!read_text_header(f, &regions, &width, &height, &scales) ||
         !scan_number_line(f, "ElemsetSize: ", &entries)) {
         *error = "text header ill-formed";

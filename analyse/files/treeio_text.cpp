@@ -159,9 +159,12 @@ tregionnode* read_region_node(FILE* f, int width, int height)
 region_tree* try_read_region_tree(FILE* f, const char** error)
 {
     int regions, width, height, scales;
-    if (!scan_literal(f, "RegionTree\n") || !scan_number_line(f, "Regions: ", &regions) ||
-        !scan_number_line(f, "Width: ", &width) || !scan_number_line(f, "Height: ", &height) ||
-        !scan_number_line(f, "Scales: ", &scales)) {
+    if (!scan_literal(f, "RegionTree\n")) {
+        *error = kNoTreeTag;
+        return nullptr;
+    }
+    if (!scan_number_line(f, "Regions: ", &regions) || !scan_number_line(f, "Width: ", &width) ||
+        !scan_number_line(f, "Height: ", &height) || !scan_number_line(f, "Scales: ", &scales)) {
         *error = "text header ill-formed";
         return nullptr;
     }

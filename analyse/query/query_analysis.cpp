@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "analyse/display/dual_analyse.h"
-#include "analyse/rules/detail/rule_file.h"
+#include "analyse/rules/rule_file.h"
 #include "analyse/rules/rule_program.h"
 #include "analyse/rules/virtualmachine.h"
 #include "analyse/trees/tree_walk.h"
@@ -115,10 +115,31 @@ int query_analysis(program* prog, region_tree* tree, image* grey)
     machine->width = tree->width;
     machine->height = tree->height;
     machine->program = prog;
+    // While rule faults do not end the process, a failed run gives every
+    // region the marks it had.
+    struct marks {
+        tregionnode* node;
+        int td_mark;
+        int bu_mark;
+        double significance;
+    };
+    std::vector<marks> before;
+    if (!rule_faults_fatal())
+        walk_preorder(tree->root, [&before](tregionnode* node) {
+            before.push_back({node, node->td_mark, node->bu_mark, node->significance});
+        });
     int hits = 0;
     for_each_son(tree->root, [machine, &hits](tregionnode* son) {
         region_query_analysis(son, machine, &hits);
     });
+    if (machine->failed) {
+        for (const marks& m : before) {
+            m.node->td_mark = m.td_mark;
+            m.node->bu_mark = m.bu_mark;
+            m.node->significance = m.significance;
+        }
+        hits = 0;
+    }
     delete_vm(machine);
     return hits;
 }

@@ -18,14 +18,18 @@ struct dual_analyse;
 
 // Resets every region's marks (td_mark 1, bu_mark 2, significance 0), parses
 // the rule file for the tree's width and runs the query. Returns the hit
-// count; 0 when the file does not parse (no region is then a hit).
+// count; 0 when the file does not parse or the run meets a rule fault that
+// does not end the process (rule_file.h): no region is then a hit.
 ANALYSE_EXPORT int file_based_query_analysis(const char* filename, region_tree* tree, image* grey);
 // The same with a program already parsed (not freed).
 ANALYSE_EXPORT int program_based_query_analysis(program* prog, region_tree* tree, image* grey);
 // Runs the program on every son of the root and their subtrees (the root is
-// never tested); returns the hit count. The marks are taken as they are.
+// never tested); returns the hit count. The marks are taken as they are,
+// and a rule fault that does not end the process gives them back and
+// returns 0.
 ANALYSE_EXPORT int query_analysis(program* prog, region_tree* tree, image* grey);
-// The walk of one subtree; adds its hits to *hits.
+// The walk of one subtree; adds its hits to *hits. Once the machine has
+// failed (rule_file.h) no region passes.
 ANALYSE_EXPORT void region_query_analysis(tregionnode* region, vm* machine, int* hits);
 
 // array[label] := region for every hit below the root (significance exactly

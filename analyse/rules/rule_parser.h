@@ -14,8 +14,9 @@ struct program;
 ANALYSE_EXPORT int openyyin(const char* filename);
 
 // Parses the whole input into the program (whose width the caller has set).
-// 0 on success, 1 on a syntax error or when there is no input, 2 when the
-// parser stack is exhausted. After a failure the program is partly built and
+// 0 on success, 1 on a syntax error, on a rule fault that does not end the
+// process (rule_file.h) or when there is no input, 2 when the parser stack
+// is exhausted. After a failure the program is partly built and
 // only fit for delete_program.
 ANALYSE_EXPORT int yyparse(program* prog);
 

@@ -17,6 +17,7 @@ ANALYSE_EXPORT int yylex(YYSTYPE* value, program* prog);
 
 #include "analyse/detail/c_locale_print.h"
 #include "analyse/detail/trunc_int.h"
+#include "analyse/rules/rule_file.h"
 #include "imagecore/fatal.h"
 
 #define YYINITDEPTH 200
@@ -95,10 +96,15 @@ void as_predicate(program* prog, int nonempty)
     cmd_add_op(prog->cursor, OP_EQ);
 }
 
-void require_array(const symbol* sym)
+// Indexing a scalar is a rule fault: it ends the process, or the parse.
+bool require_array(const symbol* sym)
 {
-    if (sym->kind != SYMBOL_ARRAY)
+    if (sym->kind == SYMBOL_ARRAY)
+        return true;
+    if (rule_faults_fatal())
         vx_fatal(42, "Symbol %s in not an array \n", sym->name);
+    std::printf("Symbol %s in not an array \n", sym->name);
+    return false;
 }
 
 // Returns the instruction before the IF's placeholder, which the matching
@@ -259,7 +265,7 @@ assign:
   | NEWIDENT ASSIGN ARRAY exp { cmd_add_init_array(prog->cursor, $1); }
   | IDENT ASSIGN exp { cmd_add_store(prog->cursor, $1); }
   | IDENT ACCOP exp ACCCL ASSIGN exp
-        { require_array($1); cmd_add_store_array(prog->cursor, $1); }
+        { if (!require_array($1)) YYABORT; cmd_add_store_array(prog->cursor, $1); }
   ;
 
 rules:
@@ -365,7 +371,7 @@ exp:
   | ATTRIB { cmd_add_attrib(prog->cursor, $1); }
   | GLOBAL_ATTRIB { cmd_add_global_attrib(prog->cursor, $1); }
   | IDENT { cmd_add_symbol(prog->cursor, $1); }
-  | IDENT ACCOP exp ACCCL { require_array($1); cmd_add_read_array(prog->cursor, $1); }
+  | IDENT ACCOP exp ACCCL { if (!require_array($1)) YYABORT; cmd_add_read_array(prog->cursor, $1); }
   | exp ARITHOP_ADD exp { cmd_add_op(prog->cursor, OP_ADD); }
   | exp ARITHOP_SUB exp { cmd_add_op(prog->cursor, OP_SUB); }
   | exp ARITHOP_MUL exp { cmd_add_op(prog->cursor, OP_MUL); }

@@ -111,11 +111,16 @@ void delete_commandlist(command* head)
     }
 }
 
+// A list head is an UNDEF instruction, which never reads its operand: it
+// keeps the last instruction appended, so that appends take constant time.
+// The walk on from there finds what was linked by hand.
 command* last_command(command* head)
 {
-    while (head->next != nullptr)
-        head = head->next;
-    return head;
+    command* last =
+        head->type == UNDEF && head->operand.target != nullptr ? head->operand.target : head;
+    while (last->next != nullptr)
+        last = last->next;
+    return last;
 }
 
 namespace {
@@ -125,6 +130,8 @@ command* append_command(command* head, int type)
     command* cmd = init_command();
     cmd->type = type;
     last_command(head)->next = cmd;
+    if (head->type == UNDEF)
+        head->operand.target = cmd;
     return cmd;
 }
 

@@ -152,7 +152,8 @@ ANALYSE_EXPORT symbol* put_symbol(program* prog, symbol* sym);
 ANALYSE_EXPORT symbol* put_symbol_id(program* prog, const char* name);
 
 // Instructions. Every cmd_add_ appends one instruction to the list headed by
-// `head` and returns it.
+// `head` and returns it, in constant time: a head (the UNDEF instruction of
+// init_command) keeps the list's last instruction in its operand.
 ANALYSE_EXPORT command* init_command();
 ANALYSE_EXPORT void delete_vm_command(command* cmd);
 ANALYSE_EXPORT void delete_commandlist(command* head);

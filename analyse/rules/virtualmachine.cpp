@@ -9,6 +9,7 @@
 #include "analyse/attributes/base_attributes.h"
 #include "analyse/detail/trunc_int.h"
 #include "analyse/fourier/lFouriercontour.h"
+#include "analyse/rules/rule_file.h"
 #include "imagecore/fatal.h"
 #include "imagecore/image.h"
 
@@ -40,6 +41,7 @@ void reset_vm(vm* m)
     std::memset(m->preds, 0, sizeof m->preds);
     m->npreds = 0;
     std::memset(m->attributes, 0, sizeof m->attributes);
+    m->failed = 0;
 }
 
 void delete_vm(vm* m)
@@ -76,19 +78,37 @@ void set_vm_data(vm* m, tregionnode* region)
 
 namespace {
 
-template <typename T>
-void push_slot(T* slots, int& count, T value, const char* full)
+// A rule fault ends the process, or prints its message and stops the machine
+// (`m`, when there is one to stop); a stopped machine reports nothing more.
+void fault(vm* m, int code, const char* message)
 {
-    if (count >= VM_STACK_SLOTS - 1)
-        vx_fatal(42, "%s", full);
-    slots[count++] = value;
+    if (rule_faults_fatal())
+        vx_fatal(code, "%s", message);
+    if (m == nullptr || !m->failed)
+        std::printf("%s", message);
+    if (m != nullptr)
+        m->failed = 1;
 }
 
 template <typename T>
-T top_slot(const T* slots, int count, const char* empty)
+void push_slot(vm* m, T* slots, int& count, T value, const char* full)
 {
-    if (count == 0)
-        vx_fatal(42, "%s", empty);
+    if (count >= VM_STACK_SLOTS - 1) {
+        fault(m, 42, full);
+        return;
+    }
+    slots[count++] = value;
+}
+
+// The top entry; 0 after the fault when the stack is empty. A peek has no
+// machine to stop (`m` null).
+template <typename T>
+T top_slot(vm* m, const T* slots, int count, const char* empty)
+{
+    if (count == 0) {
+        fault(m, 42, empty);
+        return T{};
+    }
     return slots[count - 1];
 }
 
@@ -99,35 +119,37 @@ const char* const pred_stack_empty = "FATAL Error vm predicate stack empty\n";
 
 void push_vm_value(vm* m, double value)
 {
-    push_slot(m->values, m->nvalues, value, "FATAL Error vm value stack full\n");
+    push_slot(m, m->values, m->nvalues, value, "FATAL Error vm value stack full\n");
 }
 
 double peek_vm_value(const vm* m)
 {
-    return top_slot(m->values, m->nvalues, value_stack_empty);
+    return top_slot(static_cast<vm*>(nullptr), m->values, m->nvalues, value_stack_empty);
 }
 
 double pop_value(vm* m)
 {
-    const double v = top_slot(m->values, m->nvalues, value_stack_empty);
-    --m->nvalues;
+    const double v = top_slot(m, m->values, m->nvalues, value_stack_empty);
+    if (m->nvalues > 0)
+        --m->nvalues;
     return v;
 }
 
 void push_pred(vm* m, int pred)
 {
-    push_slot(m->preds, m->npreds, pred, "FATAL Error vm predicate stack full\n");
+    push_slot(m, m->preds, m->npreds, pred, "FATAL Error vm predicate stack full\n");
 }
 
 int peek_vm_pred(const vm* m)
 {
-    return top_slot(m->preds, m->npreds, pred_stack_empty);
+    return top_slot(static_cast<vm*>(nullptr), m->preds, m->npreds, pred_stack_empty);
 }
 
 int pop_pred(vm* m)
 {
-    const int p = top_slot(m->preds, m->npreds, pred_stack_empty);
-    --m->npreds;
+    const int p = top_slot(m, m->preds, m->npreds, pred_stack_empty);
+    if (m->npreds > 0)
+        --m->npreds;
     return p;
 }
 
@@ -323,8 +345,10 @@ void update_fdc_symbols(vm* m)
     symbol* count = get_symbol(prog, "numfdc");
     if (count == nullptr)
         return;
-    if (trunc_to_int(count->value) != n)
-        vx_fatal(100, "Dont Mess with the number of FDCs in update fds in symboltable\n");
+    if (trunc_to_int(count->value) != n) {
+        fault(m, 100, "Dont Mess with the number of FDCs in update fds in symboltable\n");
+        return;
+    }
     std::vector<double> coeffs(n);
     get_fourier_descriptor(m->region->contour, m->region->contour_size, n, coeffs.data(),
                            prog->width);
@@ -368,20 +392,25 @@ bool fds_passes(const vm* m, fds* f)
 void run_rule(vm* m)
 {
     command* c = m->current;
-    while (c != nullptr)
+    while (c != nullptr && !m->failed)
         c = execute(m, c);
     m->current = nullptr;
-    if (m->nvalues != 0)
-        vx_fatal(42, "FATAL  empty\n");
+    if (m->nvalues != 0 && !m->failed)
+        fault(m, 42, "FATAL  empty\n");
 }
 
 int run_vm(vm* m)
 {
+    if (m->failed)
+        return 0;
     program* prog = m->program;
     if (prog->has_decls) {
         m->current = prog->decls;
         run_rule(m);
-        update_fdc_symbols(m);
+        if (!m->failed)
+            update_fdc_symbols(m);
+        if (m->failed)
+            return 0;
     }
     command* rule = nullptr;
     const interval_vector* iv = nullptr;
@@ -407,6 +436,10 @@ int run_vm(vm* m)
     if (pass) {
         m->current = rule;
         run_rule(m);
+        if (m->failed) {
+            m->npreds = 0;
+            return 0;
+        }
     }
     int result = pass && m->preds[0] != 0;
     if (m->npreds > 1)

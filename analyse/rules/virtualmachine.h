@@ -26,13 +26,16 @@ struct vm {
     double height;
     double scales;
     image* grey;
+    // Set by a rule fault that did not end the process (rule_file.h); the
+    // machine then runs nothing until reset_vm.
+    int failed;
 };
 
 // A zeroed machine reading "image" values from `grey` (not owned); ends the
 // process (code 42) for a null image.
 ANALYSE_EXPORT vm* init_vm(image* grey, int scales);
 ANALYSE_EXPORT vm* init_vm_old_deprecated();
-// Clears both modes, both stacks and the attribute registers.
+// Clears both modes, both stacks, the attribute registers and `failed`.
 ANALYSE_EXPORT void reset_vm(vm* m);
 ANALYSE_EXPORT void delete_vm(vm* m);
 
@@ -43,12 +46,16 @@ ANALYSE_EXPORT void set_vm_bu_mode(vm* m);
 ANALYSE_EXPORT void set_vm_data(vm* m, tregionnode* region);
 ANALYSE_EXPORT void vm_set_attribute_register(vm* m, int index, double value);
 
-// 1 when the current region passes the rule of the current mode, else 0.
+// 1 when the current region passes the rule of the current mode, else 0
+// (also once the machine has failed).
 ANALYSE_EXPORT int run_vm(vm* m);
-// Executes from the current instruction to the end of its list.
+// Executes from the current instruction to the end of its list, or until a
+// rule fault stops the machine.
 ANALYSE_EXPORT void run_rule(vm* m);
 
-// Stack access; overflow and underflow end the process (code 42).
+// Stack access. Overflow and underflow are rule faults (code 42): when they
+// do not end the process, a push is dropped, a pop or peek yields 0 and a
+// push or pop stops the machine.
 ANALYSE_EXPORT void push_vm_value(vm* m, double value);
 ANALYSE_EXPORT double pop_value(vm* m);
 ANALYSE_EXPORT double peek_vm_value(const vm* m);

@@ -6,10 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "analyse/files/treeio.h"
+#include "analyse/trees/contour.h"
 #include "analyse/trees/lRegion_Graph.h"
 #include "analyse/trees/regiontree.h"
 #include "analyse/trees/tree_walk.h"
+#include "analyse/files/treeio.h"
 #include "filter/lMMS_Part.h"
 #include "testsupport/vx_test.h"
 
@@ -127,6 +128,33 @@ TEST(PartitionTree, TreesOfRealPartitionsNestAndSurviveTheirFiles)
             delete_regiontree(loaded);
         }
         delete_regiontree(tree);
+        delete_vximage(grey);
+    }
+}
+
+TEST(PartitionTree, EveryContourPixelOfThePartitionEndsAsZero)
+{
+    for (int mode : {1, 2}) {
+        vx_image* grey = grey_image(48, 40, 11);
+        vx_image* partition = init_vx_image(48, 40, kScales);
+        functions tmpl{1, 1.0, 0.0, 0, 0};
+        ASSERT_EQ(lMMS_Part(grey, partition, mode, kScales, 1, &tmpl, 8, 3), 1);
+        region_tree* tree = Region_Graph(partition, 8);
+        int border_pixels = 0;
+        walk_preorder(tree->root, [&](tregionnode* n) {
+            if (n->father == nullptr)
+                return;
+            // A node is traced in the partition of the scale that created it.
+            const image& labels = partition->scales[n->birth + n->age - 1];
+            for (int k = 0; k < n->contour_size; ++k) {
+                const int p = n->contour[k];
+                EXPECT_EQ(labels.pixels[p], 0) << "contour pixel " << p;
+                border_pixels += get_pixel_border_id(p, 48, 40) != 0;
+            }
+        });
+        EXPECT_GT(border_pixels, 0);
+        delete_regiontree(tree);
+        delete_vximage(partition);
         delete_vximage(grey);
     }
 }

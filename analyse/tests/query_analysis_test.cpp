@@ -7,6 +7,9 @@
 #include "analyse/display/dual_analyse.h"
 #include "analyse/query/query_analysis.h"
 #include "analyse/trees/regiontree.h"
+#include "analyse/rules/rule_file.h"
+#include "analyse/rules/rule_program.h"
+#include "analyse/tests/rule_test_support.h"
 #include "imagecore/image.h"
 #include "testsupport/vx_test.h"
 
@@ -148,6 +151,41 @@ TEST(Query, FailedParseLeavesNoHitOfTheQueryBefore)
     EXPECT_EQ(t.query("RULES: TD: area < 25 #RULES"), 2);
     EXPECT_EQ(t.hits(), (labels{3, 5}));
     EXPECT_EQ(t.query(""), 0);
+}
+
+TEST(Query, RuleFaultThatDoesNotEndTheProcessLeavesNoHit)
+{
+    const rule_test::faults_not_fatal interactive;
+    small_tree t;
+    ASSERT_EQ(t.query("RULES: TD: area > 50 BU: area < 40 #RULES"), 3);
+    // a is a hit before the fault in b.
+    const std::string faulty = "DECLS: IF area < 25 THEN " + rule_test::nested_sum(100) +
+                               " FI; #DECLS RULES: TD: area > 50 #RULES";
+    EXPECT_EQ(t.query(faulty), 0);
+    EXPECT_NE(t.output.find("FATAL Error vm value stack full\n"), std::string::npos) << t.output;
+    EXPECT_EQ(t.hits(), labels{});
+    for (tregionnode* n : t.all()) {
+        EXPECT_EQ(n->td_mark, 1);
+        EXPECT_EQ(n->bu_mark, 2);
+        EXPECT_EQ(n->significance, 0.0);
+    }
+
+    // A query on marks set before gives them back.
+    testing::internal::CaptureStdout();
+    program* prog = parse_rule_file(t.dir.file("query.rule").c_str(), W);
+    testing::internal::GetCapturedStdout();
+    ASSERT_NE(prog, nullptr);
+    t.a2->td_mark = 3;
+    t.a2->significance = 1.0;
+    t.b->bu_mark = 1;
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(query_analysis(prog, t.tree, t.grey), 0);
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(t.a2->td_mark, 3);
+    EXPECT_EQ(t.a2->significance, 1.0);
+    EXPECT_EQ(t.b->bu_mark, 1);
+    EXPECT_EQ(t.hits(), labels{4});
+    delete_program(prog);
 }
 
 TEST(Query, QueriesOnOneTreeDoNotInfluenceEachOther)

@@ -1,6 +1,7 @@
 // The scanner and the grammar: what a rule file's text turns into, and the
 // messages of rejected files.
 #include <clocale>
+#include <cmath>
 #include <string>
 
 #include "analyse/tests/rule_test_support.h"
@@ -58,6 +59,35 @@ TEST(RuleScanner, LongIdentifiersAreCut)
     EXPECT_EQ(get_symbol_num(p.prog), 1);
     EXPECT_EQ(std::string(p.prog->symbols->next->name), std::string(51, 'q'));
     EXPECT_NE(p.output.find("is longer than 51 characters and is cut"), std::string::npos);
+}
+
+TEST(RuleScanner, BracesWithoutTheirCloseOnTheLineAreSkippedOneByOne)
+{
+    parsed p;
+    parse_text(p, "DECLS: { a := 1; {{ b := 2;\n{ c := 3; } d := 4; {\n#DECLS");
+    ASSERT_EQ(p.result, 0) << p.output;
+    EXPECT_EQ(p.output,
+              "Unrecognized character: {\nUnrecognized character: {\n"
+              "Unrecognized character: {\nUnrecognized character: {\nFile Parsed\n");
+    EXPECT_NE(p.sym("a"), nullptr);
+    EXPECT_NE(p.sym("b"), nullptr);
+    EXPECT_EQ(p.sym("c"), nullptr);
+    EXPECT_NE(p.sym("d"), nullptr);
+}
+
+TEST(RuleScanner, TokensLongerThanTheInputBufferAreWhole)
+{
+    const std::string comment = "{" + std::string(1 << 20, 'c') + "}";
+    const std::string digits(300000, '1');
+    parsed p;
+    parse_text(p, "DECLS:\n" + comment + "\n" + std::string(100000, 'v') + " := " + digits + "." +
+                      digits + ";\n" + std::string(200000, ' ') + "w := 1;\n#DECLS\n");
+    ASSERT_EQ(p.result, 0) << p.output.substr(0, 200);
+    EXPECT_EQ(get_symbol_num(p.prog), 2);
+    machine m(p.prog);
+    m.run_area(1);
+    EXPECT_EQ(p.prog->symbols->next->value, HUGE_VAL);
+    EXPECT_DOUBLE_EQ(p.value("w"), 1);
 }
 
 TEST(RuleScanner, NumbersIgnoreTheProcessLocale)
@@ -186,16 +216,11 @@ TEST(RuleMachine, StackLimitsEndTheProcess)
             42, message);
     };
     run_ends("DECLS: a := 1 + (" + sum + "); #DECLS", "FATAL Error vm value stack full");
-    std::string conjunction = "1 < 2";
-    for (int i = 0; i < 99; ++i)
-        conjunction = "1 < 2 && (" + conjunction + ")";
-    run_ends("RULES: TD: " + conjunction + " #RULES", "FATAL Error vm predicate stack full");
+    run_ends("RULES: TD: " + nested_conjunction(100) + " #RULES",
+             "FATAL Error vm predicate stack full");
 
     // Code that leaves a value behind.
-    program* prog = init_program();
-    prog->decls = init_command();
-    prog->has_decls = 1;
-    cmd_add_value(prog->decls, 1);
+    program* prog = leftover_program();
     machine leftover(prog);
     EXPECT_VX_FATAL(leftover.run(nullptr), 42, "FATAL  empty");
     delete_program(prog);
@@ -203,5 +228,67 @@ TEST(RuleMachine, StackLimitsEndTheProcess)
     vm* bare = init_vm_old_deprecated();
     EXPECT_VX_FATAL(pop_pred(bare), 42, "FATAL Error vm predicate stack empty");
     EXPECT_VX_FATAL(init_vm(nullptr, 1), 42, "ATTENTION NO IMAGE DURING VM INITIALIZATION");
+    delete_vm(bare);
+}
+
+TEST(RuleFaults, WhenNotFatalTheParseFailsWithTheSameMessage)
+{
+    const faults_not_fatal interactive;
+    for (const char* text :
+         {"DECLS: x := 1; y := x[0]; #DECLS", "DECLS: x := 1; x[0] := 2; #DECLS"}) {
+        parsed p;
+        parse_text(p, text);
+        EXPECT_EQ(p.result, 1);
+        EXPECT_NE(p.output.find("Symbol x in not an array \n"), std::string::npos) << p.output;
+    }
+}
+
+TEST(RuleFaults, WhenNotFatalTheMachineStopsWithTheSameMessage)
+{
+    const faults_not_fatal interactive;
+    // Each fault is reported once; the machine then runs nothing until reset.
+    const auto fails_with = [](const std::string& text, const std::string& message) {
+        parsed p;
+        parse_text(p, text);
+        ASSERT_EQ(p.result, 0) << p.output;
+        machine m(p.prog);
+        std::string out;
+        EXPECT_EQ(m.run_area(1, &out), 0);
+        EXPECT_EQ(out, message);
+        EXPECT_EQ(m.m->failed, 1);
+        EXPECT_EQ(m.run_area(1, &out), 0);
+        EXPECT_EQ(out, "");
+        reset_vm(m.m);
+        EXPECT_EQ(m.m->failed, 0);
+    };
+    fails_with("DECLS: " + nested_sum(100) + " #DECLS", "FATAL Error vm value stack full\n");
+    fails_with("RULES: TD: " + nested_conjunction(100) + " #RULES",
+               "FATAL Error vm predicate stack full\n");
+
+    program* prog = leftover_program();
+    machine leftover(prog);
+    std::string out;
+    EXPECT_EQ(leftover.run_area(1, &out), 0);
+    EXPECT_EQ(out, "FATAL  empty\n");
+    delete_program(prog);
+
+    parsed fdc;
+    parse_text(fdc, "DECLS: FDC := 2; numfdc := 5; #DECLS");
+    machine m(fdc.prog);
+    tregionnode* r = make_region(36, rectangle_contour(2 * 16 + 2, 6, 6, 16));
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(m.run(r), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "Dont Mess with the number of FDCs in update fds in symboltable\n");
+    EXPECT_EQ(m.m->failed, 1);
+    free_region(r);
+
+    vm* bare = init_vm_old_deprecated();
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(pop_value(bare), 0.0);
+    EXPECT_EQ(peek_vm_pred(bare), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "FATAL Error vm value stack empty\nFATAL Error vm predicate stack empty\n");
+    EXPECT_EQ(bare->nvalues, 0);
     delete_vm(bare);
 }

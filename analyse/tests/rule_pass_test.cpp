@@ -9,6 +9,8 @@
 #include "analyse/features/dynamic_region_update.h"
 #include "analyse/features/labeled_region_node.h"
 #include "analyse/tests/feature_tree_support.h"
+#include "analyse/tests/rule_test_support.h"
+#include "analyse/display/visual_analyse.h"
 #include "testsupport/vx_test.h"
 
 namespace {
@@ -122,6 +124,45 @@ TEST(RulePass, FailedParseChangesNoNode)
     ASSERT_NE(t.tree->attr_buffer, nullptr);
 }
 
+TEST(RulePass, RuleFaultThatDoesNotEndTheProcessChangesNoNode)
+{
+    const rule_test::faults_not_fatal interactive;
+    small_tree t;
+    rule_run run;
+    ASSERT_EQ(run.tree(t, kRule), t.tree->regions);
+    const std::vector<tregionnode*> nodes = {t.a, t.b, t.b1, t.b2};
+    std::vector<tregionnode> before;
+    for (const tregionnode* n : nodes)
+        before.push_back(*n);
+    const std::vector<double> twice = {value(t.a, "twice"), value(t.b, "twice")};
+
+    // a is done before the fault in b1; another grey image would change all.
+    for (int p = 0; p < 8; ++p)
+        t.grey->pixels[p] += 5;
+    const std::string faulty =
+        "DECLS: IF area < 3 THEN " + rule_test::nested_sum(100) + " FI; #DECLS";
+    EXPECT_EQ(run.tree(t, faulty), 0);
+    EXPECT_NE(run.output.find("FATAL Error vm value stack full\n"), std::string::npos)
+        << run.output;
+    for (size_t i = 0; i < nodes.size(); ++i) {
+        EXPECT_EQ(nodes[i]->attribs, before[i].attribs);
+        EXPECT_EQ(nodes[i]->meangrey, before[i].meangrey);
+        EXPECT_EQ(nodes[i]->volume, before[i].volume);
+        EXPECT_EQ(nodes[i]->decompentropy, before[i].decompentropy);
+    }
+    EXPECT_EQ(value(t.a, "twice"), twice[0]);
+    EXPECT_EQ(value(t.b, "twice"), twice[1]);
+    EXPECT_EQ(t.tree->root->attribs, t.a->attribs);
+
+    // The tree's attribute run and a single node refuse the rule alike.
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(va_update_region_tree(t.grey, t.tree, run.file(faulty).c_str(), 2), 0);
+    EXPECT_EQ(init_single_node_attributes(run.file(faulty).c_str(), t.b1, t.grey, 2), 0);
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(t.b1->attribs, before[2].attribs);
+    EXPECT_EQ(t.b1->meangrey, before[2].meangrey);
+}
+
 TEST(RulePass, RootWithoutSonsIsReported)
 {
     image* grey = create_image(3, 3, 1);
@@ -189,6 +230,14 @@ TEST(LabeledRegion, NodeWithContourBorderAndAttributes)
     testing::internal::CaptureStdout();
     EXPECT_EQ(computeNodeFromLabeledRegion(broken.c_str(), labels, grey, 5, 1), nullptr);
     testing::internal::GetCapturedStdout();
+    {
+        const rule_test::faults_not_fatal interactive;
+        const std::string faulty = run.file("DECLS: " + rule_test::nested_sum(100) + " #DECLS");
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(computeNodeFromLabeledRegion(faulty.c_str(), labels, grey, 5, 1), nullptr);
+        EXPECT_NE(testing::internal::GetCapturedStdout().find("FATAL Error vm value stack full"),
+                  std::string::npos);
+    }
     delete_image(grey);
     delete_image(labels);
 }

@@ -182,6 +182,35 @@ TEST(RuleRules, PassAndFailOfRegions)
     EXPECT_EQ(m.run_area(2, nullptr, false), 0);
 }
 
+TEST(RuleRules, RuleOfManyTermsKeepsEveryInstructionInOrder)
+{
+    // 65,536 comparisons joined by "&&"; only the last one can fail.
+    std::string rule = "RULES: TD: area > 1";
+    for (int t = 1; t < 65535; ++t)
+        rule += " && area > 1";
+    rule += " && area < 9 #RULES";
+    parsed p;
+    parse_text(p, rule);
+    ASSERT_EQ(p.result, 0);
+    int count = 0;
+    for (const command* c = p.prog->td_rule->next; c != nullptr; c = c->next)
+        ++count;
+    EXPECT_EQ(count, 3 * 65536 + 65535);
+    EXPECT_EQ(last_command(p.prog->td_rule)->operand.index, OP_AND);
+    machine m(p.prog);
+    EXPECT_EQ(m.run_area(5), 1);
+    EXPECT_EQ(m.run_area(9), 0);
+
+    // Instructions linked by hand after the last append are found too.
+    command* head = init_command();
+    cmd_add_value(head, 1);
+    command* linked = init_command();
+    last_command(head)->next = linked;
+    EXPECT_EQ(last_command(head), linked);
+    EXPECT_EQ(cmd_add_value(head, 2), linked->next);
+    delete_commandlist(head);
+}
+
 TEST(RuleRules, EmptyOperandsCountAsTrue)
 {
     struct {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "analyse/rules/rule_file.h"
 #include "analyse/rules/rule_parser.h"
 #include "analyse/rules/rule_program.h"
 #include "analyse/rules/virtualmachine.h"
@@ -17,6 +18,43 @@
 #include "testsupport/vx_test.h"
 
 namespace rule_test {
+
+// While it lives, rule faults fail the parse or run instead of ending the
+// process, as in an interactive program.
+struct faults_not_fatal {
+    faults_not_fatal() { set_rule_faults_fatal(false); }
+    ~faults_not_fatal() { set_rule_faults_fatal(true); }
+    faults_not_fatal(const faults_not_fatal&) = delete;
+    faults_not_fatal& operator=(const faults_not_fatal&) = delete;
+};
+
+// A declaration of `a` whose sum needs `depth` slots of the value stack.
+inline std::string nested_sum(int depth)
+{
+    std::string sum = "1";
+    for (int i = 1; i < depth; ++i)
+        sum = "1 + (" + sum + ")";
+    return "a := " + sum + ";";
+}
+
+// A formula that needs `depth` slots of the predicate stack.
+inline std::string nested_conjunction(int depth)
+{
+    std::string conjunction = "1 < 2";
+    for (int i = 1; i < depth; ++i)
+        conjunction = "1 < 2 && (" + conjunction + ")";
+    return conjunction;
+}
+
+// A program whose declarations leave a value on the stack.
+inline program* leftover_program()
+{
+    program* prog = init_program();
+    prog->decls = init_command();
+    prog->has_decls = 1;
+    cmd_add_value(prog->decls, 1);
+    return prog;
+}
 
 struct parsed {
     program* prog = nullptr;

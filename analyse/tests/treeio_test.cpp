@@ -293,6 +293,24 @@ TEST(TreeFileDeath, LoadersEndWithTheirMessages)
     write_file(path, "JUNK!and more");
     EXPECT_VX_FATAL(load_elemset_region_tree(path.c_str()), 42, "RegionTree Tag not found presuming .*junk.tree not a Tree File");
     EXPECT_VX_FATAL(load_region_tree(path.c_str()), 42, "not a Tree File");
+    write_file(path, "RegionX");
+    EXPECT_VX_FATAL(load_elemset_region_tree_ascii(path.c_str()), 42, "RegionTree Tag not found");
+    // A file with the right tag names the reader's reason for refusing it.
+    region_tree* good = hand_tree();
+    const std::string tree_path = dir.file("good.tree");
+    ASSERT_EQ(write_elemset_region_tree(good, tree_path.c_str()), 1);
+    const std::string bytes = read_file(tree_path);
+    write_file(path, bytes.substr(0, 12));
+    EXPECT_VX_FATAL(load_elemset_region_tree(path.c_str()), 42,
+                    "Tree File .*junk.tree refused: header incomplete");
+    write_file(path, bytes.substr(0, 29) + le({0}) + bytes.substr(33));
+    EXPECT_VX_FATAL(load_elemset_region_tree(path.c_str()), 42,
+                    "refused: element set position outside the image or repeated");
+    write_file(path, bytes.substr(0, bytes.size() - 1));
+    EXPECT_VX_FATAL(load_elemset_region_tree(path.c_str()), 42, "refused: contour incomplete");
+    write_file(path, "RegionTree\nRegions: 1\nWidth: x\n");
+    EXPECT_VX_FATAL(load_region_tree(path.c_str()), 42, "refused: text header ill-formed");
+    delete_regiontree(good);
     EXPECT_VX_FATAL(load_elemset_region_tree_ascii(dir.file("none").c_str()), 42, "treeio Cannot open Tree File \n.*none");
     region_tree* tree = hand_tree();
     EXPECT_VX_FATAL(write_elemset_region_tree(tree, dir.file("missing/dir/t.tree").c_str()), 42,

@@ -55,6 +55,18 @@ public:
         build_sons(leaf, how);
     }
 
+    // Sets the outer contour pixels of every son made to 0, the sons' own
+    // pixels on the image border included. Only once the whole scale is
+    // done: a basin of this scale may reach into several leaves, whose counts
+    // and traces must all see its label.
+    void zero_contours()
+    {
+        for (const tregionnode* son : made_)
+            for (int k = 0; k < son->contour_size; ++k)
+                labels_->pixels[son->contour[k]] = 0;
+        made_.clear();
+    }
+
 private:
     bool valid(int label) const { return label > 0 && label < nlabels_; }
 
@@ -106,8 +118,10 @@ private:
         for (size_t i = 0; i < nsons; ++i) {
             const int l = touched_[i];
             counts_[l] = 0;
-            add_region_son(leaf, init_traced_region_node(leaf, scale_, sizes_[i], sons_[i], labels_,
-                                                         first_pos_[l]));
+            tregionnode* son =
+                init_traced_region_node(leaf, scale_, sizes_[i], sons_[i], labels_, first_pos_[l]);
+            add_region_son(leaf, son);
+            made_.push_back(son);
         }
         touched_.clear();
         sizes_.clear();
@@ -123,6 +137,7 @@ private:
     std::vector<int> sizes_;
     std::vector<int*> sons_;
     std::vector<int> fill_;
+    std::vector<const tregionnode*> made_;
 };
 
 }  // namespace
@@ -150,6 +165,7 @@ void region_leafs_update(image* labels, tregionnode* node, int scale, int nlabel
         if (is_leaf(n))
             pass.update(n, false, gather::one_pass);
     });
+    pass.zero_contours();
 }
 
 void region_leaf_update(image* labels, tregionnode* leaf, int scale, int nlabels, int* counts)

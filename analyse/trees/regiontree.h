@@ -30,10 +30,13 @@ ANALYSE_EXPORT void delete_regiontree(region_tree* tree);
 // Refines every leaf by one partition scale: labels the basins of the
 // partition image in place (its `label_queue` is used when attached), then
 // ages each leaf that meets one label and splits each leaf that meets more
-// (the root always splits). Returns the new node count.
+// (the root always splits); the outer contour pixels of the new nodes end
+// as 0 (see region_leafs_update). Returns the new node count.
 ANALYSE_EXPORT int regiontree_add_scale(image* partition, region_tree* tree, int scale, int conn);
 // Leaf updates against a labelled partition scale; `counts` is a table of
-// nlabels zeros, left zero again.
+// nlabels zeros, left zero again. After region_leafs_update, the pass over
+// every leaf of the scale, the outer contour pixels of every node it made
+// are 0 in `labels`, the node's own pixels on the image border included.
 ANALYSE_EXPORT void region_leafs_update(image* labels, tregionnode* node, int scale, int nlabels,
                                         int* counts);
 ANALYSE_EXPORT void region_leaf_update(image* labels, tregionnode* leaf, int scale, int nlabels,

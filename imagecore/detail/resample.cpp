@@ -17,7 +17,7 @@ bool scaled_size(int width, int height, double factor, int* out_width, int* out_
         return false;
     *out_width = static_cast<int>(w);
     *out_height = static_cast<int>(h);
-    return vx_pixel_count(*out_width, *out_height) >= 0;
+    return *out_width >= 1 && *out_height >= 1 && vx_pixel_count(*out_width, *out_height) >= 0;
 }
 
 void resample_nearest(const int* in, int width, int height, int* out, int out_width,

@@ -149,9 +149,14 @@ TEST(ImageOps, ScaleAndCrop)
     ASSERT_EQ(crop->width, 2);
     ASSERT_EQ(crop->height, 1);
     EXPECT_EQ(pixels_of(crop), (std::vector<int>{2, 3}));
-    image* empty = crop_image(img, 2, 0, INT_MIN, 2);
-    EXPECT_EQ(empty->width, 0);
-    delete_image(empty);
+    EXPECT_EQ(crop_image(img, 2, 0, INT_MIN, 2), nullptr);
+    EXPECT_EQ(crop_image(img, 1, 1, 3, 1), nullptr);
+    EXPECT_EQ(crop_image(img, 5, 0, 9, 2), nullptr);
+    // Factors that leave a side below one pixel give no image.
+    EXPECT_EQ(scale_image(img, 0.4), nullptr);
+    image* row = create_image(8, 1, 3);
+    EXPECT_EQ(scale_image(row, 0.5), nullptr);
+    delete_image(row);
     delete_image(crop);
     delete_image(half);
     delete_image(big);

@@ -86,9 +86,19 @@ TEST(List, EmptyListDeletionIsFatal)
     EXPECT_VX_FATAL(
         {
             list* l = init_list();
-            delete_elem_in_list(l, l->head);
+            delete_elem_in_list(l, init_list_elem(7));
         },
         42, "No Elemems to delete from list -> PANIC");
+}
+
+TEST(List, SentinelsOfAnEmptyListAreNotDeleted)
+{
+    list* l = init_list();
+    EXPECT_EQ(delete_elem_in_list(l, l->head), nullptr);
+    EXPECT_EQ(delete_elem_in_list(l, l->tail), nullptr);
+    EXPECT_EQ(list_size(l), 0);
+    EXPECT_EQ(l->head->next, l->tail);
+    delete_list(l);
 }
 
 TEST(List, EraseFreesEntriesAndEmptyListsGo)
@@ -205,6 +215,7 @@ TEST(VxImage, ScalesAndCopies)
     EXPECT_EQ(big->scales[0].pixels[1], 0);
     EXPECT_EQ(scale_vximage(v, 0.0), nullptr);
     EXPECT_EQ(scale_vximage(v, NAN), nullptr);
+    EXPECT_EQ(scale_vximage(v, 0.3), nullptr);
     delete_vximage(big);
     delete_vximage(copy);
     delete_vximage(v);

@@ -242,9 +242,13 @@ int tree_output::commit()
     return 0;
 }
 
-void not_a_tree_file(const char* path)
+const char* const kNoTreeTag = "no tree file magic or first line";
+
+void not_a_tree_file(const char* path, const char* error)
 {
-    vx_fatal(42, " RegionTree Tag not found presuming %s not a Tree File\n ", path);
+    if (error == nullptr || error == kNoTreeTag)
+        vx_fatal(42, " RegionTree Tag not found presuming %s not a Tree File\n ", path);
+    vx_fatal(42, "Tree File %s refused: %s\n", path, error);
 }
 
 FILE* open_tree_file(const char* path)

@@ -146,8 +146,13 @@ bool scan_number_line(FILE* f, const char* tag, int* value);
 // n numbers "%d " each, then "\n", into a new array (null for n = 0).
 bool scan_numbers(FILE* f, long n, int** out, const char* no_memory);
 
-// The loaders' ending for an ill-formed file or one that cannot be opened.
-[[noreturn]] void not_a_tree_file(const char* path);
+// The reason a reader gives for a file whose magic or first line is not
+// that of a tree file.
+extern const char* const kNoTreeTag;
+
+// The loaders' ending for a file that a reader refused, printing the
+// reader's reason (exit code 42); and for one that cannot be opened.
+[[noreturn]] void not_a_tree_file(const char* path, const char* error);
 FILE* open_tree_file(const char* path);
 
 // Runs a validating reader on the stream, closes it and ends the process
@@ -159,7 +164,7 @@ region_tree* read_tree_or_die(FILE* f, const char* path, Try try_read)
     region_tree* tree = try_read(f, &error);
     std::fclose(f);
     if (tree == nullptr)
-        not_a_tree_file(path);
+        not_a_tree_file(path, error);
     std::snprintf(tree->name, sizeof tree->name, "%s", path);
     return tree;
 }

@@ -1,9 +1,26 @@
-#include "analyse/rules/detail/rule_file.h"
+#include "analyse/rules/rule_file.h"
 
+#include <atomic>
 #include <cstdio>
 
 #include "analyse/rules/rule_parser.h"
 #include "analyse/rules/rule_program.h"
+
+namespace {
+
+std::atomic<bool> faults_fatal{true};
+
+}  // namespace
+
+void set_rule_faults_fatal(bool fatal)
+{
+    faults_fatal = fatal;
+}
+
+bool rule_faults_fatal()
+{
+    return faults_fatal;
+}
 
 program* parse_rule_file(const char* rule_file, int width)
 {
