@@ -53,8 +53,9 @@ int getSquareGrey256(double min, double max, double v, double weight)
 int* equalize_double_array_256(const double* values, int n, double weight, int type)
 {
     const int count = n > 0 ? n : 0;
-    auto* out = static_cast<int*>(vx_calloc(static_cast<size_t>(count), sizeof(int), 42,
-                                            "Cannot alloc grey level array"));
+    auto* out =
+        static_cast<int*>(vx_calloc(static_cast<size_t>(count), sizeof(int),
+                                    exit_code::out_of_memory, "Cannot alloc grey level array"));
     double lo = count > 0 ? values[0] : 0;
     double hi = lo;
     for (int i = 1; i < count; ++i) {

@@ -41,7 +41,8 @@ int interpol_2to1(int nx, int ny, int nz, float* volume)
         std::printf("interpol_2to1: volume of %d x %d x %d voxels cannot be doubled\n", nx, ny, nz);
         return -1;
     }
-    auto* out = static_cast<float*>(vx_calloc(n, sizeof(float), 42, kNoVolume));
+    auto* out =
+        static_cast<float*>(vx_calloc(n, sizeof(float), exit_code::out_of_memory, kNoVolume));
     // Voxel (x, y, z) of the doubled volume is input voxel (x/2, y/2, z/2).
     auto in = [&](long x, long y, long z) {
         return volume[(static_cast<size_t>(z / 2) * static_cast<size_t>(ny) + static_cast<size_t>(y / 2)) *
@@ -73,7 +74,8 @@ int interpol_1to2(int nx, int ny, int nz, float* volume)
         std::printf("interpol_1to2: volume of %d x %d x %d voxels cannot be halved\n", nx, ny, nz);
         return -1;
     }
-    auto* out = static_cast<float*>(vx_calloc(n, sizeof(float), 42, kNoVolume));
+    auto* out =
+        static_cast<float*>(vx_calloc(n, sizeof(float), exit_code::out_of_memory, kNoVolume));
     const size_t sx = static_cast<size_t>(nx);
     const size_t sxy = sx * static_cast<size_t>(ny);
     float* o = out;
@@ -107,7 +109,8 @@ float* get_float_ecat(int n, int width, int height, const short* data, float fac
     const size_t count = ecat_count("get_float_ecat", n, width, height);
     if (count == 0)
         return nullptr;
-    auto* out = static_cast<float*>(vx_calloc(count, sizeof(float), 42, kNoVolume));
+    auto* out =
+        static_cast<float*>(vx_calloc(count, sizeof(float), exit_code::out_of_memory, kNoVolume));
     for (size_t i = 0; i < count; ++i)
         out[i] = static_cast<float>(data[count - 1 - i]) * factor;
     return out;
@@ -122,7 +125,8 @@ int* get_int_ecat(int n, int width, int height, const short* data, float factor)
     const size_t count = ecat_count("get_int_ecat", n, width, height);
     if (count == 0)
         return nullptr;
-    auto* out = static_cast<int*>(vx_calloc(count, sizeof(int), 42, kNoVolume));
+    auto* out =
+        static_cast<int*>(vx_calloc(count, sizeof(int), exit_code::out_of_memory, kNoVolume));
     for (size_t i = 0; i < count; ++i) {
         // A factor below 1/65536 pushes shorts beyond the int range; those clamp.
         const double v = std::floor(data[count - 1 - i] / static_cast<double>(factor) + 0.5);

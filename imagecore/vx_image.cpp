@@ -75,7 +75,7 @@ vx_image* init_vx_image(int width, int height, int nscales)
     const char* failure = nullptr;
     vx_image* v = try_alloc(width, height, nscales, 0, &failure);
     if (v == nullptr)
-        vx_fatal(42, "%s", failure == kNoScales ? kNoRecord : failure);
+        vx_fatal(exit_code::out_of_memory, "%s", failure == kNoScales ? kNoRecord : failure);
     return v;
 }
 

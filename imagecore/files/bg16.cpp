@@ -42,7 +42,7 @@ int load16BitGreyPGM(const char* path, image** out)
     *out = nullptr;
     FILE* f = vxfopen(path, "rb");
     if (f == nullptr)
-        vx_fatal(10, "Could not open file %s\nBAILING OOUT!\n", path);
+        vx_fatal(exit_code::bg16_unreadable, "Could not open file %s\nBAILING OOUT!\n", path);
     const bg16_status status = read_16bg_stream(f, out);
     std::fclose(f);
     if (status == BG16_CORRUPT)
