@@ -13,10 +13,11 @@ namespace {
 
 attrib_array* new_attrib_array(int capacity)
 {
-    auto* vector = static_cast<attrib_array*>(
-        vx_calloc(1, sizeof(attrib_array), 42, "Cannot alloc attribute vector -> PANIC\n"));
+    auto* vector =
+        static_cast<attrib_array*>(vx_calloc(1, sizeof(attrib_array), exit_code::out_of_memory,
+                                             "Cannot alloc attribute vector -> PANIC\n"));
     vector->entries = static_cast<attrib_entry*>(
-        vx_calloc(capacity > 0 ? capacity : 1, sizeof(attrib_entry), 42,
+        vx_calloc(capacity > 0 ? capacity : 1, sizeof(attrib_entry), exit_code::out_of_memory,
                   "Cannot alloc attribute entries -> PANIC\n"));
     vector->capacity = capacity;
     return vector;
@@ -198,11 +199,13 @@ char** get_attribs_from_node(const tregionnode* region, int* count)
         return nullptr;
     const attrib_array* vector = region->attribs;
     const int n = vector->capacity > 0 ? vector->capacity : 0;
-    auto** names = static_cast<char**>(
-        vx_calloc(n > 0 ? n : 1, sizeof(char*), 42, "Cannot alloc attribute names -> PANIC\n"));
+    auto** names =
+        static_cast<char**>(vx_calloc(n > 0 ? n : 1, sizeof(char*), exit_code::out_of_memory,
+                                      "Cannot alloc attribute names -> PANIC\n"));
     for (int i = 0; i < n; ++i) {
-        names[i] = static_cast<char*>(
-            vx_calloc(1, sizeof vector->entries[i].name, 42, "Cannot alloc attribute name -> PANIC\n"));
+        names[i] = static_cast<char*>(vx_calloc(1, sizeof vector->entries[i].name,
+                                                exit_code::out_of_memory,
+                                                "Cannot alloc attribute name -> PANIC\n"));
         std::memcpy(names[i], vector->entries[i].name, sizeof vector->entries[i].name);
     }
     *count = n;

@@ -115,9 +115,10 @@ int dynamic_region_tree_update(region_tree* tree, image* grey, const char* rule_
     std::free(tree->attr_buffer);
     tree->attr_buffer = nullptr;
     if (first->attribs != nullptr)
-        tree->attr_buffer = static_cast<int*>(vx_calloc(
-            static_cast<size_t>(first->attribs->capacity), sizeof(int), 100,
-            "Could not allocate memory for the Attribute Buffer -> PANIC"));
+        tree->attr_buffer = static_cast<int*>(
+            vx_calloc(static_cast<size_t>(first->attribs->capacity), sizeof(int),
+                      exit_code::region_features_out_of_memory,
+                      "Could not allocate memory for the Attribute Buffer -> PANIC"));
     return prog != nullptr ? tree->regions : 0;
 }
 

@@ -98,7 +98,7 @@ void as_predicate(program* prog, int nonempty)
 void require_array(const symbol* sym)
 {
     if (sym->kind != SYMBOL_ARRAY)
-        vx_fatal(42, "Symbol %s in not an array \n", sym->name);
+        vx_fatal(exit_code::rule_not_an_array, "Symbol %s in not an array \n", sym->name);
 }
 
 // Returns the instruction before the IF's placeholder, which the matching

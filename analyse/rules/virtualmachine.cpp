@@ -17,7 +17,8 @@
 vm* init_vm(image* grey, int scales)
 {
     if (grey == nullptr)
-        vx_fatal(42, "ATTENTION NO IMAGE DURING VM INITIALIZATION\n");
+        vx_fatal(exit_code::rule_machine_without_image,
+                 "ATTENTION NO IMAGE DURING VM INITIALIZATION\n");
     vm* m = init_vm_old_deprecated();
     m->width = grey->width;
     m->height = grey->height;
@@ -28,7 +29,8 @@ vm* init_vm(image* grey, int scales)
 
 vm* init_vm_old_deprecated()
 {
-    return static_cast<vm*>(vx_calloc(1, sizeof(vm), 42, "Could not alloc VM -> PANIC\n"));
+    return static_cast<vm*>(
+        vx_calloc(1, sizeof(vm), exit_code::out_of_memory, "Could not alloc VM -> PANIC\n"));
 }
 
 void reset_vm(vm* m)
@@ -80,7 +82,7 @@ template <typename T>
 void push_slot(T* slots, int& count, T value, const char* full)
 {
     if (count >= VM_STACK_SLOTS - 1)
-        vx_fatal(42, "%s", full);
+        vx_fatal(exit_code::rule_stack_overflow, "%s", full);
     slots[count++] = value;
 }
 
@@ -88,7 +90,7 @@ template <typename T>
 T top_slot(const T* slots, int count, const char* empty)
 {
     if (count == 0)
-        vx_fatal(42, "%s", empty);
+        vx_fatal(exit_code::rule_stack_underflow, "%s", empty);
     return slots[count - 1];
 }
 
@@ -324,7 +326,8 @@ void update_fdc_symbols(vm* m)
     if (count == nullptr)
         return;
     if (trunc_to_int(count->value) != n)
-        vx_fatal(100, "Dont Mess with the number of FDCs in update fds in symboltable\n");
+        vx_fatal(exit_code::rule_fdc_count_changed,
+                 "Dont Mess with the number of FDCs in update fds in symboltable\n");
     std::vector<double> coeffs(n);
     get_fourier_descriptor(m->region->contour, m->region->contour_size, n, coeffs.data(),
                            prog->width);
@@ -372,7 +375,7 @@ void run_rule(vm* m)
         c = execute(m, c);
     m->current = nullptr;
     if (m->nvalues != 0)
-        vx_fatal(42, "FATAL  empty\n");
+        vx_fatal(exit_code::rule_stack_not_empty, "FATAL  empty\n");
 }
 
 int run_vm(vm* m)

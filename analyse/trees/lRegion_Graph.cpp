@@ -70,7 +70,7 @@ void* generateTreeFile(void* arg)
     job->result = Region_Graph_progress(job->work, 8, job->mode, job->context, job->progress);
     std::printf("Writing File:%s \n", job->file_name);
     if (write_elemset_region_tree(job->result, job->file_name) != 1)
-        vx_fatal(42, "Tree file %s not written\n", job->file_name);
+        vx_fatal(exit_code::tree_file_unwritable, "Tree file %s not written\n", job->file_name);
     std::printf("Creation of %s, %d Scales, in %d Seconds\n", job->file_name, job->scales,
                 static_cast<int>(std::time(nullptr) - t0));
     return nullptr;
@@ -78,8 +78,9 @@ void* generateTreeFile(void* arg)
 
 rg_control* region_graph_control(vx_image* partition, int conn)
 {
-    auto* control = static_cast<rg_control*>(
-        vx_calloc(1, sizeof(rg_control), 73, "Cannot alloc region tree -> PANIC"));
+    auto* control = static_cast<rg_control*>(vx_calloc(1, sizeof(rg_control),
+                                                       exit_code::region_tree_out_of_memory,
+                                                       "Cannot alloc region tree -> PANIC"));
     control->partition = partition;
     control->conn = conn;
     control->scales = partition->nscales;

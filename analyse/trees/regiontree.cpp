@@ -81,7 +81,8 @@ private:
         fill_.resize(nsons);
         for (size_t i = 0; i < nsons; ++i) {
             const int l = touched_[i];
-            sons_[i] = static_cast<int*>(vx_calloc(static_cast<size_t>(counts_[l]), sizeof(int), 73, kNoArea));
+            sons_[i] = static_cast<int*>(vx_calloc(static_cast<size_t>(counts_[l]), sizeof(int),
+                                                   exit_code::region_tree_out_of_memory, kNoArea));
             fill_[i] = 0;
             sizes_.push_back(counts_[l]);
             counts_[l] = static_cast<int>(i);  // from here on: label -> son index
@@ -134,7 +135,8 @@ int regiontree_add_scale(image* partition, region_tree* tree, int scale, int con
     std::printf(" %d Regions to Update\n", nlabels);
     iqueue* q = init_iqueue(partition->width * partition->height);
     partition->update_queue = q;
-    int* counts = static_cast<int*>(vx_calloc(static_cast<size_t>(nlabels), sizeof(int), 73, kNoArea));
+    int* counts = static_cast<int*>(vx_calloc(static_cast<size_t>(nlabels), sizeof(int),
+                                              exit_code::region_tree_out_of_memory, kNoArea));
     region_leafs_update(partition, tree->root, scale, nlabels, counts);
     partition->update_queue = nullptr;
     delete_iqueue(q);

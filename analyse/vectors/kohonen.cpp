@@ -20,7 +20,8 @@ long seed_b = 0;
 template <typename T>
 T* alloc_array(int n)
 {
-    return static_cast<T*>(vx_calloc(static_cast<size_t>(n), sizeof(T), 42, kNoMemory));
+    return static_cast<T*>(
+        vx_calloc(static_cast<size_t>(n), sizeof(T), exit_code::out_of_memory, kNoMemory));
 }
 
 vector& input_at(sofm_params* map, int i)
@@ -149,7 +150,8 @@ sofm_params* init_sofm(int width, int height, vector_array* inputs, double learn
                     inputs == nullptr ? " without inputs" : "");
         return nullptr;
     }
-    auto* map = static_cast<sofm_params*>(vx_calloc(1, sizeof(sofm_params), 42, kNoMemory));
+    auto* map = static_cast<sofm_params*>(
+        vx_calloc(1, sizeof(sofm_params), exit_code::out_of_memory, kNoMemory));
     map->width = width;
     map->height = height;
     map->units = width * height;
@@ -352,7 +354,8 @@ void sofm_adaptionstep(sofm_params* map)
             const int unit = map->width * wrap(r, map->height) + wrap(c, map->width);
             const double moved = adaptive_vector_add(rate, &weight_at(map, unit), &in, map->dim);
             if (moved < 0.0 || rate < 0.0)
-                vx_fatal(34, "Displ %s,  dScope %s dLernrate %s at step %d\n", vx_fixed(moved).text,
+                vx_fatal(exit_code::sofm_negative_step,
+                         "Displ %s,  dScope %s dLernrate %s at step %d\n", vx_fixed(moved).text,
                          vx_fixed(f).text, vx_fixed(rate).text, map->step);
         }
     }
