@@ -6,6 +6,7 @@
 
 #include "imagecore/detail/resample.h"
 #include "imagecore/fatal.h"
+#include "imagecore/report.h"
 
 namespace {
 
@@ -59,7 +60,7 @@ vx_image* alloc_or_null(int width, int height, int nscales, int flag)
     const char* failure = nullptr;
     vx_image* v = try_alloc(width, height, nscales, flag, &failure);
     if (v == nullptr)
-        std::printf("%s", failure);
+        vx_report("%s", failure);
     return v;
 }
 

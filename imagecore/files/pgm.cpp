@@ -6,6 +6,7 @@
 #include "imagecore/fatal.h"
 #include "imagecore/files/vxfileio.h"
 #include "imagecore/files/vxfopen.h"
+#include "imagecore/report.h"
 #include "imagecore/text/c_locale.h"
 
 namespace {
@@ -140,10 +141,7 @@ int write_pgm_p5(const char* path, const image* img)
         hi = img->pixels[i] > hi ? img->pixels[i] : hi;
     }
     const double scale = hi == lo ? 0.0 : 255.0 / (static_cast<double>(hi) - lo);
-    {
-        CLocaleScope c_numbers;
-        std::printf("Export pgm Image %s, Min %d, Max %d, Scale %f\n", path, lo, hi, scale);
-    }
+    vx_report("Export pgm Image %s, Min %d, Max %d, Scale %f\n", path, lo, hi, scale);
     FILE* f = vxfopen(path, "wb");
     if (f == nullptr)
         return -1;

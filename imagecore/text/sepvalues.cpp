@@ -8,6 +8,7 @@
 
 #include "imagecore/fatal.h"
 #include "imagecore/files/vxfopen.h"
+#include "imagecore/report.h"
 #include "imagecore/text/cnumbers.h"
 #include "imagecore/text/detail/textcopy.h"
 #include "imagecore/text/vxstringtools.h"
@@ -59,7 +60,7 @@ T take_number(char* s, char sep, const char* complaint, Convert convert)
     const size_t len = field_length(s, sep);
     T value{};
     if (len > static_cast<size_t>(VX_MAX_NUMBER_FIELD)) {
-        std::printf("%s\n", complaint);
+        vx_report("%s\n", complaint);
     } else {
         char field[VX_MAX_NUMBER_FIELD + 1];
         std::memcpy(field, s, len);
