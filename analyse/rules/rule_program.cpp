@@ -6,6 +6,7 @@
 
 #include "analyse/detail/c_locale_print.h"
 #include "imagecore/fatal.h"
+#include "imagecore/report.h"
 
 // ---- symbols ----
 
@@ -149,8 +150,8 @@ void set_branch(command* before, command* head, int type)
     if (placeholder == nullptr)
         return;
     if (placeholder->type != UNDEF)
-        std::printf("Command defined %d at %p!\n", placeholder->type,
-                    static_cast<void*>(placeholder));
+        vx_report("Command defined %d at %p!\n", placeholder->type,
+                  static_cast<void*>(placeholder));
     placeholder->type = type;
     placeholder->operand.target = append_command(head, NOP);
 }

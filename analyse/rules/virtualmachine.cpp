@@ -11,6 +11,7 @@
 #include "analyse/fourier/lFouriercontour.h"
 #include "imagecore/fatal.h"
 #include "imagecore/image.h"
+#include "imagecore/report.h"
 
 // ---- records ----
 
@@ -214,13 +215,13 @@ void execute_op(vm* m, int code)
 double* array_element(symbol* sym, double index)
 {
     if (sym->kind != SYMBOL_ARRAY) {
-        std::printf("%s is not an  array\n", sym->name);
+        vx_report("%s is not an  array\n", sym->name);
         return nullptr;
     }
     const int i = trunc_to_int(index);
     const int size = trunc_to_int(sym->value);
     if (i < 0 || i >= size || i >= sym->nelements) {
-        std::printf("%d No Valid Index for array %s(%d)\n", i, sym->name, size);
+        vx_report("%d No Valid Index for array %s(%d)\n", i, sym->name, size);
         return nullptr;
     }
     return &sym->elements[i];
@@ -229,14 +230,14 @@ double* array_element(symbol* sym, double index)
 void init_array(symbol* sym, double count)
 {
     if (sym->kind != SYMBOL_ARRAY) {
-        std::printf("FATAL: %s is not an  array\n", sym->name);
+        vx_report("FATAL: %s is not an  array\n", sym->name);
         return;
     }
     const int n = trunc_to_int(count) < 0 ? 0 : trunc_to_int(count);
     std::free(sym->elements);
     sym->elements = static_cast<double*>(std::calloc(n == 0 ? 1 : n, sizeof(double)));
     if (sym->elements == nullptr) {
-        std::printf("Could not alloc %d elements for array %s\n", n, sym->name);
+        vx_report("Could not alloc %d elements for array %s\n", n, sym->name);
         sym->nelements = 0;
         sym->value = 0.0;
         return;
@@ -336,7 +337,7 @@ void update_fdc_symbols(vm* m)
         char expected[SYMBOL_NAME_MAX + 1];
         std::snprintf(expected, sizeof expected, "fdc_%d", i);
         if (std::strcmp(expected, s->name) != 0)
-            std::printf("RED Alert ID %d NOT A FDS NAME %s\n", i, s->name);
+            vx_report("RED Alert ID %d NOT A FDS NAME %s\n", i, s->name);
         s->value = coeffs[i];
     }
 }
@@ -413,7 +414,7 @@ int run_vm(vm* m)
     }
     int result = pass && m->preds[0] != 0;
     if (m->npreds > 1)
-        std::printf("Warning There are still Values on Logic Stack\n");
+        vx_report("Warning There are still Values on Logic Stack\n");
     m->npreds = 0;
     if (result && f != nullptr)
         result = fds_passes(m, f);
