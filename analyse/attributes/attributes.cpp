@@ -8,6 +8,7 @@
 #include "analyse/rules/rule_program.h"
 #include "analyse/trees/tree_walk.h"
 #include "imagecore/fatal.h"
+#include "imagecore/report.h"
 
 namespace {
 
@@ -50,7 +51,7 @@ attrib_entry* base_entry(int index, attrib_array* vector, int type, const char* 
     if (vector == nullptr)
         return nullptr;
     if (index < 0 || index >= NUM_BASE_ATTRIBUTES || index >= vector->capacity) {
-        std::printf("Not enough attributes initialized in init %s base attribute\n", kind);
+        vx_report("Not enough attributes initialized in init %s base attribute\n", kind);
         return nullptr;
     }
     const base_attribute& row = pbaBaseAttributes[index];
@@ -60,8 +61,8 @@ attrib_entry* base_entry(int index, attrib_array* vector, int type, const char* 
     e.type = row.type;
     e.valid = 1;
     if (row.type != type)
-        std::printf("Attr %s; ID %d  TYPE IS NOT DECLARED %s\n", row.name, index,
-                    type == ATTRIB_INT ? "INT" : "DOUBLE");
+        vx_report("Attr %s; ID %d  TYPE IS NOT DECLARED %s\n", row.name, index,
+                  type == ATTRIB_INT ? "INT" : "DOUBLE");
     return &e;
 }
 
@@ -72,7 +73,7 @@ attrib_entry* new_entry(const char* name, attrib_array* vector, int type)
     if (vector == nullptr || name == nullptr || check_attrib_exist(vector, name) >= 0)
         return nullptr;
     if (vector->count >= vector->capacity) {
-        std::printf("Not enough attributes initialized\n");
+        vx_report("Not enough attributes initialized\n");
         return nullptr;
     }
     attrib_entry& e = vector->entries[vector->count++];

@@ -11,6 +11,7 @@
 #include "analyse/rules/rule_program.h"
 #include "analyse/rules/virtualmachine.h"
 #include "imagecore/fatal.h"
+#include "imagecore/report.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ private:
     void own_fields(tregionnode* n)
     {
         if (n->size < 0)
-            std::printf(" Bizarre Size ");
+            vx_report(" Bizarre Size ");
         const grey_stats s = counter_.measure(n->pixels, n->pixels != nullptr ? n->size : 0);
         store_grey_stats(n, s);
         n->maxgrey = s.max;
@@ -103,12 +104,12 @@ int dynamic_region_tree_update(region_tree* tree, image* grey, const char* rule_
         delete_vm(machine);
         delete_program(prog);
     } else {
-        std::printf("Parse Complication no change\n");
+        vx_report("Parse Complication no change\n");
     }
 
     tregionnode* first = first_son(root);
     if (first == nullptr) {
-        std::printf("!Warning! Tree %s has no nodes\n", tree->name);
+        vx_report("!Warning! Tree %s has no nodes\n", tree->name);
         return 0;
     }
     root->attribs = first->attribs;

@@ -1,11 +1,11 @@
 #include "analyse/features/rhistogram.h"
 
-#include <cstdio>
 #include <cstdlib>
 
 #include "analyse/detail/position_walk.h"
 #include "analyse/features/detail/grey_statistics.h"
 #include "imagecore/fatal.h"
+#include "imagecore/report.h"
 
 rhistogram* init_rhistogram(const image* grey, int n, const int* positions)
 {
@@ -66,7 +66,7 @@ double rhistogram_variance(const rhistogram* h)
 void delete_rhistogram(rhistogram* h)
 {
     if (h == nullptr) {
-        std::printf("No valid Histogram ");
+        vx_report("No valid Histogram ");
         return;
     }
     std::free(h->counts);

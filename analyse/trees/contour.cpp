@@ -9,6 +9,7 @@
 #include "analyse/trees/detail/contour_walk.h"
 #include "imagecore/fatal.h"
 #include "imagecore/queue.h"
+#include "imagecore/report.h"
 
 namespace {
 
@@ -292,7 +293,7 @@ int* scan_contour(const image* labels, int mark, int limit, int* found)
         if (k < limit)
             out[k++] = p;
         else
-            std::printf("OH OH");
+            vx_report("OH OH");
     }
     *found = k;
     return out;

@@ -9,6 +9,7 @@
 #include "imagecore/fatal.h"
 #include "imagecore/label.h"
 #include "imagecore/queue.h"
+#include "imagecore/report.h"
 
 namespace {
 
@@ -132,7 +133,7 @@ int regiontree_add_scale(image* partition, region_tree* tree, int scale, int con
 {
     const int nlabels = label_image_local(partition, conn);
     partition->connect = conn;
-    std::printf(" %d Regions to Update\n", nlabels);
+    vx_report(" %d Regions to Update\n", nlabels);
     iqueue* q = init_iqueue(partition->width * partition->height);
     partition->update_queue = q;
     int* counts = static_cast<int*>(vx_calloc(static_cast<size_t>(nlabels), sizeof(int),

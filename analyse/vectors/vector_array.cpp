@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "imagecore/fatal.h"
+#include "imagecore/report.h"
 
 namespace {
 
@@ -15,7 +16,7 @@ constexpr const char* kNoMemory = " Not enough Mem for a vector array\n";
 vector_array* init_vector_array(int dim, int count, double value)
 {
     if (dim < 0 || count < 0) {
-        std::printf("Could not create a vector array of %d vectors of dimension %d\n", count, dim);
+        vx_report("Could not create a vector array of %d vectors of dimension %d\n", count, dim);
         return nullptr;
     }
     auto* array = static_cast<vector_array*>(

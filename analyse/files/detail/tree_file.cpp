@@ -14,6 +14,7 @@
 #include "imagecore/fatal.h"
 #include "imagecore/files/vxfileio.h"
 #include "imagecore/files/vxfopen.h"
+#include "imagecore/report.h"
 
 namespace {
 
@@ -238,7 +239,7 @@ int tree_output::commit()
     if (ok_ && closed && std::rename(tmp_.c_str(), path_.c_str()) == 0)
         return 1;
     std::remove(tmp_.c_str());
-    std::printf("Could not write Region tree %s\n", path_.c_str());
+    vx_report("Could not write Region tree %s\n", path_.c_str());
     return 0;
 }
 
