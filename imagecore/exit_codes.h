@@ -108,6 +108,9 @@ inline constexpr int rule_stack_overflow = 42;
 inline constexpr int rule_stack_underflow = 42;
 // An instruction list that leaves values on the value stack.
 inline constexpr int rule_stack_not_empty = 42;
+// The rule scanner's own failures (input that cannot be read, no memory for
+// its buffers), which the generated scanner reports on standard error.
+inline constexpr int rule_scanner_failure = 2;
 // A rule changed "numfdc", the count of Fourier coefficients.
 inline constexpr int rule_fdc_count_changed = 100;
 
