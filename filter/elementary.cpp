@@ -5,6 +5,7 @@
 
 #include "filter/detail/grey_order.h"
 #include "filter/detail/same_image_size.h"
+#include "imagecore/report.h"
 
 namespace {
 
@@ -57,8 +58,8 @@ bool same_image_size(const image* a, const image* b, const char* who)
 {
     if (a->width == b->width && a->height == b->height)
         return true;
-    std::printf("%s: images of different size (%d x %d, %d x %d)\n", who, a->width, a->height,
-                b->width, b->height);
+    vx_report("%s: images of different size (%d x %d, %d x %d)\n", who, a->width, a->height,
+              b->width, b->height);
     return false;
 }
 

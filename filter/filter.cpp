@@ -9,6 +9,7 @@
 
 #include "filter/detail/template_grid.h"
 #include "imagecore/histogram.h"
+#include "imagecore/report.h"
 
 namespace {
 
@@ -238,23 +239,23 @@ bool mask_fits(const image* mask, const image* img, bool need_doubles)
 image* run_filter(image* img, f_filter* f)
 {
     if (f == nullptr || f->offsets == nullptr) {
-        std::printf("run_filter: filter without template\n");
+        vx_report("run_filter: filter without template\n");
         return nullptr;
     }
     if (!known_op(f->op)) {
-        std::printf("run_filter: unknown filter operation %d\n", f->op);
+        vx_report("run_filter: unknown filter operation %d\n", f->op);
         return nullptr;
     }
     const bool min_variance = f->op == FILTER_MIN_VARIANCE;
     const bool masked = f->use_mask != 0 || min_variance;
     if (masked && !mask_fits(f->mask, img, min_variance)) {
-        std::printf("run_filter: filter mask missing or of another size\n");
+        vx_report("run_filter: filter mask missing or of another size\n");
         return nullptr;
     }
     const size_t n = static_cast<size_t>(img->width) * static_cast<size_t>(img->height);
     int* buffer = static_cast<int*>(std::malloc(sizeof(int) * (n == 0 ? 1 : n)));
     if (buffer == nullptr) {
-        std::printf("Not enough memory for image vector\n");
+        vx_report("Not enough memory for image vector\n");
         return nullptr;
     }
     f_filter* orientations[9] = {};
@@ -262,7 +263,7 @@ image* run_filter(image* img, f_filter* f)
         for (f_filter* o : orientations)
             delete_filter(o);
         std::free(buffer);
-        std::printf("Not enough memory for Template Match List\n");
+        vx_report("Not enough memory for Template Match List\n");
         return nullptr;
     }
     std::vector<int> list;
@@ -295,7 +296,7 @@ image* run_filter(image* img, f_filter* f)
             changed = true;
     }
     if (f->iterations <= 0 && changed)
-        std::printf("run_filter: no stable result after %lld passes\n", passes);
+        vx_report("run_filter: no stable result after %lld passes\n", passes);
     std::free(buffer);
     for (f_filter* o : orientations)
         delete_filter(o);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "filter/detail/mms_scale.h"
+#include "imagecore/report.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ row_trim find_trim(const image* s)
         ++t.bottom;
     t.content = s->height - t.top - t.bottom;
     if (t.top > 0)
-        std::printf("Horizontal Offset %d, Value %d\n", t.top * s->width, v);
+        vx_report("Horizontal Offset %d, Value %d\n", t.top * s->width, v);
     return t;
 }
 
@@ -70,13 +71,14 @@ int run_partition(vx_image* src, vx_image* dst, int mode, int nscales, int itera
                   void* context, tree_progress_fn callback, bool progress_variant)
 {
     if (src == nullptr || dst == nullptr || tmpl == nullptr || src->nscales < 1) {
-        std::printf("lMMS_Part: no source, destination or template\n");
+        vx_report("lMMS_Part: no source, destination or template\n");
         return 0;
     }
     if (dst->width != src->width || dst->height != src->height || dst->nscales < nscales) {
-        std::printf("lMMS_Part: destination of %d x %d with %d scales does not fit a %d x %d "
-                    "source and %d scales\n",
-                    dst->width, dst->height, dst->nscales, src->width, src->height, nscales);
+        vx_report(
+            "lMMS_Part: destination of %d x %d with %d scales does not fit a %d x %d "
+            "source and %d scales\n",
+            dst->width, dst->height, dst->nscales, src->width, src->height, nscales);
         return 0;
     }
     // The caller's description stays as it is; the scales grow a copy.
@@ -104,9 +106,9 @@ int run_partition(vx_image* src, vx_image* dst, int mode, int nscales, int itera
     int result = 1;
     for (int k = 0; k < nscales; ++k) {
         if (progress_variant)
-            std::printf("Processing scale %d, Mod %d \n", k + 1, mode);
+            vx_report("Processing scale %d, Mod %d \n", k + 1, mode);
         else
-            std::printf("Processing scale %d \n", k + 1);
+            vx_report("Processing scale %d \n", k + 1);
         const ws_layout l = mms_compute_scale(&w, mode, conn, flags, k, debug);
         write_scale(&dst->scales[k], l, buffers.flood, trim);
         if (callback != nullptr)
@@ -130,7 +132,7 @@ int run_partition(vx_image* src, vx_image* dst, int mode, int nscales, int itera
     delete_image(w.work);
     delete_image(source);
     if (progress_variant)
-        std::printf("\n\n Done Mode %d\n\n", mode);
+        vx_report("\n\n Done Mode %d\n\n", mode);
     return result;
 }
 

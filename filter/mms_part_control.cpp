@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "filter/detail/mms_scale.h"
+#include "imagecore/report.h"
 
 namespace {
 
@@ -20,8 +21,8 @@ mms_part_control* init_mms_part(vx_image* src, vx_image* dst, int, int nscales)
 {
     if (src == nullptr || dst == nullptr || src->nscales < 1 || dst->width != src->width ||
         dst->height != src->height || dst->nscales < nscales) {
-        std::printf("init_mms_part: the destination does not fit the source and %d scales\n",
-                    nscales);
+        vx_report("init_mms_part: the destination does not fit the source and %d scales\n",
+                  nscales);
         return nullptr;
     }
     auto* c = static_cast<mms_part_control*>(std::calloc(1, sizeof(mms_part_control)));

@@ -1,6 +1,5 @@
-#include <cstdio>
-
 #include "filter/filter.h"
+#include "imagecore/report.h"
 
 namespace {
 
@@ -9,7 +8,7 @@ namespace {
 // are not point-symmetric.
 image* filter_step(f_filter* f, image* img, bool dilation)
 {
-    std::printf(dilation ? "Doing dilation\n" : "Doing erosion\n");
+    vx_report(dilation ? "Doing dilation\n" : "Doing erosion\n");
     if (dilation)
         template_point_reflection(f);
     image* result = run_filter(img, f);

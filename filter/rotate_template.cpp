@@ -1,10 +1,10 @@
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "filter/detail/template_grid.h"
 #include "filter/templates.h"
 #include "imagecore/array_utils.h"
+#include "imagecore/report.h"
 
 namespace {
 
@@ -32,20 +32,20 @@ constexpr int kSquare[kCells] = {-1, -1, -1, -1, -1,  //
 int init_rotate_template(f_filter* f, int orientation, int size)
 {
     if (size != 1 || orientation < 0 || orientation > 8) {
-        std::printf("init_rotate_template: no mask %d of size %d\n", orientation, size);
+        vx_report("init_rotate_template: no mask %d of size %d\n", orientation, size);
         return 0;
     }
     int* values = f->values;
     if (values == nullptr) {
-        std::printf("MALLOC\n");
+        vx_report("MALLOC\n");
     } else if (f->width != kSide || f->height != kSide) {
-        std::printf("Free MALLOC\n");
+        vx_report("Free MALLOC\n");
         values = nullptr;
     }
     if (values == nullptr) {
         values = static_cast<int*>(std::malloc(sizeof(int) * kCells));
         if (values == nullptr) {
-            std::printf("Not enough memory for filter template\n");
+            vx_report("Not enough memory for filter template\n");
             return 0;
         }
     }

@@ -7,6 +7,7 @@
 #include "filter/filter.h"
 #include "filter/templates.h"
 #include "imagecore/fatal.h"
+#include "imagecore/report.h"
 
 int dilate_template(f_filter* target, f_filter* structuring)
 {
@@ -14,7 +15,7 @@ int dilate_template(f_filter* target, f_filter* structuring)
     const long height = static_cast<long>(target->height) + structuring->height - 1;
     const long cells = width > INT_MAX || height > INT_MAX ? -1 : vx_pixel_count(width, height);
     if (cells <= 0) {
-        std::printf("Cannot alloc suplementary image struct\n");
+        vx_report("Cannot alloc suplementary image struct\n");
         return 0;
     }
     const size_t own = static_cast<size_t>(target->width) * static_cast<size_t>(target->height);
@@ -32,7 +33,7 @@ int dilate_template(f_filter* target, f_filter* structuring)
     int* values = static_cast<int*>(std::malloc(sizeof(int) * static_cast<size_t>(cells)));
     if (dilation == nullptr || values == nullptr) {
         if (values == nullptr)
-            std::printf("Not enough memory for filter template\n");
+            vx_report("Not enough memory for filter template\n");
         delete_filter(dilation);
         std::free(values);
         delete_image(grid);
@@ -42,7 +43,7 @@ int dilate_template(f_filter* target, f_filter* structuring)
     dilation->iterations = 1;
     dilation->use_mask = 0;
     dilation->quantile = 0.0;
-    std::printf("Dilating Template\n");
+    vx_report("Dilating Template\n");
     if (run_filter(grid, dilation) == nullptr) {
         delete_filter(dilation);
         std::free(values);

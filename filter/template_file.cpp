@@ -5,6 +5,7 @@
 
 #include "filter/detail/template_grid.h"
 #include "imagecore/files/vxfopen.h"
+#include "imagecore/report.h"
 
 namespace {
 
@@ -89,7 +90,7 @@ f_filter* init_filter(const char* path)
 {
     FILE* file = vxfopen(path, "r");
     if (file == nullptr) {
-        std::printf("Unable to open file %s\n", path);
+        vx_report("Unable to open file %s\n", path);
         return nullptr;
     }
     f_filter* f = nullptr;
@@ -97,15 +98,15 @@ f_filter* init_filter(const char* path)
     const int height = get_f_height(file);
     constexpr int kMaxSide = 2 * F_TEMPLATE_MAX_HALF + 1;
     if (width % 2 == 0 || width > kMaxSide) {
-        std::printf("%s Not a filter file\n", path);
+        vx_report("%s Not a filter file\n", path);
     } else if (height != width) {
-        std::printf("morph_filter templates NON Quadratic Template File Fill up with X's\n");
+        vx_report("morph_filter templates NON Quadratic Template File Fill up with X's\n");
     } else if ((f = init_f_filter()) != nullptr) {
         f->width = f->height = width;
         f->values = static_cast<int*>(std::malloc(sizeof(int) * static_cast<size_t>(width) * width));
         if (f->values == nullptr || load_f_template(file, f) != width * width) {
-            std::printf(f->values == nullptr ? "Not enough memory for filter template\n"
-                                             : "Error while reading template\n");
+            vx_report(f->values == nullptr ? "Not enough memory for filter template\n"
+                                           : "Error while reading template\n");
             delete_filter(f);
             f = nullptr;
         } else {

@@ -6,6 +6,7 @@
 
 #include "filter/detail/template_grid.h"
 #include "imagecore/array_utils.h"
+#include "imagecore/report.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ f_filter* init_f_filter()
 {
     auto* f = static_cast<f_filter*>(std::calloc(1, sizeof(f_filter)));
     if (f == nullptr)
-        std::printf("%s\n", kNoFilter);
+        vx_report("%s\n", kNoFilter);
     return f;
 }
 
@@ -95,13 +96,13 @@ f_filter* create_copy_template(const f_filter* src)
 {
     auto* f = static_cast<f_filter*>(std::calloc(1, sizeof(f_filter)));
     if (f == nullptr) {
-        std::printf("%s\n", kNoFilter);
+        vx_report("%s\n", kNoFilter);
         return nullptr;
     }
     const size_t cells = static_cast<size_t>(src->width) * static_cast<size_t>(src->height);
     int* values = alloc_ints(cells);
     if (values == nullptr) {
-        std::printf("%s\n", kNoTemplate);
+        vx_report("%s\n", kNoTemplate);
         std::free(f);
         return nullptr;
     }
@@ -131,12 +132,12 @@ int* init_f_template(const functions* tmpl, f_filter* f)
     int size = 0;
     double* grid = builder != nullptr ? builder(tmpl, &size) : nullptr;
     if (grid == nullptr) {
-        std::printf("morph_filter  templates No valid Function for Template given\n");
+        vx_report("morph_filter  templates No valid Function for Template given\n");
         return nullptr;
     }
     int* values = cnv_d_field(grid, size * size);
     if (values == nullptr) {
-        std::printf("%s\n", kNoTemplate);
+        vx_report("%s\n", kNoTemplate);
         return nullptr;
     }
     set_filter_grid(f, values, size, size);

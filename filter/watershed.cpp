@@ -21,7 +21,7 @@ void ensure_size(std::vector<T>& v, size_t n, const char* message)
         if (v.size() < n)
             v.resize(n);
     } catch (const std::bad_alloc&) {
-        vx_fatal(4712, "%s", message);
+        vx_fatal(exit_code::watershed_out_of_memory, "%s", message);
     }
 }
 
@@ -303,7 +303,7 @@ ws_layout ws_flood(image* img, int n, bool wrap, ws_workspace& ws)
     update_image_struct(img);
     // Label positions are ints like every pixel position of the system.
     if (l.cells > static_cast<size_t>(INT_MAX))
-        vx_fatal(4712, "%s", kNoSorted);
+        vx_fatal(exit_code::watershed_out_of_memory, "%s", kNoSorted);
     const size_t npix = static_cast<size_t>(img->width) * static_cast<size_t>(img->height);
     ensure_size(ws.lab, l.cells, kNoSorted);
     ensure_size(ws.sorted, npix, kNoSorted);
@@ -358,14 +358,15 @@ void liqueue_put(int value, iqueue* q)
     if (iqueue_put(value, q))
         return;
     const int head = q->values[q->read_pos];
-    vx_fatal(4711, "QUEUE PANIC!!! QUEUE FULL before Queue at %d %d\n head %d \n", value,
-             q->read_pos, head);
+    vx_fatal(exit_code::watershed_queue_full,
+             "QUEUE PANIC!!! QUEUE FULL before Queue at %d %d\n head %d \n", value, q->read_pos,
+             head);
 }
 
 int liqueue_get(iqueue* q)
 {
     int value;
     if (!iqueue_get(&value, q))
-        vx_fatal(4711, "QUEUE PANIC!!! NO MORE ELEMS");
+        vx_fatal(exit_code::watershed_queue_empty, "QUEUE PANIC!!! NO MORE ELEMS");
     return value;
 }

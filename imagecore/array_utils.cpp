@@ -101,11 +101,13 @@ void msort(double* values, int* companions, int n)
     if (n <= 1)
         return;
     const size_t count = static_cast<size_t>(n);
-    const heap_array<int> order = make_heap_array<int>(count, 42, kNoSortBuffer);
+    const heap_array<int> order =
+        make_heap_array<int>(count, exit_code::out_of_memory, kNoSortBuffer);
     std::iota(order.get(), order.get() + n, 0);
     std::stable_sort(order.get(), order.get() + n,
                      [values](int a, int b) { return before(values[a], values[b]); });
-    const heap_array<double> sorted = make_heap_array<double>(count, 42, kNoSortBuffer);
+    const heap_array<double> sorted =
+        make_heap_array<double>(count, exit_code::out_of_memory, kNoSortBuffer);
     for (int i = 0; i < n; ++i)
         sorted[i] = values[order[i]];
     std::copy(sorted.get(), sorted.get() + n, values);

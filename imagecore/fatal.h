@@ -2,10 +2,12 @@
 
 #include <cstddef>
 
+#include "imagecore/exit_codes.h"
 #include "imagecore/vximage_export.h"
 
 // Unrecoverable conditions print their message on standard output and end the
-// process with an exit code that identifies the failure site.
+// process with an exit code that identifies the failure site: one of the named
+// codes of imagecore/exit_codes.h, never a bare number.
 [[noreturn]] VXIMAGE_EXPORT void vx_fatal(int code, const char* format, ...)
     __attribute__((format(printf, 2, 3)));
 

@@ -32,14 +32,15 @@ void check_double_pair(const image* a, const image* b, const pair_names& n)
     const double* da = a != nullptr ? a->dpixels : nullptr;
     const double* db = b != nullptr ? b->dpixels : nullptr;
     if (da == nullptr || db == nullptr)
-        vx_fatal(10, "%s:: either %s double vector(%p) = 0 || %s double vector(%p) = 0\n", n.function,
+        vx_fatal(exit_code::fft2d_bad_argument,
+                 "%s:: either %s double vector(%p) = 0 || %s double vector(%p) = 0\n", n.function,
                  n.first, static_cast<const void*>(da), n.second, static_cast<const void*>(db));
     if (a->width != b->width)
-        vx_fatal(10, "%s:: %s width (%d) !=  %s width (%d)\n", n.function, n.first_cap, a->width,
-                 n.second_cap, b->width);
+        vx_fatal(exit_code::fft2d_bad_argument, "%s:: %s width (%d) !=  %s width (%d)\n",
+                 n.function, n.first_cap, a->width, n.second_cap, b->width);
     if (a->height != b->height)
-        vx_fatal(10, "%s:: %s height (%d) !=  %s height (%d)\n", n.function, n.first_cap, a->height,
-                 n.second_cap, b->height);
+        vx_fatal(exit_code::fft2d_bad_argument, "%s:: %s height (%d) !=  %s height (%d)\n",
+                 n.function, n.first_cap, a->height, n.second_cap, b->height);
 }
 
 // Two new double images computed pixel by pixel from a checked pair.
@@ -68,9 +69,11 @@ struct spectrum {
         char msg[96];
         std::snprintf(msg, sizeof msg, "FFT2D: Cannot alloc real imag buffers of size %ld \n",
                       static_cast<long>(width) * height);
-        columns = static_cast<complex**>(vx_calloc(static_cast<size_t>(width), sizeof(complex*), 10, msg));
-        block = static_cast<complex*>(vx_calloc(
-            static_cast<size_t>(width) * static_cast<size_t>(height), sizeof(complex), 10, msg));
+        columns = static_cast<complex**>(vx_calloc(static_cast<size_t>(width), sizeof(complex*),
+                                                   exit_code::fft2d_out_of_memory, msg));
+        block = static_cast<complex*>(
+            vx_calloc(static_cast<size_t>(width) * static_cast<size_t>(height), sizeof(complex),
+                      exit_code::fft2d_out_of_memory, msg));
         for (int x = 0; x < width; ++x)
             columns[x] = block + static_cast<size_t>(x) * static_cast<size_t>(height);
     }
@@ -118,9 +121,11 @@ int log2_of(unsigned n)
 void check_fft_sizes(int nx, int ny)
 {
     if (nx < 0 || !IsPowerOfTwo(static_cast<unsigned>(nx)))
-        vx_fatal_stderr(10, "FFT2D: X limit = %d is not a power of 2. Cannot do fft \n", nx);
+        vx_fatal_stderr(exit_code::fft2d_bad_argument,
+                        "FFT2D: X limit = %d is not a power of 2. Cannot do fft \n", nx);
     if (ny < 0 || !IsPowerOfTwo(static_cast<unsigned>(ny)))
-        vx_fatal_stderr(10, "FFT2D: Y limit = %d is not a power of 2. Cannot do fft \n", ny);
+        vx_fatal_stderr(exit_code::fft2d_bad_argument,
+                        "FFT2D: Y limit = %d is not a power of 2. Cannot do fft \n", ny);
 }
 
 }  // namespace
@@ -133,7 +138,8 @@ int IsPowerOfTwo(unsigned n)
 unsigned NumberOfBitsNeeded(unsigned n)
 {
     if (n < 2)
-        vx_fatal_stderr(1, ">>> Error in fftmisc: argument %d to NumberOfBitsNeeded is too small.\n",
+        vx_fatal_stderr(exit_code::fft_bad_argument,
+                        ">>> Error in fftmisc: argument %d to NumberOfBitsNeeded is too small.\n",
                         static_cast<int>(n));
     return static_cast<unsigned>(log2_of(n));
 }
@@ -160,7 +166,7 @@ double Index_to_frequency(unsigned n, unsigned index)
 double* CheckPointer(double* p, const char* name)
 {
     if (p == nullptr)
-        vx_fatal_stderr(1, "Error in fft_double():  %s == NULL\n", name);
+        vx_fatal_stderr(exit_code::fft_bad_argument, "Error in fft_double():  %s == NULL\n", name);
     return p;
 }
 
@@ -168,9 +174,11 @@ void fft_double(unsigned n, int inverse, const double* real_in, const double* im
                 double* real_out, double* imag_out)
 {
     if (!IsPowerOfTwo(n))
-        vx_fatal_stderr(1, "Error in fft():  NumSamples=%u is not power of two\n", n);
+        vx_fatal_stderr(exit_code::fft_bad_argument,
+                        "Error in fft():  NumSamples=%u is not power of two\n", n);
     if (real_in == nullptr)
-        vx_fatal_stderr(1, "Error in fft_double():  %s == NULL\n", "RealIn");
+        vx_fatal_stderr(exit_code::fft_bad_argument, "Error in fft_double():  %s == NULL\n",
+                        "RealIn");
     CheckPointer(real_out, "RealOut");
     CheckPointer(imag_out, "ImagOut");
 
@@ -275,8 +283,10 @@ int FFT2D(complex** columns, int nx, int ny, int direction)
     const int longest = nx > ny ? nx : ny;
     char msg[96];
     std::snprintf(msg, sizeof msg, "FFT2D: Cannot alloc real imag buffers of size %d \n", longest);
-    auto* re = static_cast<double*>(vx_calloc(static_cast<size_t>(longest), sizeof(double), 10, msg));
-    auto* im = static_cast<double*>(vx_calloc(static_cast<size_t>(longest), sizeof(double), 10, msg));
+    auto* re = static_cast<double*>(vx_calloc(static_cast<size_t>(longest), sizeof(double),
+                                              exit_code::fft2d_out_of_memory, msg));
+    auto* im = static_cast<double*>(vx_calloc(static_cast<size_t>(longest), sizeof(double),
+                                              exit_code::fft2d_out_of_memory, msg));
 
     const int mx = log2_of(static_cast<unsigned>(nx));
     for (int y = 0; y < ny; ++y) {
@@ -309,7 +319,8 @@ int FFT2D(complex** columns, int nx, int ny, int direction)
 void ForwardFFT(const image* grey, image** real, image** imag)
 {
     if (grey == nullptr || (grey->pixels == nullptr && grey->dpixels == nullptr))
-        vx_fatal(10, "ForwardFFT:: no grey image (%p) to transform\n", static_cast<const void*>(grey));
+        vx_fatal(exit_code::fft2d_bad_argument, "ForwardFFT:: no grey image (%p) to transform\n",
+                 static_cast<const void*>(grey));
     const int w = grey->width;
     const int h = grey->height;
     check_fft_sizes(w, h);

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "imagecore/fatal.h"
-#include "imagecore/text/c_locale.h"
+#include "imagecore/report.h"
 
 namespace {
 
@@ -53,16 +53,16 @@ int getSquareGrey256(double min, double max, double v, double weight)
 int* equalize_double_array_256(const double* values, int n, double weight, int type)
 {
     const int count = n > 0 ? n : 0;
-    auto* out = static_cast<int*>(vx_calloc(static_cast<size_t>(count), sizeof(int), 42,
-                                            "Cannot alloc grey level array"));
+    auto* out =
+        static_cast<int*>(vx_calloc(static_cast<size_t>(count), sizeof(int),
+                                    exit_code::out_of_memory, "Cannot alloc grey level array"));
     double lo = count > 0 ? values[0] : 0;
     double hi = lo;
     for (int i = 1; i < count; ++i) {
         lo = std::fmin(lo, values[i]);
         hi = std::fmax(hi, values[i]);
     }
-    CLocaleScope c_numbers;
-    std::printf("Image min %f max %f, Weight %f, Function %d ", lo, hi, weight, type);
+    vx_report("Image min %f max %f, Weight %f, Function %d ", lo, hi, weight, type);
     if (type == 1) {
         for (int i = 0; i < count; ++i)
             out[i] = getSquareGrey256(lo, hi, values[i], weight);
@@ -81,6 +81,7 @@ int* equalize_double_array_256(const double* values, int n, double weight, int t
         for (int i = 0; i < count; ++i)
             out[i] = getLinearGrey256(lo, hi, values[i]);
     }
-    std::printf("res1=%d, res2=%d\n", count > 0 ? out[static_cast<long>(count) * 2 / 3] : 0, count > 0 ? out[count / 3] : 0);
+    vx_report("res1=%d, res2=%d\n", count > 0 ? out[static_cast<long>(count) * 2 / 3] : 0,
+              count > 0 ? out[count / 3] : 0);
     return out;
 }

@@ -21,14 +21,14 @@ histogramm* new_histogramm(int ncolors, int min, int max, int npixels)
 {
     auto* h = static_cast<histogramm*>(std::calloc(1, sizeof(histogramm)));
     if (h == nullptr)
-        vx_fatal(100, "Cannot alloc Histogramm struct");
+        vx_fatal(exit_code::histogram_out_of_memory, "Cannot alloc Histogramm struct");
     const size_t slots = ncolors > 0 ? static_cast<size_t>(ncolors) : 1;
     h->values = static_cast<int*>(std::calloc(slots, sizeof(int)));
     if (h->values == nullptr)
-        vx_fatal(100, "Cannot alloc LUT for New Histogramm");
+        vx_fatal(exit_code::histogram_out_of_memory, "Cannot alloc LUT for New Histogramm");
     h->counts = static_cast<int*>(std::calloc(slots, sizeof(int)));
     if (h->counts == nullptr)
-        vx_fatal(100, "Cannot alloc New Histogramm");
+        vx_fatal(exit_code::histogram_out_of_memory, "Cannot alloc New Histogramm");
     h->ncolors = ncolors;
     h->min = min;
     h->max = max;
@@ -41,7 +41,8 @@ histogramm* count_in_table(const int* pixels, int npixels, int min, int max)
     const int range = static_cast<int>(static_cast<long long>(max) - min + 1);
     int* t = static_cast<int*>(std::calloc(static_cast<size_t>(range), sizeof(int)));
     if (t == nullptr)
-        vx_fatal(4711, "Cannot alloc Temporary Histogramm with %d colors", range);
+        vx_fatal(exit_code::histogram_table_out_of_memory,
+                 "Cannot alloc Temporary Histogramm with %d colors", range);
     const heap_array<int> table(t);
     for (int i = 0; i < npixels; ++i)
         ++t[static_cast<unsigned>(pixels[i]) - static_cast<unsigned>(min)];
@@ -64,7 +65,8 @@ histogramm* count_by_sorting(const int* pixels, int npixels, int min, int max)
 {
     int* sorted = static_cast<int*>(std::malloc(sizeof(int) * static_cast<size_t>(npixels)));
     if (sorted == nullptr)
-        vx_fatal(4711, "Cannot alloc Temporary Histogramm with %d colors", npixels);
+        vx_fatal(exit_code::histogram_table_out_of_memory,
+                 "Cannot alloc Temporary Histogramm with %d colors", npixels);
     const heap_array<int> copy(sorted);
     std::copy(pixels, pixels + npixels, sorted);
     std::sort(sorted, sorted + npixels);
@@ -111,8 +113,9 @@ void calibrate_image(image* img, const histogramm* h)
     const long long range = static_cast<long long>(h->max) - h->min + 1;
     if (h->ncolors > 0 && dense_range(range, npixels)) {
         // Lookup table from value - min to index; -1 marks values not counted.
-        const heap_array<int> index = make_heap_array<int>(
-            static_cast<size_t>(range), 100, "Cannot alloc LUT for New Histogramm");
+        const heap_array<int> index =
+            make_heap_array<int>(static_cast<size_t>(range), exit_code::histogram_out_of_memory,
+                                 "Cannot alloc LUT for New Histogramm");
         std::fill(index.get(), index.get() + range, -1);
         for (int k = 0; k < h->ncolors; ++k)
             index[static_cast<unsigned>(h->values[k]) - static_cast<unsigned>(h->min)] = k;
@@ -122,7 +125,7 @@ void calibrate_image(image* img, const histogramm* h)
                               ? -1
                               : index[static_cast<unsigned>(p) - static_cast<unsigned>(h->min)];
             if (k < 0)
-                vx_fatal(100, "Color %d not in Histogram", p);
+                vx_fatal(exit_code::not_in_histogram, "Color %d not in Histogram", p);
             pixels[i] = k;
         }
         return;
@@ -132,7 +135,7 @@ void calibrate_image(image* img, const histogramm* h)
     for (int i = 0; i < npixels; ++i) {
         const int* at = std::lower_bound(first, last, pixels[i]);
         if (at == last || *at != pixels[i])
-            vx_fatal(100, "Color %d not in Histogram", pixels[i]);
+            vx_fatal(exit_code::not_in_histogram, "Color %d not in Histogram", pixels[i]);
         pixels[i] = static_cast<int>(at - first);
     }
 }
@@ -144,7 +147,7 @@ void recalibrate_image(image* img, const histogramm* h)
     for (int i = 0; i < npixels; ++i) {
         const int k = pixels[i];
         if (k < 0 || k >= h->ncolors)
-            vx_fatal(100, "Index %d not in Histogram", k);
+            vx_fatal(exit_code::not_in_histogram, "Index %d not in Histogram", k);
         pixels[i] = h->values[k];
     }
 }

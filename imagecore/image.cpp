@@ -14,7 +14,7 @@ image* alloc_record()
 {
     auto* img = static_cast<image*>(std::calloc(1, sizeof(image)));
     if (img == nullptr)
-        vx_fatal(815, "%s", kNoRecord);
+        vx_fatal(exit_code::image_out_of_memory, "%s", kNoRecord);
     return img;
 }
 
@@ -22,13 +22,14 @@ size_t checked_pixel_count(int width, int height)
 {
     const long n = vx_pixel_count(width, height);
     if (n < 0)
-        vx_fatal(815, "%s", kNoVector);
+        vx_fatal(exit_code::image_out_of_memory, "%s", kNoVector);
     return static_cast<size_t>(n);
 }
 
 int* copy_ints(const int* src, int n)
 {
-    auto* dst = static_cast<int*>(vx_calloc(static_cast<size_t>(n), sizeof(int), 815, kNoVector));
+    auto* dst = static_cast<int*>(
+        vx_calloc(static_cast<size_t>(n), sizeof(int), exit_code::image_out_of_memory, kNoVector));
     std::memcpy(dst, src, sizeof(int) * static_cast<size_t>(n));
     return dst;
 }
@@ -51,7 +52,8 @@ image* create_image(int width, int height, int value)
 {
     const size_t n = checked_pixel_count(width, height);
     image* img = alloc_record();
-    img->pixels = static_cast<int*>(vx_calloc(n, sizeof(int), 815, kNoVector));
+    img->pixels =
+        static_cast<int*>(vx_calloc(n, sizeof(int), exit_code::image_out_of_memory, kNoVector));
     for (size_t i = 0; i < n; ++i)
         img->pixels[i] = value;
     img->width = width;
@@ -67,7 +69,8 @@ image* create_double_image(int width, int height, double value)
 {
     const size_t n = checked_pixel_count(width, height);
     image* img = alloc_record();
-    img->dpixels = static_cast<double*>(vx_calloc(n, sizeof(double), 815, kNoVector));
+    img->dpixels = static_cast<double*>(
+        vx_calloc(n, sizeof(double), exit_code::image_out_of_memory, kNoVector));
     for (size_t i = 0; i < n; ++i)
         img->dpixels[i] = value;
     img->width = width;
@@ -82,7 +85,8 @@ image* create_double_image(int width, int height, double value)
 image* init_image(image* img)
 {
     if (img == nullptr)
-        vx_fatal(815, " No valid image struct for initialization in  image_utils");
+        vx_fatal(exit_code::no_image_to_initialize,
+                 " No valid image struct for initialization in  image_utils");
     img->width = img->height = 0;
     img->pixels = nullptr;
     img->min = img->max = 0;
@@ -115,8 +119,8 @@ void copy_image_aux(image* dst, const image* src)
     if (src->aux != nullptr && src->aux_len > 0) {
         if (dst->aux == nullptr || dst->aux_len < src->aux_len) {
             std::free(dst->aux);
-            dst->aux = static_cast<int*>(
-                vx_calloc(static_cast<size_t>(src->aux_len), sizeof(int), 815, kNoVector));
+            dst->aux = static_cast<int*>(vx_calloc(static_cast<size_t>(src->aux_len), sizeof(int),
+                                                   exit_code::image_out_of_memory, kNoVector));
         }
         std::memcpy(dst->aux, src->aux, sizeof(int) * static_cast<size_t>(src->aux_len));
     }
@@ -126,7 +130,8 @@ void copy_image_aux(image* dst, const image* src)
 image* copy_image(image* dst, const image* src)
 {
     if (dst->width != src->width || dst->height != src->height)
-        vx_fatal(42, "copy different sized image structs SRC(%d,%d), DEST(%d,%d)\nBailing Out!\n",
+        vx_fatal(exit_code::image_size_mismatch,
+                 "copy different sized image structs SRC(%d,%d), DEST(%d,%d)\nBailing Out!\n",
                  src->width, src->height, dst->width, dst->height);
     dst->max = src->max;
     dst->min = src->min;
@@ -178,14 +183,14 @@ int update_image_struct(image* img)
 void set_image_connect(image* img, int c)
 {
     if (c != 4 && c != 8 && c != -1)
-        vx_fatal(100, "Connectivity not known-> PANIC");
+        vx_fatal(exit_code::unknown_connectivity, "Connectivity not known-> PANIC");
     img->connect = c;
 }
 
 int get_image_connect(const image* img)
 {
     if (img == nullptr)
-        vx_fatal(100, "No image-> PANIC");
+        vx_fatal(exit_code::no_image_for_connectivity, "No image-> PANIC");
     return img->connect;
 }
 

@@ -8,7 +8,7 @@ list_elem* init_list_elem(intptr_t entry)
 {
     auto* e = static_cast<list_elem*>(std::malloc(sizeof(list_elem)));
     if (e == nullptr)
-        vx_fatal(42, "Could not alloc new list element -> Panic");
+        vx_fatal(exit_code::out_of_memory, "Could not alloc new list element -> Panic");
     e->next = e->prev = nullptr;
     e->entry = entry;
     return e;
@@ -18,7 +18,7 @@ list* init_list()
 {
     auto* l = static_cast<list*>(std::malloc(sizeof(list)));
     if (l == nullptr)
-        vx_fatal(42, "Could not alloc new list structure -> Panic");
+        vx_fatal(exit_code::out_of_memory, "Could not alloc new list structure -> Panic");
     l->head = init_list_elem(0);
     l->tail = init_list_elem(0);
     l->head->next = l->tail;
@@ -43,7 +43,7 @@ list_elem* delete_elem_in_list(list* l, list_elem* e)
     if (e == l->head || e == l->tail)
         return nullptr;
     if (l->size == 0)
-        vx_fatal(42, "No Elemems to delete from list -> PANIC");
+        vx_fatal(exit_code::delete_from_empty_list, "No Elemems to delete from list -> PANIC");
     list_elem* following = e->next;
     e->prev->next = following;
     following->prev = e->prev;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "imagecore/files/image_loader.h"
+#include "imagecore/report.h"
 
 namespace {
 
@@ -26,12 +27,12 @@ int64_t label_green(int64_t i)
 int* alloc_palette(int n)
 {
     if (n < 0 || n > INT_MAX - 256) {
-        std::printf("Cannot alloc palette of %d colors\n", n);
+        vx_report("Cannot alloc palette of %d colors\n", n);
         return nullptr;
     }
     auto* p = static_cast<int*>(std::calloc(static_cast<size_t>(n) + 256, sizeof(int)));
     if (p == nullptr)
-        std::printf("Cannot alloc palette of %d colors\n", n);
+        vx_report("Cannot alloc palette of %d colors\n", n);
     return p;
 }
 
@@ -169,7 +170,7 @@ void mergeRGBAlpha2Bands(const image* r, const image* g, const image* b, const i
     *out = nullptr;
     for (const image* band : {g, b, a})
         if (band->width != r->width || band->height != r->height) {
-            std::printf("mergeRGBAlpha2Bands: bands of different size\n");
+            vx_report("mergeRGBAlpha2Bands: bands of different size\n");
             return;
         }
     image* img = create_image(r->width, r->height, 0);

@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "imagecore/fatal.h"
-#include "imagecore/text/c_locale.h"
+#include "imagecore/report.h"
 
 float* float_interpol = nullptr;
 
@@ -38,10 +38,11 @@ int interpol_2to1(int nx, int ny, int nz, float* volume)
     const long Z = 2L * nz;
     const size_t n = voxel_count(X, Y, Z);
     if (n == 0) {
-        std::printf("interpol_2to1: volume of %d x %d x %d voxels cannot be doubled\n", nx, ny, nz);
+        vx_report("interpol_2to1: volume of %d x %d x %d voxels cannot be doubled\n", nx, ny, nz);
         return -1;
     }
-    auto* out = static_cast<float*>(vx_calloc(n, sizeof(float), 42, kNoVolume));
+    auto* out =
+        static_cast<float*>(vx_calloc(n, sizeof(float), exit_code::out_of_memory, kNoVolume));
     // Voxel (x, y, z) of the doubled volume is input voxel (x/2, y/2, z/2).
     auto in = [&](long x, long y, long z) {
         return volume[(static_cast<size_t>(z / 2) * static_cast<size_t>(ny) + static_cast<size_t>(y / 2)) *
@@ -70,10 +71,11 @@ int interpol_1to2(int nx, int ny, int nz, float* volume)
     const long Z = nz / 2;
     const size_t n = voxel_count(X, Y, Z);
     if (n == 0 || voxel_count(nx, ny, nz) == 0) {
-        std::printf("interpol_1to2: volume of %d x %d x %d voxels cannot be halved\n", nx, ny, nz);
+        vx_report("interpol_1to2: volume of %d x %d x %d voxels cannot be halved\n", nx, ny, nz);
         return -1;
     }
-    auto* out = static_cast<float*>(vx_calloc(n, sizeof(float), 42, kNoVolume));
+    auto* out =
+        static_cast<float*>(vx_calloc(n, sizeof(float), exit_code::out_of_memory, kNoVolume));
     const size_t sx = static_cast<size_t>(nx);
     const size_t sxy = sx * static_cast<size_t>(ny);
     float* o = out;
@@ -96,7 +98,7 @@ size_t ecat_count(const char* who, int n, int width, int height)
 {
     const size_t count = voxel_count(width, height, n);
     if (count == 0)
-        std::printf("%s: invalid volume of %d slices of %d x %d\n", who, n, width, height);
+        vx_report("%s: invalid volume of %d slices of %d x %d\n", who, n, width, height);
     return count;
 }
 
@@ -107,7 +109,8 @@ float* get_float_ecat(int n, int width, int height, const short* data, float fac
     const size_t count = ecat_count("get_float_ecat", n, width, height);
     if (count == 0)
         return nullptr;
-    auto* out = static_cast<float*>(vx_calloc(count, sizeof(float), 42, kNoVolume));
+    auto* out =
+        static_cast<float*>(vx_calloc(count, sizeof(float), exit_code::out_of_memory, kNoVolume));
     for (size_t i = 0; i < count; ++i)
         out[i] = static_cast<float>(data[count - 1 - i]) * factor;
     return out;
@@ -116,13 +119,14 @@ float* get_float_ecat(int n, int width, int height, const short* data, float fac
 int* get_int_ecat(int n, int width, int height, const short* data, float factor)
 {
     if (factor == 0.0f || !std::isfinite(factor)) {
-        std::printf("get_int_ecat: the factor has no inverse\n");
+        vx_report("get_int_ecat: the factor has no inverse\n");
         return nullptr;
     }
     const size_t count = ecat_count("get_int_ecat", n, width, height);
     if (count == 0)
         return nullptr;
-    auto* out = static_cast<int*>(vx_calloc(count, sizeof(int), 42, kNoVolume));
+    auto* out =
+        static_cast<int*>(vx_calloc(count, sizeof(int), exit_code::out_of_memory, kNoVolume));
     for (size_t i = 0; i < count; ++i) {
         // A factor below 1/65536 pushes shorts beyond the int range; those clamp.
         const double v = std::floor(data[count - 1 - i] / static_cast<double>(factor) + 0.5);
@@ -146,9 +150,6 @@ double lin_reg(int n, const float* x, const float* y)
     const double cov = n * sxy - sx * sy;
     const double slope = vx > 0 ? cov / vx : 0;
     const double r = vx > 0 && vy > 0 ? cov / std::sqrt(vx * vy) : 0;
-    {
-        CLocaleScope c_numbers;
-        std::printf(" r = %10.4f", r);
-    }
+    vx_report(" r = %10.4f", r);
     return n > 0 ? slope + (sy - sx * slope) / n : 0;
 }

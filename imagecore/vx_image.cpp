@@ -6,6 +6,7 @@
 
 #include "imagecore/detail/resample.h"
 #include "imagecore/fatal.h"
+#include "imagecore/report.h"
 
 namespace {
 
@@ -59,7 +60,7 @@ vx_image* alloc_or_null(int width, int height, int nscales, int flag)
     const char* failure = nullptr;
     vx_image* v = try_alloc(width, height, nscales, flag, &failure);
     if (v == nullptr)
-        std::printf("%s", failure);
+        vx_report("%s", failure);
     return v;
 }
 
@@ -75,7 +76,7 @@ vx_image* init_vx_image(int width, int height, int nscales)
     const char* failure = nullptr;
     vx_image* v = try_alloc(width, height, nscales, 0, &failure);
     if (v == nullptr)
-        vx_fatal(42, "%s", failure == kNoScales ? kNoRecord : failure);
+        vx_fatal(exit_code::out_of_memory, "%s", failure == kNoScales ? kNoRecord : failure);
     return v;
 }
 

@@ -8,15 +8,17 @@
 #include "analyse/rules/rule_program.h"
 #include "analyse/trees/tree_walk.h"
 #include "imagecore/fatal.h"
+#include "imagecore/report.h"
 
 namespace {
 
 attrib_array* new_attrib_array(int capacity)
 {
-    auto* vector = static_cast<attrib_array*>(
-        vx_calloc(1, sizeof(attrib_array), 42, "Cannot alloc attribute vector -> PANIC\n"));
+    auto* vector =
+        static_cast<attrib_array*>(vx_calloc(1, sizeof(attrib_array), exit_code::out_of_memory,
+                                             "Cannot alloc attribute vector -> PANIC\n"));
     vector->entries = static_cast<attrib_entry*>(
-        vx_calloc(capacity > 0 ? capacity : 1, sizeof(attrib_entry), 42,
+        vx_calloc(capacity > 0 ? capacity : 1, sizeof(attrib_entry), exit_code::out_of_memory,
                   "Cannot alloc attribute entries -> PANIC\n"));
     vector->capacity = capacity;
     return vector;
@@ -49,7 +51,7 @@ attrib_entry* base_entry(int index, attrib_array* vector, int type, const char* 
     if (vector == nullptr)
         return nullptr;
     if (index < 0 || index >= NUM_BASE_ATTRIBUTES || index >= vector->capacity) {
-        std::printf("Not enough attributes initialized in init %s base attribute\n", kind);
+        vx_report("Not enough attributes initialized in init %s base attribute\n", kind);
         return nullptr;
     }
     const base_attribute& row = pbaBaseAttributes[index];
@@ -59,8 +61,8 @@ attrib_entry* base_entry(int index, attrib_array* vector, int type, const char* 
     e.type = row.type;
     e.valid = 1;
     if (row.type != type)
-        std::printf("Attr %s; ID %d  TYPE IS NOT DECLARED %s\n", row.name, index,
-                    type == ATTRIB_INT ? "INT" : "DOUBLE");
+        vx_report("Attr %s; ID %d  TYPE IS NOT DECLARED %s\n", row.name, index,
+                  type == ATTRIB_INT ? "INT" : "DOUBLE");
     return &e;
 }
 
@@ -71,7 +73,7 @@ attrib_entry* new_entry(const char* name, attrib_array* vector, int type)
     if (vector == nullptr || name == nullptr || check_attrib_exist(vector, name) >= 0)
         return nullptr;
     if (vector->count >= vector->capacity) {
-        std::printf("Not enough attributes initialized\n");
+        vx_report("Not enough attributes initialized\n");
         return nullptr;
     }
     attrib_entry& e = vector->entries[vector->count++];
@@ -198,11 +200,13 @@ char** get_attribs_from_node(const tregionnode* region, int* count)
         return nullptr;
     const attrib_array* vector = region->attribs;
     const int n = vector->capacity > 0 ? vector->capacity : 0;
-    auto** names = static_cast<char**>(
-        vx_calloc(n > 0 ? n : 1, sizeof(char*), 42, "Cannot alloc attribute names -> PANIC\n"));
+    auto** names =
+        static_cast<char**>(vx_calloc(n > 0 ? n : 1, sizeof(char*), exit_code::out_of_memory,
+                                      "Cannot alloc attribute names -> PANIC\n"));
     for (int i = 0; i < n; ++i) {
-        names[i] = static_cast<char*>(
-            vx_calloc(1, sizeof vector->entries[i].name, 42, "Cannot alloc attribute name -> PANIC\n"));
+        names[i] = static_cast<char*>(vx_calloc(1, sizeof vector->entries[i].name,
+                                                exit_code::out_of_memory,
+                                                "Cannot alloc attribute name -> PANIC\n"));
         std::memcpy(names[i], vector->entries[i].name, sizeof vector->entries[i].name);
     }
     *count = n;

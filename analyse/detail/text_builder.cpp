@@ -35,7 +35,8 @@ text_builder& text_builder::append(const char* text)
 
 char* text_builder::heap_copy() const
 {
-    auto* copy = static_cast<char*>(vx_calloc(text_.size() + 1, 1, 42, "Could not allocate memory for a text -> PANIC"));
+    auto* copy = static_cast<char*>(vx_calloc(text_.size() + 1, 1, exit_code::out_of_memory,
+                                              "Could not allocate memory for a text -> PANIC"));
     std::memcpy(copy, text_.data(), text_.size());
     return copy;
 }

@@ -12,9 +12,9 @@ constexpr int kDarkContour = -1;  // marks dark contours until the bright pass h
 
 tregionnode** new_active_array(int entries)
 {
-    return static_cast<tregionnode**>(vx_calloc(static_cast<size_t>(std::max(entries, 1)),
-                                                sizeof(tregionnode*), 42,
-                                                "Could not allocate the active region arrays -> PANIC"));
+    return static_cast<tregionnode**>(vx_calloc(
+        static_cast<size_t>(std::max(entries, 1)), sizeof(tregionnode*), exit_code::out_of_memory,
+        "Could not allocate the active region arrays -> PANIC"));
 }
 
 int bright_contour_code(int before)
@@ -77,8 +77,9 @@ void combine_output(image* output, const image* grey, image* overlay, Value valu
 
 dual_analyse* init_dual_analyse(region_tree* bright, region_tree* dark)
 {
-    auto* dva = static_cast<dual_analyse*>(
-        vx_calloc(1, sizeof(dual_analyse), 42, "Could not allocate the dual analysis -> PANIC"));
+    auto* dva =
+        static_cast<dual_analyse*>(vx_calloc(1, sizeof(dual_analyse), exit_code::out_of_memory,
+                                             "Could not allocate the dual analysis -> PANIC"));
     dva->dark_size = dark->regions + 1;
     dva->bright_size = bright->regions + 1;
     dva->dark_nodes = new_active_array(dva->dark_size);

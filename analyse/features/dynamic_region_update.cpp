@@ -12,6 +12,7 @@
 #include "analyse/rules/rule_program.h"
 #include "analyse/rules/virtualmachine.h"
 #include "imagecore/fatal.h"
+#include "imagecore/report.h"
 
 namespace {
 
@@ -65,7 +66,7 @@ private:
         if (undoable_)
             saved_.push_back({n, *n});
         if (n->size < 0)
-            std::printf(" Bizarre Size ");
+            vx_report(" Bizarre Size ");
         const grey_stats s = counter_.measure(n->pixels, n->pixels != nullptr ? n->size : 0);
         store_grey_stats(n, s);
         n->maxgrey = s.max;
@@ -155,21 +156,22 @@ int dynamic_region_tree_update(region_tree* tree, image* grey, const char* rule_
         delete_vm(machine);
         delete_program(prog);
     } else {
-        std::printf("Parse Complication no change\n");
+        vx_report("Parse Complication no change\n");
     }
 
     tregionnode* first = first_son(root);
     if (first == nullptr) {
-        std::printf("!Warning! Tree %s has no nodes\n", tree->name);
+        vx_report("!Warning! Tree %s has no nodes\n", tree->name);
         return 0;
     }
     root->attribs = first->attribs;
     std::free(tree->attr_buffer);
     tree->attr_buffer = nullptr;
     if (first->attribs != nullptr)
-        tree->attr_buffer = static_cast<int*>(vx_calloc(
-            static_cast<size_t>(first->attribs->capacity), sizeof(int), 100,
-            "Could not allocate memory for the Attribute Buffer -> PANIC"));
+        tree->attr_buffer = static_cast<int*>(
+            vx_calloc(static_cast<size_t>(first->attribs->capacity), sizeof(int),
+                      exit_code::region_features_out_of_memory,
+                      "Could not allocate memory for the Attribute Buffer -> PANIC"));
     return ran ? tree->regions : 0;
 }
 

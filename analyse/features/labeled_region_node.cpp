@@ -36,8 +36,9 @@ int* labelled_pixels(const image* labels, int label, int* count)
         *count += labels->pixels[p] == label;
     if (*count == 0)
         return nullptr;
-    auto* pixels = static_cast<int*>(
-        vx_calloc(static_cast<size_t>(*count), sizeof(int), 73, "Cannot alloc Memory for new Area -> PANIC"));
+    auto* pixels = static_cast<int*>(vx_calloc(static_cast<size_t>(*count), sizeof(int),
+                                               exit_code::region_tree_out_of_memory,
+                                               "Cannot alloc Memory for new Area -> PANIC"));
     int k = 0;
     for (int p = 0; p < n; ++p)
         if (labels->pixels[p] == label)
@@ -57,7 +58,8 @@ void trace_labelled_contour(tregionnode* node, image* labels, int label, iqueue*
     tracer_queued(labels, start / w, start % w, label, &straight, &diagonal, &node->left,
                   &node->right, &node->ahead, &contour_size, 4, q);
     node->contour_size = contour_size;
-    node->contour = static_cast<int*>(vx_calloc(static_cast<size_t>(contour_size), sizeof(int), 100,
+    node->contour = static_cast<int*>(vx_calloc(static_cast<size_t>(contour_size), sizeof(int),
+                                                exit_code::contour_out_of_memory,
                                                 "No Memory for outer contour array -> PANIC"));
     for (int k = 0; k < contour_size && iqueue_get(&node->contour[k], q); ++k) {
         const int p = node->contour[k];

@@ -1,17 +1,18 @@
 #include "analyse/features/rhistogram.h"
 
-#include <cstdio>
 #include <cstdlib>
 
 #include "analyse/detail/position_walk.h"
 #include "analyse/features/detail/grey_statistics.h"
 #include "imagecore/fatal.h"
+#include "imagecore/report.h"
 
 rhistogram* init_rhistogram(const image* grey, int n, const int* positions)
 {
     auto* h = static_cast<rhistogram*>(std::calloc(1, sizeof(rhistogram)));
     if (h == nullptr)
-        vx_fatal(100, "Not enough memory for Region Histogram Struct -> PANIC");
+        vx_fatal(exit_code::region_features_out_of_memory,
+                 "Not enough memory for Region Histogram Struct -> PANIC");
     const int npix = image_pixel_count(grey);
     bool any = false;
     for_each_position(positions, n, npix, [&](int p) {
@@ -65,7 +66,7 @@ double rhistogram_variance(const rhistogram* h)
 void delete_rhistogram(rhistogram* h)
 {
     if (h == nullptr) {
-        std::printf("No valid Histogram ");
+        vx_report("No valid Histogram ");
         return;
     }
     std::free(h->counts);

@@ -8,6 +8,7 @@
 #include "imagecore/fatal.h"
 #include "imagecore/files/vxfileio.h"
 #include "imagecore/files/vxfopen.h"
+#include "imagecore/report.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ int write_elemset_file(region_tree* tree, const char* path, Header write_header)
     if (npixels < 0 ||
         !generate_elemset(tree->root, set.data(), &count, seen.data(), static_cast<int>(npixels)) ||
         count != npixels) {
-        std::printf("Could not write Region tree %s\n", path);
+        vx_report("Could not write Region tree %s\n", path);
         return 0;
     }
     tree_output out(path);

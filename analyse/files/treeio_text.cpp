@@ -206,7 +206,8 @@ region_tree* try_read_region_tree(FILE* f, const char** error)
     if (result == nullptr)
         return nullptr;
     tregionnode* r = result->root;
-    r->pixels = static_cast<int*>(vx_calloc(static_cast<size_t>(npixels), sizeof(int), 42, kNoNode));
+    r->pixels = static_cast<int*>(
+        vx_calloc(static_cast<size_t>(npixels), sizeof(int), exit_code::out_of_memory, kNoNode));
     r->owns_pixels = 1;
     for (int p = 0; p < npixels; ++p)
         r->pixels[p] = p;

@@ -1,8 +1,7 @@
 #include "analyse/fourier/contour_chaincode.h"
 
-#include <cstdio>
-
 #include "imagecore/queue.h"
+#include "imagecore/report.h"
 
 void set_chaincode_offsets(int* offsets, int width)
 {
@@ -21,11 +20,11 @@ int nextchainpos(int position, int last, const int* offsets, int connectivity, i
             found = d;
         else
             d = (d + i) % count;
-        std::printf("Dir %d, Sdir %d ", d, found);
+        vx_report("Dir %d, Sdir %d ", d, found);
         if (found >= 0)
             break;
     }
-    std::printf("\n");
+    vx_report("\n");
     return found;
 }
 
@@ -47,7 +46,7 @@ void contour_chaincode_order(int* contour, int n, int width, int connectivity)
     while (misses < pending->count && iqueue_get(&position, pending)) {
         if (nextchainpos(position, contour[placed - 1], offsets, connectivity, direction) >= 0) {
             contour[placed] = position;
-            std::printf("Pos %d: %d, %d\n", placed, position, 1);
+            vx_report("Pos %d: %d, %d\n", placed, position, 1);
             ++placed;
             direction = 1;
             misses = 0;

@@ -2,6 +2,7 @@
 
 #include "analyse/files/treeio.h"
 #include "analyse/fourier/fourier_coefficients.h"
+#include "imagecore/report.h"
 
 namespace {
 
@@ -16,25 +17,25 @@ int fail(FILE* stream)
 int getcontour(FILE* stream, int* positions, int capacity, int node)
 {
     if (seek_node_by_number(stream, node) < 1) {
-        std::printf("No Node %d Tag found\n", node);
+        vx_report("No Node %d Tag found\n", node);
         return fail(stream);
     }
     const int size = seek_contour_size(stream);
     if (size < 1) {
-        std::printf("No Contour Size Tag found for Node %d.\n", node);
+        vx_report("No Contour Size Tag found for Node %d.\n", node);
         return fail(stream);
     }
     if (seek_contour_tag(stream) < 0) {
-        std::printf("No Contour: Tag found\n");
+        vx_report("No Contour: Tag found\n");
         return fail(stream);
     }
     if (size > capacity) {
-        std::printf("Contour of Node %d has %d positions, room for %d\n", node, size, capacity);
+        vx_report("Contour of Node %d has %d positions, room for %d\n", node, size, capacity);
         return fail(stream);
     }
     for (int i = 0; i < size; ++i)
         if (std::fscanf(stream, "%d ", &positions[i]) != 1) {
-            std::printf("Contour of Node %d ends after %d of %d positions\n", node, i, size);
+            vx_report("Contour of Node %d ends after %d of %d positions\n", node, i, size);
             return fail(stream);
         }
     return size;

@@ -8,6 +8,7 @@
 #include "analyse/detail/trunc_int.h"
 #include "imagecore/fourier.h"
 #include "imagecore/image.h"
+#include "imagecore/report.h"
 
 int pow_of_2_samples(int n)
 {
@@ -19,7 +20,7 @@ int pow_of_2_samples(int n)
     // A bit length of 31 gives 2^31, which wraps to a negative int.
     const int samples = static_cast<int>(1u << bits);
     if (samples < n)
-        std::printf("Fatal binary error in pow of 2 samples Clen = %d, Samples = %d\n", n, samples);
+        vx_report("Fatal binary error in pow of 2 samples Clen = %d, Samples = %d\n", n, samples);
     return samples;
 }
 
@@ -83,7 +84,7 @@ int restrict_rotate_right(int i, int bits)
     const int top = bits >= 1 && bits <= 31 ? static_cast<int>(1u << (bits - 1)) : 0;
     const int hlp = (i & 1) != 0 ? top : 0;
     const int result = (i >> 1) | hlp;
-    std::printf("idx %d, new %d, Hlp %d, numbits %d\n", i, result, hlp, bits);
+    vx_report("idx %d, new %d, Hlp %d, numbits %d\n", i, result, hlp, bits);
     return result;
 }
 

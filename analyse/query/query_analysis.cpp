@@ -10,6 +10,7 @@
 #include "analyse/rules/virtualmachine.h"
 #include "analyse/trees/tree_walk.h"
 #include "imagecore/image.h"
+#include "imagecore/report.h"
 
 namespace {
 
@@ -95,7 +96,7 @@ int file_based_query_analysis(const char* filename, region_tree* tree, image* gr
     reset_marks(tree);
     program* prog = parse_rule_file(filename, tree->width);
     if (prog == nullptr) {
-        std::printf("Parse Complication no change\n");
+        vx_report("Parse Complication no change\n");
         return 0;
     }
     const int hits = query_analysis(prog, tree, grey);

@@ -1,10 +1,10 @@
 #include "analyse/rules/rule_file.h"
 
 #include <atomic>
-#include <cstdio>
 
 #include "analyse/rules/rule_parser.h"
 #include "analyse/rules/rule_program.h"
+#include "imagecore/report.h"
 
 namespace {
 
@@ -31,13 +31,13 @@ program* parse_rule_file(const char* rule_file, int width)
     program* prog = init_program();
     prog->width = width;
     openyyin(rule_file);
-    std::printf("Parsing File: %s ...", rule_file);
+    vx_report("Parsing File: %s ...", rule_file);
     const int result = yyparse(prog);
     closeyyin();
     if (result != 0) {
         delete_program(prog);
         return nullptr;
     }
-    std::printf("done\n");
+    vx_report("done\n");
     return prog;
 }

@@ -13,12 +13,11 @@ ANALYSE_EXPORT int yylex(YYSTYPE* value, program* prog);
 
 %code {
 #include <cmath>
-#include <cstdio>
 
-#include "analyse/detail/c_locale_print.h"
 #include "analyse/detail/trunc_int.h"
 #include "analyse/rules/rule_file.h"
 #include "imagecore/fatal.h"
+#include "imagecore/report.h"
 
 #define YYINITDEPTH 200
 #define YYMAXDEPTH 10000
@@ -102,8 +101,8 @@ bool require_array(const symbol* sym)
     if (sym->kind == SYMBOL_ARRAY)
         return true;
     if (rule_faults_fatal())
-        vx_fatal(42, "Symbol %s in not an array \n", sym->name);
-    std::printf("Symbol %s in not an array \n", sym->name);
+        vx_fatal(exit_code::rule_not_an_array, "Symbol %s in not an array \n", sym->name);
+    vx_report("Symbol %s in not an array \n", sym->name);
     return false;
 }
 
@@ -131,11 +130,11 @@ void use_fdc(program* prog, double count)
 {
     int n = trunc_to_int(count);
     if (n > MAX_FOURIER_COEFFS) {
-        c_printf("FDC %.0f is more than the %d coefficients a rule may use\n", std::trunc(count),
-                 MAX_FOURIER_COEFFS);
+        vx_report("FDC %.0f is more than the %d coefficients a rule may use\n", std::trunc(count),
+                  MAX_FOURIER_COEFFS);
         n = MAX_FOURIER_COEFFS;
     }
-    std::printf("Using FDC %d\n", n);
+    vx_report("Using FDC %d\n", n);
     init_fds_symlist(prog, n);
 }
 
@@ -143,7 +142,7 @@ void begin_intervals(interval_vector*& iv, double threshold)
 {
     delete_interval_vector(iv);
     iv = init_interval_vector(threshold);
-    c_printf("Threshold %f\n", threshold);
+    vx_report("Threshold %f\n", threshold);
 }
 
 void begin_fds(fds*& f, double count, double threshold)
@@ -151,12 +150,12 @@ void begin_fds(fds*& f, double count, double threshold)
     delete_fds(f);
     f = nullptr;
     if (count != std::trunc(count)) {
-        std::printf("Needing Integer Value of FDS\n!");
+        vx_report("Needing Integer Value of FDS\n!");
         return;
     }
     if (count > MAX_FOURIER_COEFFS) {
-        c_printf("FDS %.0f is more than the %d coefficients a rule may use\n", count,
-                 MAX_FOURIER_COEFFS);
+        vx_report("FDS %.0f is more than the %d coefficients a rule may use\n", count,
+                  MAX_FOURIER_COEFFS);
         return;
     }
     f = init_fds(trunc_to_int(count), threshold);
@@ -169,7 +168,7 @@ void add_fds_value(fds* f, double value, const char* rule)
     if (f->filled < f->n)
         f->values[f->filled++] = value;
     else
-        std::printf("More Descriptors as indicated in %s FDS\n", rule);
+        vx_report("More Descriptors as indicated in %s FDS\n", rule);
 }
 
 }  // namespace
@@ -318,7 +317,7 @@ nniv_values_td:
         { add_intervall_attribute(prog->td_interval, $1, $3, $5, $7); } nniv_values_td
   | IDENT PAROP number PARAMDELIM number PARAMDELIM number PARCL DELIM
         { add_intervall_symbol(prog->td_interval, $1, $3, $5, $7); } nniv_values_td
-  | NEWIDENT { std::printf("Undefined Symbol %s\n", $1->name); }
+  | NEWIDENT { vx_report("Undefined Symbol %s\n", $1->name); }
   | %empty
   ;
 
@@ -333,7 +332,7 @@ nniv_values_bu:
         { add_intervall_attribute(prog->bu_interval, $1, $3, $5, $7); } nniv_values_bu
   | IDENT PAROP number PARAMDELIM number PARAMDELIM number PARCL DELIM
         { add_intervall_symbol(prog->bu_interval, $1, $3, $5, $7); } nniv_values_bu
-  | NEWIDENT { std::printf("Undefined Symbol %s\n", $1->name); }
+  | NEWIDENT { vx_report("Undefined Symbol %s\n", $1->name); }
   | %empty
   ;
 
@@ -396,5 +395,5 @@ exp:
 
 void yyerror(const char* message)
 {
-    std::printf("Parser Statement: %s\n", message);
+    vx_report("Parser Statement: %s\n", message);
 }

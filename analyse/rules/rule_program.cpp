@@ -6,6 +6,7 @@
 
 #include "analyse/detail/c_locale_print.h"
 #include "imagecore/fatal.h"
+#include "imagecore/report.h"
 
 // ---- symbols ----
 
@@ -28,8 +29,8 @@ void append_symbol(program* prog, symbol* sym)
 
 symbol* init_symbol()
 {
-    auto* sym = static_cast<symbol*>(
-        vx_calloc(1, sizeof(symbol), 42, "Could not alloc symbol -> PANIC\n"));
+    auto* sym = static_cast<symbol*>(vx_calloc(1, sizeof(symbol), exit_code::out_of_memory,
+                                               "Could not alloc symbol -> PANIC\n"));
     set_symbol_name(sym, "dummy");
     sym->kind = SYMBOL_UNDEFINED;
     return sym;
@@ -91,8 +92,9 @@ symbol* put_symbol_id(program* prog, const char* name)
 
 command* init_command()
 {
-    auto* cmd = static_cast<command*>(
-        vx_calloc(1, sizeof(command), 0, "Could not alloc VM Command list entry !\n"));
+    auto* cmd =
+        static_cast<command*>(vx_calloc(1, sizeof(command), exit_code::rule_command_out_of_memory,
+                                        "Could not alloc VM Command list entry !\n"));
     cmd->type = UNDEF;
     return cmd;
 }
@@ -155,8 +157,8 @@ void set_branch(command* before, command* head, int type)
     if (placeholder == nullptr)
         return;
     if (placeholder->type != UNDEF)
-        std::printf("Command defined %d at %p!\n", placeholder->type,
-                    static_cast<void*>(placeholder));
+        vx_report("Command defined %d at %p!\n", placeholder->type,
+                  static_cast<void*>(placeholder));
     placeholder->type = type;
     placeholder->operand.target = append_command(head, NOP);
 }
@@ -252,11 +254,13 @@ void set_symbol_code_position(command* head, symbol* sym)
 interval_vector* init_interval_vector(double threshold)
 {
     auto* iv = static_cast<interval_vector*>(
-        vx_calloc(1, sizeof(interval_vector), 42, "Could not alloc interval vector -> PANIC\n"));
+        vx_calloc(1, sizeof(interval_vector), exit_code::out_of_memory,
+                  "Could not alloc interval vector -> PANIC\n"));
     iv->capacity = 10;
     iv->threshold = threshold;
-    iv->entries = static_cast<interval_entry*>(vx_calloc(
-        iv->capacity, sizeof(interval_entry), 42, "Could not alloc interval vector -> PANIC\n"));
+    iv->entries = static_cast<interval_entry*>(
+        vx_calloc(iv->capacity, sizeof(interval_entry), exit_code::out_of_memory,
+                  "Could not alloc interval vector -> PANIC\n"));
     return iv;
 }
 
@@ -267,7 +271,7 @@ void add_interval(interval_vector* iv, int attribute, symbol* sym, double low, d
 {
     if (iv->count == iv->capacity) {
         auto* grown = static_cast<interval_entry*>(
-            vx_calloc(iv->capacity + 10, sizeof(interval_entry), 42,
+            vx_calloc(iv->capacity + 10, sizeof(interval_entry), exit_code::out_of_memory,
                       "Could not alloc interval vector -> PANIC\n"));
         std::memcpy(grown, iv->entries, iv->count * sizeof(interval_entry));
         std::free(iv->entries);
@@ -308,11 +312,14 @@ void print_interval_vector(const interval_vector* iv)
 
 fds* init_fds(int n, double threshold)
 {
-    auto* f = static_cast<fds*>(vx_calloc(1, sizeof(fds), 42, "Could not alloc FDS -> PANIC\n"));
+    auto* f = static_cast<fds*>(
+        vx_calloc(1, sizeof(fds), exit_code::out_of_memory, "Could not alloc FDS -> PANIC\n"));
     f->n = n;
     f->threshold = threshold;
-    f->values = static_cast<double*>(vx_calloc(n, sizeof(double), 42, "Could not alloc FDS -> PANIC\n"));
-    f->work = static_cast<double*>(vx_calloc(n, sizeof(double), 42, "Could not alloc FDS -> PANIC\n"));
+    f->values = static_cast<double*>(
+        vx_calloc(n, sizeof(double), exit_code::out_of_memory, "Could not alloc FDS -> PANIC\n"));
+    f->work = static_cast<double*>(
+        vx_calloc(n, sizeof(double), exit_code::out_of_memory, "Could not alloc FDS -> PANIC\n"));
     return f;
 }
 
@@ -350,8 +357,8 @@ void init_fds_symlist(program* prog, int n)
 
 program* init_program()
 {
-    auto* prog = static_cast<program*>(
-        vx_calloc(1, sizeof(program), 42, "Could not alloc rule program -> PANIC\n"));
+    auto* prog = static_cast<program*>(vx_calloc(1, sizeof(program), exit_code::out_of_memory,
+                                                 "Could not alloc rule program -> PANIC\n"));
     init_symlist(prog);
     return prog;
 }

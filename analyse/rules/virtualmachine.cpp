@@ -12,13 +12,15 @@
 #include "analyse/rules/rule_file.h"
 #include "imagecore/fatal.h"
 #include "imagecore/image.h"
+#include "imagecore/report.h"
 
 // ---- records ----
 
 vm* init_vm(image* grey, int scales)
 {
     if (grey == nullptr)
-        vx_fatal(42, "ATTENTION NO IMAGE DURING VM INITIALIZATION\n");
+        vx_fatal(exit_code::rule_machine_without_image,
+                 "ATTENTION NO IMAGE DURING VM INITIALIZATION\n");
     vm* m = init_vm_old_deprecated();
     m->width = grey->width;
     m->height = grey->height;
@@ -29,7 +31,8 @@ vm* init_vm(image* grey, int scales)
 
 vm* init_vm_old_deprecated()
 {
-    return static_cast<vm*>(vx_calloc(1, sizeof(vm), 42, "Could not alloc VM -> PANIC\n"));
+    return static_cast<vm*>(
+        vx_calloc(1, sizeof(vm), exit_code::out_of_memory, "Could not alloc VM -> PANIC\n"));
 }
 
 void reset_vm(vm* m)
@@ -85,7 +88,7 @@ void fault(vm* m, int code, const char* message)
     if (rule_faults_fatal())
         vx_fatal(code, "%s", message);
     if (m == nullptr || !m->failed)
-        std::printf("%s", message);
+        vx_report("%s", message);
     if (m != nullptr)
         m->failed = 1;
 }
@@ -94,7 +97,7 @@ template <typename T>
 void push_slot(vm* m, T* slots, int& count, T value, const char* full)
 {
     if (count >= VM_STACK_SLOTS - 1) {
-        fault(m, 42, full);
+        fault(m, exit_code::rule_stack_overflow, full);
         return;
     }
     slots[count++] = value;
@@ -106,7 +109,7 @@ template <typename T>
 T top_slot(vm* m, const T* slots, int count, const char* empty)
 {
     if (count == 0) {
-        fault(m, 42, empty);
+        fault(m, exit_code::rule_stack_underflow, empty);
         return T{};
     }
     return slots[count - 1];
@@ -234,13 +237,13 @@ void execute_op(vm* m, int code)
 double* array_element(symbol* sym, double index)
 {
     if (sym->kind != SYMBOL_ARRAY) {
-        std::printf("%s is not an  array\n", sym->name);
+        vx_report("%s is not an  array\n", sym->name);
         return nullptr;
     }
     const int i = trunc_to_int(index);
     const int size = trunc_to_int(sym->value);
     if (i < 0 || i >= size || i >= sym->nelements) {
-        std::printf("%d No Valid Index for array %s(%d)\n", i, sym->name, size);
+        vx_report("%d No Valid Index for array %s(%d)\n", i, sym->name, size);
         return nullptr;
     }
     return &sym->elements[i];
@@ -249,14 +252,14 @@ double* array_element(symbol* sym, double index)
 void init_array(symbol* sym, double count)
 {
     if (sym->kind != SYMBOL_ARRAY) {
-        std::printf("FATAL: %s is not an  array\n", sym->name);
+        vx_report("FATAL: %s is not an  array\n", sym->name);
         return;
     }
     const int n = trunc_to_int(count) < 0 ? 0 : trunc_to_int(count);
     std::free(sym->elements);
     sym->elements = static_cast<double*>(std::calloc(n == 0 ? 1 : n, sizeof(double)));
     if (sym->elements == nullptr) {
-        std::printf("Could not alloc %d elements for array %s\n", n, sym->name);
+        vx_report("Could not alloc %d elements for array %s\n", n, sym->name);
         sym->nelements = 0;
         sym->value = 0.0;
         return;
@@ -346,7 +349,7 @@ void update_fdc_symbols(vm* m)
     if (count == nullptr)
         return;
     if (trunc_to_int(count->value) != n) {
-        fault(m, 100, "Dont Mess with the number of FDCs in update fds in symboltable\n");
+        fault(m, exit_code::rule_fdc_count_changed, "Dont Mess with the number of FDCs in update fds in symboltable\n");
         return;
     }
     std::vector<double> coeffs(n);
@@ -357,7 +360,7 @@ void update_fdc_symbols(vm* m)
         char expected[SYMBOL_NAME_MAX + 1];
         std::snprintf(expected, sizeof expected, "fdc_%d", i);
         if (std::strcmp(expected, s->name) != 0)
-            std::printf("RED Alert ID %d NOT A FDS NAME %s\n", i, s->name);
+            vx_report("RED Alert ID %d NOT A FDS NAME %s\n", i, s->name);
         s->value = coeffs[i];
     }
 }
@@ -396,7 +399,7 @@ void run_rule(vm* m)
         c = execute(m, c);
     m->current = nullptr;
     if (m->nvalues != 0 && !m->failed)
-        fault(m, 42, "FATAL  empty\n");
+        fault(m, exit_code::rule_stack_not_empty, "FATAL  empty\n");
 }
 
 int run_vm(vm* m)
@@ -443,7 +446,7 @@ int run_vm(vm* m)
     }
     int result = pass && m->preds[0] != 0;
     if (m->npreds > 1)
-        std::printf("Warning There are still Values on Logic Stack\n");
+        vx_report("Warning There are still Values on Logic Stack\n");
     m->npreds = 0;
     if (result && f != nullptr)
         result = fds_passes(m, f);

@@ -7,6 +7,7 @@
 #include "analyse/detail/text_builder.h"
 #include "analyse/tables/detail/checked_file.h"
 #include "analyse/trees/tree_walk.h"
+#include "imagecore/report.h"
 
 namespace {
 
@@ -207,7 +208,7 @@ int write_classified_subtree(FILE* file, tregionnode* node)
     return write_subtree(file, node, [](const tregionnode* n) {
         const std::string label = class_text(n);
         if (n->region_class > 0)
-            std::printf("(Label %d %d is %s)\n", n->label, n->region_class, label.c_str());
+            vx_report("(Label %d %d is %s)\n", n->label, n->region_class, label.c_str());
         return fixed_row(n, label.c_str());
     });
 }

@@ -10,6 +10,7 @@
 #include "analyse/display/visual_analyse.h"
 #include "analyse/tables/detail/checked_file.h"
 #include "analyse/trees/detail/label_node_array.h"
+#include "imagecore/report.h"
 
 namespace {
 
@@ -76,7 +77,7 @@ int fio_writeEntireTreeTable(const char* file, region_tree* tree, vx_image* grey
                              const char* image_name, int polarity)
 {
     if (va_update_region_tree(grey != nullptr ? get_scale(grey, 0) : nullptr, tree, update_rule, polarity) == 0) {
-        std::printf("Could not compute the attributes for %s\n", text_or_empty(file));
+        vx_report("Could not compute the attributes for %s\n", text_or_empty(file));
         return 0;
     }
     return write_table(file, image_name, tree);

@@ -9,6 +9,7 @@
 #include "analyse/trees/detail/contour_walk.h"
 #include "imagecore/fatal.h"
 #include "imagecore/queue.h"
+#include "imagecore/report.h"
 
 namespace {
 
@@ -101,7 +102,8 @@ int walk_boundary(image* labels, int row, int column, int value, int scan_from, 
     set_nb_offsets(offsets, w);
     const int ambiguity = find_start(labels, offsets, &row, &column, value, scan_from);
     if (column < 0)
-        vx_fatal(129, "Lost contour in tracer queued at position Row %d Column %d", row, column);
+        vx_fatal(exit_code::contour_lost,
+                 "Lost contour in tracer queued at position Row %d Column %d", row, column);
 
     const region_view region{labels->pixels, w, h, value};
     int start_dir = kNorth;
@@ -114,7 +116,8 @@ int walk_boundary(image* labels, int row, int column, int value, int scan_from, 
             }
         }
         if (free_dir < 0)
-            vx_fatal(42, "No Color around in 4 Cv at pos X %d Y %d\n", column, row);
+            vx_fatal(exit_code::contour_start_not_found,
+                     "No Color around in 4 Cv at pos X %d Y %d\n", column, row);
         start_dir = (free_dir + 2) & 7;
     }
 
@@ -130,7 +133,8 @@ int walk_boundary(image* labels, int row, int column, int value, int scan_from, 
     bool stepped = false;
     do {
         if (++iterations > bound)
-            vx_fatal(129, "Lost contour in tracer queued at position Row %d Column %d", row, column);
+            vx_fatal(exit_code::contour_lost,
+                     "Lost contour in tracer queued at position Row %d Column %d", row, column);
         const int clockwise = (d + 7) & 7;
         int step;
         if (region.belongs(x + kFreemanDx[clockwise], y + kFreemanDy[clockwise])) {
@@ -166,7 +170,8 @@ int walk_boundary(image* labels, int row, int column, int value, int scan_from, 
 
 int* checked_ints(int n, const char* message)
 {
-    return static_cast<int*>(vx_calloc(static_cast<size_t>(n), sizeof(int), 100, message));
+    return static_cast<int*>(
+        vx_calloc(static_cast<size_t>(n), sizeof(int), exit_code::contour_out_of_memory, message));
 }
 
 int* queue_to_array(iqueue* q, const char* message)
@@ -204,7 +209,8 @@ int copy_outer_contour(const image* labels, int value, iqueue* q, int contour_si
         if (v == value)
             border |= get_pixel_border_id(p, w, labels->height);
         else if (v != CONTOUR_OUTER)
-            vx_fatal(100, "Neither Contour nor Region at pos %d, %d\n", p % w, p / w);
+            vx_fatal(exit_code::contour_inconsistent, "Neither Contour nor Region at pos %d, %d\n",
+                     p % w, p / w);
     }
     *contour = out;
     return border;
@@ -287,7 +293,7 @@ int* scan_contour(const image* labels, int mark, int limit, int* found)
         if (k < limit)
             out[k++] = p;
         else
-            std::printf("OH OH");
+            vx_report("OH OH");
     }
     *found = k;
     return out;
@@ -549,8 +555,9 @@ tcoord* array_2_tcarray(const int* positions, int n, int width, int /*height*/)
 {
     if (n <= 0)
         return nullptr;
-    auto* out = static_cast<tcoord*>(
-        vx_calloc(static_cast<size_t>(n), sizeof(tcoord), 100, "Shit no space for contour coords -> PANIC"));
+    auto* out = static_cast<tcoord*>(vx_calloc(static_cast<size_t>(n), sizeof(tcoord),
+                                               exit_code::contour_out_of_memory,
+                                               "Shit no space for contour coords -> PANIC"));
     for (int k = 0; k < n; ++k)
         out[k] = tcoord{positions[k] % width, positions[k] / width, positions[k]};
     return out;
@@ -612,9 +619,11 @@ int* grahams_scan(const tcoord* points, int n)
     if (n < 1)
         return nullptr;
     constexpr const char* kNoHull = "Shit no space for convex hull -> PANIC";
-    int* result = static_cast<int*>(vx_calloc(static_cast<size_t>(n), sizeof(int), 100, kNoHull));
+    int* result = static_cast<int*>(
+        vx_calloc(static_cast<size_t>(n), sizeof(int), exit_code::contour_out_of_memory, kNoHull));
     // Sort order, then a chain of up to 2n corners.
-    int* scratch = static_cast<int*>(vx_calloc(3 * static_cast<size_t>(n), sizeof(int), 100, kNoHull));
+    int* scratch = static_cast<int*>(vx_calloc(3 * static_cast<size_t>(n), sizeof(int),
+                                               exit_code::contour_out_of_memory, kNoHull));
     int* order = scratch;
     int* hull = scratch + n;
     for (int k = 0; k < n; ++k)

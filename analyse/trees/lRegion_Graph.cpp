@@ -1,6 +1,5 @@
 #include "analyse/trees/lRegion_Graph.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
@@ -9,12 +8,13 @@
 #include "filter/lMMS_Part.h"
 #include "imagecore/fatal.h"
 #include "imagecore/queue.h"
+#include "imagecore/report.h"
 
 namespace {
 
 void add_partition_scale(vx_image* partition, region_tree* tree, int scale, int conn, iqueue* q)
 {
-    std::printf("Processing scale %d\n", scale);
+    vx_report("Processing scale %d\n", scale);
     image* img = &partition->scales[scale];
     img->label_queue = q;
     regiontree_add_scale(img, tree, scale, conn);
@@ -68,18 +68,19 @@ void* generateTreeFile(void* arg)
     lMMS_Part_progress(job->source, job->work, job->mode, job->scales, 1, &job->tmpl, 8, job->flags,
                        job->context, job->progress);
     job->result = Region_Graph_progress(job->work, 8, job->mode, job->context, job->progress);
-    std::printf("Writing File:%s \n", job->file_name);
+    vx_report("Writing File:%s \n", job->file_name);
     if (write_elemset_region_tree(job->result, job->file_name) != 1)
-        vx_fatal(42, "Tree file %s not written\n", job->file_name);
-    std::printf("Creation of %s, %d Scales, in %d Seconds\n", job->file_name, job->scales,
-                static_cast<int>(std::time(nullptr) - t0));
+        vx_fatal(exit_code::tree_file_unwritable, "Tree file %s not written\n", job->file_name);
+    vx_report("Creation of %s, %d Scales, in %d Seconds\n", job->file_name, job->scales,
+              static_cast<int>(std::time(nullptr) - t0));
     return nullptr;
 }
 
 rg_control* region_graph_control(vx_image* partition, int conn)
 {
-    auto* control = static_cast<rg_control*>(
-        vx_calloc(1, sizeof(rg_control), 73, "Cannot alloc region tree -> PANIC"));
+    auto* control = static_cast<rg_control*>(vx_calloc(1, sizeof(rg_control),
+                                                       exit_code::region_tree_out_of_memory,
+                                                       "Cannot alloc region tree -> PANIC"));
     control->partition = partition;
     control->conn = conn;
     control->scales = partition->nscales;

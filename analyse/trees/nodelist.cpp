@@ -9,8 +9,9 @@ namespace {
 
 tregionnode** new_node_array(int entries)
 {
-    return static_cast<tregionnode**>(
-        vx_calloc(static_cast<size_t>(entries), sizeof(tregionnode*), 73, "Cannot alloc node array -> PANIC"));
+    return static_cast<tregionnode**>(vx_calloc(static_cast<size_t>(entries), sizeof(tregionnode*),
+                                                exit_code::region_tree_out_of_memory,
+                                                "Cannot alloc node array -> PANIC"));
 }
 
 void write_label(image* img, const tregionnode* node, int value)

@@ -44,7 +44,8 @@ tregionnode* init_traced_region_node(tregionnode* father, int scale, int size, i
 {
     auto* node = static_cast<tregionnode*>(std::calloc(1, sizeof(tregionnode)));
     if (node == nullptr)
-        vx_fatal(73, "Cannot alloc region node on scale %d with Size %d -> PANIC\n", scale, size);
+        vx_fatal(exit_code::region_tree_out_of_memory,
+                 "Cannot alloc region node on scale %d with Size %d -> PANIC\n", scale, size);
     node->birth = scale;
     node->age = 1;
     node->size = size;
@@ -100,11 +101,13 @@ region_tree* init_region_tree(int width, int height, int scales)
 {
     auto* tree = static_cast<region_tree*>(std::calloc(1, sizeof(region_tree)));
     if (tree == nullptr)
-        vx_fatal(73, "Cannot alloc region tree -> PANIC");
+        vx_fatal(exit_code::region_tree_out_of_memory, "Cannot alloc region tree -> PANIC");
     const long n = vx_pixel_count(width, height);
     int* pixels = n < 0 ? nullptr : static_cast<int*>(std::malloc(sizeof(int) * (n > 0 ? n : 1)));
     if (pixels == nullptr)
-        vx_fatal(73, "Cannot alloc Root Area with %d ints -> PANIC\n", n < 0 ? -1 : static_cast<int>(n));
+        vx_fatal(exit_code::region_tree_out_of_memory,
+                 "Cannot alloc Root Area with %d ints -> PANIC\n",
+                 n < 0 ? -1 : static_cast<int>(n));
     for (long i = 0; i < n; ++i)
         pixels[i] = static_cast<int>(i);
     tree->root = init_region_node(nullptr, scales + 1, static_cast<int>(n), pixels, nullptr);

@@ -9,6 +9,7 @@
 #include "imagecore/fatal.h"
 #include "imagecore/label.h"
 #include "imagecore/queue.h"
+#include "imagecore/report.h"
 
 namespace {
 
@@ -93,7 +94,8 @@ private:
         fill_.resize(nsons);
         for (size_t i = 0; i < nsons; ++i) {
             const int l = touched_[i];
-            sons_[i] = static_cast<int*>(vx_calloc(static_cast<size_t>(counts_[l]), sizeof(int), 73, kNoArea));
+            sons_[i] = static_cast<int*>(vx_calloc(static_cast<size_t>(counts_[l]), sizeof(int),
+                                                   exit_code::region_tree_out_of_memory, kNoArea));
             fill_[i] = 0;
             sizes_.push_back(counts_[l]);
             counts_[l] = static_cast<int>(i);  // from here on: label -> son index
@@ -146,10 +148,11 @@ int regiontree_add_scale(image* partition, region_tree* tree, int scale, int con
 {
     const int nlabels = label_image_local(partition, conn);
     partition->connect = conn;
-    std::printf(" %d Regions to Update\n", nlabels);
+    vx_report(" %d Regions to Update\n", nlabels);
     iqueue* q = init_iqueue(partition->width * partition->height);
     partition->update_queue = q;
-    int* counts = static_cast<int*>(vx_calloc(static_cast<size_t>(nlabels), sizeof(int), 73, kNoArea));
+    int* counts = static_cast<int*>(vx_calloc(static_cast<size_t>(nlabels), sizeof(int),
+                                              exit_code::region_tree_out_of_memory, kNoArea));
     region_leafs_update(partition, tree->root, scale, nlabels, counts);
     partition->update_queue = nullptr;
     delete_iqueue(q);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "imagecore/fatal.h"
+#include "imagecore/report.h"
 #include "imagecore/text/cnumbers.h"
 
 namespace {
@@ -20,7 +21,8 @@ long seed_b = 0;
 template <typename T>
 T* alloc_array(int n)
 {
-    return static_cast<T*>(vx_calloc(static_cast<size_t>(n), sizeof(T), 42, kNoMemory));
+    return static_cast<T*>(
+        vx_calloc(static_cast<size_t>(n), sizeof(T), exit_code::out_of_memory, kNoMemory));
 }
 
 vector& input_at(sofm_params* map, int i)
@@ -110,13 +112,13 @@ void training_pass(sofm_params* map, int interval, bool announce, sofm_display_f
     for (; map->current < map->num_inputs && map->step < map->max_steps; ++map->current) {
         if (map->current % interval == 0) {
             if (announce)
-                std::printf("step %d update display\n", map->step);
+                vx_report("step %d update display\n", map->step);
             update_display(map);
             if (show != nullptr)
                 show(map, context);
         }
         if (map->current % report == 0)
-            std::printf("Step %d\n", map->step);
+            vx_report("Step %d\n", map->step);
         ++map->step;
         sofm_adaptionstep(map);
     }
@@ -126,7 +128,7 @@ void run(sofm_params* map, int display_steps, bool with_display, double* distanc
          sofm_display_fn show, void* context)
 {
     const long start = static_cast<long>(std::time(nullptr));
-    std::printf("SOFM Computation Start at %ld\n", start);
+    vx_report("SOFM Computation Start at %ld\n", start);
     while (map->step < map->max_steps && map->num_inputs > 0) {
         if (with_display)
             sofm_step_display(map, display_steps, show, context);
@@ -134,8 +136,9 @@ void run(sofm_params* map, int display_steps, bool with_display, double* distanc
             sofm_step(map);
     }
     const long stop = static_cast<long>(std::time(nullptr));
-    std::printf("Computation stop %ld\n Computation and I/O took %ld second(s)\n", stop, stop - start);
-    std::printf("Initializing Cluster Map\n");
+    vx_report("Computation stop %ld\n Computation and I/O took %ld second(s)\n", stop,
+              stop - start);
+    vx_report("Initializing Cluster Map\n");
     init_cluster_map(map, distance_map, labels, show, context);
 }
 
@@ -145,11 +148,12 @@ sofm_params* init_sofm(int width, int height, vector_array* inputs, double learn
                        double learn_scope, int max_steps, int function, int normalization)
 {
     if (width < 1 || height < 1 || width > INT_MAX / height || inputs == nullptr || inputs->dim < 0) {
-        std::printf("Could not initialize SOM of %d x %d units%s\n", width, height,
-                    inputs == nullptr ? " without inputs" : "");
+        vx_report("Could not initialize SOM of %d x %d units%s\n", width, height,
+                  inputs == nullptr ? " without inputs" : "");
         return nullptr;
     }
-    auto* map = static_cast<sofm_params*>(vx_calloc(1, sizeof(sofm_params), 42, kNoMemory));
+    auto* map = static_cast<sofm_params*>(
+        vx_calloc(1, sizeof(sofm_params), exit_code::out_of_memory, kNoMemory));
     map->width = width;
     map->height = height;
     map->units = width * height;
@@ -162,11 +166,11 @@ sofm_params* init_sofm(int width, int height, vector_array* inputs, double learn
     map->function = function;
     map->inputs = inputs;
 
-    std::printf("Initalizing  SOM with ");
-    std::printf("2-d Grid: (X) %d * (Y) %d = %d weightvectors\n", width, height, map->units);
-    std::printf("Input: %d vectors, dimension %d\n", map->num_inputs, map->dim);
-    std::printf("Learning: max %d steps, rate %s, radius %s\n\n", max_steps, vx_fixed(learn_rate).text,
-                vx_fixed(learn_scope).text);
+    vx_report("Initalizing  SOM with ");
+    vx_report("2-d Grid: (X) %d * (Y) %d = %d weightvectors\n", width, height, map->units);
+    vx_report("Input: %d vectors, dimension %d\n", map->num_inputs, map->dim);
+    vx_report("Learning: max %d steps, rate %s, radius %s\n\n", max_steps,
+              vx_fixed(learn_rate).text, vx_fixed(learn_scope).text);
 
     map->marker = alloc_array<int>(map->units);
     map->local_dist = alloc_array<double>(map->units);
@@ -217,9 +221,9 @@ void minmax_interval(sofm_params* map)
         map->min[k] = lo;
         map->max[k] = hi;
         if (in->names != nullptr)
-            std::printf("%s: Min %s Max %s\n", in->names[k], vx_fixed(lo).text, vx_fixed(hi).text);
+            vx_report("%s: Min %s Max %s\n", in->names[k], vx_fixed(lo).text, vx_fixed(hi).text);
         else
-            std::printf("Dim %d: Min %s Max %s\n", k, vx_fixed(lo).text, vx_fixed(hi).text);
+            vx_report("Dim %d: Min %s Max %s\n", k, vx_fixed(lo).text, vx_fixed(hi).text);
     }
 }
 
@@ -271,11 +275,11 @@ void init_weight_vecs(sofm_params* map)
 
 void init_processedvecs(sofm_params* map)
 {
-    std::printf("re-init process control...");
+    vx_report("re-init process control...");
     for (int i = 0; i < map->num_inputs; ++i)
         map->order[i] = i;
     map->current = 0;
-    std::printf("done\n");
+    vx_report("done\n");
 }
 
 double square(double x)
@@ -352,7 +356,8 @@ void sofm_adaptionstep(sofm_params* map)
             const int unit = map->width * wrap(r, map->height) + wrap(c, map->width);
             const double moved = adaptive_vector_add(rate, &weight_at(map, unit), &in, map->dim);
             if (moved < 0.0 || rate < 0.0)
-                vx_fatal(34, "Displ %s,  dScope %s dLernrate %s at step %d\n", vx_fixed(moved).text,
+                vx_fatal(exit_code::sofm_negative_step,
+                         "Displ %s,  dScope %s dLernrate %s at step %d\n", vx_fixed(moved).text,
                          vx_fixed(f).text, vx_fixed(rate).text, map->step);
         }
     }
@@ -374,7 +379,8 @@ void update_display(sofm_params* map)
     }
     double lo, hi;
     min_max(map->local_dist, map->units, lo, hi);
-    std::printf("Local Neighbor Distances: MinDist %s, MaxDist %s\n", vx_fixed(lo).text, vx_fixed(hi).text);
+    vx_report("Local Neighbor Distances: MinDist %s, MaxDist %s\n", vx_fixed(lo).text,
+              vx_fixed(hi).text);
     scale_markers(map, map->local_dist, lo, hi);
 }
 
@@ -415,8 +421,8 @@ void init_cluster_map(sofm_params* map, double* distance_map, int* labels, sofm_
     }
     const int n = map->num_inputs;
     const long start = static_cast<long>(std::time(nullptr));
-    std::printf("Locating %d Inputvectors \n", n);
-    std::printf("Computation Start at %ld\n", start);
+    vx_report("Locating %d Inputvectors \n", n);
+    vx_report("Computation Start at %ld\n", start);
     const int report = n >= 10 ? static_cast<int>(n * 0.1) : 1;
     const bool show_each = n < 30 || map->units % 15 == 0;
     auto display = [&] {
@@ -431,7 +437,7 @@ void init_cluster_map(sofm_params* map, double* distance_map, int* labels, sofm_
     // Label 0 means "no label", so input 0 takes no part.
     for (int i = 1; i < n; ++i) {
         if (i % report == 0)
-            std::printf("Locating Vector %d\n", i);
+            vx_report("Locating Vector %d\n", i);
         vector& in = input_at(map, i);
         const int best = nearest_unit(map, in, [&](int j, double d) {
             if (distance_map[j] < 0.0 || d <= distance_map[j]) {
@@ -443,7 +449,7 @@ void init_cluster_map(sofm_params* map, double* distance_map, int* labels, sofm_
         });
         const vector& w = weight_at(map, best);
         if (w.col < 0 || w.col >= map->width || w.row < 0 || w.row >= map->height)
-            std::printf("Wrong Grid Pos X:%dY:%d\n", w.col, w.row);
+            vx_report("Wrong Grid Pos X:%dY:%d\n", w.col, w.row);
         in.col = w.col;
         in.row = w.row;
         map->cluster_center[i] = best;
@@ -452,7 +458,8 @@ void init_cluster_map(sofm_params* map, double* distance_map, int* labels, sofm_
     }
     display();
     const long stop = static_cast<long>(std::time(nullptr));
-    std::printf("Locating Inputvectord stop %ld\n Computation and I/O took %ld second(s)\n", stop, stop - start);
+    vx_report("Locating Inputvectord stop %ld\n Computation and I/O took %ld second(s)\n", stop,
+              stop - start);
 }
 
 void sofm_run(sofm_params* map, double* distance_map, int* labels)

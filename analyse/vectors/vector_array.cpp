@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "imagecore/fatal.h"
+#include "imagecore/report.h"
 
 namespace {
 
@@ -15,15 +16,18 @@ constexpr const char* kNoMemory = " Not enough Mem for a vector array\n";
 vector_array* init_vector_array(int dim, int count, double value)
 {
     if (dim < 0 || count < 0) {
-        std::printf("Could not create a vector array of %d vectors of dimension %d\n", count, dim);
+        vx_report("Could not create a vector array of %d vectors of dimension %d\n", count, dim);
         return nullptr;
     }
-    auto* array = static_cast<vector_array*>(vx_calloc(1, sizeof(vector_array), 42, kNoMemory));
-    array->vectors = static_cast<vector*>(vx_calloc(static_cast<size_t>(count), sizeof(vector), 42, kNoMemory));
+    auto* array = static_cast<vector_array*>(
+        vx_calloc(1, sizeof(vector_array), exit_code::out_of_memory, kNoMemory));
+    array->vectors = static_cast<vector*>(
+        vx_calloc(static_cast<size_t>(count), sizeof(vector), exit_code::out_of_memory, kNoMemory));
     array->count = count;
     array->dim = dim;
     for (int i = 0; i < count; ++i) {
-        double* values = static_cast<double*>(vx_calloc(static_cast<size_t>(dim), sizeof(double), 42, kNoMemory));
+        double* values = static_cast<double*>(vx_calloc(static_cast<size_t>(dim), sizeof(double),
+                                                        exit_code::out_of_memory, kNoMemory));
         for (int k = 0; k < dim; ++k)
             values[k] = value;
         array->vectors[i].values = values;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "imagecore/files/vxfopen.h"
+#include "imagecore/report.h"
 #include "imagecore/text/cnumbers.h"
 
 namespace {
@@ -56,12 +57,12 @@ bool parse_int(const std::string& token, int& out)
 
 __attribute__((format(printf, 2, 3))) vector_array* refuse(const char* name, const char* why, ...)
 {
-    std::printf("Could not read Kohonen vector set %s: ", name);
+    vx_report("Could not read Kohonen vector set %s: ", name);
     va_list args;
     va_start(args, why);
-    std::vprintf(why, args);
+    vx_vreport(why, args);
     va_end(args);
-    std::printf("\n");
+    vx_report("\n");
     return nullptr;
 }
 
@@ -118,7 +119,7 @@ int write_vector_array(const vector_array* array, const char* file)
     }
     ok = std::fclose(f) == 0 && ok;
     if (!ok)
-        std::printf("Could not write vector array to %s\n", file);
+        vx_report("Could not write vector array to %s\n", file);
     return ok ? 1 : 0;
 }
 

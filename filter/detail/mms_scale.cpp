@@ -54,7 +54,8 @@ f_filter* mms_make_filter(const functions* tmpl, int mode, int iterations, image
     f->mask = source;
     f->iterations = iterations;
     if (init_f_template(tmpl, f) == nullptr)
-        vx_fatal(42, "morph_filter mms_part_reconstruction Cannot alloc source image memory");
+        vx_fatal(exit_code::template_not_built,
+                 "morph_filter mms_part_reconstruction Cannot alloc source image memory");
     return f;
 }
 

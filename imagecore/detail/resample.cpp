@@ -23,8 +23,9 @@ bool scaled_size(int width, int height, double factor, int* out_width, int* out_
 void resample_nearest(const int* in, int width, int height, int* out, int out_width,
                       int out_height, double factor)
 {
-    const heap_array<int> columns = make_heap_array<int>(
-        static_cast<size_t>(out_width), 815, " Not enough Mem for new image vector in UTILS");
+    const heap_array<int> columns =
+        make_heap_array<int>(static_cast<size_t>(out_width), exit_code::image_out_of_memory,
+                             " Not enough Mem for new image vector in UTILS");
     for (int c = 0; c < out_width; ++c)
         columns[c] = std::min(static_cast<int>(c / factor), width - 1);
     for (int r = 0; r < out_height; ++r) {

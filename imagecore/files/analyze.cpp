@@ -120,8 +120,9 @@ analyze_status read_analyze_voxels(FILE* f, int count, int datatype, int** voxel
     const long remaining = vx_remaining_bytes(f);
     if (count <= 0 || remaining < 0 || remaining / bytes_per_voxel < count)
         return ANALYZE_SHORT_DATA;
-    auto* v = static_cast<int*>(vx_calloc(static_cast<size_t>(count), sizeof(int), 42,
-                                          "Cannot alloc Analyze voxel array"));
+    auto* v =
+        static_cast<int*>(vx_calloc(static_cast<size_t>(count), sizeof(int),
+                                    exit_code::out_of_memory, "Cannot alloc Analyze voxel array"));
     const size_t n = static_cast<size_t>(count);
     const size_t got = datatype == ANALYZE_UINT8 ? read_1_byte_ints(f, v, n) : read_2_byte_ints(f, v, n);
     if (got != n) {
@@ -144,7 +145,7 @@ void read_analyze_header(const char* base, analyze_header* h)
     if (f != nullptr)
         std::fclose(f);
     if (!complete)
-        vx_fatal(10, "Problems with the header file %s\n", path.c_str());
+        vx_fatal(exit_code::analyze_unreadable, "Problems with the header file %s\n", path.c_str());
     parse_analyze_header(bytes, h);
 }
 
@@ -152,15 +153,16 @@ int read_analyze_image(const char* base, int** voxels, int count, int datatype)
 {
     *voxels = nullptr;
     if (datatype != ANALYZE_UINT8 && datatype != ANALYZE_INT16)
-        vx_fatal(10, "Unkown Analyze datatype %d\n", datatype);
+        vx_fatal(exit_code::analyze_datatype_unknown, "Unkown Analyze datatype %d\n", datatype);
     const std::string path = with_suffix(base, ".img");
     FILE* f = vxfopen(path.c_str(), "rb");
     if (f == nullptr)
-        vx_fatal(10, "Problems with the image file %s\n", path.c_str());
+        vx_fatal(exit_code::analyze_unreadable, "Problems with the image file %s\n", path.c_str());
     const analyze_status status = read_analyze_voxels(f, count, datatype, voxels);
     std::fclose(f);
     if (status != ANALYZE_OK)
-        vx_fatal(10, "Problems with the image file %s: fewer than %d voxels\n", path.c_str(), count);
+        vx_fatal(exit_code::analyze_unreadable,
+                 "Problems with the image file %s: fewer than %d voxels\n", path.c_str(), count);
     return count;
 }
 
@@ -182,8 +184,9 @@ int analyze_2_16BG(const char* base, const char* out_base)
     read_analyze_header(base, &h);
     const long count = analyze_voxel_count(&h);
     if (count < 0)
-        vx_fatal(10, "Problems with the header file %s.hdr: dimensions %d x %d x %d\n", base, h.dim[1], h.dim[2],
-                 h.dim[3]);
+        vx_fatal(exit_code::analyze_unreadable,
+                 "Problems with the header file %s.hdr: dimensions %d x %d x %d\n", base, h.dim[1],
+                 h.dim[2], h.dim[3]);
     int* voxels = nullptr;
     read_analyze_image(base, &voxels, static_cast<int>(count), h.datatype);
     const int result = analyze_2_16BGLayers(out_base, voxels, h.dim[1], h.dim[2], h.dim[3]);

@@ -7,6 +7,7 @@
 #include "imagecore/files/detail/byteorder.h"
 #include "imagecore/files/vxfileio.h"
 #include "imagecore/files/vxfopen.h"
+#include "imagecore/report.h"
 
 bg16_status read_16bg_stream(FILE* f, image** out)
 {
@@ -42,11 +43,11 @@ int load16BitGreyPGM(const char* path, image** out)
     *out = nullptr;
     FILE* f = vxfopen(path, "rb");
     if (f == nullptr)
-        vx_fatal(10, "Could not open file %s\nBAILING OOUT!\n", path);
+        vx_fatal(exit_code::bg16_unreadable, "Could not open file %s\nBAILING OOUT!\n", path);
     const bg16_status status = read_16bg_stream(f, out);
     std::fclose(f);
     if (status == BG16_CORRUPT)
-        std::printf("16BG file %s is damaged or truncated\n", path);
+        vx_report("16BG file %s is damaged or truncated\n", path);
     return status == BG16_OK ? 0 : 1;
 }
 

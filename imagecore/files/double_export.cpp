@@ -1,11 +1,10 @@
 #include "imagecore/files/double_export.h"
 
 #include <cmath>
-#include <cstdio>
 
 #include "imagecore/fatal.h"
 #include "imagecore/files/image_loader.h"
-#include "imagecore/text/c_locale.h"
+#include "imagecore/report.h"
 
 namespace {
 
@@ -36,7 +35,7 @@ bool valid_size(const char* path, int width, int height)
     const long n = vx_pixel_count(width, height);
     if (n > 0)
         return true;
-    std::printf("Cannot write double image %s of %d x %d pixels\n", path, width, height);
+    vx_report("Cannot write double image %s of %d x %d pixels\n", path, width, height);
     return false;
 }
 
@@ -74,10 +73,9 @@ int write_mapped(const char* path, const double* values, int width, int height, 
         ihi = level > ihi ? level : ihi;
     }
     if (logarithmic) {
-        CLocaleScope c_numbers;
-        std::printf("\nlog Min %f, Max %f\n", mapped_lo, mapped_hi);
-        std::printf("Write dMin %f, dMax %f\n", lo, hi);
-        std::printf("Write iMin %d, iMax %d\n", ilo, ihi);
+        vx_report("\nlog Min %f, Max %f\n", mapped_lo, mapped_hi);
+        vx_report("Write dMin %f, dMax %f\n", lo, hi);
+        vx_report("Write iMin %d, iMax %d\n", ilo, ihi);
     }
     const int result = write_levels(path, out, levels);
     delete_image(out);
@@ -87,7 +85,7 @@ int write_mapped(const char* path, const double* values, int width, int height, 
 int write_image_mapped(const char* path, const image* img, int levels, bool logarithmic)
 {
     if (img->dpixels == nullptr) {
-        std::printf("Image for %s holds no double pixels\n", path);
+        vx_report("Image for %s holds no double pixels\n", path);
         return 42;
     }
     return write_mapped(path, img->dpixels, img->width, img->height, levels, logarithmic);

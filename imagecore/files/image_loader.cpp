@@ -10,6 +10,7 @@
 #include "imagecore/fatal.h"
 #include "imagecore/files/vxfileio.h"
 #include "imagecore/files/vxfopen.h"
+#include "imagecore/report.h"
 
 // libpng reports errors by longjmp. Every function that sets a jump point
 // below holds only plain pointers and values whose owners live in the caller,
@@ -89,30 +90,31 @@ int read_png(png_structp png, png_infop info, png_infop end_info, FILE* f, const
     const long remaining = vx_remaining_bytes(f);
     png_layout layout{};
     if (!read_png_header(png, info, f, &layout)) {
-        std::printf("loadPNG: damaged PNG header in %s\n", name);
+        vx_report("loadPNG: damaged PNG header in %s\n", name);
         return 42;
     }
     const long count = vx_pixel_count(layout.width, layout.height);
     if (count <= 0 ||
         (remaining >= 0 &&
          layout.stored_bytes > kMaxInflation * static_cast<uint64_t>(remaining) + kInflationSlack)) {
-        std::printf("loadPNG: impossible image size %ux%u in %s\n", layout.width, layout.height, name);
+        vx_report("loadPNG: impossible image size %ux%u in %s\n", layout.width, layout.height,
+                  name);
         return 42;
     }
     const int channels = png_get_channels(png, info);
     const bool colour = channels >= 3;
-    std::printf("LOADING %s W%u h%u ", name, layout.width, layout.height);
+    vx_report("LOADING %s W%u h%u ", name, layout.width, layout.height);
     if (colour)
-        std::printf("as RGB color value image with %d channels\n", channels);
+        vx_report("as RGB color value image with %d channels\n", channels);
     else
-        std::printf("as grey value image with %d channels\n", channels);
+        vx_report("as grey value image with %d channels\n", channels);
 
     const size_t row_bytes = png_get_rowbytes(png, info);
     auto* data = static_cast<png_byte*>(std::malloc(row_bytes * layout.height));
     auto* rows = static_cast<png_bytep*>(std::malloc(sizeof(png_bytep) * layout.height));
     int result = 42;
     if (data == nullptr || rows == nullptr) {
-        std::printf("loadPNG: no memory for %s\n", name);
+        vx_report("loadPNG: no memory for %s\n", name);
     } else {
         for (uint32_t y = 0; y < layout.height; ++y)
             rows[y] = data + row_bytes * y;
@@ -124,7 +126,7 @@ int read_png(png_structp png, png_infop info, png_infop end_info, FILE* f, const
             *out = img;
             result = 0;
         } else {
-            std::printf("loadPNG: damaged or truncated PNG data in %s\n", name);
+            vx_report("loadPNG: damaged or truncated PNG data in %s\n", name);
         }
     }
     std::free(rows);
@@ -140,23 +142,23 @@ int load_png_stream(FILE* f, const char* name, image** out)
     png_byte signature[8];
     if (std::fread(signature, 1, sizeof signature, f) != sizeof signature ||
         png_sig_cmp(signature, 0, sizeof signature) != 0) {
-        std::printf("%s is not a PNG file\n", name);
+        vx_report("%s is not a PNG file\n", name);
         return 21;
     }
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, ignore_warning);
     if (png == nullptr) {
-        std::printf("FATAL: Could not Initialize PNG read struct for file %s\n", name);
+        vx_report("FATAL: Could not Initialize PNG read struct for file %s\n", name);
         return 42;
     }
     png_infop info = png_create_info_struct(png);
     if (info == nullptr) {
-        std::printf("FATAL: Could not Initialize PNG first info struct for file %s\n", name);
+        vx_report("FATAL: Could not Initialize PNG first info struct for file %s\n", name);
         png_destroy_read_struct(&png, nullptr, nullptr);
         return 42;
     }
     png_infop end_info = png_create_info_struct(png);
     if (end_info == nullptr) {
-        std::printf("FATAL: Could not Initialize PNG last info struct for file %s\n", name);
+        vx_report("FATAL: Could not Initialize PNG last info struct for file %s\n", name);
         png_destroy_read_struct(&png, &info, nullptr);
         return 42;
     }
@@ -170,7 +172,7 @@ int loadPNG(const char* path, image** out)
     *out = nullptr;
     FILE* f = vxfopen(path, "rb");
     if (f == nullptr) {
-        std::printf("loadPNG Could not Open File %s\n", path);
+        vx_report("loadPNG Could not Open File %s\n", path);
         return 42;
     }
     const int result = load_png_stream(f, path, out);
@@ -225,23 +227,24 @@ bool write_png_rows(png_structp png, png_infop info, FILE* f, const image* img, 
 int write_png(const char* path, const image* img, colour_source source)
 {
     if (img->width <= 0 || img->height <= 0) {
-        std::printf("writePNG: image of %d x %d pixels cannot be written to %s\n", img->width, img->height, path);
+        vx_report("writePNG: image of %d x %d pixels cannot be written to %s\n", img->width,
+                  img->height, path);
         return 42;
     }
     FILE* f = vxfopen(path, "wb");
     if (f == nullptr) {
-        std::printf("writePNG Could not Open File %s\n", path);
+        vx_report("writePNG Could not Open File %s\n", path);
         return 42;
     }
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, ignore_warning);
     if (png == nullptr) {
-        std::printf("FATAL: Could not Initialize PNG write struct for file %s\n", path);
+        vx_report("FATAL: Could not Initialize PNG write struct for file %s\n", path);
         vx_close_written(f, false, path);
         return 42;
     }
     png_infop info = png_create_info_struct(png);
     if (info == nullptr) {
-        std::printf("FATAL: Could not Initialize PNG first info struct for file %s\n", path);
+        vx_report("FATAL: Could not Initialize PNG first info struct for file %s\n", path);
         png_destroy_write_struct(&png, nullptr);
         vx_close_written(f, false, path);
         return 42;

@@ -6,6 +6,7 @@
 #include "imagecore/fatal.h"
 #include "imagecore/files/vxfileio.h"
 #include "imagecore/files/vxfopen.h"
+#include "imagecore/report.h"
 #include "imagecore/text/c_locale.h"
 
 namespace {
@@ -67,7 +68,7 @@ pgm_status parse_pgm_p5(FILE* f, int** pixels, int* width, int* height)
 
     auto* data = static_cast<int*>(std::malloc(sizeof(int) * static_cast<size_t>(n)));
     if (data == nullptr)
-        vx_fatal(42, "Cannot alloc PGM pixel array of %ld pixels\n", n);
+        vx_fatal(exit_code::out_of_memory, "Cannot alloc PGM pixel array of %ld pixels\n", n);
     if (read_1_byte_ints(f, data, static_cast<size_t>(n)) != static_cast<size_t>(n)) {
         std::free(data);
         return PGM_CORRUPT;
@@ -90,13 +91,15 @@ int read_pgm_p5(const char* path, int** pixels, int* width, int* height)
     case PGM_OK:
         return 0;
     case PGM_NOT_P5:
-        vx_fatal(19, "No PGM P5 imagefile.  Cannot read format. Bailing out");
+        vx_fatal(exit_code::pgm_unreadable,
+                 "No PGM P5 imagefile.  Cannot read format. Bailing out");
     case PGM_MAXVAL:
-        vx_fatal(19, "Only reading 256 Bit images");
+        vx_fatal(exit_code::pgm_unreadable, "Only reading 256 Bit images");
     case PGM_CORRUPT:
         break;
     }
-    vx_fatal(19, "PGM P5 imagefile %s is damaged or truncated. Bailing out", path);
+    vx_fatal(exit_code::pgm_unreadable, "PGM P5 imagefile %s is damaged or truncated. Bailing out",
+             path);
 }
 
 vx_image* read_vx_image_pgm_p5(const char* path)
@@ -109,7 +112,7 @@ vx_image* read_vx_image_pgm_p5(const char* path)
     auto* v = static_cast<vx_image*>(std::calloc(1, sizeof(vx_image)));
     auto* scale = static_cast<image*>(std::calloc(1, sizeof(image)));
     if (v == nullptr || scale == nullptr)
-        vx_fatal(42, "Cannot alloc Vx Image struct");
+        vx_fatal(exit_code::out_of_memory, "Cannot alloc Vx Image struct");
     init_image(scale);
     scale->width = width;
     scale->height = height;
@@ -138,10 +141,7 @@ int write_pgm_p5(const char* path, const image* img)
         hi = img->pixels[i] > hi ? img->pixels[i] : hi;
     }
     const double scale = hi == lo ? 0.0 : 255.0 / (static_cast<double>(hi) - lo);
-    {
-        CLocaleScope c_numbers;
-        std::printf("Export pgm Image %s, Min %d, Max %d, Scale %f\n", path, lo, hi, scale);
-    }
+    vx_report("Export pgm Image %s, Min %d, Max %d, Scale %f\n", path, lo, hi, scale);
     FILE* f = vxfopen(path, "wb");
     if (f == nullptr)
         return -1;

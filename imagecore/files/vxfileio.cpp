@@ -7,6 +7,7 @@
 
 #include "imagecore/files/detail/byteorder.h"
 #include "imagecore/files/vxfopen.h"
+#include "imagecore/report.h"
 
 namespace {
 
@@ -176,7 +177,7 @@ int vx_close_written(FILE* f, bool ok, const char* path)
     ok = std::fclose(f) == 0 && ok;
     if (ok)
         return 0;
-    std::printf("Could not write file %s\n", path);
+    vx_report("Could not write file %s\n", path);
     std::remove(path);
     return -1;
 }
@@ -219,7 +220,7 @@ long read_all_bytes(const char* path, unsigned char** out)
     failed = failed || std::ferror(f) != 0 || size > static_cast<size_t>(INT_MAX);
     std::fclose(f);
     if (failed) {
-        std::printf("Could not read file %s\n", path);
+        vx_report("Could not read file %s\n", path);
         std::free(data);
         return -1;
     }
@@ -248,7 +249,7 @@ int readFileAsInt(const char* path, int** out)
         return -1;
     auto* values = static_cast<int*>(std::malloc(sizeof(int) * static_cast<size_t>(n > 0 ? n : 1)));
     if (values == nullptr) {
-        std::printf("Could not read file %s\n", path);
+        vx_report("Could not read file %s\n", path);
         std::free(data);
         return -1;
     }

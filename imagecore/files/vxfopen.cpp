@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "imagecore/report.h"
+
 FILE* vxfopen(const char* path, const char* mode)
 {
     // '/' is this platform's own separator, so the path is used as given.
@@ -9,6 +11,6 @@ FILE* vxfopen(const char* path, const char* mode)
     if (std::strlen(path) <= static_cast<size_t>(VXFOPEN_MAX_PATH))
         f = std::fopen(path, mode);
     if (f == nullptr)
-        std::printf("\nWARNING!!\n\nCould not Open File: %s with Mode: %s\n\nDANGER!!\n", path, mode);
+        vx_report("\nWARNING!!\n\nCould not Open File: %s with Mode: %s\n\nDANGER!!\n", path, mode);
     return f;
 }

@@ -8,6 +8,7 @@
 
 #include "imagecore/fatal.h"
 #include "imagecore/files/vxfopen.h"
+#include "imagecore/report.h"
 #include "imagecore/text/cnumbers.h"
 #include "imagecore/text/detail/textcopy.h"
 #include "imagecore/text/vxstringtools.h"
@@ -59,7 +60,7 @@ T take_number(char* s, char sep, const char* complaint, Convert convert)
     const size_t len = field_length(s, sep);
     T value{};
     if (len > static_cast<size_t>(VX_MAX_NUMBER_FIELD)) {
-        std::printf("%s\n", complaint);
+        vx_report("%s\n", complaint);
     } else {
         char field[VX_MAX_NUMBER_FIELD + 1];
         std::memcpy(field, s, len);
@@ -73,7 +74,8 @@ T take_number(char* s, char sep, const char* complaint, Convert convert)
 char* duplicate(const char* s)
 {
     const size_t len = std::strlen(s);
-    auto* copy = static_cast<char*>(vx_calloc(len + 1, 1, 42, " Not enough Mem for a text copy\n"));
+    auto* copy = static_cast<char*>(
+        vx_calloc(len + 1, 1, exit_code::out_of_memory, " Not enough Mem for a text copy\n"));
     std::memcpy(copy, s, len);
     return copy;
 }
@@ -127,8 +129,9 @@ int toIntArray(const char* s, int** out, char sep)
     if (s == nullptr || *s == '\0' || out == nullptr)
         return 0;
     const int n = 1 + count_char(s, sep);
-    auto* values = static_cast<int*>(
-        vx_calloc(static_cast<size_t>(n) + 10, sizeof(int), 42, " Not enough Mem for an int array\n"));
+    auto* values = static_cast<int*>(vx_calloc(static_cast<size_t>(n) + 10, sizeof(int),
+                                               exit_code::out_of_memory,
+                                               " Not enough Mem for an int array\n"));
     char* copy = duplicate(s);
     for (int i = 0; i < n; ++i)
         values[i] = StringStrapSepInt(copy, sep);
@@ -153,10 +156,11 @@ char** toStringArray(const char* s, char sep, int* n)
         p += len + 1;
     }
     const char* msg = " Not enough Mem for a string array\n";
-    auto** fields = static_cast<char**>(vx_calloc(static_cast<size_t>(count), sizeof(char*), 42, msg));
+    auto** fields = static_cast<char**>(
+        vx_calloc(static_cast<size_t>(count), sizeof(char*), exit_code::out_of_memory, msg));
     char* copy = duplicate(s);
     for (int i = 0; i < count; ++i) {
-        fields[i] = static_cast<char*>(vx_calloc(longest + 1, 1, 42, msg));
+        fields[i] = static_cast<char*>(vx_calloc(longest + 1, 1, exit_code::out_of_memory, msg));
         StringStrapSepString(copy, fields[i], longest + 1, sep);
     }
     std::free(copy);

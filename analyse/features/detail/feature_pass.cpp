@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "analyse/detail/position_walk.h"
+#include "imagecore/report.h"
 
 double decomposition_entropy(const tregionnode* node)
 {
@@ -64,8 +65,8 @@ bool grey_fits_tree(const region_tree* tree, const image* grey)
 {
     if (grey->width == tree->width && grey->height == tree->height)
         return true;
-    std::printf("Image of %d x %d does not fit tree %s of %d x %d\n", grey->width, grey->height,
-                tree->name, tree->width, tree->height);
+    vx_report("Image of %d x %d does not fit tree %s of %d x %d\n", grey->width, grey->height,
+              tree->name, tree->width, tree->height);
     return false;
 }
 

@@ -14,6 +14,7 @@
 #include "imagecore/fatal.h"
 #include "imagecore/files/vxfileio.h"
 #include "imagecore/files/vxfopen.h"
+#include "imagecore/report.h"
 
 namespace {
 
@@ -41,7 +42,7 @@ bool read_growing(long n, int** out, const char* no_memory, ReadPiece read_piece
             auto* bigger = static_cast<int*>(std::realloc(values, sizeof(int) * static_cast<size_t>(capacity)));
             if (bigger == nullptr) {
                 std::free(values);
-                vx_fatal(42, "%s", no_memory);
+                vx_fatal(exit_code::out_of_memory, "%s", no_memory);
             }
             values = bigger;
         }
@@ -220,7 +221,7 @@ tree_output::tree_output(const char* path) : path_(path)
     tmp_ = path_ + ".tmp" + std::to_string(getpid()) + "." + std::to_string(serial++);
     f_ = vxfopen(tmp_.c_str(), "wbx");
     if (f_ == nullptr)
-        vx_fatal(42, "Could not open Region tree for writing");
+        vx_fatal(exit_code::tree_file_unwritable, "Could not open Region tree for writing");
 }
 
 tree_output::~tree_output()
@@ -238,7 +239,7 @@ int tree_output::commit()
     if (ok_ && closed && std::rename(tmp_.c_str(), path_.c_str()) == 0)
         return 1;
     std::remove(tmp_.c_str());
-    std::printf("Could not write Region tree %s\n", path_.c_str());
+    vx_report("Could not write Region tree %s\n", path_.c_str());
     return 0;
 }
 
@@ -247,15 +248,16 @@ const char* const kNoTreeTag = "no tree file magic or first line";
 void not_a_tree_file(const char* path, const char* error)
 {
     if (error == nullptr || error == kNoTreeTag)
-        vx_fatal(42, " RegionTree Tag not found presuming %s not a Tree File\n ", path);
-    vx_fatal(42, "Tree File %s refused: %s\n", path, error);
+        vx_fatal(exit_code::tree_file_invalid,
+                 " RegionTree Tag not found presuming %s not a Tree File\n ", path);
+    vx_fatal(exit_code::tree_file_invalid, "Tree File %s refused: %s\n", path, error);
 }
 
 FILE* open_tree_file(const char* path)
 {
     FILE* f = vxfopen(path, "rb");
     if (f == nullptr)
-        vx_fatal(42, "treeio Cannot open Tree File \n%s\n", path);
+        vx_fatal(exit_code::tree_file_unreadable, "treeio Cannot open Tree File \n%s\n", path);
     return f;
 }
 
@@ -429,7 +431,7 @@ region_tree* tree_assembler::finish(const char** error)
     }
     auto* tree = static_cast<region_tree*>(std::calloc(1, sizeof(region_tree)));
     if (tree == nullptr)
-        vx_fatal(73, "Cannot alloc region tree -> PANIC");
+        vx_fatal(exit_code::region_tree_out_of_memory, "Cannot alloc region tree -> PANIC");
     tree->regions = regions_;
     tree->width = width_;
     tree->height = height_;

@@ -5,6 +5,7 @@
 
 #include "imagecore/files/vxfileio.h"
 #include "imagecore/files/vxfopen.h"
+#include "imagecore/report.h"
 
 checked_file::checked_file(const char* path, const char* mode)
     : path_(path != nullptr ? path : ""),
@@ -44,9 +45,9 @@ bool checked_file::close()
     ok_ = std::ferror(f) == 0 && ok_;
     ok_ = std::fclose(f) == 0 && ok_;
     if (!ok_) {
-        std::printf("Could not write file %s\n", path_.c_str());
+        vx_report("Could not write file %s\n", path_.c_str());
         if (start_ >= 0 && truncate(path_.c_str(), start_) != 0)
-            std::printf("Could not restore file %s\n", path_.c_str());
+            vx_report("Could not restore file %s\n", path_.c_str());
     }
     return ok_;
 }

@@ -3,9 +3,11 @@
 #include <cstdio>
 #include <cstring>
 
+#include "imagecore/report.h"
+
 void vx_text_cut_message(const char* who, size_t len, size_t kept)
 {
-    std::printf("%s: text of %zu characters cut to %zu\n", who, len, kept);
+    vx_report("%s: text of %zu characters cut to %zu\n", who, len, kept);
 }
 
 size_t vx_copy_text(char* out, size_t capacity, const char* src, size_t len, const char* who)
