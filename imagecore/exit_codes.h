@@ -28,9 +28,9 @@ inline constexpr int region_tree_out_of_memory = 73;
 inline constexpr int contour_out_of_memory = 100;
 // Region histograms and the attribute buffer of the feature passes.
 inline constexpr int region_features_out_of_memory = 100;
-// An instruction of a rule program. A failure that reports success: the
-// value is the one the system always used.
-inline constexpr int rule_command_out_of_memory = 0;
+// An instruction of a rule program. Once 0, which told a calling script
+// that the run had succeeded; now the code of every other exhausted memory.
+inline constexpr int rule_command_out_of_memory = 42;
 
 // ---- images ----
 
