@@ -27,6 +27,7 @@
 #include "analyse/trees/regiontree.h"
 #include "analyse/trees/tree_builders.h"
 #include "analyse/trees/tree_walk.h"
+#include "bench/quiet_stdout.h"
 
 namespace {
 
@@ -139,28 +140,6 @@ private:
     long before_kb_ = 0;
     long peak_kb_ = 0;
     long step_kb_ = 0;
-};
-
-// The library's trace lines go to /dev/null while a case runs.
-class quiet_stdout {
-public:
-    quiet_stdout() : saved_(dup(STDOUT_FILENO))
-    {
-        std::fflush(stdout);
-        if (std::freopen("/dev/null", "w", stdout) == nullptr)
-            std::abort();
-    }
-    ~quiet_stdout()
-    {
-        std::fflush(stdout);
-        dup2(saved_, STDOUT_FILENO);
-        close(saved_);
-    }
-    quiet_stdout(const quiet_stdout&) = delete;
-    quiet_stdout& operator=(const quiet_stdout&) = delete;
-
-private:
-    int saved_;
 };
 
 int64_t region_pixels(const region_tree* tree)

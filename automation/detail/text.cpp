@@ -1,0 +1,72 @@
+#include "automation/detail/text.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <vector>
+
+#include "imagecore/files/vxfileio.h"
+#include "imagecore/files/vxfopen.h"
+#include "imagecore/report.h"
+#include "imagecore/text/c_locale.h"
+
+std::string c_format(const char* format, ...)
+{
+    CLocaleScope c_locale;
+    va_list args;
+    va_start(args, format);
+    va_list again;
+    va_copy(again, args);
+    const int len = std::vsnprintf(nullptr, 0, format, args);
+    va_end(args);
+    std::string text;
+    if (len > 0) {
+        std::vector<char> buffer(static_cast<size_t>(len) + 1);
+        std::vsnprintf(buffer.data(), buffer.size(), format, again);
+        text.assign(buffer.data(), static_cast<size_t>(len));
+    }
+    va_end(again);
+    return text;
+}
+
+void copy_cut(char* out, size_t capacity, const std::string& text, const char* who)
+{
+    if (capacity == 0)
+        return;
+    size_t n = text.size();
+    if (n > capacity - 1) {
+        n = capacity - 1;
+        vx_report("%s: text of %zu characters cut to %zu\n", who, text.size(), n);
+    }
+    text.copy(out, n);
+    out[n] = '\0';
+}
+
+bool read_text_line(FILE* f, std::string& line)
+{
+    line.clear();
+    int c = std::getc(f);
+    if (c == EOF)
+        return false;
+    while (c != EOF && c != '\n') {
+        line.push_back(static_cast<char>(c));
+        c = std::getc(f);
+    }
+    return true;
+}
+
+bool write_text_file(const std::string& path, const std::string& text)
+{
+    const std::string temporary = path + ".tmp";
+    FILE* f = vxfopen(temporary.c_str(), "w");
+    if (f == nullptr)
+        return false;
+    const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    if (vx_close_written(f, written, temporary.c_str()) != 0)
+        return false;
+    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+        vx_report("Could not write file %s\n", path.c_str());
+        std::remove(temporary.c_str());
+        return false;
+    }
+    return true;
+}

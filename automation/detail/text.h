@@ -1,0 +1,25 @@
+#pragma once
+
+// Text pieces shared by the automation classes. Not part of the library's
+// interface.
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+
+// printf into a new string, numbers in the C locale whatever the process
+// has set.
+std::string c_format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// Copies the text into a fixed buffer of `capacity` bytes; a text that does
+// not fit is cut to capacity - 1 characters and `who` reports it.
+void copy_cut(char* out, size_t capacity, const std::string& text, const char* who);
+
+// Reads one line, without its '\n', however long it is. False at the end of
+// the file when nothing was read.
+bool read_text_line(FILE* f, std::string& line);
+
+// Writes the whole text to a temporary file beside `path` and renames it into
+// place, so that a failed write leaves no partial file behind and an older
+// file untouched. True when the file is in place; false after a message.
+bool write_text_file(const std::string& path, const std::string& text);

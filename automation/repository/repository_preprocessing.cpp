@@ -1,0 +1,36 @@
+// A preprocessing chain run over every image of a repository before its
+// trees are computed.
+#include <vector>
+
+#include "automation/detail/handles.h"
+#include "automation/preprocessing/vx_image_processing.h"
+#include "automation/repository/detail/repository_paths.h"
+#include "automation/repository/vx_repository.h"
+#include "imagecore/report.h"
+#include "imagecore/text/vxstringtools.h"
+
+int VxRepository::doPreProc(VxImageProcessing& chain, const char* tag)
+{
+    const std::string suffix = std::string(".") + (tag != nullptr ? tag : "") + ".png";
+    for (int i = 0; i < NumberOfImages(); ++i) {
+        RepositoryImage& record = images[i];
+        const std::string path = imagePath(i);
+        vx_image_handle input(ReadImage(path.c_str()));
+        image_handle result(input != nullptr ? chain.apply(input.get()) : nullptr);
+        if (result == nullptr) {
+            vx_report("Could not preprocess %s: the image keeps its name\n", path.c_str());
+            continue;
+        }
+        std::vector<char> stem(record.image.size() + 1);
+        getDotStem(record.image.c_str(), stem.data(), stem.size());
+        const std::string name = stem.data() + suffix;
+        const std::string target = imagesPath + name;
+        writeImage(target.c_str(), result.get());
+        if (!fileExists(target)) {
+            vx_report("Could not write %s: the image keeps its name\n", target.c_str());
+            continue;
+        }
+        record.image = name;
+    }
+    return NumberOfImages();
+}

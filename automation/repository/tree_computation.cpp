@@ -1,0 +1,115 @@
+// Tree files of a repository: one image per step, its bright and dark tree
+// computed at the same time on two threads.
+#include <vector>
+
+#include "analyse/trees/regiontree.h"
+#include "automation/detail/handles.h"
+#include "automation/detail/pictures.h"
+#include "automation/repository/detail/repository_paths.h"
+#include "automation/repository/detail/tree_threads.h"
+#include "automation/repository/vx_repository.h"
+#include "imagecore/report.h"
+#include "imagecore/text/image_date.h"
+
+void VxRepository::computeRepositoryInit(int scaleCount)
+{
+    if (scaleCount < 1)
+        vx_report("VxRepository: %d scales, no tree can be computed\n", scaleCount);
+    scales = scaleCount;
+    darkJob.scales = scaleCount;
+    brightJob.scales = scaleCount;
+    treeStep = 0;
+}
+
+void VxRepository::forceOverwrite(bool overwrite)
+{
+    vx_report("Initial Overwrite Writeflag %d\n", flags);
+    if (overwrite)
+        flags |= REPOSITORY_OVERWRITE;
+    else
+        flags &= ~REPOSITORY_OVERWRITE;
+}
+
+bool VxRepository::hasToComputeTreeFile(const char* path) const
+{
+    return (flags & REPOSITORY_OVERWRITE) != 0 || path == nullptr || !fileExists(path);
+}
+
+int VxRepository::computeRepositoryStep(void* context, tree_progress_fn callback)
+{
+    const int s = treeStep;
+    if (s < 0 || s >= NumberOfImages()) {
+        treeStep = -1;
+        return -1;
+    }
+    treeStep = s + 1;
+    RepositoryImage& record = images[s];
+
+    // 1.-3. Jobs reset, tree names, image path.
+    for (tree_job* job : {&darkJob, &brightJob}) {
+        job->result = nullptr;
+        job->flags = static_cast<unsigned>(generationMode);
+    }
+    record.brightTree = tree_file_name(record.image, brightJob.scales, 1, generationMode);
+    record.darkTree = tree_file_name(record.image, brightJob.scales, 2, generationMode);
+    const std::string path = imagePath(s);
+    vx_report("Processing Image%s\n", path.c_str());
+    darkJobFile = treePath(record.darkTree);
+    brightJobFile = treePath(record.brightTree);
+    darkJob.file_name = darkJobFile.c_str();
+    brightJob.file_name = brightJobFile.c_str();
+
+    // 4.-5. Each job reads its own input on this thread.
+    vx_image_handle darkInput(ReadImageGrey(path.c_str()));
+    const image* darkPicture = picture_of(darkInput.get());
+    vx_image_handle brightInput(darkPicture != nullptr ? ReadImageGrey(path.c_str()) : nullptr);
+    const image* brightPicture = picture_of(brightInput.get());
+    if (darkPicture == nullptr || brightPicture == nullptr || brightJob.scales < 1) {
+        vx_report("Could not compute the trees of %s: image skipped\n", path.c_str());
+        record.brightDone = 0;
+        record.darkDone = 0;
+        return treeStep;
+    }
+
+    // 6.-8. Missing trees on their own threads, bright first.
+    tree_progress_relay relay(callback, context);
+    vx_image_handle darkWork;
+    vx_image_handle brightWork;
+    std::vector<tree_job*> jobs;
+    const auto schedule = [&](tree_job& job, vx_image* input, vx_image_handle& work,
+                              const char* exists) {
+        if (!hasToComputeTreeFile(job.file_name)) {
+            vx_report("%s%s\n", exists, job.file_name);
+            return;
+        }
+        work.reset(init_vx_image(input->width, input->height, job.scales));
+        job.source = input;
+        job.work = work.get();
+        relay.attach(job);
+        jobs.push_back(&job);
+    };
+    schedule(brightJob, brightInput.get(), brightWork, "File exists: ");
+    schedule(darkJob, darkInput.get(), darkWork, "File exists:  ");
+    run_tree_jobs(jobs, relay);
+
+    // 9.-10. Done is what is on disk; the jobs give back what they hold.
+    record.brightDone = fileExists(brightJobFile) ? 1 : 0;
+    record.darkDone = fileExists(darkJobFile) ? 1 : 0;
+    for (tree_job* job : {&darkJob, &brightJob}) {
+        delete_regiontree(job->result);
+        job->result = nullptr;
+        job->source = nullptr;
+        job->work = nullptr;
+    }
+    return treeStep;
+}
+
+void VxRepository::computeRepository()
+{
+    const int start = static_cast<int>(image_timer());
+    treeStep = 0;
+    for (int i = 0; i < NumberOfImages(); ++i)
+        computeRepositoryStep(nullptr, nullptr);
+    const int elapsed = static_cast<int>(image_timer()) - start;
+    vx_report("Computation took %d min %d sec\n", elapsed / 60, elapsed % 60);
+}

@@ -1,0 +1,234 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "analyse/trees/lRegion_Graph.h"
+#include "analyse/trees/region_types.h"
+#include "automation/automation_export.h"
+#include "filter/progress.h"
+#include "imagecore/image.h"
+#include "imagecore/vx_image.h"
+
+class VxImageProcessing;
+
+// One image of a repository. Tree names are relative to the repository
+// path, "-" when there is none.
+struct RepositoryImage {
+    std::string image;  // relative to the images path
+    std::string brightTree = "-";
+    std::string darkTree = "-";
+    int reserved = 0;
+    int brightDone = 0;  // 1 when the bright tree file exists
+    int darkDone = 0;
+};
+
+// Flags of a repository.
+enum : int {
+    REPOSITORY_RESULT_TABLE = 0x01,   // write the classified result table during queries
+    REPOSITORY_RESULT_HEADER = 0x02,  // that table's header has been written
+    REPOSITORY_TABLE_NAMES = 0x04,    // repository-table names stored
+    REPOSITORY_STEP_TABLES = 0x08,    // computeFile writes a table beside each tree
+    REPOSITORY_OVERWRITE = 0x10,      // compute tree files even when they exist
+};
+
+// A list of grey images in one images directory, and for each the names of
+// its bright (polarity 1) and dark (polarity 2) region-tree files in one
+// repository directory. It computes the missing tree files, two at a time on
+// two threads, stores the list as a ".vxr" text file and reads it back.
+//
+// The base class reads no images: ReadImage and ReadImageGrey return null
+// until a subclass supplies a reader. An image that cannot be read is
+// skipped with a message. Both paths always end in '/'.
+class AUTOMATION_EXPORT VxRepository {
+public:
+    // n images (names relative to imagesPath) without trees. Prints
+    // "VxRepository Target Directory %s\n".
+    VxRepository(char** images, int n, const char* repositoryPath, const char* imagesPath,
+                 int generationMode);
+    // Reads a ".vxr" file, with or without its "Generation Mode" line (mode
+    // 0 without it). A file that cannot be opened or is ill-formed gives a
+    // repository of no images, after a message.
+    explicit VxRepository(const char* file);
+    virtual ~VxRepository();
+    VxRepository(const VxRepository&) = delete;
+    VxRepository& operator=(const VxRepository&) = delete;
+
+    // A one-scale multiscale image holding the picture, owned by the caller;
+    // null here.
+    virtual vx_image* ReadImage(const char* path);
+    // Writes an ASCII "P3" file through the repository palette; a picture
+    // whose values do not all index the palette (or no palette) is refused
+    // with a message.
+    virtual void writeImage(const char* path, image* img);
+    virtual vx_image* ReadImageGrey(const char* path);
+    virtual void writeImageGrey(const char* path, image* img);
+    virtual const char* setImageFormat(const char* format);
+    // Sets "pgm" (the GUI asks the user).
+    virtual const char* setImageFormat();
+
+    // n records, every name "-", every flag 0.
+    void init(int n);
+
+    int NumberOfImages() const { return static_cast<int>(images.size()); }
+    const char* RepositoryName() const { return repositoryName.c_str(); }
+    // Record texts; null for an index outside 0 .. n-1.
+    const char* ImageName(int i) const;
+    const char* BrightTreeName(int i) const;
+    const char* DarkTreeName(int i) const;
+    // Images path and image name, in one buffer shared by every call
+    // (unchanged for a bad index).
+    char* ImageFilename(int i);
+    // Repository path and tree name (the path alone for a bad index), each in
+    // its own buffer that the next call overwrites; prints "BrightFilename
+    // %s\n" / "DarkFilename %s\n". Paths longer than 1023 characters are cut
+    // with a message.
+    char* BrightTreeFilename(int i);
+    char* DarkTreeFilename(int i);
+    // Scale 0 of ReadImageGrey / ReadImage of the image's file as a new
+    // image; null for a bad index or an unreadable image.
+    image* getImageGrey(int i);
+    image* getImage(int i);
+    const char* getImageFormat() const { return imageFormat.c_str(); }
+    int getTreeGenerationMode() const { return generationMode; }
+    void setTreeGenerationMode(int mode) { generationMode = mode; }
+    // Both hole-filling bits: mode |= 3.
+    void setNoiseRemovalMode() { generationMode |= 3; }
+    // The current calendar time in seconds.
+    int getTimer() const;
+    int getNumberOfAttributes() const { return numberOfAttributes; }
+    char** getAttributes() const { return attributes; }
+    // Null for an index outside the list.
+    const char* getAttribute(int i) const;
+
+    // --- tree computation ---
+
+    // Scales of every tree; the next step computes image 0.
+    void computeRepositoryInit(int scales);
+    // Prints "Initial Overwrite Writeflag %d\n" (the flags before), then
+    // sets or clears REPOSITORY_OVERWRITE.
+    void forceOverwrite(bool overwrite);
+    // Computes the missing trees of the image at the step index on two
+    // threads, bright and dark, and returns the next index; -1 (and the
+    // index -1) when the index lies outside the list. Progress reaches
+    // callback(kind, step, context) on the calling thread, every step of the
+    // kinds 1, 2, 11 and 12 once and in order; a null callback gets none.
+    // A done flag is set only for a tree file that exists afterwards; a tree
+    // file that cannot be written ends the process (exit code 42).
+    int computeRepositoryStep(void* context, tree_progress_fn callback);
+    // Every image from the first, without progress; prints "Computation took
+    // %d min %d sec\n".
+    void computeRepository();
+    // --- the same on the calling thread alone ---
+    // One tree of one image (names relative to the two paths). With
+    // REPOSITORY_STEP_TABLES it writes "<tree path>.csv" beside the tree.
+    void computeFile(const char* imageName, const char* treeName, int scales, int polarity);
+    void computeBrightFile(int i, int scales);
+    void computeDarkFile(int i, int scales);
+    // Polarity 1 or 2 for every image; start time and date taken anew.
+    void computeModeRepository(int polarity, int scales);
+    // Bright, then dark, for every image.
+    void computeRepository(int scales);
+    // True when REPOSITORY_OVERWRITE is set or the file cannot be opened.
+    bool hasToComputeTreeFile(const char* path) const;
+
+    // --- repository files ---
+
+    // Writes the ".vxr" file with its "Generation Mode" line and timing
+    // trailer. Returns 1, or 0 after a message when it could not be written
+    // completely; the file is written beside the target and renamed into
+    // place, so an older file stays whole until the new one is complete.
+    int WriteRepository(const char* file);
+    // The older form without mode and trailer (prints "Writing Repository
+    // %s"); the written file becomes the repository's name. Returns as
+    // WriteRepository.
+    int write(const char* file);
+
+    // --- preprocessing and tables ---
+
+    // Runs the chain over every image (ReadImage), stores the result with
+    // writeImage as "<stem>.<tag>.png" in the images path and renames the
+    // record to it. An image that cannot be read or processed, or whose
+    // result is not written, keeps its name. Returns the number of images.
+    int doPreProc(VxImageProcessing& chain, const char* tag);
+    // "<stem>.bright.csv" and "<stem>.dark.csv" (a final ".csv" of tableStem
+    // is cut off): one header, then one row per region of every image's
+    // trees, attributes computed with the update rule. Images without a tree
+    // or that cannot be read, and trees of another size than their image,
+    // are skipped with a message; a tree file that is missing or ill-formed
+    // ends the process in the tree-file reader (exit code 42).
+    void writeRepositoryTables(const char* tableStem, const char* updateRule);
+    // The attribute names of image 0's bright tree under the update rule;
+    // returns their count, 0 (the list unchanged) when that tree or image
+    // is not there or they differ in size. Tree files as in
+    // writeRepositoryTables.
+    int initAttributes(const char* updateRule);
+    void initStepTableOutput(const char* updateRule);
+    void initRepositoryTableOutput(const char* name, const char* updateRule);
+    // Does nothing.
+    void writeRepositoryTable(const char* name, const char* updateRule);
+    // Appends "%d, %s, " (id, image name) and the attribute values joined by
+    // "; " per non-null node of the n to the result table.
+    void writeQueryResultTable(const char* imageName, tregionnode** nodes, int n);
+
+    // --- text utilities of the reader ---
+
+    // Trims leading and trailing characters of code <= 32 (and DEL) in
+    // place; returns the new length.
+    static int stripString(char* s);
+    // Moves the trimmed text before the first ',' into out (capacity bytes;
+    // a longer field is cut with a message) and removes it and the comma
+    // from the line, which is trimmed.
+    static void StringStrapCommaString(char* line, char* out, size_t capacity = 1024);
+    // The same for a number; a token of more than 99 characters prints " This
+    // does not seem to be a valid Int" (double) and gives 0.
+    static int StringStrapCommaInt(char* line);
+    static double StringStrapCommaDouble(char* line);
+
+protected:
+    // Images path + image name, and repository path + tree name, joined by
+    // "%s/%s" as the tree computations join them.
+    std::string imagePath(int i) const;
+    std::string treePath(const std::string& treeName) const;
+
+    std::string imageFormat = "pgm";
+    std::string repositoryPath;  // ends in '/'
+    std::string resultPath;
+    std::string imagesPath;  // ends in '/'
+    std::vector<RepositoryImage> images;
+    int* palette = nullptr;  // owned, null until a query run
+    int paletteEntries = 0;
+    int flags = 0;
+    char brightTreeFilename[1024] = {};
+    char darkTreeFilename[1024] = {};
+    char generalPath[1024] = {};
+    int scales = 0;
+    int treeStep = 0;
+    int queryImageCounter = 0;
+    std::string hitList;
+    std::string repositoryName;
+    char startDate[48] = {};
+    int startTime = 0;
+    std::string resultTableName;
+    std::string repositoryTableName;  // or the update rule of initAttributes
+    std::string stepTableRule;
+    std::string repositoryTableRule;
+    char** attributes = nullptr;  // owned names
+    int numberOfAttributes = 0;
+    tree_job darkJob{};
+    tree_job brightJob{};
+    std::string darkJobFile;
+    std::string brightJobFile;
+    int generationMode = 0;
+
+private:
+    // Repository path and the image's tree name of that polarity (1 bright,
+    // 2 dark) in that polarity's buffer.
+    char* treeFilename(int i, int polarity);
+    // Names, computes and marks one tree of image i on the calling thread.
+    void computePolarityFile(int i, int scales, int polarity);
+    void prepareTreeJobs();
+    void startClock();
+    std::string repositoryText(bool withModeAndTrailer) const;
+};

@@ -1,0 +1,312 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "analyse/files/treeio.h"
+#include "analyse/trees/regiontree.h"
+#include "automation/preprocessing/scale_image_step.h"
+#include "automation/preprocessing/vx_image_processing.h"
+#include "imagecore/files/image_loader.h"
+#include "imagecore/files/pgm.h"
+#include "imagecore/image.h"
+#include "testsupport/file_repository.h"
+#include "testsupport/vx_test.h"
+
+namespace {
+
+constexpr int kScales = 4;
+
+// A 24 x 20 grey picture with a bright and a dark blob placed by the seed.
+void write_picture(const std::string& path, int seed, int width = 24, int height = 20)
+{
+    image* img = create_image(width, height, 100);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const int bx = x - (5 + seed % 7), by = y - (6 + seed % 5);
+            const int dx = x - 16, dy = y - (12 - seed % 3);
+            if (bx * bx + by * by < 12)
+                img->pixels[y * width + x] = 200 + seed;
+            else if (dx * dx + dy * dy < 9)
+                img->pixels[y * width + x] = 10;
+            else
+                img->pixels[y * width + x] = 100 + (x * 7 + y * 3 + seed) % 11;
+        }
+    ASSERT_EQ(write_pgm_p5(path.c_str(), img), 0);
+    delete_image(img);
+}
+
+struct progress_log {
+    std::thread::id caller = std::this_thread::get_id();
+    std::map<int, std::vector<int>> steps;  // kind -> steps in arrival order
+    bool off_thread = false;
+
+    static void receive(int kind, int step, void* context)
+    {
+        auto* log = static_cast<progress_log*>(context);
+        log->off_thread = log->off_thread || std::this_thread::get_id() != log->caller;
+        log->steps[kind].push_back(step);
+    }
+};
+
+struct repository_dir {
+    vx_test::TempDir dir;
+    std::string images = dir.file("images");
+    std::string trees = dir.file("trees");
+    std::vector<std::string> names;
+
+    explicit repository_dir(int n)
+    {
+        std::filesystem::create_directory(images);
+        std::filesystem::create_directory(trees);
+        for (int i = 0; i < n; ++i) {
+            names.push_back("img" + std::to_string(i) + ".pgm");
+            write_picture(images + "/" + names.back(), i);
+        }
+    }
+
+    template <class Repository = vx_test::FileRepository>
+    std::unique_ptr<Repository> repository(int mode, std::vector<std::string> list = {})
+    {
+        if (list.empty())
+            list = names;
+        std::vector<char*> pointers;
+        for (std::string& name : list)
+            pointers.push_back(name.data());
+        testing::internal::CaptureStdout();
+        auto r = std::make_unique<Repository>(pointers.data(), static_cast<int>(pointers.size()),
+                                              trees.c_str(), images.c_str(), mode);
+        testing::internal::GetCapturedStdout();
+        return r;
+    }
+};
+
+// Runs every step, with the output and progress of each.
+struct computed {
+    std::vector<progress_log> logs;
+    std::string output;
+};
+
+computed compute_all(VxRepository& r)
+{
+    computed run;
+    run.logs.resize(static_cast<size_t>(r.NumberOfImages()));
+    testing::internal::CaptureStdout();
+    r.computeRepositoryInit(kScales);
+    for (int i = 0; i < r.NumberOfImages(); ++i)
+        EXPECT_EQ(r.computeRepositoryStep(&run.logs[i], progress_log::receive), i + 1);
+    run.output = testing::internal::GetCapturedStdout();
+    return run;
+}
+
+bool loads_as_tree(const std::string& path)
+{
+    if (vx_test::read_file(path).rfind("RTHR2", 0) != 0)
+        return false;
+    FILE* f = std::fopen(path.c_str(), "rb");
+    const char* error = nullptr;
+    region_tree* tree = try_read_elemset_region_tree(f, &error);
+    std::fclose(f);
+    const bool ok = tree != nullptr && tree->width == 24 && tree->regions > 1;
+    delete_regiontree(tree);
+    return ok;
+}
+
+ino_t inode_of(const std::string& path)
+{
+    struct stat s {};
+    stat(path.c_str(), &s);
+    return s.st_ino;
+}
+
+TEST(RepositoryTrees, StepsComputeBothTreesWithProgressOnTheCallingThread)
+{
+    repository_dir d(3);
+    auto r = d.repository(3);
+    const computed run = compute_all(*r);
+    const std::vector<int> every_scale = {0, 1, 2, 3};
+    for (int i = 0; i < 3; ++i) {
+        const std::string stem = "img" + std::to_string(i) + ".4.";
+        EXPECT_STREQ(r->BrightTreeName(i), (stem + "bright.tree").c_str());
+        EXPECT_STREQ(r->DarkTreeName(i), (stem + "dark.tree").c_str());
+        EXPECT_TRUE(loads_as_tree(d.trees + "/" + stem + "bright.tree"));
+        EXPECT_TRUE(loads_as_tree(d.trees + "/" + stem + "dark.tree"));
+        const progress_log& log = run.logs[i];
+        EXPECT_FALSE(log.off_thread);
+        EXPECT_EQ(log.steps.size(), 4u);
+        for (int kind : {1, 2, 11, 12})
+            EXPECT_EQ(log.steps.at(kind), every_scale) << "image " << i << " kind " << kind;
+    }
+    EXPECT_EQ(r->computeRepositoryStep(nullptr, nullptr), -1);
+    EXPECT_EQ(r->computeRepositoryStep(nullptr, nullptr), -1);
+
+    const std::string file = d.dir.file("r.vxr");
+    ASSERT_EQ(r->WriteRepository(file.c_str()), 1);
+    EXPECT_NE(vx_test::read_file(file).find("\nimg1.pgm,img1.4.bright.tree,img1.4.dark.tree,\n"),
+              std::string::npos);
+}
+
+TEST(RepositoryTrees, ExistingTreesAreKeptUnlessOverwriteIsForced)
+{
+    repository_dir d(2);
+    compute_all(*d.repository(3));
+    const std::string bright = d.trees + "/img0.4.bright.tree";
+    const std::string content = vx_test::read_file(bright);
+    const ino_t inode = inode_of(bright);
+
+    auto again = d.repository(3);
+    const computed second = compute_all(*again);
+    EXPECT_NE(second.output.find("File exists: " + d.trees + "//img0.4.bright.tree\n"),
+              std::string::npos);
+    EXPECT_NE(second.output.find("File exists:  " + d.trees + "//img1.4.dark.tree\n"),
+              std::string::npos);
+    for (const progress_log& log : second.logs)
+        EXPECT_TRUE(log.steps.empty());
+    EXPECT_EQ(vx_test::read_file(bright), content);
+    EXPECT_EQ(inode_of(bright), inode);
+    EXPECT_STREQ(again->BrightTreeName(1), "img1.4.bright.tree");
+    const std::string file = d.dir.file("again.vxr");
+    ASSERT_EQ(again->WriteRepository(file.c_str()), 1);
+    EXPECT_NE(vx_test::read_file(file).find("img0.pgm,img0.4.bright.tree,img0.4.dark.tree,"),
+              std::string::npos);
+
+    testing::internal::CaptureStdout();
+    again->forceOverwrite(true);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Initial Overwrite Writeflag 0\n");
+    const computed forced = compute_all(*again);
+    EXPECT_EQ(forced.logs[0].steps.size(), 4u);
+    EXPECT_NE(inode_of(bright), inode);
+    EXPECT_TRUE(loads_as_tree(bright));
+}
+
+TEST(RepositoryTrees, UnreadableImagesAreSkippedWithoutTrees)
+{
+    repository_dir d(1);
+    auto r = d.repository(0, {"img0.pgm", "missing.pgm"});
+    const computed run = compute_all(*r);
+    EXPECT_NE(run.output.find("image skipped"), std::string::npos);
+    EXPECT_TRUE(run.logs[1].steps.empty());
+    EXPECT_TRUE(std::filesystem::exists(d.trees + "/img0.4.bright.nr.tree"));
+    EXPECT_TRUE(std::filesystem::exists(d.trees + "/img0.4.dark.nr.tree"));
+    const std::string file = d.dir.file("r.vxr");
+    ASSERT_EQ(r->WriteRepository(file.c_str()), 1);
+    EXPECT_NE(vx_test::read_file(file).find("\nmissing.pgm,-,-\n"), std::string::npos);
+}
+
+TEST(RepositoryTrees, SerialRoadNamesTreesByModeAndWritesStepTables)
+{
+    repository_dir d(1);
+    auto r = d.repository(1);
+    vx_test::write_file(d.dir.file("update.rule"),
+                        "DECLS: twice := 2 * area; #DECLS RULES: TD: #RULES\n");
+    testing::internal::CaptureStdout();
+    r->initStepTableOutput(d.dir.file("update.rule").data());
+    r->computeBrightFile(0, 3);
+    r->computeDarkFile(0, 3);
+    const std::string output = testing::internal::GetCapturedStdout();
+    EXPECT_NE(output.find("Generation mode 1: the tree names do not describe the mode\n"),
+              std::string::npos);
+    EXPECT_STREQ(r->BrightTreeName(0), "img0.3.bright.tree");
+    EXPECT_STREQ(r->DarkTreeName(0), "img0.3.dark.nr.tree");
+    EXPECT_TRUE(loads_as_tree(d.trees + "/img0.3.bright.tree"));
+    EXPECT_TRUE(loads_as_tree(d.trees + "/img0.3.dark.nr.tree"));
+    const std::string table = vx_test::read_file(d.trees + "/img0.3.bright.tree.csv");
+    EXPECT_EQ(table.rfind("Imagename, RegionID, ", 0), 0u);
+    EXPECT_NE(table.find(", twice\n"), std::string::npos);
+    EXPECT_NE(table.find("\n1, img0.pgm, "), std::string::npos);
+}
+
+int count_lines_starting(const std::string& text, const std::string& prefix)
+{
+    int n = 0;
+    for (size_t at = 0; at < text.size(); at = text.find('\n', at) + 1) {
+        n += text.compare(at, prefix.size(), prefix) == 0 ? 1 : 0;
+        if (text.find('\n', at) == std::string::npos)
+            break;
+    }
+    return n;
+}
+
+int regions_below_root(const std::string& path)
+{
+    testing::internal::CaptureStdout();
+    region_tree* tree = load_elemset_region_tree(path.c_str());
+    testing::internal::GetCapturedStdout();
+    const int n = tree->regions - 1;
+    delete_regiontree(tree);
+    return n;
+}
+
+TEST(RepositoryTrees, TablesHoldOneHeaderAndOneRowPerRegionOfEveryTree)
+{
+    repository_dir d(3);
+    auto r = d.repository(3);
+    compute_all(*r);
+    // An image that no longer fits its trees is left out of the tables.
+    write_picture(d.images + "/img2.pgm", 2, 12, 12);
+    vx_test::write_file(d.dir.file("update.rule"),
+                        "DECLS: twice := 2 * area; #DECLS RULES: TD: #RULES\n");
+    const std::string stem = d.dir.file("table");
+    testing::internal::CaptureStdout();
+    r->writeRepositoryTables((stem + ".csv").data(), d.dir.file("update.rule").data());
+    const int attributes = r->initAttributes(d.dir.file("update.rule").data());
+    const std::string output = testing::internal::GetCapturedStdout();
+    EXPECT_NE(output.find("img2.4.bright.tree is 24 x 20, its image 12 x 12: tree skipped"),
+              std::string::npos);
+
+    for (const char* polarity : {"bright", "dark"}) {
+        const std::string table = vx_test::read_file(stem + "." + polarity + ".csv");
+        EXPECT_EQ(count_lines_starting(table, "Imagename, RegionID, "), 1) << polarity;
+        for (int i = 0; i < 3; ++i) {
+            const std::string image = "img" + std::to_string(i) + ".pgm";
+            const int rows = count_lines_starting(table, image + ", ");
+            const std::string tree =
+                d.trees + "/img" + std::to_string(i) + ".4." + polarity + ".tree";
+            EXPECT_EQ(rows, i == 2 ? 0 : regions_below_root(tree)) << polarity << " " << image;
+        }
+    }
+    EXPECT_GT(attributes, 35);
+    EXPECT_EQ(r->getNumberOfAttributes(), attributes);
+    EXPECT_STREQ(r->getAttribute(attributes - 1), "twice");
+    EXPECT_EQ(r->getAttribute(attributes), nullptr);
+}
+
+// Writes the preprocessed pictures as grey PNG files.
+class PngWritingRepository : public vx_test::FileRepository {
+public:
+    using FileRepository::FileRepository;
+    void writeImage(const char* path, image* img) override { writePNGgrey(path, img); }
+};
+
+TEST(RepositoryPreprocessing, RenamesOnlyTheImagesWhoseResultWasWritten)
+{
+    repository_dir d(1);
+    auto plain = d.repository(0, {"img0.pgm", "missing.pgm"});
+    auto writing = d.repository<PngWritingRepository>(0, {"img0.pgm", "missing.pgm"});
+    VxImageProcessing chain;
+    scaleImage half(0.5);
+    testing::internal::CaptureStdout();
+    chain.addFunction(half);
+    // The base writer has no palette for the picture's values.
+    EXPECT_EQ(plain->doPreProc(chain, "half"), 2);
+    EXPECT_EQ(writing->doPreProc(chain, "half"), 2);
+    const std::string output = testing::internal::GetCapturedStdout();
+    EXPECT_NE(output.find("do not index the repository palette"), std::string::npos);
+    EXPECT_STREQ(plain->ImageName(0), "img0.pgm");
+    EXPECT_STREQ(writing->ImageName(0), "img0.half.png");
+    EXPECT_STREQ(writing->ImageName(1), "missing.pgm");
+    image* scaled = writing->getImageGrey(0);
+    ASSERT_NE(scaled, nullptr);
+    EXPECT_EQ(scaled->width, 12);
+    EXPECT_EQ(scaled->height, 10);
+    delete_image(scaled);
+}
+
+}  // namespace
