@@ -68,13 +68,6 @@ int nearest_unit(sofm_params* map, const vector& in, Visit visit)
     return best;
 }
 
-// Markers 255 for the smallest value down to 0 for the largest.
-void scale_markers(sofm_params* map, const double* values, double lo, double hi)
-{
-    for (int i = 0; i < map->units; ++i)
-        map->marker[i] = hi > lo ? 255 - static_cast<int>((values[i] - lo) / (hi - lo) * 255.0) : 255;
-}
-
 void min_max(const double* values, int n, double& lo, double& hi)
 {
     lo = hi = n > 0 ? values[0] : 0.0;
@@ -141,8 +134,7 @@ void run(sofm_params* map, int display_steps, bool with_display, double* distanc
 
 }  // namespace
 
-sofm_params* init_sofm(int width, int height, vector_array* inputs, double learn_rate,
-                       double learn_scope, int max_steps, int function, int normalization)
+sofm_params* create_sofm_params(int width, int height, vector_array* inputs)
 {
     if (width < 1 || height < 1 || width > INT_MAX / height || inputs == nullptr || inputs->dim < 0) {
         std::printf("Could not initialize SOM of %d x %d units%s\n", width, height,
@@ -153,21 +145,9 @@ sofm_params* init_sofm(int width, int height, vector_array* inputs, double learn
     map->width = width;
     map->height = height;
     map->units = width * height;
-    map->learn_rate = learn_rate;
-    map->learn_scope = learn_scope;
     map->dim = inputs->dim;
-    map->max_steps = max_steps;
     map->num_inputs = inputs->count;
-    map->normalization = normalization;
-    map->function = function;
     map->inputs = inputs;
-
-    std::printf("Initalizing  SOM with ");
-    std::printf("2-d Grid: (X) %d * (Y) %d = %d weightvectors\n", width, height, map->units);
-    std::printf("Input: %d vectors, dimension %d\n", map->num_inputs, map->dim);
-    std::printf("Learning: max %d steps, rate %s, radius %s\n\n", max_steps, vx_fixed(learn_rate).text,
-                vx_fixed(learn_scope).text);
-
     map->marker = alloc_array<int>(map->units);
     map->local_dist = alloc_array<double>(map->units);
     map->order = alloc_array<int>(map->num_inputs);
@@ -175,6 +155,26 @@ sofm_params* init_sofm(int width, int height, vector_array* inputs, double learn
     map->max = alloc_array<double>(map->dim);
     map->min = alloc_array<double>(map->dim);
     map->weights = init_vector_array(map->dim, map->units, 0.0);
+    return map;
+}
+
+sofm_params* init_sofm(int width, int height, vector_array* inputs, double learn_rate,
+                       double learn_scope, int max_steps, int function, int normalization)
+{
+    sofm_params* map = create_sofm_params(width, height, inputs);
+    if (map == nullptr)
+        return nullptr;
+    map->learn_rate = learn_rate;
+    map->learn_scope = learn_scope;
+    map->max_steps = max_steps;
+    map->normalization = normalization;
+    map->function = function;
+
+    std::printf("Initalizing  SOM with ");
+    std::printf("2-d Grid: (X) %d * (Y) %d = %d weightvectors\n", width, height, map->units);
+    std::printf("Input: %d vectors, dimension %d\n", map->num_inputs, map->dim);
+    std::printf("Learning: max %d steps, rate %s, radius %s\n\n", max_steps, vx_fixed(learn_rate).text,
+                vx_fixed(learn_scope).text);
 
     minmax_interval(map);
     init_weight_vecs(map);
@@ -246,10 +246,16 @@ void euclidian_normalize_input(sofm_params* map)
 
 void init_weight_vecs(sofm_params* map)
 {
+    init_weight_vecs_from(
+        map, [](void*) { return std::rand() / 2147483647.0; }, nullptr);
+}
+
+void init_weight_vecs_from(sofm_params* map, double (*uniform)(void* context), void* context)
+{
     for (int i = 0; i < map->units; ++i) {
         double* w = weight_at(map, i).values;
         for (int k = 0; k < map->dim; ++k) {
-            const double r = std::rand() / 2147483647.0;
+            const double r = uniform(context);
             w[k] = r * (map->max[k] - 2.0 * map->min[k]);
         }
     }
@@ -375,7 +381,19 @@ void update_display(sofm_params* map)
     double lo, hi;
     min_max(map->local_dist, map->units, lo, hi);
     std::printf("Local Neighbor Distances: MinDist %s, MaxDist %s\n", vx_fixed(lo).text, vx_fixed(hi).text);
-    scale_markers(map, map->local_dist, lo, hi);
+    sofm_draw_markers(map, map->local_dist);
+}
+
+void sofm_draw_markers(sofm_params* map, const double* values)
+{
+    double lo, hi;
+    min_max(values, map->units, lo, hi);
+    for (int i = 0; i < map->units; ++i) {
+        double t = hi > lo ? (values[i] - lo) / (hi - lo) : 0.0;
+        // Values that overflowed to infinity or are no number draw as the smallest.
+        t = t >= 0.0 ? (t < 1.0 ? t : 1.0) : 0.0;
+        map->marker[i] = 255 - static_cast<int>(t * 255.0);
+    }
 }
 
 void set_marker(sofm_params* map, int unit, int value)
@@ -422,9 +440,7 @@ void init_cluster_map(sofm_params* map, double* distance_map, int* labels, sofm_
     auto display = [&] {
         if (show == nullptr)
             return;
-        double lo, hi;
-        min_max(distance_map, map->units, lo, hi);
-        scale_markers(map, distance_map, lo, hi);
+        sofm_draw_markers(map, distance_map);
         show(map, context);
     };
 
