@@ -353,7 +353,7 @@ void sofm_adaptionstep(sofm_params* map)
             if (map->function == 1)
                 f = std::pow(2.67, -square(dist / diag) / (2.0 * m * m));
             else if (map->function == 2 || map->function == 3)
-                f = m * dist / diag;
+                f = m * (diag - dist) / diag;  // largest at the winner, which moves most
             const double rate = map->learn_rate * f;
             const int unit = map->width * wrap(r, map->height) + wrap(c, map->width);
             const double moved = adaptive_vector_add(rate, &weight_at(map, unit), &in, map->dim);
