@@ -22,7 +22,7 @@ if(internal)
   message(FATAL_ERROR "internal headers installed: ${internal}")
 endif()
 
-foreach(library vximage filter analyse)
+foreach(library vximage filter analyse automation)
   file(READ_ELF ${prefix}/lib/lib${library}.so RUNPATH runpath)
   if(NOT runpath STREQUAL "$ORIGIN/../lib")
     message(FATAL_ERROR "lib${library}.so has RUNPATH '${runpath}'")
