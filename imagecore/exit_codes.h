@@ -8,4 +8,10 @@ namespace exit_code {
 // Memory exhausted, a record that cannot be built.
 inline constexpr int out_of_memory = 42;
 
+// Batch automation.
+// A feature-layer file with a wrong head or missing values.
+inline constexpr int feature_layer_file = 40;
+// A feature-layer file that cannot be opened.
+inline constexpr int feature_layer_open = 42;
+
 } // namespace exit_code
