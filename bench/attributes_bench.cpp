@@ -27,7 +27,7 @@
 #include "analyse/trees/regiontree.h"
 #include "analyse/trees/tree_builders.h"
 #include "analyse/trees/tree_walk.h"
-#include "bench/quiet_stdout.h"
+#include "bench/bench_support.h"
 
 namespace {
 
@@ -101,46 +101,6 @@ test_image& cached(int side, int top)
     }
     return t;
 }
-
-long status_kb(const char* key)
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind(key, 0) == 0)
-            return std::atol(line.c_str() + std::strlen(key));
-    return 0;
-}
-
-// Peak resident size of one step: the kernel's high-water mark is reset
-// before it.
-class step_memory {
-public:
-    void start()
-    {
-        if (FILE* f = std::fopen("/proc/self/clear_refs", "w")) {
-            std::fputs("5", f);
-            std::fclose(f);
-        }
-        before_kb_ = status_kb("VmRSS:");
-    }
-    void stop()
-    {
-        const long hwm = status_kb("VmHWM:");
-        peak_kb_ = std::max(peak_kb_, hwm);
-        step_kb_ = std::max(step_kb_, hwm - before_kb_);
-    }
-    void report(benchmark::State& state) const
-    {
-        state.counters["peak_MB"] = peak_kb_ / 1024.0;
-        state.counters["step_MB"] = step_kb_ / 1024.0;
-    }
-
-private:
-    long before_kb_ = 0;
-    long peak_kb_ = 0;
-    long step_kb_ = 0;
-};
 
 int64_t region_pixels(const region_tree* tree)
 {

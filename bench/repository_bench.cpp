@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/quiet_stdout.h"
+#include "bench/bench_support.h"
 #include "imagecore/files/pgm.h"
 #include "imagecore/image.h"
 #include "testsupport/file_repository.h"

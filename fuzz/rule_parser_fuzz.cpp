@@ -1,8 +1,9 @@
 // Feeds arbitrary rule files to the parser and runs what it parsed on a small
 // region tree, top-down from the root's sons and bottom-up from the leaves.
+// The parser and the machine end the process on some rule files (an indexed
+// scalar, an overflowing stack); those ends return here.
 #include <unistd.h>
 
-#include <cstdarg>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -11,14 +12,11 @@
 #include "analyse/rules/rule_parser.h"
 #include "analyse/rules/rule_program.h"
 #include "analyse/rules/virtualmachine.h"
-#include "imagecore/fatal.h"
+#include "fuzz/fatal_returns.h"
+#include "fuzz/quiet_stdout.h"
 #include "imagecore/image.h"
 
 namespace {
-
-struct process_end {
-    int code;
-};
 
 constexpr int kWidth = 8;
 constexpr int kNodes = 4;
@@ -91,23 +89,9 @@ void run_tree(program* prog)
 
 }  // namespace
 
-// The parser and the machine end the process on some rule files (an indexed
-// scalar, an overflowing stack); here such an end returns to the fuzzer as an
-// ordinary outcome, so that the inputs after it are still tried.
-void vx_fatal(int code, const char* format, ...)
-{
-    va_list args;
-    va_start(args, format);
-    std::vprintf(format, args);
-    va_end(args);
-    throw process_end{code};
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    // The scanner and parser talk a lot; the fuzzer needs none of it.
-    static FILE* quiet = std::freopen("/dev/null", "w", stdout);
-    (void)quiet;
+    discard_stdout();
 
     const std::string path = input_path();
     FILE* f = std::fopen(path.c_str(), "wb");

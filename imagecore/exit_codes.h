@@ -119,4 +119,11 @@ inline constexpr int rule_fdc_count_changed = 100;
 // A self-organising map step with a negative move length or rate.
 inline constexpr int sofm_negative_step = 34;
 
+// ---- batch automation ----
+
+// A feature-layer file with a wrong head or missing values.
+inline constexpr int feature_layer_file = 40;
+// A feature-layer file that cannot be opened.
+inline constexpr int feature_layer_open = 42;
+
 }  // namespace exit_code

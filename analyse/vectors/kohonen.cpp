@@ -70,13 +70,6 @@ int nearest_unit(sofm_params* map, const vector& in, Visit visit)
     return best;
 }
 
-// Markers 255 for the smallest value down to 0 for the largest.
-void scale_markers(sofm_params* map, const double* values, double lo, double hi)
-{
-    for (int i = 0; i < map->units; ++i)
-        map->marker[i] = hi > lo ? 255 - static_cast<int>((values[i] - lo) / (hi - lo) * 255.0) : 255;
-}
-
 void min_max(const double* values, int n, double& lo, double& hi)
 {
     lo = hi = n > 0 ? values[0] : 0.0;
@@ -105,7 +98,8 @@ double fold_unit_interval(double p)
 
 // One pass over the inputs, refreshing the local distances every `interval`
 // inputs; `announce` prints each refresh.
-void training_pass(sofm_params* map, int interval, bool announce, sofm_display_fn show, void* context)
+void training_pass(sofm_params* map, int interval, bool announce, sofm_display_fn show,
+                   void* context)
 {
     init_processedvecs(map);
     const int report = map->num_inputs / 10 + 1;
@@ -144,10 +138,10 @@ void run(sofm_params* map, int display_steps, bool with_display, double* distanc
 
 }  // namespace
 
-sofm_params* init_sofm(int width, int height, vector_array* inputs, double learn_rate,
-                       double learn_scope, int max_steps, int function, int normalization)
+sofm_params* create_sofm_params(int width, int height, vector_array* inputs)
 {
-    if (width < 1 || height < 1 || width > INT_MAX / height || inputs == nullptr || inputs->dim < 0) {
+    if (width < 1 || height < 1 || width > INT_MAX / height || inputs == nullptr ||
+        inputs->dim < 0) {
         vx_report("Could not initialize SOM of %d x %d units%s\n", width, height,
                   inputs == nullptr ? " without inputs" : "");
         return nullptr;
@@ -157,21 +151,9 @@ sofm_params* init_sofm(int width, int height, vector_array* inputs, double learn
     map->width = width;
     map->height = height;
     map->units = width * height;
-    map->learn_rate = learn_rate;
-    map->learn_scope = learn_scope;
     map->dim = inputs->dim;
-    map->max_steps = max_steps;
     map->num_inputs = inputs->count;
-    map->normalization = normalization;
-    map->function = function;
     map->inputs = inputs;
-
-    vx_report("Initalizing  SOM with ");
-    vx_report("2-d Grid: (X) %d * (Y) %d = %d weightvectors\n", width, height, map->units);
-    vx_report("Input: %d vectors, dimension %d\n", map->num_inputs, map->dim);
-    vx_report("Learning: max %d steps, rate %s, radius %s\n\n", max_steps,
-              vx_fixed(learn_rate).text, vx_fixed(learn_scope).text);
-
     map->marker = alloc_array<int>(map->units);
     map->local_dist = alloc_array<double>(map->units);
     map->order = alloc_array<int>(map->num_inputs);
@@ -179,6 +161,26 @@ sofm_params* init_sofm(int width, int height, vector_array* inputs, double learn
     map->max = alloc_array<double>(map->dim);
     map->min = alloc_array<double>(map->dim);
     map->weights = init_vector_array(map->dim, map->units, 0.0);
+    return map;
+}
+
+sofm_params* init_sofm(int width, int height, vector_array* inputs, double learn_rate,
+                       double learn_scope, int max_steps, int function, int normalization)
+{
+    sofm_params* map = create_sofm_params(width, height, inputs);
+    if (map == nullptr)
+        return nullptr;
+    map->learn_rate = learn_rate;
+    map->learn_scope = learn_scope;
+    map->max_steps = max_steps;
+    map->normalization = normalization;
+    map->function = function;
+
+    vx_report("Initalizing  SOM with ");
+    vx_report("2-d Grid: (X) %d * (Y) %d = %d weightvectors\n", width, height, map->units);
+    vx_report("Input: %d vectors, dimension %d\n", map->num_inputs, map->dim);
+    vx_report("Learning: max %d steps, rate %s, radius %s\n\n", max_steps,
+              vx_fixed(learn_rate).text, vx_fixed(learn_scope).text);
 
     minmax_interval(map);
     init_weight_vecs(map);
@@ -250,15 +252,22 @@ void euclidian_normalize_input(sofm_params* map)
 
 void init_weight_vecs(sofm_params* map)
 {
+    init_weight_vecs_from(
+        map, [](void*) { return std::rand() / 2147483647.0; }, nullptr);
+}
+
+void init_weight_vecs_from(sofm_params* map, double (*uniform)(void* context), void* context)
+{
     for (int i = 0; i < map->units; ++i) {
         double* w = weight_at(map, i).values;
         for (int k = 0; k < map->dim; ++k) {
-            const double r = std::rand() / 2147483647.0;
+            const double r = uniform(context);
             w[k] = r * (map->max[k] - 2.0 * map->min[k]);
         }
     }
     // With more inputs than units every unit seeds one input.
-    const int spacing = map->num_inputs > 0 && map->units > map->num_inputs ? map->units / map->num_inputs : 1;
+    const int spacing =
+        map->num_inputs > 0 && map->units > map->num_inputs ? map->units / map->num_inputs : 1;
     int next = 0;
     for (int i = 0; i < map->units; ++i) {
         vector& w = weight_at(map, i);
@@ -344,14 +353,15 @@ void sofm_adaptionstep(sofm_params* map)
 
     for (int c = wc - ow; c < wc + ow; ++c) {
         for (int r = wr - oh; r < wr + oh; ++r) {
-            const double dist = std::sqrt(static_cast<double>((wc - c) * (wc - c) + (wr - r) * (wr - r)));
+            const double dist =
+                std::sqrt(static_cast<double>((wc - c) * (wc - c) + (wr - r) * (wr - r)));
             if (!(dist < m * map->height))
                 continue;
             double f = 1.0;
             if (map->function == 1)
                 f = std::pow(2.67, -square(dist / diag) / (2.0 * m * m));
             else if (map->function == 2 || map->function == 3)
-                f = m * dist / diag;
+                f = m * (diag - dist) / diag;  // largest at the winner, which moves most
             const double rate = map->learn_rate * f;
             const int unit = map->width * wrap(r, map->height) + wrap(c, map->width);
             const double moved = adaptive_vector_add(rate, &weight_at(map, unit), &in, map->dim);
@@ -372,7 +382,8 @@ void update_display(sofm_params* map)
         int n = 0;
         for (int offset : offsets)
             if (is_neighbor(map, i, offset)) {
-                sum += euclidian_distance(&weight_at(map, i), &weight_at(map, i + offset), map->dim);
+                sum +=
+                    euclidian_distance(&weight_at(map, i), &weight_at(map, i + offset), map->dim);
                 ++n;
             }
         map->local_dist[i] = n > 0 ? sum / n : 0.0;
@@ -381,7 +392,19 @@ void update_display(sofm_params* map)
     min_max(map->local_dist, map->units, lo, hi);
     vx_report("Local Neighbor Distances: MinDist %s, MaxDist %s\n", vx_fixed(lo).text,
               vx_fixed(hi).text);
-    scale_markers(map, map->local_dist, lo, hi);
+    sofm_draw_markers(map, map->local_dist);
+}
+
+void sofm_draw_markers(sofm_params* map, const double* values)
+{
+    double lo, hi;
+    min_max(values, map->units, lo, hi);
+    for (int i = 0; i < map->units; ++i) {
+        double t = hi > lo ? (values[i] - lo) / (hi - lo) : 0.0;
+        // Values that overflowed to infinity or are no number draw as the smallest.
+        t = t >= 0.0 ? (t < 1.0 ? t : 1.0) : 0.0;
+        map->marker[i] = 255 - static_cast<int>(t * 255.0);
+    }
 }
 
 void set_marker(sofm_params* map, int unit, int value)
@@ -428,9 +451,7 @@ void init_cluster_map(sofm_params* map, double* distance_map, int* labels, sofm_
     auto display = [&] {
         if (show == nullptr)
             return;
-        double lo, hi;
-        min_max(distance_map, map->units, lo, hi);
-        scale_markers(map, distance_map, lo, hi);
+        sofm_draw_markers(map, distance_map);
         show(map, context);
     };
 

@@ -36,6 +36,10 @@ struct sofm_params {
 // marker map.
 using sofm_display_fn = void (*)(sofm_params* map, void* context);
 
+// A map record of width x height units for the inputs: sizes and inputs
+// set, every array allocated and zero, the learning parameters 0. Null with
+// a message for sizes below 1 or missing inputs.
+ANALYSE_EXPORT sofm_params* create_sofm_params(int width, int height, vector_array* inputs);
 // A new map for the inputs: bounds computed, weights initialised, local
 // distances filled; the inputs are not normalised. Null with a message for
 // sizes below 1 or missing inputs.
@@ -55,6 +59,9 @@ ANALYSE_EXPORT void interval_normalize_input(sofm_params* map);
 ANALYSE_EXPORT void euclidian_normalize_input(sofm_params* map);
 // Random weights from the bounds; inputs spread over the grid as seeds.
 ANALYSE_EXPORT void init_weight_vecs(sofm_params* map);
+// The same with the random numbers in 0..1 drawn from uniform(context).
+ANALYSE_EXPORT void init_weight_vecs_from(sofm_params* map, double (*uniform)(void* context),
+                                          void* context);
 // Processing order 0, 1, ..., n - 1 from the first input.
 ANALYSE_EXPORT void init_processedvecs(sofm_params* map);
 
@@ -80,6 +87,9 @@ ANALYSE_EXPORT void sofm_adaptionstep(sofm_params* map);
 // Local distances of every unit to its right and lower-right neighbours, and
 // the marker map drawn from them.
 ANALYSE_EXPORT void update_display(sofm_params* map);
+// Markers 255 for the smallest of the units' values down to 0 for the
+// largest (255 everywhere when they are all equal).
+ANALYSE_EXPORT void sofm_draw_markers(sofm_params* map, const double* values);
 // Sets the marker of a unit on the map.
 ANALYSE_EXPORT void set_marker(sofm_params* map, int unit, int value);
 

@@ -1,0 +1,247 @@
+#include <cmath>
+#include <set>
+#include <string>
+
+#include "automation/sofm/vxsofm.h"
+#include "testsupport/vx_test.h"
+
+using vx_test::read_file;
+using vx_test::TempDir;
+using vx_test::write_file;
+
+namespace {
+
+// count inputs of dimension 2: the first half near (0, 0), the rest near (9, 9).
+vector_array* two_clusters(int count)
+{
+    vector_array* in = init_vector_array(2, count, 0.0);
+    for (int i = 0; i < count; ++i) {
+        const double base = i < count / 2 ? 0.0 : 9.0;
+        in->vectors[i].values[0] = base + 0.1 * (i % 3);
+        in->vectors[i].values[1] = base + 0.1 * (i % 2);
+        in->vectors[i].gt_class = i < count / 2 ? 1 : 2;
+    }
+    return in;
+}
+
+// A map that counts its display refreshes.
+class counted_map : public vxsofm {
+public:
+    using vxsofm::vxsofm;
+    void refresh_display() override { ++refreshes; }
+    void set_label_offset(int offset) { label_offset = offset; }
+    int refreshes = 0;
+};
+
+// The map's console trace is not under test.
+struct quiet {
+    quiet() { testing::internal::CaptureStdout(); }
+    ~quiet() { testing::internal::GetCapturedStdout(); }
+};
+
+std::string after_first_line(const std::string& text)
+{
+    return text.substr(text.find('\n') + 1);
+}
+
+}  // namespace
+
+TEST(Vxsofm, SeparatedClustersLandOnSeparateUnitsAndTheSameSeedRepeats)
+{
+    quiet q;
+    vector_array* a = two_clusters(24);
+    vector_array* b = two_clusters(24);
+    counted_map first(7, 4, a, 0.5, 1.0, 240, 1, 0);
+    counted_map second(7, 4, b, 0.5, 1.0, 240, 1, 0);
+    first.sofm_run(20);
+    second.sofm_run(20);
+    EXPECT_EQ(first.sofm()->step, 240);
+    EXPECT_GT(first.refreshes, 12);
+
+    std::set<int> low, high;
+    for (int i = 1; i < 24; ++i) {
+        const vector& in = a->vectors[i];
+        const int centre = first.sofm()->cluster_center[i];
+        ASSERT_GE(centre, 0);
+        ASSERT_LT(centre, 28);
+        EXPECT_EQ(in.col, centre % 7);
+        EXPECT_EQ(in.row, centre / 7);
+        (i < 12 ? low : high).insert(centre);
+    }
+    for (int unit : low)
+        EXPECT_EQ(high.count(unit), 0u) << "unit " << unit << " holds inputs of both clusters";
+
+    for (int j = 0; j < 28; ++j)
+        for (int k = 0; k < 2; ++k)
+            ASSERT_EQ(first.sofm()->weights->vectors[j].values[k],
+                      second.sofm()->weights->vectors[j].values[k]);
+    delete_vector_array(a);
+    delete_vector_array(b);
+}
+
+TEST(Vxsofm, LinearNeighbourhoodMovesTheWinnerMost)
+{
+    quiet q;
+    vector_array* in = init_vector_array(1, 1, 1.0);
+    vxsofm map(4, 4, in, 0.5, 1.0, 10, 2, 0);
+    for (int j = 0; j < 16; ++j)
+        map.sofm()->weights->vectors[j].values[0] = j == 5 ? 0.9 : -5.0;
+    map.sofm()->step = 1;
+    map.sofm()->current = 0;
+    map.sofm_adaptionstep();
+    // m = 0.9 at step 1 of 10; the winner (distance 0) moves by rate * m.
+    EXPECT_NEAR(map.sofm()->weights->vectors[5].values[0], 0.9 + 0.5 * 0.9 * 0.1, 1e-12);
+    EXPECT_GT(map.sofm()->weights->vectors[4].values[0], -5.0);
+    delete_vector_array(in);
+}
+
+TEST(Vxsofm, RefusesTrainingWithANegativeRateOrStep)
+{
+    vector_array* in = two_clusters(6);
+    testing::internal::CaptureStdout();
+    vxsofm map(3, 3, in, -0.5, 1.0, 10, 3, 0);
+    map.sofm_run(0);
+    map.sofm()->learn_rate = 0.5;
+    map.sofm()->step = -3;
+    map.sofm_step(0);
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find("SOFM not trained: learn rate -0.500000, step 0 of 10"), std::string::npos);
+    EXPECT_NE(out.find("SOFM not trained: learn rate 0.500000, step -3 of 10"), std::string::npos);
+    EXPECT_EQ(map.sofm()->step, -3);
+    delete_vector_array(in);
+}
+
+TEST(Vxsofm, NeighboursStayOnTheMap)
+{
+    quiet q;
+    vector_array* in = two_clusters(2);
+    vxsofm map(5, 2, in, 0.5, 1.0, 10, 1, 0);
+    EXPECT_TRUE(map.isNeighbor(0, 1));
+    EXPECT_TRUE(map.isNeighbor(4, 4));   // lower-left neighbour
+    EXPECT_FALSE(map.isNeighbor(4, 1));  // across the row end
+    EXPECT_FALSE(map.isNeighbor(5, -1));
+    EXPECT_FALSE(map.isNeighbor(0, -1));
+    EXPECT_FALSE(map.isNeighbor(9, 1));
+    EXPECT_FALSE(map.isNeighbor(-1, 1));
+    EXPECT_FALSE(map.isNeighbor(10, -1));
+    delete_vector_array(in);
+}
+
+TEST(Vxsofm, LabelGrowingEndsWhenCentresAreEquallyFar)
+{
+    quiet q;
+    vector_array* in = two_clusters(3);
+    counted_map map(6, 3, in, 0.5, 1.0, 10, 1, 0);
+    for (int j = 0; j < 18; ++j)
+        map.sofm()->weights->vectors[j].values[0] = map.sofm()->weights->vectors[j].values[1] = 1.0;
+    map.sofm()->cluster_center[1] = 0;
+    map.sofm()->cluster_center[2] = 17;
+    map.initClusterLabelMap();
+    map.set_label_offset(100);
+    map.displayClusterLabelMap();
+    for (int j = 0; j < 18; ++j) {
+        const int label = map.sofm()->marker[j] - 100;
+        EXPECT_TRUE(label == 1 || label == 2) << j;
+    }
+    EXPECT_EQ(map.sofm()->marker[0], 101);
+    EXPECT_EQ(map.sofm()->marker[17], 102);
+    EXPECT_EQ(map.refreshes, 1);
+    delete_vector_array(in);
+}
+
+TEST(Vxsofm, SomFilesRoundTripOnANonSquareMap)
+{
+    TempDir dir;
+    quiet q;
+    vector_array* in = two_clusters(10);
+    counted_map map(5, 3, in, 0.4, 2.0, 60, 3, 2);
+    map.sofm_run(0);
+    map.initClusterLabelMap();
+    map.displayDistanceMap();
+    map.displayLocalDistanceMap();
+    map.setMarkerForInput();
+    const unsigned columns[] = {3, 5};
+    ASSERT_TRUE(map.write(dir.file("a.som").c_str(), "table.csv", columns));
+    const std::string text = read_file(dir.file("a.som"));
+    EXPECT_EQ(text.find("table.csv\nColumnSelection\n2, 3, 5\nClusterCenter\n10, "),
+              text.find('\n') + 1);
+    EXPECT_NE(
+        text.find("\nWidth: 5\nHeight: 3\nDim: 2\nNodes :15\nStepcount: 60\nMaxstep: 60\n"
+                  "Function: 3\nNormalization: 2\nLearnrate: 0.400000\nLearnscope: 2.000000\n"),
+        std::string::npos);
+
+    vector_array* raw = two_clusters(10);
+    counted_map back(dir.file("a.som").c_str(), raw);
+    ASSERT_EQ(back.width(), 5);
+    ASSERT_EQ(back.height(), 3);
+    EXPECT_EQ(back.sofm()->function, 3);
+    for (int i = 1; i < 10; ++i) {
+        const int centre = map.sofm()->cluster_center[i];
+        EXPECT_EQ(back.sofm()->cluster_center[i], centre);
+        EXPECT_EQ(raw->vectors[i].unit, centre);
+        EXPECT_EQ(raw->vectors[i].col, centre % 5);
+        EXPECT_EQ(raw->vectors[i].row, centre / 5);
+        EXPECT_NEAR(raw->vectors[i].values[0], in->vectors[i].values[0], 1e-12)
+            << "normalised as the map was";
+    }
+    ASSERT_TRUE(back.write(dir.file("b.som").c_str(), "table.csv", columns));
+    EXPECT_EQ(after_first_line(read_file(dir.file("b.som"))), after_first_line(text));
+    delete_vector_array(raw);
+    delete_vector_array(in);
+}
+
+TEST(Vxsofm, RefusesSomFilesThatDoNotFitTheInputs)
+{
+    TempDir dir;
+    vector_array* in = two_clusters(4);
+    vector_array* other = two_clusters(5);
+    testing::internal::CaptureStdout();
+    {
+        vxsofm map(2, 2, in, 0.5, 1.0, 4, 1, 0);
+        map.write(dir.file("m.som").c_str(), "t.csv", nullptr);
+    }
+    vxsofm wrong_count(dir.file("m.som").c_str(), other);
+    std::string text = read_file(dir.file("m.som"));
+    write_file(dir.file("cut.som"), text.substr(0, text.find("DistanceMap")));
+    vxsofm cut(dir.file("cut.som").c_str(), in);
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(wrong_count.width(), 0);
+    EXPECT_EQ(cut.width(), 0);
+    EXPECT_NE(out.find("the map was trained on 4 inputs, not on 5"), std::string::npos);
+    EXPECT_NE(out.find("the file ends at line"), std::string::npos);
+    testing::internal::CaptureStdout();
+    cut.sofm_run(0);
+    cut.initClusterLabelMap();
+    cut.setMarkerForInput();
+    EXPECT_FALSE(cut.write_vector_array(dir.file("w.txt").c_str()));
+    testing::internal::GetCapturedStdout();
+    delete_vector_array(in);
+    delete_vector_array(other);
+}
+
+TEST(Vxsofm, VectorLinesReadBackWhatTheyWrite)
+{
+    TempDir dir;
+    vector_array* a = init_vector_array(2, 2, 0.0);
+    a->vectors[0].values[0] = -1.5;
+    a->vectors[1].values[1] = 2.25;
+    a->vectors[0].unit = 3;
+    a->vectors[1].unit = -1;
+    quiet q;
+    vector_array* in = two_clusters(2);
+    vxsofm map(1, 1, in, 0.5, 1.0, 1, 1, 0);
+    ASSERT_TRUE(map.write_2d_vector_array(dir.file("v.txt").c_str(), a));
+    EXPECT_EQ(read_file(dir.file("v.txt")), "-1.500000, 0.000000, 3\n0.000000, 2.250000, -1\n");
+
+    vector_array* b = init_vector_array(2, 3, 9.0);
+    FILE* f = std::fopen(dir.file("v.txt").c_str(), "r");
+    EXPECT_EQ(map.read_vector_array(f, b), 2);
+    std::fclose(f);
+    EXPECT_EQ(b->vectors[0].values[0], -1.5);
+    EXPECT_EQ(b->vectors[1].values[1], 2.25);
+    EXPECT_EQ(b->vectors[0].unit, 3);
+    EXPECT_EQ(b->vectors[2].values[0], 9.0);
+    delete_vector_array(a);
+    delete_vector_array(b);
+    delete_vector_array(in);
+}
