@@ -6,6 +6,9 @@ list(APPEND vxgui_sources
   foundation/scripted_dialogs.cpp
   foundation/vx_base_dialog.cpp
   foundation/vx_base_paths.cpp
+  foundation/vx_dual_tree_progress.cpp
+  foundation/vx_edit_dialog.cpp
+  foundation/vx_image_file_formats.cpp
   foundation/vx_message_popup.cpp
   foundation/window_flags.cpp)
 list(APPEND vxgui_headers
@@ -14,5 +17,8 @@ list(APPEND vxgui_headers
   foundation/scripted_dialogs.h
   foundation/vx_base_dialog.h
   foundation/vx_base_paths.h
+  foundation/vx_dual_tree_progress.h
+  foundation/vx_edit_dialog.h
+  foundation/vx_image_file_formats.h
   foundation/vx_message_popup.h
   foundation/window_flags.h)
