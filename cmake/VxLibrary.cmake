@@ -1,4 +1,4 @@
-# vx_add_library(<name> SOURCES <files...> HEADERS <public headers...>
+# vx_add_library(<name> [QT] SOURCES <files...> HEADERS <public headers...>
 #                [PUBLIC_LIBS <libs...>] [PRIVATE_LIBS <libs...>])
 #
 # Adds the shared library <name> and registers it, with its public headers,
@@ -16,13 +16,23 @@
 # tree, so that an installed "analyse/trees/regiontree.h" is included exactly
 # as in the build tree. Headers in detail/ folders are internal: they are not
 # listed and not installed.
+#
+# QT: Qt's moc and rcc run on the objects (AUTOMOC, AUTORCC; .qrc files go in
+# SOURCES, and so do internal headers that declare QObject classes). The
+# public headers join the objects' sources so that moc sees them. The shared
+# library, linked from those objects, generates nothing itself: a moc run of
+# its own would define every meta-object a second time.
 function(vx_add_library name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;HEADERS;PUBLIC_LIBS;PRIVATE_LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "QT" "" "SOURCES;HEADERS;PUBLIC_LIBS;PRIVATE_LIBS" ${ARGN})
 
   add_library(${name}_objects OBJECT ${ARG_SOURCES})
   set_target_properties(${name}_objects PROPERTIES
     CXX_VISIBILITY_PRESET hidden
     VISIBILITY_INLINES_HIDDEN ON)
+  if(ARG_QT)
+    target_sources(${name}_objects PRIVATE ${ARG_HEADERS})
+    set_target_properties(${name}_objects PROPERTIES AUTOMOC ON AUTORCC ON)
+  endif()
   target_include_directories(${name}_objects PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name}_objects PUBLIC ${ARG_PUBLIC_LIBS} PRIVATE ${ARG_PRIVATE_LIBS})
 

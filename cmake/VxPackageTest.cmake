@@ -2,8 +2,10 @@
 # prefix, checks what was installed, then configures, builds and runs the
 # outside program of cmake/package_test against it with the compiler and the
 # instrumentation flags of the build.
+# Last it starts the installed vx_analyse with PROGRAM_CHECK, the script that
+# expects the program to run on with its banner printed.
 # Variables: BUILD_DIR, WORK_DIR, SOURCE_DIR, GENERATOR, MAKE_PROGRAM,
-# CXX_COMPILER, CXX_FLAGS, LINK_FLAGS.
+# CXX_COMPILER, CXX_FLAGS, LINK_FLAGS, PROGRAM_CHECK.
 
 function(run)
   execute_process(COMMAND ${ARGN} RESULT_VARIABLE status)
@@ -22,10 +24,11 @@ if(internal)
   message(FATAL_ERROR "internal headers installed: ${internal}")
 endif()
 
-foreach(library vximage filter analyse automation)
-  file(READ_ELF ${prefix}/lib/lib${library}.so RUNPATH runpath)
+foreach(binary lib/libvximage.so lib/libfilter.so lib/libanalyse.so lib/libautomation.so
+        lib/libvxgui.so bin/vx_analyse)
+  file(READ_ELF ${prefix}/${binary} RUNPATH runpath)
   if(NOT runpath STREQUAL "$ORIGIN/../lib")
-    message(FATAL_ERROR "lib${library}.so has RUNPATH '${runpath}'")
+    message(FATAL_ERROR "${binary} has RUNPATH '${runpath}'")
   endif()
 endforeach()
 
@@ -43,3 +46,4 @@ run(${CMAKE_COMMAND} -S ${SOURCE_DIR} -B ${WORK_DIR}/build -G ${GENERATOR}
     -DCMAKE_PREFIX_PATH=${prefix} -DHEADER_CHECK_SOURCE=${WORK_DIR}/all_headers.cpp)
 run(${CMAKE_COMMAND} --build ${WORK_DIR}/build)
 run(${WORK_DIR}/build/package_test)
+run(bash ${PROGRAM_CHECK} ${prefix}/bin/vx_analyse)

@@ -1,10 +1,12 @@
-// Builds the bright region tree of a small image through all three libraries
-// of the installed package and prints its region count.
+// Builds the bright region tree of a small image through the libraries of
+// the installed package, names it through the GUI library, and prints its
+// region count.
 #include <cstdio>
 
 #include "analyse/trees/regiontree.h"
 #include "analyse/trees/tree_builders.h"
 #include "filter/elementary.h"
+#include "gui/foundation/vx_base_paths.h"
 #include "imagecore/image.h"
 
 int main()
@@ -24,7 +26,8 @@ int main()
         regions = count_regions(tree->root);
         delete_regiontree(tree);
     }
-    std::printf("%d regions\n", regions);
+    const QString name = VxBasePaths::FileNamePart("trees/square.tree");
+    std::printf("%s: %d regions\n", name.toLatin1().constData(), regions);
     delete_image(dilated);
     delete_image(grey);
     return regions > 1 ? 0 : 1;

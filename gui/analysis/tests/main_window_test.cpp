@@ -1,0 +1,233 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QTest>
+#include <cstdio>
+
+#include "analyse/rules/rule_file.h"
+#include "analyse/rules/rule_program.h"
+#include "gui/analysis/detail/rules_help.h"
+#include "gui/analysis/vx_main_window.h"
+#include "gui/foundation/vx_base_dialog.h"
+#include "gui/foundation/vx_base_paths.h"
+#include "gui/foundation/vx_edit_dialog.h"
+#include "gui/foundation/window_flags.h"
+#include "testsupport/gui/gui_test.h"
+#include "testsupport/vx_test.h"
+
+using vx_gui_test::dialogs;
+
+namespace {
+
+const std::string default_rule =
+    "DECLS:\n conv :=  (4 * area * 3.14176) /(pow((perimeter),2.0));\n areafraction := area / "
+    "sons;\n bbrelation := aaxis/paxis;\n FDC := 5;\n#DECLS\nRULES:\nTD:\n#RULES\n";
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    vx_test::TempDir app;
+    vx_test::TempDir work;
+
+    QString appDir() const { return QString::fromStdString(app.path().string()); }
+    QString rule() const { return appDir() + "/Attributes.rule"; }
+
+    // A window over the application directory `directory`; its output on
+    // standard output goes to `out`.
+    vx_main_window* open(const QString& directory, std::string* out = nullptr)
+    {
+        testing::internal::CaptureStdout();
+        auto* window = new vx_main_window(directory, QString::fromStdString(work.path().string()),
+                                          nullptr, "Main Apllication Window");
+        const std::string printed = testing::internal::GetCapturedStdout();
+        if (out != nullptr)
+            *out = printed;
+        return window;
+    }
+
+    static QString statusText(vx_main_window* window)
+    {
+        return window->findChild<QLabel*>("Update Rule Label")->text();
+    }
+};
+
+}  // namespace
+
+TEST_F(MainWindowTest, AnExistingRuleIsKeptAndShown)
+{
+    vx_test::write_file(app.file("Attributes.rule"), "DECLS:\n a := 1;\n#DECLS\n");
+    std::unique_ptr<vx_main_window> window(open(appDir()));
+    EXPECT_TRUE(dialogs().requests().empty());
+    EXPECT_EQ(vx_test::read_file(app.file("Attributes.rule")), "DECLS:\n a := 1;\n#DECLS\n");
+    EXPECT_EQ(statusText(window.get()), "Global dynamic feature Rule: " + rule());
+    EXPECT_TRUE(window->testAttribute(Qt::WA_DeleteOnClose));
+    EXPECT_EQ(window->objectName(), "Main Apllication Window");
+
+    auto* paths = window->findChild<VxBasePaths*>("Global Base Paths");
+    ASSERT_NE(paths, nullptr);
+    EXPECT_EQ(paths->MainApplicationPath(), appDir());
+    EXPECT_EQ(paths->TmpDir(), "");
+    EXPECT_EQ(paths->RulesDir(), QString::fromStdString(work.path().string()));
+    EXPECT_EQ(paths->WorkingDir(), QString::fromStdString(work.path().string()));
+    auto* workspace = qobject_cast<QMdiArea*>(window->centralWidget());
+    ASSERT_NE(workspace, nullptr);
+    EXPECT_EQ(workspace->baseSize(), QSize(400, 400));
+
+    auto* editor =
+        qobject_cast<VxEditDialog*>(vx_gui_test::top_level_widget("Edit Global Update Rule"));
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->windowTitle(), "Edit global update rule");
+    EXPECT_EQ(editor->File(), rule());
+    window->modifyUpdateRule();
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(editor->size(), QSize(500, 600));
+}
+
+TEST_F(MainWindowTest, AMissingRuleIsWrittenAfterThePopUp)
+{
+    dialogs().press("Acknowlege");
+    std::string printed;
+    std::unique_ptr<vx_main_window> window(open(appDir(), &printed));
+    EXPECT_EQ(vx_test::read_file(app.file("Attributes.rule")), default_rule);
+    EXPECT_EQ(default_rule.size(), 157u);
+    EXPECT_NE(printed.find("Trying to write generic file: " + app.file("Attributes.rule") + "\n"),
+              std::string::npos);
+    ASSERT_EQ(dialogs().requests().size(), 1u);
+    const VxDialogRequest& popUp = dialogs().requests()[0];
+    EXPECT_EQ(popUp.kind, VxDialogRequest::Exec);
+    EXPECT_EQ(popUp.title, "No Update Rule available");
+    EXPECT_EQ(popUp.labels.value(1), "Automatic generation of Update rule file:\n" + rule());
+    EXPECT_EQ(statusText(window.get()), "Global dynamic feature Rule: " + rule());
+}
+
+TEST_F(MainWindowTest, AnUnwritableFolderAsksForAnotherNameUntilCancel)
+{
+    // A folder that does not exist: root may write anywhere else.
+    const QString missing = appDir() + "/missing";
+    const QString chosen = QString::fromStdString(work.file("chosen.rule"));
+    dialogs().press("Acknowlege");
+    dialogs().answer(chosen);
+    std::unique_ptr<vx_main_window> window(open(missing));
+    EXPECT_EQ(vx_test::read_file(work.file("chosen.rule")), default_rule);
+    EXPECT_EQ(statusText(window.get()), "Global dynamic feature Rule: " + chosen);
+    ASSERT_EQ(dialogs().requests().size(), 3u);
+    const VxDialogRequest& unwritable = dialogs().requests()[1];
+    EXPECT_EQ(unwritable.kind, VxDialogRequest::Show);
+    EXPECT_EQ(unwritable.title, "Could not generate generic update rule ");
+    EXPECT_EQ(unwritable.labels.value(1), "Unable to open :\n" + missing +
+                                              "/Attributes.rule\nPlease Provide valid save "
+                                              "name,\nCheck read/write permissions");
+    EXPECT_EQ(dialogs().requests()[2].objectName, "Save Update Rule");
+
+    dialogs().clear();
+    dialogs().press("Acknowlege");
+    dialogs().answer(QString());
+    std::unique_ptr<vx_main_window> cancelled(open(missing));
+    EXPECT_EQ(dialogs().requests().size(), 3u);
+    EXPECT_EQ(statusText(cancelled.get()),
+              "Global dynamic feature Rule: " + missing + "/Attributes.rule");
+    EXPECT_FALSE(QFile::exists(missing));
+}
+
+TEST_F(MainWindowTest, TheLabelFollowsTheRuleAndItsEditor)
+{
+    vx_test::write_file(app.file("Attributes.rule"), default_rule);
+    vx_test::write_file(work.file("other.rule"), "RULES:\n#RULES\n");
+    std::unique_ptr<vx_main_window> window(open(appDir()));
+    auto* paths = window->findChild<VxBasePaths*>("Global Base Paths");
+
+    window->setUpdateRule("/rules/x.rule");
+    EXPECT_EQ(statusText(window.get()), "/rules/x.rule");
+    EXPECT_EQ(paths->UpdateRule(), "/rules/x.rule");
+
+    auto* editor = vx_gui_test::top_level_widget("Edit Global Update Rule");
+    auto* line = editor->findChild<QLineEdit*>("VxEditdialog Filename Editor");
+    line->setText(QString::fromStdString(work.file("other.rule")));
+    QTest::keyClick(line, Qt::Key_Return);
+    EXPECT_EQ(statusText(window.get()), QString::fromStdString(work.file("other.rule")));
+    EXPECT_EQ(paths->UpdateRule(), QString::fromStdString(work.file("other.rule")));
+}
+
+TEST_F(MainWindowTest, MenusCarryTheirNamesAndShortcuts)
+{
+    vx_test::write_file(app.file("Attributes.rule"), default_rule);
+    QPointer<vx_main_window> window = open(appDir());
+    EXPECT_EQ(window->menuBar()->objectName(), "Control Menu");
+    QStringList entries;
+    for (QMenu* menu : window->menuBar()->findChildren<QMenu*>()) {
+        EXPECT_EQ(menu->objectName(), menu->title());
+        for (QAction* action : menu->actions())
+            entries << menu->title() + " > " + action->text() + " " + action->shortcut().toString();
+    }
+    EXPECT_EQ(entries,
+              QStringList({"Image > Quit Ctrl+Q", "Info > About Ctrl+A", "Info > Rules Ctrl+B"}));
+
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(window, Qt::Key_B, Qt::ControlModifier);
+    EXPECT_NE(vx_gui_test::top_level_widget("Rules HOWTO"), nullptr);
+    QTest::keyClick(window, Qt::Key_Q, Qt::ControlModifier);
+    vx_gui_test::flush_deferred_deletes();
+    EXPECT_TRUE(window.isNull());
+    EXPECT_EQ(vx_gui_test::top_level_widget("Rules HOWTO"), nullptr);
+}
+
+TEST_F(MainWindowTest, DialogsFollowingFinitoAreGoneAfterTheWindow)
+{
+    vx_test::write_file(app.file("Attributes.rule"), default_rule);
+    QPointer<vx_main_window> window = open(appDir());
+    auto* paths = window->findChild<VxBasePaths*>("Global Base Paths");
+    QPointer<VxBaseDialog> first = new VxBaseDialog(paths, nullptr, "First", 0);
+    QPointer<VxBaseDialog> second = new VxBaseDialog(paths, nullptr, "Second", VX_DELETE_ON_CLOSE);
+    QObject::connect(window, &vx_main_window::finito, first, &VxBaseDialog::destroyDialog);
+    QObject::connect(window, &vx_main_window::finito, second, &VxBaseDialog::destroyDialog);
+    QPointer<QWidget> editor = vx_gui_test::top_level_widget("Edit Global Update Rule");
+    first->show();
+    second->show();
+
+    window->quit();
+    EXPECT_FALSE(window.isNull());
+    vx_gui_test::flush_deferred_deletes();
+    vx_gui_test::flush_deferred_deletes();
+    EXPECT_TRUE(window.isNull());
+    EXPECT_TRUE(editor.isNull());
+    EXPECT_TRUE(first.isNull());
+    EXPECT_TRUE(second.isNull());
+}
+
+TEST(RulesHelp, EverySampleParses)
+{
+    const QString help = vx_rules_help_text();
+    for (const char* part : {"DECLS:", "#DECLS", "RULES:", "TD:", "BU:", "FDs:", "NNIV:", "#RULES",
+                             "IF", "FOR", "FDC := <value>"})
+        EXPECT_TRUE(help.contains(part)) << part;
+    vx_test::TempDir dir;
+    const QStringList samples = vx_rules_help_samples();
+    ASSERT_EQ(samples.size(), 4);
+    for (const QString& sample : samples) {
+        EXPECT_TRUE(help.contains(sample));
+        vx_test::write_file(dir.file("sample.rule"), sample.toStdString());
+        testing::internal::CaptureStdout();
+        program* parsed = parse_rule_file(dir.file("sample.rule").c_str(), 64);
+        const std::string printed = testing::internal::GetCapturedStdout();
+        EXPECT_NE(parsed, nullptr) << sample.toStdString() << printed;
+        EXPECT_EQ(printed.find("Unrecognized"), std::string::npos) << printed;
+        if (parsed != nullptr)
+            delete_program(parsed);
+    }
+}
+
+TEST(Numbers, StayInTheCLocaleWhateverTheEnvironment)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%.2f", 3.25);
+    EXPECT_STREQ(text, "3.25");
+    EXPECT_DOUBLE_EQ(QString("0.5").toDouble(), 0.5);
+}

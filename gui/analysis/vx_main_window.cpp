@@ -1,0 +1,197 @@
+#include "gui/analysis/vx_main_window.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QStatusBar>
+#include <cstdio>
+
+#include "gui/analysis/detail/about_window.h"
+#include "gui/analysis/detail/rules_help.h"
+#include "gui/foundation/dialog_service.h"
+#include "gui/foundation/vx_base_paths.h"
+#include "gui/foundation/vx_edit_dialog.h"
+#include "gui/foundation/vx_message_popup.h"
+#include "gui/foundation/window_flags.h"
+#include "imagecore/files/vxfopen.h"
+#include "imagecore/report.h"
+
+namespace {
+
+constexpr char default_update_rule[] =
+    "DECLS:\n"
+    " conv :=  (4 * area * 3.14176) /(pow((perimeter),2.0));\n"
+    " areafraction := area / sons;\n"
+    " bbrelation := aaxis/paxis;\n"
+    " FDC := 5;\n"
+    "#DECLS\n"
+    "RULES:\n"
+    "TD:\n"
+    "#RULES\n";
+
+bool readable(const QString& name)
+{
+    FILE* file = vxfopen(QFile::encodeName(name).constData(), "r");
+    if (file == nullptr)
+        return false;
+    std::fclose(file);
+    return true;
+}
+
+// The whole rule or nothing: a failed write leaves no partial file.
+bool write_default_update_rule(const QString& name)
+{
+    QSaveFile out(name);
+    const qint64 size = sizeof default_update_rule - 1;
+    return out.open(QIODevice::WriteOnly) && out.write(default_update_rule, size) == size &&
+           out.commit();
+}
+
+}  // namespace
+
+vx_main_window::vx_main_window(QString applicationDirectory, QString workingDirectory,
+                               QWidget* parent, const char* name)
+    : QMainWindow(parent, vx_qt_window_flags(VX_DELETE_ON_CLOSE))
+{
+    vx_apply_close_flag(this, VX_DELETE_ON_CLOSE);
+    setObjectName(QString::fromLatin1(name));
+
+    // 1. Menus.
+    makeMenus();
+
+    // 2. The workspace.
+    workspace = new QMdiArea(this);
+    workspace->setBaseSize(400, 400);
+    workspace->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    workspace->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(workspace);
+
+    // 3. The shared paths.
+    paths =
+        new VxBasePaths(applicationDirectory, applicationDirectory + "/Attributes.rule", QString(),
+                        workingDirectory, workingDirectory, workspace, "Global Base Paths", 0);
+    paths->setMinimumSize(0, 0);
+
+    // 4.-6. The update rule, its label and its editor.
+    ensureUpdateRule(applicationDirectory);
+    makeStatusBar();
+    makeUpdateRuleEditor();
+}
+
+vx_main_window::~vx_main_window()
+{
+    emit finito();
+    delete paths;
+    delete updateRuleEditor;
+    delete menu;
+    delete workspace;
+}
+
+template <typename Slot>
+void vx_main_window::addEntry(QMenu* popup, const char* text, QKeyCombination shortcut, Slot slot)
+{
+    QAction* action = popup->addAction(QString::fromLatin1(text));
+    action->setShortcut(QKeySequence(shortcut));
+    connect(action, &QAction::triggered, this, slot);
+}
+
+void vx_main_window::makeMenus()
+{
+    menu = menuBar();
+    menu->setObjectName(QStringLiteral("Control Menu"));
+
+    QMenu* image = menu->addMenu(QStringLiteral("Image"));
+    image->setObjectName(QStringLiteral("Image"));
+    addEntry(image, "Quit", Qt::CTRL | Qt::Key_Q, &vx_main_window::quit);
+
+    QMenu* info = menu->addMenu(QStringLiteral("Info"));
+    info->setObjectName(QStringLiteral("Info"));
+    addEntry(info, "About", Qt::CTRL | Qt::Key_A, &vx_main_window::about_dialog);
+    addEntry(info, "Rules", Qt::CTRL | Qt::Key_B, &vx_main_window::rules_howto);
+}
+
+void vx_main_window::ensureUpdateRule(const QString& applicationDirectory)
+{
+    if (readable(paths->UpdateRule()))
+        return;
+    {
+        VxMessagePopUp missing(4, QStringLiteral("No Update Rule available"),
+                               "Automatic generation of Update rule file:\n" + paths->UpdateRule());
+        vx_dialogs().exec(missing);
+    }
+    vx_report("Trying to write generic file: %s\n",
+              QFile::encodeName(applicationDirectory + "/Attributes.rule").constData());
+    while (!write_default_update_rule(paths->UpdateRule())) {
+        VxMessagePopUp unwritable(4, QStringLiteral("Could not generate generic update rule "),
+                                  "Unable to open :\n" + paths->UpdateRule() +
+                                      "\nPlease Provide valid save name,\n"
+                                      "Check read/write permissions");
+        vx_dialogs().show(unwritable);
+        if (paths->getSaveFileNameUpdateRule().isEmpty())
+            return;
+    }
+}
+
+void vx_main_window::makeStatusBar()
+{
+    updateRuleLabel =
+        new QLabel("Global dynamic feature Rule: " + paths->UpdateRule(), statusBar());
+    updateRuleLabel->setObjectName(QStringLiteral("Update Rule Label"));
+    connect(paths, &VxBasePaths::changedUpdateRule, updateRuleLabel, &QLabel::setText);
+    statusBar()->addWidget(updateRuleLabel);
+
+    auto* edit = new QPushButton(QStringLiteral("Edit Feature Rule"), statusBar());
+    edit->setObjectName(QStringLiteral("Edit Basic Update Rule"));
+    edit->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    connect(edit, &QPushButton::clicked, this, &vx_main_window::modifyUpdateRule);
+    statusBar()->addWidget(edit);
+}
+
+void vx_main_window::makeUpdateRuleEditor()
+{
+    updateRuleEditor =
+        new VxEditDialog(paths, paths->UpdateRule(), nullptr, "Edit Global Update Rule", 1);
+    updateRuleEditor->setWindowTitle(QStringLiteral("Edit global update rule"));
+    connect(updateRuleEditor, &VxEditDialog::changedFile, updateRuleLabel, &QLabel::setText);
+    connect(updateRuleEditor, &VxEditDialog::changedFile, this, &vx_main_window::setUpdateRule);
+}
+
+void vx_main_window::quit()
+{
+    deleteLater();
+}
+
+void vx_main_window::modifyUpdateRule()
+{
+    updateRuleEditor->resize(500, 600);
+    updateRuleEditor->show();
+}
+
+void vx_main_window::setUpdateRule(const QString& stUpdateRule)
+{
+    paths->UpdateRule(stUpdateRule);
+}
+
+void vx_main_window::about_dialog()
+{
+    if (!aboutWindow)
+        aboutWindow.reset(vx_make_about_window());
+    aboutWindow->show();
+}
+
+void vx_main_window::rules_howto()
+{
+    if (!rulesHelp) {
+        rulesHelp = std::make_unique<QPlainTextEdit>();
+        rulesHelp->setObjectName(QStringLiteral("Rules HOWTO"));
+        rulesHelp->setReadOnly(true);
+        rulesHelp->resize(800, 800);
+        rulesHelp->setPlainText(vx_rules_help_text());
+    }
+    rulesHelp->show();
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+// The application's top-level window. It owns the application-wide paths
+// object ("Global Base Paths") and the editor of the update rule, makes sure
+// an update rule file exists, shows the rule in its status bar, and opens
+// the tools from its menus. It deletes itself when closed or on quit();
+// its destructor first emits finito(), which every dialog opened from a
+// menu follows by destroying itself.
+
+#include <QMainWindow>
+#include <QString>
+#include <memory>
+
+#include "gui/vxgui_export.h"
+
+class QLabel;
+class QMdiArea;
+class QMenu;
+class QMenuBar;
+class QPlainTextEdit;
+class VxBasePaths;
+class VxEditDialog;
+
+class VXGUI_EXPORT vx_main_window : public QMainWindow {
+    Q_OBJECT
+public:
+    // The application directory holds the update rule "Attributes.rule";
+    // the working directory is where the rules and work file dialogs start.
+    vx_main_window(QString applicationDirectory, QString workingDirectory, QWidget* parent,
+                   const char* name);
+    ~vx_main_window() override;
+
+signals:
+    void finito();
+
+public slots:
+    // Deletes the window once control is back in the event loop.
+    void quit();
+    void about_dialog();
+    void modifyUpdateRule();
+    void setUpdateRule(const QString& stUpdateRule);
+    void rules_howto();
+
+private:
+    void makeMenus();
+    // Writes the default update rule when the rule file cannot be read,
+    // asking for other names while it cannot be written; Cancel gives up.
+    void ensureUpdateRule(const QString& applicationDirectory);
+    void makeStatusBar();
+    void makeUpdateRuleEditor();
+    template <typename Slot>
+    void addEntry(QMenu* popup, const char* text, QKeyCombination shortcut, Slot slot);
+
+    QMdiArea* workspace = nullptr;
+    QMenuBar* menu = nullptr;
+    VxBasePaths* paths = nullptr;
+    VxEditDialog* updateRuleEditor = nullptr;
+    QLabel* updateRuleLabel = nullptr;
+    std::unique_ptr<QWidget> aboutWindow;
+    std::unique_ptr<QPlainTextEdit> rulesHelp;
+};

@@ -1,0 +1,97 @@
+#include "gui/foundation/dialog_service.h"
+
+#include <QDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+
+namespace {
+
+// Qt's file dialogs, always the non-native ones, so that the object name,
+// caption and filter stay those the caller gave.
+class QtDialogs final : public VxDialogService {
+public:
+    QString openFileName(QWidget* parent, const QString& objectName, const QString& caption,
+                         const QString& startPath, const QString& filter, bool) override
+    {
+        return runFileDialog(parent, objectName, caption, startPath, filter,
+                             QFileDialog::AcceptOpen, QFileDialog::ExistingFile);
+    }
+
+    QString saveFileName(QWidget* parent, const QString& objectName, const QString& caption,
+                         const QString& startPath, const QString& filter, bool) override
+    {
+        return runFileDialog(parent, objectName, caption, startPath, filter,
+                             QFileDialog::AcceptSave, QFileDialog::AnyFile);
+    }
+
+    QString existingDirectory(QWidget* parent, const QString& objectName, const QString& caption,
+                              const QString& startPath) override
+    {
+        QFileDialog dialog(parent, caption, startPath);
+        dialog.setObjectName(objectName);
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setOption(QFileDialog::ShowDirsOnly);
+        dialog.setFileMode(QFileDialog::Directory);
+        return chosen(dialog);
+    }
+
+    int exec(QDialog& dialog) override { return dialog.exec(); }
+    void show(QDialog& dialog) override { dialog.show(); }
+
+private:
+    static QString runFileDialog(QWidget* parent, const QString& objectName, const QString& caption,
+                                 const QString& startPath, const QString& filter,
+                                 QFileDialog::AcceptMode acceptMode, QFileDialog::FileMode fileMode)
+    {
+        QFileDialog dialog(parent, caption);
+        dialog.setObjectName(objectName);
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setAcceptMode(acceptMode);
+        dialog.setFileMode(fileMode);
+        const QFileInfo start(startPath);
+        if (!startPath.isEmpty())
+            dialog.setDirectory(start.path());
+        const QString file = start.fileName();
+        if (file.contains('*') || file.contains('?')) {
+            dialog.setNameFilter(file);
+        } else {
+            if (!filter.isEmpty())
+                dialog.setNameFilter(filter);
+            if (!file.isEmpty())
+                dialog.selectFile(file);
+        }
+        return chosen(dialog);
+    }
+
+    static QString chosen(QFileDialog& dialog)
+    {
+        if (dialog.exec() != QDialog::Accepted)
+            return QString();
+        return dialog.selectedFiles().value(0);
+    }
+};
+
+std::unique_ptr<VxDialogService>& installed()
+{
+    static std::unique_ptr<VxDialogService> service;
+    return service;
+}
+
+}  // namespace
+
+VxDialogService::~VxDialogService() = default;
+
+std::unique_ptr<VxDialogService> VxDialogService::install(std::unique_ptr<VxDialogService> service)
+{
+    std::unique_ptr<VxDialogService> previous = std::move(installed());
+    installed() = std::move(service);
+    return previous;
+}
+
+VxDialogService& vx_dialogs()
+{
+    static QtDialogs qt_dialogs;
+    if (installed())
+        return *installed();
+    return qt_dialogs;
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+// Every file dialog, directory chooser, format chooser and modal pop-up of
+// the GUI goes through one replaceable service, so that a test can answer
+// them from a script instead of a user (VxScriptedDialogs) and no test ever
+// waits for a click.
+
+#include <QString>
+#include <memory>
+
+#include "gui/vxgui_export.h"
+
+class QDialog;
+class QWidget;
+
+class VXGUI_EXPORT VxDialogService {
+public:
+    virtual ~VxDialogService();
+
+    // Modal file dialogs. The object name and caption are the dialog's; the
+    // start path names the directory and the file to select (a file part
+    // with wildcards, "./*.vxr", is a name filter instead); the filter is a
+    // Qt name filter such as "Rule Files (*.rule)"; imagePreview asks for a
+    // preview of image files. Return the chosen name, empty on Cancel.
+    virtual QString openFileName(QWidget* parent, const QString& objectName, const QString& caption,
+                                 const QString& startPath, const QString& filter,
+                                 bool imagePreview) = 0;
+    virtual QString saveFileName(QWidget* parent, const QString& objectName, const QString& caption,
+                                 const QString& startPath, const QString& filter,
+                                 bool imagePreview) = 0;
+    // Modal chooser of an existing directory; empty on Cancel.
+    virtual QString existingDirectory(QWidget* parent, const QString& objectName,
+                                      const QString& caption, const QString& startPath) = 0;
+    // Runs the dialog modally and returns its result code.
+    virtual int exec(QDialog& dialog) = 0;
+    // Shows the dialog without waiting for it.
+    virtual void show(QDialog& dialog) = 0;
+
+    // Replaces the service in use and returns the one it replaces (null
+    // while the default service was in use). A null service restores the
+    // default.
+    static std::unique_ptr<VxDialogService> install(std::unique_ptr<VxDialogService> service);
+};
+
+// The service in use: the one installed last, else Qt's own non-native
+// dialogs.
+VXGUI_EXPORT VxDialogService& vx_dialogs();

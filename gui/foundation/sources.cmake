@@ -1,0 +1,24 @@
+# Sources and public headers of gui/foundation, appended to the lists of
+# gui/CMakeLists.txt (paths relative to gui/).
+list(APPEND vxgui_sources
+  foundation/dialog_service.cpp
+  foundation/gui_exit.cpp
+  foundation/scripted_dialogs.cpp
+  foundation/vx_base_dialog.cpp
+  foundation/vx_base_paths.cpp
+  foundation/vx_dual_tree_progress.cpp
+  foundation/vx_edit_dialog.cpp
+  foundation/vx_image_file_formats.cpp
+  foundation/vx_message_popup.cpp
+  foundation/window_flags.cpp)
+list(APPEND vxgui_headers
+  foundation/dialog_service.h
+  foundation/gui_exit.h
+  foundation/scripted_dialogs.h
+  foundation/vx_base_dialog.h
+  foundation/vx_base_paths.h
+  foundation/vx_dual_tree_progress.h
+  foundation/vx_edit_dialog.h
+  foundation/vx_image_file_formats.h
+  foundation/vx_message_popup.h
+  foundation/window_flags.h)

@@ -1,0 +1,66 @@
+#include "gui/foundation/vx_message_popup.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "gui/foundation/gui_exit.h"
+
+namespace {
+constexpr char maintainers_address[] = "corvella-maintainers@lists.corvella.org";
+}
+
+VxMessagePopUp::VxMessagePopUp(int flags, QString title, QString message)
+{
+    // 1. A modal dialog without parent.
+    setModal(true);
+    setObjectName(QStringLiteral("Message Pop Up"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    // 2.-4. Header, message and, for a fatal box, its three lines.
+    layout->addWidget(label = new QLabel(QStringLiteral("Message from vx_analyse"), this));
+    layout->addWidget(label = new QLabel(message, this));
+    if (flags & fatal) {
+        label = new QLabel(QStringLiteral("Fatal Error! Safe recovery impossible!\n"
+                                          "Program termination\n"
+                                          "Please report this failure by e-mail to ") +
+                               maintainers_address,
+                           this);
+        layout->addWidget(label);
+    }
+
+    // 5.-6. The two buttons.
+    acknowledgeButton = new QPushButton(QStringLiteral("Acknowlege"), this);
+    acknowledgeButton->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    layout->addWidget(acknowledgeButton);
+    connect(acknowledgeButton, &QPushButton::clicked, this,
+            qOverload<>(&VxMessagePopUp::acknowledged));
+    auto* exitButton = new QPushButton(QStringLiteral("Exit Application !"), this);
+    exitButton->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    layout->addWidget(exitButton);
+    connect(exitButton, &QPushButton::clicked, this, &VxMessagePopUp::finito);
+
+    // 7. Flags and title.
+    this->flags = flags;
+    setWindowTitle(title);
+    this->title = title;
+}
+
+VxMessagePopUp::~VxMessagePopUp()
+{
+    if (flags & fatal)
+        vx_gui_exit(exit_code::fatal_message);
+}
+
+void VxMessagePopUp::acknowledged()
+{
+    emit acknowledged(title);
+    close();
+}
+
+void VxMessagePopUp::finito()
+{
+    vx_gui_exit(exit_code::exit_application);
+}

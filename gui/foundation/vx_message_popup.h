@@ -1,0 +1,40 @@
+#pragma once
+
+// The system's message box: a header, the message, "Acknowlege" and "Exit
+// Application !" (which ends the process with exit_code::exit_application).
+// With the fatal bit (2) in its flags it also tells that the program ends,
+// and its destruction ends the process with exit_code::fatal_message; every
+// other bit has no effect. Callers run it through the dialog service.
+
+#include <QDialog>
+#include <QString>
+
+#include "gui/vxgui_export.h"
+
+class QLabel;
+class QPushButton;
+
+class VXGUI_EXPORT VxMessagePopUp : public QDialog {
+    Q_OBJECT
+public:
+    VxMessagePopUp(int flags, QString title, QString message);
+    ~VxMessagePopUp() override;
+
+    static constexpr int fatal = 2;
+
+signals:
+    // Carries the title.
+    void acknowledged(const QString&);
+
+public slots:
+    // Emits acknowledged(title), then closes the box.
+    void acknowledged();
+    // Ends the process at once.
+    void finito();
+
+private:
+    QLabel* label = nullptr;  // the last label added
+    QPushButton* acknowledgeButton = nullptr;
+    QString title;
+    int flags = 0;
+};

@@ -1,0 +1,55 @@
+#include "testsupport/gui/gui_test.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <QSaveFile>
+#include <QWidget>
+
+namespace vx_gui_test {
+
+VxScriptedDialogs& dialogs()
+{
+    return static_cast<VxScriptedDialogs&>(vx_dialogs());
+}
+
+void flush_deferred_deletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+QWidget* top_level_widget(const QString& objectName)
+{
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->objectName() == objectName)
+            return widget;
+    return nullptr;
+}
+
+QImage save_screenshot(QWidget& widget, const QString& name)
+{
+    widget.show();
+    QCoreApplication::processEvents();
+    const QString directory = QStringLiteral(VX_SCREENSHOT_DIR);
+    const QString path = directory + "/" + name + ".png";
+    QDir().mkpath(directory);
+    QSaveFile file(path);
+    const bool saved = file.open(QIODevice::WriteOnly) &&
+                       widget.grab().toImage().save(&file, "PNG") && file.commit();
+    EXPECT_TRUE(saved) << "screenshot " << path.toStdString() << " not written";
+    return QImage(path);
+}
+
+int dark_pixels(const QImage& picture, const QRect& area)
+{
+    const QRect inside = area & picture.rect();
+    int count = 0;
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            count += qGray(picture.pixel(x, y)) < 96;
+    return count;
+}
+
+}  // namespace vx_gui_test
