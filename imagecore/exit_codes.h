@@ -119,4 +119,9 @@ inline constexpr int rule_fdc_count_changed = 100;
 // A self-organising map step with a negative move length or rate.
 inline constexpr int sofm_negative_step = 34;
 
+// ---- batch automation ----
+
+// A labeled repository initialised with fewer than 2 classes.
+inline constexpr int labeled_repository_too_few_classes = 10;
+
 }  // namespace exit_code

@@ -11,6 +11,7 @@
 #include "analyse/trees/regiontree.h"
 #include "analyse/trees/tree_walk.h"
 #include "automation/detail/handles.h"
+#include "automation/repository/vx_labeled_repository.h"
 #include "imagecore/files/pgm.h"
 #include "testsupport/repository_fixture.h"
 #include "testsupport/vx_test.h"
@@ -158,6 +159,20 @@ TEST(RepositoryQueries, RunWritesSummaryLinesImagesAndTableOfTheHits)
         total_hits += sons.size() + small.size();
     }
     EXPECT_EQ(vx_test::lines_of(rows).size(), total_hits + 2);
+
+    // The summary reads back as a labeled repository whose classes are the
+    // queries.
+    testing::internal::CaptureStdout();
+    VxLabeledRepository labeled(s.summary.c_str());
+    testing::internal::GetCapturedStdout();
+    ASSERT_EQ(labeled.getNumberOfClasses(), 3);
+    EXPECT_STREQ(labeled.getClassName(2), s.dark.c_str());
+    EXPECT_EQ(labeled.getMode(2), 2);
+    EXPECT_STREQ(labeled.getImageName(1), (s.results + "/queryresult.img1.pgm").c_str());
+    region_tree_handle dark = load_tree(s.tree(1, "dark"));
+    EXPECT_EQ(labeled.NumberOfRegionsInClass(1, 2),
+              static_cast<int>(
+                  topmost(dark.get(), [](const tregionnode* n) { return n->size < 30; }).size()));
 }
 
 TEST(RepositoryQueries, SkippedImagesAndTreesKeepTheirSummaryLines)
