@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_repository.h"
 #include "bench/bench_support.h"
 #include "imagecore/files/pgm.h"
 #include "imagecore/image.h"
@@ -27,48 +28,12 @@
 
 namespace {
 
-constexpr int kImages = 16;
-constexpr int kSize = 512;
-constexpr int kScales = 20;
-
-using clock_type = std::chrono::steady_clock;
-
-double seconds_since(clock_type::time_point start)
-{
-    return std::chrono::duration<double>(clock_type::now() - start).count();
-}
-
 double cpu_seconds()
 {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
            1e-6 * (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec);
-}
-
-// Smooth bright and dark blobs over a slow gradient with a little noise: many
-// regions at every scale, like a micrograph.
-void write_picture(const std::string& path, unsigned seed)
-{
-    image* img = create_image(kSize, kSize, 0);
-    std::srand(seed);
-    struct blob {
-        int x, y, r, v;
-    };
-    std::vector<blob> blobs(60);
-    for (blob& b : blobs)
-        b = {std::rand() % kSize, std::rand() % kSize, 4 + std::rand() % 40,
-             std::rand() % 2 != 0 ? 80 : -80};
-    for (int y = 0; y < kSize; ++y)
-        for (int x = 0; x < kSize; ++x) {
-            int v = 100 + (x + y) / 16 + std::rand() % 9;
-            for (const blob& b : blobs)
-                if ((x - b.x) * (x - b.x) + (y - b.y) * (y - b.y) < b.r * b.r)
-                    v += b.v;
-            img->pixels[y * kSize + x] = std::clamp(v, 0, 255);
-        }
-    write_pgm_p5(path.c_str(), img);
-    delete_image(img);
 }
 
 // Times at which the last graph step of each polarity arrived.
@@ -95,14 +60,7 @@ void BM_RepositoryStep(benchmark::State& state)
     const std::string trees = (dir / "trees").string();
     std::filesystem::create_directories(images);
     std::filesystem::create_directories(trees);
-    std::vector<std::string> names;
-    for (int i = 0; i < kImages; ++i) {
-        names.push_back("image" + std::to_string(i) + ".pgm");
-        write_picture(images + "/" + names.back(), 17u + static_cast<unsigned>(i));
-    }
-    std::vector<char*> list;
-    for (std::string& name : names)
-        list.push_back(name.data());
+    repository_pictures pictures(images);
 
     double wall = 0;
     double overlap = 0;
@@ -111,7 +69,8 @@ void BM_RepositoryStep(benchmark::State& state)
     int steps = 0;
     for (auto _ : state) {
         quiet_stdout quiet;
-        vx_test::FileRepository repository(list.data(), kImages, trees.c_str(), images.c_str(), 3);
+        vx_test::FileRepository repository(pictures.list.data(), kImages, trees.c_str(),
+                                           images.c_str(), 3);
         repository.computeRepositoryInit(kScales);
         repository.forceOverwrite(true);
         for (int i = 0; i < kImages; ++i) {

@@ -125,5 +125,7 @@ inline constexpr int sofm_negative_step = 34;
 inline constexpr int feature_layer_file = 40;
 // A feature-layer file that cannot be opened.
 inline constexpr int feature_layer_open = 42;
+// A labeled repository initialised with fewer than 2 classes.
+inline constexpr int labeled_repository_too_few_classes = 10;
 
 }  // namespace exit_code

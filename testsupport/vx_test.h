@@ -10,7 +10,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
+#include <vector>
 
 // Expects `statement` to end the process with `code` after printing text that
 // matches `regex`. The system prints its fatal messages on standard output,
@@ -56,6 +58,29 @@ inline std::string read_file(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// The lines of the text, without their line breaks.
+inline std::vector<std::string> lines_of(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+// make() with standard output captured, as it would otherwise reach the
+// test log; what was printed goes to *output when given.
+template <class Make>
+auto capturing_stdout(Make make, std::string* output = nullptr)
+{
+    testing::internal::CaptureStdout();
+    auto made = make();
+    const std::string printed = testing::internal::GetCapturedStdout();
+    if (output != nullptr)
+        *output = printed;
+    return made;
 }
 
 inline void write_file(const std::string& path, const std::string& bytes)

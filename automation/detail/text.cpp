@@ -1,13 +1,18 @@
 #include "automation/detail/text.h"
 
+#include <cerrno>
+#include <climits>
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "imagecore/files/vxfileio.h"
 #include "imagecore/files/vxfopen.h"
 #include "imagecore/report.h"
 #include "imagecore/text/c_locale.h"
+#include "imagecore/text/vxstringtools.h"
 
 std::string c_format(const char* format, ...)
 {
@@ -26,6 +31,32 @@ std::string c_format(const char* format, ...)
     }
     va_end(again);
     return text;
+}
+
+std::string trimmed(std::string text)
+{
+    text.resize(static_cast<size_t>(stripLeadingWhitespacesString(text.data())));
+    return text;
+}
+
+bool whole_int(const std::string& text, int* value)
+{
+    const std::string digits = trimmed(text);
+    if (digits.empty())
+        return false;
+    char* end = nullptr;
+    errno = 0;
+    const long parsed = std::strtol(digits.c_str(), &end, 10);
+    if (*end != '\0' || errno != 0 || parsed < INT_MIN || parsed > INT_MAX)
+        return false;
+    *value = static_cast<int>(parsed);
+    return true;
+}
+
+bool labelled_int(const std::string& line, const char* label, int* value)
+{
+    const size_t n = std::strlen(label);
+    return line.compare(0, n, label) == 0 && whole_int(line.substr(n), value);
 }
 
 void copy_cut(char* out, size_t capacity, const std::string& text, const char* who)

@@ -7,9 +7,24 @@
 #include <cstdio>
 #include <string>
 
+// The text, or "" for null.
+inline const char* text_or_empty(const char* text)
+{
+    return text != nullptr ? text : "";
+}
+
 // printf into a new string, numbers in the C locale whatever the process
 // has set.
 std::string c_format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// The text without leading and trailing blanks and control characters
+// (stripLeadingWhitespacesString).
+std::string trimmed(std::string text);
+
+// Whether the text, without blanks around it, is a decimal int; stores it.
+bool whole_int(const std::string& text, int* value);
+// Whether the line starts with the label and the rest is a decimal int.
+bool labelled_int(const std::string& line, const char* label, int* value);
 
 // Copies the text into a fixed buffer of `capacity` bytes; a text that does
 // not fit is cut to capacity - 1 characters and `who` reports it.

@@ -1,7 +1,5 @@
 // The ".vxr" repository file: its reader (with and without the "Generation
 // Mode" line) and its two writers.
-#include <cerrno>
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -20,31 +18,6 @@ namespace {
 bool starts_with(const std::string& text, const char* prefix)
 {
     return text.compare(0, std::strlen(prefix), prefix) == 0;
-}
-
-// The int after `label` in the line, which holds nothing else.
-bool labelled_int(const std::string& line, const char* label, int* value)
-{
-    if (!starts_with(line, label))
-        return false;
-    const char* digits = line.c_str() + std::strlen(label);
-    char* end = nullptr;
-    errno = 0;
-    const long parsed = std::strtol(digits, &end, 10);
-    if (end == digits || errno != 0 || parsed < INT_MIN || parsed > INT_MAX)
-        return false;
-    while (*end != '\0' && static_cast<unsigned char>(*end) <= ' ')
-        ++end;
-    if (*end != '\0')
-        return false;
-    *value = static_cast<int>(parsed);
-    return true;
-}
-
-std::string trimmed(std::string text)
-{
-    text.resize(static_cast<size_t>(stripLeadingWhitespacesString(text.data())));
-    return text;
 }
 
 // One image line, split at commas; a tree name "-" or empty means none.

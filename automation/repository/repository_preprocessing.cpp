@@ -1,13 +1,10 @@
 // A preprocessing chain run over every image of a repository before its
 // trees are computed.
-#include <vector>
-
 #include "automation/detail/handles.h"
 #include "automation/preprocessing/vx_image_processing.h"
 #include "automation/repository/detail/repository_paths.h"
 #include "automation/repository/vx_repository.h"
 #include "imagecore/report.h"
-#include "imagecore/text/vxstringtools.h"
 
 int VxRepository::doPreProc(VxImageProcessing& chain, const char* tag)
 {
@@ -21,9 +18,7 @@ int VxRepository::doPreProc(VxImageProcessing& chain, const char* tag)
             vx_report("Could not preprocess %s: the image keeps its name\n", path.c_str());
             continue;
         }
-        std::vector<char> stem(record.image.size() + 1);
-        getDotStem(record.image.c_str(), stem.data(), stem.size());
-        const std::string name = stem.data() + suffix;
+        const std::string name = dot_stem(record.image) + suffix;
         const std::string target = imagesPath + name;
         writeImage(target.c_str(), result.get());
         if (!fileExists(target)) {

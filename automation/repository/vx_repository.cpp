@@ -15,15 +15,6 @@
 
 namespace {
 
-bool indexes_palette(const image* img, int entries)
-{
-    const size_t n = static_cast<size_t>(img->width) * static_cast<size_t>(img->height);
-    for (size_t i = 0; i < n; ++i)
-        if (img->pixels[i] < 0 || img->pixels[i] >= entries)
-            return false;
-    return true;
-}
-
 // A new copy of the picture the reader handed over; null without one.
 image* copy_of_picture(const vx_image_handle& picture)
 {

@@ -155,22 +155,99 @@ public:
     // "<stem>.bright.csv" and "<stem>.dark.csv" (a final ".csv" of tableStem
     // is cut off): one header, then one row per region of every image's
     // trees, attributes computed with the update rule. Images without a tree
-    // or that cannot be read, and trees of another size than their image,
-    // are skipped with a message; a tree file that is missing or ill-formed
-    // ends the process in the tree-file reader (exit code 42).
+    // or that cannot be read, and trees that are missing, ill-formed or of
+    // another size than their image, are skipped with a message.
     void writeRepositoryTables(const char* tableStem, const char* updateRule);
     // The attribute names of image 0's bright tree under the update rule;
     // returns their count, 0 (the list unchanged) when that tree or image
-    // is not there or they differ in size. Tree files as in
-    // writeRepositoryTables.
+    // is not there, cannot be loaded or they differ in size.
     int initAttributes(const char* updateRule);
     void initStepTableOutput(const char* updateRule);
     void initRepositoryTableOutput(const char* name, const char* updateRule);
     // Does nothing.
     void writeRepositoryTable(const char* name, const char* updateRule);
-    // Appends "%d, %s, " (id, image name) and the attribute values joined by
-    // "; " per non-null node of the n to the result table.
+
+    // --- queries ---
+    //
+    // A query run applies rule files ("queries") to every image: query q
+    // (from 0) runs on the image's bright tree (mode 1) or dark tree (mode 2).
+    // Per image it appends one summary line to a ".vxq" file: the path of
+    // the first result image, then ", %d, %d" (q + 1, hits) and ",%d " per
+    // hit id for every query, then "\n". It writes that result image (the
+    // grey picture with the pixels of query q's hits set to 256 + q) and a
+    // region image (those pixels set to q + 1) with writeImageGrey as
+    // "<result path>/queryresult.<stem>.<format>" and
+    // "<result path>/queryresult.regions.<stem>.<format>", and, after
+    // initResultTable, appends the hits with their attributes to a table.
+    // Ids are the regions' file indices. Rules and attributes always see the
+    // picture as it was read, never the painted results.
+
+    // Stores the table file name; queries then append their hits to it.
+    void initResultTable(const char* file);
+    // Starts a stepwise run: a new result palette (greys 0..255, a label
+    // colour from 256 on for each query), the result directory, image
+    // counter 0.
+    void initQueryImages(const char* updateRule, const char* const* queries, int n,
+                         const char* summaryFile, const char* resultPath, const int* modes);
+    // While the counter is below the number of images, prints "Processing
+    // Image %d/%d\n" and queries the image at the counter; the counter grows
+    // in every case and is returned.
+    int QueryImagesStep(const char* updateRule, const char* const* queries, int n,
+                        const char* summaryFile, const char* resultPath, const int* modes);
+    // The n queries on image i, each on the tree of its mode; each tree is
+    // loaded and measured with the update rule once per image. A mode other
+    // than 1 and 2 takes the tree of the previous query (the bright tree,
+    // with a message, for the first query). An image that cannot be read,
+    // and a tree that is missing, ill-formed or of another size, give their
+    // queries no hits (", q, 0") after a message; the summary line is always
+    // appended, so that lines map to images by position. Prints "Computation
+    // of %d Queries in %d Seconds\n".
+    void applyModalQueries(int i, const char* updateRule, const char* const* queries, int n,
+                           const char* summaryFile, const int* modes);
+    // A whole run: the summary file is created with its header
+    // (writeQuerySummaryHeader), every image is queried, "Evaluated %d
+    // Queries on %d Images in %d Seconds\n" is printed and the result palette
+    // is freed.
+    void QueryAllImages(const char* updateRule, const char* const* queries, int n,
+                        const char* summaryFile, const char* resultPath, const int* modes);
+    // The bright-tree run of one image given by its tree and image names
+    // (relative to the two paths): summary line and grey result image as
+    // above; the query-table header once per repository object and, after
+    // initResultTable, query-table rows.
+    void applyQueriesNew(const char* treeName, const char* imageName, const char* updateRule,
+                         const char* const* queries, int n, const char* summaryFile);
+
+    // Runs the rule file on the tree (file_based_query_analysis) and enters
+    // every hit in nodes[label], the count entries cleared first, appending
+    // ",%d " with its id to the hit list. Returns the number of hits entered;
+    // 0 after a message, the vector untouched, when it has fewer than the
+    // tree's regions + 1 entries.
+    int applyQuery(region_tree* tree, const char* ruleFile, tregionnode** nodes, int count,
+                   image* grey);
+    // Every pixel of every non-null node := value; positions outside the
+    // target are left out.
+    void setResultImage(int value, tregionnode** nodes, int n, image* target);
+    // name (a buffer of 1024 bytes) := "<stem of a>.<stem of b>.<format>"; a
+    // copy of grey with 510 on the outer contours of the non-null nodes is
+    // written with writeImageGrey as "<result path>/<name>".
+    void writeResultImage(const char* a, const char* b, int, tregionnode** nodes, int n,
+                          image* grey, char* name);
+
+    // Tables of the hits. The header writers create the table file with the
+    // attribute names of the tree's template vector, the row writers append
+    // one row per non-null node; a table that cannot be written is reported.
+    //
+    // front, "Imagename" glued to the names joined by "; ", a line break,
+    // then a line holding back.
+    void writeResultTableHeader(region_tree* tree, const char* front, const char* back);
+    // front, "Imagename; Classname;", the names joined by "; ", a line
+    // break, then a line holding back.
+    void writeClassifiedResultTableHeader(region_tree* tree, const char* front, const char* back);
+    // "%d, %s, " (id, image name) and the values joined by "; ".
     void writeQueryResultTable(const char* imageName, tregionnode** nodes, int n);
+    // "%d; %s; %s;" (id, image name, rule file) and the values joined by "; ".
+    void writeClassifiedQueryResultTable(const char* imageName, const char* ruleFile,
+                                         tregionnode** nodes, int n);
 
     // --- text utilities of the reader ---
 
@@ -198,7 +275,7 @@ protected:
     std::string imagesPath;  // ends in '/'
     std::vector<RepositoryImage> images;
     int* palette = nullptr;  // owned, null until a query run
-    int paletteEntries = 0;
+    int paletteEntries = 0;  // entries the palette holds
     int flags = 0;
     char brightTreeFilename[1024] = {};
     char darkTreeFilename[1024] = {};
@@ -206,7 +283,7 @@ protected:
     int scales = 0;
     int treeStep = 0;
     int queryImageCounter = 0;
-    std::string hitList;
+    std::string hitList;  // grows with the hits
     std::string repositoryName;
     char startDate[48] = {};
     int startTime = 0;
@@ -230,5 +307,9 @@ private:
     void computePolarityFile(int i, int scales, int polarity);
     void prepareTreeJobs();
     void startClock();
+    void newResultPalette(int queries);
+    // Writes the text to the result table (mode "w" or "a"), or reports
+    // that it could not.
+    void writeToResultTable(const std::string& text, const char* mode);
     std::string repositoryText(bool withModeAndTrailer) const;
 };

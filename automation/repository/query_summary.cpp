@@ -1,0 +1,23 @@
+#include "automation/repository/query_summary.h"
+
+#include <string>
+
+#include "automation/detail/text.h"
+
+bool writeQuerySummaryHeader(const char* file, const char* date, const char* repositoryFile,
+                             const char* resultPath, const char* const* queries, const int* modes,
+                             int n, int images)
+{
+    if (file == nullptr)
+        return false;
+    n = queries != nullptr && n > 0 ? n : 0;
+    std::string text =
+        c_format("Classification from %s for Repository\n%s\nImages at\n%s\n", text_or_empty(date),
+                 text_or_empty(repositoryFile), text_or_empty(resultPath));
+    text += c_format("NumberOfClasses: %d\nIrrelevant\n", n + 1);
+    for (int q = 0; q < n; ++q)
+        text +=
+            c_format("%s, Mode %d\n", text_or_empty(queries[q]), modes != nullptr ? modes[q] : 1);
+    text += c_format("Images: %d\n", images);
+    return write_text_file(file, text);
+}
