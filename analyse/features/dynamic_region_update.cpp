@@ -99,7 +99,8 @@ int dynamic_region_tree_update(region_tree* tree, image* grey, const char* rule_
         vm* machine = init_vm(grey, tree->scales);
         machine->program = prog;
         rule_pass pass(grey, machine);
-        for_each_son(root, [&pass](tregionnode* son) { pass.run(son); });
+        for (tregionnode* son : sons_of(root))
+            pass.run(son);
         delete_vm(machine);
         delete_program(prog);
     } else {

@@ -9,6 +9,7 @@
 #include "analyse/tests/rule_test_support.h"
 #include "analyse/trees/lRegion_Graph.h"
 #include "analyse/trees/regiontree.h"
+#include "analyse/trees/tree_walk.h"
 #include "testsupport/vx_test.h"
 
 namespace {
@@ -196,7 +197,7 @@ TEST(ContourFromTreeFile, ReadsOneNodesOuterContour)
         for (int p = 0; p < 15; ++p)
             v->scales[s].pixels[p] = p % 5 == 2 ? 0 : 1;
     region_tree* tree = Region_Graph(v, 8);
-    const tregionnode* second = reinterpret_cast<tregionnode*>(tree->root->sons->tail->prev->entry);
+    const tregionnode* second = last_son(tree->root);
     const std::vector<int> expected(second->contour, second->contour + second->contour_size);
     ASSERT_FALSE(expected.empty());
     vx_test::TempDir dir;

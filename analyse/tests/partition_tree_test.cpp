@@ -60,16 +60,14 @@ void expect_nested(region_tree* tree)
     walk_preorder(tree->root, [&](tregionnode* n) {
         ++nodes;
         std::vector<char> in_sons(static_cast<size_t>(npixels), 0);
-        if (n->sons != nullptr)
-            for (list_elem* e = n->sons->head->next; e != n->sons->tail; e = e->next) {
-                const tregionnode* son = node_of(e);
-                EXPECT_EQ(son->father, n);
-                EXPECT_EQ(son->birth + son->age, n->father == nullptr ? tree->scales : n->birth);
-                for (int k = 0; k < son->size; ++k) {
-                    EXPECT_EQ(in_sons[son->pixels[k]], 0) << "brothers overlap";
-                    in_sons[son->pixels[k]] = 1;
-                }
+        for (const tregionnode* son : sons_of(n)) {
+            EXPECT_EQ(son->father, n);
+            EXPECT_EQ(son->birth + son->age, n->father == nullptr ? tree->scales : n->birth);
+            for (int k = 0; k < son->size; ++k) {
+                EXPECT_EQ(in_sons[son->pixels[k]], 0) << "brothers overlap";
+                in_sons[son->pixels[k]] = 1;
             }
+        }
         std::fill(in_father.begin(), in_father.end(), 0);
         for (int k = 0; k < n->size; ++k)
             in_father[n->pixels[k]] = 1;

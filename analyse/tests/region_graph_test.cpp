@@ -6,6 +6,7 @@
 #include "analyse/files/treeio.h"
 #include "analyse/trees/lRegion_Graph.h"
 #include "analyse/trees/regiontree.h"
+#include "analyse/trees/tree_walk.h"
 #include "testsupport/vx_test.h"
 
 namespace {
@@ -27,8 +28,8 @@ TEST(RegionGraph, RepeatedBasinsLiveThroughEveryScale)
     EXPECT_EQ(tree->regions, 3);
     EXPECT_EQ(tree->scales, 3);
     ASSERT_EQ(tree->root->nsons, 2);
-    auto* first = reinterpret_cast<tregionnode*>(tree->root->sons->head->next->entry);
-    auto* second = reinterpret_cast<tregionnode*>(tree->root->sons->tail->prev->entry);
+    const tregionnode* first = first_son(tree->root);
+    const tregionnode* second = last_son(tree->root);
     EXPECT_EQ(first->label, 1);
     EXPECT_EQ(first->pixels[0], 0);
     EXPECT_EQ(second->label, 2);

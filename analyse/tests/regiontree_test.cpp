@@ -7,6 +7,7 @@
 #include "analyse/tests/tree_fixtures.h"
 #include "analyse/trees/regionlist.h"
 #include "analyse/trees/regiontree.h"
+#include "analyse/trees/tree_walk.h"
 #include "imagecore/queue.h"
 #include "imagecore/vx_image.h"
 
@@ -31,13 +32,10 @@ region_tree* build(vx_image* v, int conn = 8)
     return tree;
 }
 
-std::vector<tregionnode*> sons_of(tregionnode* node)
+std::vector<tregionnode*> son_vector(const tregionnode* node)
 {
-    std::vector<tregionnode*> out;
-    reset_region_list(node->sons);
-    for (tregionnode* s = get_next_list_region(node->sons); s != nullptr; s = get_next_list_region(node->sons))
-        out.push_back(s);
-    return out;
+    const son_range sons = sons_of(node);
+    return std::vector<tregionnode*>(sons.begin(), sons.end());
 }
 
 std::vector<int> pixels_of(const tregionnode* n)
@@ -64,7 +62,7 @@ TEST(RegionTree, OneBasinAtEveryScaleGivesOneNodeLivingThroughAll)
     vx_image* v = partition_from({{"111", "111"}, {"111", "111"}, {"111", "111"}});
     region_tree* tree = build(v);
     EXPECT_EQ(tree->regions, 2);
-    const auto sons = sons_of(tree->root);
+    const auto sons = son_vector(tree->root);
     ASSERT_EQ(sons.size(), 1u);
     EXPECT_EQ(sons[0]->birth, 0);
     EXPECT_EQ(sons[0]->age, 3);
@@ -84,12 +82,12 @@ TEST(RegionTree, SplitsAgesAndNumbersOverSeveralScales)
     region_tree* tree = build(v);
     EXPECT_EQ(tree->regions, 6);
     tregionnode* root = tree->root;
-    const auto top = sons_of(root);
+    const auto top = son_vector(root);
     ASSERT_EQ(top.size(), 1u);
     tregionnode* whole = top[0];
     EXPECT_EQ(whole->birth, 2);
     EXPECT_EQ(whole->age, 1);
-    const auto halves = sons_of(whole);
+    const auto halves = son_vector(whole);
     ASSERT_EQ(halves.size(), 2u);
     tregionnode* left = halves[0];
     tregionnode* right = halves[1];
@@ -101,7 +99,7 @@ TEST(RegionTree, SplitsAgesAndNumbersOverSeveralScales)
     EXPECT_EQ(right->age, 1);
     EXPECT_EQ(right->size, 12);
     EXPECT_EQ(right->border, 1 | 2 | 4);
-    const auto quarters = sons_of(right);
+    const auto quarters = son_vector(right);
     ASSERT_EQ(quarters.size(), 2u);
     EXPECT_EQ(pixels_of(quarters[0]), (std::vector<int>{3, 4, 5, 9, 10, 11}));
     EXPECT_EQ(pixels_of(quarters[1]), (std::vector<int>{21, 22, 23}));
@@ -130,9 +128,9 @@ TEST(RegionTree, LeafOnLinePixelsNeitherAgesNorSplits)
     vx_image* v = partition_from({{"11.1.11"}, {"11.1.11"}, {"1111111"}});
     v->scales[0].pixels[3] = 0;
     region_tree* tree = build(v, 4);
-    const auto top = sons_of(tree->root);
+    const auto top = son_vector(tree->root);
     ASSERT_EQ(top.size(), 1u);
-    const auto mid = sons_of(top[0]);
+    const auto mid = son_vector(top[0]);
     ASSERT_EQ(mid.size(), 3u);
     EXPECT_EQ(pixels_of(mid[1]), (std::vector<int>{3}));
     EXPECT_EQ(mid[1]->birth, 1);
@@ -166,7 +164,7 @@ TEST(RegionTree, SonsFollowTheLabelOrderNotThePixelOrder)
     add_region_son(father, leaf);
     int counts[4] = {0, 0, 0, 0};
     region_leaf_update(labels, leaf, 2, 4, counts);
-    const auto sons = sons_of(leaf);
+    const auto sons = son_vector(leaf);
     ASSERT_EQ(sons.size(), 2u);
     EXPECT_EQ(pixels_of(sons[0]), (std::vector<int>{2}));
     EXPECT_EQ(pixels_of(sons[1]), (std::vector<int>{4}));
@@ -176,7 +174,7 @@ TEST(RegionTree, SonsFollowTheLabelOrderNotThePixelOrder)
     tregionnode* other = init_region_node(nullptr, 5, 3, static_cast<int*>(std::malloc(sizeof(int) * 3)), nullptr);
     std::copy(pixels, pixels + 3, other->pixels);
     init_son_regions_list_backup(labels, other, 2, 4, counts);
-    const auto backup = sons_of(other);
+    const auto backup = son_vector(other);
     ASSERT_EQ(backup.size(), 2u);
     EXPECT_EQ(pixels_of(backup[1]), (std::vector<int>{4}));
     EXPECT_EQ(backup[1]->contour_size, sons[1]->contour_size);
@@ -275,6 +273,10 @@ TEST(RegionList, RemoveAndFind)
     tregionnode* b = init_region_node(nullptr, 0, 0, nullptr, nullptr);
     list* l = init_region_list(a);
     add_region_list(l, b);
+    reset_region_list(l);
+    EXPECT_EQ(get_next_list_region(l), a);
+    EXPECT_EQ(get_next_list_region(l), b);
+    EXPECT_EQ(get_next_list_region(l), nullptr);
     EXPECT_NE(find_region_in_list(l, b), nullptr);
     l = remove_region_from_list(l, a);
     ASSERT_NE(l, nullptr);

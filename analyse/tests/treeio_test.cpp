@@ -93,7 +93,7 @@ TEST(TreeFile, RootAndOneNodeLayout)
     EXPECT_EQ(bytes[49], '\n');
     // Root: number 0, one son, offset 0, all pixels, no contour data.
     EXPECT_EQ(ints_at(bytes, 50, 15), (std::vector<int32_t>{0, 1, 0, 2, 1, 0, 0, 0, 0, 0, 0, 0, 6, 0, 0}));
-    const tregionnode* node = node_of(tree->root->sons->head->next);
+    const tregionnode* node = first_son(tree->root);
     const std::vector<int32_t> record = ints_at(bytes, 110, 15);
     EXPECT_EQ(record[0], 1);
     EXPECT_EQ(record[1], 0);
@@ -324,7 +324,7 @@ TEST(TreeFileWriter, FailedWritesLeaveNoFileBehind)
     EXPECT_EQ(write_region_tree(tree, path.c_str()), 0);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
     // A tree whose pixels are not nested runs is refused before any file is made.
-    tregionnode* son = node_of(tree->root->sons->head->next);
+    tregionnode* son = first_son(tree->root);
     son->pixels[0] = 99;
     EXPECT_EQ(write_elemset_region_tree(tree, dir.file("bad.tree").c_str()), 0);
     EXPECT_FALSE(std::filesystem::exists(dir.file("bad.tree")));
@@ -367,8 +367,8 @@ TEST(TreeFileText, AsciiNodeRecordsRoundTrip)
     ASSERT_EQ(write_elemset_region_tree(tree, dir.file("t.tree").c_str()), 1);
     region_tree* loaded = load_elemset_region_tree(dir.file("t.tree").c_str());
     // The written tree carries the element-set offsets of the loaded one.
-    tregionnode* whole = node_of(tree->root->sons->head->next);
-    tregionnode* right = node_of(whole->sons->tail->prev);
+    tregionnode* whole = first_son(tree->root);
+    tregionnode* right = last_son(whole);
     FILE* f = std::fopen(path.c_str(), "wb");
     EXPECT_EQ(write_elemset_region_node_ascii(right, f, 3, 2), 1);
     std::fclose(f);

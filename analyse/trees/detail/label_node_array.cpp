@@ -13,5 +13,6 @@ void rebuild_label_node_array(region_tree* tree)
     const int entries = std::max(tree->regions, 0) + 1;
     tree->nodes = static_cast<tregionnode**>(vx_calloc(static_cast<size_t>(entries), sizeof(tregionnode*),
                                                       73, "Cannot alloc node array -> PANIC"));
-    for_each_son(tree->root, [&](tregionnode* son) { rt_local_init_nodelist(tree->nodes, entries, son); });
+    for (tregionnode* son : sons_of(tree->root))
+        rt_local_init_nodelist(tree->nodes, entries, son);
 }
