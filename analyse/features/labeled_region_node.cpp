@@ -14,17 +14,8 @@ namespace {
 // row, last column, last row and first column that applies.
 int first_border_flag(int position, int width, int height)
 {
-    const int x = position % width;
-    const int y = position / width;
-    if (y == 0)
-        return BORDER_TOP;
-    if (x == width - 1)
-        return BORDER_RIGHT;
-    if (y == height - 1)
-        return BORDER_BOTTOM;
-    if (x == 0)
-        return BORDER_LEFT;
-    return 0;
+    const int flags = get_pixel_border_id(position, width, height);
+    return flags & -flags;
 }
 
 // The pixels of `labels` holding the label, in raster order; null for none.

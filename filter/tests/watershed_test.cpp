@@ -25,10 +25,10 @@ naive::grid literal_watershed(const naive::grid& img, int w, int h, int n, bool 
     naive::grid lab(npix, -1);
     const auto neighbour = [&](int p, int d) {
         if (wrap) {
-            const int q = p + nb_dy[d] * w + nb_dx[d];
+            const int q = p + nb_order.offset(d, w);
             return q >= 0 && q < npix ? q : -1;
         }
-        return neighbour_in_image(d, p % w, p / w, w, h) ? p + nb_dy[d] * w + nb_dx[d] : -1;
+        return neighbour_in_image(d, p % w, p / w, w, h) ? p + nb_order.offset(d, w) : -1;
     };
     std::deque<int> fifo;
     int basins = 0;
