@@ -7,6 +7,7 @@
 #include "analyse/attributes/attributes.h"
 #include "analyse/features/detail/feature_pass.h"
 #include "analyse/features/region_geometry.h"
+#include "analyse/handles.h"
 #include "analyse/rules/detail/rule_file.h"
 #include "analyse/rules/rule_program.h"
 #include "analyse/rules/virtualmachine.h"
@@ -93,16 +94,14 @@ int dynamic_region_tree_update(region_tree* tree, image* grey, const char* rule_
     update_image_struct(grey);
     set_root_shape(root, grey->width, grey->height, image_volume(grey));
 
-    program* prog = parse_rule_file(rule_file, grey->width);
+    const program_handle prog(parse_rule_file(rule_file, grey->width));
     release_root_vector(root);
     if (prog != nullptr) {
-        vm* machine = init_vm(grey, tree->scales);
-        machine->program = prog;
-        rule_pass pass(grey, machine);
+        const vm_handle machine(init_vm(grey, tree->scales));
+        machine->program = prog.get();
+        rule_pass pass(grey, machine.get());
         for (tregionnode* son : sons_of(root))
             pass.run(son);
-        delete_vm(machine);
-        delete_program(prog);
     } else {
         std::printf("Parse Complication no change\n");
     }
@@ -125,13 +124,11 @@ int dynamic_region_tree_update(region_tree* tree, image* grey, const char* rule_
 int init_single_node_attributes(const char* rule_file, tregionnode* node, image* grey, int reference)
 {
     update_image_struct(grey);
-    program* prog = parse_rule_file(rule_file, grey->width);
+    const program_handle prog(parse_rule_file(rule_file, grey->width));
     if (prog == nullptr)
         return 0;
-    vm* machine = init_vm(grey, 0);
-    machine->program = prog;
-    dynamic_region_update(node, grey, machine, reference);
-    delete_vm(machine);
-    delete_program(prog);
+    const vm_handle machine(init_vm(grey, 0));
+    machine->program = prog.get();
+    dynamic_region_update(node, grey, machine.get(), reference);
     return 1;
 }

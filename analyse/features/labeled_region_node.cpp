@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "analyse/features/dynamic_region_update.h"
+#include "analyse/handles.h"
 #include "analyse/trees/contour.h"
 #include "analyse/trees/regiontree.h"
 #include "imagecore/fatal.h"
@@ -71,14 +72,10 @@ tregionnode* computeNodeFromLabeledRegion(const char* rule_file, image* labels, 
     int* pixels = labelled_pixels(labels, label, &size);
     if (pixels == nullptr)
         return nullptr;
-    tregionnode* node = init_region_node(nullptr, 0, size, pixels, nullptr);
+    region_node_handle node(init_region_node(nullptr, 0, size, pixels, nullptr));
     node->label = node->file_index = label;
-    iqueue* q = init_iqueue(64);
-    trace_labelled_contour(node, labels, label, q);
-    delete_iqueue(q);
-    if (!init_single_node_attributes(rule_file, node, grey, reference)) {
-        delete_region(node);
+    trace_labelled_contour(node.get(), labels, label, iqueue_handle(init_iqueue(64)).get());
+    if (!init_single_node_attributes(rule_file, node.get(), grey, reference))
         return nullptr;
-    }
-    return node;
+    return node.release();
 }

@@ -1,0 +1,15 @@
+#pragma once
+
+// Scoped handles for the records of the region library (see
+// imagecore/handles.h).
+
+#include "analyse/rules/rule_program.h"
+#include "analyse/rules/virtualmachine.h"
+#include "analyse/trees/regiontree.h"
+#include "filter/handles.h"
+
+using region_tree_handle = record_handle<region_tree, delete_regiontree>;
+// A node and its subtree, for nodes that belong to no tree.
+using region_node_handle = record_handle<tregionnode, delete_region>;
+using program_handle = record_handle<program, delete_program>;
+using vm_handle = record_handle<vm, delete_vm>;
