@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "analyse/tests/tree_fixtures.h"
 #include "analyse/trees/regionlist.h"
 #include "analyse/trees/regiontree.h"
 #include "analyse/trees/tree_walk.h"
 #include "imagecore/queue.h"
 #include "imagecore/vx_image.h"
+#include "testsupport/region_tree_builder.h"
 
 namespace {
 

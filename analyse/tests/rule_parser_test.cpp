@@ -23,15 +23,14 @@ TEST(RuleScanner, WordsSplitIntoKeywordsAndIdentifiers)
     EXPECT_EQ(p.sym("x"), nullptr);
     EXPECT_EQ(get_symbol_num(p.prog), 7);
 
-    tregionnode* r = make_region(3);
+    const region_node_handle r = make_region(3);
     r->age = 4;
     r->centroidXn = 0.5;
     r->nsons = 2;
     machine m(p.prog);
     testing::internal::CaptureStdout();
-    m.run(r);
+    m.run(r.get());
     testing::internal::GetCapturedStdout();
-    free_region(r);
     EXPECT_DOUBLE_EQ(p.value("a"), 4);
     EXPECT_DOUBLE_EQ(p.value("b"), 0.5);
     EXPECT_DOUBLE_EQ(p.value("e"), 3);

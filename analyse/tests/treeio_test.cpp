@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "analyse/files/treeio.h"
-#include "analyse/tests/tree_fixtures.h"
 #include "analyse/trees/lRegion_Graph.h"
 #include "analyse/trees/regiontree.h"
 #include "analyse/trees/tree_walk.h"
+#include "testsupport/region_tree_builder.h"
 #include "testsupport/vx_test.h"
 
 namespace {
