@@ -10,6 +10,7 @@
 
 #include "imagecore/histogram.h"
 #include "imagecore/image.h"
+#include "imagecore/list.h"
 #include "imagecore/queue.h"
 #include "imagecore/vx_image.h"
 
@@ -26,3 +27,5 @@ using image_handle = record_handle<image, delete_image>;
 using vx_image_handle = record_handle<vx_image, delete_vximage>;
 using iqueue_handle = record_handle<iqueue, delete_iqueue>;
 using histogramm_handle = record_handle<histogramm, delete_histogramm>;
+// The list alone: delete_list frees its elements, not what they point to.
+using list_handle = record_handle<list, delete_list>;
