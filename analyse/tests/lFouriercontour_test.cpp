@@ -91,12 +91,12 @@ TEST(FourierDescriptor, NormalisedAndFreeOfPosition)
 
 TEST(FourierDescriptor, FftboundsDrawsSamplesAndReconstructions)
 {
-    image* img = create_image(32, 32, 0);
+    const image_handle img(create_image(32, 32, 0));
     const std::vector<int> c = rectangle_contour(2 * 32 + 2, 6, 6, 32);
     char* text = nullptr;
     size_t size = 0;
     FILE* report = open_memstream(&text, &size);
-    fftbounds(img, c.data(), static_cast<int>(c.size()), 16, 4, report);
+    fftbounds(img.get(), c.data(), static_cast<int>(c.size()), 16, 4, report);
     std::fclose(report);
     const std::string out(text, size);
     std::free(text);
@@ -109,7 +109,6 @@ TEST(FourierDescriptor, FftboundsDrawsSamplesAndReconstructions)
     }
     EXPECT_GT(fives + minus_tens, 0);
     EXPECT_GT(tens, 0);
-    delete_image(img);
 }
 
 TEST(ChainCode, OrdersNeighboursAndEndsOnStrayPositions)

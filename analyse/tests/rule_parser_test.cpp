@@ -125,19 +125,18 @@ TEST(RuleGrammar, DeepNestingExhaustsTheParserStack)
 TEST(RuleInput, MissingFilesAreNeverRead)
 {
     vx_test::TempDir dir;
-    program* prog = init_program();
+    const program_handle prog(init_program());
     testing::internal::CaptureStdout();
     EXPECT_EQ(openyyin(dir.file("absent.rule").c_str()), 0);
-    EXPECT_EQ(yyparse(prog), 1);
+    EXPECT_EQ(yyparse(prog.get()), 1);
     closeyyin();
     EXPECT_EQ(openyyin(nullptr), 0);
-    EXPECT_EQ(yyparse(prog), 1);
+    EXPECT_EQ(yyparse(prog.get()), 1);
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_NE(out.find("Could not Open File"), std::string::npos) << out;
     EXPECT_NE(out.find("No Input Filename given\n"), std::string::npos) << out;
     EXPECT_EQ(out.find("File Parsed"), std::string::npos) << out;
-    EXPECT_EQ(get_symbol_num(prog), 0);
-    delete_program(prog);
+    EXPECT_EQ(get_symbol_num(prog.get()), 0);
 }
 
 TEST(RuleInput, EachOpenStartsAfresh)
@@ -146,19 +145,17 @@ TEST(RuleInput, EachOpenStartsAfresh)
     // The first file fails in mid-token stream, leaving unread text behind.
     vx_test::write_file(dir.file("bad.rule"), "DECLS: a := 1 b := 2; c := 3; #DECLS");
     vx_test::write_file(dir.file("good.rule"), "DECLS: z := 5; #DECLS");
-    program* bad = init_program();
-    program* good = init_program();
+    const program_handle bad(init_program());
+    const program_handle good(init_program());
     testing::internal::CaptureStdout();
     openyyin(dir.file("bad.rule").c_str());
-    EXPECT_EQ(yyparse(bad), 1);
+    EXPECT_EQ(yyparse(bad.get()), 1);
     openyyin(dir.file("good.rule").c_str());
-    EXPECT_EQ(yyparse(good), 0);
+    EXPECT_EQ(yyparse(good.get()), 0);
     closeyyin();
     testing::internal::GetCapturedStdout();
-    EXPECT_EQ(get_symbol_num(good), 1);
-    EXPECT_NE(get_symbol(good, "z"), nullptr);
-    delete_program(bad);
-    delete_program(good);
+    EXPECT_EQ(get_symbol_num(good.get()), 1);
+    EXPECT_NE(get_symbol(good.get(), "z"), nullptr);
 }
 
 TEST(RuleMachine, StackLimitsEndTheProcess)
@@ -191,16 +188,14 @@ TEST(RuleMachine, StackLimitsEndTheProcess)
     run_ends("RULES: TD: " + conjunction + " #RULES", "FATAL Error vm predicate stack full");
 
     // Code that leaves a value behind.
-    program* prog = init_program();
+    const program_handle prog(init_program());
     prog->decls = init_command();
     prog->has_decls = 1;
     cmd_add_value(prog->decls, 1);
-    machine leftover(prog);
+    machine leftover(prog.get());
     EXPECT_VX_FATAL(leftover.run(nullptr), 42, "FATAL  empty");
-    delete_program(prog);
 
-    vm* bare = init_vm_old_deprecated();
-    EXPECT_VX_FATAL(pop_pred(bare), 42, "FATAL Error vm predicate stack empty");
+    const vm_handle bare(init_vm_old_deprecated());
+    EXPECT_VX_FATAL(pop_pred(bare.get()), 42, "FATAL Error vm predicate stack empty");
     EXPECT_VX_FATAL(init_vm(nullptr, 1), 42, "ATTENTION NO IMAGE DURING VM INITIALIZATION");
-    delete_vm(bare);
 }
