@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "filter/detail/template_grid.h"
+#include "filter/handles.h"
+#include "imagecore/heap_array.h"
 #include "imagecore/histogram.h"
 #include "imagecore/report.h"
 
@@ -174,13 +176,16 @@ bool template_pass(const int* in, int* out, const pass_setup& s)
     return changed;
 }
 
+// The masks of the minimum-variance filter, one per orientation.
+constexpr int kOrientations = 9;
+using orientation_set = filter_handle[kOrientations];
+
 // One pass of the minimum-variance mean: each pixel whose variance in the
 // mask's double pixels is not yet 0 takes the mean under the orientation of
 // least variance; the mask keeps that mean (int pixels) and variance.
 bool min_variance_pass(const int* in, int* out, int width, int height, image* mask,
-                       const f_filter* const* orientations, std::vector<int>& list)
+                       const orientation_set& orientations, std::vector<int>& list)
 {
-    constexpr int kOrientations = 9;
     row_cells rc[kOrientations];
     bool changed = false;
     for (int y = 0; y < height; ++y) {
@@ -209,17 +214,17 @@ bool min_variance_pass(const int* in, int* out, int width, int height, image* ma
     return changed;
 }
 
-// The nine masks of the minimum-variance filter; false when they cannot be had.
-bool load_orientations(f_filter** orientations)
+// Loads the orientations' masks; false when they cannot be had.
+bool load_orientations(orientation_set& orientations)
 {
-    f_filter* shape = init_f_filter();
+    const filter_handle shape(init_f_filter());
     bool ok = shape != nullptr;
-    for (int o = 0; o < 9; ++o) {
-        orientations[o] = ok && init_rotate_template(shape, o, 1) ? create_copy_template(shape)
-                                                                   : nullptr;
+    for (int o = 0; o < kOrientations; ++o) {
+        orientations[o].reset(ok && init_rotate_template(shape.get(), o, 1)
+                                  ? create_copy_template(shape.get())
+                                  : nullptr);
         ok = ok && orientations[o] != nullptr && orientations[o]->offsets != nullptr;
     }
-    delete_filter(shape);
     return ok;
 }
 
@@ -253,16 +258,13 @@ image* run_filter(image* img, f_filter* f)
         return nullptr;
     }
     const size_t n = static_cast<size_t>(img->width) * static_cast<size_t>(img->height);
-    int* buffer = static_cast<int*>(std::malloc(sizeof(int) * (n == 0 ? 1 : n)));
+    heap_array<int> buffer(static_cast<int*>(std::malloc(sizeof(int) * (n == 0 ? 1 : n))));
     if (buffer == nullptr) {
         vx_report("Not enough memory for image vector\n");
         return nullptr;
     }
-    f_filter* orientations[9] = {};
+    orientation_set orientations;
     if (min_variance && !load_orientations(orientations)) {
-        for (f_filter* o : orientations)
-            delete_filter(o);
-        std::free(buffer);
         vx_report("Not enough memory for Template Match List\n");
         return nullptr;
     }
@@ -288,18 +290,17 @@ image* run_filter(image* img, f_filter* f)
     const long long passes = f->iterations > 0 ? f->iterations : bound;
     bool changed = true;
     for (long long pass = 0; pass < passes && changed; ++pass) {
-        changed = min_variance ? min_variance_pass(img->pixels, buffer, img->width, img->height,
-                                                   f->mask, orientations, list)
-                               : template_pass(img->pixels, buffer, setup);
-        std::swap(img->pixels, buffer);
+        changed = min_variance ? min_variance_pass(img->pixels, buffer.get(), img->width,
+                                                   img->height, f->mask, orientations, list)
+                               : template_pass(img->pixels, buffer.get(), setup);
+        int* previous = img->pixels;
+        img->pixels = buffer.release();
+        buffer.reset(previous);
         if (f->iterations > 0)
             changed = true;
     }
     if (f->iterations <= 0 && changed)
         vx_report("run_filter: no stable result after %lld passes\n", passes);
-    std::free(buffer);
-    for (f_filter* o : orientations)
-        delete_filter(o);
     update_image_struct(img);
     return img;
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "filter/detail/mms_scale.h"
+#include "filter/handles.h"
 #include "imagecore/report.h"
 
 namespace {
@@ -86,21 +87,20 @@ int run_partition(vx_image* src, vx_image* dst, int mode, int nscales, int itera
     const image* s0 = &src->scales[0];
     const row_trim trim = find_trim(s0);
 
-    image* source = create_image(s0->width, trim.content, 0);
+    const image_handle source(create_image(s0->width, trim.content, 0));
     std::memcpy(source->pixels, s0->pixels + static_cast<size_t>(trim.top) * s0->width,
                 sizeof(int) * static_cast<size_t>(trim.content) * s0->width);
-    update_image_struct(source);
-    mms_buffers buffers;
-    mms_work w{source, nullptr, nullptr, nullptr, nullptr, nullptr, &buffers};
-    w.filter = mms_make_filter(&local, mode, iterations, source);
-    if (w.filter == nullptr) {
-        delete_image(source);
+    update_image_struct(source.get());
+    filter_handle filter(mms_make_filter(&local, mode, iterations, source.get()));
+    if (filter == nullptr)
         return 0;
-    }
-    w.work = mms_copy_image(source);
-    w.accumulator = mms_copy_image(source);
-    w.scratch = mms_copy_image(source);
-    w.gradient = mms_copy_image(source);
+    const image_handle work(mms_copy_image(source.get()));
+    const image_handle accumulator(mms_copy_image(source.get()));
+    const image_handle scratch(mms_copy_image(source.get()));
+    const image_handle gradient(mms_copy_image(source.get()));
+    mms_buffers buffers;
+    mms_work w{source.get(),   work.get(),   accumulator.get(), scratch.get(),
+               gradient.get(), filter.get(), &buffers};
 
     const int kind = mode == 1 ? 1 : 2;
     int result = 1;
@@ -115,8 +115,8 @@ int run_partition(vx_image* src, vx_image* dst, int mode, int nscales, int itera
             callback(kind, k, context);
         if (k + 1 < nscales && (flags & MMS_GROWING_TEMPLATE)) {
             local.radius += 1.0;
-            delete_filter(w.filter);
-            w.filter = mms_make_filter(&local, mode, iterations, source);
+            filter.reset(mms_make_filter(&local, mode, iterations, source.get()));
+            w.filter = filter.get();
             if (w.filter == nullptr) {
                 result = 0;
                 break;
@@ -125,12 +125,6 @@ int run_partition(vx_image* src, vx_image* dst, int mode, int nscales, int itera
                         sizeof(int) * static_cast<size_t>(source->width) * source->height);
         }
     }
-    delete_filter(w.filter);
-    delete_image(w.gradient);
-    delete_image(w.scratch);
-    delete_image(w.accumulator);
-    delete_image(w.work);
-    delete_image(source);
     if (progress_variant)
         vx_report("\n\n Done Mode %d\n\n", mode);
     return result;

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "filter/detail/mms_scale.h"
+#include "filter/handles.h"
 #include "imagecore/report.h"
 
 namespace {
@@ -25,7 +26,8 @@ mms_part_control* init_mms_part(vx_image* src, vx_image* dst, int, int nscales)
                   nscales);
         return nullptr;
     }
-    auto* c = static_cast<mms_part_control*>(std::calloc(1, sizeof(mms_part_control)));
+    mms_part_control_handle c(
+        static_cast<mms_part_control*>(std::calloc(1, sizeof(mms_part_control))));
     if (c == nullptr)
         return nullptr;
     c->source = mms_copy_image(&src->scales[0]);
@@ -34,12 +36,9 @@ mms_part_control* init_mms_part(vx_image* src, vx_image* dst, int, int nscales)
     c->iterations = 1;
     c->conn = 8;
     c->elementary = 1;
-    rebuild_filter(c);
-    if (c->filter == nullptr) {
-        delete_image(c->source);
-        std::free(c);
+    rebuild_filter(c.get());
+    if (c->filter == nullptr)
         return nullptr;
-    }
     c->work = mms_copy_image(c->source);
     c->accumulator = mms_copy_image(c->source);
     c->scratch = mms_copy_image(c->source);
@@ -49,7 +48,7 @@ mms_part_control* init_mms_part(vx_image* src, vx_image* dst, int, int nscales)
     c->width = src->width;
     c->height = src->height;
     c->buffers = new mms_buffers;
-    return c;
+    return c.release();
 }
 
 int mms_part_step(mms_part_control* c)

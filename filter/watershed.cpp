@@ -42,9 +42,7 @@ ws_layout make_layout(int width, int height, bool wrap)
         l.origin = static_cast<size_t>(l.stride) + 1;
         l.cells = static_cast<size_t>(l.stride) * (static_cast<size_t>(height) + 2);
     }
-    const int s = l.stride;
-    const int offsets[8] = {-s, 1, s, -1, 1 - s, s + 1, s - 1, -s - 1};
-    std::memcpy(l.offset, offsets, sizeof(offsets));
+    fill_neighbour_offsets(nb_order, l.stride, l.offset);
     return l;
 }
 
@@ -171,12 +169,12 @@ int label_components(int* lab, const int* off, const int* first, const int* last
     int labels = 0;
     for (const int* s = first; s != last; ++s) {
         const int p = *s;
-        const int north = lab[p + off[0]];
-        const int west = lab[p + off[3]];
+        const int north = lab[p + off[NB_NORTH]];
+        const int west = lab[p + off[NB_WEST]];
         int label;
         if (N == 8) {
-            const int north_east = lab[p + off[4]];
-            const int left = west > 0 ? west : lab[p + off[7]];
+            const int north_east = lab[p + off[NB_NORTH_EAST]];
+            const int left = west > 0 ? west : lab[p + off[NB_NORTH_WEST]];
             if (north > 0)
                 label = north;
             else if (left > 0)

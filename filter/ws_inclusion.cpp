@@ -1,15 +1,12 @@
 #include "filter/markerbased_watershed.h"
+#include "imagecore/neighbourhood.h"
 
 namespace {
-
-// Clockwise from west: W, NW, N, NE, E, SE, S, SW.
-constexpr int kDx[8] = {-1, -1, 0, 1, 1, 1, 0, -1};
-constexpr int kDy[8] = {0, -1, -1, -1, 0, 1, 1, 1};
 
 int direction_of(int dx, int dy)
 {
     for (int d = 0; d < 8; ++d)
-        if (kDx[d] == dx && kDy[d] == dy)
+        if (moore_order.dx[d] == dx && moore_order.dy[d] == dy)
             return d;
     return 0;
 }
@@ -38,15 +35,15 @@ struct enclosure {
     // (whose neighbouring basins count) or another basin.
     bool examine(int x, int y)
     {
-        if (x < 0 || y < 0 || x >= width || y >= height)
+        if (!inside_image(x, y, width, height))
             return false;
         const int v = labels[y * width + x];
         if (v != 0)
             return note(v);
         for (int d = 0; d < 8; ++d) {
-            const int nx = x + kDx[d];
-            const int ny = y + kDy[d];
-            if (nx >= 0 && ny >= 0 && nx < width && ny < height && !note(labels[ny * width + nx]))
+            const int nx = x + moore_order.dx[d];
+            const int ny = y + moore_order.dy[d];
+            if (inside_image(nx, ny, width, height) && !note(labels[ny * width + nx]))
                 return false;
         }
         return true;
@@ -83,9 +80,9 @@ int included_ws_region(int index, int* labels, int width, int height, iqueue*)
         int next = -1;
         for (int i = 1; i <= 8; ++i) {
             const int d = (back + i) % 8;
-            const int nx = x + kDx[d];
-            const int ny = y + kDy[d];
-            if (nx >= 0 && ny >= 0 && nx < width && ny < height && labels[ny * width + nx] == own) {
+            const int nx = x + moore_order.dx[d];
+            const int ny = y + moore_order.dy[d];
+            if (inside_image(nx, ny, width, height) && labels[ny * width + nx] == own) {
                 next = d;
                 break;
             }
@@ -95,9 +92,9 @@ int included_ws_region(int index, int* labels, int width, int height, iqueue*)
         if (next < 0)
             break;  // a region of one pixel
         const int prev = (next + 7) % 8;
-        const int nx = x + kDx[next];
-        const int ny = y + kDy[next];
-        back = direction_of(x + kDx[prev] - nx, y + kDy[prev] - ny);
+        const int nx = x + moore_order.dx[next];
+        const int ny = y + moore_order.dy[next];
+        back = direction_of(x + moore_order.dx[prev] - nx, y + moore_order.dy[prev] - ny);
         x = nx;
         y = ny;
         if (x == x0 && y == y0 && back == 0)

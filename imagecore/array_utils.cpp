@@ -7,14 +7,11 @@
 
 #include "imagecore/heap_array.h"
 #include "imagecore/image.h"
+#include "imagecore/neighbourhood.h"
 
 namespace {
 
-// Candidate order of the neighbourhood extrema: W, N, E, S, then NW, SW, NE, SE
-// (directions in nb_offsets order).
 constexpr const char* kNoSortBuffer = "Could not alloc sort buffer -> PANIC";
-
-constexpr int kExtremumOrder[8] = {3, 0, 1, 2, 7, 6, 4, 5};
 
 template <class Better>
 int n_get_extremum(int position, const int* pixels, int width, int height, int n, Better better)
@@ -23,13 +20,11 @@ int n_get_extremum(int position, const int* pixels, int width, int height, int n
         return -1;
     const int y = position / width;
     const int x = position - y * width;
-    const int count = n == 8 ? 8 : 4;
     int best = position;
-    for (int k = 0; k < count; ++k) {
-        const int d = kExtremumOrder[k];
-        if (!neighbour_in_image(d, x, y, width, height))
+    for (int d = 0; d < neighbour_count(n); ++d) {
+        if (!neighbour_inside(extremum_order, d, x, y, width, height))
             continue;
-        const int candidate = (y + nb_dy[d]) * width + x + nb_dx[d];
+        const int candidate = (y + extremum_order.dy[d]) * width + x + extremum_order.dx[d];
         if (better(pixels[candidate], pixels[best]))
             best = candidate;
     }

@@ -38,14 +38,7 @@ int* copy_ints(const int* src, int n)
 
 void set_nb_offsets(int* offsets, int width)
 {
-    offsets[0] = -width;
-    offsets[1] = 1;
-    offsets[2] = width;
-    offsets[3] = -1;
-    offsets[4] = 1 - width;
-    offsets[5] = width + 1;
-    offsets[6] = width - 1;
-    offsets[7] = -width - 1;
+    fill_neighbour_offsets(nb_order, width, offsets);
 }
 
 image* create_image(int width, int height, int value)
@@ -245,7 +238,5 @@ int new_position_in_image(int offset, int index, int width, int height)
         dy = offset / width;
         dx = offset % width;
     }
-    const int x = index % width + dx;
-    const int y = index / width + dy;
-    return x >= 0 && x < width && y >= 0 && y < height;
+    return inside_image(index % width + dx, index / width + dy, width, height);
 }

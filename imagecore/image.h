@@ -1,5 +1,6 @@
 #pragma once
 
+#include "imagecore/neighbourhood.h"
 #include "imagecore/vximage_export.h"
 
 struct iqueue;
@@ -31,11 +32,8 @@ struct image {
     int nb_offsets[8];
 };
 
-// Column and row steps of the neighbours in nb_offsets order.
-inline constexpr int nb_dx[8] = {0, 1, 0, -1, 1, 1, -1, -1};
-inline constexpr int nb_dy[8] = {-1, 0, 1, 0, -1, 1, 1, -1};
-
-// Fills offsets[0..7] for an image of the given width, in nb_offsets order.
+// Fills offsets[0..7] for an image of the given width, in nb_offsets order
+// (nb_order of neighbourhood.h).
 VXIMAGE_EXPORT void set_nb_offsets(int* offsets, int width);
 
 VXIMAGE_EXPORT image* create_image(int width, int height, int value);
@@ -59,12 +57,3 @@ VXIMAGE_EXPORT int compare_images(const image* a, const image* b);
 // diagonal ones, so that east and west are right at every width; loops over a
 // neighbour table should prefer neighbour_in_image, which knows the direction.
 VXIMAGE_EXPORT int new_position_in_image(int offset, int index, int width, int height);
-
-// Whether neighbour `direction` (0..7, nb_offsets order) of the pixel at
-// column x, row y lies inside a width x height image.
-inline bool neighbour_in_image(int direction, int x, int y, int width, int height)
-{
-    const int nx = x + nb_dx[direction];
-    const int ny = y + nb_dy[direction];
-    return nx >= 0 && nx < width && ny >= 0 && ny < height;
-}

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdlib>
 
+#include "imagecore/neighbourhood.h"
 #include "imagecore/queue.h"
 
 iqueue* ptSystemQueue = nullptr;
@@ -46,8 +47,6 @@ inline void push(int value, iqueue* q)
         iqueue_put_grow(value, q);
 }
 
-inline int neighbour_count(int n) { return n == 8 ? 8 : 4; }
-
 inline bool valid_seed(int seed, int width, int height)
 {
     return width > 0 && height > 0 && seed >= 0 && seed / width < height;
@@ -70,18 +69,15 @@ int flood(int* pixels, const int* offsets, int n, int seed, int width, int heigh
     while (iqueue_get(&pos, q)) {
         const int y = pos / width;
         const int x = pos - y * width;
-        const bool inner = x > 0 && y > 0 && x < width - 1 && y < height - 1;
-        for (int d = 0; d < count; ++d) {
-            if (!inner && !neighbour_in_image(d, x, y, width, height))
-                continue;
+        for_each_neighbour_inside(nb_order, count, x, y, width, height, [&](int d) {
             const int nb = pos + offsets[d];
             if (!take(pixels[nb]))
-                continue;
+                return;
             mark(pixels[nb]);
             visit(nb);
             push(nb, q);
             ++marked;
-        }
+        });
     }
     return marked;
 }

@@ -6,6 +6,7 @@
 
 #include "imagecore/detail/resample.h"
 #include "imagecore/fatal.h"
+#include "imagecore/handles.h"
 #include "imagecore/report.h"
 
 namespace {
@@ -23,14 +24,13 @@ vx_image* try_alloc(int width, int height, int nscales, int flag, const char** f
         *failure = kNoPixels;
         return nullptr;
     }
-    auto* v = static_cast<vx_image*>(std::calloc(1, sizeof(vx_image)));
+    vx_image_handle v(static_cast<vx_image*>(std::calloc(1, sizeof(vx_image))));
     if (v == nullptr) {
         *failure = kNoRecord;
         return nullptr;
     }
     v->scales = static_cast<image*>(std::calloc(nscales > 0 ? static_cast<size_t>(nscales) : 1, sizeof(image)));
     if (v->scales == nullptr) {
-        std::free(v);
         *failure = kNoScales;
         return nullptr;
     }
@@ -43,7 +43,6 @@ vx_image* try_alloc(int width, int height, int nscales, int flag, const char** f
         init_image(sc);
         sc->pixels = static_cast<int*>(std::calloc(n > 0 ? static_cast<size_t>(n) : 1, sizeof(int)));
         if (sc->pixels == nullptr) {
-            delete_vximage(v);
             *failure = kNoPixels;
             return nullptr;
         }
@@ -52,7 +51,7 @@ vx_image* try_alloc(int width, int height, int nscales, int flag, const char** f
         sc->connect = -1;
         set_nb_offsets(sc->nb_offsets, width);
     }
-    return v;
+    return v.release();
 }
 
 vx_image* alloc_or_null(int width, int height, int nscales, int flag)

@@ -182,7 +182,7 @@ attrib_array* get_root_attrib_vector(const region_tree* tree)
 {
     if (tree == nullptr || tree->root == nullptr || is_leaf(tree->root))
         return nullptr;
-    return node_of(tree->root->sons->head->next)->attribs;
+    return first_son(tree->root)->attribs;
 }
 
 const char* get_attrib_name(const region_tree* tree, int index)

@@ -139,7 +139,7 @@ void cut_region_smaler_than_value(int min_size, tregionnode* node)
         // A root shares its first son's attribute vector; it must not keep
         // the one released here.
         if (father->attribs != nullptr && father->attribs == n->attribs)
-            father->attribs = is_leaf(father) ? nullptr : node_of(father->sons->head->next)->attribs;
+            father->attribs = is_leaf(father) ? nullptr : first_son(father)->attribs;
         delete_region(n);
         return false;
     });

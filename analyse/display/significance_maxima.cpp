@@ -1,8 +1,5 @@
 #include "analyse/display/significance_maxima.h"
 
-#include <utility>
-#include <vector>
-
 #include "analyse/detail/position_walk.h"
 #include "analyse/trees/tree_walk.h"
 
@@ -24,26 +21,21 @@ void region_eval(vx_image* img, int mode, tregionnode* node, double best)
 
     // Each son is evaluated with the best that its father's loop had reached
     // when it came to that son.
-    std::vector<std::pair<tregionnode*, double>> stack{{node, best}};
-    while (!stack.empty()) {
-        tregionnode* const t = stack.back().first;
-        double b = stack.back().second;
-        stack.pop_back();
+    walk_preorder_handing_down(node, best, [&](tregionnode* t, double b, const auto& hand) {
         if (t->min_width < t->birth || t->sons == nullptr)
-            continue;
-        std::vector<std::pair<tregionnode*, double>> sons;
-        for_each_son(t, [&](tregionnode* son) {
+            return;
+        for (tregionnode* son : sons_of(t)) {
             if (t->significance > son->significance && t->significance >= b) {
                 paint(t);
                 b = t->significance;
             }
-            sons.emplace_back(son, b);
-        });
-        stack.insert(stack.end(), sons.rbegin(), sons.rend());
-    }
+            hand(son, b);
+        }
+    });
 }
 
 void region_tree_eval(int mode, region_tree* tree)
 {
-    for_each_son(tree->root, [&](tregionnode* son) { region_eval(tree->attr_image, mode, son, 0.0); });
+    for (tregionnode* son : sons_of(tree->root))
+        region_eval(tree->attr_image, mode, son, 0.0);
 }

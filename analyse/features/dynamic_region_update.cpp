@@ -8,6 +8,7 @@
 #include "analyse/attributes/attributes.h"
 #include "analyse/features/detail/feature_pass.h"
 #include "analyse/features/region_geometry.h"
+#include "analyse/handles.h"
 #include "analyse/rules/rule_file.h"
 #include "analyse/rules/rule_program.h"
 #include "analyse/rules/virtualmachine.h"
@@ -144,17 +145,16 @@ int dynamic_region_tree_update(region_tree* tree, image* grey, const char* rule_
     update_image_struct(grey);
     set_root_shape(root, grey->width, grey->height, image_volume(grey));
 
-    program* prog = parse_rule_file(rule_file, grey->width);
+    const program_handle prog(parse_rule_file(rule_file, grey->width));
     release_root_vector(root);
     bool ran = false;
     if (prog != nullptr) {
-        vm* machine = init_vm(grey, tree->scales);
-        machine->program = prog;
-        rule_pass pass(grey, machine);
-        for_each_son(root, [&pass](tregionnode* son) { pass.run(son); });
+        const vm_handle machine(init_vm(grey, tree->scales));
+        machine->program = prog.get();
+        rule_pass pass(grey, machine.get());
+        for (tregionnode* son : sons_of(root))
+            pass.run(son);
         ran = pass.conclude();
-        delete_vm(machine);
-        delete_program(prog);
     } else {
         vx_report("Parse Complication no change\n");
     }
@@ -178,14 +178,11 @@ int dynamic_region_tree_update(region_tree* tree, image* grey, const char* rule_
 int init_single_node_attributes(const char* rule_file, tregionnode* node, image* grey, int reference)
 {
     update_image_struct(grey);
-    program* prog = parse_rule_file(rule_file, grey->width);
+    const program_handle prog(parse_rule_file(rule_file, grey->width));
     if (prog == nullptr)
         return 0;
-    vm* machine = init_vm(grey, 0);
-    machine->program = prog;
-    dynamic_region_update(node, grey, machine, reference);
-    const bool ran = !machine->failed;
-    delete_vm(machine);
-    delete_program(prog);
-    return ran ? 1 : 0;
+    const vm_handle machine(init_vm(grey, 0));
+    machine->program = prog.get();
+    dynamic_region_update(node, grey, machine.get(), reference);
+    return machine->failed ? 0 : 1;
 }

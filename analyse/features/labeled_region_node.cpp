@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "analyse/features/dynamic_region_update.h"
+#include "analyse/handles.h"
 #include "analyse/trees/contour.h"
 #include "analyse/trees/regiontree.h"
 #include "imagecore/fatal.h"
@@ -14,17 +15,8 @@ namespace {
 // row, last column, last row and first column that applies.
 int first_border_flag(int position, int width, int height)
 {
-    const int x = position % width;
-    const int y = position / width;
-    if (y == 0)
-        return BORDER_TOP;
-    if (x == width - 1)
-        return BORDER_RIGHT;
-    if (y == height - 1)
-        return BORDER_BOTTOM;
-    if (x == 0)
-        return BORDER_LEFT;
-    return 0;
+    const int flags = get_pixel_border_id(position, width, height);
+    return flags & -flags;
 }
 
 // The pixels of `labels` holding the label, in raster order; null for none.
@@ -82,14 +74,10 @@ tregionnode* computeNodeFromLabeledRegion(const char* rule_file, image* labels, 
     int* pixels = labelled_pixels(labels, label, &size);
     if (pixels == nullptr)
         return nullptr;
-    tregionnode* node = init_region_node(nullptr, 0, size, pixels, nullptr);
+    region_node_handle node(init_region_node(nullptr, 0, size, pixels, nullptr));
     node->label = node->file_index = label;
-    iqueue* q = init_iqueue(64);
-    trace_labelled_contour(node, labels, label, q);
-    delete_iqueue(q);
-    if (!init_single_node_attributes(rule_file, node, grey, reference)) {
-        delete_region(node);
+    trace_labelled_contour(node.get(), labels, label, iqueue_handle(init_iqueue(64)).get());
+    if (!init_single_node_attributes(rule_file, node.get(), grey, reference))
         return nullptr;
-    }
-    return node;
+    return node.release();
 }

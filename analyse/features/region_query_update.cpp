@@ -39,5 +39,6 @@ void region_tree_query_update(region_tree* tree, image* grey, int)
     set_root_shape(root, grey->width, grey->height, image_volume(grey));
     clear_root_quotients(root);
     grey_counter counter(grey);
-    for_each_son(root, [&counter](tregionnode* son) { query_pass(son, counter); });
+    for (tregionnode* son : sons_of(root))
+        query_pass(son, counter);
 }

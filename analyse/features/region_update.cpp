@@ -74,5 +74,6 @@ void region_tree_update(region_tree* tree, int reference)
     set_root_shape(root, g->width, g->height, reference_volume(g, root, value));
     clear_root_quotients(root);
     plain_pass pass(grey);
-    for_each_son(root, [&pass](tregionnode* son) { pass.run(son); });
+    for (tregionnode* son : sons_of(root))
+        pass.run(son);
 }

@@ -225,40 +225,34 @@ tregionnode* read_elemset_region_node_v2(FILE* f, region_tree* tree)
 
 int generate_elemset(tregionnode* node, int* set, int* count, int* seen, int capacity)
 {
-    struct frame {
-        tregionnode* node;
-        list_elem* next_son;
-        int start;
+    // A node's run starts where the count stood when the walk came to it and
+    // holds its sons' runs, then its pixels that none of them holds.
+    struct run {
+        int start = 0;
+        run for_son() const { return {}; }
     };
-    auto first_son = [](tregionnode* n) {
-        return is_leaf(n) ? nullptr : n->sons->head->next;
-    };
-    std::vector<frame> stack{{node, first_son(node), *count}};
-    while (!stack.empty()) {
-        frame& top = stack.back();
-        if (top.next_son != nullptr) {
-            tregionnode* son = node_of(top.next_son);
-            top.next_son = top.next_son->next == top.node->sons->tail ? nullptr : top.next_son->next;
-            stack.push_back({son, first_son(son), *count});
-            continue;
-        }
-        tregionnode* n = top.node;
+    bool ok = true;
+    const auto add_pixels = [&](const tregionnode* n) {
         const bool leaf = is_leaf(n);
         for (int k = 0; k < n->size; ++k) {
             const int p = n->pixels[k];
             if (p < 0 || p >= capacity)
-                return 0;
+                return false;
             if (!leaf && seen[p])
                 continue;
             if (*count >= capacity)
-                return 0;
+                return false;
             set[(*count)++] = p;
             seen[p] = 1;
         }
-        if (*count - top.start != n->size)
-            return 0;
-        n->elemset_offset = top.start;
-        stack.pop_back();
-    }
-    return 1;
+        return true;
+    };
+    walk_pre_post(
+        node, run{}, [count](tregionnode*, run& r) { r.start = *count; },
+        [&](tregionnode* n, run& r, run*) {
+            ok = ok && add_pixels(n) && *count - r.start == n->size;
+            if (ok)
+                n->elemset_offset = r.start;
+        });
+    return ok ? 1 : 0;
 }

@@ -1,13 +1,14 @@
 #include "analyse/fourier/contour_chaincode.h"
 
+#include <cstdio>
+
+#include "imagecore/neighbourhood.h"
 #include "imagecore/queue.h"
 #include "imagecore/report.h"
 
 void set_chaincode_offsets(int* offsets, int width)
 {
-    const int table[8] = {-width, 1, width, -1, -width - 1, 1 - width, width + 1, width - 1};
-    for (int i = 0; i < 8; ++i)
-        offsets[i] = table[i];
+    fill_neighbour_offsets(chaincode_order, width, offsets);
 }
 
 int nextchainpos(int position, int last, const int* offsets, int connectivity, int start_direction)

@@ -18,39 +18,6 @@ constexpr int MARK_CANDIDATE = 1;
 constexpr int MARK_EXCLUDED = 2;
 constexpr int MARK_HIT = 3;
 
-// Depth-first walk without recursion (trees read from files may be as deep
-// as they have nodes): enter(node, state) runs before the node's sons, each
-// son starting from state.for_son() of the state its father's enter left;
-// leave(node, state, father_state) runs after the sons (father_state is null
-// for the walk's root).
-template <class State, class Enter, class Leave>
-void walk_enter_leave(tregionnode* root, State state, Enter enter, Leave leave)
-{
-    struct frame {
-        tregionnode* node;
-        list_elem* next;
-        State state;
-    };
-    std::vector<frame> stack;
-    auto push = [&stack, &enter](tregionnode* node, State s) {
-        enter(node, s);
-        stack.push_back({node, node->sons != nullptr ? node->sons->head->next : nullptr, s});
-    };
-    push(root, state);
-    while (!stack.empty()) {
-        frame& top = stack.back();
-        if (top.next != nullptr && top.next != top.node->sons->tail) {
-            tregionnode* son = node_of(top.next);
-            top.next = top.next->next;
-            push(son, top.state.for_son());
-        } else {
-            frame done = top;
-            stack.pop_back();
-            leave(done.node, done.state, stack.empty() ? nullptr : &stack.back().state);
-        }
-    }
-}
-
 void reset_marks(region_tree* tree)
 {
     // Significance goes too, so that no hit of an earlier query is collected
@@ -84,10 +51,6 @@ void reconstruct_into(tregionnode** array, tregionnode* region, long long size)
             array[node->label] = node;
     });
 }
-
-struct no_state {
-    no_state for_son() const { return {}; }
-};
 
 }  // namespace
 
@@ -130,9 +93,8 @@ int query_analysis(program* prog, region_tree* tree, image* grey)
             before.push_back({node, node->td_mark, node->bu_mark, node->significance});
         });
     int hits = 0;
-    for_each_son(tree->root, [machine, &hits](tregionnode* son) {
+    for (tregionnode* son : sons_of(tree->root))
         region_query_analysis(son, machine, &hits);
-    });
     if (machine->failed) {
         for (const marks& m : before) {
             m.node->td_mark = m.td_mark;
@@ -149,7 +111,7 @@ void region_query_analysis(tregionnode* region, vm* machine, int* hits)
 {
     if (region == nullptr)
         return;
-    auto top_down = [machine, hits](tregionnode* node, no_state&) {
+    auto top_down = [machine, hits](tregionnode* node) {
         node->significance = 0.0;
         if (node->td_mark != MARK_CANDIDATE)
             return;
@@ -163,7 +125,7 @@ void region_query_analysis(tregionnode* region, vm* machine, int* hits)
         if (node->bu_mark != MARK_CANDIDATE)
             mark_bottom_up_analyse(node);
     };
-    auto bottom_up = [machine, hits](tregionnode* node, no_state&, no_state*) {
+    auto bottom_up = [machine, hits](tregionnode* node) {
         if (node->bu_mark != MARK_CANDIDATE)
             return;
         set_vm_bu_mode(machine);
@@ -173,13 +135,14 @@ void region_query_analysis(tregionnode* region, vm* machine, int* hits)
         node->significance = 1.0;
         node->bu_mark = MARK_HIT;
     };
-    walk_enter_leave(region, no_state{}, top_down, bottom_up);
+    walk_pre_post(region, top_down, bottom_up);
 }
 
 void qa_reconstruct_nodevector(tregionnode** array, region_tree* tree)
 {
     const long long size = static_cast<long long>(tree->regions) + 1;
-    for_each_son(tree->root, [array, size](tregionnode* son) { reconstruct_into(array, son, size); });
+    for (tregionnode* son : sons_of(tree->root))
+        reconstruct_into(array, son, size);
 }
 
 void qa_local_reconstruct_nodevector(tregionnode** array, tregionnode* region)
@@ -189,7 +152,8 @@ void qa_local_reconstruct_nodevector(tregionnode** array, tregionnode* region)
 
 void query_reconstruct_image(region_tree* tree, image* labels)
 {
-    for_each_son(tree->root, [labels](tregionnode* son) { region_reconstruct(son, labels, 1); });
+    for (tregionnode* son : sons_of(tree->root))
+        region_reconstruct(son, labels, 1);
 }
 
 int region_reconstruct(tregionnode* region, image* labels, int paint)
@@ -218,7 +182,7 @@ int region_reconstruct(tregionnode* region, image* labels, int paint)
             result = painted ? 1 : 0;
     };
     if (region != nullptr)
-        walk_enter_leave(region, state{paint != 0, false}, enter, leave);
+        walk_pre_post(region, state{paint != 0, false}, enter, leave);
     return result;
 }
 
@@ -253,10 +217,9 @@ void initialize_significance(tregionnode* region, double value)
 void mark_overaged_regions(region_tree* tree)
 {
     const int scales = tree->scales;
-    for_each_son(tree->root, [scales](tregionnode* son) {
+    for (tregionnode* son : sons_of(tree->root))
         if (son->age >= scales)
             son->selection = -1;
-    });
 }
 
 void mark_youngest_regions(tregionnode* region, int scale)
@@ -299,23 +262,17 @@ double check_region_significance_td(const tregionnode*)
 
 void top_down_region_select(tregionnode* region, tregionnode** array, int)
 {
-    std::vector<tregionnode*> stack;
-    if (region != nullptr)
-        stack.push_back(region);
-    while (!stack.empty()) {
-        tregionnode* node = stack.back();
-        stack.pop_back();
+    // Below the start only regions of some significance are entered.
+    walk_preorder_pruned(region, [region, array](tregionnode* node) {
+        if (node != region && node->significance <= 0.0)
+            return false;
         if (node->selection == -1 || node->selection == -2)
-            continue;
+            return false;
         const double s = check_region_significance_td(node);
         if (s > 0.0)
             array[node->label] = node;
-        else if (s < 0.0)
-            for_each_son(node, [&stack](tregionnode* son) {
-                if (son->significance > 0.0)
-                    stack.push_back(son);
-            });
-    }
+        return s < 0.0;
+    });
 }
 
 void top_down_analyse(region_tree* bright, region_tree* dark, dual_analyse* dual)

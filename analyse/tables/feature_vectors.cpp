@@ -112,9 +112,9 @@ template <class WriteSub>
 int write_sons_data(const char* base, region_tree* tree, WriteSub write_sub)
 {
     checked_file out((std::string(base) + ".data").c_str(), "w");
-    if (out.is_open() && tree->root->sons != nullptr)
-        for (list_elem* e = tree->root->sons->head->next; e != tree->root->sons->tail; e = e->next)
-            if (!out.record(write_sub(out.stream(), node_of(e)) == 1))
+    if (out.is_open())
+        for (tregionnode* son : sons_of(tree->root))
+            if (!out.record(write_sub(out.stream(), son) == 1))
                 break;
     return out.close() ? 1 : 0;
 }
@@ -150,7 +150,7 @@ int write_dynamic_classified_subtree(FILE* file, tregionnode* node, const int* s
 
 int write_dynamic_classified_tree(const char* base, int nclasses, region_tree* tree)
 {
-    tregionnode* template_node = is_leaf(tree->root) ? nullptr : node_of(tree->root->sons->head->next);
+    tregionnode* template_node = first_son(tree->root);
     const int* selection = tree->attr_buffer;
     const int names = write_dynamic_feature_names(base, nclasses, selection, template_node);
     const int data = write_sons_data(base, tree, [selection](FILE* f, tregionnode* son) {

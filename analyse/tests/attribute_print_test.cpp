@@ -128,14 +128,12 @@ TEST(AttribPrint, SelectedFormsSkipStringsAndIndicesOutsideTheVector)
     buffer_print_c4_5_selected_attribs(&s.v, buffer, indices, 5);
     EXPECT_STREQ(buffer, "2.500000,5");
 
-    tregionnode* r = rule_test::make_region(4);
-    init_attrib_array(r, nullptr);
+    const region_node_handle r = rule_test::make_region(4);
+    init_attrib_array(r.get(), nullptr);
     const int chosen[] = {3, 1000, 21};
     buffer[0] = '\0';
     buffer_csv_print_selected_attribnames(r->attribs, buffer, chosen, 3);
     EXPECT_STREQ(buffer, "area,orientation");
-    delete_attrib_array(r->attribs);
-    rule_test::free_region(r);
 }
 
 TEST(AttribPrint, FileRowsEndEveryItemWithCommaAndBlank)
@@ -160,26 +158,26 @@ TEST(AttribPrint, DecimalPointWhateverTheLocale)
     small_vector s;
     char buffer[128] = "";
     buffer_print_attribs(&s.v, buffer, ';');
-    tregionnode* r = rule_test::make_region(16, rule_test::rectangle_contour(0, 5, 5, 16));
+    const region_node_handle r =
+        rule_test::make_region(16, rule_test::rectangle_contour(0, 5, 5, 16));
     char fds[128] = "";
-    buffer_get_fds(fds, r, 2, 16);
+    buffer_get_fds(fds, r.get(), 2, 16);
     std::setlocale(LC_ALL, previous.c_str());
     EXPECT_STREQ(buffer, "5; 2.500000; text");
     EXPECT_STREQ(fds, "0.000000, 1.000000");
-    rule_test::free_region(r);
 }
 
 TEST(AttribPrint, FourierMagnitudesOfTheOuterContour)
 {
     const std::vector<int> square = rule_test::rectangle_contour(17, 5, 5, 16);
-    tregionnode* r = rule_test::make_region(25, square);
+    const region_node_handle r = rule_test::make_region(25, square);
     const int n = pow_of_2_samples(static_cast<int>(square.size()));
     std::vector<double> w(6 * n);
     fftcoeffs(square.data(), 16, static_cast<int>(square.size()), n, &w[0], &w[n], &w[2 * n],
               &w[3 * n], &w[4 * n], &w[5 * n]);
 
     char buffer[4096] = "id, ";
-    EXPECT_EQ(buffer_get_fds(buffer, r, 7, 16), 7);
+    EXPECT_EQ(buffer_get_fds(buffer, r.get(), 7, 16), 7);
     std::string expected = "id, ";
     for (int i = 0; i < 7; ++i)
         expected += std::string(vx_fixed(w[4 * n + i]).text) + (i < 6 ? ", " : "");
@@ -187,19 +185,17 @@ TEST(AttribPrint, FourierMagnitudesOfTheOuterContour)
 
     // More magnitudes than samples: the missing ones are 0.
     buffer[0] = '\0';
-    EXPECT_EQ(buffer_get_fds(buffer, r, n + 1, 16), n + 1);
+    EXPECT_EQ(buffer_get_fds(buffer, r.get(), n + 1, 16), n + 1);
     EXPECT_EQ(std::string(buffer).substr(std::strlen(buffer) - 10), ", 0.000000");
 
     std::strcpy(buffer, "keep");
-    EXPECT_EQ(buffer_get_fds(buffer, r, 0, 16), 0);
+    EXPECT_EQ(buffer_get_fds(buffer, r.get(), 0, 16), 0);
     EXPECT_STREQ(buffer, "keep");
-    rule_test::free_region(r);
 
-    tregionnode* dot = rule_test::make_region(1, {40});
+    const region_node_handle dot = rule_test::make_region(1, {40});
     buffer[0] = '\0';
-    EXPECT_EQ(buffer_get_fds(buffer, dot, 3, 16), 3);
+    EXPECT_EQ(buffer_get_fds(buffer, dot.get(), 3, 16), 3);
     EXPECT_STREQ(buffer, "0.000000, 0.000000, 0.000000");
-    rule_test::free_region(dot);
 }
 
 }  // namespace

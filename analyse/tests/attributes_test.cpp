@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -8,19 +7,15 @@
 #include "analyse/attributes/base_attributes.h"
 #include "analyse/rules/rule_program.h"
 #include "analyse/trees/regiontree.h"
+#include "testsupport/region_tree_builder.h"
 
 namespace {
 
-tregionnode* new_region()
-{
-    return static_cast<tregionnode*>(std::calloc(1, sizeof(tregionnode)));
-}
-
 // A region whose fields differ from one another, so a value taken from the
-// wrong field shows.
-tregionnode* sample_region()
+// wrong field shows. Its vector goes with it.
+region_node_handle sample_region()
 {
-    tregionnode* r = new_region();
+    region_node_handle r(vx_test::node(nullptr, {}));
     r->age = 3;
     r->size = 42;
     r->contour_size = 20;
@@ -54,8 +49,8 @@ std::string captured(void (*fn)())
 
 TEST(AttribArray, BaseAttributesInTableOrderFromTheirFields)
 {
-    tregionnode* r = sample_region();
-    attrib_array* v = init_attrib_array(r, nullptr);
+    const region_node_handle r = sample_region();
+    attrib_array* v = init_attrib_array(r.get(), nullptr);
     ASSERT_EQ(r->attribs, v);
     EXPECT_EQ(v->capacity, NUM_BASE_ATTRIBUTES);
     EXPECT_EQ(v->count, NUM_BASE_ATTRIBUTES);
@@ -73,15 +68,13 @@ TEST(AttribArray, BaseAttributesInTableOrderFromTheirFields)
     EXPECT_DOUBLE_EQ(v->entries[17].dvalue, 1.5);
     EXPECT_EQ(v->entries[33].ivalue, 5);
     EXPECT_EQ(v->entries[34].ivalue, 11);  // node is the file index, not the label
-    delete_attrib_array(v);
-    std::free(r);
 }
 
 TEST(AttribArray, SymbolsFollowInDeclarationOrderAsDoubles)
 {
-    tregionnode* r = sample_region();
-    program* prog = program_with({{"x", 1.5}, {"y", -2.0}});
-    attrib_array* v = init_attrib_array(r, prog);
+    const region_node_handle r = sample_region();
+    const program_handle prog(program_with({{"x", 1.5}, {"y", -2.0}}));
+    attrib_array* v = init_attrib_array(r.get(), prog.get());
     ASSERT_EQ(v->capacity, 37);
     EXPECT_EQ(v->count, 37);
     EXPECT_STREQ(v->entries[35].name, "x");
@@ -92,30 +85,28 @@ TEST(AttribArray, SymbolsFollowInDeclarationOrderAsDoubles)
     EXPECT_EQ(check_attrib_exist(v, "y"), 36);
     EXPECT_EQ(check_attrib_exist(v, "area"), 3);
     EXPECT_EQ(check_attrib_exist(v, "z"), -1);
-    EXPECT_EQ(get_num_attribs(r), 37);
+    EXPECT_EQ(get_num_attribs(r.get()), 37);
 
     // A second pass replaces the vector without touching the first.
+    const attrib_array_handle first(v);
     prog->symbols->next->value = 8.0;
-    attrib_array* second = init_attrib_array(r, prog);
+    attrib_array* second = init_attrib_array(r.get(), prog.get());
     EXPECT_NE(second, v);
     EXPECT_DOUBLE_EQ(v->entries[35].dvalue, 1.5);
     EXPECT_DOUBLE_EQ(second->entries[35].dvalue, 8.0);
-    delete_attrib_array(v);
-    delete_attrib_array(second);
-    delete_program(prog);
-    std::free(r);
 }
 
 TEST(AttribArray, LongNamesAreCutAndFoundByTheirCutForm)
 {
     const std::string name(40, 'q');
     const std::string other = std::string(27, 'q') + "zzz";
-    program* prog = program_with({{name.c_str(), 1.0}, {other.c_str(), 2.0}, {"b", 3.0}});
-    tregionnode* r = sample_region();
+    const program_handle prog(
+        program_with({{name.c_str(), 1.0}, {other.c_str(), 2.0}, {"b", 3.0}}));
+    const region_node_handle r = sample_region();
     std::string out;
     std::fflush(stdout);
     testing::internal::CaptureStdout();
-    attrib_array* v = init_attrib_array(r, prog);
+    attrib_array* v = init_attrib_array(r.get(), prog.get());
     out = testing::internal::GetCapturedStdout();
     EXPECT_EQ(std::strlen(v->entries[35].name), 27u);
     EXPECT_EQ(check_attrib_exist(v, name.c_str()), 35);
@@ -124,16 +115,13 @@ TEST(AttribArray, LongNamesAreCutAndFoundByTheirCutForm)
     EXPECT_EQ(v->count, 37);
     EXPECT_EQ(v->entries[37].type, 0);
     EXPECT_EQ(out, "");
-    delete_attrib_array(v);
-    delete_program(prog);
-    std::free(r);
 }
 
 TEST(AttribArray, NamedEntriesRefuseDuplicatesAndOverflow)
 {
-    tregionnode* r = sample_region();
-    program* prog = program_with({{"x", 0.0}});
-    attrib_array* v = init_attrib_array(r, prog);
+    const region_node_handle r = sample_region();
+    const program_handle prog(program_with({{"x", 0.0}}));
+    attrib_array* v = init_attrib_array(r.get(), prog.get());
     v->count = 35;  // room for one more
     init_string_attrib("text", "label", v);
     EXPECT_EQ(v->count, 36);
@@ -154,24 +142,21 @@ TEST(AttribArray, NamedEntriesRefuseDuplicatesAndOverflow)
               "Attr decompentropy; ID 5  TYPE IS NOT DECLARED INT\n");
     EXPECT_EQ(v->entries[5].ivalue, 7);
     EXPECT_EQ(v->count, 37);
-    delete_attrib_array(v);
-    delete_program(prog);
-    std::free(r);
 }
 
 TEST(AttribArray, CopyIsDeepAndNamesAreCopies)
 {
-    tregionnode* r = sample_region();
-    program* prog = program_with({{"x", 4.0}});
-    attrib_array* v = init_attrib_array(r, prog);
-    attrib_array* c = create_copy_attrib_array(v);
+    const region_node_handle r = sample_region();
+    const program_handle prog(program_with({{"x", 4.0}}));
+    attrib_array* v = init_attrib_array(r.get(), prog.get());
+    const attrib_array_handle c(create_copy_attrib_array(v));
     EXPECT_EQ(c->count, v->count);
     EXPECT_EQ(c->capacity, v->capacity);
     EXPECT_NE(c->entries, v->entries);
     EXPECT_EQ(std::memcmp(c->entries, v->entries, sizeof(attrib_entry) * v->capacity), 0);
 
     int count = -1;
-    char** names = get_attribs_from_node(r, &count);
+    char** names = get_attribs_from_node(r.get(), &count);
     ASSERT_EQ(count, 36);
     EXPECT_STREQ(names[0], "age");
     EXPECT_STREQ(names[35], "x");
@@ -185,30 +170,23 @@ TEST(AttribArray, CopyIsDeepAndNamesAreCopies)
     EXPECT_EQ(get_attrib_index(v, "nothing"), -1);
     attrib_array empty{nullptr, 0, 0};
     EXPECT_EQ(get_attrib_index(&empty, "x"), -1);
-    delete_attrib_array(c);
-    delete_attrib_array(v);
-    delete_program(prog);
-    std::free(r);
 }
 
 TEST(AttribArray, TreeTemplateIsTheFirstSonsVector)
 {
-    region_tree* tree = init_region_tree(4, 4, 2);
-    EXPECT_EQ(get_root_attrib_vector(tree), nullptr);
-    EXPECT_EQ(get_attrib_name(tree, 0), nullptr);
+    const region_tree_handle tree(init_region_tree(4, 4, 2));
+    EXPECT_EQ(get_root_attrib_vector(tree.get()), nullptr);
+    EXPECT_EQ(get_attrib_name(tree.get(), 0), nullptr);
 
-    tregionnode* first = new_region();
-    tregionnode* second = new_region();
-    add_region_son(tree->root, first);
-    add_region_son(tree->root, second);
-    tregionnode* grandson = new_region();
-    add_region_son(first, grandson);
+    tregionnode* first = vx_test::node(tree->root, {});
+    tregionnode* second = vx_test::node(tree->root, {});
+    tregionnode* grandson = vx_test::node(first, {});
     init_attrib_array(first, nullptr);
     init_attrib_array(second, nullptr);
-    EXPECT_EQ(get_root_attrib_vector(tree), first->attribs);
-    EXPECT_STREQ(get_attrib_name(tree, 3), "area");
-    EXPECT_EQ(get_attrib_name(tree, 35), nullptr);
-    EXPECT_EQ(get_attrib_name(tree, -1), nullptr);
+    EXPECT_EQ(get_root_attrib_vector(tree.get()), first->attribs);
+    EXPECT_STREQ(get_attrib_name(tree.get(), 3), "area");
+    EXPECT_EQ(get_attrib_name(tree.get(), 35), nullptr);
+    EXPECT_EQ(get_attrib_name(tree.get(), -1), nullptr);
 
     first->region_class = 2;
     grandson->region_class = 3;
@@ -217,7 +195,6 @@ TEST(AttribArray, TreeTemplateIsTheFirstSonsVector)
     EXPECT_EQ(first->region_class, 0);
     EXPECT_EQ(grandson->region_class, 0);
     EXPECT_EQ(second->region_class, 4);
-    delete_regiontree(tree);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "analyse/handles.h"
 #include "analyse/trees/contour.h"
 #include "imagecore/image.h"
 #include "imagecore/queue.h"
@@ -36,21 +37,20 @@ struct traced {
 traced trace(image* img, int start)
 {
     traced t;
-    iqueue* q = init_iqueue(img->width * img->height);
+    const iqueue_handle q(init_iqueue(img->width * img->height));
     int size = 0;
     const std::vector<int> before(img->pixels, img->pixels + img->width * img->height);
-    t.ambiguity = tracer_queued(img, start / img->width, start % img->width, img->pixels[start],
-                                &t.straight, &t.diagonal, &t.left, &t.right, &t.ahead, &size,
-                                img->connect, q);
+    t.ambiguity =
+        tracer_queued(img, start / img->width, start % img->width, img->pixels[start], &t.straight,
+                      &t.diagonal, &t.left, &t.right, &t.ahead, &size, img->connect, q.get());
     int* outer = nullptr;
     int* inner = nullptr;
     int inner_size = 0;
-    t.border = get_regions_contours_queued(img, start, &outer, size, &inner, &inner_size, q);
+    t.border = get_regions_contours_queued(img, start, &outer, size, &inner, &inner_size, q.get());
     t.outer.assign(outer, outer + size);
     t.inner.assign(inner, inner + inner_size);
     std::free(outer);
     std::free(inner);
-    delete_iqueue(q);
     // Tracing leaves the label image as it found it.
     EXPECT_EQ(before, std::vector<int>(img->pixels, img->pixels + img->width * img->height));
     return t;
@@ -74,8 +74,8 @@ const std::vector<std::string> kSquareInRing = {
 
 TEST(TracerQueued, SquareInsideLineRingWalksTheRingInOrder)
 {
-    image* img = labels_from(kSquareInRing);
-    const traced t = trace(img, 2 * 7 + 2);
+    const image_handle img(labels_from(kSquareInRing));
+    const traced t = trace(img.get(), 2 * 7 + 2);
     EXPECT_EQ(t.ambiguity, 0);
     EXPECT_EQ(t.straight, 8);
     EXPECT_EQ(t.diagonal, 0);
@@ -86,7 +86,6 @@ TEST(TracerQueued, SquareInsideLineRingWalksTheRingInOrder)
     // Marking order of the walk, rotated to start at the largest position.
     EXPECT_EQ(t.outer, (std::vector<int>{40, 19, 12, 10, 11, 9, 8, 29, 15, 22, 36, 37, 38, 39, 33, 26}));
     EXPECT_TRUE(t.inner.empty());
-    delete_image(img);
 }
 
 TEST(TracerQueued, RegionFillingTheBorderWithAHole)
@@ -121,28 +120,25 @@ TEST(TracerQueued, ThinImageAndSinglePixels)
 {
     // A 3 x 1 region is walked there and back; its pixels are contour entries
     // once per visit, and the contour queue grows past the image size.
-    image* thin = labels_from({"111"});
-    traced t = trace(thin, 0);
+    const image_handle thin(labels_from({"111"}));
+    traced t = trace(thin.get(), 0);
     EXPECT_EQ(t.outer, (std::vector<int>{2, 1, 0, 1}));
     EXPECT_EQ(t.right, 2);
     EXPECT_EQ(t.ahead, 2);
     EXPECT_EQ(t.border, 15);
-    delete_image(thin);
 
     // One pixel: its own position is its contour, its ring no hole.
-    image* dot = labels_from({"22222", "20002", "20102", "20002", "22222"});
-    t = trace(dot, 12);
+    const image_handle dot(labels_from({"22222", "20002", "20102", "20002", "22222"}));
+    t = trace(dot.get(), 12);
     EXPECT_EQ(t.outer, (std::vector<int>{12}));
     EXPECT_TRUE(t.inner.empty());
     EXPECT_EQ(t.border, 0);
     EXPECT_EQ(t.straight + t.diagonal, 0);
-    delete_image(dot);
 
-    image* corner = labels_from({"10", "00"});
-    t = trace(corner, 0);
+    const image_handle corner(labels_from({"10", "00"}));
+    t = trace(corner.get(), 0);
     EXPECT_EQ(t.outer, (std::vector<int>{0}));
     EXPECT_EQ(t.border, BORDER_TOP | BORDER_LEFT);
-    delete_image(corner);
 }
 
 TEST(TracerQueued, DiagonalStepsAndTurns)
@@ -197,41 +193,38 @@ TEST(TracerQueued, InteriorStartIsSearched)
 
 TEST(TracerQueuedDeath, MissingLabelIsALostContour)
 {
-    image* img = labels_from({"111", "111", "111"});
-    iqueue* q = init_iqueue(9);
+    const image_handle img(labels_from({"111", "111", "111"}));
+    const iqueue_handle q(init_iqueue(9));
     int s, d, l, r, a, size;
-    EXPECT_VX_FATAL(tracer_queued(img, 1, 1, 5, &s, &d, &l, &r, &a, &size, 8, q), 129,
+    EXPECT_VX_FATAL(tracer_queued(img.get(), 1, 1, 5, &s, &d, &l, &r, &a, &size, 8, q.get()), 129,
                     "Lost contour in tracer queued");
-    delete_iqueue(q);
-    delete_image(img);
 }
 
 TEST(ScanForms, AgreeWithTheQueuedTracerAsSets)
 {
-    image* img = labels_from(kSquareInRing);
+    const image_handle img(labels_from(kSquareInRing));
     int s, d, l, r, a, size;
-    EXPECT_EQ(tracer(img, 2, 2, 1, &s, &d, &l, &r, &a, &size, 8), 0);
+    EXPECT_EQ(tracer(img.get(), 2, 2, 1, &s, &d, &l, &r, &a, &size, 8), 0);
     EXPECT_EQ(size, 16);
     EXPECT_EQ(l, 4);
     int* outer = nullptr;
     int* inner = nullptr;
     int inner_size = -1;
-    EXPECT_EQ(get_regions_contours(img, 16, &outer, size, &inner, &inner_size), 0);
-    const traced queued = trace(img, 16);
+    EXPECT_EQ(get_regions_contours(img.get(), 16, &outer, size, &inner, &inner_size), 0);
+    const traced queued = trace(img.get(), 16);
     EXPECT_EQ(std::vector<int>(outer, outer + size), sorted(queued.outer));
     EXPECT_EQ(inner_size, 0);
     EXPECT_EQ(img->pixels[8], 0);
     EXPECT_EQ(img->pixels[16], 1);
     std::free(outer);
     std::free(inner);
-    delete_image(img);
 }
 
 TEST(ScanForms, HoleLabellingCountsLinePixelsIteratively)
 {
     // A large region: the hole search must not recurse per pixel.
     const int w = 600, h = 600;
-    image* img = create_image(w, h, 1);
+    const image_handle img(create_image(w, h, 1));
     img->connect = 8;
     img->pixels[300 * w + 300] = 0;
     int offsets[8];
@@ -241,7 +234,6 @@ TEST(ScanForms, HoleLabellingCountsLinePixelsIteratively)
     EXPECT_EQ(count, 1);
     EXPECT_EQ(img->pixels[300 * w + 300], CONTOUR_INNER);
     EXPECT_EQ(img->pixels[0], CONTOUR_VISITED);
-    delete_image(img);
 }
 
 TEST(BorderIds, PixelsAndContours)
@@ -276,29 +268,28 @@ TEST(Widths, MinimumStartsAtTheCountAndSkipsMaximumRaises)
     EXPECT_EQ(x, 0);
     EXPECT_EQ(y, 0);
 
-    image* img = labels_from(kSquareInRing);
+    const image_handle img(labels_from(kSquareInRing));
     const int region[] = {16, 17, 18, 23, 24, 25, 30, 31, 32};
     const int contour[] = {40, 19, 12, 10};
     max = min = -1;
-    region_width(&max, &min, region, 9, contour, 4, img);
+    region_width(&max, &min, region, 9, contour, 4, img.get());
     EXPECT_EQ(max, 2);
     EXPECT_EQ(min, 2);
     max = min = -7;
-    region_width(&max, &min, region, 9, contour, 0, img);
+    region_width(&max, &min, region, 9, contour, 0, img.get());
     EXPECT_EQ(max, -7);
-    delete_image(img);
 }
 
 TEST(ContourArrays, QueueAndCoordinates)
 {
-    iqueue* q = init_iqueue(2);
-    EXPECT_EQ(contour_2_array(q), nullptr);
-    iqueue_put(7, q);
-    iqueue_put(3, q);
-    int* a = contour_2_array(q);
+    const iqueue_handle q(init_iqueue(2));
+    EXPECT_EQ(contour_2_array(q.get()), nullptr);
+    iqueue_put(7, q.get());
+    iqueue_put(3, q.get());
+    int* a = contour_2_array(q.get());
     EXPECT_EQ(a[0], 7);
     EXPECT_EQ(a[1], 3);
-    EXPECT_TRUE(iqueue_empty(q));
+    EXPECT_TRUE(iqueue_empty(q.get()));
     EXPECT_EQ(array_2_tcarray(a, 0, 4, 4), nullptr);
     tcoord* c = array_2_tcarray(a, 2, 4, 4);
     EXPECT_EQ(c[0].x, 3);
@@ -306,7 +297,6 @@ TEST(ContourArrays, QueueAndCoordinates)
     EXPECT_EQ(c[1].pos, 3);
     std::free(c);
     std::free(a);
-    delete_iqueue(q);
 }
 
 TEST(ConvexHull, CornersCounterClockwiseOnScreen)

@@ -10,14 +10,14 @@
 #include <string>
 
 #include "analyse/tests/file_size_limit.h"
-#include "analyse/tests/hand_tree.h"
+#include "testsupport/region_tree_builder.h"
 #include "testsupport/vx_test.h"
 
 namespace {
 
-// The three regions of hand_tree with classes A 1, A1 0, B 2; A1's ratio is
+// The shared three regions with classes A 1, A1 0, B 2; A1's ratio is
 // not a number and the tree selects area and ratio.
-struct FeatureFiles : testing::Test, hand_tree::three_regions {
+struct FeatureFiles : testing::Test, vx_test::three_regions {
     vx_test::TempDir dir;
     std::string base = dir.file("regions");
 

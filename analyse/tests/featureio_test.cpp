@@ -8,13 +8,13 @@
 #include <vector>
 
 #include "analyse/tests/file_size_limit.h"
-#include "analyse/tests/hand_tree.h"
+#include "testsupport/region_tree_builder.h"
 #include "testsupport/vx_test.h"
 
 namespace {
 
-// The three regions of hand_tree with a table file.
-struct TreeTables : testing::Test, hand_tree::three_regions {
+// The shared three regions with a table file.
+struct TreeTables : testing::Test, vx_test::three_regions {
     vx_test::TempDir dir;
     std::string csv = dir.file("tree.csv");
 };
@@ -48,10 +48,9 @@ TEST_F(TreeTables, RowsAreAppendedForNonNullEntriesOnly)
 
 TEST_F(TreeTables, TreeWithoutRegionsHasAHeaderOfItsOwn)
 {
-    region_tree* bare = init_region_tree(2, 2, 1);
-    ASSERT_EQ(fio_writeEntireTreeTable_csv(csv.c_str(), "img.png", bare), 1);
+    const region_tree_handle bare(init_region_tree(2, 2, 1));
+    ASSERT_EQ(fio_writeEntireTreeTable_csv(csv.c_str(), "img.png", bare.get()), 1);
     EXPECT_EQ(vx_test::read_file(csv), "Imagename, RegionID, \n");
-    delete_regiontree(bare);
 }
 
 TEST_F(TreeTables, C45PairOfSelectedNumericAttributes)

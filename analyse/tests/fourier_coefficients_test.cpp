@@ -9,6 +9,7 @@
 #include "analyse/tests/rule_test_support.h"
 #include "analyse/trees/lRegion_Graph.h"
 #include "analyse/trees/regiontree.h"
+#include "analyse/trees/tree_walk.h"
 #include "testsupport/vx_test.h"
 
 namespace {
@@ -191,19 +192,17 @@ int read_contour(const std::string& path, std::vector<int>& positions, int capac
 TEST(ContourFromTreeFile, ReadsOneNodesOuterContour)
 {
     // Two basins left and right of a line in column 2.
-    vx_image* v = init_vx_image(5, 3, 2);
+    const vx_image_handle v(init_vx_image(5, 3, 2));
     for (int s = 0; s < 2; ++s)
         for (int p = 0; p < 15; ++p)
             v->scales[s].pixels[p] = p % 5 == 2 ? 0 : 1;
-    region_tree* tree = Region_Graph(v, 8);
-    const tregionnode* second = reinterpret_cast<tregionnode*>(tree->root->sons->tail->prev->entry);
+    const region_tree_handle tree(Region_Graph(v.get(), 8));
+    const tregionnode* second = last_son(tree->root);
     const std::vector<int> expected(second->contour, second->contour + second->contour_size);
     ASSERT_FALSE(expected.empty());
     vx_test::TempDir dir;
     const std::string path = dir.file("old.tree");
-    ASSERT_EQ(write_region_tree(tree, path.c_str()), 1);
-    delete_regiontree(tree);
-    delete_vximage(v);
+    ASSERT_EQ(write_region_tree(tree.get(), path.c_str()), 1);
 
     std::vector<int> positions;
     std::string output;

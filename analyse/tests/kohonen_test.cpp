@@ -1,6 +1,7 @@
 #include <cmath>
 #include <vector>
 
+#include "analyse/handles.h"
 #include "analyse/vectors/kohonen.h"
 #include "testsupport/vx_test.h"
 
@@ -33,7 +34,7 @@ TEST(SofmMath, WeightsDistancesAndDisplacement)
     EXPECT_DOUBLE_EQ(gauss_weight(0.0, 2.0), 1.0);
     EXPECT_DOUBLE_EQ(gauss_weight(1.0, 1.0), std::exp(-0.5));
 
-    vector_array* a = init_vector_array(2, 2, 0.0);
+    const vector_array_handle a(init_vector_array(2, 2, 0.0));
     vector& v = a->vectors[0];
     vector& w = a->vectors[1];
     v.values[0] = 3;
@@ -53,21 +54,20 @@ TEST(SofmMath, WeightsDistancesAndDisplacement)
     v.x = 0.1;
     displace_representant(&v, &w, 10.0);
     EXPECT_NEAR(v.x, 0.5, 1e-12);
-    delete_vector_array(a);
 }
 
 TEST(Sofm, NormalisationUsesTheInputBounds)
 {
     quiet q;
-    vector_array* in = init_vector_array(3, 3, 4.0);
+    const vector_array_handle in(init_vector_array(3, 3, 4.0));
     in->vectors[0].values[0] = 2;
     in->vectors[2].values[0] = 6;
     in->vectors[1].values[1] = 0;
-    sofm_params* map = init_sofm(2, 2, in, 0.5, 1.0, 10, 1, 2);
-    ASSERT_NE(map, nullptr);
+    const sofm_handle map(init_sofm(2, 2, in.get(), 0.5, 1.0, 10, 1, 2));
+    ASSERT_NE(map.get(), nullptr);
     EXPECT_EQ(map->min[0], 2.0);
     EXPECT_EQ(map->max[0], 6.0);
-    interval_normalize_input(map);
+    interval_normalize_input(map.get());
     EXPECT_EQ(in->vectors[0].values[0], 0.0);
     EXPECT_EQ(in->vectors[1].values[0], 0.5);
     EXPECT_EQ(in->vectors[2].values[0], 1.0);
@@ -77,42 +77,38 @@ TEST(Sofm, NormalisationUsesTheInputBounds)
 
     in->vectors[0].values[1] = 3;
     in->vectors[0].values[2] = 4;
-    euclidian_normalize_input(map);
+    euclidian_normalize_input(map.get());
     EXPECT_DOUBLE_EQ(in->vectors[0].values[1], 0.6);
     EXPECT_DOUBLE_EQ(in->vectors[0].values[2], 0.8);
     EXPECT_EQ(in->vectors[1].values[1], 0.0) << "a zero vector stays zero";
-    delete_sofm(map);
-    delete_vector_array(in);
 }
 
 TEST(Sofm, RefusesEmptyGridsAndSeedsEveryUnitWhenInputsOutnumberThem)
 {
     quiet q;
-    vector_array* in = two_clusters(12);
-    EXPECT_EQ(init_sofm(0, 3, in, 0.5, 1, 10, 1, 0), nullptr);
+    const vector_array_handle in(two_clusters(12));
+    EXPECT_EQ(init_sofm(0, 3, in.get(), 0.5, 1, 10, 1, 0), nullptr);
     EXPECT_EQ(init_sofm(3, 3, nullptr, 0.5, 1, 10, 1, 0), nullptr);
 
-    sofm_params* map = init_sofm(3, 2, in, 0.5, 1, 10, 1, 0);
-    ASSERT_NE(map, nullptr);
+    const sofm_handle map(init_sofm(3, 2, in.get(), 0.5, 1, 10, 1, 0));
+    ASSERT_NE(map.get(), nullptr);
     for (int i = 0; i < map->units; ++i) {
         EXPECT_EQ(map->weights->vectors[i].unit, i);
         EXPECT_EQ(map->weights->vectors[i].col, i % 3);
         EXPECT_EQ(map->weights->vectors[i].row, i / 3);
         EXPECT_EQ(in->vectors[i].unit, i);
     }
-    delete_sofm(map);
-    delete_vector_array(in);
 }
 
 TEST(Sofm, TrainingSeparatesClustersOnANonSquareMap)
 {
     quiet q;
-    vector_array* in = two_clusters(40);
-    sofm_params* map = init_sofm(6, 3, in, 0.6, 1.0, 400, 1, 0);
-    ASSERT_NE(map, nullptr);
+    const vector_array_handle in(two_clusters(40));
+    const sofm_handle map(init_sofm(6, 3, in.get(), 0.6, 1.0, 400, 1, 0));
+    ASSERT_NE(map.get(), nullptr);
     std::vector<double> dist(static_cast<size_t>(map->units));
     std::vector<int> labels(static_cast<size_t>(map->units));
-    sofm_run(map, dist.data(), labels.data());
+    sofm_run(map.get(), dist.data(), labels.data());
     EXPECT_EQ(map->step, 400);
 
     for (int i = 1; i < 40; ++i) {
@@ -133,45 +129,38 @@ TEST(Sofm, TrainingSeparatesClustersOnANonSquareMap)
     }
 
     // The step count is at its maximum: a further run only locates the inputs.
-    sofm_run(map, nullptr, nullptr);
+    sofm_run(map.get(), nullptr, nullptr);
     EXPECT_EQ(map->step, 400);
-    delete_sofm(map);
-    delete_vector_array(in);
 }
 
 TEST(Sofm, ClusterMapPrefersTheLowestOfTiedUnitsAndShowsEachInput)
 {
     quiet q;
-    vector_array* in = two_clusters(4);
-    sofm_params* map = init_sofm(2, 2, in, 0.5, 1.0, 1, 1, 0);
+    const vector_array_handle in(two_clusters(4));
+    const sofm_handle map(init_sofm(2, 2, in.get(), 0.5, 1.0, 1, 1, 0));
     for (int j = 0; j < map->units; ++j)
         for (int k = 0; k < 2; ++k)
             map->weights->vectors[j].values[k] = 5.0;
     int shown = 0;
     auto count = [](sofm_params*, void* c) { ++*static_cast<int*>(c); };
-    init_cluster_map(map, nullptr, nullptr, count, &shown);
+    init_cluster_map(map.get(), nullptr, nullptr, count, &shown);
     for (int i = 1; i < 4; ++i)
         EXPECT_EQ(map->cluster_center[i], 0);
     EXPECT_EQ(shown, 4);
 
     // A single unit has no neighbour: its local distance is 0, not 0 / 0.
-    sofm_params* tiny = init_sofm(1, 1, in, 0.5, 1.0, 1, 1, 0);
+    const sofm_handle tiny(init_sofm(1, 1, in.get(), 0.5, 1.0, 1, 1, 0));
     EXPECT_EQ(tiny->local_dist[0], 0.0);
     EXPECT_EQ(tiny->marker[0], 255);
-    delete_sofm(tiny);
-    delete_sofm(map);
-    delete_vector_array(in);
 }
 
 TEST(Sofm, NegativeLearningRateEndsTheProcess)
 {
-    vector_array* in = two_clusters(4);
+    const vector_array_handle in(two_clusters(4));
     testing::internal::CaptureStdout();
-    sofm_params* map = init_sofm(4, 4, in, -0.5, 1.0, 10, 3, 0);
+    const sofm_handle map(init_sofm(4, 4, in.get(), -0.5, 1.0, 10, 3, 0));
     testing::internal::GetCapturedStdout();
     map->current = 0;
     map->step = 1;
-    EXPECT_VX_FATAL(sofm_adaptionstep(map), 34, "Displ .*dLernrate -.* at step 1");
-    delete_sofm(map);
-    delete_vector_array(in);
+    EXPECT_VX_FATAL(sofm_adaptionstep(map.get()), 34, "Displ .*dLernrate -.* at step 1");
 }

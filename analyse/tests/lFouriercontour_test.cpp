@@ -91,12 +91,12 @@ TEST(FourierDescriptor, NormalisedAndFreeOfPosition)
 
 TEST(FourierDescriptor, FftboundsDrawsSamplesAndReconstructions)
 {
-    image* img = create_image(32, 32, 0);
+    const image_handle img(create_image(32, 32, 0));
     const std::vector<int> c = rectangle_contour(2 * 32 + 2, 6, 6, 32);
     char* text = nullptr;
     size_t size = 0;
     FILE* report = open_memstream(&text, &size);
-    fftbounds(img, c.data(), static_cast<int>(c.size()), 16, 4, report);
+    fftbounds(img.get(), c.data(), static_cast<int>(c.size()), 16, 4, report);
     std::fclose(report);
     const std::string out(text, size);
     std::free(text);
@@ -109,7 +109,6 @@ TEST(FourierDescriptor, FftboundsDrawsSamplesAndReconstructions)
     }
     EXPECT_GT(fives + minus_tens, 0);
     EXPECT_GT(tens, 0);
-    delete_image(img);
 }
 
 TEST(ChainCode, OrdersNeighboursAndEndsOnStrayPositions)
@@ -142,15 +141,14 @@ TEST(RuleFourier, CoefficientSymbolsFollowTheRegion)
     EXPECT_EQ(p.prog->num_fdc, 3);
     EXPECT_DOUBLE_EQ(p.value("numfdc"), 3);
     machine m(p.prog);
-    tregionnode* r = make_region(36, rectangle_contour(2 * 16 + 2, 6, 6, 16));
-    EXPECT_EQ(m.run(r), 1);
+    const region_node_handle r = make_region(36, rectangle_contour(2 * 16 + 2, 6, 6, 16));
+    EXPECT_EQ(m.run(r.get()), 1);
     // The declarations saw the previous region's (none) coefficients.
     EXPECT_DOUBLE_EQ(p.value("seen"), 0);
     EXPECT_DOUBLE_EQ(p.value("fdc_1"), 1);
     EXPECT_EQ(p.value("fdc_0"), 0);
-    m.run(r);
+    m.run(r.get());
     EXPECT_DOUBLE_EQ(p.value("seen"), 1);
-    free_region(r);
 }
 
 TEST(RuleFourier, EarlyDeclaredCoefficientNeverWalksOffTheList)
@@ -159,12 +157,11 @@ TEST(RuleFourier, EarlyDeclaredCoefficientNeverWalksOffTheList)
     parse_text(p, "DECLS: fdc_2 := 7; FDC := 3; #DECLS");
     ASSERT_EQ(p.result, 0) << p.output;
     machine m(p.prog);
-    tregionnode* r = make_region(36, rectangle_contour(2 * 16 + 2, 6, 6, 16));
+    const region_node_handle r = make_region(36, rectangle_contour(2 * 16 + 2, 6, 6, 16));
     std::fflush(stdout);
     testing::internal::CaptureStdout();
-    m.run(r);
+    m.run(r.get());
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    free_region(r);
     // Only fdc_0 and fdc_1 follow "numfdc"; fdc_2 keeps its own value.
     EXPECT_DOUBLE_EQ(p.value("fdc_1"), 1);
     EXPECT_DOUBLE_EQ(p.value("fdc_2"), 7);
@@ -177,8 +174,8 @@ TEST(RuleFourier, ChangedCoefficientCountEndsTheProcess)
             parsed p;
             parse_text(p, "DECLS: FDC := 2; numfdc := 5; #DECLS", 16, false);
             machine m(p.prog);
-            tregionnode* r = make_region(36, rectangle_contour(2 * 16 + 2, 6, 6, 16));
-            m.run(r);
+            const region_node_handle r = make_region(36, rectangle_contour(2 * 16 + 2, 6, 6, 16));
+            m.run(r.get());
         },
         100, "Dont Mess with the number of FDCs in update fds in symboltable");
 }
@@ -195,14 +192,12 @@ TEST(RuleFourier, DescriptorConditions)
     EXPECT_EQ(p.prog->bu_fds, nullptr);
 
     machine m(p.prog);
-    tregionnode* square = make_region(36, rectangle_contour(2 * 16 + 2, 6, 6, 16));
-    tregionnode* point = make_region(1, {40});
-    EXPECT_EQ(m.run(square), 1);
-    EXPECT_EQ(m.run(point), 0);
+    const region_node_handle square = make_region(36, rectangle_contour(2 * 16 + 2, 6, 6, 16));
+    const region_node_handle point = make_region(1, {40});
+    EXPECT_EQ(m.run(square.get()), 1);
+    EXPECT_EQ(m.run(point.get()), 0);
     // The bottom-up block had no integral count: no condition.
-    EXPECT_EQ(m.run(point, false), 1);
-    free_region(square);
-    free_region(point);
+    EXPECT_EQ(m.run(point.get(), false), 1);
 
     testing::internal::CaptureStdout();
     print_fds(p.prog->td_fds);

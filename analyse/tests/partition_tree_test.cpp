@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "analyse/files/treeio.h"
+#include "analyse/handles.h"
 #include "analyse/trees/contour.h"
 #include "analyse/trees/lRegion_Graph.h"
 #include "analyse/trees/regiontree.h"
@@ -42,11 +44,10 @@ vx_image* grey_image(int w, int h, unsigned seed)
 
 region_tree* partition_tree(vx_image* grey, int mode, unsigned flags)
 {
-    vx_image* partition = init_vx_image(grey->width, grey->height, kScales);
+    const vx_image_handle partition(init_vx_image(grey->width, grey->height, kScales));
     functions tmpl{1, 1.0, 0.0, 0, 0};
-    EXPECT_EQ(lMMS_Part(grey, partition, mode, kScales, 1, &tmpl, 8, flags), 1);
-    region_tree* tree = Region_Graph(partition, 8);
-    delete_vximage(partition);
+    EXPECT_EQ(lMMS_Part(grey, partition.get(), mode, kScales, 1, &tmpl, 8, flags), 1);
+    region_tree* tree = Region_Graph(partition.get(), 8);
     return tree;
 }
 
@@ -61,16 +62,14 @@ void expect_nested(region_tree* tree)
     walk_preorder(tree->root, [&](tregionnode* n) {
         ++nodes;
         std::vector<char> in_sons(static_cast<size_t>(npixels), 0);
-        if (n->sons != nullptr)
-            for (list_elem* e = n->sons->head->next; e != n->sons->tail; e = e->next) {
-                const tregionnode* son = node_of(e);
-                EXPECT_EQ(son->father, n);
-                EXPECT_EQ(son->birth + son->age, n->father == nullptr ? tree->scales : n->birth);
-                for (int k = 0; k < son->size; ++k) {
-                    EXPECT_EQ(in_sons[son->pixels[k]], 0) << "brothers overlap";
-                    in_sons[son->pixels[k]] = 1;
-                }
+        for (const tregionnode* son : sons_of(n)) {
+            EXPECT_EQ(son->father, n);
+            EXPECT_EQ(son->birth + son->age, n->father == nullptr ? tree->scales : n->birth);
+            for (int k = 0; k < son->size; ++k) {
+                EXPECT_EQ(in_sons[son->pixels[k]], 0) << "brothers overlap";
+                in_sons[son->pixels[k]] = 1;
             }
+        }
         std::fill(in_father.begin(), in_father.end(), 0);
         for (int k = 0; k < n->size; ++k)
             in_father[n->pixels[k]] = 1;
@@ -106,10 +105,10 @@ TEST(PartitionTree, TreesOfRealPartitionsNestAndSurviveTheirFiles)
     vx_test::TempDir dir;
     const image_case cases[] = {{64, 48, 1, 1, 3}, {64, 48, 1, 2, 3}, {41, 57, 7, 1, 0}, {50, 50, 3, 2, 4}};
     for (const image_case& c : cases) {
-        vx_image* grey = grey_image(c.width, c.height, c.seed);
-        region_tree* tree = partition_tree(grey, c.mode, c.flags);
+        const vx_image_handle grey(grey_image(c.width, c.height, c.seed));
+        const region_tree_handle tree(partition_tree(grey.get(), c.mode, c.flags));
         EXPECT_GT(tree->regions, 10);
-        expect_nested(tree);
+        expect_nested(tree.get());
         using writer = int (*)(region_tree*, const char*);
         using loader = region_tree* (*)(const char*);
         const std::pair<writer, loader> formats[] = {
@@ -119,16 +118,13 @@ TEST(PartitionTree, TreesOfRealPartitionsNestAndSurviveTheirFiles)
         for (const auto& [write, load] : formats) {
             const std::string a = dir.file("a.tree");
             const std::string b = dir.file("b.tree");
-            ASSERT_EQ(write(tree, a.c_str()), 1);
-            region_tree* loaded = load(a.c_str());
+            ASSERT_EQ(write(tree.get(), a.c_str()), 1);
+            const region_tree_handle loaded(load(a.c_str()));
             EXPECT_EQ(loaded->regions, tree->regions);
-            expect_nested(loaded);
-            ASSERT_EQ(write(loaded, b.c_str()), 1);
+            expect_nested(loaded.get());
+            ASSERT_EQ(write(loaded.get(), b.c_str()), 1);
             EXPECT_EQ(vx_test::read_file(a), vx_test::read_file(b));
-            delete_regiontree(loaded);
         }
-        delete_regiontree(tree);
-        delete_vximage(grey);
     }
 }
 
@@ -162,26 +158,32 @@ TEST(PartitionTree, EveryContourPixelOfThePartitionEndsAsZero)
 TEST(PartitionTree, TreeJobsRunInThreads)
 {
     vx_test::TempDir dir;
-    vx_image* grey = grey_image(40, 30, 5);
+    const vx_image_handle grey(grey_image(40, 30, 5));
     const std::string names[] = {dir.file("img.5.bright.tree"), dir.file("img.5.dark.tree")};
     tree_job jobs[2];
     pthread_t threads[2];
     for (int i = 0; i < 2; ++i) {
-        jobs[i] = tree_job{kScales, grey, init_vx_image(40, 30, kScales), {1, 1.0, 0.0, 0, 0}, i + 1, 3u,
-                           names[i].c_str(), nullptr, nullptr, nullptr};
+        jobs[i] = tree_job{kScales,
+                           grey.get(),
+                           init_vx_image(40, 30, kScales),
+                           {1, 1.0, 0.0, 0, 0},
+                           i + 1,
+                           3u,
+                           names[i].c_str(),
+                           nullptr,
+                           nullptr,
+                           nullptr};
         ASSERT_EQ(pthread_create(&threads[i], nullptr, generateTreeFile, &jobs[i]), 0);
     }
     for (int i = 0; i < 2; ++i) {
         pthread_join(threads[i], nullptr);
         ASSERT_NE(jobs[i].result, nullptr);
-        region_tree* loaded = load_elemset_region_tree(names[i].c_str());
+        const region_tree_handle loaded(load_elemset_region_tree(names[i].c_str()));
         EXPECT_EQ(loaded->regions, jobs[i].result->regions);
         EXPECT_EQ(loaded->scales, kScales);
-        delete_regiontree(loaded);
         delete_regiontree(jobs[i].result);
         delete_vximage(jobs[i].work);
     }
-    delete_vximage(grey);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -11,25 +10,21 @@
 #include "analyse/rules/rule_program.h"
 #include "analyse/tests/rule_test_support.h"
 #include "imagecore/image.h"
+#include "testsupport/region_tree_builder.h"
 #include "testsupport/vx_test.h"
 
 namespace {
 
 constexpr int W = 16;
 
+// A node of `size` pixels (without a pixel list) and this contour.
 tregionnode* add_node(region_tree* tree, tregionnode* father, int label, int size,
-                      std::vector<int> contour)
+                      const std::vector<int>& contour)
 {
-    auto* node = static_cast<tregionnode*>(std::calloc(1, sizeof(tregionnode)));
+    tregionnode* node = vx_test::node(father, {}, contour);
     node->label = label;
     node->file_index = label;
     node->size = size;
-    node->age = 1;
-    node->contour_size = static_cast<int>(contour.size());
-    node->contour = static_cast<int*>(std::calloc(contour.size() + 1, sizeof(int)));
-    for (size_t i = 0; i < contour.size(); ++i)
-        node->contour[i] = contour[i];
-    add_region_son(father, node);
     ++tree->regions;
     return node;
 }
@@ -42,8 +37,10 @@ tregionnode* add_node(region_tree* tree, tregionnode* father, int label, int siz
 // +- b (5): 20 pixels
 // Each region's contour is one pixel: its label.
 struct small_tree {
-    region_tree* tree = init_region_tree(W, W, 3);
-    image* grey = create_image(W, W, 0);
+    const region_tree_handle tree_owner{init_region_tree(W, W, 3)};
+    region_tree* const tree = tree_owner.get();
+    const image_handle grey_owner{create_image(W, W, 0)};
+    image* const grey = grey_owner.get();
     tregionnode* a = add_node(tree, tree->root, 1, 100, {1});
     tregionnode* a1 = add_node(tree, a, 2, 60, {2});
     tregionnode* a11 = add_node(tree, a1, 3, 10, {3});
@@ -51,15 +48,6 @@ struct small_tree {
     tregionnode* b = add_node(tree, tree->root, 5, 20, {5});
     vx_test::TempDir dir;
     std::string output;
-
-    small_tree() = default;
-    ~small_tree()
-    {
-        delete_regiontree(tree);
-        delete_image(grey);
-    }
-    small_tree(const small_tree&) = delete;
-    small_tree& operator=(const small_tree&) = delete;
 
     int query(const std::string& rules)
     {
@@ -126,13 +114,11 @@ TEST(Query, EmptyAndMissingRules)
     EXPECT_EQ(t.hits(), labels{});
     EXPECT_EQ(t.query("DECLS: x := 1; #DECLS"), 0);
 
-    region_tree* bare = init_region_tree(4, 4, 2);
-    image* grey = create_image(4, 4, 0);
+    const region_tree_handle bare(init_region_tree(4, 4, 2));
+    const image_handle grey(create_image(4, 4, 0));
     testing::internal::CaptureStdout();
-    EXPECT_EQ(program_based_query_analysis(nullptr, bare, grey), 0);
+    EXPECT_EQ(program_based_query_analysis(nullptr, bare.get(), grey.get()), 0);
     testing::internal::GetCapturedStdout();
-    delete_image(grey);
-    delete_regiontree(bare);
 }
 
 TEST(Query, FailedParseLeavesNoHitOfTheQueryBefore)
@@ -206,9 +192,9 @@ TEST(Query, ReconstructionPaintsTheLowestBottomUpHits)
     small_tree t;
     // a top-down, then a11, a1 and a2 bottom-up.
     ASSERT_EQ(t.query("RULES: TD: area > 50 BU: area < 70 #RULES"), 4);
-    image* labels_img = create_image(W, W, 0);
+    const image_handle labels_img(create_image(W, W, 0));
     labels_img->max = 9;
-    query_reconstruct_image(t.tree, labels_img);
+    query_reconstruct_image(t.tree, labels_img.get());
     std::vector<int> painted;
     for (int p = 0; p < W * W; ++p)
         if (labels_img->pixels[p] != 0) {
@@ -219,15 +205,14 @@ TEST(Query, ReconstructionPaintsTheLowestBottomUpHits)
 
     // A region still marked as a top-down hit is painted, its subtree only
     // where bottom-up hits are.
-    erase_image(labels_img, 0);
+    erase_image(labels_img.get(), 0);
     t.a->td_mark = 3;
     t.a->contour[0] = -1;  // contour positions outside the image are skipped
     t.a1->td_mark = 3;
-    EXPECT_EQ(region_reconstruct(t.a, labels_img, 1), 1);
+    EXPECT_EQ(region_reconstruct(t.a, labels_img.get(), 1), 1);
     EXPECT_EQ(labels_img->pixels[2], 0);
     EXPECT_EQ(labels_img->pixels[3], 10);
-    EXPECT_EQ(region_reconstruct(t.b, labels_img, 1), 0);
-    delete_image(labels_img);
+    EXPECT_EQ(region_reconstruct(t.b, labels_img.get(), 1), 0);
 
     std::vector<tregionnode*> local(t.tree->regions + 1, nullptr);
     qa_local_reconstruct_nodevector(local.data(), t.a1);

@@ -4,8 +4,10 @@
 #include <vector>
 
 #include "analyse/files/treeio.h"
+#include "analyse/handles.h"
 #include "analyse/trees/lRegion_Graph.h"
 #include "analyse/trees/regiontree.h"
+#include "analyse/trees/tree_walk.h"
 #include "testsupport/vx_test.h"
 
 namespace {
@@ -22,13 +24,13 @@ vx_image* two_basins(int scales)
 
 TEST(RegionGraph, RepeatedBasinsLiveThroughEveryScale)
 {
-    vx_image* v = two_basins(3);
-    region_tree* tree = Region_Graph(v, 8);
+    const vx_image_handle v(two_basins(3));
+    const region_tree_handle tree(Region_Graph(v.get(), 8));
     EXPECT_EQ(tree->regions, 3);
     EXPECT_EQ(tree->scales, 3);
     ASSERT_EQ(tree->root->nsons, 2);
-    auto* first = reinterpret_cast<tregionnode*>(tree->root->sons->head->next->entry);
-    auto* second = reinterpret_cast<tregionnode*>(tree->root->sons->tail->prev->entry);
+    const tregionnode* first = first_son(tree->root);
+    const tregionnode* second = last_son(tree->root);
     EXPECT_EQ(first->label, 1);
     EXPECT_EQ(first->pixels[0], 0);
     EXPECT_EQ(second->label, 2);
@@ -36,8 +38,6 @@ TEST(RegionGraph, RepeatedBasinsLiveThroughEveryScale)
     EXPECT_EQ(first->age, 3);
     EXPECT_EQ(first->birth, 0);
     EXPECT_EQ(second->age, 3);
-    delete_regiontree(tree);
-    delete_vximage(v);
 }
 
 std::vector<std::pair<int, int>> calls;
@@ -50,50 +50,44 @@ void record(int kind, int step, void*)
 TEST(RegionGraph, ProgressReportsEachScale)
 {
     int context = 0;
-    vx_image* v = two_basins(3);
+    const vx_image_handle v(two_basins(3));
     calls.clear();
-    delete_regiontree(Region_Graph_progress(v, 8, 2, &context, record));
+    delete_regiontree(Region_Graph_progress(v.get(), 8, 2, &context, record));
     EXPECT_EQ(calls, (std::vector<std::pair<int, int>>{{12, 0}, {12, 1}, {12, 2}}));
     calls.clear();
-    delete_regiontree(Region_Graph_progress(v, 8, 1, &context, record));
+    delete_regiontree(Region_Graph_progress(v.get(), 8, 1, &context, record));
     EXPECT_EQ(calls.front(), std::make_pair(11, 0));
     calls.clear();
-    delete_regiontree(Region_Graph_progress(v, 8, 2, nullptr, record));
-    delete_regiontree(Region_Graph_progress(v, 8, 3, &context, record));
-    delete_regiontree(Region_Graph_progress(v, 8, 1, &context, nullptr));
+    delete_regiontree(Region_Graph_progress(v.get(), 8, 2, nullptr, record));
+    delete_regiontree(Region_Graph_progress(v.get(), 8, 3, &context, record));
+    delete_regiontree(Region_Graph_progress(v.get(), 8, 1, &context, nullptr));
     EXPECT_TRUE(calls.empty());
-    delete_vximage(v);
 }
 
 TEST(RegionGraph, StepwiseBuildsTheSameTree)
 {
-    vx_image* v = two_basins(2);
-    rg_control* control = region_graph_control(v, 8);
+    const vx_image_handle v(two_basins(2));
+    const rg_control_handle control(region_graph_control(v.get(), 8));
     EXPECT_EQ(control->next_scale, 1);
-    EXPECT_EQ(region_graph_step(control), 0);
-    EXPECT_EQ(region_graph_step(control), -1);
+    EXPECT_EQ(region_graph_step(control.get()), 0);
+    EXPECT_EQ(region_graph_step(control.get()), -1);
     EXPECT_EQ(control->tree->regions, 3);
-    EXPECT_EQ(region_graph_step(control), -1);
+    EXPECT_EQ(region_graph_step(control.get()), -1);
     EXPECT_EQ(control->tree->regions, 3);
-    region_tree* tree = control->tree;
+    const region_tree_handle tree(control->tree);
     control->tree = nullptr;
-    delete_region_graph_control(control);
     EXPECT_EQ(count_regions(tree->root), 3);
-    delete_regiontree(tree);
-    delete_vximage(v);
 }
 
 TEST(RegionGraph, OldTextTreeOfAPartition)
 {
     vx_test::TempDir dir;
     const std::string path = dir.file("graph.txt");
-    vx_image* v = two_basins(2);
-    ASSERT_EQ(lRegion_Graph(v, path.c_str(), 8), 1);
-    region_tree* tree = load_region_tree(path.c_str());
+    const vx_image_handle v(two_basins(2));
+    ASSERT_EQ(lRegion_Graph(v.get(), path.c_str(), 8), 1);
+    const region_tree_handle tree(load_region_tree(path.c_str()));
     EXPECT_EQ(tree->regions, 3);
     EXPECT_EQ(tree->root->nsons, 2);
-    delete_regiontree(tree);
-    delete_vximage(v);
 }
 
 }  // namespace

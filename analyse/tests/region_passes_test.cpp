@@ -4,15 +4,16 @@
 
 #include "analyse/features/region_query_update.h"
 #include "analyse/features/regiontree_update.h"
-#include "analyse/tests/feature_tree_support.h"
+#include "testsupport/region_tree_builder.h"
 
 namespace {
 
-using feature_test::small_tree;
+using vx_test::born;
+using vx_test::node;
 
 TEST(PlainPass, SmallTreeByHand)
 {
-    small_tree t;
+    vx_test::grey_tree t;
     t.b->left = 6;
     t.b->right = 2;
     t.b2->left = 4;
@@ -74,35 +75,31 @@ TEST(PlainPass, DecompositionEntropyOfTwoSonsOfFortyPercent)
 {
     // A father of 5 pixels whose middle one (a line pixel) belongs to neither
     // son: area quotients 0.4 and 0.4.
-    image* grey = create_image(5, 1, 7);
-    region_tree* tree = init_region_tree(5, 1, 2);
-    tregionnode* father = small_tree::son(tree->root, 1, {0, 1, 2, 3, 4});
-    small_tree::son(father, 0, {0, 1});
-    small_tree::son(father, 0, {3, 4});
-    ASSERT_EQ(update_regiontree_by_image(grey, tree, 2), 1);
+    const image_handle grey(create_image(5, 1, 7));
+    const region_tree_handle tree(init_region_tree(5, 1, 2));
+    tregionnode* father = born(node(tree->root, {0, 1, 2, 3, 4}), 1);
+    node(father, {0, 1});
+    node(father, {3, 4});
+    ASSERT_EQ(update_regiontree_by_image(grey.get(), tree.get(), 2), 1);
     EXPECT_NEAR(father->decompentropy, 1.0575, 5e-5);
     EXPECT_NEAR(father->decomp_homogeneity, -0.0575, 5e-5);
-    delete_regiontree(tree);
-    delete_image(grey);
 }
 
 TEST(PlainPass, RootOfAHundredByFifty)
 {
-    image* grey = create_image(100, 50, 3);
-    region_tree* tree = init_region_tree(100, 50, 2);
-    ASSERT_EQ(update_regiontree_by_image(grey, tree, 2), 1);
+    const image_handle grey(create_image(100, 50, 3));
+    const region_tree_handle tree(init_region_tree(100, 50, 2));
+    ASSERT_EQ(update_regiontree_by_image(grey.get(), tree.get(), 2), 1);
     EXPECT_EQ(tree->root->min_width, 50);
     EXPECT_EQ(tree->root->max_width, 100);
     EXPECT_NEAR(tree->root->roundness, 1.4297, 5e-5);
     EXPECT_EQ(tree->root->convexity, 1.0);
     EXPECT_EQ(tree->root->areafraction, 0.0);
-    delete_regiontree(tree);
-    delete_image(grey);
 }
 
 TEST(QueryPass, ResetsMarksAndMeasuresAgainstTheImage)
 {
-    small_tree t;
+    vx_test::grey_tree t;
     t.a->td_mark = 3;
     t.b1->bu_mark = 3;
     t.b2->significance = 1.0;
@@ -120,12 +117,11 @@ TEST(QueryPass, ResetsMarksAndMeasuresAgainstTheImage)
     EXPECT_EQ(t.a->decompentropy, 1.0);
 
     // An image of another size is refused: the root keeps its pixel count.
-    image* wide = create_image(8, 2, 0);
+    const image_handle wide(create_image(8, 2, 0));
     testing::internal::CaptureStdout();
-    region_tree_query_update(t.tree, wide, 0);
+    region_tree_query_update(t.tree, wide.get(), 0);
     EXPECT_NE(testing::internal::GetCapturedStdout().find("does not fit"), std::string::npos);
     EXPECT_EQ(t.tree->root->size, 8);
-    delete_image(wide);
 }
 
 }  // namespace

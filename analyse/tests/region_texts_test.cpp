@@ -7,13 +7,13 @@
 #include <string>
 
 #include "analyse/attributes/attributes.h"
-#include "analyse/tests/hand_tree.h"
+#include "testsupport/region_tree_builder.h"
 
 namespace {
 
 // A node whose fields all differ, and the texts of it.
 struct RegionTexts : testing::Test {
-    tregionnode* n = hand_tree::node(nullptr, {1, 2, 3});
+    const region_node_handle n{vx_test::node(nullptr, {1, 2, 3})};
 
     void SetUp() override
     {
@@ -60,7 +60,6 @@ struct RegionTexts : testing::Test {
         n->paxis = 5;
         n->aaxis = 2;
     }
-    void TearDown() override { delete_region(n); }
 
     static std::string take(char* text)
     {
@@ -72,7 +71,7 @@ struct RegionTexts : testing::Test {
 
 TEST_F(RegionTexts, FixedFieldsWithoutAttributeVector)
 {
-    EXPECT_EQ(take(va_fixed_attribute_output(n)),
+    EXPECT_EQ(take(va_fixed_attribute_output(n.get())),
               "\nTree File Index 7\n"
               "\nRegion Index 3\n"
               "Birth 2\nAge 4\nLife Quotient 0.500000\nMax Width 9\nMin Width 1\nSons 2\nSize 3\n"
@@ -85,11 +84,11 @@ TEST_F(RegionTexts, FixedFieldsWithoutAttributeVector)
 
 TEST_F(RegionTexts, AttributeVectorLinesFollowIndexAndLabel)
 {
-    n->attribs = hand_tree::vector(3);
+    n->attribs = vx_test::attribute_vector(3);
     init_int_attrib(12, "area", n->attribs);
     init_double_attrib(1e300, "huge", n->attribs);
     init_string_attrib("round", "shape", n->attribs);
-    const std::string text = take(va_fixed_attribute_output(n));
+    const std::string text = take(va_fixed_attribute_output(n.get()));
     char number[400];
     std::snprintf(number, sizeof number, "%f", 1e300);  // 308 characters
     const std::string huge = "huge: " + std::string(number) + "\n";
@@ -98,8 +97,8 @@ TEST_F(RegionTexts, AttributeVectorLinesFollowIndexAndLabel)
 
 TEST_F(RegionTexts, BaseAttributesOfAVectorBuiltFromTheNode)
 {
-    init_attrib_array(n, nullptr);
-    const std::string text = take(va_fixed_attribute_output(n));
+    init_attrib_array(n.get(), nullptr);
+    const std::string text = take(va_fixed_attribute_output(n.get()));
     EXPECT_EQ(text.rfind("\nTree File Index 7\nRegion Label 3\nage: 4\nahead: 6\n", 0), 0u);
     EXPECT_NE(text.find("\narea: 3\n"), std::string::npos);
     EXPECT_NE(text.find("\nnode: 7\n"), std::string::npos);
@@ -107,7 +106,7 @@ TEST_F(RegionTexts, BaseAttributesOfAVectorBuiltFromTheNode)
 
 TEST_F(RegionTexts, QuotientsAndMoments)
 {
-    EXPECT_EQ(take(va_attribute_output(n)),
+    EXPECT_EQ(take(va_attribute_output(n.get())),
               "\nConvexity Quotient 1.100000\nArea Quotient 0.300000\nContrast Quotient 1.200000\n"
               "Roundness Quotient 1.300000\n1 - (Birth Quotient) 0.600000\n"
               "Min Diameter Quotient 0.400000\nMax Diameter Quotient 0.700000\n"
@@ -117,7 +116,7 @@ TEST_F(RegionTexts, QuotientsAndMoments)
               "Orientation -0.785398\nPAxisn 0.050000\nAAxisn 0.020000\nPAxis 5\nAAxis 2\n");
 
     testing::internal::CaptureStdout();
-    attribute_output(n);
+    attribute_output(n.get());
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
               "Convexity Quotient 1.100000\nArea Quotient 0.300000\nContrast Quotient 1.200000\n"
               "Roundness Quotient 1.300000\n1 - (Birth Quotient) 0.600000\n"

@@ -4,11 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "analyse/tests/tree_fixtures.h"
 #include "analyse/trees/regionlist.h"
 #include "analyse/trees/regiontree.h"
+#include "analyse/trees/tree_walk.h"
 #include "imagecore/queue.h"
 #include "imagecore/vx_image.h"
+#include "testsupport/region_tree_builder.h"
 
 namespace {
 
@@ -19,25 +20,21 @@ using vx_test::partition_from;
 region_tree* build(vx_image* v, int conn = 8)
 {
     region_tree* tree = init_region_tree(v->width, v->height, v->nscales);
-    iqueue* q = init_iqueue(v->width * v->height);
+    const iqueue_handle q(init_iqueue(v->width * v->height));
     for (int s = v->nscales - 1; s >= 0; --s) {
-        v->scales[s].label_queue = q;
+        v->scales[s].label_queue = q.get();
         regiontree_add_scale(&v->scales[s], tree, s, conn);
         v->scales[s].label_queue = nullptr;
     }
-    delete_iqueue(q);
     int counter = 0;
     tree_relabel(tree->root, &counter);
     return tree;
 }
 
-std::vector<tregionnode*> sons_of(tregionnode* node)
+std::vector<tregionnode*> son_vector(const tregionnode* node)
 {
-    std::vector<tregionnode*> out;
-    reset_region_list(node->sons);
-    for (tregionnode* s = get_next_list_region(node->sons); s != nullptr; s = get_next_list_region(node->sons))
-        out.push_back(s);
-    return out;
+    const son_range sons = sons_of(node);
+    return std::vector<tregionnode*>(sons.begin(), sons.end());
 }
 
 std::vector<int> pixels_of(const tregionnode* n)
@@ -47,7 +44,7 @@ std::vector<int> pixels_of(const tregionnode* n)
 
 TEST(RegionTree, NewTreeHasOneRootOverEveryPixel)
 {
-    region_tree* tree = init_region_tree(3, 2, 5);
+    const region_tree_handle tree(init_region_tree(3, 2, 5));
     EXPECT_EQ(tree->regions, 1);
     EXPECT_STREQ(tree->name, "GeneratedTree");
     EXPECT_EQ(tree->root, tree->root2);
@@ -56,15 +53,14 @@ TEST(RegionTree, NewTreeHasOneRootOverEveryPixel)
     EXPECT_EQ(pixels_of(tree->root), (std::vector<int>{0, 1, 2, 3, 4, 5}));
     EXPECT_EQ(tree->root->father, nullptr);
     EXPECT_EQ(tree->root->contour_size, 0);
-    delete_regiontree(tree);
 }
 
 TEST(RegionTree, OneBasinAtEveryScaleGivesOneNodeLivingThroughAll)
 {
-    vx_image* v = partition_from({{"111", "111"}, {"111", "111"}, {"111", "111"}});
-    region_tree* tree = build(v);
+    const vx_image_handle v(partition_from({{"111", "111"}, {"111", "111"}, {"111", "111"}}));
+    const region_tree_handle tree(build(v.get()));
     EXPECT_EQ(tree->regions, 2);
-    const auto sons = sons_of(tree->root);
+    const auto sons = son_vector(tree->root);
     ASSERT_EQ(sons.size(), 1u);
     EXPECT_EQ(sons[0]->birth, 0);
     EXPECT_EQ(sons[0]->age, 3);
@@ -74,22 +70,20 @@ TEST(RegionTree, OneBasinAtEveryScaleGivesOneNodeLivingThroughAll)
     EXPECT_EQ(sons[0]->border, 15);
     EXPECT_EQ(sons[0]->contour_size, 6);
     EXPECT_EQ(sons[0]->contour[0], 5);
-    delete_regiontree(tree);
-    delete_vximage(v);
 }
 
 TEST(RegionTree, SplitsAgesAndNumbersOverSeveralScales)
 {
-    vx_image* v = partition_from(kThreeScales);
-    region_tree* tree = build(v);
+    const vx_image_handle v(partition_from(kThreeScales));
+    const region_tree_handle tree(build(v.get()));
     EXPECT_EQ(tree->regions, 6);
     tregionnode* root = tree->root;
-    const auto top = sons_of(root);
+    const auto top = son_vector(root);
     ASSERT_EQ(top.size(), 1u);
     tregionnode* whole = top[0];
     EXPECT_EQ(whole->birth, 2);
     EXPECT_EQ(whole->age, 1);
-    const auto halves = sons_of(whole);
+    const auto halves = son_vector(whole);
     ASSERT_EQ(halves.size(), 2u);
     tregionnode* left = halves[0];
     tregionnode* right = halves[1];
@@ -101,7 +95,7 @@ TEST(RegionTree, SplitsAgesAndNumbersOverSeveralScales)
     EXPECT_EQ(right->age, 1);
     EXPECT_EQ(right->size, 12);
     EXPECT_EQ(right->border, 1 | 2 | 4);
-    const auto quarters = sons_of(right);
+    const auto quarters = son_vector(right);
     ASSERT_EQ(quarters.size(), 2u);
     EXPECT_EQ(pixels_of(quarters[0]), (std::vector<int>{3, 4, 5, 9, 10, 11}));
     EXPECT_EQ(pixels_of(quarters[1]), (std::vector<int>{21, 22, 23}));
@@ -120,8 +114,6 @@ TEST(RegionTree, SplitsAgesAndNumbersOverSeveralScales)
     EXPECT_EQ(v->scales[0].pixels[10], 2);
     EXPECT_EQ(v->scales[0].pixels[21], 0);
     EXPECT_EQ(v->scales[0].connect, 8);
-    delete_regiontree(tree);
-    delete_vximage(v);
 }
 }  // namespace
 
@@ -130,12 +122,12 @@ namespace {
 TEST(RegionTree, LeafOnLinePixelsNeitherAgesNorSplits)
 {
     // The lone pixel at column 2 is a basin at scale 1 and line at scale 0.
-    vx_image* v = partition_from({{"11.1.11"}, {"11.1.11"}, {"1111111"}});
+    const vx_image_handle v(partition_from({{"11.1.11"}, {"11.1.11"}, {"1111111"}}));
     v->scales[0].pixels[3] = 0;
-    region_tree* tree = build(v, 4);
-    const auto top = sons_of(tree->root);
+    const region_tree_handle tree(build(v.get(), 4));
+    const auto top = son_vector(tree->root);
     ASSERT_EQ(top.size(), 1u);
-    const auto mid = sons_of(top[0]);
+    const auto mid = son_vector(top[0]);
     ASSERT_EQ(mid.size(), 3u);
     EXPECT_EQ(pixels_of(mid[1]), (std::vector<int>{3}));
     EXPECT_EQ(mid[1]->birth, 1);
@@ -148,14 +140,12 @@ TEST(RegionTree, LeafOnLinePixelsNeitherAgesNorSplits)
     EXPECT_EQ(mid[1]->contour[0], 3);
     EXPECT_EQ(mid[1]->inner_contour_size, 0);
     EXPECT_EQ(tree->regions, 5);
-    delete_regiontree(tree);
-    delete_vximage(v);
 }
 
 TEST(RegionTree, SonsFollowTheLabelOrderNotThePixelOrder)
 {
     // Labels 1..3 in raster order; the leaf lists its pixels backwards.
-    image* labels = create_image(5, 1, 0);
+    const image_handle labels(create_image(5, 1, 0));
     const int row[] = {1, 0, 2, 0, 3};
     for (int i = 0; i < 5; ++i)
         labels->pixels[i] = row[i];
@@ -164,46 +154,44 @@ TEST(RegionTree, SonsFollowTheLabelOrderNotThePixelOrder)
     pixels[0] = 4;
     pixels[1] = 2;
     pixels[2] = 3;
-    tregionnode* father = init_region_node(nullptr, 9, 0, nullptr, nullptr);
-    tregionnode* leaf = init_region_node(father, 5, 3, pixels, nullptr);
-    add_region_son(father, leaf);
+    const region_node_handle father(init_region_node(nullptr, 9, 0, nullptr, nullptr));
+    tregionnode* leaf = init_region_node(father.get(), 5, 3, pixels, nullptr);
+    add_region_son(father.get(), leaf);
     int counts[4] = {0, 0, 0, 0};
-    region_leaf_update(labels, leaf, 2, 4, counts);
-    const auto sons = sons_of(leaf);
+    region_leaf_update(labels.get(), leaf, 2, 4, counts);
+    const auto sons = son_vector(leaf);
     ASSERT_EQ(sons.size(), 2u);
     EXPECT_EQ(pixels_of(sons[0]), (std::vector<int>{2}));
     EXPECT_EQ(pixels_of(sons[1]), (std::vector<int>{4}));
     EXPECT_EQ(sons[0]->birth, 2);
     EXPECT_EQ(std::vector<int>(counts, counts + 4), (std::vector<int>{0, 0, 0, 0}));
     // The backup form builds the same sons; the plain one splits on one label.
-    tregionnode* other = init_region_node(nullptr, 5, 3, static_cast<int*>(std::malloc(sizeof(int) * 3)), nullptr);
+    const region_node_handle other(
+        init_region_node(nullptr, 5, 3, static_cast<int*>(std::malloc(sizeof(int) * 3)), nullptr));
     std::copy(pixels, pixels + 3, other->pixels);
-    init_son_regions_list_backup(labels, other, 2, 4, counts);
-    const auto backup = sons_of(other);
+    init_son_regions_list_backup(labels.get(), other.get(), 2, 4, counts);
+    const auto backup = son_vector(other.get());
     ASSERT_EQ(backup.size(), 2u);
     EXPECT_EQ(pixels_of(backup[1]), (std::vector<int>{4}));
     EXPECT_EQ(backup[1]->contour_size, sons[1]->contour_size);
     tregionnode* single = backup[0];
-    init_son_regions_list(labels, single, 1, 4, counts);
+    init_son_regions_list(labels.get(), single, 1, 4, counts);
     EXPECT_EQ(single->nsons, 1);
-    EXPECT_EQ(count_regions(other), 4);
-    delete_region(other);
-    delete_region(father);
-    delete_image(labels);
+    EXPECT_EQ(count_regions(other.get()), 4);
 }
 
 TEST(RegionTree, NumberingAndNodeArrays)
 {
     // Root with two sons, the first of which has one son.
-    tregionnode* root = init_region_node(nullptr, 3, 0, nullptr, nullptr);
-    tregionnode* a = init_region_node(root, 2, 0, nullptr, nullptr);
-    tregionnode* b = init_region_node(root, 2, 0, nullptr, nullptr);
+    const region_node_handle root(init_region_node(nullptr, 3, 0, nullptr, nullptr));
+    tregionnode* a = init_region_node(root.get(), 2, 0, nullptr, nullptr);
+    tregionnode* b = init_region_node(root.get(), 2, 0, nullptr, nullptr);
     tregionnode* c = init_region_node(a, 1, 0, nullptr, nullptr);
-    add_region_son(root, a);
-    add_region_son(root, b);
+    add_region_son(root.get(), a);
+    add_region_son(root.get(), b);
     add_region_son(a, c);
     int counter = 0;
-    tree_relabel(root, &counter);
+    tree_relabel(root.get(), &counter);
     EXPECT_EQ(counter, 4);
     EXPECT_EQ(root->label, 0);
     EXPECT_EQ(a->label, 1);
@@ -213,19 +201,18 @@ TEST(RegionTree, NumberingAndNodeArrays)
     // Indices outside a node array are left out, never written.
     tregionnode* array[3] = {nullptr, nullptr, nullptr};
     b->file_index = 7;
-    EXPECT_EQ(rt_local_init_nodelist(array, 3, root), 3);
+    EXPECT_EQ(rt_local_init_nodelist(array, 3, root.get()), 3);
     EXPECT_EQ(array[2], c);
     EXPECT_EQ(b->label, 7);
     c->file_index = -4;
-    EXPECT_EQ(rt_local_init_nodelist(array, 3, root), 2);
-    delete_region(root);
+    EXPECT_EQ(rt_local_init_nodelist(array, 3, root.get()), 2);
 }
 
 TEST(RegionTree, NodeArrayAndAttributeImage)
 {
-    vx_image* v = partition_from(kThreeScales);
-    region_tree* tree = build(v);
-    rtInitNodelist(tree);
+    const vx_image_handle v(partition_from(kThreeScales));
+    const region_tree_handle tree(build(v.get()));
+    rtInitNodelist(tree.get());
     for (int i = 0; i < tree->regions; ++i)
         EXPECT_EQ(tree->nodes[i]->file_index, i);
     EXPECT_EQ(tree->nodes[tree->regions], nullptr);
@@ -234,7 +221,7 @@ TEST(RegionTree, NodeArrayAndAttributeImage)
     tree->attr_image = init_vx_image(6, 4, 4);
     tree->attr_image->flag = 1;
     tree->attr_image->scales[0].pixels[0] = 77;
-    set_vximage_regions(tree);
+    set_vximage_regions(tree.get());
     const vx_image* attr = tree->attr_image;
     EXPECT_EQ(attr->scales[0].pixels[0], 77);
     // Partition scale s sits at index s + 1.
@@ -246,16 +233,13 @@ TEST(RegionTree, NodeArrayAndAttributeImage)
     EXPECT_EQ(tree->nodes[4]->label, 4);
     EXPECT_EQ(tree->nodes[0], tree->root);
 
-    image* leaves = create_image(6, 4, 0);
-    initLeafLayer(leaves, tree->root);
+    const image_handle leaves(create_image(6, 4, 0));
+    initLeafLayer(leaves.get(), tree->root);
     EXPECT_EQ(leaves->pixels[0], 2);
     EXPECT_EQ(leaves->pixels[23], 5);
     EXPECT_EQ(leaves->pixels[2], 0);
     EXPECT_EQ(tree->root->bu_mark, -1);
     EXPECT_EQ(tree->nodes[5]->bu_mark, -1);
-    delete_image(leaves);
-    delete_regiontree(tree);
-    delete_vximage(v);
 }
 
 TEST(RegionTree, ReleaseRespectsPixelOwnershipAndBorrowedAttributes)
@@ -274,34 +258,35 @@ TEST(RegionTree, ReleaseRespectsPixelOwnershipAndBorrowedAttributes)
 
 TEST(RegionList, RemoveAndFind)
 {
-    tregionnode* a = init_region_node(nullptr, 0, 0, nullptr, nullptr);
-    tregionnode* b = init_region_node(nullptr, 0, 0, nullptr, nullptr);
-    list* l = init_region_list(a);
-    add_region_list(l, b);
-    EXPECT_NE(find_region_in_list(l, b), nullptr);
-    l = remove_region_from_list(l, a);
+    const region_node_handle a(init_region_node(nullptr, 0, 0, nullptr, nullptr));
+    const region_node_handle b(init_region_node(nullptr, 0, 0, nullptr, nullptr));
+    list* l = init_region_list(a.get());
+    add_region_list(l, b.get());
+    reset_region_list(l);
+    EXPECT_EQ(get_next_list_region(l), a.get());
+    EXPECT_EQ(get_next_list_region(l), b.get());
+    EXPECT_EQ(get_next_list_region(l), nullptr);
+    EXPECT_NE(find_region_in_list(l, b.get()), nullptr);
+    l = remove_region_from_list(l, a.get());
     ASSERT_NE(l, nullptr);
-    EXPECT_EQ(find_region_in_list(l, a), nullptr);
-    EXPECT_EQ(remove_region_from_list(l, a), l);
-    EXPECT_EQ(remove_region_from_list(l, b), nullptr);
-    delete_region(a);
-    delete_region(b);
+    EXPECT_EQ(find_region_in_list(l, a.get()), nullptr);
+    EXPECT_EQ(remove_region_from_list(l, a.get()), l);
+    EXPECT_EQ(remove_region_from_list(l, b.get()), nullptr);
 }
 
 TEST(RegionTree, DeepChainsAreWalkedWithoutRecursion)
 {
-    tregionnode* root = init_region_node(nullptr, 0, 0, nullptr, nullptr);
-    tregionnode* tip = root;
+    const region_node_handle root(init_region_node(nullptr, 0, 0, nullptr, nullptr));
+    tregionnode* tip = root.get();
     for (int i = 0; i < 200000; ++i) {
         tregionnode* n = init_region_node(tip, 0, 0, nullptr, nullptr);
         add_region_son(tip, n);
         tip = n;
     }
-    EXPECT_EQ(count_regions(root), 200001);
+    EXPECT_EQ(count_regions(root.get()), 200001);
     int counter = 0;
-    tree_relabel(root, &counter);
+    tree_relabel(root.get(), &counter);
     EXPECT_EQ(tip->label, 200000);
-    delete_region(root);
 }
 
 }  // namespace

@@ -24,15 +24,14 @@ TEST(RuleScanner, WordsSplitIntoKeywordsAndIdentifiers)
     EXPECT_EQ(p.sym("x"), nullptr);
     EXPECT_EQ(get_symbol_num(p.prog), 7);
 
-    tregionnode* r = make_region(3);
+    const region_node_handle r = make_region(3);
     r->age = 4;
     r->centroidXn = 0.5;
     r->nsons = 2;
     machine m(p.prog);
     testing::internal::CaptureStdout();
-    m.run(r);
+    m.run(r.get());
     testing::internal::GetCapturedStdout();
-    free_region(r);
     EXPECT_DOUBLE_EQ(p.value("a"), 4);
     EXPECT_DOUBLE_EQ(p.value("b"), 0.5);
     EXPECT_DOUBLE_EQ(p.value("e"), 3);
@@ -156,19 +155,18 @@ TEST(RuleGrammar, DeepNestingExhaustsTheParserStack)
 TEST(RuleInput, MissingFilesAreNeverRead)
 {
     vx_test::TempDir dir;
-    program* prog = init_program();
+    const program_handle prog(init_program());
     testing::internal::CaptureStdout();
     EXPECT_EQ(openyyin(dir.file("absent.rule").c_str()), 0);
-    EXPECT_EQ(yyparse(prog), 1);
+    EXPECT_EQ(yyparse(prog.get()), 1);
     closeyyin();
     EXPECT_EQ(openyyin(nullptr), 0);
-    EXPECT_EQ(yyparse(prog), 1);
+    EXPECT_EQ(yyparse(prog.get()), 1);
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_NE(out.find("Could not Open File"), std::string::npos) << out;
     EXPECT_NE(out.find("No Input Filename given\n"), std::string::npos) << out;
     EXPECT_EQ(out.find("File Parsed"), std::string::npos) << out;
-    EXPECT_EQ(get_symbol_num(prog), 0);
-    delete_program(prog);
+    EXPECT_EQ(get_symbol_num(prog.get()), 0);
 }
 
 TEST(RuleInput, EachOpenStartsAfresh)
@@ -177,19 +175,17 @@ TEST(RuleInput, EachOpenStartsAfresh)
     // The first file fails in mid-token stream, leaving unread text behind.
     vx_test::write_file(dir.file("bad.rule"), "DECLS: a := 1 b := 2; c := 3; #DECLS");
     vx_test::write_file(dir.file("good.rule"), "DECLS: z := 5; #DECLS");
-    program* bad = init_program();
-    program* good = init_program();
+    const program_handle bad(init_program());
+    const program_handle good(init_program());
     testing::internal::CaptureStdout();
     openyyin(dir.file("bad.rule").c_str());
-    EXPECT_EQ(yyparse(bad), 1);
+    EXPECT_EQ(yyparse(bad.get()), 1);
     openyyin(dir.file("good.rule").c_str());
-    EXPECT_EQ(yyparse(good), 0);
+    EXPECT_EQ(yyparse(good.get()), 0);
     closeyyin();
     testing::internal::GetCapturedStdout();
-    EXPECT_EQ(get_symbol_num(good), 1);
-    EXPECT_NE(get_symbol(good, "z"), nullptr);
-    delete_program(bad);
-    delete_program(good);
+    EXPECT_EQ(get_symbol_num(good.get()), 1);
+    EXPECT_NE(get_symbol(good.get(), "z"), nullptr);
 }
 
 TEST(RuleMachine, StackLimitsEndTheProcess)
@@ -220,15 +216,13 @@ TEST(RuleMachine, StackLimitsEndTheProcess)
              "FATAL Error vm predicate stack full");
 
     // Code that leaves a value behind.
-    program* prog = leftover_program();
-    machine leftover(prog);
+    const program_handle prog(leftover_program());
+    machine leftover(prog.get());
     EXPECT_VX_FATAL(leftover.run(nullptr), 42, "FATAL  empty");
-    delete_program(prog);
 
-    vm* bare = init_vm_old_deprecated();
-    EXPECT_VX_FATAL(pop_pred(bare), 42, "FATAL Error vm predicate stack empty");
+    const vm_handle bare(init_vm_old_deprecated());
+    EXPECT_VX_FATAL(pop_pred(bare.get()), 42, "FATAL Error vm predicate stack empty");
     EXPECT_VX_FATAL(init_vm(nullptr, 1), 42, "ATTENTION NO IMAGE DURING VM INITIALIZATION");
-    delete_vm(bare);
 }
 
 TEST(RuleFaults, WhenNotFatalTheParseFailsWithTheSameMessage)
@@ -265,30 +259,27 @@ TEST(RuleFaults, WhenNotFatalTheMachineStopsWithTheSameMessage)
     fails_with("RULES: TD: " + nested_conjunction(100) + " #RULES",
                "FATAL Error vm predicate stack full\n");
 
-    program* prog = leftover_program();
-    machine leftover(prog);
+    const program_handle prog(leftover_program());
+    machine leftover(prog.get());
     std::string out;
     EXPECT_EQ(leftover.run_area(1, &out), 0);
     EXPECT_EQ(out, "FATAL  empty\n");
-    delete_program(prog);
 
     parsed fdc;
     parse_text(fdc, "DECLS: FDC := 2; numfdc := 5; #DECLS");
     machine m(fdc.prog);
-    tregionnode* r = make_region(36, rectangle_contour(2 * 16 + 2, 6, 6, 16));
+    const region_node_handle r = make_region(36, rectangle_contour(2 * 16 + 2, 6, 6, 16));
     testing::internal::CaptureStdout();
-    EXPECT_EQ(m.run(r), 0);
+    EXPECT_EQ(m.run(r.get()), 0);
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
               "Dont Mess with the number of FDCs in update fds in symboltable\n");
     EXPECT_EQ(m.m->failed, 1);
-    free_region(r);
 
-    vm* bare = init_vm_old_deprecated();
+    const vm_handle bare(init_vm_old_deprecated());
     testing::internal::CaptureStdout();
-    EXPECT_EQ(pop_value(bare), 0.0);
-    EXPECT_EQ(peek_vm_pred(bare), 0);
+    EXPECT_EQ(pop_value(bare.get()), 0.0);
+    EXPECT_EQ(peek_vm_pred(bare.get()), 0);
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
               "FATAL Error vm value stack empty\nFATAL Error vm predicate stack empty\n");
     EXPECT_EQ(bare->nvalues, 0);
-    delete_vm(bare);
 }

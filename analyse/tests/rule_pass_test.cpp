@@ -8,14 +8,12 @@
 #include "analyse/attributes/attributes.h"
 #include "analyse/features/dynamic_region_update.h"
 #include "analyse/features/labeled_region_node.h"
-#include "analyse/tests/feature_tree_support.h"
-#include "analyse/tests/rule_test_support.h"
 #include "analyse/display/visual_analyse.h"
+#include "analyse/tests/rule_test_support.h"
+#include "testsupport/region_tree_builder.h"
 #include "testsupport/vx_test.h"
 
 namespace {
-
-using feature_test::small_tree;
 
 constexpr const char* kRule = "DECLS: twice := area * 2; c := volume / area; #DECLS RULES: TD: #RULES";
 
@@ -30,7 +28,7 @@ struct rule_run {
         return path;
     }
 
-    int tree(small_tree& t, const std::string& text)
+    int tree(vx_test::grey_tree& t, const std::string& text)
     {
         const std::string path = file(text);
         std::fflush(stdout);
@@ -51,7 +49,7 @@ double value(const tregionnode* n, const char* name)
 
 TEST(RulePass, SmallTreeByHand)
 {
-    small_tree t;
+    vx_test::grey_tree t;
     rule_run run;
     ASSERT_EQ(run.tree(t, kRule), t.tree->regions);
     EXPECT_NE(run.output.find("done\n"), std::string::npos);
@@ -104,7 +102,7 @@ TEST(RulePass, SmallTreeByHand)
 
 TEST(RulePass, FailedParseChangesNoNode)
 {
-    small_tree t;
+    vx_test::grey_tree t;
     rule_run run;
     // Before any vector exists the root borrows nothing and no buffer is made.
     EXPECT_EQ(run.tree(t, "DECLS: x := ; #DECLS"), 0);
@@ -127,7 +125,7 @@ TEST(RulePass, FailedParseChangesNoNode)
 TEST(RulePass, RuleFaultThatDoesNotEndTheProcessChangesNoNode)
 {
     const rule_test::faults_not_fatal interactive;
-    small_tree t;
+    vx_test::grey_tree t;
     rule_run run;
     ASSERT_EQ(run.tree(t, kRule), t.tree->regions);
     const std::vector<tregionnode*> nodes = {t.a, t.b, t.b1, t.b2};
@@ -165,17 +163,15 @@ TEST(RulePass, RuleFaultThatDoesNotEndTheProcessChangesNoNode)
 
 TEST(RulePass, RootWithoutSonsIsReported)
 {
-    image* grey = create_image(3, 3, 1);
-    region_tree* tree = init_region_tree(3, 3, 2);
+    const image_handle grey(create_image(3, 3, 1));
+    const region_tree_handle tree(init_region_tree(3, 3, 2));
     rule_run run;
     const std::string path = run.file(kRule);
     testing::internal::CaptureStdout();
-    EXPECT_EQ(dynamic_region_tree_update(tree, grey, path.c_str(), 1), 0);
+    EXPECT_EQ(dynamic_region_tree_update(tree.get(), grey.get(), path.c_str(), 1), 0);
     EXPECT_NE(testing::internal::GetCapturedStdout().find("!Warning! Tree GeneratedTree has no nodes\n"),
               std::string::npos);
     EXPECT_EQ(tree->attr_buffer, nullptr);
-    delete_regiontree(tree);
-    delete_image(grey);
 }
 
 // 6 x 5 label image: label 3 in the top left corner, label 5 inside.
@@ -191,15 +187,17 @@ image* label_image()
 
 TEST(LabeledRegion, NodeWithContourBorderAndAttributes)
 {
-    image* labels = label_image();
-    image* grey = create_image(6, 5, 10);
+    const image_handle labels(label_image());
+    const image_handle grey(create_image(6, 5, 10));
     grey->pixels[7] = 30;
     const std::vector<int> before(labels->pixels, labels->pixels + 30);
     rule_run run;
     const std::string path = run.file(kRule);
     testing::internal::CaptureStdout();
-    tregionnode* corner = computeNodeFromLabeledRegion(path.c_str(), labels, grey, 3, 1);
-    tregionnode* inner = computeNodeFromLabeledRegion(path.c_str(), labels, grey, 5, 1);
+    const region_node_handle corner(
+        computeNodeFromLabeledRegion(path.c_str(), labels.get(), grey.get(), 3, 1));
+    const region_node_handle inner(
+        computeNodeFromLabeledRegion(path.c_str(), labels.get(), grey.get(), 5, 1));
     testing::internal::GetCapturedStdout();
     // The label image is left as it was, region pixels on the edge included.
     EXPECT_EQ(std::vector<int>(labels->pixels, labels->pixels + 30), before);
@@ -213,7 +211,7 @@ TEST(LabeledRegion, NodeWithContourBorderAndAttributes)
     EXPECT_EQ(corner->volume, 20);
     EXPECT_EQ(corner->area_quotient, 1.0);
     ASSERT_NE(corner->attribs, nullptr);
-    EXPECT_EQ(value(corner, "twice"), 8.0);
+    EXPECT_EQ(value(corner.get(), "twice"), 8.0);
 
     ASSERT_NE(inner, nullptr);
     EXPECT_EQ(inner->border, 0);
@@ -221,25 +219,22 @@ TEST(LabeledRegion, NodeWithContourBorderAndAttributes)
     std::sort(contour.begin(), contour.end());
     EXPECT_EQ(contour, std::vector<int>({3, 4, 8, 11, 14, 17, 21, 22}));
     EXPECT_EQ(inner->inner_contour, nullptr);
-    delete_region(inner);
-    delete_region(corner);
 
-    EXPECT_EQ(computeNodeFromLabeledRegion(path.c_str(), labels, grey, 7, 1), nullptr);
-    EXPECT_EQ(computeNodeFromLabeledRegion(path.c_str(), labels, grey, 0, 1), nullptr);
+    EXPECT_EQ(computeNodeFromLabeledRegion(path.c_str(), labels.get(), grey.get(), 7, 1), nullptr);
+    EXPECT_EQ(computeNodeFromLabeledRegion(path.c_str(), labels.get(), grey.get(), 0, 1), nullptr);
     const std::string broken = run.file("DECLS: x := ; #DECLS");
     testing::internal::CaptureStdout();
-    EXPECT_EQ(computeNodeFromLabeledRegion(broken.c_str(), labels, grey, 5, 1), nullptr);
+    EXPECT_EQ(computeNodeFromLabeledRegion(broken.c_str(), labels.get(), grey.get(), 5, 1),
+              nullptr);
     testing::internal::GetCapturedStdout();
     {
         const rule_test::faults_not_fatal interactive;
         const std::string faulty = run.file("DECLS: " + rule_test::nested_sum(100) + " #DECLS");
         testing::internal::CaptureStdout();
-        EXPECT_EQ(computeNodeFromLabeledRegion(faulty.c_str(), labels, grey, 5, 1), nullptr);
+        EXPECT_EQ(computeNodeFromLabeledRegion(faulty.c_str(), labels.get(), grey.get(), 5, 1), nullptr);
         EXPECT_NE(testing::internal::GetCapturedStdout().find("FATAL Error vm value stack full"),
                   std::string::npos);
     }
-    delete_image(grey);
-    delete_image(labels);
 }
 
 }  // namespace

@@ -148,9 +148,9 @@ TEST(RuleDecls, ArrayUseOfAScalarIsRefused)
         },
         42, "Symbol x in not an array");
     // At run time (a program built by hand) it is reported and reads 0.
-    program* prog = init_program();
-    symbol* x = put_symbol_id(prog, "x");
-    symbol* y = put_symbol_id(prog, "y");
+    const program_handle prog(init_program());
+    symbol* x = put_symbol_id(prog.get(), "x");
+    symbol* y = put_symbol_id(prog.get(), "y");
     prog->decls = init_command();
     prog->has_decls = 1;
     cmd_add_value(prog->decls, 0);
@@ -159,12 +159,11 @@ TEST(RuleDecls, ArrayUseOfAScalarIsRefused)
     cmd_add_value(prog->decls, 4);
     cmd_add_init_array(prog->decls, y);
     y->kind = SYMBOL_SCALAR;
-    machine m(prog);
+    machine m(prog.get());
     std::string out;
     m.run_area(1, &out);
     EXPECT_EQ(out, "x is not an  array\nFATAL: y is not an  array\n");
     EXPECT_DOUBLE_EQ(y->value, 0);
-    delete_program(prog);
 }
 
 TEST(RuleRules, PassAndFailOfRegions)

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -15,6 +15,7 @@
 #include "analyse/rules/rule_program.h"
 #include "analyse/rules/virtualmachine.h"
 #include "imagecore/image.h"
+#include "testsupport/region_tree_builder.h"
 #include "testsupport/vx_test.h"
 
 namespace rule_test {
@@ -95,26 +96,13 @@ inline void parse_text(parsed& p, const std::string& text, int width = 16, bool 
         p.output = testing::internal::GetCapturedStdout();
 }
 
-// A calloc'ed region as the tree code makes them; freed by free_region.
-inline tregionnode* make_region(int size, std::vector<int> contour = {})
+// A region of `size` pixels at the positions 100, 101, ... with this outer
+// contour.
+inline region_node_handle make_region(int size, const std::vector<int>& contour = {})
 {
-    auto* r = static_cast<tregionnode*>(std::calloc(1, sizeof(tregionnode)));
-    r->size = size;
-    r->pixels = static_cast<int*>(std::calloc(size > 0 ? size : 1, sizeof(int)));
-    for (int i = 0; i < size; ++i)
-        r->pixels[i] = 100 + i;
-    r->contour_size = static_cast<int>(contour.size());
-    r->contour = static_cast<int*>(std::calloc(contour.empty() ? 1 : contour.size(), sizeof(int)));
-    for (size_t i = 0; i < contour.size(); ++i)
-        r->contour[i] = contour[i];
-    return r;
-}
-
-inline void free_region(tregionnode* r)
-{
-    std::free(r->pixels);
-    std::free(r->contour);
-    std::free(r);
+    std::vector<int> pixels(static_cast<size_t>(size > 0 ? size : 0));
+    std::iota(pixels.begin(), pixels.end(), 100);
+    return region_node_handle(vx_test::node(nullptr, pixels, contour));
 }
 
 // Contour of the border of a w x h rectangle whose top left pixel is at
@@ -164,16 +152,14 @@ struct machine {
     // Runs on a region of the given area and perimeter, capturing output.
     int run_area(int area, std::string* output = nullptr, bool top_down = true)
     {
-        tregionnode* r = make_region(area);
-        r->contour_size = 0;
+        const region_node_handle r = make_region(area);
         std::fflush(stdout);
         testing::internal::CaptureStdout();
-        const int pass = run(r, top_down);
+        const int pass = run(r.get(), top_down);
         std::fflush(stdout);
         const std::string text = testing::internal::GetCapturedStdout();
         if (output != nullptr)
             *output = text;
-        free_region(r);
         return pass;
     }
 };

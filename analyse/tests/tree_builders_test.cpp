@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "analyse/handles.h"
 #include "analyse/tests/disc_image.h"
 #include "analyse/trees/regiontree.h"
 #include "analyse/trees/tree_builders.h"
@@ -26,9 +27,9 @@ const std::vector<disc> kDiscs = {{16, 16, 6, 150}, {44, 26, 9, 90}};
 
 TEST(TreeBuilders, BrightDiscsBecomeRegionsWithTheirContrast)
 {
-    image* g = disc_test::draw(64, 48, 50, kDiscs);
-    region_tree* tree = compute_tree(g, 6, 1, 0);
-    ASSERT_NE(tree, nullptr);
+    const image_handle g(disc_test::draw(64, 48, 50, kDiscs));
+    const region_tree_handle tree(compute_tree(g.get(), 6, 1, 0));
+    ASSERT_NE(tree.get(), nullptr);
     EXPECT_EQ(tree->update, 0);
     ASSERT_NE(tree->attr_image, nullptr);
     EXPECT_EQ(tree->attr_image->nscales, 6);
@@ -38,33 +39,29 @@ TEST(TreeBuilders, BrightDiscsBecomeRegionsWithTheirContrast)
         below += 150 - g->pixels[p];
     EXPECT_EQ(tree->root->volume, below);
     for (const disc& d : kDiscs) {
-        const std::vector<tregionnode*> hits = nodes_covering(tree, g, d);
+        const std::vector<tregionnode*> hits = nodes_covering(tree.get(), g.get(), d);
         ASSERT_EQ(hits.size(), 1u) << "disc of radius " << d.r;
         EXPECT_NEAR(hits[0]->contrast, d.value - 50.0, 0.1 * (d.value - 50.0));
         EXPECT_EQ(hits[0]->contrast, static_cast<double>(hits[0]->volume) / hits[0]->size);
     }
-    delete_regiontree(tree);
-    delete_image(g);
 }
 
 TEST(TreeBuilders, WithoutUpdateTheTreeIsNumberedInPreorder)
 {
-    image* g = disc_test::draw(64, 48, 50, kDiscs);
-    region_tree* tree = compute_tree_no_update(g, 4, 1, 0);
-    ASSERT_NE(tree, nullptr);
+    const image_handle g(disc_test::draw(64, 48, 50, kDiscs));
+    const region_tree_handle tree(compute_tree_no_update(g.get(), 4, 1, 0));
+    ASSERT_NE(tree.get(), nullptr);
     EXPECT_EQ(tree->attr_image, nullptr);
     int expected = 0;
     walk_preorder(tree->root, [&expected](tregionnode* n) { EXPECT_EQ(n->label, expected++); });
     EXPECT_EQ(expected, tree->regions);
-    delete_regiontree(tree);
-    delete_image(g);
 }
 
 TEST(TreeBuilders, DarkTreeOfTheMultiscaleImage)
 {
-    image* g = disc_test::draw(64, 48, 200, {{20, 20, 7, 40}});
-    vx_image* v = init_vximage_from_single_image(g, 1, 0);
-    region_tree* tree = compute_dark_tree(v, 5, 0);
+    const image_handle g(disc_test::draw(64, 48, 200, {{20, 20, 7, 40}}));
+    const vx_image_handle v(init_vximage_from_single_image(g.get(), 1, 0));
+    region_tree* tree = compute_dark_tree(v.get(), 5, 0);
     ASSERT_NE(tree, nullptr);
     EXPECT_EQ(tree->attr_image->nscales, 1);
     // Reference 3 - 2 = 1: the volume below the maximum.
@@ -75,17 +72,15 @@ TEST(TreeBuilders, DarkTreeOfTheMultiscaleImage)
         above += g->pixels[p] - 40;
     }
     EXPECT_EQ(tree->root->volume, below);
-    EXPECT_EQ(nodes_covering(tree, g, {20, 20, 7, 40}).size(), 1u);
+    EXPECT_EQ(nodes_covering(tree, g.get(), {20, 20, 7, 40}).size(), 1u);
     delete_regiontree(tree);
 
     // Reference 3 - 1 = 2: the volume above the minimum.
-    tree = compute_bright_tree(v, 5, 0);
+    tree = compute_bright_tree(v.get(), 5, 0);
     ASSERT_NE(tree, nullptr);
     EXPECT_EQ(tree->root->volume, above);
-    EXPECT_TRUE(nodes_covering(tree, g, {20, 20, 7, 40}).empty());
+    EXPECT_TRUE(nodes_covering(tree, g.get(), {20, 20, 7, 40}).empty());
     delete_regiontree(tree);
-    delete_vximage(v);
-    delete_image(g);
 }
 
 }  // namespace

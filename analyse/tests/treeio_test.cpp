@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "analyse/files/treeio.h"
-#include "analyse/tests/tree_fixtures.h"
 #include "analyse/trees/lRegion_Graph.h"
 #include "analyse/trees/regiontree.h"
 #include "analyse/trees/tree_walk.h"
+#include "testsupport/region_tree_builder.h"
 #include "testsupport/vx_test.h"
 
 namespace {
@@ -27,9 +27,8 @@ using vx_test::write_file;
 
 region_tree* hand_tree()
 {
-    vx_image* v = partition_from(vx_test::kThreeScales);
-    region_tree* tree = Region_Graph(v, 8);
-    delete_vximage(v);
+    const vx_image_handle v(partition_from(vx_test::kThreeScales));
+    region_tree* tree = Region_Graph(v.get(), 8);
     return tree;
 }
 
@@ -82,10 +81,10 @@ std::vector<node_view> view(region_tree* tree)
 TEST(TreeFile, RootAndOneNodeLayout)
 {
     TempDir dir;
-    vx_image* v = partition_from({{"111", "111"}});
-    region_tree* tree = Region_Graph(v, 8);
+    const vx_image_handle v(partition_from({{"111", "111"}}));
+    const region_tree_handle tree(Region_Graph(v.get(), 8));
     const std::string path = dir.file("one.tree");
-    ASSERT_EQ(write_elemset_region_tree(tree, path.c_str()), 1);
+    ASSERT_EQ(write_elemset_region_tree(tree.get(), path.c_str()), 1);
     const std::string bytes = read_file(path);
     EXPECT_EQ(bytes.substr(0, 5), "RTHR2");
     EXPECT_EQ(ints_at(bytes, 5, 5), (std::vector<int32_t>{2, 3, 2, 1, 6}));
@@ -93,7 +92,7 @@ TEST(TreeFile, RootAndOneNodeLayout)
     EXPECT_EQ(bytes[49], '\n');
     // Root: number 0, one son, offset 0, all pixels, no contour data.
     EXPECT_EQ(ints_at(bytes, 50, 15), (std::vector<int32_t>{0, 1, 0, 2, 1, 0, 0, 0, 0, 0, 0, 0, 6, 0, 0}));
-    const tregionnode* node = node_of(tree->root->sons->head->next);
+    const tregionnode* node = first_son(tree->root);
     const std::vector<int32_t> record = ints_at(bytes, 110, 15);
     EXPECT_EQ(record[0], 1);
     EXPECT_EQ(record[1], 0);
@@ -102,13 +101,11 @@ TEST(TreeFile, RootAndOneNodeLayout)
     EXPECT_EQ(record[12], 6);
     EXPECT_EQ(record[13], node->contour_size);
     EXPECT_EQ(bytes.size(), 170 + 4u * node->contour_size);
-    delete_regiontree(tree);
-    delete_vximage(v);
 }
 
 TEST(TreeFile, ElementSetRunsPutSonsBeforeTheFathersOwnPixels)
 {
-    region_tree* tree = hand_tree();
+    const region_tree_handle tree(hand_tree());
     std::vector<int> set(24), seen(24, 0);
     int count = 0;
     ASSERT_EQ(generate_elemset(tree->root, set.data(), &count, seen.data(), 24), 1);
@@ -124,7 +121,6 @@ TEST(TreeFile, ElementSetRunsPutSonsBeforeTheFathersOwnPixels)
     std::fill(seen.begin(), seen.end(), 0);
     count = 0;
     EXPECT_EQ(generate_elemset(tree->root, set.data(), &count, seen.data(), 20), 0);
-    delete_regiontree(tree);
 }
 
 TEST(TreeFile, RoundTripsKeepNodesAndBytes)
@@ -138,22 +134,20 @@ TEST(TreeFile, RoundTripsKeepNodesAndBytes)
                               {write_elemset_region_tree_ascii, load_elemset_region_tree_ascii},
                               {write_region_tree, load_region_tree}};
     for (const format& fmt : formats) {
-        region_tree* tree = hand_tree();
+        const region_tree_handle tree(hand_tree());
         tree->regions = 99;  // a stale count is not written
         const std::string first = dir.file("first.tree");
         const std::string second = dir.file("second.tree");
-        ASSERT_EQ(fmt.write(tree, first.c_str()), 1);
-        region_tree* loaded = fmt.load(first.c_str());
+        ASSERT_EQ(fmt.write(tree.get(), first.c_str()), 1);
+        const region_tree_handle loaded(fmt.load(first.c_str()));
         EXPECT_EQ(loaded->regions, 6);
         EXPECT_EQ(loaded->width, 6);
         EXPECT_EQ(loaded->scales, 3);
         EXPECT_STREQ(loaded->name, first.c_str());
-        EXPECT_EQ(view(loaded), view(tree));
-        ASSERT_EQ(fmt.write(loaded, second.c_str()), 1);
+        EXPECT_EQ(view(loaded.get()), view(tree.get()));
+        ASSERT_EQ(fmt.write(loaded.get(), second.c_str()), 1);
         EXPECT_EQ(read_file(first), read_file(second));
         // Writing neither takes nor gives away pixel arrays.
-        delete_regiontree(loaded);
-        delete_regiontree(tree);
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
     }
 }
@@ -161,9 +155,9 @@ TEST(TreeFile, RoundTripsKeepNodesAndBytes)
 TEST(TreeFile, VersionOneDerivesBorderFlagsFromTheContour)
 {
     TempDir dir;
-    region_tree* tree = hand_tree();
+    const region_tree_handle tree(hand_tree());
     const std::string path = dir.file("v2.tree");
-    ASSERT_EQ(write_elemset_region_tree(tree, path.c_str()), 1);
+    ASSERT_EQ(write_elemset_region_tree(tree.get(), path.c_str()), 1);
     // Rewrite as version 1: drop the border field of every record.
     const std::string v2 = read_file(path);
     std::string v1 = "RTHRG" + v2.substr(5, 20 + 4 * 24 + 1);
@@ -177,10 +171,8 @@ TEST(TreeFile, VersionOneDerivesBorderFlagsFromTheContour)
         at += 60 + data;
     });
     write_file(path, v1);
-    region_tree* loaded = load_elemset_region_tree(path.c_str());
-    EXPECT_EQ(view(loaded), view(tree));
-    delete_regiontree(loaded);
-    delete_regiontree(tree);
+    const region_tree_handle loaded(load_elemset_region_tree(path.c_str()));
+    EXPECT_EQ(view(loaded.get()), view(tree.get()));
 }
 
 // Tries every reader on the bytes; true when one of them accepts them.
@@ -204,11 +196,11 @@ bool any_reader_accepts(const std::string& bytes)
 TEST(TreeFileBadInput, EveryTruncationAndCorruptionIsRefused)
 {
     TempDir dir;
-    region_tree* tree = hand_tree();
+    const region_tree_handle tree(hand_tree());
     const std::string path = dir.file("t.tree");
     const std::string text_path = dir.file("t.txt");
-    ASSERT_EQ(write_elemset_region_tree(tree, path.c_str()), 1);
-    ASSERT_EQ(write_region_tree(tree, text_path.c_str()), 1);
+    ASSERT_EQ(write_elemset_region_tree(tree.get(), path.c_str()), 1);
+    ASSERT_EQ(write_region_tree(tree.get(), text_path.c_str()), 1);
     const std::string good = read_file(path);
     const std::string text = read_file(text_path);
     EXPECT_TRUE(any_reader_accepts(good));
@@ -255,7 +247,6 @@ TEST(TreeFileBadInput, EveryTruncationAndCorruptionIsRefused)
     };
     for (const auto& [name, bytes] : cases)
         EXPECT_FALSE(any_reader_accepts(bytes)) << name;
-    delete_regiontree(tree);
 }
 
 TEST(TreeFileBadInput, MalformedCorpusIsRefusedAndValidSamplesRead)
@@ -312,10 +303,9 @@ TEST(TreeFileDeath, LoadersEndWithTheirMessages)
     EXPECT_VX_FATAL(load_region_tree(path.c_str()), 42, "refused: text header ill-formed");
     delete_regiontree(good);
     EXPECT_VX_FATAL(load_elemset_region_tree_ascii(dir.file("none").c_str()), 42, "treeio Cannot open Tree File \n.*none");
-    region_tree* tree = hand_tree();
-    EXPECT_VX_FATAL(write_elemset_region_tree(tree, dir.file("missing/dir/t.tree").c_str()), 42,
-                    "Could not open Region tree for writing");
-    delete_regiontree(tree);
+    const region_tree_handle tree(hand_tree());
+    EXPECT_VX_FATAL(write_elemset_region_tree(tree.get(), dir.file("missing/dir/t.tree").c_str()),
+                    42, "Could not open Region tree for writing");
 }
 
 // 3 when the write failed under a small file-size limit and left no file.
@@ -333,36 +323,35 @@ int write_with_size_limit(region_tree* tree, const std::string& path, const std:
 TEST(TreeFileWriter, FailedWritesLeaveNoFileBehind)
 {
     TempDir dir;
-    region_tree* tree = hand_tree();
+    const region_tree_handle tree(hand_tree());
     const std::string path = dir.file("big.tree");
     // A file-size limit makes a write fail half-way.
-    EXPECT_EXIT(std::exit(write_with_size_limit(tree, path, dir.path())), ::testing::ExitedWithCode(3), "");
+    EXPECT_EXIT(std::exit(write_with_size_limit(tree.get(), path, dir.path())),
+                ::testing::ExitedWithCode(3), "");
     // A target that cannot be replaced (a folder) fails after the writes.
     std::filesystem::create_directory(path);
-    EXPECT_EQ(write_region_tree(tree, path.c_str()), 0);
+    EXPECT_EQ(write_region_tree(tree.get(), path.c_str()), 0);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
     // A tree whose pixels are not nested runs is refused before any file is made.
-    tregionnode* son = node_of(tree->root->sons->head->next);
+    tregionnode* son = first_son(tree->root);
     son->pixels[0] = 99;
-    EXPECT_EQ(write_elemset_region_tree(tree, dir.file("bad.tree").c_str()), 0);
+    EXPECT_EQ(write_elemset_region_tree(tree.get(), dir.file("bad.tree").c_str()), 0);
     EXPECT_FALSE(std::filesystem::exists(dir.file("bad.tree")));
-    delete_regiontree(tree);
 }
 
 TEST(TreeFileText, SeekHelpersAndScanner)
 {
     TempDir dir;
-    region_tree* tree = hand_tree();
+    const region_tree_handle tree(hand_tree());
     const std::string path = dir.file("t.txt");
-    ASSERT_EQ(write_region_tree(tree, path.c_str()), 1);
+    ASSERT_EQ(write_region_tree(tree.get(), path.c_str()), 1);
     FILE* f = std::fopen(path.c_str(), "rb");
     EXPECT_EQ(seek_node_by_number(f, 3), 3);
-    EXPECT_EQ(seek_contour_size(f), static_cast<int>(view(tree)[3].contour.size()));
+    EXPECT_EQ(seek_contour_size(f), static_cast<int>(view(tree.get())[3].contour.size()));
     EXPECT_EQ(seek_contour_tag(f), 0);
     EXPECT_EQ(seek_node_by_number(f, 1), -1);
     EXPECT_EQ(seek_contour_tag(f), -1);
     std::fclose(f);
-    delete_regiontree(tree);
 
     char text[] = "Size: 12;7 rest 3.5e2x";
     f = fmemopen(text, sizeof text - 1, "rb");
@@ -380,20 +369,20 @@ TEST(TreeFileText, SeekHelpersAndScanner)
 TEST(TreeFileText, AsciiNodeRecordsRoundTrip)
 {
     TempDir dir;
-    region_tree* tree = hand_tree();
+    const region_tree_handle tree(hand_tree());
     const std::string path = dir.file("nodes.txt");
-    ASSERT_EQ(write_elemset_region_tree(tree, dir.file("t.tree").c_str()), 1);
-    region_tree* loaded = load_elemset_region_tree(dir.file("t.tree").c_str());
+    ASSERT_EQ(write_elemset_region_tree(tree.get(), dir.file("t.tree").c_str()), 1);
+    const region_tree_handle loaded(load_elemset_region_tree(dir.file("t.tree").c_str()));
     // The written tree carries the element-set offsets of the loaded one.
-    tregionnode* whole = node_of(tree->root->sons->head->next);
-    tregionnode* right = node_of(whole->sons->tail->prev);
+    tregionnode* whole = first_son(tree->root);
+    tregionnode* right = last_son(whole);
     FILE* f = std::fopen(path.c_str(), "wb");
     EXPECT_EQ(write_elemset_region_node_ascii(right, f, 3, 2), 1);
     std::fclose(f);
     f = std::fopen(path.c_str(), "rb");
-    tregionnode* back = read_elemset_region_node_ascii(f, loaded);
+    const region_node_handle back(read_elemset_region_node_ascii(f, loaded.get()));
     std::fclose(f);
-    ASSERT_NE(back, nullptr);
+    ASSERT_NE(back.get(), nullptr);
     EXPECT_EQ(back->file_index, 3);
     // The run of the node in the element set: its sons' pixels, then its own.
     EXPECT_EQ(std::vector<int>(back->pixels, back->pixels + back->size),
@@ -401,9 +390,6 @@ TEST(TreeFileText, AsciiNodeRecordsRoundTrip)
     EXPECT_EQ(std::vector<int>(back->contour, back->contour + back->contour_size),
               std::vector<int>(right->contour, right->contour + right->contour_size));
     EXPECT_EQ(back->border, right->border);
-    delete_region(back);
-    delete_regiontree(loaded);
-    delete_regiontree(tree);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "analyse/handles.h"
 #include "analyse/vectors/vector_array.h"
 #include "analyse/vectors/vectorfile.h"
 #include "testsupport/vx_test.h"
@@ -50,7 +51,7 @@ TEST(VectorArray, CreateFillAndFree)
 
 TEST(VectorArray, Arithmetic)
 {
-    vector_array* a = init_vector_array(3, 2, 0.0);
+    const vector_array_handle a(init_vector_array(3, 2, 0.0));
     vector& v = a->vectors[0];
     vector& w = a->vectors[1];
     const double vv[3] = {1, 2, 3}, ww[3] = {3, 2, 7};
@@ -76,34 +77,32 @@ TEST(VectorArray, Arithmetic)
     EXPECT_DOUBLE_EQ(adaptive_vector_add(0.5, &v, &w, 3), std::sqrt(5.0));
     EXPECT_EQ(v.values[0], 2.0);
     EXPECT_EQ(v.values[2], 5.0);
-    delete_vector_array(a);
 }
 
 TEST(VectorFile, WritesDimCountAndOneLinePerVector)
 {
     vx_test::TempDir dir;
-    vector_array* a = init_vector_array(3, 2, 0.0);
+    const vector_array_handle a(init_vector_array(3, 2, 0.0));
     const double first[3] = {1.5, -2.0, 0.0000004}, second[3] = {10.0, 0.25, 1e6};
     std::memcpy(a->vectors[0].values, first, sizeof first);
     std::memcpy(a->vectors[1].values, second, sizeof second);
     const std::string path = dir.file("out.vec");
-    ASSERT_EQ(write_vector_array(a, path.c_str()), 1);
+    ASSERT_EQ(write_vector_array(a.get(), path.c_str()), 1);
     EXPECT_EQ(vx_test::read_file(path),
               "Dim: 3, Num: 2\n"
               "1.500000, -2.000000, 0.000000.\n"
               "10.000000, 0.250000, 1000000.000000.\n");
-    delete_vector_array(a);
 
-    vector_array* one = init_vector_array(1, 2, 7.0);
-    ASSERT_EQ(write_vector_array(one, path.c_str()), 1);
+    const vector_array_handle one(init_vector_array(1, 2, 7.0));
+    ASSERT_EQ(write_vector_array(one.get(), path.c_str()), 1);
     EXPECT_EQ(vx_test::read_file(path), "Dim: 1, Num: 2\n7.000000.\n7.000000.\n");
 
     testing::internal::CaptureStdout();
-    EXPECT_EQ(write_vector_array(one, "/dev/full"), 0);
-    EXPECT_EQ(write_vector_array(one, dir.file("no/such/dir.vec").c_str()), 0);
-    EXPECT_NE(testing::internal::GetCapturedStdout().find("Could not write vector array to /dev/full"),
-              std::string::npos);
-    delete_vector_array(one);
+    EXPECT_EQ(write_vector_array(one.get(), "/dev/full"), 0);
+    EXPECT_EQ(write_vector_array(one.get(), dir.file("no/such/dir.vec").c_str()), 0);
+    EXPECT_NE(
+        testing::internal::GetCapturedStdout().find("Could not write vector array to /dev/full"),
+        std::string::npos);
 }
 
 TEST(VectorFile, ReadVectorArrayOnlyNeedsTheFile)
@@ -111,11 +110,10 @@ TEST(VectorFile, ReadVectorArrayOnlyNeedsTheFile)
     vx_test::TempDir dir;
     const std::string path = dir.file("any");
     vx_test::write_file(path, "ignored");
-    vector_array* a = read_vector_array(path.c_str(), 2, 4, -1.0);
-    ASSERT_NE(a, nullptr);
+    const vector_array_handle a(read_vector_array(path.c_str(), 2, 4, -1.0));
+    ASSERT_NE(a.get(), nullptr);
     EXPECT_EQ(a->count, 4);
     EXPECT_EQ(a->vectors[3].values[1], -1.0);
-    delete_vector_array(a);
     testing::internal::CaptureStdout();
     EXPECT_EQ(read_vector_array(dir.file("missing").c_str(), 2, 4, 0.0), nullptr);
     testing::internal::GetCapturedStdout();
@@ -135,20 +133,18 @@ TEST(KohonenFile, NumbersAreSeparatedByAnyNonDigit)
     EXPECT_EQ(v, -7);
 
     vx_test::TempDir dir;
-    vector_array* a = load_text(dir, "2 4\n1.5;2.5 1.5,2.5\n-1.5/3 7x8extra9\n");
-    ASSERT_NE(a, nullptr);
+    const vector_array_handle a(load_text(dir, "2 4\n1.5;2.5 1.5,2.5\n-1.5/3 7x8extra9\n"));
+    ASSERT_NE(a.get(), nullptr);
     EXPECT_EQ(a->dim, 2);
     ASSERT_EQ(a->count, 4);
     const double want[4][2] = {{1.5, 2.5}, {1.5, 2.5}, {1.5, 3}, {7, 8}};
     for (int i = 0; i < 4; ++i)
         for (int k = 0; k < 2; ++k)
             EXPECT_EQ(a->vectors[i].values[k], want[i][k]) << i << "," << k;
-    delete_vector_array(a);
 
-    vector_array* empty = load_text(dir, "3 0\n");
-    ASSERT_NE(empty, nullptr);
+    const vector_array_handle empty(load_text(dir, "3 0\n"));
+    ASSERT_NE(empty.get(), nullptr);
     EXPECT_EQ(empty->count, 0);
-    delete_vector_array(empty);
 }
 
 TEST(KohonenFile, MalformedFilesFailWithAMessage)

@@ -9,22 +9,23 @@
 
 #include "analyse/attributes/attributes.h"
 #include "analyse/tables/featureio.h"
-#include "analyse/tests/hand_tree.h"
+#include "testsupport/region_tree_builder.h"
 #include "testsupport/vx_test.h"
 
 namespace {
 
-using hand_tree::node;
+using vx_test::node;
+using vx_test::pixels;
 
 // A 4 x 2 tree read back from a file would carry breadth-first file indices:
 // A 1, B 2, A1 3 (labels of an earlier numbering left behind).
 struct AttributeRun : testing::Test {
     vx_test::TempDir dir;
-    region_tree* tree = init_region_tree(4, 2, 3);
+    const region_tree_handle tree{init_region_tree(4, 2, 3)};
     tregionnode* a = node(tree->root, {0, 1, 2, 3});
     tregionnode* a1 = node(a, {0, 1});
     tregionnode* b = node(tree->root, {4, 5, 6, 7});
-    image* grey = create_image(4, 2, 0);
+    const image_handle grey{create_image(4, 2, 0)};
 
     void SetUp() override
     {
@@ -38,11 +39,6 @@ struct AttributeRun : testing::Test {
             grey->pixels[p] = 10 * (p + 1);
         tree->update = 1;
     }
-    void TearDown() override
-    {
-        delete_regiontree(tree);
-        delete_image(grey);
-    }
     std::string rule(const std::string& text)
     {
         const std::string path = dir.file("update.rule");
@@ -52,7 +48,7 @@ struct AttributeRun : testing::Test {
     int run(const char* rule_file)
     {
         testing::internal::CaptureStdout();
-        const int result = va_update_region_tree(grey, tree, rule_file, 1);
+        const int result = va_update_region_tree(grey.get(), tree.get(), rule_file, 1);
         output = testing::internal::GetCapturedStdout();
         return result;
     }
@@ -70,8 +66,8 @@ TEST_F(AttributeRun, NumbersByFileIndexAndComputesTheBaseAttributes)
     EXPECT_EQ(a1->label, 3);
     ASSERT_NE(tree->attr_image, nullptr);
     ASSERT_EQ(tree->attr_image->nscales, 2);
-    EXPECT_EQ(hand_tree::pixels(&tree->attr_image->scales[0]), hand_tree::pixels(grey));
-    EXPECT_EQ(hand_tree::pixels(&tree->attr_image->scales[1]), std::vector<int>(8, 0));
+    EXPECT_EQ(pixels(&tree->attr_image->scales[0]), pixels(grey.get()));
+    EXPECT_EQ(pixels(&tree->attr_image->scales[1]), std::vector<int>(8, 0));
     // Volume above the image minimum 10: 0 + 10 + 20 + 30.
     EXPECT_EQ(a->volume, 60);
     EXPECT_DOUBLE_EQ(a->contrast, 15.0);
@@ -81,16 +77,16 @@ TEST_F(AttributeRun, NumbersByFileIndexAndComputesTheBaseAttributes)
 
 TEST_F(AttributeRun, WithoutGreyImageNothingIsComputed)
 {
-    EXPECT_EQ(va_update_region_tree(nullptr, tree, nullptr, 1), 0);
+    EXPECT_EQ(va_update_region_tree(nullptr, tree.get(), nullptr, 1), 0);
     EXPECT_EQ(tree->attr_image, nullptr);
     EXPECT_EQ(tree->update, 1);
-    vx_image* empty = init_vx_image(4, 2, 0);
+    const vx_image_handle empty(init_vx_image(4, 2, 0));
     const std::string csv = dir.file("t.csv");
     testing::internal::CaptureStdout();
-    EXPECT_EQ(fio_writeEntireTreeTable(csv.c_str(), tree, empty, nullptr, "img.png", 1), 0);
+    EXPECT_EQ(fio_writeEntireTreeTable(csv.c_str(), tree.get(), empty.get(), nullptr, "img.png", 1),
+              0);
     testing::internal::GetCapturedStdout();
     EXPECT_FALSE(std::filesystem::exists(csv));
-    delete_vximage(empty);
 }
 
 // The columns of one table row.
@@ -122,11 +118,12 @@ TEST_F(AttributeRun, RuleFileAddsItsSymbolsToEveryVectorAndTheTable)
     EXPECT_EQ(tree->root->attribs, a->attribs);
 
     const std::string csv = dir.file("bright.csv");
-    vx_image* multiscale = init_vximage_from_single_image(grey, 1, 0);
+    const vx_image_handle multiscale(init_vximage_from_single_image(grey.get(), 1, 0));
     testing::internal::CaptureStdout();
-    ASSERT_EQ(fio_writeEntireTreeTable(csv.c_str(), tree, multiscale, path.c_str(), "img.png", 1), 1);
+    ASSERT_EQ(fio_writeEntireTreeTable(csv.c_str(), tree.get(), multiscale.get(), path.c_str(),
+                                       "img.png", 1),
+              1);
     testing::internal::GetCapturedStdout();
-    delete_vximage(multiscale);
 
     std::istringstream table(vx_test::read_file(csv));
     std::string line;

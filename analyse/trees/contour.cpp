@@ -8,14 +8,13 @@
 
 #include "analyse/trees/detail/contour_walk.h"
 #include "imagecore/fatal.h"
+#include "imagecore/neighbourhood.h"
 #include "imagecore/queue.h"
 #include "imagecore/report.h"
 
 namespace {
 
-// Freeman directions, counter-clockwise with rows growing downwards.
-constexpr int kFreemanDx[8] = {1, 1, 0, -1, -1, -1, 0, 1};
-constexpr int kFreemanDy[8] = {0, -1, -1, -1, 0, 1, 1, 1};
+// Directions of the boundary walk, in freeman_order.
 constexpr int kNorth = 2;
 constexpr int kWest = 4;
 constexpr int kSouth = 6;
@@ -28,7 +27,11 @@ struct region_view {
 
     bool belongs(int x, int y) const
     {
-        return x >= 0 && x < width && y >= 0 && y < height && labels[y * width + x] == value;
+        return inside_image(x, y, width, height) && labels[y * width + x] == value;
+    }
+    bool neighbour_belongs(int x, int y, int direction) const
+    {
+        return belongs(x + freeman_order.dx[direction], y + freeman_order.dy[direction]);
     }
 };
 
@@ -37,7 +40,7 @@ template <bool Queue, bool Border>
 int mark_line_neighbours(int position, int width, int height, int* labels, const int* offsets,
                          int conn, int first, iqueue* q)
 {
-    const int n = conn_neighbours(conn);
+    const int n = neighbour_count(conn);
     const int x = position % width;
     const int y = position / width;
     int marked = 0;
@@ -71,9 +74,8 @@ int find_start(image* labels, const int* offsets, int* row, int* column, int val
     const int h = labels->height;
     const int r = *row;
     const int c = *column;
-    if (r >= 0 && r < h && c >= 0 && c < w) {
-        if (r == 0 || c == 0 || r == h - 1 || c == w - 1 ||
-            has_ortho_zero_neighbor(labels, offsets, r * w + c))
+    if (inside_image(c, r, w, h)) {
+        if (!interior_pixel(c, r, w, h) || has_ortho_zero_neighbor(labels, offsets, r * w + c))
             return 0;
     }
     const int n = w * h;
@@ -110,7 +112,7 @@ int walk_boundary(image* labels, int row, int column, int value, int scan_from, 
     if (region.belongs(column + 1, row)) {
         int free_dir = -1;
         for (int dir : {kNorth, kWest, kSouth}) {
-            if (!region.belongs(column + kFreemanDx[dir], row + kFreemanDy[dir])) {
+            if (!region.neighbour_belongs(column, row, dir)) {
                 free_dir = dir;
                 break;
             }
@@ -121,7 +123,7 @@ int walk_boundary(image* labels, int row, int column, int value, int scan_from, 
         start_dir = (free_dir + 2) & 7;
     }
 
-    const int n_marks = conn_neighbours(conn);
+    const int n_marks = neighbour_count(conn);
     // A walk that revisits one of its 4 * pixels states without ending at
     // the start would circle forever.
     const long bound = 4L * w * h + 4;
@@ -137,10 +139,10 @@ int walk_boundary(image* labels, int row, int column, int value, int scan_from, 
                      "Lost contour in tracer queued at position Row %d Column %d", row, column);
         const int clockwise = (d + 7) & 7;
         int step;
-        if (region.belongs(x + kFreemanDx[clockwise], y + kFreemanDy[clockwise])) {
+        if (region.neighbour_belongs(x, y, clockwise)) {
             step = clockwise;
             d = (d + 6) & 7;
-        } else if (region.belongs(x + kFreemanDx[d], y + kFreemanDy[d])) {
+        } else if (region.neighbour_belongs(x, y, d)) {
             step = d;
         } else {
             d = (d + 2) & 7;
@@ -158,8 +160,8 @@ int walk_boundary(image* labels, int row, int column, int value, int scan_from, 
         else
             ++counts->right;
         last = step;
-        x += kFreemanDx[step];
-        y += kFreemanDy[step];
+        x += freeman_order.dx[step];
+        y += freeman_order.dy[step];
         stepped = true;
         mark(y * w + x, d % n_marks, false);
     } while (x != column || y != row || d != start_dir);
@@ -224,7 +226,7 @@ bool single_pixel_region(const image* labels, const int* offsets, int start, int
     const int x = start % w;
     const int y = start / w;
     const int value = labels->pixels[start];
-    for (int i = 0; i < conn_neighbours(conn); ++i)
+    for (int i = 0; i < neighbour_count(conn); ++i)
         if (neighbour_in_image(i, x, y, w, labels->height) && labels->pixels[start + offsets[i]] == value)
             return false;
     return true;
@@ -240,17 +242,13 @@ int flood_region(int* labels, int start, int value, int width, int height, int c
     reset_iqueue(region_queue);
     if (start < 0 || start >= width * height || labels[start] != value)
         return 0;
-    const int n = conn_neighbours(conn);
+    const int n = neighbour_count(conn);
     int inner = 0;
     labels[start] = CONTOUR_VISITED;
     queue_push(start, region_queue);
     for (int k = 0; k < region_queue->count; ++k) {
         const int p = region_queue->values[k];
-        const int x = p % width;
-        const int y = p / width;
-        for (int i = 0; i < n; ++i) {
-            if (!neighbour_in_image(i, x, y, width, height))
-                continue;
+        for_each_neighbour_inside(nb_order, n, p % width, p / width, width, height, [&](int i) {
             const int nb = p + offsets[i];
             if (labels[nb] == value) {
                 labels[nb] = CONTOUR_VISITED;
@@ -261,7 +259,7 @@ int flood_region(int* labels, int start, int value, int width, int height, int c
                     queue_push(nb, inner_queue);
                 ++inner;
             }
-        }
+        });
     }
     return inner;
 }

@@ -125,8 +125,8 @@ void delete_regiontree(region_tree* tree)
     if (tree == nullptr)
         return;
     tregionnode* root = tree->root;
-    if (root != nullptr && root->attribs != nullptr && root->sons != nullptr && root->sons->size > 0 &&
-        node_of(root->sons->head->next)->attribs == root->attribs)
+    if (root != nullptr && root->attribs != nullptr && first_son(root) != nullptr &&
+        first_son(root)->attribs == root->attribs)
         root->attribs = nullptr;  // borrowed from the first son
     delete_region(root);
     std::free(tree->elemset);

@@ -1,6 +1,7 @@
 #include "analyse/trees/tree_builders.h"
 
 #include "analyse/features/regiontree_update.h"
+#include "analyse/handles.h"
 #include "analyse/trees/lRegion_Graph.h"
 #include "analyse/trees/regiontree.h"
 #include "filter/lMMS_Part.h"
@@ -9,38 +10,28 @@ namespace {
 
 region_tree* partition_tree(vx_image* grey, int nscales, int mode, unsigned flags)
 {
-    vx_image* partition = init_vx_image(grey->width, grey->height, nscales);
+    const vx_image_handle partition(init_vx_image(grey->width, grey->height, nscales));
     functions disk{1, 1.0, 0.0, 0, 0};
-    region_tree* tree = nullptr;
-    if (lMMS_Part(grey, partition, mode, nscales, 1, &disk, 8, flags, nullptr))
-        tree = Region_Graph(partition, 8);
-    delete_vximage(partition);
-    return tree;
+    if (!lMMS_Part(grey, partition.get(), mode, nscales, 1, &disk, 8, flags, nullptr))
+        return nullptr;
+    return Region_Graph(partition.get(), 8);
 }
 
 region_tree* single_image_tree(image* grey, int nscales, int mode, unsigned flags)
 {
-    vx_image* copy = init_vximage_from_single_image(grey, 1, 0);
+    const vx_image_handle copy(init_vximage_from_single_image(grey, 1, 0));
     if (copy == nullptr)
         return nullptr;
-    region_tree* tree = partition_tree(copy, nscales, mode, flags);
-    delete_vximage(copy);
-    return tree;
-}
-
-region_tree* discard(region_tree* tree)
-{
-    delete_regiontree(tree);
-    return nullptr;
+    return partition_tree(copy.get(), nscales, mode, flags);
 }
 
 }  // namespace
 
 region_tree* compute_tree(image* grey, int nscales, int mode, unsigned flags)
 {
-    region_tree* tree = single_image_tree(grey, nscales, mode, flags);
-    return tree != nullptr && update_regiontree_by_image(grey, tree, mode) ? tree
-                                                                           : discard(tree);
+    region_tree_handle tree(single_image_tree(grey, nscales, mode, flags));
+    return tree != nullptr && update_regiontree_by_image(grey, tree.get(), mode) ? tree.release()
+                                                                                 : nullptr;
 }
 
 region_tree* compute_tree_no_update(image* grey, int nscales, int mode, unsigned flags)
@@ -55,8 +46,9 @@ region_tree* compute_tree_no_update(image* grey, int nscales, int mode, unsigned
 
 region_tree* vx_compute_tree(vx_image* grey, int nscales, int mode, unsigned flags)
 {
-    region_tree* tree = partition_tree(grey, nscales, mode, flags);
-    return tree != nullptr && update_regiontree(grey, tree, 0, 3 - mode) ? tree : discard(tree);
+    region_tree_handle tree(partition_tree(grey, nscales, mode, flags));
+    return tree != nullptr && update_regiontree(grey, tree.get(), 0, 3 - mode) ? tree.release()
+                                                                               : nullptr;
 }
 
 region_tree* compute_bright_tree(vx_image* grey, int nscales, unsigned flags)

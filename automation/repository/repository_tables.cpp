@@ -57,12 +57,7 @@ int VxRepository::initAttributes(const char* updateRule)
         return 0;
     }
     region_tree_handle tree(measured_tree(picture, treePath(images[0].brightTree), updateRule, 1));
-    const tregionnode* first = nullptr;
-    if (tree != nullptr)
-        for_each_son(tree->root, [&first](const tregionnode* son) {
-            if (first == nullptr)
-                first = son;
-        });
+    const tregionnode* first = tree != nullptr ? first_son(tree->root) : nullptr;
     int count = 0;
     char** names = get_attribs_from_node(first, &count);
     if (names == nullptr) {

@@ -1,23 +1,19 @@
 #pragma once
 
-// Neighbour steps in the order N, NE, E, SE, S, SW, W, NW (the diagonals are
-// the odd indices).
-inline constexpr int ring_dx[8] = {0, 1, 1, 1, 0, -1, -1, -1};
-inline constexpr int ring_dy[8] = {-1, -1, 0, 1, 1, 1, 0, -1};
+#include "imagecore/neighbourhood.h"
 
 // Neighbours of pixel positions visited in no particular order (queue
-// passes): column and row without an integer division per pixel, and bounds
-// tests only for pixels on the border.
+// passes), in ring_order: column and row without an integer division per
+// pixel, and bounds tests only for pixels on the border.
 struct pixel_grid {
     int width;
     int height;
     double inv_width;
-    int offset[8];  // ring order
+    int offset[8];  // ring_order
 
     pixel_grid(int w, int h) : width(w), height(h), inv_width(1.0 / w)
     {
-        for (int d = 0; d < 8; ++d)
-            offset[d] = ring_dy[d] * w + ring_dx[d];
+        fill_neighbour_offsets(ring_order, w, offset);
     }
 
     void locate(int p, int& x, int& y) const
@@ -35,24 +31,24 @@ struct pixel_grid {
     }
 
     // Calls visit(q) for the neighbours q of p inside the image, in ring
-    // order: all eight with Step 1, the 4-neighbourhood with Step 2.
+    // order: all eight with Step 1, the 4-neighbourhood with Step 2. Spelled
+    // out rather than through for_each_neighbour_inside: one more lambda here
+    // and GCC no longer inlines for_each_neighbour_if into the level loop of
+    // the reconstruction.
     template <int Step, class Visit>
     void for_each_neighbour(int p, Visit&& visit) const
     {
         int x;
         int y;
         locate(p, x, y);
-        if (x > 0 && y > 0 && x + 1 < width && y + 1 < height) {
+        if (interior_pixel(x, y, width, height)) {
             for (int d = 0; d < 8; d += Step)
                 visit(p + offset[d]);
             return;
         }
-        for (int d = 0; d < 8; d += Step) {
-            const int nx = x + ring_dx[d];
-            const int ny = y + ring_dy[d];
-            if (nx >= 0 && ny >= 0 && nx < width && ny < height)
+        for (int d = 0; d < 8; d += Step)
+            if (neighbour_inside(ring_order, d, x, y, width, height))
                 visit(p + offset[d]);
-        }
     }
 
     // As for_each_neighbour, but reads all neighbours first (value = read(q))
@@ -65,7 +61,7 @@ struct pixel_grid {
         int x;
         int y;
         locate(p, x, y);
-        if (x > 0 && y > 0 && x + 1 < width && y + 1 < height) {
+        if (interior_pixel(x, y, width, height)) {
             decltype(read(p)) value[8];
             unsigned selected = 0;
             for (int d = 0; d < 8; d += Step) {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "imagecore/image.h"
+#include "imagecore/neighbourhood.h"
 
 // Working values of the flooding; basins are > 0, lines 0.
 inline constexpr int WS_INIT = -1;
@@ -21,7 +22,7 @@ struct ws_layout {
     int stride;
     size_t origin;
     size_t cells;
-    int offset[8];  // N, E, S, W, NE, SE, SW, NW
+    int offset[8];  // nb_order
 };
 
 // The buffers of a flooding, kept between calls so that a caller flooding

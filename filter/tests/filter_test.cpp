@@ -4,6 +4,7 @@
 
 #include "filter/elementary.h"
 #include "filter/filter.h"
+#include "filter/handles.h"
 #include "filter/reconstruction.h"
 #include "filter/tests/naive_morphology.h"
 
@@ -22,50 +23,46 @@ f_filter* disk_filter(double radius, int op, int iterations)
 // run_filter on a copy of g.
 naive::grid filtered(const naive::grid& g, int w, int h, f_filter* f)
 {
-    image* img = naive::to_image(g, w, h);
-    EXPECT_EQ(run_filter(img, f), img);
-    naive::grid out = naive::to_grid(img);
-    delete_image(img);
+    const image_handle img(naive::to_image(g, w, h));
+    EXPECT_EQ(run_filter(img.get(), f), img.get());
+    naive::grid out = naive::to_grid(img.get());
     return out;
 }
 
 TEST(RunFilter, RadiusOneDiskIsTheElementaryFourNeighbourhood)
 {
     std::mt19937 rng(21);
-    f_filter* erode = disk_filter(1.0, FILTER_EROSION, 1);
-    f_filter* dilate = disk_filter(1.0, FILTER_DILATION, 2);
+    const filter_handle erode(disk_filter(1.0, FILTER_EROSION, 1));
+    const filter_handle dilate(disk_filter(1.0, FILTER_DILATION, 2));
     for (const int top : {255, 65535}) {
         for (const auto& s : {std::pair{1, 1}, std::pair{1, 6}, std::pair{7, 1}, std::pair{23, 17}}) {
             const naive::grid g = naive::random_image(rng, s.first, s.second, top);
-            EXPECT_EQ(filtered(g, s.first, s.second, erode),
+            EXPECT_EQ(filtered(g, s.first, s.second, erode.get()),
                       naive::neighbourhood(g, s.first, s.second, 4, true));
             const naive::grid once = naive::neighbourhood(g, s.first, s.second, 4, false);
-            EXPECT_EQ(filtered(g, s.first, s.second, dilate),
+            EXPECT_EQ(filtered(g, s.first, s.second, dilate.get()),
                       naive::neighbourhood(once, s.first, s.second, 4, false));
         }
     }
-    delete_filter(erode);
-    delete_filter(dilate);
 }
 
 TEST(RunFilter, RankSelectionAndItsClampedIndex)
 {
     // A single row of five under a flat 5 x 5 square: the template sees all.
     const naive::grid g = {9, 3, 7, 1, 5};
-    f_filter* f = init_f_filter();
+    const filter_handle f(init_f_filter());
     const functions square = {6, 2.0, 0, 0, 0};
-    init_f_template(&square, f);
+    init_f_template(&square, f.get());
     f->op = FILTER_RANK_EROSION;
     f->iterations = 1;
     f->quantile = 0.5;
-    EXPECT_EQ(filtered(g, 5, 1, f)[2], 5);
+    EXPECT_EQ(filtered(g, 5, 1, f.get())[2], 5);
     f->quantile = 1.7;
-    EXPECT_EQ(filtered(g, 5, 1, f)[2], 9);
+    EXPECT_EQ(filtered(g, 5, 1, f.get())[2], 9);
     f->quantile = -0.3;
-    EXPECT_EQ(filtered(g, 5, 1, f)[2], 1);
+    EXPECT_EQ(filtered(g, 5, 1, f.get())[2], 1);
     f->quantile = 1.0;  // ranking off: the plain erosion
-    EXPECT_EQ(filtered(g, 5, 1, f), (naive::grid{3, 1, 1, 1, 1}));
-    delete_filter(f);
+    EXPECT_EQ(filtered(g, 5, 1, f.get()), (naive::grid{3, 1, 1, 1, 1}));
 }
 
 TEST(RunFilter, GeodesicDilationUntilStableIsTheReconstruction)
@@ -74,31 +71,27 @@ TEST(RunFilter, GeodesicDilationUntilStableIsTheReconstruction)
     const int w = 30, h = 20;
     const naive::grid mask = naive::random_image(rng, w, h, 255);
     const naive::grid marker = naive::neighbourhood(naive::neighbourhood(mask, w, h, 4, true), w, h, 4, true);
-    f_filter* f = disk_filter(1.0, FILTER_DILATION, 0);
-    image* m = naive::to_image(mask, w, h);
-    f->mask = m;
+    const filter_handle f(disk_filter(1.0, FILTER_DILATION, 0));
+    const image_handle m(naive::to_image(mask, w, h));
+    f->mask = m.get();
     f->use_mask = 1;
-    EXPECT_EQ(filtered(marker, w, h, f), naive::reconstruct(marker, mask, w, h, 4, false));
-    delete_image(m);
-    delete_filter(f);
+    EXPECT_EQ(filtered(marker, w, h, f.get()), naive::reconstruct(marker, mask, w, h, 4, false));
 }
 
 TEST(RunFilter, ConstantImageSettlesAndAWeightedErosionIsStopped)
 {
-    f_filter* flat = disk_filter(2.0, FILTER_EROSION, 0);
-    EXPECT_EQ(filtered(naive::grid(12, 4), 4, 3, flat), naive::grid(12, 4));
-    delete_filter(flat);
+    const filter_handle flat(disk_filter(2.0, FILTER_EROSION, 0));
+    EXPECT_EQ(filtered(naive::grid(12, 4), 4, 3, flat.get()), naive::grid(12, 4));
     // The sphere's centre weight lowers every pixel on every pass.
-    f_filter* sphere = init_f_filter();
+    const filter_handle sphere(init_f_filter());
     const functions s = {2, 1.0, 0, 0, 0};
-    init_f_template(&s, sphere);
+    init_f_template(&s, sphere.get());
     sphere->op = FILTER_EROSION;
     sphere->iterations = 0;
     testing::internal::CaptureStdout();
-    const naive::grid out = filtered(naive::grid(12, 4), 4, 3, sphere);
+    const naive::grid out = filtered(naive::grid(12, 4), 4, 3, sphere.get());
     EXPECT_NE(testing::internal::GetCapturedStdout().find("no stable result"), std::string::npos);
     EXPECT_EQ(out, naive::grid(12, 4 - 8));  // width + height + 1 passes
-    delete_filter(sphere);
 }
 
 TEST(RunFilter, MeanExtremaAndMaskedSelection)
@@ -106,28 +99,24 @@ TEST(RunFilter, MeanExtremaAndMaskedSelection)
     const naive::grid g = {1, 2, 3,
                            4, 5, 6,
                            7, 8, 9};
-    f_filter* f = init_f_filter();
+    const filter_handle f(init_f_filter());
     const functions square = {6, 1.0, 0, 0, 0};
-    init_f_template(&square, f);
+    init_f_template(&square, f.get());
     f->iterations = 1;
     f->op = FILTER_MEAN;  // all weights 0: divisor 1, sum 0
-    EXPECT_EQ(filtered(g, 3, 3, f), naive::grid(9, 0));
+    EXPECT_EQ(filtered(g, 3, 3, f.get()), naive::grid(9, 0));
     f->values[4] = 2;  // weight 2 on the centre only: the image itself
-    f_filter* centre = create_copy_template(f);
-    EXPECT_EQ(filtered(g, 3, 3, centre), g);
-    delete_filter(centre);
+    const filter_handle centre(create_copy_template(f.get()));
+    EXPECT_EQ(filtered(g, 3, 3, centre.get()), g);
     f->values[4] = 0;
-    f_filter* extreme = create_copy_template(f);
+    const filter_handle extreme(create_copy_template(f.get()));
     extreme->op = FILTER_DILATION_FROM_MIN;
-    EXPECT_EQ(filtered(g, 3, 3, extreme), (naive::grid{5, 6, 6, 8, 9, 9, 8, 9, 9}));
+    EXPECT_EQ(filtered(g, 3, 3, extreme.get()), (naive::grid{5, 6, 6, 8, 9, 9, 8, 9, 9}));
     extreme->op = FILTER_EROSION_FROM_MAX;
-    image* mask = naive::to_image({0, 0, 0, 0, 1, 0, 0, 0, 0}, 3, 3);
-    extreme->mask = mask;
+    const image_handle mask(naive::to_image({0, 0, 0, 0, 1, 0, 0, 0, 0}, 3, 3));
+    extreme->mask = mask.get();
     extreme->use_mask = 1;
-    EXPECT_EQ(filtered(g, 3, 3, extreme), (naive::grid{1, 1, 2, 1, 5, 2, 4, 4, 5}));
-    delete_image(mask);
-    delete_filter(extreme);
-    delete_filter(f);
+    EXPECT_EQ(filtered(g, 3, 3, extreme.get()), (naive::grid{1, 1, 2, 1, 5, 2, 4, 4, 5}));
 }
 
 TEST(RunFilter, MinimumVarianceTakesTheCalmestNeighbourhood)
@@ -139,41 +128,35 @@ TEST(RunFilter, MinimumVarianceTakesTheCalmestNeighbourhood)
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
             g[y * w + x] = x < 5 ? 10 : 50;
-    image* mask = create_double_image(w, h, 1.0);
+    const image_handle mask(create_double_image(w, h, 1.0));
     mask->pixels = static_cast<int*>(calloc(w * h, sizeof(int)));
-    f_filter* f = init_f_filter();
+    const filter_handle f(init_f_filter());
     f->op = FILTER_MIN_VARIANCE;
     f->iterations = 1;
-    init_rotate_template(f, 8, 1);
-    f->mask = mask;
-    EXPECT_EQ(filtered(g, w, h, f), g);
+    init_rotate_template(f.get(), 8, 1);
+    f->mask = mask.get();
+    EXPECT_EQ(filtered(g, w, h, f.get()), g);
     for (int i = 0; i < w * h; ++i)
         ASSERT_EQ(mask->dpixels[i], 0.0);
     // Once a pixel's variance is 0 its stored mean is kept.
-    EXPECT_EQ(filtered(naive::grid(w * h, 3), w, h, f), g);
+    EXPECT_EQ(filtered(naive::grid(w * h, 3), w, h, f.get()), g);
     f->mask = nullptr;
-    image* img = naive::to_image(g, w, h);
-    EXPECT_EQ(run_filter(img, f), nullptr);
-    delete_image(img);
-    delete_image(mask);
-    delete_filter(f);
+    const image_handle img(naive::to_image(g, w, h));
+    EXPECT_EQ(run_filter(img.get(), f.get()), nullptr);
 }
 
 TEST(RunFilter, RefusesWhatItCannotRun)
 {
-    image* img = create_image(4, 4, 2);
-    f_filter* f = disk_filter(1.0, 0, 1);
-    EXPECT_EQ(run_filter(img, f), nullptr);
+    const image_handle img(create_image(4, 4, 2));
+    const filter_handle f(disk_filter(1.0, 0, 1));
+    EXPECT_EQ(run_filter(img.get(), f.get()), nullptr);
     f->op = FILTER_EROSION;
     f->use_mask = 1;
-    EXPECT_EQ(run_filter(img, f), nullptr);
-    image* small = create_image(3, 4, 0);
-    f->mask = small;
-    EXPECT_EQ(run_filter(img, f), nullptr);
-    EXPECT_EQ(naive::to_grid(img), naive::grid(16, 2));
-    delete_image(small);
-    delete_filter(f);
-    delete_image(img);
+    EXPECT_EQ(run_filter(img.get(), f.get()), nullptr);
+    const image_handle small(create_image(3, 4, 0));
+    f->mask = small.get();
+    EXPECT_EQ(run_filter(img.get(), f.get()), nullptr);
+    EXPECT_EQ(naive::to_grid(img.get()), naive::grid(16, 2));
 }
 
 TEST(OpeningClosing, StepsAndRestoredSettings)
@@ -181,27 +164,24 @@ TEST(OpeningClosing, StepsAndRestoredSettings)
     std::mt19937 rng(23);
     const int w = 25, h = 19;
     const naive::grid g = naive::random_image(rng, w, h, 255);
-    f_filter* f = disk_filter(1.0, FILTER_RANK_DILATION, 1);
-    image* img = naive::to_image(g, w, h);
-    ASSERT_EQ(run_opening(f, img, nullptr, 0.0, 0, FILTER_DILATION), img);
-    EXPECT_EQ(naive::to_grid(img),
+    const filter_handle f(disk_filter(1.0, FILTER_RANK_DILATION, 1));
+    const image_handle img(naive::to_image(g, w, h));
+    ASSERT_EQ(run_opening(f.get(), img.get(), nullptr, 0.0, 0, FILTER_DILATION), img.get());
+    EXPECT_EQ(naive::to_grid(img.get()),
               naive::neighbourhood(naive::neighbourhood(g, w, h, 4, true), w, h, 4, false));
     EXPECT_EQ(f->op, FILTER_RANK_DILATION);
     EXPECT_EQ(f->use_mask, 0);
     // Opening by reconstruction: the dilation repeated under the original.
-    image* original = naive::to_image(g, w, h);
-    copy_image(img, original);
-    ASSERT_EQ(run_opening(f, img, original, 0.0, 3, FILTER_DILATION), img);
-    EXPECT_EQ(naive::to_grid(img),
+    const image_handle original(naive::to_image(g, w, h));
+    copy_image(img.get(), original.get());
+    ASSERT_EQ(run_opening(f.get(), img.get(), original.get(), 0.0, 3, FILTER_DILATION), img.get());
+    EXPECT_EQ(naive::to_grid(img.get()),
               naive::reconstruct(naive::neighbourhood(g, w, h, 4, true), g, w, h, 4, false));
     EXPECT_EQ(f->iterations, 1);
-    copy_image(img, original);
-    ASSERT_EQ(run_closing(f, img, original, 0.0, 3, FILTER_EROSION), img);
-    EXPECT_EQ(naive::to_grid(img),
+    copy_image(img.get(), original.get());
+    ASSERT_EQ(run_closing(f.get(), img.get(), original.get(), 0.0, 3, FILTER_EROSION), img.get());
+    EXPECT_EQ(naive::to_grid(img.get()),
               naive::reconstruct(naive::neighbourhood(g, w, h, 4, false), g, w, h, 4, true));
-    delete_image(original);
-    delete_image(img);
-    delete_filter(f);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "filter/handles.h"
 #include "filter/markerbased_watershed.h"
 #include "filter/tests/naive_morphology.h"
 
@@ -13,30 +14,27 @@ constexpr int kW = 11, kH = 3;
 
 TEST(MarkerbasedWatershed, MarksTheBasinsUnderTheMarkers)
 {
-    image* img = naive::to_image(kValleys, kW, kH);
+    const image_handle img(naive::to_image(kValleys, kW, kH));
     naive::grid m(kW * kH, 0);
     m[kW + 5] = 7;  // one marker pixel in the middle basin
-    image* marker = naive::to_image(m, kW, kH);
-    image* labels = markerbased_watershed(marker, img, 0, 0, 4, 1);
+    const image_handle marker(naive::to_image(m, kW, kH));
+    image* labels = markerbased_watershed(marker.get(), img.get(), 0, 0, 4, 1);
     naive::grid row = {0, 0, 0, 0, 1, 1, 1, 0, 0, 0, 0};
     for (int y = 0; y < kH; ++y)
         EXPECT_EQ(naive::grid(labels->pixels + y * kW, labels->pixels + (y + 1) * kW), row);
     EXPECT_EQ(marker->pixels[kW + 5], 1);
     delete_image(labels);
-    labels = complemented_markerbased_watershed(marker, img, 0, 0, 4, 1);
+    labels = complemented_markerbased_watershed(marker.get(), img.get(), 0, 0, 4, 1);
     row = {1, 1, 1, 0, 0, 0, 0, 0, 1, 1, 1};
     EXPECT_EQ(naive::grid(labels->pixels, labels->pixels + kW), row);
     delete_image(labels);
-    labels = markerbased_watershed(marker, img, 0, 0, 4, 0);
+    labels = markerbased_watershed(marker.get(), img.get(), 0, 0, 4, 0);
     EXPECT_EQ(labels->pixels[5], -1);
     EXPECT_GT(labels->pixels[1], 0);
     EXPECT_EQ(labels->pixels[3], 0);
     delete_image(labels);
-    image* narrow = create_image(kW - 1, kH, 0);
-    EXPECT_EQ(markerbased_watershed(narrow, img, 0, 0, 4, 1), nullptr);
-    delete_image(narrow);
-    delete_image(marker);
-    delete_image(img);
+    const image_handle narrow(create_image(kW - 1, kH, 0));
+    EXPECT_EQ(markerbased_watershed(narrow.get(), img.get(), 0, 0, 4, 1), nullptr);
 }
 
 TEST(WsLabels, ForegroundAndBackgroundSelection)
@@ -46,20 +44,19 @@ TEST(WsLabels, ForegroundAndBackgroundSelection)
     naive::grid m(16, 0);
     m[7] = 1;
     m[8] = 1;
-    image* marker = naive::to_image(m, 8, 2);
+    const image_handle marker(naive::to_image(m, 8, 2));
     image* labels = naive::to_image(basins, 8, 2);
-    EXPECT_EQ(ws_label_foreground(marker, labels, 0, 4), 2);
+    EXPECT_EQ(ws_label_foreground(marker.get(), labels, 0, 4), 2);
     EXPECT_EQ(naive::to_grid(labels), (naive::grid{2, 2, 0, 0, 0, 0, 1, 1, 2, 2, 0, 0, 0, 0, 1, 1}));
     delete_image(labels);
     labels = naive::to_image(basins, 8, 2);
-    EXPECT_EQ(ws_label_background(marker, labels, 0, 4), 2);
+    EXPECT_EQ(ws_label_background(marker.get(), labels, 0, 4), 2);
     EXPECT_EQ(naive::to_grid(labels), (naive::grid{0, 0, 0, 2, 2, 0, 0, 0, 0, 0, 0, 2, 2, 0, 0, 0}));
     delete_image(labels);
     labels = naive::to_image(basins, 8, 2);
-    ws_label_background(marker, labels, 1, 4);
+    ws_label_background(marker.get(), labels, 1, 4);
     EXPECT_EQ(labels->pixels[3], 1);
     delete_image(labels);
-    delete_image(marker);
 }
 
 TEST(IncludedRegion, OnlyABasinEnclosedByOneOtherHasAnEncloser)

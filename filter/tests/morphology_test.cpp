@@ -5,6 +5,7 @@
 
 #include "filter/elementary.h"
 #include "filter/gradients.h"
+#include "filter/handles.h"
 #include "filter/reconstruction.h"
 #include "filter/tests/naive_morphology.h"
 
@@ -32,22 +33,19 @@ TEST_P(MorphologyVsNaive, ElementaryErosionDilationAndMaskedErosion)
     for (const shape s : kShapes) {
         const naive::grid g = naive::random_image(rng, s.w, s.h, top());
         const naive::grid m = naive::random_image(rng, s.w, s.h, top());
-        image* src = naive::to_image(g, s.w, s.h);
-        image* mask = naive::to_image(m, s.w, s.h);
-        image* dst = create_image(s.w, s.h, -1);
-        n_erosion_buff(src, dst, conn());
-        EXPECT_EQ(naive::to_grid(dst), naive::neighbourhood(g, s.w, s.h, conn(), true));
-        n_dilation_buff(src, dst, conn());
-        EXPECT_EQ(naive::to_grid(dst), naive::neighbourhood(g, s.w, s.h, conn(), false));
-        n_masked_erosion_buff(src, dst, mask, conn());
+        const image_handle src(naive::to_image(g, s.w, s.h));
+        const image_handle mask(naive::to_image(m, s.w, s.h));
+        const image_handle dst(create_image(s.w, s.h, -1));
+        n_erosion_buff(src.get(), dst.get(), conn());
+        EXPECT_EQ(naive::to_grid(dst.get()), naive::neighbourhood(g, s.w, s.h, conn(), true));
+        n_dilation_buff(src.get(), dst.get(), conn());
+        EXPECT_EQ(naive::to_grid(dst.get()), naive::neighbourhood(g, s.w, s.h, conn(), false));
+        n_masked_erosion_buff(src.get(), dst.get(), mask.get(), conn());
         naive::grid expected = naive::neighbourhood(g, s.w, s.h, conn(), true);
         for (size_t i = 0; i < expected.size(); ++i)
             expected[i] = std::max(expected[i], m[i]);
-        EXPECT_EQ(naive::to_grid(dst), expected);
-        EXPECT_EQ(naive::to_grid(src), g);
-        delete_image(src);
-        delete_image(mask);
-        delete_image(dst);
+        EXPECT_EQ(naive::to_grid(dst.get()), expected);
+        EXPECT_EQ(naive::to_grid(src.get()), g);
     }
 }
 
@@ -67,19 +65,18 @@ TEST_P(MorphologyVsNaive, ReconstructionByDilationAndErosion)
                 std::fill(high.begin(), high.end(), top());
                 high[rng() % high.size()] = 0;
             }
-            image* mask = naive::to_image(m, s.w, s.h);
+            const image_handle mask(naive::to_image(m, s.w, s.h));
             image* marker = naive::to_image(low, s.w, s.h);
-            fast_reconstruction_by_dilation(marker, mask, conn());
+            fast_reconstruction_by_dilation(marker, mask.get(), conn());
             EXPECT_EQ(naive::to_grid(marker), naive::reconstruct(low, m, s.w, s.h, conn(), false))
                 << s.w << "x" << s.h;
             delete_image(marker);
             marker = naive::to_image(high, s.w, s.h);
-            fast_reconstruction_by_erosion(marker, mask, conn());
+            fast_reconstruction_by_erosion(marker, mask.get(), conn());
             EXPECT_EQ(naive::to_grid(marker), naive::reconstruct(high, m, s.w, s.h, conn(), true))
                 << s.w << "x" << s.h;
-            EXPECT_EQ(naive::to_grid(mask), m);
+            EXPECT_EQ(naive::to_grid(mask.get()), m);
             delete_image(marker);
-            delete_image(mask);
         }
     }
 }
@@ -88,10 +85,10 @@ TEST_P(MorphologyVsNaive, HoleFilling)
 {
     for (const shape s : kShapes) {
         const naive::grid g = naive::random_image(rng, s.w, s.h, top());
-        image* img = naive::to_image(g, s.w, s.h);
-        fill_holes_by_reconstruction(img, conn());
-        EXPECT_EQ(naive::to_grid(img), naive::fill_holes(g, s.w, s.h, conn())) << s.w << "x" << s.h;
-        delete_image(img);
+        const image_handle img(naive::to_image(g, s.w, s.h));
+        fill_holes_by_reconstruction(img.get(), conn());
+        EXPECT_EQ(naive::to_grid(img.get()), naive::fill_holes(g, s.w, s.h, conn()))
+            << s.w << "x" << s.h;
     }
 }
 
@@ -101,20 +98,18 @@ TEST_P(MorphologyVsNaive, GradientsAreDilationMinusImageAndImageMinusErosion)
         const naive::grid g = naive::random_image(rng, s.w, s.h, top());
         const naive::grid dil = naive::neighbourhood(g, s.w, s.h, conn(), false);
         const naive::grid ero = naive::neighbourhood(g, s.w, s.h, conn(), true);
-        image* img = naive::to_image(g, s.w, s.h);
-        image* scratch = create_image(s.w, s.h, 0);
-        pos_gradient(img, scratch, conn());
+        const image_handle img(naive::to_image(g, s.w, s.h));
+        const image_handle scratch(create_image(s.w, s.h, 0));
+        pos_gradient(img.get(), scratch.get(), conn());
         for (size_t i = 0; i < g.size(); ++i) {
             ASSERT_EQ(img->pixels[i], dil[i] - g[i]);
             ASSERT_EQ(scratch->pixels[i], g[i]);
         }
-        neg_gradient(scratch, img, conn());
+        neg_gradient(scratch.get(), img.get(), conn());
         for (size_t i = 0; i < g.size(); ++i) {
             ASSERT_EQ(scratch->pixels[i], g[i] - ero[i]);
             ASSERT_EQ(img->pixels[i], ero[i]);
         }
-        delete_image(img);
-        delete_image(scratch);
     }
 }
 
@@ -128,12 +123,10 @@ TEST(Reconstruction, SeedRebuildsOnlyItsOwnPlateau)
                            9, 9, 0, 9, 9};
     naive::grid seed(m.size(), 0);
     seed[5] = 9;
-    image* mask = naive::to_image(m, 5, 2);
-    image* marker = naive::to_image(seed, 5, 2);
-    fast_reconstruction_by_dilation(marker, mask, 8);
-    EXPECT_EQ(naive::to_grid(marker), (naive::grid{9, 9, 0, 0, 0, 9, 9, 0, 0, 0}));
-    delete_image(marker);
-    delete_image(mask);
+    const image_handle mask(naive::to_image(m, 5, 2));
+    const image_handle marker(naive::to_image(seed, 5, 2));
+    fast_reconstruction_by_dilation(marker.get(), mask.get(), 8);
+    EXPECT_EQ(naive::to_grid(marker.get()), (naive::grid{9, 9, 0, 0, 0, 9, 9, 0, 0, 0}));
 }
 
 TEST(HoleFilling, FillsAnEnclosedHoleButNotANotchOpenToTheBorder)
@@ -143,12 +136,11 @@ TEST(HoleFilling, FillsAnEnclosedHoleButNotANotchOpenToTheBorder)
                            5, 5, 5, 5, 5, 5,
                            5, 5, 5, 5, 2, 5,
                            5, 5, 5, 5, 2, 2};
-    image* img = naive::to_image(g, 6, 5);
-    fill_holes_by_reconstruction(img, 4);
+    const image_handle img(naive::to_image(g, 6, 5));
+    fill_holes_by_reconstruction(img.get(), 4);
     naive::grid expected = g;
     expected[7] = 5;
-    EXPECT_EQ(naive::to_grid(img), expected);
-    delete_image(img);
+    EXPECT_EQ(naive::to_grid(img.get()), expected);
 }
 
 // Reconstruction by dilation of the erosion of g under g, and by erosion of
@@ -157,16 +149,15 @@ void expect_reconstructions_as_defined(const naive::grid& g, int w, int h, int c
 {
     const naive::grid low = naive::neighbourhood(g, w, h, 8, true);
     const naive::grid high = naive::neighbourhood(g, w, h, 8, false);
-    image* mask = naive::to_image(g, w, h);
+    const image_handle mask(naive::to_image(g, w, h));
     image* marker = naive::to_image(low, w, h);
-    fast_reconstruction_by_dilation(marker, mask, conn);
+    fast_reconstruction_by_dilation(marker, mask.get(), conn);
     EXPECT_EQ(naive::to_grid(marker), naive::reconstruct(low, g, w, h, conn, false));
     delete_image(marker);
     marker = naive::to_image(high, w, h);
-    fast_reconstruction_by_erosion(marker, mask, conn);
+    fast_reconstruction_by_erosion(marker, mask.get(), conn);
     EXPECT_EQ(naive::to_grid(marker), naive::reconstruct(high, g, w, h, conn, true));
     delete_image(marker);
-    delete_image(mask);
 }
 
 // Values spread beyond a table of levels take the first-in first-out paths.
@@ -177,10 +168,9 @@ TEST(HoleFilling, WideValueRangeMatchesTheDefinition)
         naive::grid g = naive::random_image(rng, 30, 20, 255);
         for (int& v : g)
             v = v * 8000000 - 1000000000;
-        image* img = naive::to_image(g, 30, 20);
-        fill_holes_by_reconstruction(img, conn);
-        EXPECT_EQ(naive::to_grid(img), naive::fill_holes(g, 30, 20, conn));
-        delete_image(img);
+        const image_handle img(naive::to_image(g, 30, 20));
+        fill_holes_by_reconstruction(img.get(), conn);
+        EXPECT_EQ(naive::to_grid(img.get()), naive::fill_holes(g, 30, 20, conn));
         expect_reconstructions_as_defined(g, 30, 20, conn);
     }
 }
@@ -200,15 +190,13 @@ TEST(Reconstruction, JustOverSixteenBitsOfLevelsMatchesTheDefinition)
 
 TEST(SizeChecks, MismatchedImagesAreLeftAlone)
 {
-    image* a = create_image(4, 3, 7);
-    image* b = create_image(3, 4, 1);
-    n_erosion_buff(a, b, 8);
-    fast_reconstruction_by_dilation(b, a, 8);
-    pos_gradient(a, b, 8);
-    EXPECT_EQ(naive::to_grid(b), naive::grid(12, 1));
-    EXPECT_EQ(naive::to_grid(a), naive::grid(12, 7));
-    delete_image(a);
-    delete_image(b);
+    const image_handle a(create_image(4, 3, 7));
+    const image_handle b(create_image(3, 4, 1));
+    n_erosion_buff(a.get(), b.get(), 8);
+    fast_reconstruction_by_dilation(b.get(), a.get(), 8);
+    pos_gradient(a.get(), b.get(), 8);
+    EXPECT_EQ(naive::to_grid(b.get()), naive::grid(12, 1));
+    EXPECT_EQ(naive::to_grid(a.get()), naive::grid(12, 7));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "filter/handles.h"
 #include "filter/lMMS_Part.h"
 #include "filter/mms_part_control.h"
 #include "filter/tests/naive_morphology.h"
@@ -133,49 +134,45 @@ TEST(Partition, ProgressReportsKindAndEachFinishedScale)
 {
     std::mt19937 rng(9);
     const naive::grid g = naive::random_image(rng, 16, 16, 255);
-    vx_image* src = source_of(g, 16, 16);
+    const vx_image_handle src(source_of(g, 16, 16));
     for (const int mode : {1, 2}) {
-        vx_image* with = init_vx_image(16, 16, 4);
-        vx_image* without = init_vx_image(16, 16, 4);
+        const vx_image_handle with(init_vx_image(16, 16, 4));
+        const vx_image_handle without(init_vx_image(16, 16, 4));
         std::vector<std::pair<int, int>> calls;
         functions tmpl = kDisk;
         const auto record = [](int kind, int step, void* context) {
             static_cast<std::vector<std::pair<int, int>>*>(context)->emplace_back(kind, step);
         };
-        EXPECT_EQ(lMMS_Part_progress(src, with, mode, 4, 1, &tmpl, 8, 3, &calls, record), 1);
+        EXPECT_EQ(
+            lMMS_Part_progress(src.get(), with.get(), mode, 4, 1, &tmpl, 8, 3, &calls, record), 1);
         const std::vector<std::pair<int, int>> expected = {{mode, 0}, {mode, 1}, {mode, 2}, {mode, 3}};
         EXPECT_EQ(calls, expected);
-        EXPECT_EQ(lMMS_Part_progress(src, without, mode, 4, 1, &tmpl, 8, 3, nullptr, nullptr), 1);
-        vx_image* plain = init_vx_image(16, 16, 4);
-        EXPECT_EQ(lMMS_Part(src, plain, mode, 4, 1, &tmpl, 8, 3), 1);
+        EXPECT_EQ(
+            lMMS_Part_progress(src.get(), without.get(), mode, 4, 1, &tmpl, 8, 3, nullptr, nullptr),
+            1);
+        const vx_image_handle plain(init_vx_image(16, 16, 4));
+        EXPECT_EQ(lMMS_Part(src.get(), plain.get(), mode, 4, 1, &tmpl, 8, 3), 1);
         for (int k = 0; k < 4; ++k) {
-            EXPECT_EQ(scale_of(with, k), scale_of(plain, k));
-            EXPECT_EQ(scale_of(without, k), scale_of(plain, k));
+            EXPECT_EQ(scale_of(with.get(), k), scale_of(plain.get(), k));
+            EXPECT_EQ(scale_of(without.get(), k), scale_of(plain.get(), k));
         }
-        delete_vximage(plain);
-        delete_vximage(with);
-        delete_vximage(without);
     }
-    delete_vximage(src);
 }
 
 TEST(Partition, GrowingTemplateLeavesTheCallersRadiusAlone)
 {
     std::mt19937 rng(13);
     const naive::grid g = naive::random_image(rng, 20, 14, 255);
-    vx_image* src = source_of(g, 20, 14);
-    vx_image* dst = init_vx_image(20, 14, 5);
+    const vx_image_handle src(source_of(g, 20, 14));
+    const vx_image_handle dst(init_vx_image(20, 14, 5));
     functions tmpl = kDisk;
-    EXPECT_EQ(lMMS_Part(src, dst, 1, 5, 1, &tmpl, 8, 4), 1);
+    EXPECT_EQ(lMMS_Part(src.get(), dst.get(), 1, 5, 1, &tmpl, 8, 4), 1);
     EXPECT_EQ(tmpl.radius, 1.0);
     // A second image with the same record gives the same result as the first.
-    vx_image* again = init_vx_image(20, 14, 5);
-    EXPECT_EQ(lMMS_Part(src, again, 1, 5, 1, &tmpl, 8, 4), 1);
+    const vx_image_handle again(init_vx_image(20, 14, 5));
+    EXPECT_EQ(lMMS_Part(src.get(), again.get(), 1, 5, 1, &tmpl, 8, 4), 1);
     for (int k = 0; k < 5; ++k)
-        EXPECT_EQ(scale_of(dst, k), scale_of(again, k));
-    delete_vximage(again);
-    delete_vximage(dst);
-    delete_vximage(src);
+        EXPECT_EQ(scale_of(dst.get(), k), scale_of(again.get(), k));
 }
 
 TEST(Partition, OneScaleUsesTheInitialTemplate)
@@ -190,23 +187,19 @@ TEST(Partition, OneScaleUsesTheInitialTemplate)
 TEST(Partition, RefusesADestinationThatDoesNotFit)
 {
     const naive::grid g(10 * 8, 3);
-    vx_image* src = source_of(g, 10, 8);
+    const vx_image_handle src(source_of(g, 10, 8));
     functions tmpl = kDisk;
     functions unknown = {9, 1.0, 0.0, 0, 0};
-    vx_image* fits = init_vx_image(10, 8, 3);
-    EXPECT_VX_FATAL(lMMS_Part(src, fits, 1, 3, 1, &unknown, 8, 0), 42,
+    const vx_image_handle fits(init_vx_image(10, 8, 3));
+    EXPECT_VX_FATAL(lMMS_Part(src.get(), fits.get(), 1, 3, 1, &unknown, 8, 0), 42,
                     "mms_part_reconstruction Cannot alloc source image memory");
-    delete_vximage(fits);
-    vx_image* narrow = init_vx_image(9, 8, 3);
-    vx_image* few = init_vx_image(10, 8, 2);
-    EXPECT_EQ(lMMS_Part(src, narrow, 1, 3, 1, &tmpl, 8, 0), 0);
-    EXPECT_EQ(lMMS_Part_progress(src, few, 2, 3, 1, &tmpl, 8, 0, nullptr, nullptr), 0);
+    const vx_image_handle narrow(init_vx_image(9, 8, 3));
+    const vx_image_handle few(init_vx_image(10, 8, 2));
+    EXPECT_EQ(lMMS_Part(src.get(), narrow.get(), 1, 3, 1, &tmpl, 8, 0), 0);
+    EXPECT_EQ(lMMS_Part_progress(src.get(), few.get(), 2, 3, 1, &tmpl, 8, 0, nullptr, nullptr), 0);
     for (int k = 0; k < 2; ++k)
-        EXPECT_EQ(scale_of(few, k), naive::grid(80, 0));
-    EXPECT_EQ(scale_of(narrow, 0), naive::grid(72, 0));
-    delete_vximage(narrow);
-    delete_vximage(few);
-    delete_vximage(src);
+        EXPECT_EQ(scale_of(few.get(), k), naive::grid(80, 0));
+    EXPECT_EQ(scale_of(narrow.get(), 0), naive::grid(72, 0));
 }
 
 }  // namespace
@@ -217,22 +210,19 @@ TEST(Partition, DebugExportWritesOneFilePerScale)
 {
     std::mt19937 rng(19);
     const naive::grid g = naive::random_image(rng, 12, 10, 255);
-    vx_image* src = source_of(g, 12, 10);
-    vx_image* dst = init_vx_image(12, 10, 2);
-    vx_image* plain = init_vx_image(12, 10, 2);
+    const vx_image_handle src(source_of(g, 12, 10));
+    const vx_image_handle dst(init_vx_image(12, 10, 2));
+    const vx_image_handle plain(init_vx_image(12, 10, 2));
     vx_test::TempDir dir;
     std::string base = dir.file("dbg");
     mms_debug_export debug{base.data(), 2};
     functions tmpl = kDisk;
-    ASSERT_EQ(lMMS_Part(src, dst, 2, 2, 1, &tmpl, 8, 1, &debug), 1);
-    ASSERT_EQ(lMMS_Part(src, plain, 2, 2, 1, &tmpl, 8, 1), 1);
+    ASSERT_EQ(lMMS_Part(src.get(), dst.get(), 2, 2, 1, &tmpl, 8, 1, &debug), 1);
+    ASSERT_EQ(lMMS_Part(src.get(), plain.get(), 2, 2, 1, &tmpl, 8, 1), 1);
     EXPECT_EQ(vx_test::read_file(base + ".000.png").substr(1, 3), "PNG");
     EXPECT_EQ(vx_test::read_file(base + ".001.png").substr(1, 3), "PNG");
     EXPECT_TRUE(vx_test::read_file(base + ".002.png").empty());
-    EXPECT_EQ(scale_of(dst, 1), scale_of(plain, 1));
-    delete_vximage(plain);
-    delete_vximage(dst);
-    delete_vximage(src);
+    EXPECT_EQ(scale_of(dst.get(), 1), scale_of(plain.get(), 1));
 }
 
 TEST(Partition, StepwiseTwinMatchesTheWholeComputation)
@@ -243,28 +233,25 @@ TEST(Partition, StepwiseTwinMatchesTheWholeComputation)
     for (const int mode : {1, 2}) {
         for (const int elementary : {1, 0}) {
             vx_image* src = source_of(g, 22, 15);
-            vx_image* dst = init_vx_image(22, 15, 3);
-            mms_part_control* c = init_mms_part(src, dst, 0, 3);
-            ASSERT_NE(c, nullptr);
+            const vx_image_handle dst(init_vx_image(22, 15, 3));
+            const mms_part_control_handle c(init_mms_part(src, dst.get(), 0, 3));
+            ASSERT_NE(c.get(), nullptr);
             c->mode = mode;
             c->elementary = elementary;
-            EXPECT_EQ(mms_part_step(c), 1);
+            EXPECT_EQ(mms_part_step(c.get()), 1);
             EXPECT_STREQ(c->text, mode == 1 ? "Scale 1: Bright Objects" : "Scale 1: Dark Objects");
-            EXPECT_EQ(mms_part_step(c), 2);
-            EXPECT_EQ(mms_part_step(c), 3);
-            EXPECT_EQ(mms_part_step(c), 3);
+            EXPECT_EQ(mms_part_step(c.get()), 2);
+            EXPECT_EQ(mms_part_step(c.get()), 3);
+            EXPECT_EQ(mms_part_step(c.get()), 3);
             const auto whole = partition(g, 22, 15, mode, 3, elementary ? 3u : 7u);
             for (int k = 0; k < 3; ++k)
-                EXPECT_EQ(scale_of(dst, k), whole[k]) << "mode " << mode << " scale " << k;
-            delete_mms_part_control(c);
-            delete_vximage(dst);
+                EXPECT_EQ(scale_of(dst.get(), k), whole[k]) << "mode " << mode << " scale " << k;
             delete_vximage(src);
         }
     }
     vx_image* src = source_of(g, 22, 15);
-    vx_image* few = init_vx_image(22, 15, 2);
-    EXPECT_EQ(init_mms_part(src, few, 0, 3), nullptr);
-    delete_vximage(few);
+    const vx_image_handle few(init_vx_image(22, 15, 2));
+    EXPECT_EQ(init_mms_part(src, few.get(), 0, 3), nullptr);
     delete_vximage(src);
 }
 

@@ -3,6 +3,7 @@
 #include <climits>
 #include <vector>
 
+#include "filter/handles.h"
 #include "filter/templates.h"
 
 namespace {
@@ -11,13 +12,12 @@ using grid = std::vector<int>;
 
 grid grid_of(const functions& d, int* side = nullptr)
 {
-    f_filter* f = init_f_filter();
-    EXPECT_NE(init_f_template(&d, f), nullptr);
+    const filter_handle f(init_f_filter());
+    EXPECT_NE(init_f_template(&d, f.get()), nullptr);
     grid g(f->values, f->values + f->width * f->height);
     EXPECT_EQ(f->width, f->height);
     if (side != nullptr)
         *side = f->width;
-    delete_filter(f);
     return g;
 }
 
@@ -62,18 +62,17 @@ TEST(Templates, WeightedShapes)
 
 TEST(Templates, UnusableDescriptionsGiveNull)
 {
-    f_filter* f = init_f_filter();
+    const filter_handle f(init_f_filter());
     const functions unknown = {9, 1.0, 0, 0, 0};
     const functions negative = {1, -3.0, 0, 0, 0};
     const functions huge = {6, 1e12, 0, 0, 0};
-    EXPECT_EQ(init_f_template(&unknown, f), nullptr);
-    EXPECT_EQ(init_f_template(&negative, f), nullptr);
-    EXPECT_EQ(init_f_template(&huge, f), nullptr);
+    EXPECT_EQ(init_f_template(&unknown, f.get()), nullptr);
+    EXPECT_EQ(init_f_template(&negative, f.get()), nullptr);
+    EXPECT_EQ(init_f_template(&huge, f.get()), nullptr);
     // Zero radius of the elliptic profile gives undefined weights: outside.
     const functions flat = {4, 0.0, 1.0, 1, 1};
-    ASSERT_NE(init_f_template(&flat, f), nullptr);
+    ASSERT_NE(init_f_template(&flat, f.get()), nullptr);
     EXPECT_EQ(f->offsets->count, 0);
-    delete_filter(f);
     EXPECT_EQ(binomkoeff(4, 2), 6);
     EXPECT_EQ(binomkoeff(7, 0), 1);
     EXPECT_EQ(binomkoeff(400, 200), INT_MAX);
@@ -81,9 +80,9 @@ TEST(Templates, UnusableDescriptionsGiveNull)
 
 TEST(Templates, OffsetListCopyAndReflection)
 {
-    f_filter* f = init_f_filter();
+    const filter_handle f(init_f_filter());
     const functions disk = {1, 1.0, 0, 0, 0};
-    init_f_template(&disk, f);
+    init_f_template(&disk, f.get());
     const offset_tmpl* t = f->offsets;
     ASSERT_EQ(t->count, 5);
     EXPECT_EQ(std::vector<int>(t->dx, t->dx + 5), (std::vector<int>{0, -1, 0, 1, 0}));
@@ -91,16 +90,14 @@ TEST(Templates, OffsetListCopyAndReflection)
     f->values[1] = 7;  // an asymmetric template
     f->op = FILTER_DILATION;
     f->iterations = 3;
-    f_filter* copy = create_copy_template(f);
+    const filter_handle copy(create_copy_template(f.get()));
     EXPECT_NE(copy->values, f->values);
-    EXPECT_EQ(values_of(copy), values_of(f));
+    EXPECT_EQ(values_of(copy.get()), values_of(f.get()));
     EXPECT_EQ(copy->op, FILTER_DILATION);
     EXPECT_EQ(copy->iterations, 3);
-    template_point_reflection(copy);
-    EXPECT_EQ(values_of(copy), (grid{-1, 0, -1, 0, 0, 0, -1, 7, -1}));
+    template_point_reflection(copy.get());
+    EXPECT_EQ(values_of(copy.get()), (grid{-1, 0, -1, 0, 0, 0, -1, 7, -1}));
     EXPECT_EQ(copy->offsets->value[4], 7);
-    delete_filter(copy);
-    delete_filter(f);
     EXPECT_EQ(maskcheck(3, 5, 1), 5);
     EXPECT_EQ(maskcheck(3, 5, 2), 3);
     EXPECT_EQ(maskcheck(3, 5, 21), 3);
@@ -108,49 +105,46 @@ TEST(Templates, OffsetListCopyAndReflection)
 
 TEST(Templates, DilatingADiskByADiskGivesTheLargerDiamond)
 {
-    f_filter* target = init_f_filter();
-    f_filter* structuring = init_f_filter();
+    const filter_handle target(init_f_filter());
+    const filter_handle structuring(init_f_filter());
     const functions disk = {1, 1.0, 0, 0, 0};
-    init_f_template(&disk, target);
-    init_f_template(&disk, structuring);
-    ASSERT_EQ(dilate_template(target, structuring), 1);
+    init_f_template(&disk, target.get());
+    init_f_template(&disk, structuring.get());
+    ASSERT_EQ(dilate_template(target.get(), structuring.get()), 1);
     ASSERT_EQ(target->width, 5);
     EXPECT_EQ(target->centre_col, 2);
-    EXPECT_EQ(values_of(target), (grid{-1, -1, 0, -1, -1,  //
-                                       -1, 0,  0, 0,  -1,  //
-                                       0,  0,  0, 0,  0,   //
-                                       -1, 0,  0, 0,  -1,  //
-                                       -1, -1, 0, -1, -1}));
+    EXPECT_EQ(values_of(target.get()), (grid{-1, -1, 0, -1, -1,  //
+                                             -1, 0,  0, 0,  -1,  //
+                                             0,  0,  0, 0,  0,   //
+                                             -1, 0,  0, 0,  -1,  //
+                                             -1, -1, 0, -1, -1}));
     EXPECT_EQ(target->offsets->count, 13);
     EXPECT_EQ(structuring->op, 0);  // the structuring filter is not changed
-    delete_filter(target);
-    delete_filter(structuring);
 }
 
 TEST(Templates, RotatingMasks)
 {
-    f_filter* f = init_f_filter();
-    ASSERT_EQ(init_rotate_template(f, 0, 1), 1);
-    EXPECT_EQ(values_of(f), (grid{-1, 0, 0, 0, -1, -1, 0, 0, 0, -1, -1, -1, 0, -1, -1,
-                                  -1, -1, -1, -1, -1, -1, -1, -1, -1, -1}));
+    const filter_handle f(init_f_filter());
+    ASSERT_EQ(init_rotate_template(f.get(), 0, 1), 1);
+    EXPECT_EQ(values_of(f.get()), (grid{-1, 0,  0,  0,  -1, -1, 0,  0,  0,  -1, -1, -1, 0,
+                                        -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1}));
     // Upside down: the pentagon points south.
-    init_rotate_template(f, 4, 1);
-    EXPECT_EQ(values_of(f), (grid{-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, 0, -1, -1,
-                                  -1, 0, 0, 0, -1, -1, 0, 0, 0, -1}));
+    init_rotate_template(f.get(), 4, 1);
+    EXPECT_EQ(values_of(f.get()), (grid{-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, 0,
+                                        -1, -1, -1, 0,  0,  0,  -1, -1, 0,  0,  0,  -1}));
     // Orientation 7: the hexagon flipped left-right lies to the north-west.
-    init_rotate_template(f, 7, 1);
-    EXPECT_EQ(values_of(f), (grid{0, 0, -1, -1, -1, 0, 0, 0, -1, -1, -1, 0, 0, -1, -1,
-                                  -1, -1, -1, -1, -1, -1, -1, -1, -1, -1}));
+    init_rotate_template(f.get(), 7, 1);
+    EXPECT_EQ(values_of(f.get()), (grid{0,  0,  -1, -1, -1, 0,  0,  0,  -1, -1, -1, 0, 0,
+                                        -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1}));
     // Orientation 2, reflected across the anti-diagonal, points east.
-    init_rotate_template(f, 2, 1);
-    EXPECT_EQ(values_of(f), (grid{-1, -1, -1, -1, -1, -1, -1, -1, 0, 0, -1, -1, 0, 0, 0,
-                                  -1, -1, -1, 0, 0, -1, -1, -1, -1, -1}));
-    init_rotate_template(f, 8, 1);
+    init_rotate_template(f.get(), 2, 1);
+    EXPECT_EQ(values_of(f.get()), (grid{-1, -1, -1, -1, -1, -1, -1, -1, 0,  0,  -1, -1, 0,
+                                        0,  0,  -1, -1, -1, 0,  0,  -1, -1, -1, -1, -1}));
+    init_rotate_template(f.get(), 8, 1);
     EXPECT_EQ(f->offsets->count, 9);
-    EXPECT_EQ(init_rotate_template(f, 9, 1), 0);
-    EXPECT_EQ(init_rotate_template(f, 1, 2), 0);
+    EXPECT_EQ(init_rotate_template(f.get(), 9, 1), 0);
+    EXPECT_EQ(init_rotate_template(f.get(), 1, 2), 0);
     EXPECT_EQ(f->offsets->count, 9);
-    delete_filter(f);
 }
 
 }  // namespace

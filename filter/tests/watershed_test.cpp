@@ -5,6 +5,7 @@
 #include <numeric>
 #include <random>
 
+#include "filter/handles.h"
 #include "filter/tests/naive_morphology.h"
 #include "filter/watershed.h"
 #include "imagecore/queue.h"
@@ -25,10 +26,10 @@ naive::grid literal_watershed(const naive::grid& img, int w, int h, int n, bool 
     naive::grid lab(npix, -1);
     const auto neighbour = [&](int p, int d) {
         if (wrap) {
-            const int q = p + nb_dy[d] * w + nb_dx[d];
+            const int q = p + nb_order.offset(d, w);
             return q >= 0 && q < npix ? q : -1;
         }
-        return neighbour_in_image(d, p % w, p / w, w, h) ? p + nb_dy[d] * w + nb_dx[d] : -1;
+        return neighbour_in_image(d, p % w, p / w, w, h) ? p + nb_order.offset(d, w) : -1;
     };
     std::deque<int> fifo;
     int basins = 0;
@@ -100,23 +101,20 @@ TEST(Watershed, TwoMinimaGiveTwoBasinsAndALineOnTheRidge)
     const naive::grid g = {1, 2, 5, 2, 1,
                            1, 2, 5, 2, 1,
                            1, 2, 5, 2, 1};
-    image* img = naive::to_image(g, 5, 3);
-    image* labels = watershed(img, 0, 0, 4);
-    EXPECT_EQ(naive::to_grid(labels), (naive::grid{1, 1, 0, 2, 2, 1, 1, 0, 2, 2, 1, 1, 0, 2, 2}));
-    EXPECT_EQ(naive::to_grid(img), g);
+    const image_handle img(naive::to_image(g, 5, 3));
+    const image_handle labels(watershed(img.get(), 0, 0, 4));
+    EXPECT_EQ(naive::to_grid(labels.get()),
+              (naive::grid{1, 1, 0, 2, 2, 1, 1, 0, 2, 2, 1, 1, 0, 2, 2}));
+    EXPECT_EQ(naive::to_grid(img.get()), g);
     EXPECT_EQ(img->min, 1);
     EXPECT_EQ(img->max, 5);
-    delete_image(labels);
-    delete_image(img);
 }
 
 TEST(Watershed, ConstantImageIsOneBasinWithoutLine)
 {
-    image* img = create_image(7, 5, 42);
-    image* labels = watershed(img, 0, 0, 8);
-    EXPECT_EQ(naive::to_grid(labels), naive::grid(35, 1));
-    delete_image(labels);
-    delete_image(img);
+    const image_handle img(create_image(7, 5, 42));
+    const image_handle labels(watershed(img.get(), 0, 0, 8));
+    EXPECT_EQ(naive::to_grid(labels.get()), naive::grid(35, 1));
 }
 
 // Random images with few and with many grey values (the second takes the
@@ -168,13 +166,11 @@ TEST(LimitedWatershed, SetsTheFrameAndFloodsThePixelArray)
     std::mt19937 rng(11);
     for (const int n : {4, 8}) {
         naive::grid g = naive::random_image(rng, 15, 12, 255);
-        image* img = naive::to_image(g, 15, 12);
-        image* labels = limited_watershed(img, 0, 0, n);
+        const image_handle img(naive::to_image(g, 15, 12));
+        const image_handle labels(limited_watershed(img.get(), 0, 0, n));
         g = framed(g, 15, 12);
-        EXPECT_EQ(naive::to_grid(img), g);
-        EXPECT_EQ(naive::to_grid(labels), literal_watershed(g, 15, 12, n, true));
-        delete_image(labels);
-        delete_image(img);
+        EXPECT_EQ(naive::to_grid(img.get()), g);
+        EXPECT_EQ(naive::to_grid(labels.get()), literal_watershed(g, 15, 12, n, true));
     }
 }
 
@@ -188,13 +184,11 @@ TEST(LimitedWatershed, MatchesTheLiteralImmersionFromOneColumnToWideImages)
         for (const int top : {3, 255}) {
             for (const int n : {4, 8}) {
                 const naive::grid g = naive::random_image(rng, s[0], s[1], top);
-                image* img = naive::to_image(g, s[0], s[1]);
-                image* labels = limited_watershed(img, 0, 0, n);
-                EXPECT_EQ(naive::to_grid(labels),
+                const image_handle img(naive::to_image(g, s[0], s[1]));
+                const image_handle labels(limited_watershed(img.get(), 0, 0, n));
+                EXPECT_EQ(naive::to_grid(labels.get()),
                           literal_watershed(framed(g, s[0], s[1]), s[0], s[1], n, true))
                     << s[0] << "x" << s[1] << " top " << top << " n " << n;
-                delete_image(labels);
-                delete_image(img);
             }
         }
     }
@@ -202,14 +196,13 @@ TEST(LimitedWatershed, MatchesTheLiteralImmersionFromOneColumnToWideImages)
 
 TEST(LiQueue, EndsTheProcessWhenFullOrEmpty)
 {
-    iqueue* q = init_iqueue(2);
-    liqueue_put(5, q);
-    liqueue_put(6, q);
-    EXPECT_VX_FATAL(liqueue_put(7, q), 4711, "QUEUE PANIC!!! QUEUE FULL");
-    EXPECT_EQ(liqueue_get(q), 5);
-    EXPECT_EQ(liqueue_get(q), 6);
-    EXPECT_VX_FATAL(liqueue_get(q), 4711, "NO MORE ELEMS");
-    delete_iqueue(q);
+    const iqueue_handle q(init_iqueue(2));
+    liqueue_put(5, q.get());
+    liqueue_put(6, q.get());
+    EXPECT_VX_FATAL(liqueue_put(7, q.get()), 4711, "QUEUE PANIC!!! QUEUE FULL");
+    EXPECT_EQ(liqueue_get(q.get()), 5);
+    EXPECT_EQ(liqueue_get(q.get()), 6);
+    EXPECT_VX_FATAL(liqueue_get(q.get()), 4711, "NO MORE ELEMS");
 }
 
 }  // namespace

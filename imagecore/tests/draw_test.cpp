@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "imagecore/draw.h"
+#include "imagecore/handles.h"
 #include "imagecore/image.h"
 #include "imagecore/text/image_date.h"
 #include "testsupport/vx_test.h"
@@ -25,70 +26,66 @@ int count_value(const image* img, int value)
 
 TEST(Draw, LinesStepAlongTheLongerAxisAndTruncate)
 {
-    image* img = create_image(5, 4, 0);
-    draw_line(img, 1, 0, 0, 4, 2);
+    const image_handle img(create_image(5, 4, 0));
+    draw_line(img.get(), 1, 0, 0, 4, 2);
     // y = 0, 0.5, 1, 1.5, 2 truncated.
     EXPECT_EQ(img->pixels[0 * 5 + 1], 1);
     EXPECT_EQ(img->pixels[1 * 5 + 2], 1);
     EXPECT_EQ(img->pixels[1 * 5 + 3], 1);
     EXPECT_EQ(img->pixels[2 * 5 + 4], 1);
-    EXPECT_EQ(count_value(img, 1), 5);
+    EXPECT_EQ(count_value(img.get(), 1), 5);
 
-    erase_image(img, 0);
-    draw_line(img, 2, 1, 3, 0, 0);  // steep, drawn from the first end
+    erase_image(img.get(), 0);
+    draw_line(img.get(), 2, 1, 3, 0, 0);  // steep, drawn from the first end
     EXPECT_EQ(img->pixels[3 * 5 + 1], 2);
     EXPECT_EQ(img->pixels[2 * 5 + 0], 2);  // x = 1 - 1/3 truncates to 0
     EXPECT_EQ(img->pixels[0], 2);
-    EXPECT_EQ(count_value(img, 2), 4);
+    EXPECT_EQ(count_value(img.get(), 2), 4);
 
-    erase_image(img, 0);
-    draw_line(img, 3, 2, 2, 2, 2);
-    EXPECT_EQ(count_value(img, 3), 1);
+    erase_image(img.get(), 0);
+    draw_line(img.get(), 3, 2, 2, 2, 2);
+    EXPECT_EQ(count_value(img.get(), 3), 1);
     EXPECT_EQ(img->pixels[2 * 5 + 2], 3);
-    delete_image(img);
 }
 
 TEST(Draw, LinesAndPointsAreClippedToTheImage)
 {
-    image* img = create_image(4, 3, 0);
-    draw_line(img, 1, INT_MIN, 1, INT_MAX, 1);
-    EXPECT_EQ(count_value(img, 1), 4);
-    draw_line(img, 2, -10, -10, 20, 20);
+    const image_handle img(create_image(4, 3, 0));
+    draw_line(img.get(), 1, INT_MIN, 1, INT_MAX, 1);
+    EXPECT_EQ(count_value(img.get(), 1), 4);
+    draw_line(img.get(), 2, -10, -10, 20, 20);
     EXPECT_EQ(img->pixels[0], 2);
     EXPECT_EQ(img->pixels[2 * 4 + 2], 2);
-    draw_line(img, 5, 3, -1, 3, -9);
-    set_point_in_image(img, 4, 0, 5);
-    set_point_in_image(img, 0, -1, 5);
-    EXPECT_EQ(count_value(img, 5), 0);
-    delete_image(img);
+    draw_line(img.get(), 5, 3, -1, 3, -9);
+    set_point_in_image(img.get(), 4, 0, 5);
+    set_point_in_image(img.get(), 0, -1, 5);
+    EXPECT_EQ(count_value(img.get(), 5), 0);
 }
 
 TEST(Draw, EllipseMarkersHaveTheirAreaAndStayInside)
 {
-    image* img = create_image(101, 101, 0);
-    draw_ellipse(img, 4, 1000, 50, 50, 2, 1, 0.6, nullptr);
+    const image_handle img(create_image(101, 101, 0));
+    draw_ellipse(img.get(), 4, 1000, 50, 50, 2, 1, 0.6, nullptr);
     // Semi-axes 25 and 12, both grown by the outline's half pixel.
     const double area = 3.1417 * 25.5 * 12.5;
-    EXPECT_NEAR(count_value(img, 4), area, area * 0.03);
+    EXPECT_NEAR(count_value(img.get(), 4), area, area * 0.03);
     for (int i = 0; i < 101 * 101; ++i)
         ASSERT_EQ(img->pixels[i], img->pixels[101 * 101 - 1 - i]) << "not symmetric at " << i;
     EXPECT_EQ(img->pixels[50 * 101 + 50], 4);
 
     // Centred off the image: only the part inside is painted.
-    image* corner = create_image(20, 20, 0);
-    draw_ellipse(corner, 1, 400, -3, -3, 1, 1, 0.0, nullptr);
-    EXPECT_GT(count_value(corner, 1), 0);
+    const image_handle corner(create_image(20, 20, 0));
+    draw_ellipse(corner.get(), 1, 400, -3, -3, 1, 1, 0.0, nullptr);
+    EXPECT_GT(count_value(corner.get(), 1), 0);
     EXPECT_EQ(corner->pixels[0], 1);
     EXPECT_EQ(corner->pixels[19 * 20 + 19], 0);
 
     // Axes that round to 0 draw nothing.
-    erase_image(corner, 0);
-    draw_ellipse(corner, 1, 2, 5, 5, 1, 1, 0.0, nullptr);
-    draw_ellipse(corner, 1, 400, 5, 5, 1, 0, 0.0, nullptr);
-    draw_ellipse(corner, 1, -400, 5, 5, 1, 1, 0.0, nullptr);
-    EXPECT_EQ(count_value(corner, 1), 0);
-    delete_image(corner);
-    delete_image(img);
+    erase_image(corner.get(), 0);
+    draw_ellipse(corner.get(), 1, 2, 5, 5, 1, 1, 0.0, nullptr);
+    draw_ellipse(corner.get(), 1, 400, 5, 5, 1, 0, 0.0, nullptr);
+    draw_ellipse(corner.get(), 1, -400, 5, 5, 1, 1, 0.0, nullptr);
+    EXPECT_EQ(count_value(corner.get(), 1), 0);
 }
 
 TEST(Draw, NumericHelpers)

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "imagecore/fourier.h"
+#include "imagecore/handles.h"
 #include "imagecore/image.h"
 #include "testsupport/vx_test.h"
 
@@ -154,10 +155,9 @@ TEST(Fft2D, RefusesSizesThatAreNoPowerOfTwo)
 {
     EXPECT_VX_FATAL(FFT2D(nullptr, 6, 4, 1), 10, "FFT2D: X limit = 6 is not a power of 2. Cannot do fft");
     EXPECT_VX_FATAL(FFT2D(nullptr, 4, 3, 1), 10, "FFT2D: Y limit = 3 is not a power of 2. Cannot do fft");
-    image* odd = create_image(4, 6, 1);
+    const image_handle odd(create_image(4, 6, 1));
     image *re = nullptr, *im = nullptr;
-    EXPECT_VX_FATAL(ForwardFFT(odd, &re, &im), 10, "Y limit = 6");
-    delete_image(odd);
+    EXPECT_VX_FATAL(ForwardFFT(odd.get(), &re, &im), 10, "Y limit = 6");
 }
 
 TEST(ImageFft, FrequencyZeroInTheCentreAndRoundTrip)
@@ -213,17 +213,17 @@ TEST(ImageFft, FrequencyZeroInTheCentreAndRoundTrip)
 
 TEST(ImageFft, BackwardChecksItsInputs)
 {
-    image* a = create_double_image(4, 4, 0.0);
-    image* wide = create_double_image(8, 4, 0.0);
-    image* tall = create_double_image(4, 8, 0.0);
+    const image_handle a(create_double_image(4, 4, 0.0));
+    const image_handle wide(create_double_image(8, 4, 0.0));
+    const image_handle tall(create_double_image(4, 8, 0.0));
     image* out = nullptr;
-    EXPECT_VX_FATAL(BackwardFFT(a, nullptr, &out), 10,
-                    "BackwardFFT:: either real double vector\\(.*\\) = 0 \\|\\| imaginary double vector");
-    EXPECT_VX_FATAL(BackwardFFT(a, wide, &out), 10, "BackwardFFT:: Real width \\(4\\) !=  Imaginary width \\(8\\)");
-    EXPECT_VX_FATAL(BackwardFFT(a, tall, &out), 10, "BackwardFFT:: Real height \\(4\\) !=  Imaginary height \\(8\\)");
-    EXPECT_VX_FATAL(cart2polar(a, wide, &out, &out), 10, "cart2polar:: Real width");
-    EXPECT_VX_FATAL(polar2cart(nullptr, a, &out, &out), 10, "polar2cart:: either magnitude");
-    delete_image(a);
-    delete_image(wide);
-    delete_image(tall);
+    EXPECT_VX_FATAL(
+        BackwardFFT(a.get(), nullptr, &out), 10,
+        "BackwardFFT:: either real double vector\\(.*\\) = 0 \\|\\| imaginary double vector");
+    EXPECT_VX_FATAL(BackwardFFT(a.get(), wide.get(), &out), 10,
+                    "BackwardFFT:: Real width \\(4\\) !=  Imaginary width \\(8\\)");
+    EXPECT_VX_FATAL(BackwardFFT(a.get(), tall.get(), &out), 10,
+                    "BackwardFFT:: Real height \\(4\\) !=  Imaginary height \\(8\\)");
+    EXPECT_VX_FATAL(cart2polar(a.get(), wide.get(), &out, &out), 10, "cart2polar:: Real width");
+    EXPECT_VX_FATAL(polar2cart(nullptr, a.get(), &out, &out), 10, "polar2cart:: either magnitude");
 }

@@ -3,6 +3,7 @@
 
 #include "imagecore/files/bg16.h"
 #include "imagecore/files/pgm.h"
+#include "imagecore/handles.h"
 #include "testsupport/vx_test.h"
 
 namespace {
@@ -30,18 +31,17 @@ TEST(Bg16, WritesExactBytesAndReadsThemBack)
 {
     vx_test::TempDir dir;
     const std::string path = dir.file("a.16bg");
-    image* img = image_of(2, 1, {-1, 300});
-    ASSERT_EQ(write16BitGreyPGM(path.c_str(), img), 0);
+    const image_handle img(image_of(2, 1, {-1, 300}));
+    ASSERT_EQ(write16BitGreyPGM(path.c_str(), img.get()), 0);
     EXPECT_EQ(vx_test::read_file(path), "16BG" + bytes({2, 0, 0, 0, 1, 0, 0, 0, 0xFF, 0xFF, 0x2C, 0x01}));
 
     image* back = nullptr;
     ASSERT_EQ(load16BitGreyPGM(path.c_str(), &back), 0);
     EXPECT_EQ(back->kind, IMAGE_GREY16);
-    EXPECT_TRUE(compare_images(img, back));
+    EXPECT_TRUE(compare_images(img.get(), back));
     EXPECT_EQ(back->min, -1);
     EXPECT_EQ(back->max, 300);
     delete_image(back);
-    delete_image(img);
 }
 
 TEST(Bg16, RefusesDamagedFiles)
@@ -80,8 +80,8 @@ TEST(Pgm, P5WriteScalesToFullRangeAndReadsBack)
 {
     vx_test::TempDir dir;
     const std::string path = dir.file("a.pgm");
-    image* img = image_of(3, 1, {-10, 0, 10});
-    ASSERT_EQ(write_pgm_p5(path.c_str(), img), 0);
+    const image_handle img(image_of(3, 1, {-10, 0, 10}));
+    ASSERT_EQ(write_pgm_p5(path.c_str(), img.get()), 0);
     EXPECT_EQ(vx_test::read_file(path), "P5\n3 1\n255\n" + bytes({0, 127, 255}));
 
     int* pixels = nullptr;
@@ -94,10 +94,9 @@ TEST(Pgm, P5WriteScalesToFullRangeAndReadsBack)
     EXPECT_EQ(pixels[2], 255);
     std::free(pixels);
 
-    erase_image(img, 77);
-    ASSERT_EQ(write_pgm_p5(path.c_str(), img), 0);
+    erase_image(img.get(), 77);
+    ASSERT_EQ(write_pgm_p5(path.c_str(), img.get()), 0);
     EXPECT_EQ(vx_test::read_file(path), "P5\n3 1\n255\n" + bytes({0, 0, 0}));
-    delete_image(img);
 }
 
 TEST(Pgm, P5ReaderAcceptsCommentsAndBuildsOneScaleImage)
@@ -105,15 +104,14 @@ TEST(Pgm, P5ReaderAcceptsCommentsAndBuildsOneScaleImage)
     vx_test::TempDir dir;
     const std::string path = dir.file("c.pgm");
     vx_test::write_file(path, "P5 # made by hand\n2\t2 # size\n200\n" + bytes({1, 2, 200, 4}));
-    vx_image* v = read_vx_image_pgm_p5(path.c_str());
-    ASSERT_NE(v, nullptr);
+    const vx_image_handle v(read_vx_image_pgm_p5(path.c_str()));
+    ASSERT_NE(v.get(), nullptr);
     EXPECT_EQ(v->nscales, 1);
     EXPECT_EQ(v->flag, 0);
     EXPECT_EQ(v->width, 2);
     EXPECT_EQ(v->scales[0].height, 2);
     EXPECT_EQ(v->scales[0].pixels[2], 200);
     EXPECT_EQ(v->scales[0].max, 200);
-    delete_vximage(v);
     EXPECT_EQ(read_vx_image_pgm_p5(dir.file("missing").c_str()), nullptr);
 }
 
@@ -140,9 +138,8 @@ TEST(Pgm, P3WritesPaletteColoursOnOneLine)
 {
     vx_test::TempDir dir;
     const std::string path = dir.file("a.ppm");
-    image* img = image_of(2, 1, {1, 0});
+    const image_handle img(image_of(2, 1, {1, 0}));
     const int palette[2] = {0, 10 + 200 * 256 + 3 * 65536};
-    ASSERT_EQ(write_pgm_p3(path.c_str(), img, palette), 0);
+    ASSERT_EQ(write_pgm_p3(path.c_str(), img.get(), palette), 0);
     EXPECT_EQ(vx_test::read_file(path), "P3\n2 1\n255\n10 200 3 0 0 0 ");
-    delete_image(img);
 }

@@ -1,6 +1,7 @@
 #include <climits>
 #include <vector>
 
+#include "imagecore/handles.h"
 #include "imagecore/histogram.h"
 #include "imagecore/image.h"
 #include "testsupport/vx_test.h"
@@ -29,52 +30,46 @@ std::vector<int> counts_of(const histogramm* h)
 
 TEST(Histogram, CountsValuesAndIgnoresStaleMinMax)
 {
-    image* img = image_of({7, -3, 7, 12, -3, 7});
+    const image_handle img(image_of({7, -3, 7, 12, -3, 7}));
     img->min = img->max = 0;  // stale, as after pixels were written directly
-    histogramm* h = init_histogramm(img);
+    const histogramm_handle h(init_histogramm(img.get()));
     EXPECT_EQ(h->min, -3);
     EXPECT_EQ(h->max, 12);
     EXPECT_EQ(h->npixels, 6);
-    EXPECT_EQ(values_of(h), (std::vector<int>{-3, 7, 12}));
-    EXPECT_EQ(counts_of(h), (std::vector<int>{2, 3, 1}));
-    EXPECT_EQ(get_histo_org_num(h, 7), 3);
-    EXPECT_EQ(get_histo_org_num(h, 8), 0);
-    EXPECT_EQ(get_histo_org_num(h, 100), 0);
+    EXPECT_EQ(values_of(h.get()), (std::vector<int>{-3, 7, 12}));
+    EXPECT_EQ(counts_of(h.get()), (std::vector<int>{2, 3, 1}));
+    EXPECT_EQ(get_histo_org_num(h.get(), 7), 3);
+    EXPECT_EQ(get_histo_org_num(h.get(), 8), 0);
+    EXPECT_EQ(get_histo_org_num(h.get(), 100), 0);
 
-    calibrate_image(img, h);
+    calibrate_image(img.get(), h.get());
     EXPECT_EQ(std::vector<int>(img->pixels, img->pixels + 6), (std::vector<int>{1, 0, 1, 2, 0, 1}));
-    recalibrate_image(img, h);
+    recalibrate_image(img.get(), h.get());
     EXPECT_EQ(std::vector<int>(img->pixels, img->pixels + 6),
               (std::vector<int>{7, -3, 7, 12, -3, 7}));
-    delete_histogramm(h);
-    delete_image(img);
 }
 
 TEST(Histogram, ExtremeValueRangesGiveTheSameResults)
 {
-    image* img = image_of({INT_MAX, INT_MIN, 0, INT_MAX, 5});
-    histogramm* h = init_histogramm(img);
-    EXPECT_EQ(values_of(h), (std::vector<int>{INT_MIN, 0, 5, INT_MAX}));
-    EXPECT_EQ(counts_of(h), (std::vector<int>{1, 1, 1, 2}));
-    calibrate_image(img, h);
+    const image_handle img(image_of({INT_MAX, INT_MIN, 0, INT_MAX, 5}));
+    const histogramm_handle h(init_histogramm(img.get()));
+    EXPECT_EQ(values_of(h.get()), (std::vector<int>{INT_MIN, 0, 5, INT_MAX}));
+    EXPECT_EQ(counts_of(h.get()), (std::vector<int>{1, 1, 1, 2}));
+    calibrate_image(img.get(), h.get());
     EXPECT_EQ(std::vector<int>(img->pixels, img->pixels + 5), (std::vector<int>{3, 0, 1, 3, 2}));
-    recalibrate_image(img, h);
+    recalibrate_image(img.get(), h.get());
     EXPECT_EQ(img->pixels[1], INT_MIN);
-    delete_histogramm(h);
-    delete_image(img);
 }
 
 TEST(Histogram, ValuesOutsideTheHistogramAreFatal)
 {
-    image* img = image_of({1, 3});
-    histogramm* h = init_histogramm(img);
+    const image_handle img(image_of({1, 3}));
+    const histogramm_handle h(init_histogramm(img.get()));
     img->pixels[1] = 2;
-    EXPECT_VX_FATAL(calibrate_image(img, h), 100, "Color 2 not in Histogram");
+    EXPECT_VX_FATAL(calibrate_image(img.get(), h.get()), 100, "Color 2 not in Histogram");
     img->pixels[1] = 9;
-    EXPECT_VX_FATAL(calibrate_image(img, h), 100, "Color 9 not in Histogram");
-    EXPECT_VX_FATAL(recalibrate_image(img, h), 100, "Index 9 not in Histogram");
-    delete_histogramm(h);
-    delete_image(img);
+    EXPECT_VX_FATAL(calibrate_image(img.get(), h.get()), 100, "Color 9 not in Histogram");
+    EXPECT_VX_FATAL(recalibrate_image(img.get(), h.get()), 100, "Index 9 not in Histogram");
 }
 
 TEST(Histogram, MeanAndVariance)

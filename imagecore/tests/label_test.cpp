@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "imagecore/handles.h"
 #include "imagecore/image.h"
 #include "imagecore/image_arith.h"
 #include "imagecore/label.h"
@@ -40,88 +41,82 @@ TEST(Label, ComponentsInRasterOrderWithFourAndEightNeighbours)
         "......",
         "##..#.",
     };
-    image* img = from_rows(rows);
+    const image_handle img(from_rows(rows));
     img->label_queue = init_iqueue(img->width * img->height);
-    EXPECT_EQ(label_image_local(img, 4), 6);
-    EXPECT_EQ(pixels_of(img), (std::vector<int>{0, 0, 1, 0, 0, 2,  //
-                                                0, 3, 0, 0, 0, 2,  //
-                                                0, 0, 0, 0, 0, 0,  //
-                                                4, 4, 0, 0, 5, 0}));
+    EXPECT_EQ(label_image_local(img.get(), 4), 6);
+    EXPECT_EQ(pixels_of(img.get()), (std::vector<int>{0, 0, 1, 0, 0, 2,  //
+                                                      0, 3, 0, 0, 0, 2,  //
+                                                      0, 0, 0, 0, 0, 0,  //
+                                                      4, 4, 0, 0, 5, 0}));
     // Labelling again sees the labels as foreground; 8-neighbours join the
     // diagonal pair.
-    EXPECT_EQ(label_image_local(img, 8), 5);
+    EXPECT_EQ(label_image_local(img.get(), 8), 5);
     EXPECT_EQ(img->pixels[2], 1);
     EXPECT_EQ(img->pixels[7], 1);
     EXPECT_EQ(img->pixels[5], 2);
     EXPECT_EQ(img->pixels[18], 3);
     EXPECT_EQ(img->pixels[22], 4);
     delete_iqueue(img->label_queue);
-    delete_image(img);
 }
 
 TEST(Label, WorksWithoutAnAttachedOrSystemQueue)
 {
     ASSERT_EQ(ptSystemQueue, nullptr);
-    image* img = from_rows({"#.#", "...", "#.#"});
-    EXPECT_EQ(label_image(img, 8), 5);
+    const image_handle img(from_rows({"#.#", "...", "#.#"}));
+    EXPECT_EQ(label_image(img.get(), 8), 5);
     EXPECT_EQ(img->pixels[8], 4);
-    binarize_image(img, 1);
-    EXPECT_EQ(label_image_local(img, 4), 5);
-    delete_image(img);
+    binarize_image(img.get(), 1);
+    EXPECT_EQ(label_image_local(img.get(), 4), 5);
 }
 
 TEST(Label, IterateReportsSeedAlreadyLabelled)
 {
-    image* img = from_rows({"22.", "2.2"});
-    EXPECT_EQ(label_queued(img, nullptr, 4, 2, 0, 0), -1);
-    EXPECT_EQ(label_queued(img, nullptr, 4, 7, 2, 0), 3);
-    EXPECT_EQ(pixels_of(img), (std::vector<int>{7, 7, 0, 7, 0, 2}));
-    EXPECT_EQ(label_queued(img, nullptr, 4, 7, 2, 99), 0);
-    delete_image(img);
+    const image_handle img(from_rows({"22.", "2.2"}));
+    EXPECT_EQ(label_queued(img.get(), nullptr, 4, 2, 0, 0), -1);
+    EXPECT_EQ(label_queued(img.get(), nullptr, 4, 7, 2, 0), 3);
+    EXPECT_EQ(pixels_of(img.get()), (std::vector<int>{7, 7, 0, 7, 0, 2}));
+    EXPECT_EQ(label_queued(img.get(), nullptr, 4, 7, 2, 99), 0);
 }
 
 TEST(Label, NarrowImagesKeepTheirColumnsApart)
 {
-    image* column = from_rows({"#", "#", ".", "#"});
-    EXPECT_EQ(label_image(column, 4), 3);
-    EXPECT_EQ(pixels_of(column), (std::vector<int>{1, 1, 0, 2}));
-    delete_image(column);
+    const image_handle column(from_rows({"#", "#", ".", "#"}));
+    EXPECT_EQ(label_image(column.get(), 4), 3);
+    EXPECT_EQ(pixels_of(column.get()), (std::vector<int>{1, 1, 0, 2}));
 
     // At width 2 a row end must not reach the next row's start.
-    image* two = from_rows({".#", "#.", ".#"});
-    EXPECT_EQ(label_image(two, 4), 4);
-    EXPECT_EQ(pixels_of(two), (std::vector<int>{0, 1, 2, 0, 0, 3}));
-    EXPECT_EQ(label_image(two, 8), 2);
-    delete_image(two);
+    const image_handle two(from_rows({".#", "#.", ".#"}));
+    EXPECT_EQ(label_image(two.get(), 4), 4);
+    EXPECT_EQ(pixels_of(two.get()), (std::vector<int>{0, 1, 2, 0, 0, 3}));
+    EXPECT_EQ(label_image(two.get(), 8), 2);
 }
 
 TEST(Label, LargeComponentsNeedNoDeepStackAndNoBigQueue)
 {
     const int side = 2000;
-    image* img = create_image(side, side, 1);
+    const image_handle img(create_image(side, side, 1));
     // A one-pixel serpentine keeps the component long and the queue short.
     for (int y = 1; y < side; y += 2)
         for (int x = 0; x < side; ++x)
             if (x != ((y / 2) % 2 == 0 ? side - 1 : 0))
                 img->pixels[y * side + x] = 0;
     img->label_queue = init_iqueue(16);
-    EXPECT_EQ(label_image_local(img, 4), 2);
+    EXPECT_EQ(label_image_local(img.get(), 4), 2);
     EXPECT_EQ(img->pixels[(side - 2) * side + 5], 1);
     delete_iqueue(img->label_queue);
 
     label(img->pixels, img->nb_offsets, 4, 5, 1, 0, side, side);
     EXPECT_EQ(img->pixels[(side - 1) * side], 5);
 
-    erase_image(img, 3);
+    erase_image(img.get(), 3);
     fill_iterate(img->pixels, img->nb_offsets, 8, 9, side * side / 2, side, side);
     EXPECT_EQ(img->pixels[0], 9);
     EXPECT_EQ(img->pixels[side * side - 1], 9);
 
-    iqueue* small = init_iqueue(4);
-    EXPECT_EQ(label_iterate_local(img->pixels, img->nb_offsets, 4, 2, 9, 0, side, side, small),
-              side * side);
-    delete_iqueue(small);
-    delete_image(img);
+    const iqueue_handle small(init_iqueue(4));
+    EXPECT_EQ(
+        label_iterate_local(img->pixels, img->nb_offsets, 4, 2, 9, 0, side, side, small.get()),
+        side * side);
 }
 
 TEST(Label, FillStopsAtTheValueAndNotAtOtherPixels)
@@ -182,9 +177,8 @@ TEST(Label, CoverageRelabelsForegroundByCoveringRegions)
     EXPECT_EQ(labels->pixels[12], 3);
     std::free(table);
 
-    image* other = create_image(4, 4, 0);
-    EXPECT_EQ(coverage_label_image(labels, other, 4, 5), nullptr);
-    delete_image(other);
+    const image_handle other(create_image(4, 4, 0));
+    EXPECT_EQ(coverage_label_image(labels, other.get(), 4, 5), nullptr);
     delete_image(img);
     delete_image(labels);
 }

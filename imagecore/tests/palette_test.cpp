@@ -2,6 +2,7 @@
 #include <cstdlib>
 
 #include "imagecore/grey_mapping.h"
+#include "imagecore/handles.h"
 #include "imagecore/palette.h"
 #include "testsupport/vx_test.h"
 
@@ -45,24 +46,22 @@ TEST(Palette, ScrambledPalettesFollowTheirFormulas)
 
 TEST(Palette, GreyConversionsOfColourImages)
 {
-    image* img = create_image(3, 1, 0);
+    const image_handle img(create_image(3, 1, 0));
     img->kind = IMAGE_RGB;
     img->pixels[0] = rgb(90, 90, 90);
     img->pixels[1] = rgb(255, 0, 0);
     img->pixels[2] = rgb(10, 20, 60);
-    image* copy = create_copy_image(img);
-    convertGreyEuclidean(img);
+    const image_handle copy(create_copy_image(img.get()));
+    convertGreyEuclidean(img.get());
     EXPECT_EQ(img->kind, IMAGE_GREY);
     EXPECT_EQ(img->pixels[0], 90);
     EXPECT_EQ(img->pixels[1], 147);
     EXPECT_EQ(img->pixels[2], static_cast<int>(std::sqrt(4100.0) / 443.40500673763256 * 256));
-    convertGreyEuclidean(img);  // now grey: left alone
+    convertGreyEuclidean(img.get());  // now grey: left alone
     EXPECT_EQ(img->pixels[1], 147);
-    convertGreyNormalized(copy);
+    convertGreyNormalized(copy.get());
     EXPECT_EQ(copy->pixels[1], 85);
     EXPECT_EQ(copy->pixels[2], 30);
-    delete_image(copy);
-    delete_image(img);
 }
 
 TEST(Palette, ColourSpaces)

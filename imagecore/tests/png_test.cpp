@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "imagecore/files/image_loader.h"
+#include "imagecore/handles.h"
 #include "testsupport/vx_test.h"
 
 namespace {
@@ -101,23 +102,23 @@ TEST(Png, WritersRoundTrip)
 {
     vx_test::TempDir dir;
     const std::string path = dir.file("out.png");
-    image* img = create_image(3, 2, 0);
+    const image_handle img(create_image(3, 2, 0));
     const int colours[6] = {rgb(10, 20, 30), rgb(255, 255, 255), 0, rgb(1, 0, 0), rgb(0, 1, 0), rgb(0, 0, 1)};
     for (int i = 0; i < 6; ++i)
         img->pixels[i] = colours[i];
-    ASSERT_EQ(writePNGRaw(path.c_str(), img), 0);
+    ASSERT_EQ(writePNGRaw(path.c_str(), img.get()), 0);
     image* back = load(path);
     ASSERT_NE(back, nullptr);
     EXPECT_EQ(back->kind, IMAGE_RGB);
-    EXPECT_TRUE(compare_images(img, back));
+    EXPECT_TRUE(compare_images(img.get(), back));
     delete_image(back);
 
     const int palette[3] = {rgb(9, 8, 7), rgb(6, 5, 4), rgb(3, 2, 1)};
-    image* indices = create_image(3, 1, 0);
+    const image_handle indices(create_image(3, 1, 0));
     indices->pixels[0] = 2;
     indices->pixels[1] = 0;
     indices->pixels[2] = 1;
-    ASSERT_EQ(writePNGPaletted(path.c_str(), indices, palette), 0);
+    ASSERT_EQ(writePNGPaletted(path.c_str(), indices.get(), palette), 0);
     back = load(path);
     EXPECT_EQ(back->pixels[0], palette[2]);
     EXPECT_EQ(back->pixels[1], palette[0]);
@@ -128,14 +129,12 @@ TEST(Png, WritersRoundTrip)
     indices->pixels[0] = -5;
     indices->pixels[1] = 128;
     indices->pixels[2] = 1000;
-    ASSERT_EQ(writePNGgrey(path.c_str(), indices), 0);
+    ASSERT_EQ(writePNGgrey(path.c_str(), indices.get()), 0);
     back = load(path);
     EXPECT_EQ(back->pixels[0], 0);
     EXPECT_EQ(back->pixels[1], rgb(128, 128, 128));
     EXPECT_EQ(back->pixels[2], rgb(255, 255, 255));
     delete_image(back);
-    delete_image(indices);
-    delete_image(img);
 }
 
 TEST(Png, FailuresAreReportedNotLoaded)
@@ -167,10 +166,8 @@ TEST(Png, FailuresAreReportedNotLoaded)
     vx_test::write_file(path, huge + whole.substr(33));
     EXPECT_EQ(load(path, 42), nullptr);
 
-    image* empty = create_image(0, 3, 0);
-    EXPECT_EQ(writePNGRaw(dir.file("empty.png").c_str(), empty), 42);
-    delete_image(empty);
-    image* one = create_image(1, 1, 0);
-    EXPECT_EQ(writePNGRaw(dir.file("no/such/dir.png").c_str(), one), 42);
-    delete_image(one);
+    const image_handle empty(create_image(0, 3, 0));
+    EXPECT_EQ(writePNGRaw(dir.file("empty.png").c_str(), empty.get()), 42);
+    const image_handle one(create_image(1, 1, 0));
+    EXPECT_EQ(writePNGRaw(dir.file("no/such/dir.png").c_str(), one.get()), 42);
 }

@@ -1,6 +1,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "imagecore/handles.h"
 #include "imagecore/image.h"
 #include "imagecore/list.h"
 #include "imagecore/queue.h"
@@ -9,72 +10,69 @@
 
 TEST(IQueue, KeepsOrderAcrossWrapAndRefusesWhenFull)
 {
-    iqueue* q = init_iqueue(3);
-    EXPECT_EQ(iqueue_put(1, q), 1);
-    EXPECT_EQ(iqueue_put(2, q), 1);
-    EXPECT_EQ(iqueue_put(3, q), 1);
-    EXPECT_EQ(iqueue_put(4, q), 0);
+    const iqueue_handle q(init_iqueue(3));
+    EXPECT_EQ(iqueue_put(1, q.get()), 1);
+    EXPECT_EQ(iqueue_put(2, q.get()), 1);
+    EXPECT_EQ(iqueue_put(3, q.get()), 1);
+    EXPECT_EQ(iqueue_put(4, q.get()), 0);
     int v = -7;
-    ASSERT_EQ(iqueue_get(&v, q), 1);
+    ASSERT_EQ(iqueue_get(&v, q.get()), 1);
     EXPECT_EQ(v, 1);
-    EXPECT_EQ(iqueue_put(5, q), 1);
+    EXPECT_EQ(iqueue_put(5, q.get()), 1);
     int out[3];
     for (int& o : out)
-        ASSERT_EQ(iqueue_get(&o, q), 1);
+        ASSERT_EQ(iqueue_get(&o, q.get()), 1);
     EXPECT_EQ(out[0], 2);
     EXPECT_EQ(out[1], 3);
     EXPECT_EQ(out[2], 5);
     v = -7;
-    EXPECT_EQ(iqueue_get(&v, q), 0);
+    EXPECT_EQ(iqueue_get(&v, q.get()), 0);
     EXPECT_EQ(v, -7);
-    delete_iqueue(q);
 }
 
 TEST(IQueue, GrowingPutKeepsOrderOfAWrappedRing)
 {
-    iqueue* q = init_iqueue(4);
+    const iqueue_handle q(init_iqueue(4));
     for (int i = 0; i < 3; ++i)
-        iqueue_put(i, q);
+        iqueue_put(i, q.get());
     int v;
-    iqueue_get(&v, q);
-    iqueue_get(&v, q);
+    iqueue_get(&v, q.get());
+    iqueue_get(&v, q.get());
     for (int i = 3; i < 20; ++i)
-        iqueue_put_grow(i, q);
+        iqueue_put_grow(i, q.get());
     for (int expect = 2; expect < 20; ++expect) {
-        ASSERT_EQ(iqueue_get(&v, q), 1);
+        ASSERT_EQ(iqueue_get(&v, q.get()), 1);
         EXPECT_EQ(v, expect);
     }
-    EXPECT_TRUE(iqueue_empty(q));
-    delete_iqueue(q);
+    EXPECT_TRUE(iqueue_empty(q.get()));
 }
 
 TEST(List, CursorFindAndDeletion)
 {
-    list* l = init_list();
+    const list_handle l(init_list());
     int a = 0, b = 0;
-    add_list_node(l, init_list_elem(reinterpret_cast<intptr_t>(&a)));
+    add_list_node(l.get(), init_list_elem(reinterpret_cast<intptr_t>(&a)));
     list_elem* second = init_list_elem(reinterpret_cast<intptr_t>(&b));
-    add_list_node(l, second);
-    add_list_node(l, init_list_elem(reinterpret_cast<intptr_t>(&b)));
-    EXPECT_EQ(list_size(l), 3);
+    add_list_node(l.get(), second);
+    add_list_node(l.get(), init_list_elem(reinterpret_cast<intptr_t>(&b)));
+    EXPECT_EQ(list_size(l.get()), 3);
 
-    EXPECT_EQ(find_elem_entry_in_list(l, reinterpret_cast<intptr_t>(&b)), second);
-    EXPECT_EQ(act_list_elem(l), second);
+    EXPECT_EQ(find_elem_entry_in_list(l.get(), reinterpret_cast<intptr_t>(&b)), second);
+    EXPECT_EQ(act_list_elem(l.get()), second);
 
-    EXPECT_EQ(delete_elem_in_list(l, l->head), nullptr);
-    EXPECT_EQ(delete_elem_in_list(l, l->tail), nullptr);
-    EXPECT_EQ(list_size(l), 3);
+    EXPECT_EQ(delete_elem_in_list(l.get(), l->head), nullptr);
+    EXPECT_EQ(delete_elem_in_list(l.get(), l->tail), nullptr);
+    EXPECT_EQ(list_size(l.get()), 3);
 
     list_elem* last = l->tail->prev;
-    EXPECT_EQ(delete_elem_in_list(l, last), l->tail);
-    EXPECT_EQ(act_list_elem(l), l->tail);
-    EXPECT_EQ(next_list_elem_entry(l), 0);
+    EXPECT_EQ(delete_elem_in_list(l.get(), last), l->tail);
+    EXPECT_EQ(act_list_elem(l.get()), l->tail);
+    EXPECT_EQ(next_list_elem_entry(l.get()), 0);
 
-    reset_list(l);
-    EXPECT_EQ(next_list_elem_entry(l), reinterpret_cast<intptr_t>(&a));
-    EXPECT_EQ(next_list_elem_entry(l), reinterpret_cast<intptr_t>(&b));
-    EXPECT_EQ(next_list_elem_entry(l), 0);
-    delete_list(l);
+    reset_list(l.get());
+    EXPECT_EQ(next_list_elem_entry(l.get()), reinterpret_cast<intptr_t>(&a));
+    EXPECT_EQ(next_list_elem_entry(l.get()), reinterpret_cast<intptr_t>(&b));
+    EXPECT_EQ(next_list_elem_entry(l.get()), 0);
 
     EXPECT_EQ(list_size(nullptr), 0);
     reset_list(nullptr);
@@ -132,7 +130,7 @@ TEST(Image, NeighbourTestDoesNotWrapRows)
 
 TEST(Image, RecordsCopyAndCompare)
 {
-    image* img = create_image(4, 3, 7);
+    const image_handle img(create_image(4, 3, 7));
     EXPECT_EQ(img->nb_offsets[0], -4);
     EXPECT_EQ(img->nb_offsets[6], 3);
     img->aux = static_cast<int*>(std::malloc(5 * sizeof(int)));
@@ -140,40 +138,36 @@ TEST(Image, RecordsCopyAndCompare)
     for (int i = 0; i < 5; ++i)
         img->aux[i] = i;
     img->nb_offsets[2] = 0;  // stale offsets are not passed on
-    image* copy = create_copy_image(img);
+    const image_handle copy(create_copy_image(img.get()));
     EXPECT_EQ(copy->nb_offsets[2], 4);
     ASSERT_NE(copy->aux, img->aux);
     copy->aux[0] = 99;
     EXPECT_EQ(img->aux[0], 0);
-    EXPECT_EQ(compare_images(img, copy), 1);
+    EXPECT_EQ(compare_images(img.get(), copy.get()), 1);
     copy->pixels[11] = 8;
-    EXPECT_EQ(compare_images(img, copy), 0);
-    EXPECT_EQ(update_image_struct(copy), 7);
+    EXPECT_EQ(compare_images(img.get(), copy.get()), 0);
+    EXPECT_EQ(update_image_struct(copy.get()), 7);
     EXPECT_EQ(copy->max, 8);
-    delete_image(copy);
-    delete_image(img);
 
-    image* one = create_image(1, 1, -3);
+    const image_handle one(create_image(1, 1, -3));
     one->min = one->max = 0;
-    update_image_struct(one);
+    update_image_struct(one.get());
     EXPECT_EQ(one->min, -3);
     EXPECT_EQ(one->max, -3);
-    delete_image(one);
 }
 
 TEST(Image, EqualizeRoundsHalfUp)
 {
-    image* img = create_image(11, 1, 0);
+    const image_handle img(create_image(11, 1, 0));
     for (int i = 0; i < 11; ++i)
         img->pixels[i] = 10 + i;
-    equalize_image(img, 255);
+    equalize_image(img.get(), 255);
     EXPECT_EQ(img->pixels[0], 0);
     EXPECT_EQ(img->pixels[1], 26);  // 25.5 rounds up
     EXPECT_EQ(img->pixels[10], 255);
-    erase_image(img, 4);
-    equalize_image(img, 255);
+    erase_image(img.get(), 4);
+    equalize_image(img.get(), 255);
     EXPECT_EQ(img->pixels[5], 0);
-    delete_image(img);
 }
 
 TEST(Image, FatalConditions)
@@ -193,31 +187,27 @@ TEST(Image, FatalConditions)
 
 TEST(VxImage, ScalesAndCopies)
 {
-    image* src = create_image(3, 2, 0);
+    const image_handle src(create_image(3, 2, 0));
     for (int i = 0; i < 6; ++i)
         src->pixels[i] = i;
-    vx_image* v = init_vximage_from_single_image(src, 3, 1);
-    EXPECT_EQ(get_scale(v, 3), nullptr);
-    EXPECT_EQ(get_scale(v, -1), nullptr);
-    EXPECT_EQ(get_scale(v, 0)->max, 5);
-    EXPECT_EQ(get_scale(v, 2)->nb_offsets[2], 3);
-    get_scale(v, 1)->pixels[0] = 9;
-    vx_image* copy = init_vximage(v, 0);
+    const vx_image_handle v(init_vximage_from_single_image(src.get(), 3, 1));
+    EXPECT_EQ(get_scale(v.get(), 3), nullptr);
+    EXPECT_EQ(get_scale(v.get(), -1), nullptr);
+    EXPECT_EQ(get_scale(v.get(), 0)->max, 5);
+    EXPECT_EQ(get_scale(v.get(), 2)->nb_offsets[2], 3);
+    get_scale(v.get(), 1)->pixels[0] = 9;
+    const vx_image_handle copy(init_vximage(v.get(), 0));
     EXPECT_EQ(copy->scales[1].pixels[0], 9);
-    erase_vximage(copy);
+    erase_vximage(copy.get());
     EXPECT_EQ(copy->scales[1].pixels[0], 0);
     EXPECT_EQ(copy->scales[0].pixels[5], 5);
 
-    vx_image* big = scale_vximage(v, 2.0);
+    const vx_image_handle big(scale_vximage(v.get(), 2.0));
     ASSERT_EQ(big->width, 6);
     ASSERT_EQ(big->height, 4);
     EXPECT_EQ(big->scales[0].pixels[3 * 6 + 5], 5);
     EXPECT_EQ(big->scales[0].pixels[1], 0);
-    EXPECT_EQ(scale_vximage(v, 0.0), nullptr);
-    EXPECT_EQ(scale_vximage(v, NAN), nullptr);
-    EXPECT_EQ(scale_vximage(v, 0.3), nullptr);
-    delete_vximage(big);
-    delete_vximage(copy);
-    delete_vximage(v);
-    delete_image(src);
+    EXPECT_EQ(scale_vximage(v.get(), 0.0), nullptr);
+    EXPECT_EQ(scale_vximage(v.get(), NAN), nullptr);
+    EXPECT_EQ(scale_vximage(v.get(), 0.3), nullptr);
 }

@@ -3,6 +3,7 @@
 
 #include "imagecore/files/double_export.h"
 #include "imagecore/files/image_loader.h"
+#include "imagecore/handles.h"
 #include "imagecore/volume.h"
 #include "testsupport/vx_test.h"
 
@@ -96,21 +97,19 @@ TEST(DoubleExport, MapsValuesOntoGreyLevels)
     EXPECT_EQ(back->pixels[3], 255 * 65793);
     delete_image(back);
 
-    image* img = create_double_image(2, 2, 0);
+    const image_handle img(create_double_image(2, 2, 0));
     const double logs[4] = {-5, 1, std::exp(1.0), std::exp(2.0)};
     for (int i = 0; i < 4; ++i)
         img->dpixels[i] = logs[i];
-    ASSERT_EQ(write_double_log_image(path.c_str(), img, 5), 0);
+    ASSERT_EQ(write_double_log_image(path.c_str(), img.get(), 5), 0);
     ASSERT_EQ(loadPNG(path.c_str(), &back), 0);
     EXPECT_EQ(back->pixels[0], 0);
     EXPECT_EQ(back->pixels[1], 0);
     EXPECT_EQ(back->pixels[2], 2 * 65793);
     EXPECT_EQ(back->pixels[3], 4 * 65793);
     delete_image(back);
-    delete_image(img);
 
-    image* ints = create_image(1, 1, 0);
-    EXPECT_EQ(write_double_image(path.c_str(), ints, 0), 42);
-    delete_image(ints);
+    const image_handle ints(create_image(1, 1, 0));
+    EXPECT_EQ(write_double_image(path.c_str(), ints.get(), 0), 42);
     EXPECT_EQ(write_double_array_png(path.c_str(), values, 0, 4, 0), 42);
 }

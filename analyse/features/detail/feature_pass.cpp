@@ -13,9 +13,8 @@ double decomposition_entropy(const tregionnode* node)
     if (k == 0)
         return 1.0;
     double sum = 0.0;
-    for_each_son(node, [&sum](const tregionnode* son) {
+    for (const tregionnode* son : sons_of(node))
         sum += son->area_quotient * feature_log2(son->area_quotient);
-    });
     return -sum / feature_log2(k);
 }
 

@@ -14,12 +14,6 @@ struct walk_counts {
     int ahead = 0;
 };
 
-// Number of neighbours a connectivity stands for.
-inline int conn_neighbours(int conn)
-{
-    return conn == 8 ? 8 : 4;
-}
-
 inline void queue_push(int value, iqueue* q)
 {
     if (!iqueue_put(value, q))

@@ -14,5 +14,6 @@ void rebuild_label_node_array(region_tree* tree)
     tree->nodes = static_cast<tregionnode**>(
         vx_calloc(static_cast<size_t>(entries), sizeof(tregionnode*),
                   exit_code::region_tree_out_of_memory, "Cannot alloc node array -> PANIC"));
-    for_each_son(tree->root, [&](tregionnode* son) { rt_local_init_nodelist(tree->nodes, entries, son); });
+    for (tregionnode* son : sons_of(tree->root))
+        rt_local_init_nodelist(tree->nodes, entries, son);
 }
