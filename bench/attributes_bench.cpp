@@ -138,8 +138,8 @@ void BM_AttributePass(benchmark::State& state)
     test_image& t = cached(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     const std::string rule = rule_file("update.rule", kUpdateRule);
     measure(state, region_pixels(t.bright), [&] {
-        benchmark::DoNotOptimize(
-            dynamic_region_tree_update(t.bright, &t.bright->attr_image->scales[0], rule.c_str(), 1));
+        benchmark::DoNotOptimize(dynamic_region_tree_update(
+            t.bright, &t.bright->attr_image->scales[0], rule.c_str(), 1));
     });
     state.counters["regions"] = t.bright->regions;
     std::remove(rule.c_str());

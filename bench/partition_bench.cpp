@@ -107,6 +107,10 @@ void partition_cases(benchmark::internal::Benchmark* b)
                     b->Args({side, top, flags, mode});
 }
 
-BENCHMARK(BM_Partition)->Apply(partition_cases)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_Partition)
+    ->Apply(partition_cases)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 }  // namespace

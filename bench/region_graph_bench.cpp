@@ -4,10 +4,10 @@
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
+#include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
-#include <unistd.h>
 
 #include "analyse/trees/lRegion_Graph.h"
 #include "analyse/trees/regiontree.h"
@@ -55,7 +55,8 @@ const vx_image* partition(int size)
     return p;
 }
 
-void ignore(int, int, void*) {}
+void ignore(int, int, void*)
+{}
 
 void BM_RegionGraphProgress(benchmark::State& state)
 {
@@ -84,12 +85,17 @@ void BM_RegionGraphProgress(benchmark::State& state)
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     const double per_pixel_scale = static_cast<double>(size) * size * kScales;
-    state.counters["ns/px/scale"] = benchmark::Counter(
-        per_pixel_scale, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["ns/px/scale"] =
+        benchmark::Counter(per_pixel_scale, benchmark::Counter::kIsIterationInvariantRate |
+                                                benchmark::Counter::kInvert);
     state.counters["regions"] = regions;
     state.counters["peak_MiB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
 }  // namespace
 
-BENCHMARK(BM_RegionGraphProgress)->Arg(1024)->Arg(2048)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_RegionGraphProgress)
+    ->Arg(1024)
+    ->Arg(2048)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2);

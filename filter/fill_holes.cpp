@@ -42,7 +42,7 @@ void flood_from_border(int* pixels, const pixel_grid& g, int lo, int hi, fill_bu
     b.items.resize(2 * n + 2 * levels + 1);
     int* items = b.items.data();
     int* queue = items + n;
-    int* start = queue + n;    // levels + 1 bucket starts
+    int* start = queue + n;         // levels + 1 bucket starts
     int* end = start + levels + 1;  // levels bucket ends (write positions)
     std::fill(start, start + levels + 1, 0);
     for (size_t i = 0; i < n; ++i) {

@@ -100,9 +100,9 @@ struct pass_setup {
     const f_filter* f;
     int width;
     int height;
-    int img_min;        // range of the image before the first pass
+    int img_min;  // range of the image before the first pass
     int img_max;
-    const int* mask;    // null when unmasked
+    const int* mask;  // null when unmasked
     bool rank;
     std::vector<int>* list;
 };
@@ -145,8 +145,8 @@ bool template_pass(const int* in, int* out, const pass_setup& s)
                 if (list.empty()) {
                     result = in[i];
                 } else {
-                    const auto nth = list.begin() + rank_index(static_cast<int>(list.size()),
-                                                               s.f->quantile);
+                    const auto nth =
+                        list.begin() + rank_index(static_cast<int>(list.size()), s.f->quantile);
                     std::nth_element(list.begin(), nth, list.end());
                     result = *nth;
                 }

@@ -132,8 +132,8 @@ int run_partition(vx_image* src, vx_image* dst, int mode, int nscales, int itera
 
 }  // namespace
 
-int lMMS_Part(vx_image* src, vx_image* dst, int mode, int nscales, int iterations,
-              functions* tmpl, int conn, unsigned flags, mms_debug_export* debug)
+int lMMS_Part(vx_image* src, vx_image* dst, int mode, int nscales, int iterations, functions* tmpl,
+              int conn, unsigned flags, mms_debug_export* debug)
 {
     return run_partition(src, dst, mode, nscales, iterations, tmpl, conn, flags, debug, nullptr,
                          nullptr, false);

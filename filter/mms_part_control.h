@@ -20,11 +20,11 @@ struct mms_part_control {
     image* scratch;
     image* gradient;
     vx_image* dst;
-    int scale;       // scales done
+    int scale;  // scales done
     int nscales;
     int width;
     int height;
-    int mode;        // 1 bright, else dark
+    int mode;  // 1 bright, else dark
     functions tmpl;
     int iterations;
     int conn;

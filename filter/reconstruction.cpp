@@ -333,8 +333,7 @@ void propagate(int* marker, const int* mask, const pixel_grid& g, work_queue& qu
     for (size_t i = 0; i < n; ++i)
         marker[i] = static_cast<int>(static_cast<unsigned>(scale.rank(mask[i])) << 16 |
                                      static_cast<unsigned>(scale.rank(marker[i])));
-    eval_rec_levels<Step>(packed_ranks{marker}, g, queue, static_cast<int>(levels),
-                          buffers.levels);
+    eval_rec_levels<Step>(packed_ranks{marker}, g, queue, static_cast<int>(levels), buffers.levels);
     for (size_t i = 0; i < n; ++i)
         marker[i] = scale.value(marker[i] & 0xffff);
 }
@@ -378,4 +377,3 @@ void fast_reconstruction_by_erosion(image* marker, image* mask, int conn)
         reconstruct<grey_down>(marker->pixels, mask->pixels, marker->width, marker->height,
                                is_conn8(conn), queue);
 }
-

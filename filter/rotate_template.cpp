@@ -11,9 +11,9 @@ namespace {
 constexpr int kSide = 5;
 constexpr int kCells = kSide * kSide;
 
-constexpr int kPentagon[kCells] = {-1, 0,  0, 0,  -1,  //
-                                   -1, 0,  0, 0,  -1,  //
-                                   -1, -1, 0, -1, -1,  //
+constexpr int kPentagon[kCells] = {-1, 0,  0,  0,  -1,  //
+                                   -1, 0,  0,  0,  -1,  //
+                                   -1, -1, 0,  -1, -1,  //
                                    -1, -1, -1, -1, -1,  //
                                    -1, -1, -1, -1, -1};
 constexpr int kHexagon[kCells] = {-1, -1, -1, 0,  0,   //
@@ -52,13 +52,9 @@ int init_rotate_template(f_filter* f, int orientation, int size)
     const int* shape = orientation == 8 ? kSquare : orientation % 2 == 1 ? kHexagon : kPentagon;
     std::memcpy(values, shape, sizeof(int) * kCells);
     switch (orientation) {
-    case 2:
-        mirror_xy(values, kSide, kSide);
-        break;
+    case 2: mirror_xy(values, kSide, kSide); break;
     case 3:
-    case 4:
-        flip_vertical(values, kSide, kSide);
-        break;
+    case 4: flip_vertical(values, kSide, kSide); break;
     case 5:
         flip_vertical(values, kSide, kSide);
         flip_horizontal(values, kSide, kSide);
@@ -67,11 +63,8 @@ int init_rotate_template(f_filter* f, int orientation, int size)
         mirror_xy(values, kSide, kSide);
         flip_horizontal(values, kSide, kSide);
         break;
-    case 7:
-        flip_horizontal(values, kSide, kSide);
-        break;
-    default:
-        break;
+    case 7: flip_horizontal(values, kSide, kSide); break;
+    default: break;
     }
     set_filter_grid(f, values, kSide, kSide);
     return 1;

@@ -103,7 +103,8 @@ f_filter* init_filter(const char* path)
         vx_report("morph_filter templates NON Quadratic Template File Fill up with X's\n");
     } else if ((f = init_f_filter()) != nullptr) {
         f->width = f->height = width;
-        f->values = static_cast<int*>(std::malloc(sizeof(int) * static_cast<size_t>(width) * width));
+        f->values =
+            static_cast<int*>(std::malloc(sizeof(int) * static_cast<size_t>(width) * width));
         if (f->values == nullptr || load_f_template(file, f) != width * width) {
             vx_report(f->values == nullptr ? "Not enough memory for filter template\n"
                                            : "Error while reading template\n");

@@ -33,12 +33,12 @@ struct f_filter {
     int height;
     int centre_col;
     int centre_row;
-    int iterations;         // 0: repeat until a pass changes nothing
+    int iterations;  // 0: repeat until a pass changes nothing
     unsigned char use_mask;
     unsigned char op;
-    double quantile;        // rank position in 0..1; 0 and 1 switch ranking off
-    int* values;            // width * height weights, row-major
-    image* mask;            // borrowed
+    double quantile;  // rank position in 0..1; 0 and 1 switch ranking off
+    int* values;      // width * height weights, row-major
+    image* mask;      // borrowed
     offset_tmpl* offsets;
 };
 

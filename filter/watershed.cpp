@@ -183,7 +183,8 @@ int label_components(int* lab, const int* off, const int* first, const int* last
                 label = north_east;
         } else {
             label = north > 0 && west > 0 ? join_labels(parent, north, west)
-                                           : north > 0 ? north : west;
+                    : north > 0           ? north
+                                          : west;
         }
         if (label <= 0) {
             label = ++labels;

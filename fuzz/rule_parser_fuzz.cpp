@@ -81,8 +81,7 @@ void run_tree(program* prog)
             set_vm_data(m, &tree.nodes[n]);
             run_vm(m);
         }
-    } catch (const process_end&) {
-    }
+    } catch (const process_end&) {}
     delete_vm(m);
     delete_image(grey);
 }
@@ -107,8 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     int result = 1;
     try {
         result = yyparse(prog);
-    } catch (const process_end&) {
-    }
+    } catch (const process_end&) {}
     closeyyin();
     if (result == 0)
         run_tree(prog);

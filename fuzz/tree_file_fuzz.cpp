@@ -13,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     std::vector<char> bytes(data, data + size);
     using try_fn = region_tree* (*)(FILE*, const char**);
-    for (try_fn read : {try_read_elemset_region_tree, try_read_elemset_region_tree_ascii, try_read_region_tree}) {
+    for (try_fn read :
+         {try_read_elemset_region_tree, try_read_elemset_region_tree_ascii, try_read_region_tree}) {
         FILE* f = fmemopen(bytes.data(), bytes.size(), "rb");
         if (f == nullptr)
             return 0;

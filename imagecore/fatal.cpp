@@ -1,8 +1,8 @@
 #include "imagecore/fatal.h"
 
 #include <climits>
-#include <cstdint>
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 

@@ -16,9 +16,9 @@ constexpr double kPi = 3.14159265358979323846;
 // Names used in the messages of the image-pair checks.
 struct pair_names {
     const char* function;
-    const char* first;        // as the pointer message spells it
+    const char* first;  // as the pointer message spells it
     const char* second;
-    const char* first_cap;    // as the size messages spell it
+    const char* first_cap;  // as the size messages spell it
     const char* second_cap;
 };
 
@@ -328,7 +328,8 @@ void ForwardFFT(const image* grey, image** real, image** imag)
     for (int y = 0; y < h; ++y) {
         const size_t row = static_cast<size_t>(y) * static_cast<size_t>(w);
         for (int x = 0; x < w; ++x)
-            s.columns[x][y].real = grey->pixels != nullptr ? grey->pixels[row + x] : grey->dpixels[row + x];
+            s.columns[x][y].real =
+                grey->pixels != nullptr ? grey->pixels[row + x] : grey->dpixels[row + x];
     }
     FFT2D(s.columns, w, h, 1);
     swap_quadrants(s.columns, w, h);
@@ -372,16 +373,18 @@ void BackwardFFT(const image* real, const image* imag, image** out)
 
 void cart2polar(const image* real, const image* imag, image** magnitude, image** phase)
 {
-    map_double_pair(real, imag, kCart, magnitude, phase, [](double re, double im, double& m, double& p) {
-        m = std::sqrt(re * re + im * im);
-        p = std::atan2(im, re);
-    });
+    map_double_pair(real, imag, kCart, magnitude, phase,
+                    [](double re, double im, double& m, double& p) {
+                        m = std::sqrt(re * re + im * im);
+                        p = std::atan2(im, re);
+                    });
 }
 
 void polar2cart(const image* magnitude, const image* phase, image** real, image** imag)
 {
-    map_double_pair(magnitude, phase, kPolar, real, imag, [](double m, double p, double& re, double& im) {
-        re = m * std::cos(p);
-        im = m * std::sin(p);
-    });
+    map_double_pair(magnitude, phase, kPolar, real, imag,
+                    [](double m, double p, double& re, double& im) {
+                        re = m * std::cos(p);
+                        im = m * std::sin(p);
+                    });
 }

@@ -76,7 +76,8 @@ int* equalize_double_array_256(const double* values, int n, double weight, int t
                 log_hi = std::fmax(log_hi, l);
             }
         for (int i = 0; i < count; ++i)
-            out[i] = values[i] > 0 ? getLogGrey256(log_lo, log_hi, weight * std::log(values[i])) : 0;
+            out[i] =
+                values[i] > 0 ? getLogGrey256(log_lo, log_hi, weight * std::log(values[i])) : 0;
     } else {
         for (int i = 0; i < count; ++i)
             out[i] = getLinearGrey256(lo, hi, values[i]);

@@ -199,7 +199,8 @@ void equalize_image(image* img, double top)
     const double factor = top / (static_cast<double>(img->max) - img->min);
     const int lo = img->min;
     for (size_t i = 0; i < n; ++i)
-        img->pixels[i] = static_cast<int>(factor * (static_cast<double>(img->pixels[i]) - lo) + 0.5);
+        img->pixels[i] =
+            static_cast<int>(factor * (static_cast<double>(img->pixels[i]) - lo) + 0.5);
 }
 
 int compare_images(const image* a, const image* b)

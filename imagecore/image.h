@@ -19,9 +19,9 @@ struct image {
     int height;
     int min;
     int max;
-    int connect;         // 4, 8 or -1 (not set)
+    int connect;  // 4, 8 or -1 (not set)
     int* pixels;
-    double* dpixels;     // only for double images
+    double* dpixels;       // only for double images
     iqueue* update_queue;  // borrowed work queues, never owned
     iqueue* label_queue;
     unsigned char kind;

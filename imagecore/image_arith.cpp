@@ -20,8 +20,14 @@ bool same_size(const image* a, const image* b)
 
 // Pixel arithmetic wraps around like the machine's int instead of being
 // undefined on overflow.
-inline int wrap(unsigned v) { return static_cast<int>(v); }
-inline unsigned u(int v) { return static_cast<unsigned>(v); }
+inline int wrap(unsigned v)
+{
+    return static_cast<int>(v);
+}
+inline unsigned u(int v)
+{
+    return static_cast<unsigned>(v);
+}
 
 template <class Op>
 void per_pixel(image* img, Op op)

@@ -18,8 +18,7 @@ constexpr int kOwnQueueStart = 4096;
 // The caller's queue, emptied, or one owned by the call when there is none.
 class WorkQueue {
 public:
-    WorkQueue(iqueue* given, long pixel_count)
-        : q_(given), owned_(given == nullptr)
+    WorkQueue(iqueue* given, long pixel_count) : q_(given), owned_(given == nullptr)
     {
         if (owned_)
             q_ = init_iqueue(static_cast<int>(std::min<long>(pixel_count, kOwnQueueStart)));
@@ -153,8 +152,7 @@ void label(int* pixels, const int* offsets, int n, int new_value, int old_value,
            int width, int height)
 {
     if (new_value != old_value)
-        label_iterate_local(pixels, offsets, n, new_value, old_value, seed, width, height,
-                            nullptr);
+        label_iterate_local(pixels, offsets, n, new_value, old_value, seed, width, height, nullptr);
 }
 
 void fill_iterate_local(image* img, int n, int value, int seed, iqueue* q)
@@ -207,8 +205,8 @@ int triggered_label(int* labels, int* pixels, const int* offsets, int n, int new
         [](int& p) { p = -p; },
         [&](int pos) {
             if (pixels[pos] == -1)
-                covered += relabel(pixels, offsets, n, new_value, -1, pos, width, height,
-                                   cover.get());
+                covered +=
+                    relabel(pixels, offsets, n, new_value, -1, pos, width, height, cover.get());
         });
     return covered;
 }

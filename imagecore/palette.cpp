@@ -80,9 +80,11 @@ void convertGreyEuclidean(image* img)
         const int r = pixel_byte(img->pixels[i], 0);
         const int g = pixel_byte(img->pixels[i], 8);
         const int b = pixel_byte(img->pixels[i], 16);
-        img->pixels[i] = r == g && g == b ? r
-                                          : static_cast<int>(std::sqrt(static_cast<double>(r * r + g * g + b * b)) /
-                                                             443.40500673763256 * 256);
+        img->pixels[i] =
+            r == g && g == b
+                ? r
+                : static_cast<int>(std::sqrt(static_cast<double>(r * r + g * g + b * b)) /
+                                   443.40500673763256 * 256);
     }
     img->kind = IMAGE_GREY;
     update_image_struct(img);
@@ -95,7 +97,8 @@ void convertGreyNormalized(image* img)
     const size_t n = static_cast<size_t>(img->width) * static_cast<size_t>(img->height);
     for (size_t i = 0; i < n; ++i)
         img->pixels[i] = (pixel_byte(img->pixels[i], 0) + pixel_byte(img->pixels[i], 8) +
-                          pixel_byte(img->pixels[i], 16)) / 3;
+                          pixel_byte(img->pixels[i], 16)) /
+                         3;
     img->kind = IMAGE_GREY;
     update_image_struct(img);
 }
@@ -165,7 +168,8 @@ void splitRGBAlpha2Bands(const image* packed, image** r, image** g, image** b, i
     }
 }
 
-void mergeRGBAlpha2Bands(const image* r, const image* g, const image* b, const image* a, image** out)
+void mergeRGBAlpha2Bands(const image* r, const image* g, const image* b, const image* a,
+                         image** out)
 {
     *out = nullptr;
     for (const image* band : {g, b, a})

@@ -43,7 +43,8 @@ void iqueue_put_grow(int value, iqueue* q)
         if (new_capacity == old_capacity)
             vx_fatal(exit_code::queue_out_of_memory,
                      "FATAL ERROR, morph_filter, queue ,Not enough memory for Queue");
-        int* values = static_cast<int*>(std::malloc(sizeof(int) * static_cast<size_t>(new_capacity)));
+        int* values =
+            static_cast<int*>(std::malloc(sizeof(int) * static_cast<size_t>(new_capacity)));
         if (values == nullptr)
             vx_fatal(exit_code::queue_out_of_memory,
                      "FATAL ERROR, morph_filter, queue ,Not enough memory for Queue");

@@ -16,7 +16,10 @@ VXIMAGE_EXPORT iqueue* init_iqueue(int capacity);
 VXIMAGE_EXPORT void delete_iqueue(iqueue* q);
 VXIMAGE_EXPORT void reset_iqueue(iqueue* q);
 
-inline int iqueue_empty(const iqueue* q) { return q->count == 0; }
+inline int iqueue_empty(const iqueue* q)
+{
+    return q->count == 0;
+}
 
 // Returns 0 and drops the value when the queue is full.
 inline int iqueue_put(int value, iqueue* q)

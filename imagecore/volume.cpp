@@ -45,7 +45,8 @@ int interpol_2to1(int nx, int ny, int nz, float* volume)
         static_cast<float*>(vx_calloc(n, sizeof(float), exit_code::out_of_memory, kNoVolume));
     // Voxel (x, y, z) of the doubled volume is input voxel (x/2, y/2, z/2).
     auto in = [&](long x, long y, long z) {
-        return volume[(static_cast<size_t>(z / 2) * static_cast<size_t>(ny) + static_cast<size_t>(y / 2)) *
+        return volume[(static_cast<size_t>(z / 2) * static_cast<size_t>(ny) +
+                       static_cast<size_t>(y / 2)) *
                           static_cast<size_t>(nx) +
                       static_cast<size_t>(x / 2)];
     };
@@ -54,8 +55,8 @@ int interpol_2to1(int nx, int ny, int nz, float* volume)
         for (long y = 0; y < Y; ++y)
             for (long x = 0; x < X; ++x, ++o) {
                 const bool inner = x > 0 && y > 0 && z > 0 && x < X - 1 && y < Y - 1 && z < Z - 1;
-                *o = inner ? (in(x - 1, y, z) + in(x + 1, y, z) + in(x, y - 1, z) + in(x, y + 1, z) +
-                              in(x, y, z - 1) + in(x, y, z + 1)) /
+                *o = inner ? (in(x - 1, y, z) + in(x + 1, y, z) + in(x, y - 1, z) +
+                              in(x, y + 1, z) + in(x, y, z - 1) + in(x, y, z + 1)) /
                                  6.0f
                            : in(x, y, z);
             }
@@ -82,9 +83,11 @@ int interpol_1to2(int nx, int ny, int nz, float* volume)
     for (long z = 0; z < Z; ++z)
         for (long y = 0; y < Y; ++y)
             for (long x = 0; x < X; ++x, ++o) {
-                const float* p = volume + static_cast<size_t>(2 * z) * sxy + static_cast<size_t>(2 * y) * sx +
-                                 static_cast<size_t>(2 * x);
-                *o = (p[0] + p[1] + p[sx] + p[sx + 1] + p[sxy] + p[sxy + 1] + p[sxy + sx] + p[sxy + sx + 1]) / 8.0f;
+                const float* p = volume + static_cast<size_t>(2 * z) * sxy +
+                                 static_cast<size_t>(2 * y) * sx + static_cast<size_t>(2 * x);
+                *o = (p[0] + p[1] + p[sx] + p[sx + 1] + p[sxy] + p[sxy + 1] + p[sxy + sx] +
+                      p[sxy + sx + 1]) /
+                     8.0f;
             }
     std::free(volume);
     float_interpol = out;
@@ -130,7 +133,8 @@ int* get_int_ecat(int n, int width, int height, const short* data, float factor)
     for (size_t i = 0; i < count; ++i) {
         // A factor below 1/65536 pushes shorts beyond the int range; those clamp.
         const double v = std::floor(data[count - 1 - i] / static_cast<double>(factor) + 0.5);
-        out[i] = v >= 2147483647.0 ? 2147483647 : (v <= -2147483648.0 ? -2147483647 - 1 : static_cast<int>(v));
+        out[i] = v >= 2147483647.0 ? 2147483647
+                                   : (v <= -2147483648.0 ? -2147483647 - 1 : static_cast<int>(v));
     }
     return out;
 }

@@ -29,7 +29,8 @@ vx_image* try_alloc(int width, int height, int nscales, int flag, const char** f
         *failure = kNoRecord;
         return nullptr;
     }
-    v->scales = static_cast<image*>(std::calloc(nscales > 0 ? static_cast<size_t>(nscales) : 1, sizeof(image)));
+    v->scales = static_cast<image*>(
+        std::calloc(nscales > 0 ? static_cast<size_t>(nscales) : 1, sizeof(image)));
     if (v->scales == nullptr) {
         *failure = kNoScales;
         return nullptr;
@@ -41,7 +42,8 @@ vx_image* try_alloc(int width, int height, int nscales, int flag, const char** f
     for (int s = 0; s < nscales; ++s) {
         image* sc = &v->scales[s];
         init_image(sc);
-        sc->pixels = static_cast<int*>(std::calloc(n > 0 ? static_cast<size_t>(n) : 1, sizeof(int)));
+        sc->pixels =
+            static_cast<int*>(std::calloc(n > 0 ? static_cast<size_t>(n) : 1, sizeof(int)));
         if (sc->pixels == nullptr) {
             *failure = kNoPixels;
             return nullptr;

@@ -18,14 +18,14 @@
 // matches `regex`. The system prints its fatal messages on standard output,
 // which the death test does not watch, so the child sends it to standard error.
 // The parent sees the exit code modulo 256, as every POSIX parent does.
-#define EXPECT_VX_FATAL(statement, code, regex)                  \
-    EXPECT_EXIT(                                                 \
-        {                                                        \
-            std::fflush(stdout);                                 \
-            dup2(STDERR_FILENO, STDOUT_FILENO);                  \
-            statement;                                           \
-        },                                                       \
-        ::testing::ExitedWithCode((code) & 0xff), regex)
+#define EXPECT_VX_FATAL(statement, code, regex) \
+    EXPECT_EXIT(                                \
+        {                                       \
+            std::fflush(stdout);                \
+            dup2(STDERR_FILENO, STDOUT_FILENO); \
+            statement;                          \
+        },                                      \
+        ::testing::ExitedWithCode((code)&0xff), regex)
 
 namespace vx_test {
 

@@ -55,7 +55,8 @@ struct value_text {
         case ATTRIB_INT: std::snprintf(text, sizeof text, "%d", e.ivalue); break;
         case ATTRIB_DOUBLE: vx_format_fixed(text, sizeof text, e.dvalue, 6); break;
         case ATTRIB_STRING:
-            std::snprintf(text, sizeof text, "%.*s", static_cast<int>(sizeof e.svalue) - 1, e.svalue);
+            std::snprintf(text, sizeof text, "%.*s", static_cast<int>(sizeof e.svalue) - 1,
+                          e.svalue);
             break;
         default: break;
         }
@@ -197,7 +198,8 @@ void buffer_csv_print_selected_attribnames(const attrib_array* vector, char* buf
                                            const int* indices, int n)
 {
     appender out(buffer);
-    for_selected_numbers(vector, indices, n, [&out](const attrib_entry& e) { out.name(e).put(','); });
+    for_selected_numbers(vector, indices, n,
+                         [&out](const attrib_entry& e) { out.name(e).put(','); });
     out.drop(1);
 }
 

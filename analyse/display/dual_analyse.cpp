@@ -21,28 +21,20 @@ int bright_contour_code(int before)
 {
     switch (before) {
     case OVERLAY_NONE:
-    case OVERLAY_BRIGHT:
-        return OVERLAY_CONTOUR;
-    case kDarkContour:
-        return OVERLAY_BRIGHT_ON_DARK_CONTOUR;
-    case OVERLAY_DARK:
-        return OVERLAY_BRIGHT_CONTOUR_IN_DARK;
-    default:
-        return before;
+    case OVERLAY_BRIGHT: return OVERLAY_CONTOUR;
+    case kDarkContour: return OVERLAY_BRIGHT_ON_DARK_CONTOUR;
+    case OVERLAY_DARK: return OVERLAY_BRIGHT_CONTOUR_IN_DARK;
+    default: return before;
     }
 }
 
 int bright_interior_code(int before)
 {
     switch (before) {
-    case OVERLAY_NONE:
-        return OVERLAY_BRIGHT;
-    case kDarkContour:
-        return OVERLAY_BRIGHT_ON_DARK_EDGE;
-    case OVERLAY_DARK:
-        return OVERLAY_BRIGHT_IN_DARK;
-    default:
-        return before;
+    case OVERLAY_NONE: return OVERLAY_BRIGHT;
+    case kDarkContour: return OVERLAY_BRIGHT_ON_DARK_EDGE;
+    case OVERLAY_DARK: return OVERLAY_BRIGHT_IN_DARK;
+    default: return before;
     }
 }
 
@@ -61,8 +53,8 @@ void combine_output(image* output, const image* grey, image* overlay, Value valu
 {
     if (output == nullptr || grey == nullptr || overlay == nullptr)
         return;
-    const int n = std::min({image_pixel_count(grey), image_pixel_count(overlay),
-                            image_pixel_count(output)});
+    const int n =
+        std::min({image_pixel_count(grey), image_pixel_count(overlay), image_pixel_count(output)});
     int* codes = overlay->pixels;
     const int* g = grey->pixels;
     int* out = output->pixels;
@@ -145,7 +137,8 @@ void contour_update_dual_analyse(dual_analyse* dva)
 
 void update_dual_analyse_output(image* output, image* grey, dual_analyse* dva)
 {
-    combine_output(output, grey, dva->overlay, [](int code, int g) { return display_value(code, 256, g); });
+    combine_output(output, grey, dva->overlay,
+                   [](int code, int g) { return display_value(code, 256, g); });
 }
 
 void update_dual_analyse_contour_output(image* output, image* grey, dual_analyse* dva)
@@ -157,7 +150,8 @@ void update_dual_analyse_contour_output(image* output, image* grey, dual_analyse
 
 void update_single_analyse_output(image* output, image* grey, single_analyse* sa)
 {
-    combine_output(output, grey, sa->overlay, [](int code, int g) { return display_value(code, 256, g); });
+    combine_output(output, grey, sa->overlay,
+                   [](int code, int g) { return display_value(code, 256, g); });
 }
 
 void update_single_analyse_contour_output(image* output, image* grey, single_analyse* sa)
@@ -174,9 +168,11 @@ void invert_va_output(image* img)
         img->pixels[p] = static_cast<int>(255u - static_cast<unsigned>(img->pixels[p]));
 }
 
-void create_va_output() {}
+void create_va_output()
+{}
 
-void va_adapt_colormap() {}
+void va_adapt_colormap()
+{}
 
 image* va_init_fourier_display(int width, int height)
 {

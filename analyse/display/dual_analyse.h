@@ -21,14 +21,14 @@ enum : int {
 };
 
 struct dual_analyse {
-    int dark_size;              // dark tree's regions + 1: entries of dark_nodes
-    int bright_size;            // bright tree's regions + 1: entries of bright_nodes
-    tregionnode** dark_nodes;   // active dark regions by label; null = not active (borrowed)
-    tregionnode** bright_nodes; // active bright regions by label
-    image* overlay;             // overlay codes, or the combined values after an output
-    image* aux_image1;          // owned, zero, read by no operation
+    int dark_size;               // dark tree's regions + 1: entries of dark_nodes
+    int bright_size;             // bright tree's regions + 1: entries of bright_nodes
+    tregionnode** dark_nodes;    // active dark regions by label; null = not active (borrowed)
+    tregionnode** bright_nodes;  // active bright regions by label
+    image* overlay;              // overlay codes, or the combined values after an output
+    image* aux_image1;           // owned, zero, read by no operation
     image* aux_image2;
-    int active_dark;            // non-null dark entries at the last contour update
+    int active_dark;  // non-null dark entries at the last contour update
     int active_bright;
 };
 

@@ -53,7 +53,9 @@ void set_between(int* pixels, int limit, tregionnode* node, int low, int high)
 {
     mark_descendants(
         node, [&](const tregionnode* n) { return low < n->size && n->size < high && n->size >= 1; },
-        [&](const tregionnode* n) { for_each_pixel(n, limit, [pixels](int p) { pixels[p] = 1; }); });
+        [&](const tregionnode* n) {
+            for_each_pixel(n, limit, [pixels](int p) { pixels[p] = 1; });
+        });
 }
 
 void add_selected(int* pixels, int limit, tregionnode* node, region_selector* selector)

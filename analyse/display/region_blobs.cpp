@@ -23,8 +23,9 @@ void va_draw_blobs(image* dst, region_tree* tree, tregionnode** active)
     iqueue* queue = init_iqueue(image_pixel_count(dst));
     for (int j = k - 1; j >= 0; --j) {
         const tregionnode* node = active[labels[j]];
-        draw_ellipse(dst, j + 1, node->size, trunc_to_int(node->centroidX), trunc_to_int(node->centroidY),
-                     node->paxis, node->aaxis, node->orientation, queue);
+        draw_ellipse(dst, j + 1, node->size, trunc_to_int(node->centroidX),
+                     trunc_to_int(node->centroidY), node->paxis, node->aaxis, node->orientation,
+                     queue);
     }
     delete_iqueue(queue);
 }

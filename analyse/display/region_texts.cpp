@@ -90,6 +90,7 @@ void attribute_output(tregionnode* node)
 {
     text_builder t;
     quotient_lines(t, node);
-    t.printf("Decomp Entropyy %f\n", node->decompentropy).printf("Significance %f\n\n", node->significance);
+    t.printf("Decomp Entropyy %f\n", node->decompentropy)
+        .printf("Significance %f\n\n", node->significance);
     std::fputs(t.str().c_str(), stdout);
 }

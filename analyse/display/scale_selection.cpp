@@ -11,7 +11,8 @@ namespace {
 
 bool lives_at(const tregionnode* node, int scale)
 {
-    return node->birth <= scale && static_cast<long>(scale) < static_cast<long>(node->birth) + node->age;
+    return node->birth <= scale &&
+           static_cast<long>(scale) < static_cast<long>(node->birth) + node->age;
 }
 
 // The scale walk: paint(node) for the first node alive at the scale on each
@@ -30,26 +31,32 @@ void scale_walk(tregionnode* node, int scale, PaintIt paint_it, Paint paint)
 
 void paint_contours(int* pixels, int limit, tregionnode* node, int scale, int value)
 {
-    scale_walk(node, scale, [](const tregionnode*) { return true; }, [&](const tregionnode* n) {
-        for_each_outer_contour(n, limit, [&](int p) { pixels[p] = value; });
-    });
+    scale_walk(
+        node, scale, [](const tregionnode*) { return true; },
+        [&](const tregionnode* n) {
+            for_each_outer_contour(n, limit, [&](int p) { pixels[p] = value; });
+        });
 }
 
-void paint_young_contours(int* pixels, int limit, tregionnode* node, int max_age, int scale, int value)
+void paint_young_contours(int* pixels, int limit, tregionnode* node, int max_age, int scale,
+                          int value)
 {
-    scale_walk(node, scale, [max_age](const tregionnode* n) { return n->age < max_age; },
-               [&](const tregionnode* n) {
-                   for_each_outer_contour(n, limit, [&](int p) { pixels[p] = value; });
-               });
+    scale_walk(
+        node, scale, [max_age](const tregionnode* n) { return n->age < max_age; },
+        [&](const tregionnode* n) {
+            for_each_outer_contour(n, limit, [&](int p) { pixels[p] = value; });
+        });
 }
 
 void paint_contours_and_labels(int* contour_pixels, int contour_limit, int* area_pixels,
                                int area_limit, tregionnode* node, int scale, int value)
 {
-    scale_walk(node, scale, [](const tregionnode*) { return true; }, [&](const tregionnode* n) {
-        for_each_outer_contour(n, contour_limit, [&](int p) { contour_pixels[p] = value; });
-        for_each_pixel(n, area_limit, [&](int p) { area_pixels[p] = n->label; });
-    });
+    scale_walk(
+        node, scale, [](const tregionnode*) { return true; },
+        [&](const tregionnode* n) {
+            for_each_outer_contour(n, contour_limit, [&](int p) { contour_pixels[p] = value; });
+            for_each_pixel(n, area_limit, [&](int p) { area_pixels[p] = n->label; });
+        });
 }
 
 const image* grey_of(const region_tree* tree)

@@ -16,8 +16,9 @@ int va_update_region_tree(image* grey, region_tree* tree, const char* rule_file,
         return 0;
     if (rule_file == nullptr) {
         region_tree_update(tree, reference);
-    } else if (dynamic_region_tree_update(tree, get_scale(tree->attr_image, 0), rule_file, reference) == 0
-               && list_size(tree->root->sons) > 0) {
+    } else if (dynamic_region_tree_update(tree, get_scale(tree->attr_image, 0), rule_file,
+                                          reference) == 0 &&
+               list_size(tree->root->sons) > 0) {
         // The rule file did not parse or its run failed: the regions keep
         // what they had and the tree still needs its attributes.
         return 0;

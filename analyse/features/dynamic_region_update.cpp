@@ -35,8 +35,8 @@ public:
 
     void run(tregionnode* node)
     {
-        walk_pre_post(node, [this](tregionnode* n) { own_fields(n); },
-                      [this](tregionnode* n) { finish(n); });
+        walk_pre_post(
+            node, [this](tregionnode* n) { own_fields(n); }, [this](tregionnode* n) { finish(n); });
     }
 
     // Ends the pass (before the machine goes); false when the machine
@@ -175,7 +175,8 @@ int dynamic_region_tree_update(region_tree* tree, image* grey, const char* rule_
     return ran ? tree->regions : 0;
 }
 
-int init_single_node_attributes(const char* rule_file, tregionnode* node, image* grey, int reference)
+int init_single_node_attributes(const char* rule_file, tregionnode* node, image* grey,
+                                int reference)
 {
     update_image_struct(grey);
     const program_handle prog(parse_rule_file(rule_file, grey->width));

@@ -89,7 +89,8 @@ void second_area_moment(tregionnode* node, int width, int height)
     const double mxx = static_cast<double>(sxx) / n;
     const double myy = static_cast<double>(syy) / n;
     const double mxy = static_cast<double>(sxy) / n;
-    double orientation = mxx == myy ? -0.7853981633974483 : std::atan(2.0 * mxy / (mxx - myy)) / 2.0;
+    double orientation =
+        mxx == myy ? -0.7853981633974483 : std::atan(2.0 * mxy / (mxx - myy)) / 2.0;
     if (mxx < myy)
         orientation -= 1.5707963267948966;
     node->orientation = orientation;
@@ -106,8 +107,8 @@ void second_area_moment(tregionnode* node, int width, int height)
         minor = 1;
     node->paxis = trunc_to_int(std::sqrt(static_cast<double>(major) / minor * (n / 3.1417)));
     node->aaxis = trunc_to_int(static_cast<double>(minor) / major * node->paxis);
-    const double diagonal = std::sqrt(static_cast<double>(width) * width +
-                                      static_cast<double>(height) * height);
+    const double diagonal =
+        std::sqrt(static_cast<double>(width) * width + static_cast<double>(height) * height);
     node->paxisn = node->paxis / diagonal;
     node->aaxisn = node->aaxis / diagonal;
 }

@@ -14,11 +14,12 @@ public:
 
     void run(tregionnode* node)
     {
-        walk_pre_post(node, [this](tregionnode* n) { own_fields(n); },
-                      [](tregionnode* n) {
-                          n->decompentropy = decomposition_entropy(n);
-                          n->decomp_homogeneity = son_count(n) > 0 ? 1.0 - n->decompentropy : 0.0;
-                      });
+        walk_pre_post(
+            node, [this](tregionnode* n) { own_fields(n); },
+            [](tregionnode* n) {
+                n->decompentropy = decomposition_entropy(n);
+                n->decomp_homogeneity = son_count(n) > 0 ? 1.0 - n->decompentropy : 0.0;
+            });
     }
 
 private:
@@ -31,7 +32,8 @@ private:
         store_grey_stats(n, s);
         n->homogeneity = 1.0 - n->greyentropy;
         n->stddev = std::sqrt(n->variance);
-        const double turns = static_cast<double>(static_cast<int64_t>(n->left) + n->right + n->ahead);
+        const double turns =
+            static_cast<double>(static_cast<int64_t>(n->left) + n->right + n->ahead);
         n->roundness = 12.59 * n->size / (turns * turns);
         n->convexity = 1.0 - static_cast<double>(n->right) / n->left;
         n->contrast = static_cast<double>(s.volume) / n->size;

@@ -39,15 +39,18 @@ int write_elemset_file(region_tree* tree, const char* path, Header write_header)
     out.check(put_ints(f, set.data(), set.size()));
     out.check(std::fputc('\n', f) != EOF);
     for (size_t k = 0; k < order.size() && out.ok(); ++k)
-        out.check(write_elemset_region_node(order[k], f, static_cast<int>(k), list_size(order[k]->sons)) == 1);
+        out.check(write_elemset_region_node(order[k], f, static_cast<int>(k),
+                                            list_size(order[k]->sons)) == 1);
     return out.commit();
 }
 
 bool write_text_header(FILE* f, const region_tree* tree, int regions, int entries)
 {
     return put_text(f, "RegionTree\n") && put_number_line(f, "Regions: ", regions) &&
-           put_number_line(f, "Width: ", tree->width) && put_number_line(f, "Height: ", tree->height) &&
-           put_number_line(f, "Scales: ", tree->scales) && put_number_line(f, "ElemsetSize: ", entries);
+           put_number_line(f, "Width: ", tree->width) &&
+           put_number_line(f, "Height: ", tree->height) &&
+           put_number_line(f, "Scales: ", tree->scales) &&
+           put_number_line(f, "ElemsetSize: ", entries);
 }
 
 // The header lines after "RegionTree".
@@ -117,7 +120,8 @@ region_tree* try_read_elemset_region_tree(FILE* f, const char** error)
         *error = "header incomplete";
         return nullptr;
     }
-    return parse_elemset_body(f, version, header[0], header[1], header[2], header[3], header[4], error);
+    return parse_elemset_body(f, version, header[0], header[1], header[2], header[3], header[4],
+                              error);
 }
 
 region_tree* try_read_elemset_region_tree_ascii(FILE* f, const char** error)
@@ -162,12 +166,14 @@ region_tree* load_elemset_region_tree_ascii(const char* path)
 
 region_tree* read_elemset_region_tree(FILE* f, int version)
 {
-    return read_tree_or_die(f, "the stream", [version](FILE* in, const char** error) -> region_tree* {
-        int header[5];
-        if ((version != 1 && version != 2) || read_4_byte_ints(in, header, 5) != 5)
-            return nullptr;
-        return parse_elemset_body(in, version, header[0], header[1], header[2], header[3], header[4], error);
-    });
+    return read_tree_or_die(
+        f, "the stream", [version](FILE* in, const char** error) -> region_tree* {
+            int header[5];
+            if ((version != 1 && version != 2) || read_4_byte_ints(in, header, 5) != 5)
+                return nullptr;
+            return parse_elemset_body(in, version, header[0], header[1], header[2], header[3],
+                                      header[4], error);
+        });
 }
 
 region_tree* read_elemset_region_tree_ascii(FILE* f)
@@ -199,16 +205,16 @@ tregionnode* read_single_record(FILE* f, region_tree* tree, int version)
     const char* error = nullptr;
     node_record r;
     const long npixels = vx_pixel_count(tree->width, tree->height);
-    if (npixels < 0 || !read_binary_record(f, version, &r, &error) || r.size < 0 ||
-        r.offset < 0 || static_cast<long>(r.offset) + r.size > npixels ||
-        (r.size > 0 && tree->elemset == nullptr))
+    if (npixels < 0 || !read_binary_record(f, version, &r, &error) || r.size < 0 || r.offset < 0 ||
+        static_cast<long>(r.offset) + r.size > npixels || (r.size > 0 && tree->elemset == nullptr))
         return nullptr;
     int* contour = nullptr;
     int* inner = nullptr;
     if (!read_record_contours(f, r, static_cast<int>(npixels), &contour, &inner, &error))
         return nullptr;
     int* pixels = tree->elemset != nullptr ? tree->elemset + r.offset : nullptr;
-    return node_from_record(r, pixels, false, contour, inner, version == 1, tree->width, tree->height);
+    return node_from_record(r, pixels, false, contour, inner, version == 1, tree->width,
+                            tree->height);
 }
 
 }  // namespace

@@ -64,7 +64,8 @@ int vxfscanf(FILE* f, const char* format, int* out)
             bool leading = true;
             int c = std::getc(f);
             while (integer ? (c >= '0' && c <= ';')
-                           : ((c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.' || c == 'e' || c == 'E')) {
+                           : ((c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.' ||
+                              c == 'e' || c == 'E')) {
                 // Like atoi: the value of the leading digits.
                 if (leading && c <= '9') {
                     value = std::min<long>(value * 10 + (c - '0'), static_cast<long>(INT_MAX) + 1);

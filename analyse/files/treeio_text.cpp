@@ -12,7 +12,8 @@ namespace {
 
 constexpr const char* kNoNode = "Could not alloc memory for Node while Reading from File ";
 constexpr const char* kNoContour = "Could not alloc memory for Contour while Reading from File ";
-constexpr const char* kNoInner = "Could not alloc memory for  Inner Contour while Reading from File ";
+constexpr const char* kNoInner =
+    "Could not alloc memory for  Inner Contour while Reading from File ";
 constexpr long kSmallImage = 1 << 16;
 
 // Tags of the old text node, in file order, and the record field each holds.
@@ -38,20 +39,13 @@ constexpr tagged_field kOldTags[] = {
 };
 
 constexpr tagged_field kAsciiTags[] = {
-    {"N: ", &node_record::number},
-    {"SN: ", &node_record::nsons},
-    {"B: ", &node_record::birth},
-    {"A: ", &node_record::age},
-    {"XW: ", &node_record::max_width},
-    {"IW: ", &node_record::min_width},
-    {"CL: ", &node_record::left},
-    {"CR: ", &node_record::right},
-    {"CA: ", &node_record::ahead},
-    {"AY: ", &node_record::ambiguity},
-    {"EI: ", &node_record::offset},
-    {"S: ", &node_record::size},
-    {"CS: ", &node_record::contour_size},
-    {"IC: ", &node_record::inner_contour_size},
+    {"N: ", &node_record::number},        {"SN: ", &node_record::nsons},
+    {"B: ", &node_record::birth},         {"A: ", &node_record::age},
+    {"XW: ", &node_record::max_width},    {"IW: ", &node_record::min_width},
+    {"CL: ", &node_record::left},         {"CR: ", &node_record::right},
+    {"CA: ", &node_record::ahead},        {"AY: ", &node_record::ambiguity},
+    {"EI: ", &node_record::offset},       {"S: ", &node_record::size},
+    {"CS: ", &node_record::contour_size}, {"IC: ", &node_record::inner_contour_size},
 };
 
 template <size_t N>
@@ -84,8 +78,8 @@ bool put_old_contours(FILE* f, const tregionnode* node, const node_record& r)
         return false;
     if (r.inner_contour_size == 0)
         return true;
-    return put_text(f, "Inner Contour:\n") && put_numbers(f, node->inner_contour, r.inner_contour_size) &&
-           put_text(f, "\n");
+    return put_text(f, "Inner Contour:\n") &&
+           put_numbers(f, node->inner_contour, r.inner_contour_size) && put_text(f, "\n");
 }
 
 bool contours_present(const tregionnode* node, const node_record& r)
@@ -100,13 +94,15 @@ bool scan_old_body(FILE* f, const node_record& r, bool root, int npixels, int** 
                    int** contour, int** inner)
 {
     *pixels = *contour = *inner = nullptr;
-    bool ok = root || (scan_numbers(f, r.size, pixels, kNoNode) && positions_inside(*pixels, r.size, npixels));
+    bool ok = root || (scan_numbers(f, r.size, pixels, kNoNode) &&
+                       positions_inside(*pixels, r.size, npixels));
     ok = ok && scan_literal(f, "Contour:\n");
     if (ok && !root) {
         ok = scan_numbers(f, r.contour_size, contour, kNoContour) &&
              positions_inside(*contour, r.contour_size, npixels);
         if (ok && r.inner_contour_size > 0)
-            ok = scan_literal(f, "Inner Contour:\n") && scan_numbers(f, r.inner_contour_size, inner, kNoInner) &&
+            ok = scan_literal(f, "Inner Contour:\n") &&
+                 scan_numbers(f, r.inner_contour_size, inner, kNoInner) &&
                  positions_inside(*inner, r.inner_contour_size, npixels);
     }
     if (ok)
@@ -125,7 +121,8 @@ int write_region_node(tregionnode* node, FILE* f, int number, int nsons)
     const node_record r = record_of(node, number, nsons);
     if (!contours_present(node, r) || !put_fields(f, r, kOldTags))
         return 0;
-    if (node->father != nullptr && (!put_numbers(f, node->pixels, node->size) || !put_text(f, "\n")))
+    if (node->father != nullptr &&
+        (!put_numbers(f, node->pixels, node->size) || !put_text(f, "\n")))
         return 0;
     return put_old_contours(f, node, r) ? 1 : 0;
 }
@@ -135,11 +132,14 @@ int write_region_tree(region_tree* tree, const char* path)
     const std::vector<tregionnode*> order = breadth_first(tree->root);
     tree_output out(path);
     FILE* f = out.file();
-    out.check(put_text(f, "RegionTree\n") && put_number_line(f, "Regions: ", static_cast<int>(order.size())) &&
-              put_number_line(f, "Width: ", tree->width) && put_number_line(f, "Height: ", tree->height) &&
+    out.check(put_text(f, "RegionTree\n") &&
+              put_number_line(f, "Regions: ", static_cast<int>(order.size())) &&
+              put_number_line(f, "Width: ", tree->width) &&
+              put_number_line(f, "Height: ", tree->height) &&
               put_number_line(f, "Scales: ", tree->scales));
     for (size_t k = 0; k < order.size() && out.ok(); ++k)
-        out.check(write_region_node(order[k], f, static_cast<int>(k), list_size(order[k]->sons)) == 1);
+        out.check(write_region_node(order[k], f, static_cast<int>(k), list_size(order[k]->sons)) ==
+                  1);
     return out.commit();
 }
 
@@ -234,8 +234,8 @@ int write_elemset_region_node_ascii(tregionnode* node, FILE* f, int number, int 
         return 1;
     bool ok = put_ints(f, node->contour, static_cast<size_t>(r.contour_size)) && put_text(f, "\n");
     if (ok && r.inner_contour_size > 0)
-        ok = put_text(f, "Inner Contour:\n") && put_numbers(f, node->inner_contour, r.inner_contour_size) &&
-             put_text(f, "\n");
+        ok = put_text(f, "Inner Contour:\n") &&
+             put_numbers(f, node->inner_contour, r.inner_contour_size) && put_text(f, "\n");
     return ok ? 1 : 0;
 }
 
@@ -254,10 +254,12 @@ tregionnode* read_elemset_region_node_ascii(FILE* f, region_tree* tree)
     if (!root) {
         node_record outer_only = r;
         outer_only.inner_contour_size = 0;
-        bool ok = read_record_contours(f, outer_only, static_cast<int>(npixels), &contour, &inner, &error) &&
+        bool ok = read_record_contours(f, outer_only, static_cast<int>(npixels), &contour, &inner,
+                                       &error) &&
                   std::getc(f) == '\n';
         if (ok && r.inner_contour_size > 0)
-            ok = scan_literal(f, "Inner Contour:\n") && scan_numbers(f, r.inner_contour_size, &inner, kNoInner) &&
+            ok = scan_literal(f, "Inner Contour:\n") &&
+                 scan_numbers(f, r.inner_contour_size, &inner, kNoInner) &&
                  positions_inside(inner, r.inner_contour_size, static_cast<int>(npixels));
         if (!ok) {
             std::free(contour);

@@ -38,7 +38,6 @@ ANALYSE_EXPORT void coeff_select(int n, int sel, double* a_re, double* a_im, dou
                                  double* b_im, double* out_b_re, double* out_b_im, double* out_a_re,
                                  double* out_a_im);
 
-
 // Reads the outer contour of node `node` from an old text tree file into
 // positions, which has room for `capacity` ints. Returns the contour length;
 // -1 after a message when the node, its contour size or its contour tag is

@@ -121,7 +121,8 @@ struct spectrum {
 spectrum transform(int n, int inverse, const std::vector<double>& re, const std::vector<double>& im)
 {
     spectrum out(n);
-    fft_double(static_cast<unsigned>(n), inverse, re.data(), im.data(), out.re.data(), out.im.data());
+    fft_double(static_cast<unsigned>(n), inverse, re.data(), im.data(), out.re.data(),
+               out.im.data());
     return out;
 }
 
@@ -193,7 +194,8 @@ void fftbounds(image* img, const int* contour, int length, int n, int keep, FILE
         std::fprintf(report, "Magnitude      Phase\n");
         for (int k = 0; k < n; ++k) {
             const int j = low_2_high_freq_order_idx(n, k);
-            c_fprintf(report, " %d: %f, %f --- %f, %f\n", k, raw.re[k], raw.im[k], raw.re[j], raw.im[j]);
+            c_fprintf(report, " %d: %f, %f --- %f, %f\n", k, raw.re[k], raw.im[k], raw.re[j],
+                      raw.im[j]);
         }
         for (int k = 0; k < keep && k < n; ++k) {
             const int j = low_2_high_freq_order_idx(n, k);
@@ -209,8 +211,10 @@ void fftbounds(image* img, const int* contour, int length, int n, int keep, FILE
     const spectrum centred = transform(n, 1, norm.re, norm.im);
     const long long w = img->width;
     for (int k = 0; k < n; ++k)
-        set_pixel(img, (trunc_to_int(centred.im[k]) + img->height / 2LL) * w
-                           + trunc_to_int(centred.re[k]) + w / 2, 10);
+        set_pixel(img,
+                  (trunc_to_int(centred.im[k]) + img->height / 2LL) * w +
+                      trunc_to_int(centred.re[k]) + w / 2,
+                  10);
     const spectrum plain = transform(n, 1, raw.re, raw.im);
     for (int k = 0; k < n; ++k)
         set_pixel(img, trunc_to_int(plain.im[k]) * w + trunc_to_int(plain.re[k]), -10);

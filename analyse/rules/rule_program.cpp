@@ -172,7 +172,10 @@ command* cmd_add_value(command* head, double value)
     return cmd;
 }
 
-command* cmd_add_op(command* head, int op) { return append_index_command(head, OP, op); }
+command* cmd_add_op(command* head, int op)
+{
+    return append_index_command(head, OP, op);
+}
 
 command* cmd_add_attrib(command* head, int index)
 {
@@ -232,7 +235,10 @@ command* cmd_add_get_element_intensity(command* head)
     return append_command(head, GET_IMAGE_INTENSITY);
 }
 
-command* cmd_add_branch(command* head) { return append_command(head, UNDEF); }
+command* cmd_add_branch(command* head)
+{
+    return append_command(head, UNDEF);
+}
 
 void cmd_set_branch_on_false(command* before, command* head)
 {
@@ -289,8 +295,7 @@ void add_intervall_attribute(interval_vector* iv, int attribute, double low, dou
     add_interval(iv, attribute, nullptr, low, high, weight);
 }
 
-void add_intervall_symbol(interval_vector* iv, symbol* sym, double low, double high,
-                          double weight)
+void add_intervall_symbol(interval_vector* iv, symbol* sym, double low, double high, double weight)
 {
     add_interval(iv, -1, sym, low, high, weight);
 }

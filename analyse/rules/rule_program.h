@@ -17,11 +17,11 @@ enum : int { SYMBOL_UNDEFINED = -1, SYMBOL_SCALAR = 0, SYMBOL_ARRAY = 1 };
 // a variable.
 struct symbol {
     char name[SYMBOL_NAME_MAX + 1];
-    int kind;              // SYMBOL_UNDEFINED, SYMBOL_SCALAR or SYMBOL_ARRAY
-    double value;          // scalar value, element count of an array, loop counter
-    double* elements;      // array elements, null otherwise
-    int nelements;         // elements allocated; `value` may since have changed
-    command* loop_start;   // a loop body begins after this instruction
+    int kind;             // SYMBOL_UNDEFINED, SYMBOL_SCALAR or SYMBOL_ARRAY
+    double value;         // scalar value, element count of an array, loop counter
+    double* elements;     // array elements, null otherwise
+    int nelements;        // elements allocated; `value` may since have changed
+    command* loop_start;  // a loop body begins after this instruction
     symbol* next;
 };
 
@@ -75,10 +75,10 @@ enum : int {
 };
 
 union command_operand {
-    double value;      // VALUE
-    int index;         // OP code, ATTRIBUTE and GLOBAL_ATTRIBUTE index
-    symbol* sym;       // symbol instructions and LOOP
-    command* target;   // branches: the NOP to continue after
+    double value;     // VALUE
+    int index;        // OP code, ATTRIBUTE and GLOBAL_ATTRIBUTE index
+    symbol* sym;      // symbol instructions and LOOP
+    command* target;  // branches: the NOP to continue after
 };
 
 struct command {
@@ -93,8 +93,8 @@ struct interval_entry {
     double low;
     double high;
     double weight;
-    int attribute;     // base attribute index, -1 for a symbol
-    symbol* sym;       // null for a base attribute
+    int attribute;  // base attribute index, -1 for a symbol
+    symbol* sym;    // null for a base attribute
 };
 
 struct interval_vector {
@@ -119,17 +119,17 @@ struct fds {
 inline constexpr int MAX_FOURIER_COEFFS = 1024;
 
 struct program {
-    int width;               // image width, set by the caller before parsing
+    int width;  // image width, set by the caller before parsing
     int has_td_rule;
     int has_bu_rule;
     int has_decls;
-    int num_fdc;             // Fourier descriptor coefficients ("FDC")
-    symbol* symbols;         // list head "dummy"
+    int num_fdc;      // Fourier descriptor coefficients ("FDC")
+    symbol* symbols;  // list head "dummy"
     symbol* symbols_tail;
     command* decls;
     command* td_rule;
     command* bu_rule;
-    command* cursor;         // head of the list being built
+    command* cursor;  // head of the list being built
     fds* td_fds;
     fds* bu_fds;
     interval_vector* td_interval;

@@ -54,7 +54,8 @@ void show_command(const command* c)
     case GET_IMAGE_INTENSITY: std::printf("GET_IMAGE_INTENSITY, "); break;
     case GET_ELEMENT_POSITION: std::printf("GET_ELEMENT_POSITION, "); break;
     case LOOP:
-        std::printf("LOOP, Count %s, goto %p,", sym->name, static_cast<const void*>(sym->loop_start));
+        std::printf("LOOP, Count %s, goto %p,", sym->name,
+                    static_cast<const void*>(sym->loop_start));
         break;
     case INIT_ARRAY: std::printf("INIT_ARRAY, name %s,", sym->name); break;
     case STORE_ARRAY_VALUE: std::printf("STORE_ARRAY_VALUE, name %s,", sym->name); break;

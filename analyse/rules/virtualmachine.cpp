@@ -279,8 +279,8 @@ double region_pixel(const tregionnode* region, double index)
 double image_pixel(const image* grey, double position)
 {
     const long long p = trunc_to_int(position);
-    if (grey == nullptr || grey->pixels == nullptr || p < 0
-        || p >= static_cast<long long>(grey->width) * grey->height)
+    if (grey == nullptr || grey->pixels == nullptr || p < 0 ||
+        p >= static_cast<long long>(grey->width) * grey->height)
         return 0.0;
     return grey->pixels[p];
 }
@@ -349,7 +349,8 @@ void update_fdc_symbols(vm* m)
     if (count == nullptr)
         return;
     if (trunc_to_int(count->value) != n) {
-        fault(m, exit_code::rule_fdc_count_changed, "Dont Mess with the number of FDCs in update fds in symboltable\n");
+        fault(m, exit_code::rule_fdc_count_changed,
+              "Dont Mess with the number of FDCs in update fds in symboltable\n");
         return;
     }
     std::vector<double> coeffs(n);

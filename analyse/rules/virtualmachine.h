@@ -19,7 +19,7 @@ struct vm {
     int preds[VM_STACK_SLOTS];
     int npreds;
     command* current;
-    struct program* program;   // attached by the caller, not owned
+    struct program* program;  // attached by the caller, not owned
     double attributes[NUM_BASE_ATTRIBUTES];
     tregionnode* region;
     double width;

@@ -78,13 +78,14 @@ std::string fixed_row(const tregionnode* node, const char* label)
     text_builder row;
     row.printf("%d,%d,%d,", node->file_index, node->birth, node->age);
     dvaluecheck(row, node->life_quotient);
-    row.printf("%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,", node->max_width, node->min_width, node->nsons, node->size,
-               node->volume, node->contour_size, node->left, node->right, node->ahead,
+    row.printf("%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,", node->max_width, node->min_width, node->nsons,
+               node->size, node->volume, node->contour_size, node->left, node->right, node->ahead,
                node->inner_contour_size);
     for (double v : {node->greyentropy, node->homogeneity, node->variance, node->stddev})
         dvaluecheck(row, v);
     row.printf("%d,", node->meangrey);
-    for (double v : {node->areafraction, node->decompentropy, node->contrast, node->roundness, node->convexity})
+    for (double v : {node->areafraction, node->decompentropy, node->contrast, node->roundness,
+                     node->convexity})
         dvaluecheck(row, v);
     row.printf("%d", node->ambiguity);
     if (label != nullptr)
@@ -121,14 +122,16 @@ int write_sons_data(const char* base, region_tree* tree, WriteSub write_sub)
 
 }  // namespace
 
-int write_dynamic_feature_names(const char* base, int nclasses, const int* selection, tregionnode* node)
+int write_dynamic_feature_names(const char* base, int nclasses, const int* selection,
+                                tregionnode* node)
 {
     text_builder t;
     names_preamble(t, base, nclasses);
     const attrib_array* vector = node != nullptr ? node->attribs : nullptr;
     for (int i = 0; i < capacity_of(vector); ++i) {
         const attrib_entry& e = vector->entries[i];
-        if (!selected(selection, i) || (e.type != ATTRIB_INT && e.type != ATTRIB_DOUBLE && e.type != ATTRIB_STRING))
+        if (!selected(selection, i) ||
+            (e.type != ATTRIB_INT && e.type != ATTRIB_DOUBLE && e.type != ATTRIB_STRING))
             continue;
         t.printf("%.*s: ", static_cast<int>(sizeof e.name) - 1, e.name);
         t.append(e.type == ATTRIB_STRING ? "     string\n" : "     continuous\n");
@@ -136,7 +139,8 @@ int write_dynamic_feature_names(const char* base, int nclasses, const int* selec
     return write_new_file(std::string(base) + ".names", t.str());
 }
 
-int write_dynamic_feature_vector(FILE* file, tregionnode* node, const int* selection, const char* label)
+int write_dynamic_feature_vector(FILE* file, tregionnode* node, const int* selection,
+                                 const char* label)
 {
     return write_text(file, dynamic_row(node, selection, label)) ? 1 : 0;
 }
@@ -161,7 +165,9 @@ int write_dynamic_classified_tree(const char* base, int nclasses, region_tree* t
 
 int write_dynamic_subtree_table(FILE* file, tregionnode* node, const int* selection)
 {
-    return write_subtree(file, node, [selection](const tregionnode* n) { return dynamic_row(n, selection, nullptr); });
+    return write_subtree(file, node, [selection](const tregionnode* n) {
+        return dynamic_row(n, selection, nullptr);
+    });
 }
 
 int write_dynamic_tree_table(const char* base, region_tree* tree)
@@ -181,12 +187,15 @@ int write_dynamic_tree_table(const char* base, region_tree* tree)
 
 int write_feature_names(const char* base, int nclasses)
 {
-    static const char* const names[] = {
-        "iFilenodelabel", "Birth",        "Age",      "LifeQuotient",      "MaxWidth",      "MinWidth",
-        "Sons",           "Size",         "Volume",   "ContourLength",     "Left",          "Right",
-        "Ahead",          "InnerContour", "Entropyy", "Homogenity",        "Variance",      "StandardDeviation",
-        "MeanGreyvalue",  "Areafraction", "DecompEntropyy", "Contrast",    "Roundness",     "Convexity",
-        "Ambiguity"};
+    static const char* const names[] = {"iFilenodelabel", "Birth",        "Age",
+                                        "LifeQuotient",   "MaxWidth",     "MinWidth",
+                                        "Sons",           "Size",         "Volume",
+                                        "ContourLength",  "Left",         "Right",
+                                        "Ahead",          "InnerContour", "Entropyy",
+                                        "Homogenity",     "Variance",     "StandardDeviation",
+                                        "MeanGreyvalue",  "Areafraction", "DecompEntropyy",
+                                        "Contrast",       "Roundness",    "Convexity",
+                                        "Ambiguity"};
     text_builder t;
     names_preamble(t, base, nclasses);
     for (const char* name : names) {
@@ -215,5 +224,6 @@ int write_classified_subtree(FILE* file, tregionnode* node)
 
 int write_classified_tree(const char* base, region_tree* tree)
 {
-    return write_sons_data(base, tree, [](FILE* f, tregionnode* son) { return write_classified_subtree(f, son); });
+    return write_sons_data(
+        base, tree, [](FILE* f, tregionnode* son) { return write_classified_subtree(f, son); });
 }

@@ -23,7 +23,8 @@ std::string table_header(region_tree* tree)
 {
     const attrib_array* names = get_root_attrib_vector(tree);
     return "Imagename, RegionID, " +
-           attribute_text(names, [names](char* b) { buffer_print_attribnames(names, b, ','); }) + "\n";
+           attribute_text(names, [names](char* b) { buffer_print_attribnames(names, b, ','); }) +
+           "\n";
 }
 
 std::string table_row(const char* image_name, const tregionnode* node)
@@ -31,7 +32,8 @@ std::string table_row(const char* image_name, const tregionnode* node)
     text_builder row;
     row.printf("%s, %d, ", text_or_empty(image_name), node->file_index);
     const attrib_array* values = node->attribs;
-    row.str() += attribute_text(values, [values](char* b) { buffer_print_attribs(values, b, ','); });
+    row.str() +=
+        attribute_text(values, [values](char* b) { buffer_print_attribs(values, b, ','); });
     row.str() += '\n';
     return row.str();
 }
@@ -61,7 +63,8 @@ int fio_writeTreeTableHeader(const char* file, region_tree* tree)
     return out.close() ? 1 : 0;
 }
 
-int fio_writeTreeTableByNodeArray(const char* file, const char* image_name, tregionnode** nodes, int count)
+int fio_writeTreeTableByNodeArray(const char* file, const char* image_name, tregionnode** nodes,
+                                  int count)
 {
     checked_file out(file, "a");
     append_rows(out, image_name, nodes, count);
@@ -73,10 +76,11 @@ int fio_writeTreeTableByNodelist(const char* file, const char* image_name, regio
     return fio_writeTreeTableByNodeArray(file, image_name, tree->nodes, tree->regions);
 }
 
-int fio_writeEntireTreeTable(const char* file, region_tree* tree, vx_image* grey, const char* update_rule,
-                             const char* image_name, int polarity)
+int fio_writeEntireTreeTable(const char* file, region_tree* tree, vx_image* grey,
+                             const char* update_rule, const char* image_name, int polarity)
 {
-    if (va_update_region_tree(grey != nullptr ? get_scale(grey, 0) : nullptr, tree, update_rule, polarity) == 0) {
+    if (va_update_region_tree(grey != nullptr ? get_scale(grey, 0) : nullptr, tree, update_rule,
+                              polarity) == 0) {
         vx_report("Could not compute the attributes for %s\n", text_or_empty(file));
         return 0;
     }
@@ -89,14 +93,14 @@ int fio_writeEntireTreeTable_csv(const char* file, const char* image_name, regio
     return write_table(file, image_name, tree);
 }
 
-int writeClassifiedTreeC4_5(const char* base, region_tree* tree, tregionnode** nodes, char** labels, int count,
-                            const int* selected, int nselected, const char* classes)
+int writeClassifiedTreeC4_5(const char* base, region_tree* tree, tregionnode** nodes, char** labels,
+                            int count, const int* selected, int nselected, const char* classes)
 {
     const attrib_array* names = get_root_attrib_vector(tree);
-    std::string text = std::string(text_or_empty(classes)) + ".\n\n" +
-                       attribute_text(names, [&](char* b) {
-                           buffer_print_c4_5_selected_attribnames(names, b, selected, nselected);
-                       });
+    std::string text =
+        std::string(text_or_empty(classes)) + ".\n\n" + attribute_text(names, [&](char* b) {
+            buffer_print_c4_5_selected_attribnames(names, b, selected, nselected);
+        });
     text.pop_back();
     text += '\n';
     const std::string stem = text_or_empty(base);

@@ -153,7 +153,8 @@ TEST(AttribPrint, DecimalPointWhateverTheLocale)
 {
     const char* saved = std::setlocale(LC_ALL, nullptr);
     const std::string previous = saved != nullptr ? saved : "C";
-    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr && std::setlocale(LC_ALL, "de_DE") == nullptr)
+    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr &&
+        std::setlocale(LC_ALL, "de_DE") == nullptr)
         GTEST_SKIP() << "no locale with a decimal comma installed";
     small_vector s;
     char buffer[128] = "";

@@ -58,7 +58,8 @@ struct road {
         EXPECT_EQ(lMMS_Part(source, partition, mode, kScales, 1, &disk, 8, 0), 1);
         tree = Region_Graph(partition, 8);
         tree->attr_image = init_vximage_from_single_image(grey, 2, 1);
-        attributes = dynamic_region_tree_update(tree, &tree->attr_image->scales[0], update.c_str(), mode);
+        attributes =
+            dynamic_region_tree_update(tree, &tree->attr_image->scales[0], update.c_str(), mode);
         testing::internal::GetCapturedStdout();
         delete_vximage(partition);
         delete_vximage(source);
@@ -83,7 +84,8 @@ struct road {
         const std::string path = rule("query.rule", text);
         std::fflush(stdout);
         testing::internal::CaptureStdout();
-        const int hits = file_based_query_analysis(path.c_str(), tree, &tree->attr_image->scales[0]);
+        const int hits =
+            file_based_query_analysis(path.c_str(), tree, &tree->attr_image->scales[0]);
         testing::internal::GetCapturedStdout();
         return hits;
     }
@@ -141,7 +143,8 @@ TEST(AttributesRoad, QueriesFindTheDiscsOfTheBrightTree)
 
     // Top-down the large background region that holds all three discs, then
     // bottom-up the discs of high contrast below it.
-    EXPECT_EQ(r.query("DECLS: c := volume / area; #DECLS RULES: TD: area > 4000 BU: c > 120 #RULES"), 3);
+    EXPECT_EQ(
+        r.query("DECLS: c := volume / area; #DECLS RULES: TD: area > 4000 BU: c > 120 #RULES"), 3);
     const std::string found = r.hit_discs();
     ASSERT_EQ(found.size(), 3u);
     EXPECT_EQ(std::count(found.begin(), found.end(), '?'), 1);

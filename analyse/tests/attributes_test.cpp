@@ -59,8 +59,8 @@ TEST(AttribArray, BaseAttributesInTableOrderFromTheirFields)
         EXPECT_EQ(v->entries[i].type, pbaBaseAttributes[i].type);
         EXPECT_EQ(v->entries[i].valid, 1);
     }
-    EXPECT_EQ(v->entries[3].ivalue, 42);   // area is the pixel count
-    EXPECT_EQ(v->entries[9].ivalue, 20);   // perimeter is the contour length
+    EXPECT_EQ(v->entries[3].ivalue, 42);  // area is the pixel count
+    EXPECT_EQ(v->entries[9].ivalue, 20);  // perimeter is the contour length
     EXPECT_EQ(v->entries[13].ivalue, 999);
     EXPECT_EQ(v->entries[14].ivalue, 9);
     EXPECT_EQ(v->entries[15].ivalue, 4);
@@ -132,7 +132,8 @@ TEST(AttribArray, NamedEntriesRefuseDuplicatesAndOverflow)
 
     static attrib_array* full;
     full = v;
-    EXPECT_EQ(captured([] { init_int_attrib(1, "more", full); }), "Not enough attributes initialized\n");
+    EXPECT_EQ(captured([] { init_int_attrib(1, "more", full); }),
+              "Not enough attributes initialized\n");
     EXPECT_EQ(v->count, 36);
     EXPECT_EQ(captured([] { init_int_base_attrib(1, 35, full); }),
               "Not enough attributes initialized in init int base attribute\n");

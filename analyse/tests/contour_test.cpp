@@ -63,13 +63,7 @@ std::vector<int> sorted(std::vector<int> v)
 }
 
 const std::vector<std::string> kSquareInRing = {
-    "2222222",
-    "2000002",
-    "2011102",
-    "2011102",
-    "2011102",
-    "2000002",
-    "2222222",
+    "2222222", "2000002", "2011102", "2011102", "2011102", "2000002", "2222222",
 };
 
 TEST(TracerQueued, SquareInsideLineRingWalksTheRingInOrder)
@@ -84,7 +78,8 @@ TEST(TracerQueued, SquareInsideLineRingWalksTheRingInOrder)
     EXPECT_EQ(t.ahead, 4);
     EXPECT_EQ(t.border, 0);
     // Marking order of the walk, rotated to start at the largest position.
-    EXPECT_EQ(t.outer, (std::vector<int>{40, 19, 12, 10, 11, 9, 8, 29, 15, 22, 36, 37, 38, 39, 33, 26}));
+    EXPECT_EQ(t.outer,
+              (std::vector<int>{40, 19, 12, 10, 11, 9, 8, 29, 15, 22, 36, 37, 38, 39, 33, 26}));
     EXPECT_TRUE(t.inner.empty());
 }
 

@@ -16,7 +16,10 @@ struct disc {
     int r;
     int value;
 
-    bool contains(int px, int py) const { return (px - x) * (px - x) + (py - y) * (py - y) <= r * r; }
+    bool contains(int px, int py) const
+    {
+        return (px - x) * (px - x) + (py - y) * (py - y) <= r * r;
+    }
 
     int area(int width, int height) const
     {

@@ -33,8 +33,10 @@ struct FeatureFiles : testing::Test, vx_test::three_regions {
     std::string read(const char* suffix) const { return vx_test::read_file(base + suffix); }
     std::string preamble(const char* classes) const
     {
-        return "| Name file for " + base + " Project\n| Attribute Names for Region Tree\n"
-               "| Input file for the C4.5 decision tree\n\n" + classes + ".  | classes \n\n";
+        return "| Name file for " + base +
+               " Project\n| Attribute Names for Region Tree\n"
+               "| Input file for the C4.5 decision tree\n\n" +
+               classes + ".  | classes \n\n";
     }
 };
 
@@ -42,8 +44,9 @@ TEST_F(FeatureFiles, DynamicNamesListTheSelectedAttributesWithTheirKind)
 {
     const int all[] = {1, 1, 1};
     ASSERT_EQ(write_dynamic_feature_names(base.c_str(), 3, all, a), 1);
-    EXPECT_EQ(read(".names"), preamble("0, 1, 2") +
-                                  "area:      continuous\nratio:      continuous\nshape:      string\n");
+    EXPECT_EQ(read(".names"),
+              preamble("0, 1, 2") +
+                  "area:      continuous\nratio:      continuous\nshape:      string\n");
     const int none[] = {0, 0, 0};
     ASSERT_EQ(write_dynamic_feature_names(base.c_str(), 1, none, a), 1);
     EXPECT_EQ(read(".names"), preamble("0"));
@@ -52,7 +55,8 @@ TEST_F(FeatureFiles, DynamicNamesListTheSelectedAttributesWithTheirKind)
 TEST_F(FeatureFiles, DynamicClassifiedTreeWritesTheSonsOfTheRootLabelledWithTheirClass)
 {
     ASSERT_EQ(write_dynamic_classified_tree(base.c_str(), 3, tree), 1);
-    EXPECT_EQ(read(".names"), preamble("0, 1, 2") + "area:      continuous\nratio:      continuous\n");
+    EXPECT_EQ(read(".names"),
+              preamble("0, 1, 2") + "area:      continuous\nratio:      continuous\n");
     EXPECT_EQ(read(".data"), "12,0.500000,1.\n5,?,0.\n7,2.250000,2.\n");
 }
 
@@ -131,28 +135,35 @@ TEST_F(FeatureFiles, FixedRowsHoldTheNodeFieldsInOrder)
     ASSERT_EQ(write_feature_vector(f, b, "Irrelevant"), 1);
     ASSERT_EQ(write_feature_vector(f, a1, nullptr), 1);
     std::fclose(f);
-    EXPECT_EQ(vx_test::read_file(dir.file("rows")),
-              "3,2,4,0.500000,9,1,0,4,40,12,5,1,6,3,0.250000,0.750000,2.000000,1.500000,17,1.500000,"
-              "1.000000,10.000000,0.900000,?,1,Irrelevant.\n"
-              "2,0,1,0.000000,0,0,0,2,0,0,0,0,0,0,0.000000,0.000000,0.000000,0.000000,0,0.000000,"
-              "0.000000,0.000000,0.000000,0.000000,0.\n");
+    EXPECT_EQ(
+        vx_test::read_file(dir.file("rows")),
+        "3,2,4,0.500000,9,1,0,4,40,12,5,1,6,3,0.250000,0.750000,2.000000,1.500000,17,1.500000,"
+        "1.000000,10.000000,0.900000,?,1,Irrelevant.\n"
+        "2,0,1,0.000000,0,0,0,2,0,0,0,0,0,0,0.000000,0.000000,0.000000,0.000000,0,0.000000,"
+        "0.000000,0.000000,0.000000,0.000000,0.\n");
 
     testing::internal::CaptureStdout();
     ASSERT_EQ(write_classified_tree(base.c_str(), tree), 1);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "(Label 1 1 is 1)\n(Label 3 2 is 2)\n");
-    const std::string zeros = "0,0,0,0,0,0.000000,0.000000,0.000000,0.000000,0,0.000000,0.000000,0.000000,"
-                              "0.000000,0.000000,0";
-    EXPECT_EQ(read(".data"), "1,0,1,0.000000,0,0,1,4,0," + zeros + ",1.\n"
-                             "2,0,1,0.000000,0,0,0,2,0," + zeros + ",0.\n"
-                             "3,2,4,0.500000,9,1,0,4,40,12,5,1,6,3,0.250000,0.750000,2.000000,1.500000,17,"
-                             "1.500000,1.000000,10.000000,0.900000,?,1,2.\n");
+    const std::string zeros =
+        "0,0,0,0,0,0.000000,0.000000,0.000000,0.000000,0,0.000000,0.000000,0.000000,"
+        "0.000000,0.000000,0";
+    EXPECT_EQ(read(".data"),
+              "1,0,1,0.000000,0,0,1,4,0," + zeros +
+                  ",1.\n"
+                  "2,0,1,0.000000,0,0,0,2,0," +
+                  zeros +
+                  ",0.\n"
+                  "3,2,4,0.500000,9,1,0,4,40,12,5,1,6,3,0.250000,0.750000,2.000000,1.500000,17,"
+                  "1.500000,1.000000,10.000000,0.900000,?,1,2.\n");
 }
 
 TEST_F(FeatureFiles, NumbersIgnoreTheProcessLocale)
 {
     const char* saved = std::setlocale(LC_ALL, nullptr);
     const std::string previous = saved != nullptr ? saved : "C";
-    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr && std::setlocale(LC_ALL, "de_DE") == nullptr)
+    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr &&
+        std::setlocale(LC_ALL, "de_DE") == nullptr)
         GTEST_SKIP() << "no locale with a decimal comma installed";
     const int written = write_dynamic_classified_tree(base.c_str(), 3, tree);
     std::setlocale(LC_ALL, previous.c_str());
@@ -167,7 +178,8 @@ TEST_F(FeatureFiles, FailedWritesAreReported)
     EXPECT_EQ(write_feature_names(missing.c_str(), 2), 0);
     EXPECT_EQ(write_dynamic_classified_tree(missing.c_str(), 2, tree), 0);
     EXPECT_EQ(write_classified_tree(missing.c_str(), tree), 0);
-    EXPECT_NE(testing::internal::GetCapturedStdout().find("Could not Open File"), std::string::npos);
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("Could not Open File"),
+              std::string::npos);
 
     // A created file that cannot be written whole is removed.
     EXPECT_EXIT(std::exit(under_size_limit([&] {

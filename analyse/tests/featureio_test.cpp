@@ -60,14 +60,19 @@ TEST_F(TreeTables, C45PairOfSelectedNumericAttributes)
     char object[] = "Object";
     char irrelevant[] = "Irrelevant";
     char* labels[] = {irrelevant, object, irrelevant, object};
-    const int selected[] = {2, 1, 1000, 0};  // the string and an index beyond the vector are skipped
-    ASSERT_EQ(writeClassifiedTreeC4_5(stem.c_str(), tree, nodes, labels, 4, selected, 4, "Object, Irrelevant"), 1);
+    const int selected[] = {2, 1, 1000,
+                            0};  // the string and an index beyond the vector are skipped
+    ASSERT_EQ(writeClassifiedTreeC4_5(stem.c_str(), tree, nodes, labels, 4, selected, 4,
+                                      "Object, Irrelevant"),
+              1);
     EXPECT_EQ(vx_test::read_file(stem + ".names"),
               "Object, Irrelevant.\n\nratio: continuous.\narea: continuous.\n");
     EXPECT_EQ(vx_test::read_file(stem + ".data"),
               "0.500000,12,Object\n0.250000,5,Irrelevant\n2.250000,7,Object\n");
 
-    ASSERT_EQ(writeClassifiedTreeC4_5(stem.c_str(), tree, nodes, labels, 3, selected, 0, "Object, Irrelevant"), 1);
+    ASSERT_EQ(writeClassifiedTreeC4_5(stem.c_str(), tree, nodes, labels, 3, selected, 0,
+                                      "Object, Irrelevant"),
+              1);
     EXPECT_EQ(vx_test::read_file(stem + ".names"), "Object, Irrelevant.\n\n");
     EXPECT_EQ(vx_test::read_file(stem + ".data"), ",Object\n,Irrelevant\n");
 }
@@ -91,15 +96,18 @@ TEST_F(TreeTables, FailedWritesAreReportedAndKeepEarlierRows)
     // it held before.
     ASSERT_EQ(fio_writeTreeTableHeader(csv.c_str(), tree), 1);
     tregionnode* active[] = {a, a1, b};
-    EXPECT_EXIT(std::exit(under_size_limit([&] {
-                    return fio_writeTreeTableByNodeArray(csv.c_str(), "img.png", active, 3) == 0 ? 3 : 4;
-                })),
-                testing::ExitedWithCode(3), "");
+    EXPECT_EXIT(
+        std::exit(under_size_limit([&] {
+            return fio_writeTreeTableByNodeArray(csv.c_str(), "img.png", active, 3) == 0 ? 3 : 4;
+        })),
+        testing::ExitedWithCode(3), "");
     EXPECT_EQ(vx_test::read_file(csv), kHeader);
 
     testing::internal::CaptureStdout();
     EXPECT_EQ(fio_writeTreeTableHeader(dir.file("no/dir.csv").c_str(), tree), 0);
-    EXPECT_EQ(writeClassifiedTreeC4_5(dir.file("no/stem").c_str(), tree, active, nullptr, 3, nullptr, 0, "A"), 0);
+    EXPECT_EQ(writeClassifiedTreeC4_5(dir.file("no/stem").c_str(), tree, active, nullptr, 3,
+                                      nullptr, 0, "A"),
+              0);
     testing::internal::GetCapturedStdout();
 }
 

@@ -21,7 +21,12 @@ struct coefficients {
 
     coefficients(const std::vector<int>& contour, int width, int samples = 0)
         : n(samples > 0 ? samples : pow_of_2_samples(static_cast<int>(contour.size()))),
-          desc_re(n), desc_im(n), fft_re(n), fft_im(n), mag(n), phase(n)
+          desc_re(n),
+          desc_im(n),
+          fft_re(n),
+          fft_im(n),
+          mag(n),
+          phase(n)
     {
         fftcoeffs(contour.data(), width, static_cast<int>(contour.size()), n, desc_re.data(),
                   desc_im.data(), fft_re.data(), fft_im.data(), mag.data(), phase.data());
@@ -39,8 +44,8 @@ std::vector<int> circle_contour(int cx, int cy, double radius, int points, int w
     std::vector<int> c;
     for (int k = 0; k < points; ++k) {
         const double t = 2 * M_PI * k / points;
-        c.push_back(static_cast<int>(std::lround(cy + radius * std::sin(t))) * width
-                    + static_cast<int>(std::lround(cx + radius * std::cos(t))));
+        c.push_back(static_cast<int>(std::lround(cy + radius * std::sin(t))) * width +
+                    static_cast<int>(std::lround(cx + radius * std::cos(t))));
     }
     return c;
 }
@@ -214,8 +219,8 @@ TEST(ContourFromTreeFile, ReadsOneNodesOuterContour)
 
     EXPECT_EQ(read_contour(path, positions, size - 1, 2, &output), -1);
     EXPECT_EQ(positions[size - 1], -7);
-    EXPECT_EQ(output, "Contour of Node 2 has " + std::to_string(size) + " positions, room for "
-                          + std::to_string(size - 1) + "\n");
+    EXPECT_EQ(output, "Contour of Node 2 has " + std::to_string(size) + " positions, room for " +
+                          std::to_string(size - 1) + "\n");
     EXPECT_EQ(read_contour(path, positions, size, 0, &output), -1);
     EXPECT_EQ(output, "No Node 0 Tag found\n");
     EXPECT_EQ(read_contour(path, positions, size, 3, &output), -1);

@@ -123,7 +123,8 @@ TEST(Sofm, TrainingSeparatesClustersOnANonSquareMap)
     }
     for (int j = 0; j < map->units; ++j) {
         EXPECT_GE(dist[static_cast<size_t>(j)], 0.0);
-        EXPECT_GE(labels[static_cast<size_t>(j)], 1) << "every unit is labelled with its nearest input";
+        EXPECT_GE(labels[static_cast<size_t>(j)], 1)
+            << "every unit is labelled with its nearest input";
         EXPECT_GE(map->marker[j], 0);
         EXPECT_LE(map->marker[j], 255);
     }

@@ -12,7 +12,6 @@
 #include "analyse/trees/lRegion_Graph.h"
 #include "analyse/trees/regiontree.h"
 #include "analyse/trees/tree_walk.h"
-#include "analyse/files/treeio.h"
 #include "filter/lMMS_Part.h"
 #include "testsupport/vx_test.h"
 
@@ -30,7 +29,8 @@ vx_image* grey_image(int w, int h, unsigned seed)
     };
     std::vector<disc> discs;
     for (int i = 0; i < 14; ++i)
-        discs.push_back({std::rand() % w, std::rand() % h, 1 + std::rand() % 8, std::rand() % 160 - 80});
+        discs.push_back(
+            {std::rand() % w, std::rand() % h, 1 + std::rand() % 8, std::rand() % 160 - 80});
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             int g = 100 + (x + y) / 4 + std::rand() % 10;
@@ -103,7 +103,8 @@ struct image_case {
 TEST(PartitionTree, TreesOfRealPartitionsNestAndSurviveTheirFiles)
 {
     vx_test::TempDir dir;
-    const image_case cases[] = {{64, 48, 1, 1, 3}, {64, 48, 1, 2, 3}, {41, 57, 7, 1, 0}, {50, 50, 3, 2, 4}};
+    const image_case cases[] = {
+        {64, 48, 1, 1, 3}, {64, 48, 1, 2, 3}, {41, 57, 7, 1, 0}, {50, 50, 3, 2, 4}};
     for (const image_case& c : cases) {
         const vx_image_handle grey(grey_image(c.width, c.height, c.seed));
         const region_tree_handle tree(partition_tree(grey.get(), c.mode, c.flags));

@@ -5,10 +5,10 @@
 
 #include "analyse/display/dual_analyse.h"
 #include "analyse/query/query_analysis.h"
-#include "analyse/trees/regiontree.h"
 #include "analyse/rules/rule_file.h"
 #include "analyse/rules/rule_program.h"
 #include "analyse/tests/rule_test_support.h"
+#include "analyse/trees/regiontree.h"
 #include "imagecore/image.h"
 #include "testsupport/region_tree_builder.h"
 #include "testsupport/vx_test.h"
@@ -271,7 +271,8 @@ TEST(QueryMarks, SignificanceComparisons)
 {
     tregionnode a{}, b{};
     a.size = 100;
-    for (auto [size, preferred_smaller] : {std::pair{45, true}, {40, false}, {50, false}, {49, true}}) {
+    for (auto [size, preferred_smaller] :
+         {std::pair{45, true}, {40, false}, {50, false}, {49, true}}) {
         b.size = size;
         EXPECT_EQ(compare_significance(&a, &b), preferred_smaller ? &b : &a) << size;
         EXPECT_EQ(compare_significance(&b, &a), preferred_smaller ? &b : &a) << size;

@@ -15,8 +15,7 @@ TEST(RuleScanner, WordsSplitIntoKeywordsAndIdentifiers)
                "DECLS: a := ageX; b := centroidXn; agex := 1; rea := 2; e := agex + Area;\n"
                "f := sons + Sons(2); { a comment; x := 5 } g := 7.; #DECLS");
     ASSERT_EQ(p.result, 0) << p.output;
-    EXPECT_EQ(p.output,
-              "Unrecognized character: X\nUnrecognized character: A\nFile Parsed\n");
+    EXPECT_EQ(p.output, "Unrecognized character: X\nUnrecognized character: A\nFile Parsed\n");
     // "agex" and "rea" are identifiers; "sons" is the attribute, "Sons" the
     // operator; the comment declares nothing.
     EXPECT_NE(p.sym("agex"), nullptr);
@@ -44,8 +43,9 @@ TEST(RuleScanner, CrlfFilesParseWithOneMessagePerCarriageReturn)
     parsed p;
     parse_text(p, "DECLS:\r\na := 1;\r\n#DECLS\r\n");
     EXPECT_EQ(p.result, 0);
-    EXPECT_EQ(p.output, "Unrecognized character: \r\nUnrecognized character: \r\n"
-                            "Unrecognized character: \r\nFile Parsed\n");
+    EXPECT_EQ(p.output,
+              "Unrecognized character: \r\nUnrecognized character: \r\n"
+              "Unrecognized character: \r\nFile Parsed\n");
 }
 
 TEST(RuleScanner, LongIdentifiersAreCut)
@@ -93,8 +93,8 @@ TEST(RuleScanner, NumbersIgnoreTheProcessLocale)
 {
     const char* saved = std::setlocale(LC_ALL, nullptr);
     const std::string previous = saved != nullptr ? saved : "C";
-    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr
-        && std::setlocale(LC_ALL, "de_DE") == nullptr)
+    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr &&
+        std::setlocale(LC_ALL, "de_DE") == nullptr)
         GTEST_SKIP() << "no locale with a decimal comma installed";
     parsed p;
     parse_text(p, "DECLS: a := 7.25; #DECLS RULES: TD: NNIV: 0.5 #NNIV #RULES");
@@ -126,14 +126,15 @@ TEST(RuleGrammar, SyntaxErrorsNameTheTokens)
         EXPECT_EQ(p.result, 1) << c.text;
         EXPECT_NE(p.output.find(std::string("Parser Statement: ") + c.message + "\n"),
                   std::string::npos)
-            << c.text << "\n" << p.output;
+            << c.text << "\n"
+            << p.output;
     }
 }
 
 TEST(RuleGrammar, AcceptedOddities)
 {
-    for (const char* text : {"DECLS: ;; a := 1;; #DECLS", "RULES: #RULES", "RULES: TD: #RULES",
-                             "", "DECLS: FOR i IN i ROF; #DECLS RULES: TD: 0 - area < 1 #RULES"}) {
+    for (const char* text : {"DECLS: ;; a := 1;; #DECLS", "RULES: #RULES", "RULES: TD: #RULES", "",
+                             "DECLS: FOR i IN i ROF; #DECLS RULES: TD: 0 - area < 1 #RULES"}) {
         parsed p;
         parse_text(p, text);
         EXPECT_EQ(p.result, 0) << text << "\n" << p.output;
@@ -143,7 +144,8 @@ TEST(RuleGrammar, AcceptedOddities)
 TEST(RuleGrammar, DeepNestingExhaustsTheParserStack)
 {
     parsed ok;
-    parse_text(ok, "DECLS: a := " + std::string(4000, '(') + "1" + std::string(4000, ')') + "; #DECLS");
+    parse_text(ok,
+               "DECLS: a := " + std::string(4000, '(') + "1" + std::string(4000, ')') + "; #DECLS");
     EXPECT_EQ(ok.result, 0);
 
     parsed deep;

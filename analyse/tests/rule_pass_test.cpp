@@ -6,16 +6,17 @@
 #include <vector>
 
 #include "analyse/attributes/attributes.h"
+#include "analyse/display/visual_analyse.h"
 #include "analyse/features/dynamic_region_update.h"
 #include "analyse/features/labeled_region_node.h"
-#include "analyse/display/visual_analyse.h"
 #include "analyse/tests/rule_test_support.h"
 #include "testsupport/region_tree_builder.h"
 #include "testsupport/vx_test.h"
 
 namespace {
 
-constexpr const char* kRule = "DECLS: twice := area * 2; c := volume / area; #DECLS RULES: TD: #RULES";
+constexpr const char* kRule =
+    "DECLS: twice := area * 2; c := volume / area; #DECLS RULES: TD: #RULES";
 
 struct rule_run {
     vx_test::TempDir dir;
@@ -169,8 +170,9 @@ TEST(RulePass, RootWithoutSonsIsReported)
     const std::string path = run.file(kRule);
     testing::internal::CaptureStdout();
     EXPECT_EQ(dynamic_region_tree_update(tree.get(), grey.get(), path.c_str(), 1), 0);
-    EXPECT_NE(testing::internal::GetCapturedStdout().find("!Warning! Tree GeneratedTree has no nodes\n"),
-              std::string::npos);
+    EXPECT_NE(
+        testing::internal::GetCapturedStdout().find("!Warning! Tree GeneratedTree has no nodes\n"),
+        std::string::npos);
     EXPECT_EQ(tree->attr_buffer, nullptr);
 }
 
@@ -231,7 +233,8 @@ TEST(LabeledRegion, NodeWithContourBorderAndAttributes)
         const rule_test::faults_not_fatal interactive;
         const std::string faulty = run.file("DECLS: " + rule_test::nested_sum(100) + " #DECLS");
         testing::internal::CaptureStdout();
-        EXPECT_EQ(computeNodeFromLabeledRegion(faulty.c_str(), labels.get(), grey.get(), 5, 1), nullptr);
+        EXPECT_EQ(computeNodeFromLabeledRegion(faulty.c_str(), labels.get(), grey.get(), 5, 1),
+                  nullptr);
         EXPECT_NE(testing::internal::GetCapturedStdout().find("FATAL Error vm value stack full"),
                   std::string::npos);
     }

@@ -33,9 +33,9 @@ TEST(RuleDecls, ArithmeticFollowsPrecedenceAndSafeDivision)
     EXPECT_DOUBLE_EQ(p.value("b"), 13.5);
     EXPECT_DOUBLE_EQ(p.value("c"), 14);
     EXPECT_DOUBLE_EQ(p.value("d"), 3);
-    EXPECT_DOUBLE_EQ(p.value("e"), 1);   // 7 modulo 2
+    EXPECT_DOUBLE_EQ(p.value("e"), 1);  // 7 modulo 2
     EXPECT_DOUBLE_EQ(p.value("f"), 0);
-    EXPECT_DOUBLE_EQ(p.value("g"), 0);   // the divisor truncates to 0
+    EXPECT_DOUBLE_EQ(p.value("g"), 0);  // the divisor truncates to 0
     EXPECT_DOUBLE_EQ(p.value("h"), -12);
     EXPECT_DOUBLE_EQ(p.value("i"), 20);
     EXPECT_DOUBLE_EQ(p.value("j"), 128);
@@ -217,9 +217,14 @@ TEST(RuleRules, EmptyOperandsCountAsTrue)
         int area;
         int pass;
     } cases[] = {
-        {"&& area > 5", 6, 1},   {"&& area > 5", 4, 0},   {"area > 5 ||", 4, 1},
-        {"!", 4, 0},             {"! ()", 4, 0},          {"() && area < 2", 1, 1},
-        {"", 4, 1},              {"area > 5 && (||)", 6, 1},
+        {"&& area > 5", 6, 1},
+        {"&& area > 5", 4, 0},
+        {"area > 5 ||", 4, 1},
+        {"!", 4, 0},
+        {"! ()", 4, 0},
+        {"() && area < 2", 1, 1},
+        {"", 4, 1},
+        {"area > 5 && (||)", 6, 1},
     };
     for (const auto& c : cases) {
         parsed p;
@@ -266,11 +271,11 @@ TEST(RuleRules, IntervalConditions)
     ASSERT_EQ(p.prog->td_interval->count, 2);
     machine m(p.prog);
     EXPECT_EQ(m.run_area(15), 1);
-    EXPECT_EQ(m.run_area(25), 1);   // (25 - 20) / 10 = 0.5
+    EXPECT_EQ(m.run_area(25), 1);  // (25 - 20) / 10 = 0.5
     EXPECT_EQ(m.run_area(26), 0);
     EXPECT_EQ(m.run_area(5), 1);
     EXPECT_EQ(m.run_area(4), 0);
-    EXPECT_EQ(m.run_area(51), 0);   // both entries out
+    EXPECT_EQ(m.run_area(51), 0);  // both entries out
 
     testing::internal::CaptureStdout();
     print_interval_vector(p.prog->td_interval);

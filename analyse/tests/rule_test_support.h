@@ -110,10 +110,14 @@ inline region_node_handle make_region(int size, const std::vector<int>& contour 
 inline std::vector<int> rectangle_contour(int origin, int w, int h, int width)
 {
     std::vector<int> c;
-    for (int x = 0; x < w; ++x) c.push_back(origin + x);
-    for (int y = 1; y < h; ++y) c.push_back(origin + y * width + w - 1);
-    for (int x = w - 2; x >= 0; --x) c.push_back(origin + (h - 1) * width + x);
-    for (int y = h - 2; y > 0; --y) c.push_back(origin + y * width);
+    for (int x = 0; x < w; ++x)
+        c.push_back(origin + x);
+    for (int y = 1; y < h; ++y)
+        c.push_back(origin + y * width + w - 1);
+    for (int x = w - 2; x >= 0; --x)
+        c.push_back(origin + (h - 1) * width + x);
+    for (int y = h - 2; y > 0; --y)
+        c.push_back(origin + y * width);
     return c;
 }
 

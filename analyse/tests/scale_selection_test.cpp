@@ -146,7 +146,7 @@ TEST_F(Blobs, NoActiveRegionLeavesAnEmptyImage)
 TEST_F(Blobs, SmallerRegionsAreDrawnOverLargerOnesWithTheirRank)
 {
     tregionnode* big = blob(100, 10.9, 10.9);  // radius 5, centre truncated to (10, 10)
-    tregionnode* small = blob(12, 10, 10);      // radius 1
+    tregionnode* small = blob(12, 10, 10);     // radius 1
     tregionnode* twin1 = blob(12, 2, 17);
     tregionnode* twin2 = blob(12, 17, 2);
     blob(50, 2, 2);  // not active

@@ -1,14 +1,14 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <tuple>
-#include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "analyse/files/treeio.h"
@@ -37,7 +37,8 @@ std::vector<int32_t> ints_at(const std::string& bytes, size_t offset, size_t n)
     std::vector<int32_t> out(n);
     for (size_t k = 0; k < n; ++k) {
         const auto* p = reinterpret_cast<const unsigned char*>(bytes.data() + offset + 4 * k);
-        out[k] = static_cast<int32_t>(p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24);
+        out[k] =
+            static_cast<int32_t>(p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24);
     }
     return out;
 }
@@ -53,14 +54,16 @@ std::string le(std::vector<int32_t> values)
 
 // Nodes in breadth-first order with everything a file keeps.
 struct node_view {
-    int file_index, label, nsons, birth, age, max_width, min_width, left, right, ahead, ambiguity, border;
+    int file_index, label, nsons, birth, age, max_width, min_width, left, right, ahead, ambiguity,
+        border;
     std::vector<int> pixels, contour, inner;
     bool operator==(const node_view& o) const
     {
-        return std::tie(file_index, label, nsons, birth, age, max_width, min_width, left, right, ahead,
-                        ambiguity, border, pixels, contour, inner) ==
-               std::tie(o.file_index, o.label, o.nsons, o.birth, o.age, o.max_width, o.min_width, o.left,
-                        o.right, o.ahead, o.ambiguity, o.border, o.pixels, o.contour, o.inner);
+        return std::tie(file_index, label, nsons, birth, age, max_width, min_width, left, right,
+                        ahead, ambiguity, border, pixels, contour,
+                        inner) == std::tie(o.file_index, o.label, o.nsons, o.birth, o.age,
+                                           o.max_width, o.min_width, o.left, o.right, o.ahead,
+                                           o.ambiguity, o.border, o.pixels, o.contour, o.inner);
     }
 };
 
@@ -68,12 +71,15 @@ std::vector<node_view> view(region_tree* tree)
 {
     std::vector<node_view> out;
     walk_breadth_first(tree->root, [&out](tregionnode* n, int) {
-        auto vec = [](const int* p, int n) { return std::vector<int>(p, p + (p != nullptr ? n : 0)); };
+        auto vec = [](const int* p, int n) {
+            return std::vector<int>(p, p + (p != nullptr ? n : 0));
+        };
         std::vector<int> pixels = vec(n->pixels, n->size);
         std::sort(pixels.begin(), pixels.end());
         out.push_back({n->file_index, n->label, list_size(n->sons), n->birth, n->age, n->max_width,
                        n->min_width, n->left, n->right, n->ahead, n->ambiguity, n->border, pixels,
-                       vec(n->contour, n->contour_size), vec(n->inner_contour, n->inner_contour_size)});
+                       vec(n->contour, n->contour_size),
+                       vec(n->inner_contour, n->inner_contour_size)});
     });
     return out;
 }
@@ -91,7 +97,8 @@ TEST(TreeFile, RootAndOneNodeLayout)
     EXPECT_EQ(ints_at(bytes, 25, 6), (std::vector<int32_t>{0, 1, 2, 3, 4, 5}));
     EXPECT_EQ(bytes[49], '\n');
     // Root: number 0, one son, offset 0, all pixels, no contour data.
-    EXPECT_EQ(ints_at(bytes, 50, 15), (std::vector<int32_t>{0, 1, 0, 2, 1, 0, 0, 0, 0, 0, 0, 0, 6, 0, 0}));
+    EXPECT_EQ(ints_at(bytes, 50, 15),
+              (std::vector<int32_t>{0, 1, 0, 2, 1, 0, 0, 0, 0, 0, 0, 0, 6, 0, 0}));
     const tregionnode* node = first_son(tree->root);
     const std::vector<int32_t> record = ints_at(bytes, 110, 15);
     EXPECT_EQ(record[0], 1);
@@ -112,10 +119,11 @@ TEST(TreeFile, ElementSetRunsPutSonsBeforeTheFathersOwnPixels)
     EXPECT_EQ(count, 24);
     // Left half, then the right half's two sons, then its row-2 line pixels,
     // then the line column owned by the node of the whole image.
-    EXPECT_EQ(set, (std::vector<int>{0, 1, 6, 7, 12, 13, 18, 19, 3, 4, 5, 9, 10, 11, 21, 22, 23, 15,
-                                     16, 17, 2, 8, 14, 20}));
+    EXPECT_EQ(set, (std::vector<int>{0,  1,  6,  7,  12, 13, 18, 19, 3, 4, 5,  9,
+                                     10, 11, 21, 22, 23, 15, 16, 17, 2, 8, 14, 20}));
     std::vector<int> offsets;
-    walk_breadth_first(tree->root, [&offsets](tregionnode* n, int) { offsets.push_back(n->elemset_offset); });
+    walk_breadth_first(tree->root,
+                       [&offsets](tregionnode* n, int) { offsets.push_back(n->elemset_offset); });
     EXPECT_EQ(offsets, (std::vector<int>{0, 0, 0, 8, 8, 14}));
     // A pixel outside the image, or more pixels than room, is refused.
     std::fill(seen.begin(), seen.end(), 0);
@@ -166,7 +174,8 @@ TEST(TreeFile, VersionOneDerivesBorderFlagsFromTheContour)
         std::vector<int32_t> r = ints_at(v2, at, 15);
         r.erase(r.begin() + 2);
         v1 += le(r);
-        const size_t data = n->father != nullptr ? 4u * (n->contour_size + n->inner_contour_size) : 0u;
+        const size_t data =
+            n->father != nullptr ? 4u * (n->contour_size + n->inner_contour_size) : 0u;
         v1 += v2.substr(at + 60, data);
         at += 60 + data;
     });
@@ -179,7 +188,8 @@ TEST(TreeFile, VersionOneDerivesBorderFlagsFromTheContour)
 bool any_reader_accepts(const std::string& bytes)
 {
     using try_fn = region_tree* (*)(FILE*, const char**);
-    for (try_fn fn : {try_read_elemset_region_tree, try_read_elemset_region_tree_ascii, try_read_region_tree}) {
+    for (try_fn fn :
+         {try_read_elemset_region_tree, try_read_elemset_region_tree_ascii, try_read_region_tree}) {
         FILE* f = fmemopen(const_cast<char*>(bytes.data()), bytes.size(), "rb");
         const char* error = nullptr;
         region_tree* tree = fn(f, &error);
@@ -252,7 +262,8 @@ TEST(TreeFileBadInput, EveryTruncationAndCorruptionIsRefused)
 TEST(TreeFileBadInput, MalformedCorpusIsRefusedAndValidSamplesRead)
 {
     int files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(VX_TESTDATA_DIR "/malformed/tree_file")) {
+    for (const auto& entry :
+         std::filesystem::directory_iterator(VX_TESTDATA_DIR "/malformed/tree_file")) {
         const std::string name = entry.path().filename().string();
         const bool valid = name.find("valid") != std::string::npos;
         EXPECT_EQ(any_reader_accepts(read_file(entry.path().string())), valid) << name;
@@ -267,7 +278,8 @@ TEST(TreeFileBadInput, TextSizesAreBackedByData)
     const std::string lying =
         "RegionTree\nRegions: 1\nWidth: 40000\nHeight: 40000\nScales: 1\nNode: 0\nSuccessors: 0\n"
         "Birth: 2\nAge: 1\nMax Width: 0\nMin Width: 0\nContour Left: 0\nContour Right: 0\n"
-        "Contour Ahead: 0\nAmbiguity: 0\nSize: 1600000000\nContour Size: 0\nInner Contour Size: 0\nContour:\n";
+        "Contour Ahead: 0\nAmbiguity: 0\nSize: 1600000000\nContour Size: 0\nInner Contour Size: "
+        "0\nContour:\n";
     EXPECT_FALSE(any_reader_accepts(lying));
     std::string small = lying;
     small.replace(small.find("40000"), 5, "2");
@@ -282,7 +294,8 @@ TEST(TreeFileDeath, LoadersEndWithTheirMessages)
     TempDir dir;
     const std::string path = dir.file("junk.tree");
     write_file(path, "JUNK!and more");
-    EXPECT_VX_FATAL(load_elemset_region_tree(path.c_str()), 42, "RegionTree Tag not found presuming .*junk.tree not a Tree File");
+    EXPECT_VX_FATAL(load_elemset_region_tree(path.c_str()), 42,
+                    "RegionTree Tag not found presuming .*junk.tree not a Tree File");
     EXPECT_VX_FATAL(load_region_tree(path.c_str()), 42, "not a Tree File");
     write_file(path, "RegionX");
     EXPECT_VX_FATAL(load_elemset_region_tree_ascii(path.c_str()), 42, "RegionTree Tag not found");
@@ -302,14 +315,16 @@ TEST(TreeFileDeath, LoadersEndWithTheirMessages)
     write_file(path, "RegionTree\nRegions: 1\nWidth: x\n");
     EXPECT_VX_FATAL(load_region_tree(path.c_str()), 42, "refused: text header ill-formed");
     delete_regiontree(good);
-    EXPECT_VX_FATAL(load_elemset_region_tree_ascii(dir.file("none").c_str()), 42, "treeio Cannot open Tree File \n.*none");
+    EXPECT_VX_FATAL(load_elemset_region_tree_ascii(dir.file("none").c_str()), 42,
+                    "treeio Cannot open Tree File \n.*none");
     const region_tree_handle tree(hand_tree());
     EXPECT_VX_FATAL(write_elemset_region_tree(tree.get(), dir.file("missing/dir/t.tree").c_str()),
                     42, "Could not open Region tree for writing");
 }
 
 // 3 when the write failed under a small file-size limit and left no file.
-int write_with_size_limit(region_tree* tree, const std::string& path, const std::filesystem::path& dir)
+int write_with_size_limit(region_tree* tree, const std::string& path,
+                          const std::filesystem::path& dir)
 {
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit limit{};

@@ -11,7 +11,8 @@
 namespace {
 
 // Loads a Kohonen file holding `text`, capturing the messages.
-vector_array* load_text(const vx_test::TempDir& dir, const std::string& text, std::string* said = nullptr)
+vector_array* load_text(const vx_test::TempDir& dir, const std::string& text,
+                        std::string* said = nullptr)
 {
     const std::string path = dir.file("set.koh");
     vx_test::write_file(path, text);

@@ -94,7 +94,8 @@ std::vector<std::string> columns(const std::string& line)
 {
     std::vector<std::string> out;
     std::string::size_type start = 0;
-    for (std::string::size_type comma; (comma = line.find(", ", start)) != std::string::npos; start = comma + 2)
+    for (std::string::size_type comma; (comma = line.find(", ", start)) != std::string::npos;
+         start = comma + 2)
         out.push_back(line.substr(start, comma - start));
     out.push_back(line.substr(start));
     return out;

@@ -227,7 +227,8 @@ bool single_pixel_region(const image* labels, const int* offsets, int start, int
     const int y = start / w;
     const int value = labels->pixels[start];
     for (int i = 0; i < neighbour_count(conn); ++i)
-        if (neighbour_in_image(i, x, y, w, labels->height) && labels->pixels[start + offsets[i]] == value)
+        if (neighbour_in_image(i, x, y, w, labels->height) &&
+            labels->pixels[start + offsets[i]] == value)
             return false;
     return true;
 }
@@ -283,7 +284,8 @@ void clear_outer_marks(int* labels, const int* contour, int n)
 int* scan_contour(const image* labels, int mark, int limit, int* found)
 {
     const int n = labels->width * labels->height;
-    int* out = limit > 0 ? checked_ints(limit, "No Memory for outer contour array -> PANIC") : nullptr;
+    int* out =
+        limit > 0 ? checked_ints(limit, "No Memory for outer contour array -> PANIC") : nullptr;
     int k = 0;
     for (int p = 0; p < n; ++p) {
         if (labels->pixels[p] != mark)
@@ -339,15 +341,15 @@ int trace_outer_contour_queued(image* labels, int row, int column, int value, in
     const int w = labels->width;
     const int h = labels->height;
     int* pixels = labels->pixels;
-    const int ambiguity = walk_boundary(
-        labels, row, column, value, scan_from, conn, counts,
-        [&](int position, int first, bool lone) {
-            if (lone)
-                queue_push(position, contour_queue);
-            else
-                mark_line_neighbours<true, true>(position, w, h, pixels, offsets, conn, first,
-                                                 contour_queue);
-        });
+    const int ambiguity =
+        walk_boundary(labels, row, column, value, scan_from, conn, counts,
+                      [&](int position, int first, bool lone) {
+                          if (lone)
+                              queue_push(position, contour_queue);
+                          else
+                              mark_line_neighbours<true, true>(position, w, h, pixels, offsets,
+                                                               conn, first, contour_queue);
+                      });
     *contour_size = contour_queue->count;
     return ambiguity;
 }
@@ -380,8 +382,8 @@ int tracer(image* labels, int row, int column, int value, int* straight, int* di
     const int ambiguity = walk_boundary(
         labels, row, column, value, 0, conn, &counts, [&](int position, int first, bool lone) {
             if (!lone)
-                marked += mark_line_neighbours<false, false>(position, w, h, pixels, offsets,
-                                                             conn, first, nullptr);
+                marked += mark_line_neighbours<false, false>(position, w, h, pixels, offsets, conn,
+                                                             first, nullptr);
         });
     *straight = counts.straight;
     *diagonal = counts.diagonal;
@@ -405,9 +407,9 @@ int get_regions_contours_queued(image* labels, int start, int** contour, int con
     *inner_size = 0;
     if (!single_pixel_region(labels, offsets, start, labels->connect)) {
         iqueue* inner = init_iqueue(64);
-        *inner_size = hole_contour_label_local_iterate_queued(
-            labels->pixels, start, value, w, labels->height, labels->connect, offsets,
-            contour_queue, inner);
+        *inner_size =
+            hole_contour_label_local_iterate_queued(labels->pixels, start, value, w, labels->height,
+                                                    labels->connect, offsets, contour_queue, inner);
         for (int k = 0; k < inner->count; ++k)
             labels->pixels[inner->values[k]] = 0;
         *inner_contour = queue_to_array(inner, "No Memory for inner contour array -> PANIC");
@@ -420,8 +422,7 @@ int get_regions_contours_queued(image* labels, int start, int** contour, int con
 }
 
 int get_regions_contours_queued_backup(image* labels, int start, int** contour, int contour_size,
-                                       int** inner_contour, int* inner_size,
-                                       iqueue* contour_queue)
+                                       int** inner_contour, int* inner_size, iqueue* contour_queue)
 {
     const int value = labels->pixels[start];
     const int border = copy_outer_contour(labels, value, contour_queue, contour_size, contour);
@@ -451,29 +452,31 @@ int has_ortho_zero_neighbor(const image* labels, const int* offsets, int positio
     const int x = position % w;
     const int y = position / w;
     for (int i = 0; i < 4; ++i)
-        if (neighbour_in_image(i, x, y, w, labels->height) && labels->pixels[position + offsets[i]] == 0)
+        if (neighbour_in_image(i, x, y, w, labels->height) &&
+            labels->pixels[position + offsets[i]] == 0)
             return 1;
     return 0;
 }
 
-int set_zero_neighbors_and_border_inimage_queued(int position, int width, int height,
-                                                 int* labels, const int* offsets, int conn,
-                                                 int first, iqueue* q)
+int set_zero_neighbors_and_border_inimage_queued(int position, int width, int height, int* labels,
+                                                 const int* offsets, int conn, int first, iqueue* q)
 {
-    return mark_line_neighbours<true, true>(position, width, height, labels, offsets, conn, first, q);
+    return mark_line_neighbours<true, true>(position, width, height, labels, offsets, conn, first,
+                                            q);
 }
 
 int set_zero_neighbors_inimage_queued(int position, int width, int height, int* labels,
                                       const int* offsets, int conn, int first, iqueue* q)
 {
-    return mark_line_neighbours<true, false>(position, width, height, labels, offsets, conn, first, q);
+    return mark_line_neighbours<true, false>(position, width, height, labels, offsets, conn, first,
+                                             q);
 }
 
-int set_zero_neighbors_inimage(int position, int width, int height, int* labels,
-                               const int* offsets, int conn, int first)
+int set_zero_neighbors_inimage(int position, int width, int height, int* labels, const int* offsets,
+                               int conn, int first)
 {
-    return mark_line_neighbours<false, false>(position, width, height, labels, offsets, conn,
-                                              first, nullptr);
+    return mark_line_neighbours<false, false>(position, width, height, labels, offsets, conn, first,
+                                              nullptr);
 }
 
 int set_zero_neighbors(image* labels, int position, int conn, int first)
@@ -488,15 +491,16 @@ int hole_contour_label_local_iterate_queued(int* labels, int start, int value, i
                                             int height, int conn, const int* offsets,
                                             iqueue* region_queue, iqueue* inner_queue)
 {
-    return flood_region(labels, start, value, width, height, conn, offsets, region_queue, inner_queue);
+    return flood_region(labels, start, value, width, height, conn, offsets, region_queue,
+                        inner_queue);
 }
 
 int set_hole_contour_queued(image* labels, int start, iqueue* region_queue, iqueue* inner_queue)
 {
     int offsets[8];
     set_nb_offsets(offsets, labels->width);
-    return flood_region(labels->pixels, start, labels->pixels[start], labels->width,
-                        labels->height, labels->connect, offsets, region_queue, inner_queue);
+    return flood_region(labels->pixels, start, labels->pixels[start], labels->width, labels->height,
+                        labels->connect, offsets, region_queue, inner_queue);
 }
 
 int hole_contour_label_local_iterate(int* labels, int start, int value, int width, int height,
@@ -512,16 +516,16 @@ int set_hole_contour(image* labels, int start, iqueue* q)
     int offsets[8];
     set_nb_offsets(offsets, labels->width);
     return hole_contour_label_local_iterate(labels->pixels, start, labels->pixels[start],
-                                            labels->width, labels->height, labels->connect,
-                                            offsets, q);
+                                            labels->width, labels->height, labels->connect, offsets,
+                                            q);
 }
 
 void hole_contour_label(int* labels, int position, int value, int width, int height, int conn,
                         const int* offsets, int* count)
 {
     iqueue* q = init_iqueue(64);
-    *count += hole_contour_label_local_iterate(labels, position, value, width, height, conn,
-                                               offsets, q);
+    *count +=
+        hole_contour_label_local_iterate(labels, position, value, width, height, conn, offsets, q);
     delete_iqueue(q);
 }
 

@@ -12,11 +12,11 @@
 // One tree computation handed to a worker thread.
 struct tree_job {
     int scales;
-    vx_image* source;     // grey image in scale 0
-    vx_image* work;       // partition with `scales` scales, relabelled by the graph
-    functions tmpl;       // template description; the repositories pass {1, 1.0, 0.0, 0, 0}
-    int mode;             // 1 bright objects, 2 dark objects
-    unsigned int flags;   // generation flags of the partition
+    vx_image* source;    // grey image in scale 0
+    vx_image* work;      // partition with `scales` scales, relabelled by the graph
+    functions tmpl;      // template description; the repositories pass {1, 1.0, 0.0, 0, 0}
+    int mode;            // 1 bright objects, 2 dark objects
+    unsigned int flags;  // generation flags of the partition
     const char* file_name;
     region_tree* result;  // the built tree, owned by the job's creator
     void* context;

@@ -28,9 +28,7 @@ void write_label(image* img, const tregionnode* node, int value)
 
 void tree_relabel(tregionnode* node, int* counter)
 {
-    walk_preorder(node, [counter](tregionnode* n) {
-        n->label = n->file_index = (*counter)++;
-    });
+    walk_preorder(node, [counter](tregionnode* n) { n->label = n->file_index = (*counter)++; });
 }
 
 int rt_local_init_nodelist(tregionnode** array, int size, tregionnode* node)
@@ -69,8 +67,8 @@ void set_vximage_region(vx_image* attr_image, tregionnode* node, tregionnode** a
         return;
     // Scale 0 of the attribute image is the grey image and takes no labels.
     const long first = std::max<long>(static_cast<long>(attr_image->flag) + node->birth, 1);
-    const long last = std::min<long>(static_cast<long>(attr_image->flag) + node->birth + node->age - 1,
-                                     attr_image->nscales - 1);
+    const long last = std::min<long>(
+        static_cast<long>(attr_image->flag) + node->birth + node->age - 1, attr_image->nscales - 1);
     for (long s = first; s <= last; ++s)
         write_label(&attr_image->scales[s], node, node->label);
 }

@@ -11,23 +11,23 @@ struct attrib_array;
 
 // One region of a bright or dark region tree.
 struct tregionnode {
-    int label;          // index into the tree's node array (see numbering)
-    int file_index;     // number in the tree file, breadth-first
-    int birth;          // finest scale at which the region exists
-    int age;            // consecutive scales of life: birth .. birth + age - 1
+    int label;       // index into the tree's node array (see numbering)
+    int file_index;  // number in the tree file, breadth-first
+    int birth;       // finest scale at which the region exists
+    int age;         // consecutive scales of life: birth .. birth + age - 1
     int max_width;
     int min_width;
-    int left;           // turns and steps of the outer contour walk
+    int left;  // turns and steps of the outer contour walk
     int right;
     int ahead;
-    int ambiguity;      // 1 when the walk had to search its start pixel
+    int ambiguity;  // 1 when the walk had to search its start pixel
     tregionnode* father;
-    int elemset_offset; // offset into the tree's shared pixel array while a file is written
-    int owns_pixels;    // 1 when `pixels` is the node's own heap block
+    int elemset_offset;  // offset into the tree's shared pixel array while a file is written
+    int owns_pixels;     // 1 when `pixels` is the node's own heap block
     int nsons;
-    list* sons;         // entries are tregionnode pointers; null for a leaf
+    list* sons;  // entries are tregionnode pointers; null for a leaf
     int size;
-    int* pixels;        // positions row * width + column
+    int* pixels;  // positions row * width + column
     int contour_size;
     int* contour;
     int inner_contour_size;
@@ -57,7 +57,7 @@ struct tregionnode {
     double significance;
     int td_mark;
     int bu_mark;
-    int region_class;   // class of the region, 0 for none
+    int region_class;  // class of the region, 0 for none
     double centroidX;
     double centroidY;
     double centroidXn;
@@ -75,14 +75,14 @@ struct tregionnode {
     int miny;
     int maxgrey;
     int mingrey;
-    int border;         // border flags: 1 top row, 2 last column, 4 last row, 8 first column
+    int border;  // border flags: 1 top row, 2 last column, 4 last row, 8 first column
 };
 
 using t_rnode = tregionnode;
 
 // The regions of one polarity of one image across all scales.
 struct region_tree {
-    int regions;        // node count including the root
+    int regions;  // node count including the root
     int width;
     int height;
     int scales;
@@ -92,7 +92,7 @@ struct region_tree {
     tregionnode* root;
     tregionnode* root2;
     int* attr_buffer;
-    int* elemset;       // shared pixel array of a tree read from a file
+    int* elemset;  // shared pixel array of a tree read from a file
     char name[1024];
 };
 

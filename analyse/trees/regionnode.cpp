@@ -23,9 +23,9 @@ void trace_node(tregionnode* node, image* labels, int scan_from)
     iqueue* q = own != nullptr ? own : labels->update_queue;
     walk_counts counts;
     int contour_size = 0;
-    node->ambiguity = trace_outer_contour_queued(labels, start / w, start % w, labels->pixels[start],
-                                                 scan_from, &counts, &contour_size,
-                                                 labels->connect, q);
+    node->ambiguity =
+        trace_outer_contour_queued(labels, start / w, start % w, labels->pixels[start], scan_from,
+                                   &counts, &contour_size, labels->connect, q);
     node->left = counts.left;
     node->right = counts.right;
     node->ahead = counts.ahead + counts.diagonal;

@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "analyse/trees/regiontree.h"
 #include "analyse/trees/detail/traced_region_node.h"
+#include "analyse/trees/regiontree.h"
 #include "analyse/trees/tree_walk.h"
 #include "imagecore/fatal.h"
 #include "imagecore/label.h"

@@ -12,23 +12,23 @@
 struct sofm_params {
     int width;
     int height;
-    int units;             // width * height
+    int units;  // width * height
     double learn_rate;
-    double learn_scope;    // kept with the map; the training does not use it
+    double learn_scope;  // kept with the map; the training does not use it
     int dim;
-    int step;              // training steps done
+    int step;  // training steps done
     int max_steps;
     int num_inputs;
-    int current;           // position of the input being trained in `order`
-    int normalization;     // 1 Euclidean, 2 interval, other none
-    int* order;            // processing order, one entry per input
-    int function;          // neighbourhood: 1 Gaussian, 2 or 3 linear, other constant
-    int* marker;           // display picture, one value per unit
-    int* cluster_center;   // nearest unit per input
-    vector_array* inputs;  // borrowed
-    vector_array* weights; // owned, one vector per unit
-    double* local_dist;    // one per unit
-    double* max;           // per dimension, over the inputs
+    int current;            // position of the input being trained in `order`
+    int normalization;      // 1 Euclidean, 2 interval, other none
+    int* order;             // processing order, one entry per input
+    int function;           // neighbourhood: 1 Gaussian, 2 or 3 linear, other constant
+    int* marker;            // display picture, one value per unit
+    int* cluster_center;    // nearest unit per input
+    vector_array* inputs;   // borrowed
+    vector_array* weights;  // owned, one vector per unit
+    double* local_dist;     // one per unit
+    double* max;            // per dimension, over the inputs
     double* min;
 };
 

@@ -10,13 +10,13 @@ struct vector {
     double* values;  // dim values, owned
     double x;        // map position, 0..1
     double y;
-    int col;         // map column and row
+    int col;  // map column and row
     int row;
     // For an input the map unit it seeded or was placed on, for a weight the
     // input that labelled it; -1 when none.
     int unit;
     int mark;
-    int gt_class;    // ground-truth class, -1 none
+    int gt_class;  // ground-truth class, -1 none
 };
 
 struct vector_array {

@@ -163,7 +163,8 @@ vector_array* load_kohonen_vector_set_from(FILE* f, const char* name)
 
     vector_array* array = init_vector_array(dim, count, 0.0);
     for (int i = 0; i < count; ++i)
-        std::memcpy(array->vectors[i].values, values.data() + static_cast<size_t>(i) * static_cast<size_t>(dim),
+        std::memcpy(array->vectors[i].values,
+                    values.data() + static_cast<size_t>(i) * static_cast<size_t>(dim),
                     sizeof(double) * static_cast<size_t>(dim));
     return array;
 }

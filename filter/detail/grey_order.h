@@ -21,4 +21,7 @@ struct grey_down {
 };
 
 // Connectivity arguments are 4 or 8; anything but 4 counts as 8.
-inline bool is_conn8(int conn) { return conn != 4; }
+inline bool is_conn8(int conn)
+{
+    return conn != 4;
+}

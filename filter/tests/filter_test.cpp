@@ -35,7 +35,8 @@ TEST(RunFilter, RadiusOneDiskIsTheElementaryFourNeighbourhood)
     const filter_handle erode(disk_filter(1.0, FILTER_EROSION, 1));
     const filter_handle dilate(disk_filter(1.0, FILTER_DILATION, 2));
     for (const int top : {255, 65535}) {
-        for (const auto& s : {std::pair{1, 1}, std::pair{1, 6}, std::pair{7, 1}, std::pair{23, 17}}) {
+        for (const auto& s :
+             {std::pair{1, 1}, std::pair{1, 6}, std::pair{7, 1}, std::pair{23, 17}}) {
             const naive::grid g = naive::random_image(rng, s.first, s.second, top);
             EXPECT_EQ(filtered(g, s.first, s.second, erode.get()),
                       naive::neighbourhood(g, s.first, s.second, 4, true));
@@ -70,7 +71,8 @@ TEST(RunFilter, GeodesicDilationUntilStableIsTheReconstruction)
     std::mt19937 rng(22);
     const int w = 30, h = 20;
     const naive::grid mask = naive::random_image(rng, w, h, 255);
-    const naive::grid marker = naive::neighbourhood(naive::neighbourhood(mask, w, h, 4, true), w, h, 4, true);
+    const naive::grid marker =
+        naive::neighbourhood(naive::neighbourhood(mask, w, h, 4, true), w, h, 4, true);
     const filter_handle f(disk_filter(1.0, FILTER_DILATION, 0));
     const image_handle m(naive::to_image(mask, w, h));
     f->mask = m.get();
@@ -96,9 +98,7 @@ TEST(RunFilter, ConstantImageSettlesAndAWeightedErosionIsStopped)
 
 TEST(RunFilter, MeanExtremaAndMaskedSelection)
 {
-    const naive::grid g = {1, 2, 3,
-                           4, 5, 6,
-                           7, 8, 9};
+    const naive::grid g = {1, 2, 3, 4, 5, 6, 7, 8, 9};
     const filter_handle f(init_f_filter());
     const functions square = {6, 1.0, 0, 0, 0};
     init_f_template(&square, f.get());

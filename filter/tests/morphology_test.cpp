@@ -56,8 +56,8 @@ TEST_P(MorphologyVsNaive, ReconstructionByDilationAndErosion)
             const naive::grid m = naive::random_image(rng, s.w, s.h, top());
             // Markers: an erosion of the mask (the partition's case) and a
             // sparse one, whose values must travel far.
-            naive::grid low = naive::neighbourhood(naive::neighbourhood(m, s.w, s.h, 4, true), s.w,
-                                                   s.h, 4, true);
+            naive::grid low =
+                naive::neighbourhood(naive::neighbourhood(m, s.w, s.h, 4, true), s.w, s.h, 4, true);
             naive::grid high = naive::neighbourhood(m, s.w, s.h, 8, false);
             if (round == 1) {
                 std::fill(low.begin(), low.end(), 0);
@@ -114,13 +114,13 @@ TEST_P(MorphologyVsNaive, GradientsAreDilationMinusImageAndImageMinusErosion)
 }
 
 INSTANTIATE_TEST_SUITE_P(Depths, MorphologyVsNaive,
-                         ::testing::Combine(::testing::Values(255, 65535), ::testing::Values(4, 8)));
+                         ::testing::Combine(::testing::Values(255, 65535),
+                                            ::testing::Values(4, 8)));
 
 TEST(Reconstruction, SeedRebuildsOnlyItsOwnPlateau)
 {
     // Two plateaus of 9 separated by a valley of 0; the seed lies in the left one.
-    const naive::grid m = {9, 9, 0, 9, 9,
-                           9, 9, 0, 9, 9};
+    const naive::grid m = {9, 9, 0, 9, 9, 9, 9, 0, 9, 9};
     naive::grid seed(m.size(), 0);
     seed[5] = 9;
     const image_handle mask(naive::to_image(m, 5, 2));
@@ -131,11 +131,8 @@ TEST(Reconstruction, SeedRebuildsOnlyItsOwnPlateau)
 
 TEST(HoleFilling, FillsAnEnclosedHoleButNotANotchOpenToTheBorder)
 {
-    const naive::grid g = {5, 5, 5, 5, 5, 5,
-                           5, 1, 5, 5, 5, 5,
-                           5, 5, 5, 5, 5, 5,
-                           5, 5, 5, 5, 2, 5,
-                           5, 5, 5, 5, 2, 2};
+    const naive::grid g = {5, 5, 5, 5, 5, 5, 5, 1, 5, 5, 5, 5, 5, 5, 5,
+                           5, 5, 5, 5, 5, 5, 5, 2, 5, 5, 5, 5, 5, 2, 2};
     const image_handle img(naive::to_image(g, 6, 5));
     fill_holes_by_reconstruction(img.get(), 4);
     naive::grid expected = g;

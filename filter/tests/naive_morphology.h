@@ -87,7 +87,8 @@ inline grid random_image(std::mt19937& rng, int w, int h, int top)
     grid g(static_cast<size_t>(w) * h);
     for (int& v : g)
         v = noise(rng);
-    std::uniform_int_distribution<int> cx(0, w - 1), cy(0, h - 1), radius(1, 1 + std::max(w, h) / 4);
+    std::uniform_int_distribution<int> cx(0, w - 1), cy(0, h - 1),
+        radius(1, 1 + std::max(w, h) / 4);
     const int discs = 1 + w * h / 60;
     for (int d = 0; d < discs; ++d) {
         const int x0 = cx(rng), y0 = cy(rng), r = radius(rng), v = value(rng);

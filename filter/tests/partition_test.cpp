@@ -118,12 +118,15 @@ TEST(Partition, UniformTopAndBottomRowsAreTrimmedAndPlacedBack)
               std::string::npos);
     for (int k = 0; k < 3; ++k) {
         const naive::grid& s = full[k];
-        const auto row = [&](int y) { return naive::grid(s.begin() + y * w, s.begin() + (y + 1) * w); };
+        const auto row = [&](int y) {
+            return naive::grid(s.begin() + y * w, s.begin() + (y + 1) * w);
+        };
         EXPECT_EQ(row(0), naive::grid(w, 1));
         EXPECT_EQ(row(1), naive::grid(w, 1));
         EXPECT_EQ(row(2), naive::grid(w, 0));
         for (int y = 0; y + 1 < ch; ++y)
-            EXPECT_EQ(row(top + y), naive::grid(trimmed[k].begin() + y * w, trimmed[k].begin() + (y + 1) * w));
+            EXPECT_EQ(row(top + y),
+                      naive::grid(trimmed[k].begin() + y * w, trimmed[k].begin() + (y + 1) * w));
         EXPECT_EQ(row(top + ch - 1), naive::grid(w, 0));
         EXPECT_EQ(row(top + ch), naive::grid(w, 1));
         EXPECT_EQ(row(top + ch + 1), naive::grid(w, 1));
@@ -145,7 +148,8 @@ TEST(Partition, ProgressReportsKindAndEachFinishedScale)
         };
         EXPECT_EQ(
             lMMS_Part_progress(src.get(), with.get(), mode, 4, 1, &tmpl, 8, 3, &calls, record), 1);
-        const std::vector<std::pair<int, int>> expected = {{mode, 0}, {mode, 1}, {mode, 2}, {mode, 3}};
+        const std::vector<std::pair<int, int>> expected = {
+            {mode, 0}, {mode, 1}, {mode, 2}, {mode, 3}};
         EXPECT_EQ(calls, expected);
         EXPECT_EQ(
             lMMS_Part_progress(src.get(), without.get(), mode, 4, 1, &tmpl, 8, 3, nullptr, nullptr),

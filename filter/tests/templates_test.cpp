@@ -45,9 +45,9 @@ TEST(Templates, WeightedShapes)
     // Sphere of radius 2: 2 * sqrt(1 - (d/2)^2), rounded; outside beyond d = 2.
     const grid sphere = grid_of({2, 2.0, 0, 0, 0});
     EXPECT_EQ(sphere[12], 2);
-    EXPECT_EQ(sphere[7], 2);   // d = 1: 1.73
-    EXPECT_EQ(sphere[6], 1);   // d = 1.41: 1.41
-    EXPECT_EQ(sphere[2], 0);   // d = 2
+    EXPECT_EQ(sphere[7], 2);  // d = 1: 1.73
+    EXPECT_EQ(sphere[6], 1);  // d = 1.41: 1.41
+    EXPECT_EQ(sphere[2], 0);  // d = 2
     EXPECT_EQ(sphere[0], -1);
     // Circular power profile with p = 1: 2 * (1 - d / 2).
     const grid cone = grid_of({3, 2.0, 0.5, 0, 0});

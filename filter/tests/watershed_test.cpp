@@ -98,9 +98,7 @@ naive::grid literal_watershed(const naive::grid& img, int w, int h, int n, bool 
 
 TEST(Watershed, TwoMinimaGiveTwoBasinsAndALineOnTheRidge)
 {
-    const naive::grid g = {1, 2, 5, 2, 1,
-                           1, 2, 5, 2, 1,
-                           1, 2, 5, 2, 1};
+    const naive::grid g = {1, 2, 5, 2, 1, 1, 2, 5, 2, 1, 1, 2, 5, 2, 1};
     const image_handle img(naive::to_image(g, 5, 3));
     const image_handle labels(watershed(img.get(), 0, 0, 4));
     EXPECT_EQ(naive::to_grid(labels.get()),

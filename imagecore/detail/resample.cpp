@@ -20,8 +20,8 @@ bool scaled_size(int width, int height, double factor, int* out_width, int* out_
     return *out_width >= 1 && *out_height >= 1 && vx_pixel_count(*out_width, *out_height) >= 0;
 }
 
-void resample_nearest(const int* in, int width, int height, int* out, int out_width,
-                      int out_height, double factor)
+void resample_nearest(const int* in, int width, int height, int* out, int out_width, int out_height,
+                      double factor)
 {
     const heap_array<int> columns =
         make_heap_array<int>(static_cast<size_t>(out_width), exit_code::image_out_of_memory,

@@ -7,5 +7,5 @@ bool scaled_size(int width, int height, double factor, int* out_width, int* out_
 
 // Nearest-neighbour resampling: target pixel (column c, row r) takes source
 // pixel (column int(c / factor), row int(r / factor)).
-void resample_nearest(const int* in, int width, int height, int* out, int out_width,
-                      int out_height, double factor);
+void resample_nearest(const int* in, int width, int height, int* out, int out_width, int out_height,
+                      double factor);

@@ -124,7 +124,8 @@ analyze_status read_analyze_voxels(FILE* f, int count, int datatype, int** voxel
         static_cast<int*>(vx_calloc(static_cast<size_t>(count), sizeof(int),
                                     exit_code::out_of_memory, "Cannot alloc Analyze voxel array"));
     const size_t n = static_cast<size_t>(count);
-    const size_t got = datatype == ANALYZE_UINT8 ? read_1_byte_ints(f, v, n) : read_2_byte_ints(f, v, n);
+    const size_t got =
+        datatype == ANALYZE_UINT8 ? read_1_byte_ints(f, v, n) : read_2_byte_ints(f, v, n);
     if (got != n) {
         std::free(v);
         return ANALYZE_SHORT_DATA;
@@ -172,7 +173,8 @@ int analyze_2_16BGLayers(const char* out_base, const int* voxels, int width, int
     std::vector<char> name(std::strlen(out_base) + 32);
     for (int s = 0; s < slices; ++s) {
         std::snprintf(name.data(), name.size(), "%s.%.4d.16bg", out_base, s);
-        if (write_16bg_pixels(name.data(), voxels + slice_size * static_cast<size_t>(s), width, height) != 0)
+        if (write_16bg_pixels(name.data(), voxels + slice_size * static_cast<size_t>(s), width,
+                              height) != 0)
             return -1;
     }
     return 0;

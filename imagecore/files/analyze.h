@@ -8,8 +8,8 @@
 // voxels (base name + ".img"), slices of dim[1] x dim[2] voxels.
 
 inline constexpr int ANALYZE_HEADER_SIZE = 348;
-inline constexpr int ANALYZE_UINT8 = 2;   // unsigned 8-bit voxels
-inline constexpr int ANALYZE_INT16 = 4;   // signed 16-bit little-endian voxels
+inline constexpr int ANALYZE_UINT8 = 2;  // unsigned 8-bit voxels
+inline constexpr int ANALYZE_INT16 = 4;  // signed 16-bit little-endian voxels
 
 struct analyze_header {
     int sizeof_hdr;

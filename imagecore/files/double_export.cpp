@@ -41,7 +41,8 @@ bool valid_size(const char* path, int width, int height)
 
 // Maps the values (or the logarithms of the positive ones) onto the levels
 // and writes them; values without a logarithm take level 0.
-int write_mapped(const char* path, const double* values, int width, int height, int levels, bool logarithmic)
+int write_mapped(const char* path, const double* values, int width, int height, int levels,
+                 bool logarithmic)
 {
     if (!valid_size(path, width, height))
         return 42;
@@ -67,7 +68,8 @@ int write_mapped(const char* path, const double* values, int width, int height, 
     int ilo = levels;
     int ihi = 0;
     for (long i = 0; i < n; ++i) {
-        const int level = has_level(values[i]) ? level_of(mapped(values[i]), mapped_lo, mapped_hi, levels) : 0;
+        const int level =
+            has_level(values[i]) ? level_of(mapped(values[i]), mapped_lo, mapped_hi, levels) : 0;
         out->pixels[i] = level;
         ilo = level < ilo ? level : ilo;
         ihi = level > ihi ? level : ihi;
@@ -93,7 +95,8 @@ int write_image_mapped(const char* path, const image* img, int levels, bool loga
 
 }  // namespace
 
-int write_double_array_png(const char* path, const double* values, int width, int height, int levels)
+int write_double_array_png(const char* path, const double* values, int width, int height,
+                           int levels)
 {
     return write_mapped(path, values, width, height, levels, false);
 }
@@ -103,7 +106,8 @@ int write_double_image(const char* path, const image* img, int levels)
     return write_image_mapped(path, img, levels, false);
 }
 
-int write_double_log_array_png(const char* path, const double* values, int width, int height, int levels)
+int write_double_log_array_png(const char* path, const double* values, int width, int height,
+                               int levels)
 {
     return write_mapped(path, values, width, height, levels, true);
 }

@@ -18,7 +18,8 @@
 
 namespace {
 
-void ignore_warning(png_structp, png_const_charp) {}
+void ignore_warning(png_structp, png_const_charp)
+{}
 
 // Deflate shrinks data by at most about 1032:1, so a stream whose rows could
 // not fit in this many times the remaining file bytes is damaged; refusing it
@@ -85,7 +86,8 @@ void unpack_rows(png_bytepp rows, int channels, image* img)
     }
 }
 
-int read_png(png_structp png, png_infop info, png_infop end_info, FILE* f, const char* name, image** out)
+int read_png(png_structp png, png_infop info, png_infop end_info, FILE* f, const char* name,
+             image** out)
 {
     const long remaining = vx_remaining_bytes(f);
     png_layout layout{};
@@ -95,8 +97,8 @@ int read_png(png_structp png, png_infop info, png_infop end_info, FILE* f, const
     }
     const long count = vx_pixel_count(layout.width, layout.height);
     if (count <= 0 ||
-        (remaining >= 0 &&
-         layout.stored_bytes > kMaxInflation * static_cast<uint64_t>(remaining) + kInflationSlack)) {
+        (remaining >= 0 && layout.stored_bytes > kMaxInflation * static_cast<uint64_t>(remaining) +
+                                                     kInflationSlack)) {
         vx_report("loadPNG: impossible image size %ux%u in %s\n", layout.width, layout.height,
                   name);
         return 42;
@@ -119,7 +121,8 @@ int read_png(png_structp png, png_infop info, png_infop end_info, FILE* f, const
         for (uint32_t y = 0; y < layout.height; ++y)
             rows[y] = data + row_bytes * y;
         if (read_png_rows(png, end_info, rows)) {
-            image* img = create_image(static_cast<int>(layout.width), static_cast<int>(layout.height), 0);
+            image* img =
+                create_image(static_cast<int>(layout.width), static_cast<int>(layout.height), 0);
             img->kind = colour ? IMAGE_RGB : IMAGE_GREY;
             unpack_rows(rows, channels, img);
             update_image_struct(img);
@@ -145,7 +148,8 @@ int load_png_stream(FILE* f, const char* name, image** out)
         vx_report("%s is not a PNG file\n", name);
         return 21;
     }
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, ignore_warning);
+    png_structp png =
+        png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, ignore_warning);
     if (png == nullptr) {
         vx_report("FATAL: Could not Initialize PNG read struct for file %s\n", name);
         return 42;
@@ -198,15 +202,15 @@ struct colour_source {
     }
 };
 
-bool write_png_rows(png_structp png, png_infop info, FILE* f, const image* img, colour_source source,
-                    png_bytep row)
+bool write_png_rows(png_structp png, png_infop info, FILE* f, const image* img,
+                    colour_source source, png_bytep row)
 {
     if (setjmp(png_jmpbuf(png)))
         return false;
     png_init_io(png, f);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(img->width), static_cast<png_uint_32>(img->height), 8,
-                 PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(img->width),
+                 static_cast<png_uint_32>(img->height), 8, PNG_COLOR_TYPE_RGB_ALPHA,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     for (int y = 0; y < img->height; ++y) {
         const int* in = img->pixels + static_cast<size_t>(y) * static_cast<size_t>(img->width);
@@ -236,7 +240,8 @@ int write_png(const char* path, const image* img, colour_source source)
         vx_report("writePNG Could not Open File %s\n", path);
         return 42;
     }
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, ignore_warning);
+    png_structp png =
+        png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, ignore_warning);
     if (png == nullptr) {
         vx_report("FATAL: Could not Initialize PNG write struct for file %s\n", path);
         vx_close_written(f, false, path);

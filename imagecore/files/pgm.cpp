@@ -88,15 +88,12 @@ int read_pgm_p5(const char* path, int** pixels, int* width, int* height)
     const pgm_status status = parse_pgm_p5(f, pixels, width, height);
     std::fclose(f);
     switch (status) {
-    case PGM_OK:
-        return 0;
+    case PGM_OK: return 0;
     case PGM_NOT_P5:
         vx_fatal(exit_code::pgm_unreadable,
                  "No PGM P5 imagefile.  Cannot read format. Bailing out");
-    case PGM_MAXVAL:
-        vx_fatal(exit_code::pgm_unreadable, "Only reading 256 Bit images");
-    case PGM_CORRUPT:
-        break;
+    case PGM_MAXVAL: vx_fatal(exit_code::pgm_unreadable, "Only reading 256 Bit images");
+    case PGM_CORRUPT: break;
     }
     vx_fatal(exit_code::pgm_unreadable, "PGM P5 imagefile %s is damaged or truncated. Bailing out",
              path);
@@ -150,7 +147,8 @@ int write_pgm_p5(const char* path, const image* img)
     for (size_t done = 0; ok && done < n;) {
         const size_t m = n - done < sizeof buf ? n - done : sizeof buf;
         for (size_t i = 0; i < m; ++i)
-            buf[i] = static_cast<unsigned char>((static_cast<double>(img->pixels[done + i]) - lo) * scale);
+            buf[i] = static_cast<unsigned char>((static_cast<double>(img->pixels[done + i]) - lo) *
+                                                scale);
         ok = std::fwrite(buf, 1, m, f) == m;
         done += m;
     }

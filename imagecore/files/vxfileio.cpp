@@ -199,7 +199,8 @@ long read_all_bytes(const char* path, unsigned char** out)
     for (;;) {
         if (capacity - size < kReadBlock) {
             // Grow by whole blocks, doubling so that big files cost linear time.
-            const size_t grow = capacity > kReadBlock ? capacity / kReadBlock * kReadBlock : kReadBlock;
+            const size_t grow =
+                capacity > kReadBlock ? capacity / kReadBlock * kReadBlock : kReadBlock;
             auto* bigger = static_cast<unsigned char*>(std::realloc(data, capacity + grow + 1));
             if (bigger == nullptr) {
                 failed = true;

@@ -74,7 +74,8 @@ TEST(Analyze, SplitsVolumeIntoSixteenBitSlices)
 {
     vx_test::TempDir dir;
     vx_test::write_file(dir.file("vol.hdr"), header_bytes(2, 1, 3, ANALYZE_INT16, false));
-    vx_test::write_file(dir.file("vol.img"), std::string("\xFF\xFF\x01\x00\x02\x00\x03\x00\x2C\x01\x05\x80", 12));
+    vx_test::write_file(dir.file("vol.img"),
+                        std::string("\xFF\xFF\x01\x00\x02\x00\x03\x00\x2C\x01\x05\x80", 12));
     ASSERT_EQ(analyze_2_16BG(dir.file("vol").c_str(), dir.file("out").c_str()), 0);
     EXPECT_EQ(vx_test::read_file(dir.file("out.0002.16bg")),
               std::string("16BG\x02\0\0\0\x01\0\0\0\x2C\x01\x05\x80", 16));
@@ -97,7 +98,8 @@ TEST(Analyze, UnreadableVolumesEndTheProcess)
     vx_test::TempDir dir;
     const std::string base = dir.file("vol");
     const std::string out = dir.file("out");
-    EXPECT_VX_FATAL(analyze_2_16BG(base.c_str(), out.c_str()), 10, "Problems with the header file .*vol.hdr");
+    EXPECT_VX_FATAL(analyze_2_16BG(base.c_str(), out.c_str()), 10,
+                    "Problems with the header file .*vol.hdr");
 
     vx_test::write_file(base + ".hdr", header_bytes(2, 2, 1, ANALYZE_INT16, false).substr(0, 200));
     EXPECT_VX_FATAL(analyze_2_16BG(base.c_str(), out.c_str()), 10, "Problems with the header file");

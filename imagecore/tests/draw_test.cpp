@@ -120,7 +120,8 @@ TEST(Date, TextsHaveNoLeadingZerosAndCalendarNumbers)
     EXPECT_EQ(std::string(days), expect);
     EXPECT_EQ(std::string(date).rfind(std::string(expect) + " ", 0), 0u) << date;
     EXPECT_EQ(std::string(date).substr(std::string(expect).size() + 1), std::string(clock));
-    EXPECT_TRUE(std::regex_match(clock, std::regex("((0|[1-9][0-9]?):){2}(0|[1-9][0-9]?)"))) << clock;
+    EXPECT_TRUE(std::regex_match(clock, std::regex("((0|[1-9][0-9]?):){2}(0|[1-9][0-9]?)")))
+        << clock;
     int hour = -1, minute = -1, second = -1;
     ASSERT_EQ(std::sscanf(clock, "%d:%d:%d", &hour, &minute, &second), 3);
     EXPECT_EQ(hour, t.tm_hour);

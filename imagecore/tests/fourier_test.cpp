@@ -153,8 +153,10 @@ TEST(FftInPlace, ForwardScalesAndReverseRestores)
 
 TEST(Fft2D, RefusesSizesThatAreNoPowerOfTwo)
 {
-    EXPECT_VX_FATAL(FFT2D(nullptr, 6, 4, 1), 10, "FFT2D: X limit = 6 is not a power of 2. Cannot do fft");
-    EXPECT_VX_FATAL(FFT2D(nullptr, 4, 3, 1), 10, "FFT2D: Y limit = 3 is not a power of 2. Cannot do fft");
+    EXPECT_VX_FATAL(FFT2D(nullptr, 6, 4, 1), 10,
+                    "FFT2D: X limit = 6 is not a power of 2. Cannot do fft");
+    EXPECT_VX_FATAL(FFT2D(nullptr, 4, 3, 1), 10,
+                    "FFT2D: Y limit = 3 is not a power of 2. Cannot do fft");
     const image_handle odd(create_image(4, 6, 1));
     image *re = nullptr, *im = nullptr;
     EXPECT_VX_FATAL(ForwardFFT(odd.get(), &re, &im), 10, "Y limit = 6");

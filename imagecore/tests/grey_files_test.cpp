@@ -33,7 +33,8 @@ TEST(Bg16, WritesExactBytesAndReadsThemBack)
     const std::string path = dir.file("a.16bg");
     const image_handle img(image_of(2, 1, {-1, 300}));
     ASSERT_EQ(write16BitGreyPGM(path.c_str(), img.get()), 0);
-    EXPECT_EQ(vx_test::read_file(path), "16BG" + bytes({2, 0, 0, 0, 1, 0, 0, 0, 0xFF, 0xFF, 0x2C, 0x01}));
+    EXPECT_EQ(vx_test::read_file(path),
+              "16BG" + bytes({2, 0, 0, 0, 1, 0, 0, 0, 0xFF, 0xFF, 0x2C, 0x01}));
 
     image* back = nullptr;
     ASSERT_EQ(load16BitGreyPGM(path.c_str(), &back), 0);
@@ -125,7 +126,8 @@ TEST(Pgm, P5ReaderEndsOnMalformedFiles)
         int w = 0, h = 0;
         read_pgm_p5(path.c_str(), &pixels, &w, &h);
     };
-    EXPECT_VX_FATAL(read("P2\n1 1\n255\n1"), 19, "No PGM P5 imagefile.  Cannot read format. Bailing out");
+    EXPECT_VX_FATAL(read("P2\n1 1\n255\n1"), 19,
+                    "No PGM P5 imagefile.  Cannot read format. Bailing out");
     EXPECT_VX_FATAL(read("P5\n1 1\n65535\n\1\1"), 19, "Only reading 256 Bit images");
     EXPECT_VX_FATAL(read("P5\n4 4\n255\nabc"), 19, "damaged or truncated");
     EXPECT_VX_FATAL(read("P5\n-4 4\n255\nabc"), 19, "damaged or truncated");

@@ -122,11 +122,7 @@ TEST(Label, LargeComponentsNeedNoDeepStackAndNoBigQueue)
 TEST(Label, FillStopsAtTheValueAndNotAtOtherPixels)
 {
     const std::vector<std::string> diamond = {
-        "..5..",
-        ".5.5.",
-        "5.2.5",
-        ".5.5.",
-        "..5..",
+        "..5..", ".5.5.", "5.2.5", ".5.5.", "..5..",
     };
     image* img = from_rows(diamond);
     fill_iterate_local(img, 4, 5, 0, nullptr);
@@ -169,10 +165,10 @@ TEST(Label, CoverageRelabelsForegroundByCoveringRegions)
     EXPECT_EQ(table[2], 2);
     EXPECT_EQ(table[3], 0);
     EXPECT_EQ(table[4], 0);
-    EXPECT_EQ(pixels_of(img), (std::vector<int>{1, 0, 0, 2, 0,  //
-                                                0, 0, 0, 2, 2,  //
-                                                -1, 0, 0, 0, 0, //
-                                                0, 0, 0, -1, -1}));
+    EXPECT_EQ(pixels_of(img), (std::vector<int>{1,  0, 0, 2,  0,  //
+                                                0,  0, 0, 2,  2,  //
+                                                -1, 0, 0, 0,  0,  //
+                                                0,  0, 0, -1, -1}));
     EXPECT_EQ(labels->pixels[0], 1);
     EXPECT_EQ(labels->pixels[12], 3);
     std::free(table);

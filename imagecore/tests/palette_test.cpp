@@ -22,14 +22,16 @@ TEST(Palette, ScrambledPalettesFollowTheirFormulas)
     EXPECT_EQ(p[0], 0);
     EXPECT_EQ(p[255], 16777215);
     EXPECT_EQ(p[256], rgb(140, 6, 127));
-    EXPECT_EQ(p[299], rgb((299 % 3) * 127 + 312 % 128, (302 * 301) % 128 + 127, ((299 * 299) & 127) + 127));
+    EXPECT_EQ(p[299],
+              rgb((299 % 3) * 127 + 312 % 128, (302 * 301) % 128 + 127, ((299 * 299) & 127) + 127));
     EXPECT_EQ(p[300], 0);
     std::free(p);
 
     p = initColorScrambledPalette(300);
     EXPECT_EQ(p[0], 0);
     // Signed remainder for 128 < i < 256: (-126 * 2) % 128 = -124.
-    EXPECT_EQ(p[130], (130 % 3) * 127 + 143 % 128 + ((133 * 132) % 128) * 256 + (-124 + 127) * 65536);
+    EXPECT_EQ(p[130],
+              (130 % 3) * 127 + 143 % 128 + ((133 * 132) % 128) * 256 + (-124 + 127) * 65536);
     EXPECT_NE(p[309], 0);
     EXPECT_EQ(p[310], 0);
     std::free(p);
@@ -38,7 +40,8 @@ TEST(Palette, ScrambledPalettesFollowTheirFormulas)
     p = initGreyColorScrambledPalette(50000);
     const long long i = 49999;
     EXPECT_EQ(p[49999], rgb(static_cast<int>((i % 3) * 127 + (i + 13) % 128),
-                            static_cast<int>(((i + 3) * (i + 2)) % 128 + 127), static_cast<int>(((i * i) & 127) + 127)));
+                            static_cast<int>(((i + 3) * (i + 2)) % 128 + 127),
+                            static_cast<int>(((i * i) & 127) + 127)));
     std::free(p);
     EXPECT_EQ(initGreyColorScrambledPalette(-1), nullptr);
     EXPECT_EQ(initColorScrambledPalette(2147483647), nullptr);

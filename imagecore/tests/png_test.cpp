@@ -14,14 +14,16 @@ namespace {
 // Writes a PNG of any layout through libpng; `samples` are the packed row
 // bytes as libpng expects them.
 void write_test_png(const std::string& path, int width, int height, int colour_type, int depth,
-                    const std::vector<unsigned char>& samples, const std::vector<png_color>& palette = {})
+                    const std::vector<unsigned char>& samples,
+                    const std::vector<png_color>& palette = {})
 {
     FILE* f = std::fopen(path.c_str(), "wb");
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
     png_init_io(png, f);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), depth, colour_type,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height),
+                 depth, colour_type, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
     if (!palette.empty())
         png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
     png_write_info(png, info);
@@ -103,7 +105,8 @@ TEST(Png, WritersRoundTrip)
     vx_test::TempDir dir;
     const std::string path = dir.file("out.png");
     const image_handle img(create_image(3, 2, 0));
-    const int colours[6] = {rgb(10, 20, 30), rgb(255, 255, 255), 0, rgb(1, 0, 0), rgb(0, 1, 0), rgb(0, 0, 1)};
+    const int colours[6] = {rgb(10, 20, 30), rgb(255, 255, 255), 0,
+                            rgb(1, 0, 0),    rgb(0, 1, 0),       rgb(0, 0, 1)};
     for (int i = 0; i < 6; ++i)
         img->pixels[i] = colours[i];
     ASSERT_EQ(writePNGRaw(path.c_str(), img.get()), 0);
@@ -160,7 +163,8 @@ TEST(Png, FailuresAreReportedNotLoaded)
     std::string huge = whole.substr(0, 33);
     huge[16] = 0, huge[17] = 0, huge[18] = '\xEA', huge[19] = '\x60';
     huge[20] = 0, huge[21] = 0, huge[22] = '\x75', huge[23] = '\x30';
-    const unsigned long crc = crc32(0, reinterpret_cast<const unsigned char*>(huge.data()) + 12, 17);
+    const unsigned long crc =
+        crc32(0, reinterpret_cast<const unsigned char*>(huge.data()) + 12, 17);
     for (int k = 0; k < 4; ++k)
         huge[29 + k] = static_cast<char>(crc >> (24 - 8 * k));
     vx_test::write_file(path, huge + whole.substr(33));

@@ -179,10 +179,12 @@ TEST(Image, FatalConditions)
             copy_image(b, a);
         },
         42, "copy different sized image structs SRC\\(4,3\\), DEST\\(3,4\\)");
-    EXPECT_VX_FATAL(set_image_connect(create_image(1, 1, 0), 6), 100, "Connectivity not known-> PANIC");
+    EXPECT_VX_FATAL(set_image_connect(create_image(1, 1, 0), 6), 100,
+                    "Connectivity not known-> PANIC");
     EXPECT_VX_FATAL(get_image_connect(nullptr), 100, "No image-> PANIC");
     EXPECT_VX_FATAL(init_image(nullptr), 815, "No valid image struct for initialization");
-    EXPECT_VX_FATAL(create_image(1 << 20, 1 << 20, 0), 815, "Not enough Mem for new image vector in UTILS");
+    EXPECT_VX_FATAL(create_image(1 << 20, 1 << 20, 0), 815,
+                    "Not enough Mem for new image vector in UTILS");
 }
 
 TEST(VxImage, ScalesAndCopies)

@@ -49,7 +49,8 @@ TEST(Volume, DoublingCopiesBlocksAndSmoothsInnerVoxels)
 
 TEST(Volume, HalvingAveragesBlocks)
 {
-    ASSERT_EQ(interpol_1to2(4, 2, 2, volume_of(16, [](int i) { return static_cast<float>(i); })), 0);
+    ASSERT_EQ(interpol_1to2(4, 2, 2, volume_of(16, [](int i) { return static_cast<float>(i); })),
+              0);
     // Block of x 0..1, y 0..1, z 0..1: voxels 0, 1, 4, 5, 8, 9, 12, 13.
     EXPECT_FLOAT_EQ(float_interpol[0], 52 / 8.0f);
     EXPECT_FLOAT_EQ(float_interpol[1], 68 / 8.0f);

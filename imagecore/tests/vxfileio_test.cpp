@@ -53,7 +53,8 @@ TEST(LittleEndian, BlockFormsCrossChunksAndReportShortReads)
     int* values = static_cast<int*>(std::malloc(n * sizeof(int)));
     for (size_t i = 0; i < n; ++i)
         values[i] = static_cast<int>(i * 7919) - 1000000;
-    const std::string bytes = written_bytes(dir, [&](FILE* f) { EXPECT_EQ(write_4_byte_ints(f, values, n), n); });
+    const std::string bytes =
+        written_bytes(dir, [&](FILE* f) { EXPECT_EQ(write_4_byte_ints(f, values, n), n); });
     ASSERT_EQ(bytes.size(), n * 4);
 
     int* back = static_cast<int*>(std::calloc(n + 1, sizeof(int)));

@@ -29,7 +29,8 @@ size_t vx_format_fixed(char* buf, size_t capacity, double value, int precision)
 {
     if (capacity == 0)
         return 0;
-    const auto res = std::to_chars(buf, buf + capacity - 1, value, std::chars_format::fixed, precision);
+    const auto res =
+        std::to_chars(buf, buf + capacity - 1, value, std::chars_format::fixed, precision);
     if (res.ec != std::errc()) {
         buf[0] = '\0';
         return 0;

@@ -21,5 +21,8 @@ VXIMAGE_EXPORT size_t vx_format_fixed(char* buf, size_t capacity, double value, 
 // std::printf("%s", vx_fixed(x).text).
 struct vx_fixed {
     char text[320];  // room for the longest "%f" of a double
-    explicit vx_fixed(double value, int precision = 6) { vx_format_fixed(text, sizeof text, value, precision); }
+    explicit vx_fixed(double value, int precision = 6)
+    {
+        vx_format_fixed(text, sizeof text, value, precision);
+    }
 };

@@ -109,7 +109,9 @@ int getDigits(int value, int base)
 void leadingDecimalZeros(char* out, size_t capacity, int value, int width)
 {
     // Digits beyond the capacity would be cut anyway.
-    const int w = width < 0 ? 0 : (static_cast<size_t>(width) > capacity ? static_cast<int>(capacity) : width);
+    const int w =
+        width < 0 ? 0
+                  : (static_cast<size_t>(width) > capacity ? static_cast<int>(capacity) : width);
     std::string text(static_cast<size_t>(w) + 16, '\0');
     const int len = std::snprintf(text.data(), text.size(), "%0*d", w, value);
     vx_copy_text(out, capacity, text.data(), static_cast<size_t>(len), "leadingDecimalZeros");

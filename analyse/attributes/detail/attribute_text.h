@@ -15,7 +15,8 @@ inline constexpr size_t ATTRIBUTE_TEXT_ROOM = 400;
 template <class Print>
 std::string attribute_text(const attrib_array* vector, Print print)
 {
-    const size_t entries = vector != nullptr && vector->capacity > 0 ? static_cast<size_t>(vector->capacity) : 0;
+    const size_t entries =
+        vector != nullptr && vector->capacity > 0 ? static_cast<size_t>(vector->capacity) : 0;
     std::vector<char> buffer((entries + 1) * ATTRIBUTE_TEXT_ROOM, '\0');
     print(buffer.data());
     return std::string(buffer.data());

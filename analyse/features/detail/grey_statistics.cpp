@@ -44,8 +44,7 @@ int* alloc_histogram_bins(int64_t nbins)
     return static_cast<int*>(bins);
 }
 
-grey_counter::grey_counter(const image* grey)
-    : grey_(grey), npix_(image_pixel_count(grey))
+grey_counter::grey_counter(const image* grey) : grey_(grey), npix_(image_pixel_count(grey))
 {
     // The image's own min and max may be stale; the table must hold every value.
     int lo = npix_ > 0 ? grey->pixels[0] : 0;

@@ -19,7 +19,8 @@
 namespace {
 
 constexpr const char* kNoContour = "Could not alloc memory for Contour while Reading from File ";
-constexpr const char* kNoInner = "Could not alloc memory for  Inner Contour while Reading from File ";
+constexpr const char* kNoInner =
+    "Could not alloc memory for  Inner Contour while Reading from File ";
 
 // Reads n ints in pieces through `read_piece(dst, count)`, growing the
 // array with what arrives, so that a count the file does not back never
@@ -39,7 +40,8 @@ bool read_growing(long n, int** out, const char* no_memory, ReadPiece read_piece
     while (done < n) {
         if (done == capacity) {
             capacity = std::min(n, std::max(kPiece, capacity * 2));
-            auto* bigger = static_cast<int*>(std::realloc(values, sizeof(int) * static_cast<size_t>(capacity)));
+            auto* bigger = static_cast<int*>(
+                std::realloc(values, sizeof(int) * static_cast<size_t>(capacity)));
             if (bigger == nullptr) {
                 std::free(values);
                 vx_fatal(exit_code::out_of_memory, "%s", no_memory);
@@ -209,7 +211,8 @@ bool put_numbers(FILE* f, const int* values, int n)
                 return false;
             used = 0;
         }
-        used = static_cast<size_t>(std::to_chars(block + used, block + sizeof block, values[k]).ptr - block);
+        used = static_cast<size_t>(
+            std::to_chars(block + used, block + sizeof block, values[k]).ptr - block);
         block[used++] = ' ';
     }
     return std::fwrite(block, 1, used, f) == used;
@@ -328,8 +331,7 @@ tree_assembler::tree_assembler(int regions, int width, int height, int scales)
       height_(height),
       scales_(scales),
       npixels_(static_cast<int>(vx_pixel_count(width, height)))
-{
-}
+{}
 
 tree_assembler::~tree_assembler()
 {
@@ -402,7 +404,9 @@ bool tree_assembler::check(const node_record& r, const char** error) const
 void tree_assembler::add(const node_record& r, int* contour, int* inner, int* own_pixels,
                          bool derive_border)
 {
-    int* pixels = own_pixels != nullptr ? own_pixels : elemset_ != nullptr ? elemset_ + r.offset : nullptr;
+    int* pixels = own_pixels != nullptr ? own_pixels
+                  : elemset_ != nullptr ? elemset_ + r.offset
+                                        : nullptr;
     tregionnode* node = node_from_record(r, pixels, own_pixels != nullptr, contour, inner,
                                          derive_border, width_, height_);
     nodes_.push_back(node);

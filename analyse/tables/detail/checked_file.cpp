@@ -1,7 +1,7 @@
 #include "analyse/tables/detail/checked_file.h"
 
-#include <cstring>
 #include <unistd.h>
+#include <cstring>
 
 #include "imagecore/files/vxfileio.h"
 #include "imagecore/files/vxfopen.h"
