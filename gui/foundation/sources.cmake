@@ -1,8 +1,13 @@
 # Sources and public headers of gui/foundation, appended to the lists of
 # gui/CMakeLists.txt (paths relative to gui/).
 list(APPEND vxgui_sources
+  foundation/detail/display_palettes.cpp
   foundation/dialog_service.cpp
   foundation/gui_exit.cpp
+  foundation/qimage_frame.cpp
+  foundation/qimage_frame_display.cpp
+  foundation/qimage_frame_input.cpp
+  foundation/qimage_frame_zoom.cpp
   foundation/scripted_dialogs.cpp
   foundation/vx_base_dialog.cpp
   foundation/vx_base_paths.cpp
@@ -14,6 +19,7 @@ list(APPEND vxgui_sources
 list(APPEND vxgui_headers
   foundation/dialog_service.h
   foundation/gui_exit.h
+  foundation/qimage_frame.h
   foundation/scripted_dialogs.h
   foundation/vx_base_dialog.h
   foundation/vx_base_paths.h
