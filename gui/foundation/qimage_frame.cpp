@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "gui/foundation/detail/display_palettes.h"
+#include "gui/foundation/image_loading.h"
 #include "gui/foundation/window_flags.h"
 #include "imagecore/report.h"
 
@@ -49,9 +50,33 @@ qimage_frame::qimage_frame(const image* img, QWidget* parent, const char* name, 
     : QFrame(parent, vx_qt_window_flags(flags))
 {
     initDefaults(name, flags);
-    if (img != nullptr)
-        adoptOwnedCopy(img->width, img->height, img->pixels);
+    if (img != nullptr) {
+        adoptOwnedCopy(img->width, img->height, nullptr);
+        takeRecord(img);
+    }
     createGreyValueDisplayPalette3();
+    showNewImage();
+}
+
+qimage_frame::qimage_frame(const char* file, QWidget* parent, const char* name, int flags)
+    : QFrame(parent, vx_qt_window_flags(flags))
+{
+    initDefaults(name, flags);
+    loadFile(file, false);
+    createGreyValueDisplayPalette2();
+    showNewImage();
+}
+
+qimage_frame::qimage_frame(QImage* img, QWidget* parent, const char* name, int flags)
+    : QFrame(parent, vx_qt_window_flags(flags))
+{
+    initDefaults(name, flags);
+    if (img != nullptr) {
+        const QImage picture = vx_picture_32(*img);
+        delete img;
+        adoptOwnedCopy(picture.width(), picture.height(), nullptr);
+        vx_copy_picture_words(picture, data, false);
+    }
     showNewImage();
 }
 
@@ -71,6 +96,7 @@ qimage_frame::qimage_frame(QWidget* parent, unsigned char* palette, int n, const
 
 qimage_frame::~qimage_frame()
 {
+    typedCopy.reset();
     if (coordinateLabel)
         delete coordinateLabel;
     emit closed();
@@ -215,6 +241,11 @@ void qimage_frame::setDisplayMode(int mode)
 
 // ---- content ----
 
+void qimage_frame::ImageDeleter::operator()(image* img) const
+{
+    delete_image(img);
+}
+
 void qimage_frame::set_image(const image* img)
 {
     if (img->width != imageWidth) {
@@ -225,26 +256,44 @@ void qimage_frame::set_image(const image* img)
         vx_report("Image Height %d; Must be %d\n", img->height, imageHeight);
         return;
     }
-    const size_t n = pixel_count(imageWidth, imageHeight);
-    if (n > 0)
-        std::memcpy(data, img->pixels, n * sizeof(int));
+    takeRecord(img);
     display_image_zoomed();
+}
+
+void qimage_frame::takeRecord(const image* record)
+{
+    const size_t n = pixel_count(record->width, record->height);
+    if (record->kind != IMAGE_GREY16) {
+        typedCopy.reset();
+        if (n > 0)
+            std::memcpy(data, record->pixels, n * sizeof(int));
+        return;
+    }
+    typedCopy.reset(create_copy_image(record));
+    image* levels = vx_equalized_copy(record);
+    if (n > 0)
+        std::memcpy(data, levels->pixels, n * sizeof(int));
+    delete_image(levels);
 }
 
 void qimage_frame::reset_qimage(const image* img)
 {
-    resetContent(img->width, img->height, img->pixels);
+    resetContent(img->width, img->height, nullptr, img);
 }
 
 void qimage_frame::reset_qimage(int w, int h, int* data, int* palette, int n)
 {
     set_palette(reinterpret_cast<unsigned char*>(palette), n);
-    resetContent(w, h, data);
+    resetContent(w, h, data, nullptr);
 }
 
-void qimage_frame::resetContent(int w, int h, const int* words)
+void qimage_frame::resetContent(int w, int h, const int* words, const image* record)
 {
     adoptOwnedCopy(w, h, words);
+    if (record != nullptr)
+        takeRecord(record);
+    else
+        typedCopy.reset();
     replaceScreen(imageWidth, imageHeight);
     setZoomWindow(1, 0, 0);
     vx_report(" %d %d\n", width(), height());
@@ -257,10 +306,16 @@ void qimage_frame::display_image(int* data)
     if (data != ownedData.data())
         std::vector<int>().swap(ownedData);
     this->data = data;
+    typedCopy.reset();
     display_image_zoomed();
 }
 
 image* qimage_frame::get_t_image()
+{
+    return typedCopy ? typedCopy.get() : wordsHeader();
+}
+
+image* qimage_frame::wordsHeader()
 {
     header = image{};
     header.width = imageWidth;

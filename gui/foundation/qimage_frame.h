@@ -16,6 +16,11 @@
 // widget's top-left corner, so widget and viewport coordinates agree. Every
 // operation that changes content, zoom or mode redraws at once. GUI thread
 // only.
+//
+// A frame that shows a 16-bit grey record (kind 4, from a "16BG" file or
+// given as such) keeps a typed copy of it: the words show its values mapped
+// onto 0..255, while get_t_image() and the readout give the record's own
+// values. Any other new content drops the typed copy.
 
 #include <QFrame>
 #include <QImage>
@@ -27,7 +32,9 @@
 #include "gui/vxgui_export.h"
 #include "imagecore/image.h"
 
+enum class VxGreyRule;
 class QBoxLayout;
+class QKeyEvent;
 class QLabel;
 class QMouseEvent;
 class QPaintEvent;
@@ -45,9 +52,17 @@ public:
     // be replaced first); palette 4, which replaces `palette` and `n`; mode 2.
     qimage_frame(int w, int h, int* data, QWidget* parent, unsigned char* palette, int n,
                  const char* name = nullptr, int flags = 0);
-    // An owned copy of the record's pixels (kinds 1 and 2); palette 3, mode 2.
-    // A null record gives an empty frame.
+    // An owned copy of the record's pixels (kind 4: the typed copy and its
+    // mapped values); palette 3, mode 2. A null record gives an empty frame.
     qimage_frame(const image* img, QWidget* parent, const char* name = nullptr, int flags = 0);
+    // The file read by Qt's readers, else as "16BG" (image_loading.h); each
+    // word is the pixel's colour with the top byte cleared; palette 2, mode
+    // 2. An unreadable file prints "Could not load <file>" and leaves the
+    // frame empty; the process goes on.
+    qimage_frame(const char* file, QWidget* parent, const char* name = nullptr, int flags = 0);
+    // An owned copy of the image in 32 bits, top bytes cleared; no palette,
+    // mode 2. Takes `img` and deletes it; null gives an empty frame.
+    qimage_frame(QImage* img, QWidget* parent, const char* name = nullptr, int flags = 0);
     // No image; the caller's palette (never freed or changed by the frame),
     // mode 1 when `palette` is not null, else mode 2 and no palette. A later
     // reset_qimage gives it an image.
@@ -87,6 +102,9 @@ public:
     void setDisplayMode(int mode);
 
     // ---- content ----
+    // Replaces the content with the file's as the file constructor reads it,
+    // each word the full 32-bit pixel; viewport = image size, zoom 1, mode 2.
+    void load_image(const char* file);
     // Copies the pixels of a record of the image's size into the data words
     // and redraws; another size is refused with a message.
     void set_image(const image* img);
@@ -99,10 +117,32 @@ public:
     // Shows the caller's words (borrowed) of the current image size; an owned
     // buffer other than `data` is freed. Redraws zoomed.
     void display_image(int* data);
-    // A record over the data words: width, height and pixels, otherwise as
-    // create_image fills it (kind 1, connect -1, offsets for the width). Not
-    // a copy; never freed by the caller; valid until the content changes.
+    // The typed copy when there is one; otherwise a record over the data
+    // words: width, height and pixels, otherwise as create_image fills it
+    // (kind 1, connect -1, offsets for the width). Not a copy; never freed
+    // by the caller; valid until the content changes.
     image* get_t_image();
+    // Turn the shown colours into grey words and switch to mode 1 (at zoom 1,
+    // viewport = image size); a frame already in mode 1 is not converted.
+    // The typed copy stays. Rules as in grey_conversion.h.
+    void convertMaxNormalized();
+    void convertGreyNormalized();
+    void convertGreyEuclidean();
+    // Write the screen image (image_writing.h): the format from the name's
+    // extension, or the given one. Return whether the file was written.
+    bool write_image(const QString& file);
+    bool write_image(const char* file, const char* format);
+    // Zoom 1, and the data words scaled by f (nearest neighbour) copied raw
+    // into a new screen image of the scaled size, which becomes the
+    // viewport. A factor that gives no pixel changes nothing.
+    void scale(double f);
+    // Shows a copy of the picture as the screen image (and viewport) until
+    // the next redraw; null: nothing.
+    void set_image(const QImage* picture);
+    // Makes the screen image 32-bit RGB; every redraw does so first.
+    void initImageDepth32();
+    // Prints "Flicker Buffer"; nothing else.
+    void initFlickerBuffer();
 
     // ---- display ----
     // Redraws the whole viewport from the data words, then repaints. In
@@ -144,6 +184,8 @@ public:
     int getResizeStep() const { return resizeStep; }
     // Mouse presses, drags and the wheel act only while enabled.
     void setZoomOnWheel(bool enabled) { mouseEnabled = enabled; }
+    // Non-zero: Ctrl+S only emits ctlSpressed(), without the save dialog.
+    void CTL_S_SaveDialog(int withoutDialog) { ctlSWithoutDialog = withoutDialog; }
 
     // ---- zoom window ----
     int DisplayFrameTop() const { return zoomTop; }
@@ -210,6 +252,8 @@ signals:
     // The wheel with Ctrl alone.
     void wheelCtlUp();
     void wheelCtlDown();
+    // Ctrl+S, whether a file was written or not.
+    void ctlSpressed();
     void closed();
 
 protected slots:
@@ -222,6 +266,9 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    // Ctrl+S asks for a file name (start "DisplayView.png"), adds ".png"
+    // where missing and writes the screen image; other keys are ignored.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void initDefaults(const char* name, int flags);
@@ -229,8 +276,18 @@ private:
     void showNewImage();
     // Owned words: a copy of `words` (zeros when null) for a w x h image.
     void adoptOwnedCopy(int w, int h, const int* words);
-    // reset_qimage: owned copy, screen of the image size, zoom 1, redraw.
-    void resetContent(int w, int h, const int* words);
+    // reset_qimage: owned copy of the words or the record, screen of the
+    // image size, zoom 1, redraw.
+    void resetContent(int w, int h, const int* words, const image* record);
+    // The record's values into the data words: for kind 4 a new typed copy
+    // and the mapped values; otherwise the pixels, and no typed copy.
+    void takeRecord(const image* record);
+    // Reads the file into owned words (none, after the message, when nothing
+    // could be read) and its typed copy.
+    void loadFile(const char* file, bool keepTopByte);
+    void convertToGrey(VxGreyRule rule);
+    // The embedded header filled over the data words.
+    image* wordsHeader();
     // Frees an owned palette (printing "Clean Old Palette" when asked).
     void dropPalette(bool report);
     void installOwnedPalette(std::vector<unsigned char> entries);
@@ -266,6 +323,10 @@ private:
     int* data = nullptr;
     std::vector<int> ownedData;
     image header{};
+    struct ImageDeleter {
+        void operator()(image* img) const;
+    };
+    std::unique_ptr<image, ImageDeleter> typedCopy;
     int displayMode = 2;
     QPointer<QLabel> coordinateLabel;
     int zoom = 1;
@@ -276,4 +337,5 @@ private:
     bool mouseEnabled = false;
     int imageWidth = 0;
     int imageHeight = 0;
+    int ctlSWithoutDialog = 0;
 };

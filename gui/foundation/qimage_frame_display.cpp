@@ -105,6 +105,7 @@ void qimage_frame::display_image_zoomed()
 
 void qimage_frame::drawZoomed()
 {
+    initImageDepth32();
     const int vw = viewportWidth();
     const int vh = viewportHeight();
     if (vw == 0 || vh == 0)
@@ -151,6 +152,7 @@ void qimage_frame::drawZoomed()
 
 void qimage_frame::display_image()
 {
+    initImageDepth32();
     const int w = std::min(imageWidth, viewportWidth());
     const int h = std::min(imageHeight, viewportHeight());
     for (int y = 0; y < h; ++y) {
@@ -192,6 +194,7 @@ void qimage_frame::updatePixelZoomPalettedDisplay(int x, int y)
         report_missing_colour(index);
         return;
     }
+    initImageDepth32();
     const QRgb colour = blend_divided(displayPalette + 4 * index, word);
     const int left = (x - zoomLeft) * zoom;
     const int top = (y - zoomTop) * zoom;

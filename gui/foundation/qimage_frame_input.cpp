@@ -84,6 +84,13 @@ void qimage_frame::showReadout(int x, int y, int column, int row)
 {
     if (!coordinateLabel)
         return;
+    if (typedCopy) {
+        const int value =
+            typedCopy->pixels[static_cast<size_t>(row) * static_cast<size_t>(imageWidth) +
+                              static_cast<size_t>(column)];
+        coordinateLabel->setText(QString::asprintf("(%d X %d) (%d)", column, row, value));
+        return;
+    }
     const QRgb pixel = screen.pixel(x, y);
     coordinateLabel->setText(QString::asprintf("(%d X %d) (%d, %d, %d)", column, row, qRed(pixel),
                                                qGreen(pixel), qBlue(pixel)));
