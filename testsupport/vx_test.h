@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <sstream>
 #include <string>
@@ -53,6 +54,14 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+// What `action` prints on standard output.
+inline std::string printed_by(const std::function<void()>& action)
+{
+    testing::internal::CaptureStdout();
+    action();
+    return testing::internal::GetCapturedStdout();
+}
 
 inline std::string read_file(const std::string& path)
 {

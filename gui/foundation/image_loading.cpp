@@ -1,0 +1,97 @@
+#include "gui/foundation/image_loading.h"
+
+#include <QFile>
+#include <QImageReader>
+#include <cstdio>
+#include <cstring>
+
+#include "imagecore/files/bg16.h"
+
+QImage vx_picture_32(const QImage& picture)
+{
+    return picture.convertToFormat(picture.hasAlphaChannel() ? QImage::Format_ARGB32
+                                                             : QImage::Format_RGB32);
+}
+
+QImage vx_read_platform_picture(const QString& file)
+{
+    QImageReader reader(file);
+    reader.setDecideFormatFromContent(true);
+    QImage picture;
+    if (!reader.read(&picture))
+        return QImage();
+    return vx_picture_32(picture);
+}
+
+image* vx_read_16bg_file(const QString& file)
+{
+    // Opened here, so that a missing file is a refusal and never the image
+    // core's fatal "cannot open"; the stream reader checks magic, size and
+    // length before it allocates.
+    FILE* f = std::fopen(QFile::encodeName(file).constData(), "rb");
+    if (f == nullptr)
+        return nullptr;
+    image* grey16 = nullptr;
+    read_16bg_stream(f, &grey16);
+    std::fclose(f);
+    return grey16;
+}
+
+image* vx_equalized_copy(const image* img)
+{
+    image* copy = create_copy_image(img);
+    equalize_image(copy, 255.0);
+    return copy;
+}
+
+QImage vx_grey16_picture(const image* grey16)
+{
+    image* levels = vx_equalized_copy(grey16);
+    QImage picture(levels->width, levels->height, QImage::Format_Indexed8);
+    if (picture.isNull()) {
+        delete_image(levels);
+        return picture;
+    }
+    QList<QRgb> greys(256);
+    for (int i = 0; i < 256; ++i)
+        greys[i] = 0xFF000000u + static_cast<QRgb>(i) * 0x010101u;
+    picture.setColorTable(greys);
+    for (int y = 0; y < levels->height; ++y) {
+        uchar* row = picture.scanLine(y);
+        const int* values = levels->pixels + static_cast<size_t>(y) * levels->width;
+        for (int x = 0; x < levels->width; ++x)
+            row[x] = static_cast<uchar>(values[x]);
+    }
+    delete_image(levels);
+    return picture;
+}
+
+QImage vx_read_picture(const QString& file, image** grey16)
+{
+    *grey16 = nullptr;
+    QImage picture = vx_read_platform_picture(file);
+    if (!picture.isNull())
+        return picture;
+    image* values = vx_read_16bg_file(file);
+    if (values == nullptr)
+        return QImage();
+    picture = vx_picture_32(vx_grey16_picture(values));
+    if (picture.isNull()) {
+        delete_image(values);
+        return QImage();
+    }
+    *grey16 = values;
+    return picture;
+}
+
+void vx_copy_picture_words(const QImage& picture32, int* words, bool keepTopByte)
+{
+    const uint32_t mask = keepTopByte ? 0xFFFFFFFFu : 0x00FFFFFFu;
+    const int w = picture32.width();
+    for (int y = 0; y < picture32.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(picture32.constScanLine(y));
+        int* out = words + static_cast<size_t>(y) * static_cast<size_t>(w);
+        for (int x = 0; x < w; ++x)
+            out[x] = static_cast<int>(row[x] & mask);
+    }
+}

@@ -1,0 +1,59 @@
+#include "gui/foundation/image_writing.h"
+
+#include <QSaveFile>
+#include <algorithm>
+
+#include "gui/foundation/dialog_service.h"
+#include "gui/foundation/vx_image_file_formats.h"
+#include "gui/foundation/vx_message_popup.h"
+
+namespace {
+
+// Index of the dot that starts the file name's extension, -1 without one.
+int extension_dot(const QString& file)
+{
+    const int separator = std::max(file.lastIndexOf('/'), file.lastIndexOf('\\'));
+    const int dot = file.lastIndexOf('.');
+    return dot > separator + 1 ? dot : -1;
+}
+
+QString without_extension(const QString& file)
+{
+    const int dot = extension_dot(file);
+    return dot < 0 ? file : file.left(dot);
+}
+
+QString chosen_format(QString format, QWidget* parent)
+{
+    VxImageFileFormats chooser(parent, "Check Image Formats", 0);
+    if (chooser.knownFormat(format) >= 0)
+        return format;
+    QString text = "Format ." + format + " unknown\nPlease select one of";
+    chooser.initGraphicalSelection(text);
+    chooser.setModal(true);
+    vx_dialogs().exec(chooser);
+    return chooser.SelectionIDX() >= 0 ? chooser.Selection() : format;
+}
+
+}  // namespace
+
+bool vx_write_image(const QImage& picture, const QString& file, QWidget* parent)
+{
+    const int dot = extension_dot(file);
+    return vx_write_image(picture, file, dot < 0 ? QString() : file.mid(dot + 1), parent);
+}
+
+bool vx_write_image(const QImage& picture, const QString& file, const QString& format,
+                    QWidget* parent)
+{
+    const QString used = chosen_format(format, parent);
+    const QString name = without_extension(file) + "." + used.toLower();
+    QSaveFile out(name);
+    const bool written = out.open(QIODevice::WriteOnly) &&
+                         picture.save(&out, used.toUpper().toLatin1().constData()) && out.commit();
+    if (!written) {
+        VxMessagePopUp popUp(4, QStringLiteral("!!Write Error!!"), "Unable to write file\n" + name);
+        vx_dialogs().exec(popUp);
+    }
+    return written;
+}
