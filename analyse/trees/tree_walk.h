@@ -87,3 +87,13 @@ void for_each_son(const tregionnode* node, Visit visit)
     for (list_elem* e = node->sons->head->next; e != node->sons->tail; e = e->next)
         visit(node_of(e));
 }
+
+// Visits the node and then its fathers, nearest first, up to the root or
+// until visit(node) returns false.
+template <class Visit>
+void walk_to_root(tregionnode* node, Visit visit)
+{
+    for (; node != nullptr; node = node->father)
+        if (!visit(node))
+            return;
+}
