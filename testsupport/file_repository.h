@@ -4,8 +4,10 @@
 // the image library, for the tests and benchmarks of the automation library
 // (the base class reads no images).
 
+#include <map>
 #include <string>
 
+#include "automation/detail/handles.h"
 #include "automation/repository/vx_repository.h"
 #include "imagecore/files/image_loader.h"
 #include "imagecore/files/pgm.h"
@@ -34,6 +36,17 @@ public:
 
     vx_image* ReadImage(const char* path) override { return read_picture_file(path); }
     vx_image* ReadImageGrey(const char* path) override { return read_picture_file(path); }
+};
+
+// Keeps a copy of every grey image it writes, by path.
+class CapturingRepository : public FileRepository {
+public:
+    using FileRepository::FileRepository;
+    void writeImageGrey(const char* path, image* img) override
+    {
+        written[path].reset(create_copy_image(img));
+    }
+    std::map<std::string, image_handle> written;
 };
 
 }  // namespace vx_test

@@ -240,3 +240,13 @@ void walk_pre_post(tregionnode* root, Pre pre, Post post)
         root, no_state{}, [&pre](tregionnode* node, no_state&) { pre(node); },
         [&post](tregionnode* node, no_state&, no_state*) { post(node); });
 }
+
+// Visits the node and then its fathers, nearest first, up to the root or
+// until visit(node) returns false.
+template <class Visit>
+void walk_to_root(tregionnode* node, Visit visit)
+{
+    for (; node != nullptr; node = node->father)
+        if (!visit(node))
+            return;
+}

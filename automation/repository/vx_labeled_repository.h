@@ -219,6 +219,31 @@ public:
     int rurevudu_training(const int* attributes, int n, const char* directory, const char* listFile,
                           const char* updateRule, int c);
 
+    // --- comparison with ground truth ---
+    //
+    // For every labelled image the ground truth A (found and read as for
+    // VxRepository::CompareTreesGroundTruth: "<gtDir>/<image name>" or, with a
+    // gtSuffix, "<gtDir>/<image name cut at its last '.'>.<gtSuffix>.png",
+    // low bytes kept) is compared object by object (VxImageRegionsCompare)
+    // with B, a zero image of the trees' size whose class k >= 1 regions are
+    // 128 + k * (127 / (N - 1)) when graded is not 0, else 128. The table
+    // gets the header "ImageName; GroundTruth; Query in GT; GT Not in Query;
+    // Precision; Recall; Query ; GT in Query; Query not in GT\n", a row
+    // "%s; %d; %d; %d; %f; %f; %d; %d; %d \n" per image (ground-truth file
+    // name, objects of A, foundBA, objects of A - foundAB, precision, recall,
+    // objects of B, foundAB, objects of B - foundBA; objects without the
+    // background) and "Accumulated; ..." with the sums of the integer
+    // columns and the mean precision and recall over the images (0 without
+    // images). A ground truth that cannot be read or has another size than
+    // B, and an image whose trees cannot be used, give a row of zeros after a
+    // message. Prints "%d/%d, %s\n" (image number from 1, images,
+    // ground-truth path) per image and calls progress(i, context) after image
+    // i when context is not null. Returns 1 when the table is complete, 0
+    // after a message when it cannot be written (then nothing is compared)
+    // or there is no repository.
+    int CompareImageRegions(const char* table, const char* gtDir, const char* gtSuffix, int graded,
+                            void* context, compare_progress_fn progress);
+
     // Which part of a region an image shows.
     enum class region_part { pixels, outer_contour };
 

@@ -7,6 +7,7 @@
 #include "analyse/trees/lRegion_Graph.h"
 #include "analyse/trees/region_types.h"
 #include "automation/automation_export.h"
+#include "automation/compare/compare_progress.h"
 #include "filter/progress.h"
 #include "imagecore/image.h"
 #include "imagecore/vx_image.h"
@@ -248,6 +249,39 @@ public:
     // "%d; %s; %s;" (id, image name, rule file) and the values joined by "; ".
     void writeClassifiedQueryResultTable(const char* imageName, const char* ruleFile,
                                          tregionnode** nodes, int n);
+
+    // --- comparison with ground truth ---
+    //
+    // For every image the tree of the polarity (1 bright, 2 dark) is
+    // compared with the image's ground-truth label image
+    // (VxTreeRegionsCompare): the ground truth is "<gtDir>/<image name>", or
+    // with a gtSuffix "<gtDir>/<image name cut at its last '.'>.<gtSuffix>.png",
+    // read with ReadImage, only the low byte of every pixel kept; labels is
+    // the comma-separated list of the ground-truth values that make objects
+    // (every positive value when null or empty); t bounds the match quality
+    // (0 <= q < t counts as matched). The table gets the header "TreeFile;
+    // Ground Truth File; Objects GT; Objects Matched; Match Rate; Avg.
+    // Quality matched; Avg. Quality all; Quality Dev\n" and one row per image
+    // "<tree path>; <ground-truth path>; objects; matched; matched / objects;
+    // avgQualityMatched(t);avgQualityAll(t); t;" (numbers as "%d" and "%f").
+    // An image without that tree, a tree or ground truth that cannot be read
+    // and a ground truth of another size give a row of zeros after a message;
+    // so does an image whose ground truth has no object, every ratio 0. With
+    // an outDir the best-match image (threshold t) of every compared image is
+    // written with writeImageGrey as "<outDir>/<image name>", or with an outSuffix
+    // "<outDir>/<image name cut at its last '.'>.<outSuffix>.png". Prints
+    // "%d/%d, %s\n" (image number from 1, images, ground-truth path) per image
+    // and calls progress(i, context) after image i when context is not null.
+    // Returns 1 when the table is complete; 0 after a message when it cannot
+    // be written (then nothing is compared) or the polarity is not 1 or 2.
+    //
+    // The ground-truth comparison dialog binds its fields by meaning, not in
+    // the order it lists them: "Valid GT IDs" -> labels, "Ground Truth Tag" ->
+    // gtSuffix, "Result Images Path" -> outDir, "Result Images Tag" ->
+    // outSuffix, "Deviation of Quality" -> t, the mode -> polarity.
+    int CompareTreesGroundTruth(const char* table, int polarity, const char* gtDir, double t,
+                                const char* labels, const char* gtSuffix, const char* outDir,
+                                const char* outSuffix, void* context, compare_progress_fn progress);
 
     // --- text utilities of the reader ---
 

@@ -18,6 +18,7 @@
 
 namespace {
 
+using vx_test::CapturingRepository;
 using vx_test::repository_dir;
 
 constexpr int kScales = 4;
@@ -34,17 +35,6 @@ bool small_and_dark(const tregionnode* node, const image* picture)
         sum += picture->pixels[node->pixels[k]];
     return node->size < 30 && sum < 90L * node->size;
 }
-
-// Keeps a copy of every grey image the query run writes.
-class CapturingRepository : public vx_test::FileRepository {
-public:
-    using FileRepository::FileRepository;
-    void writeImageGrey(const char* path, image* img) override
-    {
-        written[path].reset(create_copy_image(img));
-    }
-    std::map<std::string, image_handle> written;
-};
 
 region_tree_handle load_tree(const std::string& path)
 {

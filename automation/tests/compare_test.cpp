@@ -1,0 +1,301 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "analyse/trees/regiontree.h"
+#include "automation/compare/compare_data_array.h"
+#include "automation/compare/compare_results.h"
+#include "automation/compare/vx_image_regions_compare.h"
+#include "automation/compare/vx_object_statistics.h"
+#include "automation/compare/vx_tree_regions_compare.h"
+#include "automation/detail/handles.h"
+#include "testsupport/vx_test.h"
+
+namespace {
+
+constexpr int kWidth = 6;
+constexpr int kHeight = 4;
+
+// The pixels of the columns from x0 to x1 of the 6 x 4 grid.
+std::vector<int> columns(int x0, int x1)
+{
+    std::vector<int> pixels;
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = x0; x <= x1; ++x)
+            pixels.push_back(y * kWidth + x);
+    return pixels;
+}
+
+tregionnode* son(tregionnode* father, const std::vector<int>& pixels)
+{
+    auto* own = static_cast<int*>(std::malloc(sizeof(int) * pixels.size()));
+    std::memcpy(own, pixels.data(), sizeof(int) * pixels.size());
+    tregionnode* n = init_region_node(father, 0, static_cast<int>(pixels.size()), own, nullptr);
+    add_region_son(father, n);
+    return n;
+}
+
+// root -> A (columns 0-2) -> A1 (column 0), A2 (columns 1-2); root -> B
+// (columns 3-5), numbered in pre-order: A 1, A1 2, A2 3, B 4.
+region_tree_handle hand_tree()
+{
+    region_tree_handle tree(init_region_tree(kWidth, kHeight, 1));
+    tregionnode* a = son(tree->root, columns(0, 2));
+    son(a, columns(0, 0));
+    son(a, columns(1, 2));
+    son(tree->root, columns(3, 5));
+    int counter = 0;
+    tree_relabel(tree->root, &counter);
+    tree->regions = counter;
+    return tree;
+}
+
+image_handle label_image(int width, int height, const std::vector<std::pair<int, int>>& set)
+{
+    image_handle img(create_image(width, height, 0));
+    for (const auto& [pixel, value] : set)
+        img->pixels[pixel] = value;
+    return img;
+}
+
+// Object 0 (label 5) covers A exactly; objects 1 and 2 (label 7) are single
+// pixels in the leaf B, at its first and its last pixel.
+image_handle hand_truth()
+{
+    std::vector<std::pair<int, int>> set{{3, 7}, {23, 7}};
+    for (int p : columns(0, 2))
+        set.push_back({p, 5});
+    return label_image(kWidth, kHeight, set);
+}
+
+}  // namespace
+
+TEST(TreeRegionsCompare, AnObjectEqualToARegionMatchesItExactly)
+{
+    region_tree_handle tree = hand_tree();
+    image_handle truth = hand_truth();
+    const VxTreeRegionsCompare compare(tree.get(), truth.get(), nullptr, 0);
+    ASSERT_EQ(compare.NumObjects(), 3);
+    EXPECT_EQ(compare.MatchQualityObject(0), 0.0);
+    EXPECT_EQ(compare.UnionQualityObject(0), 1.0);
+    EXPECT_EQ(compare.NodeMatchObject(0)->file_index, 1);
+    EXPECT_EQ(compare.NodeUnionObject(0)->file_index, 1);
+    EXPECT_EQ(compare.MatchQualityObject(3), -5000.0);
+    EXPECT_EQ(compare.UnionQualityObject(-1), -5000.0);
+    EXPECT_EQ(compare.NodeMatchObject(3), nullptr);
+
+    image_handle best(compare.getBestMatchRegionsImage(1.0));
+    for (int p = 0; p < kWidth * kHeight; ++p)
+        EXPECT_EQ(best->pixels[p], p % kWidth < 3 ? 128 : 0) << p;
+}
+
+TEST(TreeRegionsCompare, ObjectsSharingALeafAreEachMeasured)
+{
+    region_tree_handle tree = hand_tree();
+    image_handle truth = hand_truth();
+    const VxTreeRegionsCompare compare(tree.get(), truth.get(), nullptr, 0);
+    // One pixel of the 12 of B: 11 wrong pixels per overlapping pixel.
+    for (int i = 1; i <= 2; ++i) {
+        EXPECT_EQ(compare.MatchQualityObject(i), 11.0) << i;
+        EXPECT_DOUBLE_EQ(compare.UnionQualityObject(i), 1.0 / 12) << i;
+        EXPECT_EQ(compare.NodeMatchObject(i)->file_index, 4) << i;
+    }
+    EXPECT_EQ(compare.NumObjectsQuality(1.0), 1);
+    EXPECT_EQ(compare.NumObjectsQuality(12.0), 3);
+    EXPECT_DOUBLE_EQ(compare.avgQualityMatched(12.0), 22.0 / 3);
+    EXPECT_DOUBLE_EQ(compare.avgQualityAll(1.0), 0.0);
+    EXPECT_DOUBLE_EQ(compare.avgQualityUnion(0.5), 1.0);
+    EXPECT_DOUBLE_EQ(compare.avgQualityAllUnions(0.5), 1.0 / 3);
+    EXPECT_DOUBLE_EQ(compare.avgQualityAllUnions(0.0), (1.0 + 2.0 / 12) / 3);
+
+    // B carries the grey of the later object.
+    image_handle best(compare.getBestUnionRegionsImage(0.0));
+    EXPECT_EQ(best->pixels[3], 2 * 127 / 3 + 128);
+    EXPECT_EQ(best->pixels[0], 128);
+
+    // The label list chooses the objects.
+    const int sevens[] = {7};
+    const VxTreeRegionsCompare only(tree.get(), truth.get(), sevens, 1);
+    EXPECT_EQ(only.NumObjects(), 2);
+    EXPECT_EQ(only.MatchQualityObject(0), 11.0);
+}
+
+TEST(TreeRegionsCompare, WithoutObjectsOrWithoutRegionsNothingCountsAsMatched)
+{
+    region_tree_handle tree = hand_tree();
+    image_handle empty = label_image(kWidth, kHeight, {});
+    const VxTreeRegionsCompare none(tree.get(), empty.get(), nullptr, 0);
+    EXPECT_EQ(none.NumObjects(), 0);
+    EXPECT_EQ(none.avgQualityAll(1.0), 0.0);
+    EXPECT_EQ(none.avgQualityAllUnions(0.0), 0.0);
+    EXPECT_EQ(none.avgQualityMatched(1.0), 0.0);
+    image_handle zero(none.getBestMatchRegionsImage(1.0));
+    ASSERT_NE(zero, nullptr);
+    EXPECT_EQ(zero->pixels[0], 0);
+
+    // A root without sons offers no region: q stays -1, which is no match.
+    region_tree_handle bare(init_region_tree(kWidth, kHeight, 1));
+    image_handle truth = hand_truth();
+    const VxTreeRegionsCompare unmatched(bare.get(), truth.get(), nullptr, 0);
+    EXPECT_EQ(unmatched.MatchQualityObject(0), -1.0);
+    EXPECT_EQ(unmatched.NodeMatchObject(0), nullptr);
+    EXPECT_EQ(unmatched.NumObjectsQuality(5.0), 0);
+    EXPECT_EQ(unmatched.avgQualityAll(5.0), 0.0);
+}
+
+TEST(TreeRegionsCompare, AnImageOfAnotherSizeIsNotCompared)
+{
+    region_tree_handle tree = hand_tree();
+    image_handle other = label_image(kWidth - 1, kHeight, {{0, 1}});
+    std::string output;
+    const auto compare = vx_test::capturing_stdout(
+        [&] { return VxTreeRegionsCompare(tree.get(), other.get(), nullptr, 0); }, &output);
+    EXPECT_EQ(output, "Different image and tree dimension\n Image = (5,4)\n Tree= (6,4)\nQUIT\n");
+    EXPECT_EQ(compare.NumObjects(), 0);
+    EXPECT_EQ(compare.getBestMatchRegionsImage(1.0), nullptr);
+    EXPECT_EQ(VxTreeRegionsCompare(nullptr, other.get(), nullptr, 0).NumObjects(), 0);
+}
+
+TEST(ImageRegionsCompare, PrecisionAndRecallCountObjectsThatOverlap)
+{
+    // A: a1 (label 1) columns 0-1 of row 0, a2 (label 2) column 3 of row 0,
+    // a3 (label 1) pixel (5, 3). B: b1 covers row 0 columns 1-3, b2 pixel
+    // (0, 3).
+    image_handle a = label_image(kWidth, kHeight, {{0, 1}, {1, 1}, {3, 2}, {23, 1}});
+    image_handle b = label_image(kWidth, kHeight, {{1, 9}, {2, 9}, {3, 9}, {18, 9}});
+    VxImageRegionsCompare compare(a.get(), b.get());
+    EXPECT_EQ(compare.NumObjectsA(), 4);
+    EXPECT_EQ(compare.NumObjectsB(), 3);
+    EXPECT_EQ(compare.NumClassesA(), 2);
+    EXPECT_EQ(compare.ClassA(3), 1);
+    EXPECT_EQ(compare.ClassB(3), -1);
+    EXPECT_EQ(compare.SizeAt(1, 1), 1);
+    EXPECT_EQ(compare.SizeAt(0, 0), 18);
+    EXPECT_EQ(compare.SizeAt(3, 2), 0);
+    EXPECT_EQ(compare.SizeAt(4, 0), -1);
+    EXPECT_EQ(compare.foundAB(), 2);
+    EXPECT_EQ(compare.foundBA(), 1);
+    EXPECT_EQ(compare.foundBA(1), 2);
+    EXPECT_EQ(compare.foundAB(3), 0);
+    EXPECT_DOUBLE_EQ(compare.Precision(), 0.5);
+    EXPECT_DOUBLE_EQ(compare.Recall(), 2.0 / 3);
+
+    std::string output;
+    vx_test::capturing_stdout(
+        [&] {
+            compare.increment(4, 0);
+            return 0;
+        },
+        &output);
+    EXPECT_EQ(output, "No valid Index ObjA = 4; ObjB = 0\n");
+    compare.increment(3, 2);
+    EXPECT_EQ(compare.foundAB(), 3);
+    EXPECT_EQ(compare.foundBA(), 2);
+    EXPECT_DOUBLE_EQ(compare.Recall(), 1.0);
+
+    vx_test::capturing_stdout(
+        [&] {
+            compare.printMatrix();
+            return 0;
+        },
+        &output);
+    EXPECT_NE(output.find("Classes A: 0 1 2 1 \nClasses B: 0 9 9 \n"), std::string::npos);
+}
+
+TEST(ImageRegionsCompare, AnImageWithoutObjectsHasNoPrecisionOrRecall)
+{
+    image_handle empty = label_image(kWidth, kHeight, {});
+    image_handle b = label_image(kWidth, kHeight, {{1, 9}});
+    const VxImageRegionsCompare compare(empty.get(), b.get());
+    EXPECT_EQ(compare.NumObjectsA(), 1);
+    EXPECT_EQ(compare.Recall(), 0.0);
+    EXPECT_EQ(compare.Precision(), 0.0);
+    image_handle other = label_image(kWidth, kHeight + 1, {{1, 9}});
+    EXPECT_EQ(VxImageRegionsCompare(b.get(), other.get()).NumObjectsB(), 1);
+}
+
+TEST(ObjectStatistics, CountsTheObjectsOfEachLabel)
+{
+    // 1 1 0 2 2
+    // 0 0 0 0 2
+    // 3 0 1 0 0
+    image_handle labels(create_image(5, 3, 0));
+    for (const auto& [p, v] :
+         std::vector<std::pair<int, int>>{{0, 1}, {1, 1}, {3, 2}, {4, 2}, {9, 2}, {10, 3}, {12, 1}})
+        labels->pixels[p] = v;
+    const VxObjectStatistics stats(labels.get());
+    EXPECT_EQ(stats.NumObjects(), 4);
+    EXPECT_EQ(stats.RangeOfClasses(), 4);
+    EXPECT_EQ(stats.NumClasses(), 3);
+    EXPECT_EQ(stats.NumberInClass(1), 2);
+    EXPECT_EQ(stats.NumberInClass(2), 1);
+    EXPECT_EQ(stats.NumberInClass(0), -1);
+    EXPECT_EQ(stats.NumberInClass(4), -1);
+    ASSERT_EQ(stats.ObjectSize(1), 3);
+    EXPECT_EQ(std::vector<int>(stats.ObjectPixels(1), stats.ObjectPixels(1) + 3),
+              (std::vector<int>{3, 4, 9}));
+    EXPECT_EQ(stats.ObjectLabel(2), 3);
+    EXPECT_EQ(stats.ObjectLabel(3), 1);
+    EXPECT_EQ(stats.ObjectSize(4), -1);
+    EXPECT_EQ(stats.ObjectPixels(-1), nullptr);
+
+    // A huge label costs no table of its size.
+    labels->pixels[14] = 1 << 30;
+    const VxObjectStatistics huge(labels.get());
+    EXPECT_EQ(huge.RangeOfClasses(), (1 << 30) + 1);
+    EXPECT_EQ(huge.NumberInClass(1 << 30), 1);
+    EXPECT_EQ(huge.NumberInClass(5), 0);
+    EXPECT_EQ(VxObjectStatistics(nullptr).NumObjects(), 0);
+}
+
+TEST(IdLists, CompareInBothDirectionsAndMerge)
+{
+    CompareDataArray ref("1 2  3", "a.png");
+    const CompareDataArray test("3 4", "a.png");
+    int similar, missingRef, missingTest, refCount, testCount;
+    ref.CompareWithTestDataArray(test, &similar, &missingRef, &missingTest, &refCount, &testCount);
+    EXPECT_EQ(std::vector<int>({similar, missingRef, missingTest, refCount, testCount}),
+              std::vector<int>({1, 2, 1, 3, 2}));
+    test.CompareWithTestDataArray(ref, &similar, &missingRef, &missingTest, &refCount, &testCount);
+    EXPECT_EQ(std::vector<int>({similar, missingRef, missingTest, refCount, testCount}),
+              std::vector<int>({1, 1, 2, 2, 3}));
+
+    const CompareDataArray none("null", "b.png");
+    EXPECT_EQ(none.getArraySize(), 0);
+    EXPECT_EQ(none.getArrayValue(0), -1);
+    EXPECT_STREQ(none.getEntryID(), "b.png");
+
+    EXPECT_EQ(ref.UnionMergeArray("3 5 5"), 2);
+    EXPECT_STREQ(ref.getPCArray(), "1 2 3 5 ");
+    EXPECT_EQ(ref.getArrayValue(3), 5);
+}
+
+TEST(IdLists, ResultFilesAreComparedAndMergedEntryByEntry)
+{
+    vx_test::TempDir dir;
+    const std::string reference = dir.file("ref.txt"), test = dir.file("test.txt");
+    vx_test::write_file(reference, "a.png, 1   2 3\nb.png, null\n");
+    vx_test::write_file(test, "a.png, 3 4\nb.png, 7\n");
+    const std::string out = dir.file("out.csv");
+    std::string output;
+    EXPECT_EQ(vx_test::capturing_stdout(
+                  [&] { return CompareResults(reference.c_str(), test.c_str(), out.c_str(), 3); },
+                  &output),
+              1);
+    EXPECT_NE(output.find("Only 2 of 3 entries"), std::string::npos);
+    EXPECT_EQ(vx_test::read_file(out),
+              "ImageIndex, Similar in Both, #Missing from Reference ,#In Reference, #Missing "
+              "from Testdata, #In TestData\n"
+              "a.png,1, 2, 3, 1, 2\n"
+              "b.png,0, 0, 0, 1, 1\n"
+              " , 1, 2, 3, 2, 3\n");
+    EXPECT_EQ(MergeResults(reference.c_str(), test.c_str(), out.c_str(), 2), 1);
+    EXPECT_EQ(vx_test::read_file(out), "a.png,1 2 3 4 \nb.png,7 \n");
+    vx_test::capturing_stdout([&] {
+        EXPECT_EQ(CompareResults(dir.file("missing").c_str(), test.c_str(), out.c_str(), 2), 0);
+        return 0;
+    });
+}
