@@ -13,7 +13,13 @@ int VxRepository::doPreProc(VxImageProcessing& chain, const char* tag)
         RepositoryImage& record = images[i];
         const std::string path = imagePath(i);
         vx_image_handle input(ReadImage(path.c_str()));
-        image_handle result(input != nullptr ? chain.apply(input.get()) : nullptr);
+        if (input == nullptr) {
+            vx_report("Could not load %s\n", path.c_str());
+            record.brightDone = 0;  // its trees no longer count
+            record.darkDone = 0;
+            continue;
+        }
+        image_handle result(chain.apply(input.get()));
         if (result == nullptr) {
             vx_report("Could not preprocess %s: the image keeps its name\n", path.c_str());
             continue;

@@ -18,11 +18,14 @@ void VxRepository::writeRepositoryTables(const char* tableStem, const char* upda
     const std::string tables[2] = {stem + ".bright.csv", stem + ".dark.csv"};
     bool headerWritten[2] = {false, false};
     for (int i = 0; i < NumberOfImages(); ++i) {
-        const RepositoryImage& record = images[i];
-        vx_image_handle input(ReadImageGrey((imagesPath + record.image).c_str()));
+        RepositoryImage& record = images[i];
+        const std::string path = imagesPath + record.image;
+        vx_image_handle input(ReadImageGrey(path.c_str()));
         const image* picture = picture_of(input.get());
         if (picture == nullptr) {
-            vx_report("Could not read image %s: no table rows\n", record.image.c_str());
+            vx_report("Could not load %s\n", path.c_str());
+            record.brightDone = 0;  // its trees no longer count
+            record.darkDone = 0;
             continue;
         }
         for (int k = 0; k < 2; ++k) {

@@ -64,6 +64,8 @@ int VxRepository::computeRepositoryStep(void* context, tree_progress_fn callback
     const image* darkPicture = picture_of(darkInput.get());
     vx_image_handle brightInput(darkPicture != nullptr ? ReadImageGrey(path.c_str()) : nullptr);
     const image* brightPicture = picture_of(brightInput.get());
+    if (darkPicture == nullptr || brightPicture == nullptr)
+        vx_report("Could not load %s\n", path.c_str());
     if (darkPicture == nullptr || brightPicture == nullptr || brightJob.scales < 1) {
         vx_report("Could not compute the trees of %s: image skipped\n", path.c_str());
         record.brightDone = 0;

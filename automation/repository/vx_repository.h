@@ -41,7 +41,9 @@ enum : int {
 //
 // The base class reads no images: ReadImage and ReadImageGrey return null
 // until a subclass supplies a reader. An image that cannot be read is
-// skipped with a message. Both paths always end in '/'.
+// skipped with a message. Tree computation, tables and preprocessing print
+// "Could not load %s\n" for it and count its trees as missing from then on.
+// Both paths always end in '/'.
 class AUTOMATION_EXPORT VxRepository {
 public:
     // n images (names relative to imagesPath) without trees. Prints
@@ -151,7 +153,8 @@ public:
     // Runs the chain over every image (ReadImage), stores the result with
     // writeImage as "<stem>.<tag>.png" in the images path and renames the
     // record to it. An image that cannot be read or processed, or whose
-    // result is not written, keeps its name. Returns the number of images.
+    // result is not written, keeps its name (one that cannot be read loses
+    // its trees). Returns the number of images.
     int doPreProc(VxImageProcessing& chain, const char* tag);
     // "<stem>.bright.csv" and "<stem>.dark.csv" (a final ".csv" of tableStem
     // is cut off): one header, then one row per region of every image's

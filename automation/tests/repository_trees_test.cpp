@@ -144,6 +144,7 @@ TEST(RepositoryTrees, UnreadableImagesAreSkippedWithoutTrees)
     repository_dir d(1);
     auto r = d.repository(0, {"img0.pgm", "missing.pgm"});
     const computed run = compute_all(*r);
+    EXPECT_NE(run.output.find("Could not load " + d.images + "//missing.pgm\n"), std::string::npos);
     EXPECT_NE(run.output.find("image skipped"), std::string::npos);
     EXPECT_TRUE(run.logs[1].steps.empty());
     EXPECT_TRUE(std::filesystem::exists(d.trees + "/img0.4.bright.nr.tree"));
@@ -151,6 +152,15 @@ TEST(RepositoryTrees, UnreadableImagesAreSkippedWithoutTrees)
     const std::string file = d.dir.file("r.vxr");
     ASSERT_EQ(r->WriteRepository(file.c_str()), 1);
     EXPECT_NE(vx_test::read_file(file).find("\nmissing.pgm,-,-\n"), std::string::npos);
+
+    // An image gone after its trees were made loses them for the tables and
+    // the repository file.
+    std::filesystem::remove(d.images + "/img0.pgm");
+    const std::string output = vx_test::printed_by(
+        [&] { r->writeRepositoryTables(d.dir.file("t").c_str(), d.dir.file("none").c_str()); });
+    EXPECT_NE(output.find("Could not load " + d.images + "/img0.pgm\n"), std::string::npos);
+    ASSERT_EQ(r->WriteRepository(file.c_str()), 1);
+    EXPECT_NE(vx_test::read_file(file).find("\nimg0.pgm,-,-\n"), std::string::npos);
 }
 
 TEST(RepositoryTrees, SerialRoadNamesTreesByModeAndWritesStepTables)
@@ -252,6 +262,7 @@ TEST(RepositoryPreprocessing, RenamesOnlyTheImagesWhoseResultWasWritten)
     EXPECT_EQ(writing->doPreProc(chain, "half"), 2);
     const std::string output = testing::internal::GetCapturedStdout();
     EXPECT_NE(output.find("do not index the repository palette"), std::string::npos);
+    EXPECT_NE(output.find("Could not load " + d.images + "//missing.pgm\n"), std::string::npos);
     EXPECT_STREQ(plain->ImageName(0), "img0.pgm");
     EXPECT_STREQ(writing->ImageName(0), "img0.half.png");
     EXPECT_STREQ(writing->ImageName(1), "missing.pgm");
