@@ -1,5 +1,14 @@
 # Sources and public headers of gui/repository, appended to the lists of
 # gui/CMakeLists.txt (paths relative to gui/). The repository, query and
 # classification dialogs add theirs here.
-list(APPEND vxgui_sources)
-list(APPEND vxgui_headers)
+list(APPEND vxgui_sources
+  repository/detail/form_parts.cpp
+  repository/vx_analyze_volume_export_dialog.cpp
+  repository/vx_attribute_selection.cpp
+  repository/vx_class_export_dialog.cpp
+  repository/vx_rurevudu_dialog.cpp)
+list(APPEND vxgui_headers
+  repository/vx_analyze_volume_export_dialog.h
+  repository/vx_attribute_selection.h
+  repository/vx_class_export_dialog.h
+  repository/vx_rurevudu_dialog.h)
