@@ -3,12 +3,18 @@
 # classification dialogs add theirs here.
 list(APPEND vxgui_sources
   repository/detail/form_parts.cpp
+  repository/detail/som_file_head.cpp
   repository/vx_analyze_volume_export_dialog.cpp
   repository/vx_attribute_selection.cpp
   repository/vx_class_export_dialog.cpp
-  repository/vx_rurevudu_dialog.cpp)
+  repository/vx_gui_som.cpp
+  repository/vx_gui_som_files.cpp
+  repository/vx_rurevudu_dialog.cpp
+  repository/vxqtsofm.cpp)
 list(APPEND vxgui_headers
   repository/vx_analyze_volume_export_dialog.h
   repository/vx_attribute_selection.h
   repository/vx_class_export_dialog.h
-  repository/vx_rurevudu_dialog.h)
+  repository/vx_gui_som.h
+  repository/vx_rurevudu_dialog.h
+  repository/vxqtsofm.h)
