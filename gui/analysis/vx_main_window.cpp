@@ -18,6 +18,7 @@
 #include "gui/foundation/vx_edit_dialog.h"
 #include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/window_flags.h"
+#include "gui/repository/vx_gui_som.h"
 #include "imagecore/files/vxfopen.h"
 #include "imagecore/report.h"
 
@@ -109,6 +110,10 @@ void vx_main_window::makeMenus()
     image->setObjectName(QStringLiteral("Image"));
     addEntry(image, "Quit", Qt::CTRL | Qt::Key_Q, &vx_main_window::quit);
 
+    QMenu* analyse = menu->addMenu(QStringLiteral("Analyse"));
+    analyse->setObjectName(QStringLiteral("Analyse"));
+    addEntry(analyse, "SOFM", Qt::CTRL | Qt::Key_M, &vx_main_window::compute_sofm);
+
     QMenu* info = menu->addMenu(QStringLiteral("Info"));
     info->setObjectName(QStringLiteral("Info"));
     addEntry(info, "About", Qt::CTRL | Qt::Key_A, &vx_main_window::about_dialog);
@@ -194,4 +199,13 @@ void vx_main_window::rules_howto()
         rulesHelp->setPlainText(vx_rules_help_text());
     }
     rulesHelp->show();
+}
+
+void vx_main_window::compute_sofm()
+{
+    const QString file = vx_dialogs().openFileName(
+        this, QStringLiteral("open file dialog"), QStringLiteral("Select Table or Som"), QString(),
+        QStringLiteral("Table or SOM (*.csv *.som)"), false);
+    if (!file.isEmpty())
+        new VxGUISOM(file, QStringLiteral("SOM for"), nullptr, "SOMAnalysis");
 }

@@ -2,9 +2,24 @@
 # gui/CMakeLists.txt (paths relative to gui/). The repository, query and
 # classification dialogs add theirs here.
 list(APPEND vxgui_sources
+  repository/detail/form_parts.cpp
   repository/detail/repository_images.cpp
+  repository/detail/som_file_head.cpp
   repository/qtvx_labeled_repository.cpp
-  repository/qtvx_repository.cpp)
+  repository/qtvx_repository.cpp
+  repository/vx_analyze_volume_export_dialog.cpp
+  repository/vx_attribute_selection.cpp
+  repository/vx_class_export_dialog.cpp
+  repository/vx_gui_som.cpp
+  repository/vx_gui_som_files.cpp
+  repository/vx_rurevudu_dialog.cpp
+  repository/vxqtsofm.cpp)
 list(APPEND vxgui_headers
   repository/qtvx_labeled_repository.h
-  repository/qtvx_repository.h)
+  repository/qtvx_repository.h
+  repository/vx_analyze_volume_export_dialog.h
+  repository/vx_attribute_selection.h
+  repository/vx_class_export_dialog.h
+  repository/vx_gui_som.h
+  repository/vx_rurevudu_dialog.h
+  repository/vxqtsofm.h)

@@ -165,8 +165,8 @@ TEST_F(MainWindowTest, MenusCarryTheirNamesAndShortcuts)
         for (QAction* action : menu->actions())
             entries << menu->title() + " > " + action->text() + " " + action->shortcut().toString();
     }
-    EXPECT_EQ(entries,
-              QStringList({"Image > Quit Ctrl+Q", "Info > About Ctrl+A", "Info > Rules Ctrl+B"}));
+    EXPECT_EQ(entries, QStringList({"Image > Quit Ctrl+Q", "Analyse > SOFM Ctrl+M",
+                                    "Info > About Ctrl+A", "Info > Rules Ctrl+B"}));
 
     window->show();
     window->activateWindow();

@@ -1,0 +1,23 @@
+#pragma once
+
+// What the SOFM trainer reads of a ".som" file itself before the map is
+// built from it: the date of the first line, the table's file name and the
+// table columns the map was trained on. Internal to vxgui.
+
+#include <QByteArray>
+#include <QString>
+#include <vector>
+
+struct VxSomFileHead {
+    QByteArray date;  // the two words of "Generated at <date> <time> from"
+    QByteArray time;
+    QByteArray table;  // line 2, as stored
+    std::vector<unsigned> columns;
+};
+
+// Reads the first four lines of `file`, each bounded in length. False, with
+// the reason in `why`, when the file does not open, a line is missing or
+// too long, the first line is not "Generated at <date> <time> from", the
+// third is not "ColumnSelection", or the fourth does not start with a
+// column count of at least 0 followed by that many column numbers.
+bool vx_read_som_head(const QString& file, VxSomFileHead& head, QString& why);

@@ -1,0 +1,55 @@
+// The SOFM trainer with a trained map and the class export dialog, saved as
+// screenshots.
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <memory>
+
+#include "gui/repository/tests/sofm_test_support.h"
+#include "gui/repository/vx_class_export_dialog.h"
+#include "testsupport/gui/gui_test.h"
+
+using namespace sofm_test;
+
+TEST(Screenshot, TheTrainerShowsItsTrainedMapInGrey)
+{
+    vx_test::TempDir dir;
+    write_table(dir.file("regions.csv"), 400, 4);
+    std::unique_ptr<VxGUISOM> trainer(open(dir.file("regions.csv")));
+    edit(trainer.get(), "Width")->setText("48");
+    edit(trainer.get(), "Height")->setText("32");
+    click(trainer.get(), "Start");
+    click(trainer.get(), "Distance Map");  // the cluster labels
+    click(trainer.get(), "Distance Map");  // the distance map
+    // Four times larger, so that the cells show.
+    frame(trainer.get())->setZoomWindow(4, 0, 0);
+    frame(trainer.get())->resizeDisplayFrame(4 * 48, 4 * 32);
+    frame(trainer.get())->setZoomWindow(4, 0, 0);
+    frame(trainer.get())->updateZoomWindow();
+
+    const QImage picture = vx_gui_test::save_screenshot(*trainer, "VxGUISOM");
+    ASSERT_EQ(picture.size(), trainer->size());
+    const std::vector<int> cells = words(trainer.get());
+    const QPoint origin = frame(trainer.get())->mapTo(trainer.get(), QPoint(0, 0));
+    for (const QPoint cell : {QPoint(0, 0), QPoint(47, 0), QPoint(20, 15), QPoint(47, 31)}) {
+        const int grey = cells[static_cast<size_t>(cell.y() * 48 + cell.x())];
+        EXPECT_EQ(picture.pixel(origin + cell * 4 + QPoint(2, 2)), qRgb(grey, grey, grey))
+            << cell.x() << "," << cell.y();
+    }
+    QWidget* start = button(trainer.get(), "Start");
+    EXPECT_GT(vx_gui_test::dark_pixels(picture, start->geometry()), 20);
+}
+
+TEST(Screenshot, TheClassExportDialogNamesItsClasses)
+{
+    char c0[] = "Irrelevant", c1[] = "Cells", c2[] = "Nuclei", c3[] = "Debris";
+    char* names[] = {c0, c1, c2, c3};
+    VxClassExportDialog dialog(4, names, "Export File", "Table (*.csv)", ".csv", nullptr,
+                               "Regions By Class", 0);
+    const QImage picture = vx_gui_test::save_screenshot(dialog, "VxClassExportDialog");
+    ASSERT_EQ(picture.size(), dialog.size());
+    const QList<QLabel*> labels = dialog.findChildren<QLabel*>();
+    ASSERT_EQ(labels.size(), 2);
+    EXPECT_GT(vx_gui_test::dark_pixels(picture, labels[0]->geometry()), 30);
+    EXPECT_GT(vx_gui_test::dark_pixels(picture, labels[1]->geometry()), 10);
+}

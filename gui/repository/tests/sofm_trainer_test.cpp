@@ -1,0 +1,211 @@
+#include <gtest/gtest.h>
+
+#include <QPointer>
+#include <QTest>
+#include <QTreeWidget>
+#include <cmath>
+#include <memory>
+
+#include "gui/analysis/vx_main_window.h"
+#include "gui/repository/tests/sofm_test_support.h"
+#include "testsupport/gui/gui_test.h"
+
+using namespace sofm_test;
+using vx_gui_test::dialogs;
+
+namespace {
+
+// Counts the paint events of a widget.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+// The placeholder cell (r, c) of a w x h map as the window draws it first,
+// and once it grew the map for a large table.
+int first_cell(int r, int c, int w, int h)
+{
+    return static_cast<int>(std::sqrt(r * r + c * c) / std::sqrt(w * w + h * h) * 255);
+}
+int grown_cell(int r, int c, int w, int h)
+{
+    return static_cast<int>(std::sqrt((r * r + c * c) / std::sqrt(w * w + h * h) * 255));
+}
+
+class SofmTrainerTest : public ::testing::Test {
+protected:
+    vx_test::TempDir dir;
+    std::string table(int rows, int inputs, const std::string& name = "table.csv")
+    {
+        write_table(dir.file(name), rows, inputs);
+        return dir.file(name);
+    }
+};
+
+}  // namespace
+
+TEST_F(SofmTrainerTest, TheMapGrowsOnlyPastAQuarterOfTheUnits)
+{
+    // 4 x 4096 rows fill 128 x 128 units exactly; one row more grows the map.
+    const std::string kept = table(4096, 2, "kept.csv");
+    std::unique_ptr<VxGUISOM> trainer(open(kept));
+    EXPECT_EQ(trainer->windowTitle(), QString::fromStdString("SOM for" + kept));
+    EXPECT_EQ(edit(trainer.get(), "Width")->text(), "128");
+    EXPECT_EQ(edit(trainer.get(), "MaxStep")->text(), "4096");
+    std::vector<int> cells = words(trainer.get());
+    ASSERT_EQ(cells.size(), 128u * 128u);
+    EXPECT_EQ(cells[0], 0);
+    EXPECT_EQ(cells[127], first_cell(0, 127, 128, 128));
+    EXPECT_EQ(cells.back(), first_cell(127, 127, 128, 128));
+
+    // Number columns are checked, the text column is not.
+    QTreeWidget* list = column_list();
+    ASSERT_EQ(list->topLevelItemCount(), 4);
+    for (int c = 0; c < 4; ++c)
+        EXPECT_EQ(list->topLevelItem(c)->checkState(0), c == 2 ? Qt::Unchecked : Qt::Checked);
+
+    const int side = static_cast<int>(std::sqrt(4.0 * 4097)) + 1;
+    trainer.reset(open(table(4097, 2, "grown.csv")));
+    EXPECT_EQ(edit(trainer.get(), "Width")->text(), QString::number(side));
+    cells = words(trainer.get());
+    ASSERT_EQ(cells.size(), static_cast<size_t>(side * side));
+    EXPECT_EQ(cells[0], 0);
+    EXPECT_EQ(cells[static_cast<size_t>(side - 1)], grown_cell(0, side - 1, side, side));
+    EXPECT_EQ(cells.back(), grown_cell(side - 1, side - 1, side, side));
+}
+
+TEST_F(SofmTrainerTest, StartTrainsWithRefreshesAndTheDisplayModesCycle)
+{
+    std::unique_ptr<VxGUISOM> trainer(open(table(60, 3)));
+    // A 6 x 5 map, refreshed every 4 of the 60 steps.
+    edit(trainer.get(), "Width")->setText("6");
+    edit(trainer.get(), "Height")->setText("5");
+    edit(trainer.get(), "DispalySteps")->setText("4");
+    for (QAbstractButton* b : trainer->findChildren<QAbstractButton*>())
+        if (b->text() == "Cone" || b->text() == "Intervall")
+            b->click();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(trainer.get()));
+    PaintCounter counter;
+    frame(trainer.get())->installEventFilter(&counter);
+    const std::string printed = click(trainer.get(), "Start");
+    EXPECT_GE(counter.paints, 60 / 4);
+    EXPECT_NE(printed.find("2-d Grid: (X) 6 * (Y) 5 = 30 weightvectors"), std::string::npos);
+    EXPECT_NE(printed.find("Intervall Normalization"), std::string::npos);
+    EXPECT_NE(printed.find("\n59: 10.100000, 10.110000, 10.120000, 2.000000, \n"),
+              std::string::npos);
+    ASSERT_EQ(frame(trainer.get())->ImageWidth(), 6);
+    ASSERT_EQ(frame(trainer.get())->ImageHeight(), 5);
+
+    auto all = [&](auto test) {
+        const std::vector<int> cells = words(trainer.get());
+        return std::all_of(cells.begin(), cells.end(), test);
+    };
+    QPushButton* mode = trainer->findChild<QPushButton*>("Display Mode");
+    mode->click();  // local distances -> cluster labels
+    EXPECT_EQ(mode->text(), "Distance Map");
+    EXPECT_TRUE(all([](int w) { return w >= 1792 && w < 1792 + 60; }));
+    mode->click();
+    EXPECT_EQ(mode->text(), "Local Distance");
+    EXPECT_TRUE(all([](int w) { return w >= 0 && w <= 255; }));
+    mode->click();
+    EXPECT_EQ(mode->text(), "Label Map");
+    EXPECT_TRUE(all([](int w) { return w >= 0 && w <= 255; }));
+    click(trainer.get(), "Marker");
+    const std::vector<int> marked = words(trainer.get());
+    EXPECT_GT(std::count(marked.begin(), marked.end(), 1534), 0);
+}
+
+TEST_F(SofmTrainerTest, RefusesToStartWithoutColumnsRowsOrUnits)
+{
+    std::unique_ptr<VxGUISOM> trainer(open(table(0, 2)));
+    dialogs().press("Acknowlege");
+    click(trainer.get(), "Start");
+    ASSERT_EQ(dialogs().requests().size(), 1u);
+    EXPECT_TRUE(dialogs().requests()[0].labels.value(1).startsWith("The table has no rows"));
+
+    trainer.reset(open(table(12, 2)));
+    const std::vector<int> placeholder = words(trainer.get());
+    QTreeWidget* list = column_list();
+    for (int c = 0; c < list->topLevelItemCount(); ++c)
+        list->topLevelItem(c)->setCheckState(0, Qt::Unchecked);
+    dialogs().clear();
+    dialogs().press("Acknowlege");
+    click(trainer.get(), "Start");
+    EXPECT_EQ(dialogs().requests()[0].labels.value(1), "No table column is checked.");
+
+    list->topLevelItem(0)->setCheckState(0, Qt::Checked);
+    edit(trainer.get(), "Width")->setText("");
+    dialogs().press("Acknowlege");
+    click(trainer.get(), "Start");
+    EXPECT_EQ(dialogs().requests()[1].labels.value(1), "No map of 0 x 128 units can be built.");
+    EXPECT_EQ(words(trainer.get()), placeholder);
+    EXPECT_EQ(click(trainer.get(), "Distance Map"), "") << "still no map";
+}
+
+TEST_F(SofmTrainerTest, TinyTablesAndMapsTrainCleanly)
+{
+    struct Case {
+        int rows;
+        const char* width;
+        const char* height;
+    };
+    // One row; fewer than 10 rows; fewer units than rows; a long thin map.
+    for (const Case& c :
+         {Case{1, "128", "128"}, Case{9, "128", "128"}, Case{9, "2", "2"}, Case{30, "1", "9"}}) {
+        SCOPED_TRACE(c.rows);
+        std::unique_ptr<VxGUISOM> trainer(open(table(c.rows, 2)));
+        edit(trainer.get(), "Width")->setText(c.width);
+        edit(trainer.get(), "Height")->setText(c.height);
+        click(trainer.get(), "Start");
+        for (int k = 0; k < 3; ++k)
+            click(trainer.get(), trainer->findChild<QPushButton*>("Display Mode")->text());
+        click(trainer.get(), "Marker");
+        EXPECT_EQ(frame(trainer.get())->ImageWidth(), QString(c.width).toInt());
+        EXPECT_EQ(frame(trainer.get())->ImageHeight(), QString(c.height).toInt());
+    }
+}
+
+TEST_F(SofmTrainerTest, AnalyseSofmOfTheMainWindowOpensTheTrainerOnTheChosenTable)
+{
+    vx_test::write_file(dir.file("Attributes.rule"), "DECLS:\n#DECLS\n");
+    const QString app = QString::fromStdString(dir.path().string());
+    testing::internal::CaptureStdout();
+    QPointer<vx_main_window> window = new vx_main_window(app, app, nullptr, "Main");
+    testing::internal::GetCapturedStdout();
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+
+    const std::string file = table(20, 2);
+    dialogs().answer(QString());
+    dialogs().answer(QString::fromStdString(file));
+    QTest::keyClick(window, Qt::Key_M, Qt::ControlModifier);
+    EXPECT_EQ(vx_gui_test::top_level_widget("SOMAnalysis"), nullptr) << "cancelled";
+    testing::internal::CaptureStdout();
+    QTest::keyClick(window, Qt::Key_M, Qt::ControlModifier);
+    testing::internal::GetCapturedStdout();
+    const VxDialogRequest& asked = dialogs().requests()[1];
+    EXPECT_EQ(asked.objectName, "open file dialog");
+    EXPECT_EQ(asked.caption, "Select Table or Som");
+    EXPECT_EQ(asked.filter, "Table or SOM (*.csv *.som)");
+    QPointer<QWidget> trainer = vx_gui_test::top_level_widget("SOMAnalysis");
+    ASSERT_NE(trainer, nullptr);
+    EXPECT_EQ(trainer->windowTitle(), QString::fromStdString("SOM for" + file));
+
+    // The trainer does not follow the main window's finito().
+    window->quit();
+    vx_gui_test::flush_deferred_deletes();
+    EXPECT_TRUE(window.isNull());
+    ASSERT_FALSE(trainer.isNull());
+    testing::internal::CaptureStdout();
+    trainer->close();
+    vx_gui_test::flush_deferred_deletes();
+    testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(trainer.isNull());
+    EXPECT_EQ(column_list(), nullptr);
+}

@@ -1,0 +1,99 @@
+// The trainer's ".som" files: saving the map, and loading a map with the
+// table and columns it was trained on.
+#include <QFile>
+#include <QLineEdit>
+#include <QTreeWidget>
+
+#include "automation/tables/vxtable.h"
+#include "gui/foundation/dialog_service.h"
+#include "gui/repository/detail/form_parts.h"
+#include "gui/repository/detail/som_file_head.h"
+#include "gui/repository/vx_gui_som.h"
+#include "gui/repository/vxqtsofm.h"
+#include "imagecore/report.h"
+
+void VxGUISOM::writeSOMFile()
+{
+    if (!map)
+        return;
+    if (!map->write(QFile::encodeName(somFileName).constData(), table->FileName(),
+                    selection.data()))
+        popUp(QStringLiteral("SOM not saved"), "Could not write the SOM:\n" + somFileName);
+}
+
+void VxGUISOM::saveSOM()
+{
+    if (vx_form::chooseSaveName(this, saveNameEdit, QStringLiteral("Save Resulting SOM"),
+                                QStringLiteral("Save Resulting SOM"), QStringLiteral("./"),
+                                QStringLiteral("(SOM Table) *.som"), QStringLiteral(".som")))
+        writeSOMFile();
+}
+
+void VxGUISOM::loadSOM()
+{
+    const QString chosen = vx_dialogs().openFileName(
+        this, QStringLiteral("Open SOM dialog"), QStringLiteral("Select SOM"), QStringLiteral("./"),
+        QStringLiteral("(SOM Table) *.som"), false);
+    if (chosen.isEmpty())
+        return;
+    loadNameEdit->setText(chosen);
+    loadSOMFile();
+}
+
+void VxGUISOM::loadSOMFile()
+{
+    const QString file = somFileName;
+    auto refuse = [&](const QString& why) {
+        popUp(QStringLiteral("SOM not loaded"), "Could not load the SOM:\n" + file + "\n" + why);
+    };
+
+    // 1.-3. The head: the table and the columns the map was trained on.
+    VxSomFileHead head;
+    QString why;
+    if (!vx_read_som_head(file, head, why))
+        return refuse(why);
+    vx_report("File From %s\nAt %s\n", head.date.constData(), head.time.constData());
+    vx_report("Loading Table %s\n", head.table.constData());
+
+    // 4. The table it names when that is a ".csv" file, else the current one.
+    std::unique_ptr<VxTable> named;
+    if (head.table.endsWith(".csv")) {
+        if (!QFile(QFile::decodeName(head.table)).open(QIODevice::ReadOnly))
+            return refuse("Its table cannot be read: " + QFile::decodeName(head.table));
+        named = std::make_unique<VxTable>(head.table.constData(), ',');
+    }
+    vx_report("Done ");
+    VxTable* source = named ? named.get() : table.get();
+    if (source == nullptr)
+        return refuse(QStringLiteral("It names no table (.csv)."));
+
+    // 5. The vectors of the map's columns.
+    for (unsigned column : head.columns)
+        if (column >= static_cast<unsigned>(source->getColumns()))
+            return refuse(QStringLiteral("Its table has no column %1.").arg(column));
+    vector_array_handle inputs(source->extractVArray(static_cast<unsigned>(head.columns.size()),
+                                                     head.columns.data(), "Class"));
+
+    // 6. The map; it replaces table, selection and map once it could be read.
+    auto loaded =
+        std::make_unique<vxqtsofm>(display, QFile::encodeName(file).constData(), inputs.get());
+    if (loaded->sofm()->units == 0)
+        return refuse(QStringLiteral("It does not fit its table."));
+    map = std::move(loaded);
+    vectors = std::move(inputs);
+    selection = std::move(head.columns);
+    if (named)
+        table = std::move(named);
+    const sofm_params* p = map->sofm();
+    mapWidth = p->width;
+    mapHeight = p->height;
+    normalization = p->normalization;
+    maxSteps = p->max_steps;
+    learnRate = p->learn_rate;
+    learnScope = p->learn_scope;
+    function = p->function;
+    // The column list follows the table and columns of the map.
+    if (columnList)
+        initAttributeSelection();
+    update();
+}
