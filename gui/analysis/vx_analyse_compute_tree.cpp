@@ -41,7 +41,8 @@ void vx_analyse_compute_tree::run()
                            static_cast<unsigned>(generationMode), this, sendProgressSignal) == 0)
         return;
     baseStep = step.load();
-    tree = Region_Graph_progress(destination, 8, mode, this, sendProgressSignal);
+    tree.store(Region_Graph_progress(destination, 8, mode, this, sendProgressSignal),
+               std::memory_order_release);
 }
 
 const char* set_progress_output(const char* text, int number)

@@ -28,7 +28,7 @@ public:
 
     // The tree built by run(), null before and when the partition could not
     // be computed. The caller takes it over once the thread has finished.
-    region_tree* getTree() const { return tree; }
+    region_tree* getTree() const { return tree.load(std::memory_order_acquire); }
     // Steps done so far: 1..scales through the partition, then on by one
     // per scale of the region graph. Any thread.
     int getStep() const { return step.load(); }
@@ -50,7 +50,8 @@ private:
     vx_image* destination = nullptr;
     functions* tmpl = nullptr;
     int scales = 0;
-    region_tree* tree = nullptr;
+    // Published when complete: whoever reads it sees the whole tree.
+    std::atomic<region_tree*> tree{nullptr};
     int mode = 0;
     int generationMode = 0;
 };

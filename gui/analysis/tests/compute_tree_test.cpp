@@ -2,14 +2,16 @@
 
 #include <QProgressBar>
 #include <QTimer>
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "analyse/handles.h"
 #include "analyse/trees/region_types.h"
 #include "gui/analysis/tests/analysis_test_support.h"
 #include "gui/analysis/vx_analyse_compute_tree.h"
 #include "gui/foundation/vx_dual_tree_progress.h"
-#include "imagecore/handles.h"
 
 using namespace analysis_test;
 
@@ -138,6 +140,55 @@ TEST_F(ThreadedRunTest, AControllerDeletedDuringTheComputationLeavesNothingBehin
         delete control;
     });
     vx_test::printed_by([&] { EXPECT_FALSE(control->compute_scale_progress(progress, nullptr)); });
+}
+
+// The worker's body on plain threads, both polarities at once, while this
+// thread reads their steps: the check of the workers that ThreadSanitizer
+// can follow without Qt's own synchronisation.
+TEST(ComputeTreeWorker, TwoWorkersRunAtOnceWhileTheirStepsAreRead)
+{
+    struct worker : vx_analyse_compute_tree {
+        using vx_analyse_compute_tree::run;
+        using vx_analyse_compute_tree::vx_analyse_compute_tree;
+    };
+    const QImage squares = nested_squares();
+    image_handle grey(create_image(squares.width(), squares.height(), 0));
+    for (int y = 0; y < grey->height; ++y)
+        for (int x = 0; x < grey->width; ++x)
+            grey->pixels[y * grey->width + x] = qGray(squares.pixel(x, y));
+    std::vector<vx_image_handle> images;
+    std::vector<std::unique_ptr<worker>> workers;
+    functions tmpl[2] = {{1, 1.0, 0.0, 0, 0}, {1, 1.0, 0.0, 0, 0}};
+    for (int mode = 1; mode <= 2; ++mode) {
+        images.emplace_back(init_vximage_from_single_image(grey.get(), 1, 0));
+        images.emplace_back(init_vx_image(grey->width, grey->height, 3));
+        workers.push_back(std::make_unique<worker>(
+            images[images.size() - 2].get(), images.back().get(), &tmpl[mode - 1], 3, mode, 3));
+    }
+    vx_test::printed_by([&] {
+        std::atomic<int> running{2};
+        std::vector<std::thread> threads;
+        for (auto& w : workers)
+            threads.emplace_back([&w, &running] {
+                w->run();
+                --running;
+            });
+        int last[2] = {0, 0};
+        while (running > 0)
+            for (int k = 0; k < 2; ++k) {
+                const int step = workers[k]->getStep();
+                EXPECT_GE(step, last[k]);
+                last[k] = step;
+            }
+        for (std::thread& t : threads)
+            t.join();
+    });
+    for (auto& w : workers) {
+        EXPECT_EQ(w->getStep(), 6);
+        region_tree_handle tree(w->getTree());
+        ASSERT_NE(tree, nullptr);
+        EXPECT_EQ(tree->scales, 3);
+    }
 }
 
 TEST(ComputeTreeWorker, CountsItsStepsAndFormatsProgressTexts)
