@@ -12,17 +12,15 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
-#include <QApplication>
 #include <QWidget>
-#include <clocale>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
 
-#include "analyse/rules/rule_file.h"
 #include "bench/bench_repository.h"
 #include "bench/bench_support.h"
+#include "bench/qt_bench_main.h"
 #include "gui/analysis/vx_analyse_control.h"
 
 namespace {
@@ -109,13 +107,5 @@ BENCHMARK(BM_TreeComputation)
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    set_rule_faults_fatal(false);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return run_qt_benchmarks(argc, argv);
 }

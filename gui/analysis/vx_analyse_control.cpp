@@ -30,18 +30,9 @@ constexpr char default_update_rule[] =
     "TD:\n"
     "#RULES\n";
 
-bool readable(const char* file)
-{
-    FILE* in = std::fopen(file, "r");
-    if (in == nullptr)
-        return false;
-    std::fclose(in);
-    return true;
-}
-
 void write_local_update_rule()
 {
-    if (readable(local_update_rule))
+    if (vx_readable(local_update_rule))
         return;
     vx_report("Writing Local Attributes\n");
     if (!vx_write_text_file(QString::fromLatin1(local_update_rule), default_update_rule))

@@ -1,5 +1,4 @@
 // vx_analyse_control: rules, the active regions and the images made of them.
-#include <cstdio>
 #include <cstdlib>
 #include <memory>
 
@@ -9,6 +8,7 @@
 #include "analyse/query/query_analysis.h"
 #include "analyse/rules/rule_file.h"
 #include "filter/elementary.h"
+#include "gui/analysis/detail/analysis_files.h"
 #include "gui/analysis/vx_analyse_control.h"
 #include "gui/foundation/qimage_frame.h"
 #include "imagecore/image_arith.h"
@@ -18,15 +18,6 @@ namespace {
 
 constexpr int first_region_value = 257;
 constexpr int dual_region_value = 254;
-
-bool readable(const std::string& file)
-{
-    FILE* in = std::fopen(file.c_str(), "r");
-    if (in == nullptr)
-        return false;
-    std::fclose(in);
-    return true;
-}
 
 struct palette_deleter {
     void operator()(int* palette) const { std::free(palette); }
@@ -50,7 +41,7 @@ bool write_through_frame(image* img, const QString& file, int* palette, int entr
 bool vx_analyse_control::applyRule(const std::string& rule, region_tree* tree, tregionnode** active,
                                    int size)
 {
-    if (!readable(rule) || !fits(tree, working))
+    if (!vx_readable(rule.c_str()) || !fits(tree, working))
         return true;
     const program_handle prog(parse_rule_file(rule.c_str(), tree->width));
     if (!prog)

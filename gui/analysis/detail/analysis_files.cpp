@@ -2,9 +2,19 @@
 
 #include <QFileInfo>
 #include <QSaveFile>
+#include <cstdio>
 
 #include "gui/foundation/dialog_service.h"
 #include "gui/foundation/vx_message_popup.h"
+
+bool vx_readable(const char* file)
+{
+    FILE* in = std::fopen(file, "r");
+    if (in == nullptr)
+        return false;
+    std::fclose(in);
+    return true;
+}
 
 bool vx_creatable(const QString& file)
 {

@@ -6,6 +6,9 @@
 #include <QString>
 #include <string>
 
+// Whether the file opens for reading.
+bool vx_readable(const char* file);
+
 // Whether a file of this name can be created or replaced: not a directory,
 // writable when it exists, in a writable directory.
 bool vx_creatable(const QString& file);

@@ -2,8 +2,9 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <cstdio>
 #include <iterator>
+
+#include "gui/analysis/detail/analysis_files.h"
 
 namespace {
 
@@ -24,22 +25,13 @@ std::string trimmed(const std::string& text)
     return text.substr(first, text.find_last_not_of(white_space) - first + 1);
 }
 
-bool opens(const std::string& name)
-{
-    FILE* file = std::fopen(name.c_str(), "r");
-    if (file == nullptr)
-        return false;
-    std::fclose(file);
-    return true;
-}
-
 // A relative name that does not open here but beside the project file.
 std::string located(const std::string& name, const std::string& directory)
 {
-    if (name.empty() || name.front() == '/' || directory == "." || opens(name))
+    if (name.empty() || name.front() == '/' || directory == "." || vx_readable(name.c_str()))
         return name;
     const std::string beside = directory + "/" + name;
-    return beside.size() <= vx_name_capacity && opens(beside) ? beside : name;
+    return beside.size() <= vx_name_capacity && vx_readable(beside.c_str()) ? beside : name;
 }
 
 }  // namespace

@@ -1,0 +1,25 @@
+#pragma once
+
+// The main of a benchmark program whose cases need Qt's widgets: the
+// application on the offscreen platform, numbers in the C locale and rule
+// faults that fail instead of ending, as in the program.
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <clocale>
+
+#include "analyse/rules/rule_file.h"
+
+inline int run_qt_benchmarks(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    set_rule_faults_fatal(false);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
