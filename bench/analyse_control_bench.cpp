@@ -22,6 +22,7 @@
 #include "bench/bench_support.h"
 #include "bench/qt_bench_main.h"
 #include "gui/analysis/vx_analyse_control.h"
+#include "gui/foundation/qimage_frame.h"
 
 namespace {
 
@@ -53,10 +54,14 @@ struct analysis_data {
         std::filesystem::remove_all(dir, ignored);
     }
 
+    // A new analysis of the picture in grey, as the new-project dialog
+    // starts it.
     std::unique_ptr<vx_analyse_control> control() const
     {
-        return std::make_unique<vx_analyse_control>(picture.c_str(), kScales, kScales,
-                                                    "vx_analyse_control for bench", 3, nullptr);
+        auto made = std::make_unique<vx_analyse_control>(
+            picture.c_str(), kScales, kScales, "vx_analyse_control for bench", 3, nullptr);
+        made->pdisplay()->convertGreyEuclidean();
+        return made;
     }
 };
 
@@ -70,13 +75,13 @@ void BM_ApplyQuery(benchmark::State& state)
 {
     quiet_stdout quiet;
     const std::unique_ptr<vx_analyse_control> control = data().control();
-    QWidget window;
-    control->init_display(&window);
-    control->displaymode(1);
     if (!control->compute_scales()) {
         state.SkipWithError("no trees");
         return;
     }
+    QWidget window;
+    control->init_display(&window);
+    control->displaymode(1);
     for (auto _ : state)
         control->apply_open_rule();
     state.counters["hits"] = control->activeBrightNodes();

@@ -109,6 +109,8 @@ vx_analyse_control::vx_analyse_control(const char* imageFile, int oscales, int c
                                        const char* name, int treeMode, QObject* parent)
     : QObject(parent), brightScales(oscales), darkScales(cscales)
 {
+    if (imageFile == nullptr)
+        imageFile = "";
     initNewAnalysis("Unnamed.tiff", imageFile, name, treeMode);
     write_local_update_rule();
     ownFrame(new qimage_frame(imageFile, nullptr));

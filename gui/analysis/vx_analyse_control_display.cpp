@@ -92,6 +92,8 @@ void vx_analyse_control::load_image(const char* file)
 {
     if (refusedWhileBusy("load_image"))
         return;
+    if (file == nullptr)
+        file = "";
     if (displayFrame)
         displayFrame->load_image(file);
     else
@@ -125,8 +127,8 @@ void vx_analyse_control::display(qimage_frame* frame)
     const bool lost = frame == nullptr && ownsFrame && displayFrame && !displayFrame->parent();
     if ((frame != nullptr || lost) && displayFrame != frame)
         delete displayFrame;
+    ownsFrame = ownsFrame && frame != nullptr && frame == displayFrame;
     displayFrame = frame;
-    ownsFrame = false;
 }
 
 void vx_analyse_control::display()

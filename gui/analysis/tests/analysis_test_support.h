@@ -4,16 +4,17 @@
 // analysis controller.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QImage>
 #include <QString>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "analyse/trees/tree_walk.h"
 #include "gui/analysis/vx_analyse_control.h"
+#include "gui/foundation/qimage_frame.h"
 #include "testsupport/vx_test.h"
 
 namespace analysis_test {
@@ -50,16 +51,8 @@ inline QImage two_blobs()
 // writes "Attributes.rule" and its default names there).
 class AnalysisTest : public ::testing::Test {
 protected:
-    AnalysisTest() : previous(getcwd(nullptr, 0))
-    {
-        if (chdir(dir.path().c_str()) != 0)
-            ADD_FAILURE() << "no working directory " << dir.path();
-    }
-    ~AnalysisTest() override
-    {
-        if (chdir(previous.get()) != 0)
-            ADD_FAILURE() << "no way back to " << previous.get();
-    }
+    AnalysisTest() { std::filesystem::current_path(dir.path()); }
+    ~AnalysisTest() override { std::filesystem::current_path(previous); }
 
     std::string file(const std::string& name) const { return dir.file(name); }
     QString qfile(const std::string& name) const { return QString::fromStdString(file(name)); }
@@ -79,25 +72,23 @@ protected:
         std::fclose(out);
     }
 
-    // A new analysis of the picture with both trees computed on this thread.
+    // A new analysis of the picture in grey, as the new-project dialog
+    // starts it, with both trees computed on this thread.
     std::unique_ptr<vx_analyse_control> computed(const QImage& img, int scales = 3,
                                                  const std::string& name = "picture.png")
     {
         const std::string path = png(img, name);
         auto control = std::make_unique<vx_analyse_control>(
             path.c_str(), scales, scales, "vx_analyse_control for test", 3, nullptr);
-        EXPECT_TRUE(vx_test::printed_by([&] { EXPECT_TRUE(control->compute_scales()); }).size() >
-                    0);
+        vx_test::printed_by([&] {
+            control->pdisplay()->convertGreyEuclidean();
+            EXPECT_TRUE(control->compute_scales());
+        });
         return control;
     }
 
+    const std::filesystem::path previous = std::filesystem::current_path();
     vx_test::TempDir dir;
-
-private:
-    struct free_deleter {
-        void operator()(char* p) const { std::free(p); }
-    };
-    std::unique_ptr<char, free_deleter> previous;
 };
 
 // The active entries of an array, in index order.

@@ -72,6 +72,8 @@ TEST_P(ComputeTreeTest, ThreadedTreesEqualThoseComputedOnTheCallingThread)
     vx_analyse_control plain(path.c_str(), oscales, cscales, "plain", 3, nullptr);
     vx_analyse_control threaded(path.c_str(), oscales, cscales, "threaded", 3, nullptr);
     vx_test::printed_by([&] {
+        plain.pdisplay()->convertGreyEuclidean();
+        threaded.pdisplay()->convertGreyEuclidean();
         ASSERT_TRUE(plain.compute_scales());
         ASSERT_TRUE(threaded.compute_scale_progress(nullptr, nullptr));
     });
