@@ -175,6 +175,11 @@ TEST_F(SelectionTest, SixteenBitImagesShowAStretchedGreyAndQueryTheirOwnValues)
     frame->setDisplayMode(1);
     const QImage screen = vx_gui_test::save_screenshot(*frame, "vx_analyse_control");
     EXPECT_GE(screen.width(), 20);
+
+    // A frame over the output follows it when a computation renews it.
+    ASSERT_TRUE(control.compute_scales());
+    control.dva_update_output();
+    EXPECT_EQ(frame->get_t_image()->pixels[10 * 20 + 10], 255);
 }
 
 }  // namespace

@@ -114,13 +114,21 @@ TEST_F(ThreadedRunTest, ProgressLinesAndBarsFollowTheWorkersSteps)
 
 TEST_F(ThreadedRunTest, EventsRunDuringTheComputationButCannotStartAnother)
 {
-    const std::string path = png(nested_squares());
-    vx_analyse_control control(path.c_str(), 3, 3, "events", 3, nullptr);
+    // Trees and a selection from an earlier computation.
+    auto control_ptr = computed(nested_squares());
+    vx_analyse_control& control = *control_ptr;
+    write(control.brightrulesname(), "RULES: TD: #RULES\n");
+    vx_test::printed_by([&] { control.apply_open_rule(); });
+    ASSERT_GT(control.activeBrightNodes(), 0);
     VxDualTreeProgress progress(3, nullptr, "New Project Progress", 0);
     bool fired = false;
     QTimer::singleShot(0, &control, [&] {
         fired = true;
         EXPECT_TRUE(control.computing());
+        // The old trees are gone, and so is the selection that pointed into
+        // them.
+        EXPECT_EQ(control.opennodelist(), nullptr);
+        control.dva_update_output();
         EXPECT_FALSE(control.compute_scale_progress(&progress, nullptr));
         EXPECT_FALSE(control.compute_scales());
         control.load_image("elsewhere.png");
