@@ -7,6 +7,7 @@
 #include <clocale>
 #include <cstdio>
 
+#include "analyse/rules/rule_file.h"
 #include "app/font_rule.h"
 #include "gui/analysis/vx_main_window.h"
 #include "gui/foundation/gui_exit.h"
@@ -18,6 +19,8 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     // Qt has taken the environment's locale; numbers stay in the C locale.
     std::setlocale(LC_NUMERIC, "C");
+    // A faulty rule fails its run instead of ending the program.
+    set_rule_faults_fatal(false);
 
     QFont font = QApplication::font();
     const QStringList styles = QStyleFactory::keys();

@@ -1,5 +1,6 @@
 // The main of every GUI test suite: one QApplication for the whole run,
-// numbers in the C locale, scripted dialogs, death tests that re-run the
+// numbers in the C locale, rule faults that fail instead of ending, scripted
+// dialogs, death tests that re-run the
 // suite (a forked child would share Qt's threads), and a Qt warning counts as
 // a test failure.
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <clocale>
 #include <memory>
 
+#include "analyse/rules/rule_file.h"
 #include "testsupport/gui/gui_test.h"
 
 namespace {
@@ -56,6 +58,8 @@ int main(int argc, char** argv)
     qInstallMessageHandler(fail_on_qt_warning);
     QApplication application(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
+    // As the program runs: a faulty rule fails instead of ending the process.
+    set_rule_faults_fatal(false);
     VxDialogService::install(std::make_unique<VxScriptedDialogs>());
 
     // Listeners hear a test's end in reverse order: this one, appended

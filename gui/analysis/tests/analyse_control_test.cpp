@@ -1,0 +1,238 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <string>
+#include <vector>
+
+#include "analyse/trees/region_types.h"
+#include "gui/analysis/tests/analysis_test_support.h"
+#include "gui/foundation/qimage_frame.h"
+#include "testsupport/gui/gui_test.h"
+
+using namespace analysis_test;
+using vx_gui_test::dialogs;
+
+namespace {
+
+constexpr char new_name[] = "vx_analyse_control for new_project_dialog";
+constexpr char load_name[] = "vx_analyse_control for load_project_dialog";
+
+const std::string default_update_rule =
+    "DECLS:\n  conv :=  (4 * area * 3.14176) /(pow((left+ahead+right),2.0));\n areafraction := "
+    "area / sons;\n#DECLS\nRULES:\nTD:\n#RULES\n";
+
+std::vector<std::string> names_of(const vx_analyse_control& c)
+{
+    return {c.openingtreename(),  c.closingtreename(), c.resultname(),
+            c.imagename(),        c.brightrulesname(), c.darkrulesname(),
+            c.brightresultname(), c.darkresultname(),  c.updaterule()};
+}
+
+// The attribute values of the active bright regions, in index order.
+std::vector<std::vector<double>> active_values(const vx_analyse_control& c)
+{
+    std::vector<std::vector<double>> values;
+    for (const tregionnode* node : active_nodes(c.opennodelist(), c.onodelistsize())) {
+        std::vector<double> row{static_cast<double>(node->label)};
+        for (int k = 0; k < node->attribs->capacity; ++k)
+            row.push_back(node->attribs->entries[k].dvalue + node->attribs->entries[k].ivalue);
+        values.push_back(row);
+    }
+    return values;
+}
+
+class ControlTest : public AnalysisTest {
+protected:
+    // A controller read from the project file, its trace kept from the log.
+    std::unique_ptr<vx_analyse_control> reload(const std::string& vxp)
+    {
+        std::unique_ptr<vx_analyse_control> control;
+        vx_test::printed_by([&] {
+            control = std::make_unique<vx_analyse_control>(vxp.c_str(), load_name, 3, nullptr);
+        });
+        return control;
+    }
+
+    static bool applyBright(vx_analyse_control& c)
+    {
+        bool parsed = false;
+        vx_test::printed_by([&] { parsed = c.apply_open_rule(); });
+        return parsed;
+    }
+};
+
+TEST_F(ControlTest, NewAnalysesStartWithTheirDefaultNamesAndState)
+{
+    vx_analyse_control empty(new_name, 3, nullptr);
+    EXPECT_EQ(names_of(empty),
+              (std::vector<std::string>{"corvella.bright.tree", "corvella.dark.tree", "Unnamed.png",
+                                        "Unknown.png", "Bright_Objects.rule", "Dark_Objects.rule",
+                                        "Unknown.png.bright_object.contours",
+                                        "Unknown.png.dark_object.contours", "Attributes.rule"}));
+    EXPECT_EQ(empty.objectName(), new_name);
+    EXPECT_EQ(empty.oscales(), 2);
+    EXPECT_EQ(empty.cscales(), 2);
+    EXPECT_EQ(empty.generateTreeMode(), 3);
+    EXPECT_EQ(empty.displaymode(), 0);
+    EXPECT_EQ(empty.invert(), 0);
+    EXPECT_EQ(empty.openingtree(), nullptr);
+    EXPECT_EQ(empty.dual_analyse(), nullptr);
+    EXPECT_EQ(empty.onodelistsize(), 0);
+    EXPECT_EQ(empty.pdisplay()->ImageWidth(), 256);
+    EXPECT_EQ(empty.image()->width, 256);
+    EXPECT_TRUE(empty.loaded());
+    EXPECT_FALSE(empty.imageLoaded());
+
+    const std::string path = png(square_on_black());
+    vx_analyse_control image(path.c_str(), 4, 6, new_name, 0, nullptr);
+    EXPECT_EQ(image.resultname(), std::string("Unnamed.tiff"));
+    EXPECT_EQ(image.imagename(), path);
+    EXPECT_EQ(image.darkresultname(), path + ".dark_object.contours");
+    EXPECT_EQ(image.oscales(), 4);
+    EXPECT_EQ(image.cscales(), 6);
+    EXPECT_EQ(image.generateTreeMode(), 0);
+    EXPECT_TRUE(image.imageLoaded());
+    EXPECT_EQ(image.image()->width, 24);
+
+    // The image name renames both contour files; a name that would not
+    // fit them is refused, other names up to 499 characters are kept.
+    EXPECT_TRUE(image.imagename("other.png"));
+    EXPECT_EQ(image.brightresultname(), std::string("other.png.bright_object.contours"));
+    EXPECT_EQ(image.darkresultname(), std::string("other.png.dark_object.contours"));
+    EXPECT_FALSE(image.imagename(std::string(480, 'i').c_str()));
+    EXPECT_EQ(image.imagename(), std::string("other.png"));
+    EXPECT_TRUE(image.resultname(std::string(499, 'r').c_str()));
+    EXPECT_FALSE(image.resultname(std::string(500, 'r').c_str()));
+    EXPECT_EQ(std::string(image.resultname()).size(), 499u);
+    image.setUpdateRule(QStringLiteral("update rule.rule"));
+    EXPECT_EQ(image.updaterule(), std::string("update rule.rule"));
+}
+
+TEST_F(ControlTest, ANewImageAnalysisWritesTheDefaultUpdateRuleOnlyWhereNoneIs)
+{
+    const std::string path = png(square_on_black());
+    const std::string written = vx_test::printed_by(
+        [&] { vx_analyse_control control(path.c_str(), 2, 2, new_name, 3, nullptr); });
+    EXPECT_NE(written.find("Writing Local Attributes\n"), std::string::npos);
+    EXPECT_EQ(vx_test::read_file(file("Attributes.rule")), default_update_rule);
+    EXPECT_EQ(default_update_rule.size(), 126u);
+
+    write(file("Attributes.rule"), "RULES: TD: #RULES\n");
+    const std::string kept = vx_test::printed_by(
+        [&] { vx_analyse_control control(path.c_str(), 2, 2, new_name, 3, nullptr); });
+    EXPECT_EQ(kept.find("Writing Local Attributes"), std::string::npos);
+    EXPECT_EQ(vx_test::read_file(file("Attributes.rule")), "RULES: TD: #RULES\n");
+}
+
+TEST_F(ControlTest, ProjectsRoundTripTheirNamesAndQueriesGiveTheSameHitsAfterSaving)
+{
+    // Its bright tree is two levels deep: file order is not label order.
+    auto control = computed(two_blobs());
+    write(control->brightrulesname(), "RULES: TD: area > 25 && area < 40 #RULES\n");
+    ASSERT_TRUE(applyBright(*control));
+    const auto before = active_values(*control);
+    ASSERT_FALSE(before.empty());
+
+    QDir().mkpath(qfile("with blanks"));
+    control->openingtreename(file("with blanks/bright tree").c_str());
+    control->resultname(std::string(499, 'r').c_str());
+    control->brightrulesname(" keeps inner  blanks ");
+    const std::string vxp = file("project.vxp");
+    ASSERT_TRUE(control->writeProject(vxp.c_str()));
+    std::vector<std::string> expected = names_of(*control);
+    expected[4] = "keeps inner  blanks";
+    EXPECT_EQ(vx_test::read_file(file("with blanks/bright tree")).substr(0, 5), "RTHR2");
+    EXPECT_EQ(vx_test::read_file(control->closingtreename()).substr(0, 5), "RTHR2");
+    EXPECT_EQ(vx_test::lines_of(vx_test::read_file(file("corvella.dark.tree.csv"))).size(),
+              static_cast<size_t>(control->closingtree()->regions));
+
+    // The analysis goes on as before: same labels, selection and values.
+    EXPECT_EQ(active_values(*control), before);
+    control->brightrulesname("Bright_Objects.rule");
+    ASSERT_TRUE(applyBright(*control));
+    EXPECT_EQ(active_values(*control), before);
+
+    // Read back: the nine names (blanks round the bright rule go) and trees
+    // that give the same number of hits.
+    auto loaded = reload(vxp);
+    ASSERT_TRUE(loaded->loaded()) << loaded->loadFailure().toStdString();
+    EXPECT_EQ(names_of(*loaded), expected);
+    EXPECT_EQ(loaded->oscales(), 3);
+    loaded->brightrulesname("Bright_Objects.rule");
+    ASSERT_TRUE(applyBright(*loaded));
+    EXPECT_EQ(loaded->activeBrightNodes(), control->activeBrightNodes());
+}
+
+TEST_F(ControlTest, BadProjectsAndTreesLoadNothingAndEndNothing)
+{
+    auto control = computed(square_on_black());
+    ASSERT_TRUE(control->writeProject(file("good.vxp").c_str()));
+    const std::string good = vx_test::read_file(file("good.vxp"));
+    const auto refused = [&](const std::string& text) {
+        write(file("bad.vxp"), text);
+        auto bad = reload(file("bad.vxp"));
+        EXPECT_FALSE(bad->loaded()) << text;
+        EXPECT_TRUE(bad->loadFailure().contains(qfile("bad.vxp"))) << text;
+        EXPECT_EQ(bad->openingtree(), nullptr);
+        return bad;
+    };
+    refused("");
+    refused(std::string(good).replace(good.find("Darkrule:"), 9, "Darkrules"));
+    refused(std::string(good).insert(good.find("Resultname: ") + 12, std::string(500, 'r')));
+    EXPECT_FALSE(reload(file("missing.vxp"))->loaded());
+
+    // Trees that are missing, of another kind or of another image size.
+    const auto tree_refused = [&](const std::string& tree) {
+        std::string text = good;
+        text.replace(text.find("corvella.dark.tree"), 18, tree);
+        write(file("tree.vxp"), text);
+        auto bad = reload(file("tree.vxp"));
+        EXPECT_FALSE(bad->loaded()) << tree;
+        EXPECT_EQ(bad->openingtree(), nullptr);
+        EXPECT_EQ(bad->closingtree(), nullptr);
+        EXPECT_EQ(bad->dual_analyse(), nullptr);
+        EXPECT_TRUE(bad->loadFailure().contains(QString::fromStdString(tree)))
+            << bad->loadFailure().toStdString();
+    };
+    tree_refused("absent.tree");
+    write(file("foreign.tree"), "RTHR2 is not enough");
+    tree_refused("foreign.tree");
+    auto other = computed(two_blobs(), 3, "small.png");
+    other->openingtreename("small.tree");
+    other->closingtreename("small dark.tree");
+    ASSERT_TRUE(other->writeProject(file("small.vxp").c_str()));
+    tree_refused("small dark.tree");
+}
+
+TEST_F(ControlTest, ProjectNamesThatDoNotOpenAreLookedForBesideTheProject)
+{
+    QDir().mkpath(qfile("project"));
+    ASSERT_TRUE(QDir::setCurrent(qfile("project")));
+    auto control = computed(square_on_black());
+    ASSERT_TRUE(control->writeProject("moved.vxp"));
+    ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(dir.path().string())));
+
+    auto loaded = reload(file("project/moved.vxp"));
+    ASSERT_TRUE(loaded->loaded()) << loaded->loadFailure().toStdString();
+    EXPECT_EQ(loaded->openingtreename(), file("project/corvella.bright.tree"));
+    EXPECT_EQ(loaded->updaterule(), file("project/Attributes.rule"));
+}
+
+TEST_F(ControlTest, ProjectsAreWrittenWholeOrNotAtAll)
+{
+    vx_analyse_control empty(new_name, 3, nullptr);
+    dialogs().press("Acknowlege");
+    EXPECT_FALSE(empty.writeProject(file("empty.vxp").c_str()));
+
+    auto control = computed(square_on_black());
+    control->closingtreename(file("no such folder/dark.tree").c_str());
+    dialogs().press("Acknowlege");
+    EXPECT_FALSE(control->writeProject(file("refused.vxp").c_str()));
+    ASSERT_EQ(dialogs().requests().size(), 2u);
+    EXPECT_TRUE(dialogs().requests()[1].labels.join("\n").contains("no such folder/dark.tree"));
+    EXPECT_FALSE(QFile::exists(qfile("refused.vxp")));
+    EXPECT_FALSE(QFile::exists(qfile("corvella.bright.tree")));
+    EXPECT_FALSE(QFile::exists(qfile("empty.vxp")));
+}
+
+}  // namespace

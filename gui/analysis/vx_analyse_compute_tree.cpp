@@ -1,0 +1,55 @@
+#include "gui/analysis/vx_analyse_compute_tree.h"
+
+#include <string>
+
+#include "analyse/trees/lRegion_Graph.h"
+#include "filter/lMMS_Part.h"
+#include "imagecore/report.h"
+
+vx_analyse_compute_tree::vx_analyse_compute_tree() = default;
+
+vx_analyse_compute_tree::vx_analyse_compute_tree(vx_image* source, vx_image* destination,
+                                                 functions* tmpl, int scales, int mode,
+                                                 int generationMode)
+    : source(source),
+      destination(destination),
+      tmpl(tmpl),
+      scales(scales),
+      mode(mode),
+      generationMode(generationMode)
+{}
+
+void vx_analyse_compute_tree::setProgress(int, int k)
+{
+    step = baseStep.load() + k;
+}
+
+void vx_analyse_compute_tree::sendProgressSignal(int, int k, void* self)
+{
+    vx_report("Signal Progress Set \n");
+    auto* worker = static_cast<vx_analyse_compute_tree*>(self);
+    worker->step = worker->baseStep.load() + k + 1;
+}
+
+void vx_analyse_compute_tree::run()
+{
+    step = 0;
+    baseStep = 0;
+    if (source == nullptr || destination == nullptr || tmpl == nullptr)
+        return;
+    if (lMMS_Part_progress(source, destination, mode, scales, 1, tmpl, 8,
+                           static_cast<unsigned>(generationMode), this, sendProgressSignal) == 0)
+        return;
+    baseStep = step.load();
+    tree.store(Region_Graph_progress(destination, 8, mode, this, sendProgressSignal),
+               std::memory_order_release);
+}
+
+const char* set_progress_output(const char* text, int number)
+{
+    thread_local std::string output;
+    output = text != nullptr ? text : "";
+    if (number >= 0)
+        output += ", " + std::to_string(number) + "\n";
+    return output.c_str();
+}

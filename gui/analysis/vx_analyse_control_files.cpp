@@ -1,0 +1,149 @@
+// vx_analyse_control: the tables, contour files and the project.
+#include <QFile>
+#include <QStringList>
+#include <cstdio>
+#include <utility>
+#include <vector>
+
+#include "analyse/display/visual_analyse.h"
+#include "analyse/files/treeio.h"
+#include "analyse/tables/featureio.h"
+#include "analyse/trees/tree_walk.h"
+#include "gui/analysis/detail/analysis_files.h"
+#include "gui/analysis/detail/project_file.h"
+#include "gui/analysis/vx_analyse_control.h"
+
+namespace {
+
+QString file_text(const std::string& name)
+{
+    return QFile::decodeName(name.c_str());
+}
+
+std::string table_name(const std::string& tree)
+{
+    return tree + ".csv";
+}
+
+// The labels of every node, to be given back after the writers numbered
+// the tree their way.
+std::vector<std::pair<tregionnode*, int>> labels_of(region_tree* tree)
+{
+    std::vector<std::pair<tregionnode*, int>> labels;
+    walk_preorder(tree->root, [&](tregionnode* node) { labels.emplace_back(node, node->label); });
+    return labels;
+}
+
+}  // namespace
+
+bool vx_analyse_control::writeTable(const QString& file, region_tree* tree, tregionnode** active,
+                                    int size)
+{
+    const QByteArray name = QFile::encodeName(file);
+    const bool written = tree != nullptr ? fio_writeTreeTableHeader(name.constData(), tree) == 1 &&
+                                               fio_writeTreeTableByNodeArray(
+                                                   name.constData(), imagename(), active, size) == 1
+                                         : write_regionnode_list_table(name.constData()) == 1;
+    if (!written)
+        vx_write_error(file);
+    return written;
+}
+
+bool vx_analyse_control::write_bright_result_table(const QString& file)
+{
+    return writeTable(file, brightTree, opennodelist(), brightListSize);
+}
+
+bool vx_analyse_control::write_dark_result_table(const QString& file)
+{
+    return writeTable(file, darkTree, closenodelist(), darkListSize);
+}
+
+bool vx_analyse_control::writeContours(const std::string& file, region_tree* tree,
+                                       tregionnode** active, int size)
+{
+    std::string text;
+    char buffer[48];
+    int number = 0;
+    for (int i = 0; tree != nullptr && active != nullptr && i < size; ++i) {
+        const tregionnode* node = active[i];
+        if (node == nullptr)
+            continue;
+        std::snprintf(buffer, sizeof buffer, "%d, %d, ", number++, node->contour_size);
+        text += buffer;
+        for (int k = 0; k < node->contour_size; ++k) {
+            const int p = node->contour[k];
+            std::snprintf(buffer, sizeof buffer, "(%d, %d) ", p % tree->width, p / tree->width);
+            text += buffer;
+        }
+        text += '\n';
+    }
+    const bool written = vx_write_text_file(file_text(file), text);
+    if (!written)
+        vx_write_error(file_text(file));
+    return written;
+}
+
+bool vx_analyse_control::write_bright_result_contours()
+{
+    return writeContours(names.brightResults, brightTree, opennodelist(), brightListSize);
+}
+
+bool vx_analyse_control::write_dark_result_contours()
+{
+    return writeContours(names.darkResults, darkTree, closenodelist(), darkListSize);
+}
+
+bool vx_analyse_control::writeProject(const char* file)
+{
+    const QString project = QFile::decodeName(file);
+    if (refusedWhileBusy("writeProject"))
+        return false;
+    if (!fits(brightTree, working) || !fits(darkTree, working)) {
+        vx_message(QStringLiteral("!!Write Error!!"),
+                   "No trees of the image to save in\n" + project);
+        return false;
+    }
+    // The tree writers end the process on a target they cannot create.
+    const QStringList targets = {
+        project, file_text(names.openingTree), file_text(names.closingTree),
+        file_text(table_name(names.openingTree)), file_text(table_name(names.closingTree))};
+    for (const QString& target : targets)
+        if (!vx_creatable(target)) {
+            vx_write_error(target);
+            return false;
+        }
+    const bool written = writeProjectFiles(project);
+    if (!written)
+        vx_write_error(project);
+    return written;
+}
+
+bool vx_analyse_control::writeProjectFiles(const QString& project)
+{
+    // 1. The project file, then both trees.
+    bool written = vx_write_text_file(project, vx_project_text(names)) &&
+                   write_elemset_region_tree(brightTree, names.openingTree.c_str()) == 1 &&
+                   write_elemset_region_tree(darkTree, names.closingTree.c_str()) == 1;
+    if (!written)
+        return false;
+
+    // 2. The attribute tables, which number the trees by their file order
+    //    and compute the attributes with their own volume references.
+    const auto brightLabels = labels_of(brightTree);
+    const auto darkLabels = labels_of(darkTree);
+    const vx_image_handle grey(init_vximage_from_single_image(working, 1, 0));
+    written = fio_writeEntireTreeTable(table_name(names.openingTree).c_str(), brightTree,
+                                       grey.get(), updaterule(), imagename(), 2) == 1 &&
+              fio_writeEntireTreeTable(table_name(names.closingTree).c_str(), darkTree, grey.get(),
+                                       updaterule(), imagename(), 1) == 1;
+
+    // 3. Labels, node arrays (the selection is indexed by label) and the
+    //    attributes the analysis works with are given back.
+    for (const auto* labels : {&brightLabels, &darkLabels})
+        for (const auto& [node, label] : *labels)
+            node->file_index = node->label = label;
+    va_update_region_tree(working, brightTree, updaterule(), 1);
+    va_update_region_tree(working, darkTree, updaterule(), 1);
+    return written;
+}

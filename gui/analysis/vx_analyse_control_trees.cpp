@@ -1,0 +1,156 @@
+// vx_analyse_control: computing both trees, on the calling thread or on two
+// worker threads.
+#include <QCoreApplication>
+#include <QPointer>
+#include <ctime>
+
+#include "analyse/display/dual_analyse.h"
+#include "analyse/display/visual_analyse.h"
+#include "analyse/trees/lRegion_Graph.h"
+#include "analyse/trees/regiontree.h"
+#include "filter/lMMS_Part.h"
+#include "gui/analysis/vx_analyse_compute_tree.h"
+#include "gui/analysis/vx_analyse_control.h"
+#include "gui/foundation/qimage_frame.h"
+#include "gui/foundation/vx_dual_tree_progress.h"
+#include "imagecore/report.h"
+
+namespace {
+
+// The template description every tree computation starts from.
+constexpr functions disk_template = {1, 1.0, 0.0, 0, 0};
+
+void show_step(VxDualTreeProgress* progress, int operation, int step)
+{
+    if (progress != nullptr)
+        progress->handleComputationProgressBar(operation, step);
+    else
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+}  // namespace
+
+bool vx_analyse_control::prepareComputation()
+{
+    if (refusedWhileBusy("a tree computation"))
+        return false;
+    const ::image* picture = displayFrame ? displayFrame->get_t_image() : working;
+    if (picture == nullptr || picture->width < 1 || picture->height < 1 || brightScales < 1 ||
+        darkScales < 1) {
+        vx_report("vx_analyse_control: no image or no scales (%d, %d): no trees computed\n",
+                  brightScales, darkScales);
+        return false;
+    }
+    // 1. Working and output images renewed from the frame.
+    if (displayFrame)
+        takeFramePicture();
+    // 2. The old trees go, and the selection with them, which points into
+    //    them.
+    dropTreesAndSelection();
+    return true;
+}
+
+bool vx_analyse_control::finishComputation(region_tree* bright, region_tree* dark)
+{
+    if (bright == nullptr || dark == nullptr) {
+        delete_regiontree(bright);
+        delete_regiontree(dark);
+        vx_report("vx_analyse_control: the trees could not be computed\n");
+        return false;
+    }
+    // 8. Each tree numbered from its root.
+    int counter = 0;
+    tree_relabel(bright->root, &counter);
+    counter = 0;
+    tree_relabel(dark->root, &counter);
+    // 9. Attributes.
+    va_update_region_tree(working, bright, updaterule(), 1);
+    va_update_region_tree(working, dark, updaterule(), 1);
+    // 10. An empty selection and the tree-derived state.
+    adoptTrees(bright, dark);
+    return true;
+}
+
+bool vx_analyse_control::compute_scales()
+{
+    if (!prepareComputation())
+        return false;
+    // 3.-6. Each polarity partitions into a destination of its own scale
+    //       count.
+    vx_image_handle source(init_vximage_from_single_image(working, 1, 0));
+    const auto tree_of = [&](int mode, int scales) -> region_tree* {
+        functions tmpl = disk_template;
+        vx_image_handle destination(init_vx_image(working->width, working->height, scales));
+        if (lMMS_Part(source.get(), destination.get(), mode, scales, 1, &tmpl, 8,
+                      static_cast<unsigned>(treeMode)) == 0)
+            return nullptr;
+        return Region_Graph(destination.get(), 8);
+    };
+    region_tree* bright = tree_of(1, brightScales);
+    region_tree* dark = tree_of(2, darkScales);
+    // 7.-10.
+    return finishComputation(bright, dark);
+}
+
+bool vx_analyse_control::compute_scale_progress(VxDualTreeProgress* progress, QLabel*)
+{
+    if (!prepareComputation())
+        return false;
+    busy = true;
+
+    // 2. A source and a destination of its own scale count per worker.
+    const int width = working->width;
+    const int height = working->height;
+    vx_image_handle brightSource(init_vximage_from_single_image(working, 1, 0));
+    vx_image_handle darkSource(init_vximage_from_single_image(working, 1, 0));
+    vx_image_handle brightDestination(init_vx_image(width, height, brightScales));
+    vx_image_handle darkDestination(init_vx_image(width, height, darkScales));
+    functions brightTemplate = disk_template;
+    functions darkTemplate = disk_template;
+
+    // 3.-4.
+    vx_report("THREADS\n");
+    vx_analyse_compute_tree bright(brightSource.get(), brightDestination.get(), &brightTemplate,
+                                   brightScales, 1, treeMode);
+    vx_analyse_compute_tree dark(darkSource.get(), darkDestination.get(), &darkTemplate, darkScales,
+                                 2, treeMode);
+    const long start = static_cast<long>(std::time(nullptr));
+    vx_report("Threaded Computation Start at %ld\n", start);
+    bright.start(QThread::InheritPriority);
+    dark.start(QThread::InheritPriority);
+
+    // 5. Poll until both have finished; the last steps are shown after.
+    //    Events run meanwhile: the bars, or even this controller, may go.
+    const QPointer<VxDualTreeProgress> bars(progress);
+    const QPointer<vx_analyse_control> alive(this);
+    while (bright.isRunning() || dark.isRunning()) {
+        if (dark.isRunning()) {
+            dark.wait(100);
+            show_step(bars, 2, dark.getStep());
+        }
+        if (bright.isRunning()) {
+            bright.wait(100);
+            show_step(bars, 1, bright.getStep());
+        }
+    }
+    show_step(bars, 1, bright.getStep());
+    show_step(bars, 2, dark.getStep());
+
+    // 6.-7.
+    region_tree* brightResult = bright.getTree();
+    region_tree* darkResult = dark.getTree();
+    const long stop = static_cast<long>(std::time(nullptr));
+    vx_report("Computation stop %ld\n Computation and I/O took %ld second(s)\n", stop,
+              stop - start);
+    if (!alive) {
+        delete_regiontree(brightResult);
+        delete_regiontree(darkResult);
+        return false;
+    }
+
+    // 8.
+    brightDestination.reset();
+    darkDestination.reset();
+    busy = false;
+    return finishComputation(brightResult, darkResult);
+}
