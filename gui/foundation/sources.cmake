@@ -14,6 +14,7 @@ list(APPEND vxgui_sources
   foundation/qimage_frame_input.cpp
   foundation/qimage_frame_zoom.cpp
   foundation/scripted_dialogs.cpp
+  foundation/text_files.cpp
   foundation/vx_analyse_signals.cpp
   foundation/vx_base_dialog.cpp
   foundation/vx_base_paths.cpp
@@ -32,6 +33,7 @@ list(APPEND vxgui_headers
   foundation/image_writing.h
   foundation/qimage_frame.h
   foundation/scripted_dialogs.h
+  foundation/text_files.h
   foundation/vx_analyse_signals.h
   foundation/vx_base_dialog.h
   foundation/vx_base_paths.h
