@@ -23,6 +23,11 @@ list(APPEND vxgui_sources
   foundation/preprocessing/vx_roi_extraction_dialog.cpp
   foundation/scripted_dialogs.cpp
   foundation/text_files.cpp
+  foundation/thumbnails/detail/thumbnail.cpp
+  foundation/thumbnails/vx_display_image_list.cpp
+  foundation/thumbnails/vx_display_image_list_clicks.cpp
+  foundation/thumbnails/vx_image_button.cpp
+  foundation/thumbnails/vx_image_preview.cpp
   foundation/vx_analyse_signals.cpp
   foundation/vx_base_dialog.cpp
   foundation/vx_base_paths.cpp
@@ -50,6 +55,10 @@ list(APPEND vxgui_headers
   foundation/preprocessing/vx_roi_extraction_dialog.h
   foundation/scripted_dialogs.h
   foundation/text_files.h
+  foundation/thumbnails/image_button_info.h
+  foundation/thumbnails/vx_display_image_list.h
+  foundation/thumbnails/vx_image_button.h
+  foundation/thumbnails/vx_image_preview.h
   foundation/vx_analyse_signals.h
   foundation/vx_base_dialog.h
   foundation/vx_base_paths.h
