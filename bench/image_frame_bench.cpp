@@ -3,12 +3,11 @@
 // makes them. The widget is never shown, so no painting is measured.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
-#include <clocale>
 #include <random>
 #include <vector>
 
 #include "bench/bench_support.h"
+#include "bench/gui_bench_main.h"
 #include "gui/foundation/qimage_frame.h"
 
 namespace {
@@ -67,12 +66,5 @@ BENCHMARK(BM_TenThousandSinglePixelUpdates)->Arg(1)->Arg(3)->Unit(benchmark::kMi
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return run_gui_benchmarks(argc, argv);
 }
