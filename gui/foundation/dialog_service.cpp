@@ -4,6 +4,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
+#include "gui/foundation/thumbnails/vx_image_preview.h"
+
 namespace {
 
 // Qt's file dialogs, always the non-native ones, so that the object name,
@@ -11,16 +13,18 @@ namespace {
 class QtDialogs final : public VxDialogService {
 public:
     QString openFileName(QWidget* parent, const QString& objectName, const QString& caption,
-                         const QString& startPath, const QString& filter, bool) override
+                         const QString& startPath, const QString& filter,
+                         bool imagePreview) override
     {
-        return runFileDialog(parent, objectName, caption, startPath, filter,
+        return runFileDialog(parent, objectName, caption, startPath, filter, imagePreview,
                              QFileDialog::AcceptOpen, QFileDialog::ExistingFile);
     }
 
     QString saveFileName(QWidget* parent, const QString& objectName, const QString& caption,
-                         const QString& startPath, const QString& filter, bool) override
+                         const QString& startPath, const QString& filter,
+                         bool imagePreview) override
     {
-        return runFileDialog(parent, objectName, caption, startPath, filter,
+        return runFileDialog(parent, objectName, caption, startPath, filter, imagePreview,
                              QFileDialog::AcceptSave, QFileDialog::AnyFile);
     }
 
@@ -40,12 +44,14 @@ public:
 
 private:
     static QString runFileDialog(QWidget* parent, const QString& objectName, const QString& caption,
-                                 const QString& startPath, const QString& filter,
+                                 const QString& startPath, const QString& filter, bool imagePreview,
                                  QFileDialog::AcceptMode acceptMode, QFileDialog::FileMode fileMode)
     {
         QFileDialog dialog(parent, caption);
         dialog.setObjectName(objectName);
         dialog.setOption(QFileDialog::DontUseNativeDialog);
+        if (imagePreview)
+            vx_add_image_preview(dialog);
         dialog.setAcceptMode(acceptMode);
         dialog.setFileMode(fileMode);
         const QFileInfo start(startPath);

@@ -21,7 +21,8 @@ public:
     // start path names the directory and the file to select (a file part
     // with wildcards, "./*.vxr", is a name filter instead); the filter is a
     // Qt name filter such as "Rule Files (*.rule)"; imagePreview asks for a
-    // preview of image files. Return the chosen name, empty on Cancel.
+    // preview of image files (a VxImagePreview of the current file). Return
+    // the chosen name, empty on Cancel.
     virtual QString openFileName(QWidget* parent, const QString& objectName, const QString& caption,
                                  const QString& startPath, const QString& filter,
                                  bool imagePreview) = 0;

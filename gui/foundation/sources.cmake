@@ -13,7 +13,21 @@ list(APPEND vxgui_sources
   foundation/qimage_frame_files.cpp
   foundation/qimage_frame_input.cpp
   foundation/qimage_frame_zoom.cpp
+  foundation/preprocessing/qtvx_image_processing.cpp
+  foundation/preprocessing/vx_color_filter_dialog.cpp
+  foundation/preprocessing/vx_extract_rr_dialog.cpp
+  foundation/preprocessing/vx_preprocess_dialog.cpp
+  foundation/preprocessing/vx_preprocess_selection.cpp
+  foundation/preprocessing/vx_rescale_dialog.cpp
+  foundation/preprocessing/vx_rgb_filter_dialog.cpp
+  foundation/preprocessing/vx_roi_extraction_dialog.cpp
   foundation/scripted_dialogs.cpp
+  foundation/text_files.cpp
+  foundation/thumbnails/detail/thumbnail.cpp
+  foundation/thumbnails/vx_display_image_list.cpp
+  foundation/thumbnails/vx_display_image_list_clicks.cpp
+  foundation/thumbnails/vx_image_button.cpp
+  foundation/thumbnails/vx_image_preview.cpp
   foundation/vx_analyse_signals.cpp
   foundation/vx_base_dialog.cpp
   foundation/vx_base_paths.cpp
@@ -31,7 +45,20 @@ list(APPEND vxgui_headers
   foundation/image_loading.h
   foundation/image_writing.h
   foundation/qimage_frame.h
+  foundation/preprocessing/qtvx_image_processing.h
+  foundation/preprocessing/vx_color_filter_dialog.h
+  foundation/preprocessing/vx_extract_rr_dialog.h
+  foundation/preprocessing/vx_preprocess_dialog.h
+  foundation/preprocessing/vx_preprocess_selection.h
+  foundation/preprocessing/vx_rescale_dialog.h
+  foundation/preprocessing/vx_rgb_filter_dialog.h
+  foundation/preprocessing/vx_roi_extraction_dialog.h
   foundation/scripted_dialogs.h
+  foundation/text_files.h
+  foundation/thumbnails/image_button_info.h
+  foundation/thumbnails/vx_display_image_list.h
+  foundation/thumbnails/vx_image_button.h
+  foundation/thumbnails/vx_image_preview.h
   foundation/vx_analyse_signals.h
   foundation/vx_base_dialog.h
   foundation/vx_base_paths.h

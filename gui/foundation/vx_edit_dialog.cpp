@@ -5,13 +5,10 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSaveFile>
-#include <QTextDocument>
 #include <QVBoxLayout>
 
-#include "gui/foundation/dialog_service.h"
+#include "gui/foundation/text_files.h"
 #include "gui/foundation/vx_base_paths.h"
-#include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/window_flags.h"
 #include "imagecore/report.h"
 
@@ -98,11 +95,10 @@ void VxEditDialog::saveFile()
 
 bool VxEditDialog::readText(QString& name)
 {
-    QFile in(name);
-    if (!in.open(QIODevice::ReadOnly))
+    QString text;
+    if (!vx_read_text_file(name, &text))
         return false;
-    editor->setPlainText(QString::fromLatin1(in.readAll()));
-    in.close();
+    editor->setPlainText(text);
     setCurrentFile(name);
     emit changedFile(name);
     return true;
@@ -110,14 +106,7 @@ bool VxEditDialog::readText(QString& name)
 
 bool VxEditDialog::saveText(QString& name)
 {
-    QSaveFile out(name);
-    const QByteArray bytes = text().toLatin1();
-    if (out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit())
-        return true;
-    VxMessagePopUp popUp(4, QStringLiteral("!!File Save Error!!"),
-                         "Unable to open file for write\n" + name);
-    vx_dialogs().exec(popUp);
-    return false;
+    return vx_save_text_file(name, vx_editor_text(*editor));
 }
 
 void VxEditDialog::setCurrentFile(const QString& name)
@@ -125,13 +114,4 @@ void VxEditDialog::setCurrentFile(const QString& name)
     file = name;
     format = VxBasePaths::FormatPart(name);
     fileNameEdit->setText(name);
-}
-
-QString VxEditDialog::text() const
-{
-    // The raw text keeps what plain text would change (a no-break space
-    // becomes a blank there); only the block separators become newlines.
-    QString raw = editor->document()->toRawText();
-    raw.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    return raw;
 }

@@ -48,7 +48,6 @@ public slots:
 
 private:
     void setCurrentFile(const QString& name);
-    QString text() const;
 
     QString file;
     QString format;  // the current file's extension, without the dot

@@ -2,16 +2,22 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
 #include <QVBoxLayout>
+#include <QtTest/QTest>
+#include <string>
 #include <vector>
 
 #include "frame_test_support.h"
 #include "gui/foundation/detail/display_palettes.h"
 #include "gui/foundation/equalize_image.h"
+#include "gui/foundation/preprocessing/vx_roi_extraction_dialog.h"
 #include "gui/foundation/qimage_frame.h"
+#include "gui/foundation/thumbnails/vx_display_image_list.h"
+#include "gui/foundation/thumbnails/vx_image_button.h"
 #include "gui/foundation/vx_base_paths.h"
 #include "gui/foundation/vx_edit_dialog.h"
 #include "gui/foundation/vx_image_file_formats.h"
@@ -178,4 +184,66 @@ TEST(Screenshots, EqualizeImage)
     EXPECT_EQ(picture.pixel(origin + QPoint(w - 1, h - 1)), qRgb(0, 0, 255));
     auto* slider = viewer.findChild<QSlider*>();
     EXPECT_GT(slider->geometry().top(), frame->geometry().bottom());
+}
+
+TEST(Screenshots, RoiExtractionDialog)
+{
+    VxROIExtractionDialog roi;
+    roi.findChild<QLineEdit*>("QueryRule")->setText("Objects.rule");
+    roi.findChild<QPlainTextEdit*>("Rule Editor")
+        ->setPlainText("RULES:\nTD:\n area > 400 && contrast > 20\n#RULES\n");
+    roi.changeMode();
+    roi.resize(420, 320);
+    const QImage picture = vx_gui_test::save_screenshot(roi, "VxROIExtractionDialog");
+    ASSERT_EQ(picture.size(), roi.size());
+    auto* editor = roi.findChild<QPlainTextEdit*>("Rule Editor");
+    const QRect text = editor->geometry();
+    EXPECT_EQ(picture.pixel(text.right() - 10, text.bottom() - 10),
+              editor->palette().color(QPalette::Base).rgb());
+    EXPECT_GT(vx_gui_test::dark_pixels(picture, text.adjusted(4, 4, -4, -text.height() / 2)), 100);
+    auto* mode = roi.findChild<QPushButton*>("Mode Selection");
+    EXPECT_EQ(mode->text(), "Bright Objects");
+    EXPECT_GT(vx_gui_test::dark_pixels(picture, mode->geometry()), 20);
+}
+
+TEST(Screenshots, ImageListPageAndFullSizeWindow)
+{
+    // 18 pictures: wide, tall and square ones in 18 hues; the page shows the
+    // first 15 and a middle click opens picture 7 at full size.
+    vx_test::TempDir dir;
+    QStringList files;
+    QStringList labels;
+    const QSize shapes[3] = {QSize(160, 90), QSize(60, 120), QSize(80, 80)};
+    for (int i = 0; i < 18; ++i) {
+        QImage shape(shapes[i % 3], QImage::Format_RGB32);
+        shape.fill(QColor::fromHsv(i * 20, 200, 230));
+        files << QString::fromStdString(dir.file("shape" + std::to_string(i) + ".png"));
+        labels << QString("shape %1").arg(i);
+        ASSERT_TRUE(shape.save(files.back()));
+    }
+    VxDisplayImageList list(files, 18, labels, "Shapes", nullptr, "Browse Display Image List");
+    const QImage page = vx_gui_test::save_screenshot(list, "VxDisplayImageList");
+    ASSERT_EQ(page.size(), list.size());
+    const QList<VxImageButton*> buttons = list.findChildren<VxImageButton*>();
+    ASSERT_EQ(buttons.size(), 15);
+    // A button with the focus shows its picture faded.
+    for (int i : {0, 4, 7, 14}) {
+        const QRgb shown = page.pixel(buttons[i]->geometry().center());
+        const QRgb colour = QColor::fromHsv(i * 20, 200, 230).rgb();
+        if (buttons[i]->hasFocus())
+            EXPECT_NE(shown, colour);
+        else
+            EXPECT_EQ(shown, colour) << i;
+    }
+    EXPECT_GT(vx_gui_test::dark_pixels(page, list.findChild<QLabel*>()->geometry()), 30);
+
+    QTest::mouseClick(buttons[7], Qt::MiddleButton);
+    QWidget* window = vx_gui_test::top_level_widget("Current Display");
+    ASSERT_NE(window, nullptr);
+    const QImage full = vx_gui_test::save_screenshot(*window, "VxDisplayImageList_full_size");
+    ASSERT_EQ(full.size(), window->size());
+    auto* frame = window->findChild<qimage_frame*>();
+    EXPECT_EQ(full.pixel(frame->pos() + QPoint(30, 60)), QColor::fromHsv(140, 200, 230).rgb());
+    EXPECT_GE(full.width(), 60);
+    EXPECT_GE(full.height(), 120);
 }

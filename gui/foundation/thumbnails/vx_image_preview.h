@@ -1,0 +1,36 @@
+#pragma once
+
+// The preview pane of the open-image dialogs: the thumbnail of the file the
+// dialog points at, or the text "This is not a pixmap". The dialog service
+// adds one to every file dialog asked for with an image preview.
+
+#include <QLabel>
+#include <QString>
+
+#include "gui/vxgui_export.h"
+
+class QFileDialog;
+class QUrl;
+
+class VXGUI_EXPORT VxImagePreview : public QLabel {
+    Q_OBJECT
+public:
+    // An empty label.
+    explicit VxImagePreview(QWidget* parent);
+
+    QString highlight() const { return highlightText; }
+
+public slots:
+    // Prints "Path = <path>" and shows the thumbnail of the URL's path.
+    void previewUrl(const QUrl& url);
+    // Stores the text.
+    void setHighlight(QString text);
+
+private:
+    QString highlightText;
+};
+
+// Puts a new preview beside the dialog's file list (a non-native dialog)
+// and shows there whatever file becomes the dialog's current one. The dialog
+// owns the preview.
+VXGUI_EXPORT VxImagePreview* vx_add_image_preview(QFileDialog& dialog);
