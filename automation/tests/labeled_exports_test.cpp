@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -17,6 +16,7 @@
 #include "automation/repository/vx_labeled_repository.h"
 #include "imagecore/files/analyze.h"
 #include "testsupport/repository_fixture.h"
+#include "testsupport/stand_in_programs.h"
 #include "testsupport/vx_test.h"
 
 namespace {
@@ -200,26 +200,6 @@ TEST(LabeledExports, IsoSurfaceHoldsTheOuterContoursOfOneClass)
     testing::internal::GetCapturedStdout();
 }
 
-// Stand-ins for the learner that record their arguments, one per line.
-struct stand_in_programs {
-    vx_test::TempDir bin;
-    std::string log = bin.file("calls.log");
-    std::string saved_path = std::getenv("PATH") != nullptr ? std::getenv("PATH") : "";
-
-    explicit stand_in_programs(int status = 0)
-    {
-        for (const char* program : {"c4.5", "c4.5rules"}) {
-            const std::string path = bin.file(program);
-            vx_test::write_file(path, std::string("#!/bin/sh\nprintf '%s\\n' ") + program +
-                                          " \"$@\" >> '" + log + "'\nexit " +
-                                          std::to_string(status) + "\n");
-            chmod(path.c_str(), 0755);
-        }
-        setenv("PATH", bin.path().c_str(), 1);
-    }
-    ~stand_in_programs() { setenv("PATH", saved_path.c_str(), 1); }
-};
-
 TEST(LabeledExports, C45FilesCarryOnlyTheModesClassesAndTheLearnerGetsTheStemWhole)
 {
     labeled_setup s;
@@ -227,7 +207,7 @@ TEST(LabeledExports, C45FilesCarryOnlyTheModesClassesAndTheLearnerGetsTheStemWho
     const int attributes[] = {3, 13, 12, 99};
     std::string output;
     {
-        stand_in_programs programs;
+        vx_test::stand_in_programs programs;
         testing::internal::CaptureStdout();
         EXPECT_EQ(s.labels.c4_5_training(attributes, 4, 1, stem.c_str(), s.update.c_str()), 1);
         output = testing::internal::GetCapturedStdout();
@@ -262,7 +242,7 @@ TEST(LabeledExports, C45FilesCarryOnlyTheModesClassesAndTheLearnerGetsTheStemWho
     // is reported.
     std::filesystem::remove(stem + ".data");
     {
-        stand_in_programs programs(3);
+        vx_test::stand_in_programs programs(3);
         std::filesystem::remove(programs.bin.file("c4.5rules"));
         testing::internal::CaptureStdout();
         EXPECT_EQ(s.labels.c4_5_training(attributes, 4, 1, stem.c_str(), s.update.c_str()), 1);

@@ -3,19 +3,24 @@
 list(APPEND vxgui_sources
   analysis/detail/about_window.cpp
   analysis/detail/analysis_files.cpp
+  analysis/detail/form_widgets.cpp
   analysis/detail/project_file.cpp
   analysis/detail/rules_help.cpp
   analysis/resources/about.qrc
   analysis/vx_analyse_compute_tree.cpp
+  analysis/vx_analyse_contour_fds.cpp
   analysis/vx_analyse_control.cpp
   analysis/vx_analyse_control_display.cpp
   analysis/vx_analyse_control_files.cpp
   analysis/vx_analyse_control_selection.cpp
   analysis/vx_analyse_control_trees.cpp
+  analysis/vx_analyse_scales.cpp
   analysis/vx_main_window.cpp)
 list(APPEND vxgui_headers
   analysis/vx_analyse_compute_tree.h
+  analysis/vx_analyse_contour_fds.h
   analysis/vx_analyse_control.h
+  analysis/vx_analyse_scales.h
   analysis/vx_main_window.h
   analysis/vx_project_names.h)
 

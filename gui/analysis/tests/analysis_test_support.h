@@ -1,12 +1,15 @@
 #pragma once
 
 // Pictures, files and a working directory of their own for the tests of the
-// analysis controller.
+// analysis controller, and the clicks and pixel words of the analysis
+// windows' tests.
 
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPushButton>
 #include <QString>
+#include <QTest>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -99,6 +102,22 @@ inline std::vector<tregionnode*> active_nodes(tregionnode** active, int size)
         if (active[i] != nullptr)
             nodes.push_back(active[i]);
     return nodes;
+}
+
+// The frame's pixel words.
+inline std::vector<int> frame_words(qimage_frame* frame)
+{
+    const image* shown = frame->get_t_image();
+    return std::vector<int>(shown->pixels, shown->pixels + shown->width * shown->height);
+}
+
+// Clicks the widget's push button with this text.
+inline void click(QWidget& widget, const QString& text)
+{
+    for (QPushButton* button : widget.findChildren<QPushButton*>())
+        if (button->text() == text)
+            return QTest::mouseClick(button, Qt::LeftButton);
+    ADD_FAILURE() << "no button " << text.toStdString();
 }
 
 inline std::vector<tregionnode*> sons(const tregionnode* node)
