@@ -13,6 +13,8 @@
 
 #include "gui/analysis/detail/about_window.h"
 #include "gui/analysis/detail/rules_help.h"
+#include "gui/analysis/vx_analyse_control.h"
+#include "gui/analysis/vx_new_project_dialog.h"
 #include "gui/foundation/dialog_service.h"
 #include "gui/foundation/vx_base_paths.h"
 #include "gui/foundation/vx_edit_dialog.h"
@@ -108,6 +110,7 @@ void vx_main_window::makeMenus()
 
     QMenu* image = menu->addMenu(QStringLiteral("Image"));
     image->setObjectName(QStringLiteral("Image"));
+    addEntry(image, "create RAVAZ", Qt::CTRL | Qt::Key_N, &vx_main_window::new_project);
     addEntry(image, "Quit", Qt::CTRL | Qt::Key_Q, &vx_main_window::quit);
 
     QMenu* analyse = menu->addMenu(QStringLiteral("Analyse"));
@@ -169,6 +172,23 @@ void vx_main_window::makeUpdateRuleEditor()
 void vx_main_window::quit()
 {
     deleteLater();
+}
+
+void vx_main_window::new_project()
+{
+    auto* control = new vx_analyse_control("vx_analyse_control for new_project_dialog", 3, nullptr);
+    auto* dialog = new vx_new_project_dialog(paths, control, nullptr, "New Project", 0);
+    dialog->show();
+    connect(this, &vx_main_window::finito, dialog, &VxBaseDialog::destroyDialog);
+    connect(dialog, &vx_new_project_dialog::computationDone, this,
+            &vx_main_window::start_main_dialog);
+}
+
+void vx_main_window::start_main_dialog(vx_analyse_control* control)
+{
+    // The display frame belongs to the closing dialog.
+    control->display(nullptr);
+    analysis.reset(control);
 }
 
 void vx_main_window::modifyUpdateRule()

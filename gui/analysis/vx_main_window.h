@@ -20,6 +20,7 @@ class QMenuBar;
 class QPlainTextEdit;
 class VxBasePaths;
 class VxEditDialog;
+class vx_analyse_control;
 
 class VXGUI_EXPORT vx_main_window : public QMainWindow {
     Q_OBJECT
@@ -36,6 +37,11 @@ signals:
 public slots:
     // Deletes the window once control is back in the event loop.
     void quit();
+    // "create RAVAZ": a new analysis in a new-project dialog.
+    void new_project();
+    // The analysis whose trees a new-project dialog computed; kept (the
+    // previous one freed) and freed with the window.
+    void start_main_dialog(vx_analyse_control* control);
     void about_dialog();
     void modifyUpdateRule();
     void setUpdateRule(const QString& stUpdateRule);
@@ -61,4 +67,5 @@ private:
     QLabel* updateRuleLabel = nullptr;
     std::unique_ptr<QWidget> aboutWindow;
     std::unique_ptr<QPlainTextEdit> rulesHelp;
+    std::unique_ptr<vx_analyse_control> analysis;
 };

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -8,13 +9,17 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <cstdio>
 
 #include "analyse/rules/rule_file.h"
 #include "analyse/rules/rule_program.h"
 #include "gui/analysis/detail/rules_help.h"
+#include "gui/analysis/tests/analysis_test_support.h"
 #include "gui/analysis/vx_main_window.h"
+#include "gui/analysis/vx_new_project_dialog.h"
 #include "gui/foundation/vx_base_dialog.h"
 #include "gui/foundation/vx_base_paths.h"
 #include "gui/foundation/vx_edit_dialog.h"
@@ -165,8 +170,9 @@ TEST_F(MainWindowTest, MenusCarryTheirNamesAndShortcuts)
         for (QAction* action : menu->actions())
             entries << menu->title() + " > " + action->text() + " " + action->shortcut().toString();
     }
-    EXPECT_EQ(entries, QStringList({"Image > Quit Ctrl+Q", "Analyse > SOFM Ctrl+M",
-                                    "Info > About Ctrl+A", "Info > Rules Ctrl+B"}));
+    EXPECT_EQ(entries,
+              QStringList({"Image > create RAVAZ Ctrl+N", "Image > Quit Ctrl+Q",
+                           "Analyse > SOFM Ctrl+M", "Info > About Ctrl+A", "Info > Rules Ctrl+B"}));
 
     window->show();
     window->activateWindow();
@@ -200,6 +206,51 @@ TEST_F(MainWindowTest, DialogsFollowingFinitoAreGoneAfterTheWindow)
     EXPECT_TRUE(editor.isNull());
     EXPECT_TRUE(first.isNull());
     EXPECT_TRUE(second.isNull());
+}
+
+TEST_F(MainWindowTest, CreateRavazOpensNewProjectDialogsAndKeepsTheComputedAnalysis)
+{
+    vx_test::write_file(app.file("Attributes.rule"), default_rule);
+    QPointer<vx_main_window> window = open(appDir());
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(window, Qt::Key_N, Qt::ControlModifier);
+    QPointer<vx_new_project_dialog> first =
+        qobject_cast<vx_new_project_dialog*>(vx_gui_test::top_level_widget("New Project"));
+    ASSERT_FALSE(first.isNull());
+    EXPECT_EQ(first->windowTitle(), "Create RAVAZ");
+    window->new_project();
+    QPointer<QWidget> second;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->objectName() == "New Project" && widget != first)
+            second = widget;
+    ASSERT_FALSE(second.isNull());
+
+    ASSERT_TRUE(analysis_test::square_on_black().save(QString::fromStdString(work.file("p.png"))));
+    dialogs().answer(QString::fromStdString(work.file("p.png")));
+    QSignalSpy done(first.data(), &vx_new_project_dialog::computationDone);
+    vx_test::printed_by([&] {
+        QTest::mouseClick(first->findChild<QPushButton*>("Infiledialog"), Qt::LeftButton);
+        QTest::mouseClick(first->findChild<QPushButton*>("Start"), Qt::LeftButton);
+    });
+    ASSERT_EQ(done.count(), 1);
+    QPointer<vx_analyse_control> kept = done[0][0].value<vx_analyse_control*>();
+    vx_gui_test::flush_deferred_deletes();
+    EXPECT_TRUE(first.isNull());
+    ASSERT_FALSE(kept.isNull());
+    EXPECT_EQ(kept->pdisplay(), nullptr);
+    EXPECT_EQ(kept->image(), nullptr);
+    EXPECT_NE(kept->openingtree(), nullptr);
+    EXPECT_NE(kept->closingtree(), nullptr);
+
+    // The other dialog and the kept analysis go with the window.
+    window->quit();
+    vx_gui_test::flush_deferred_deletes();
+    vx_gui_test::flush_deferred_deletes();
+    EXPECT_TRUE(window.isNull());
+    EXPECT_TRUE(second.isNull());
+    EXPECT_TRUE(kept.isNull());
 }
 
 TEST(RulesHelp, EverySampleParses)

@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Usage (under xvfb-run): new_project_under_xvfb.sh <vx_analyse>
+# Ctrl+N in the main window opens "Create RAVAZ"; "Load" asks for an image
+# and loads the chosen one; with 10 scales, Start computes both trees while
+# the bars move on from step to step, and the dialog goes when they are
+# done. Ctrl+Q then ends the program with exit code 1.
+source "$(dirname "$0")/xvfb_helpers.sh"
+printf 'DECLS:\n#DECLS\n' >Attributes.rule
+# A 1024 x 1024 grey picture of noise over squares: trees of many regions.
+awk 'BEGIN { srand(7); w = 1024; print "P2"; print w, w; print 255;
+  for (y = 0; y < w; ++y) { line = "";
+    for (x = 0; x < w; ++x) { v = ((int(x / 64) + int(y / 64)) % 2) * 120 + int(rand() * 100);
+      line = line v " " }
+    print line } }' >scene.pgm
+
+./vx_analyse >run.log 2>&1 &
+pid=$!
+send_keys "^vx_analyse$" ctrl+n
+# Focus starts on "Load".
+send_keys "^Create RAVAZ$" space
+files=$(window_named "^Load Image$")
+xdotool windowfocus --sync "$files"
+sleep 0.5
+xdotool type --delay 20 "$work/scene.pgm"
+xdotool key Return
+for _ in $(seq 60); do
+  grep -q "^Loading $work/scene.pgm$" run.log && break
+  sleep 0.5
+done
+# Tab on to the scale field, 10 scales, Tab on to "Start".
+send_keys "^Create RAVAZ$" Tab
+xdotool key --clearmodifiers Tab ctrl+a 1 0 Tab space
+for _ in $(seq 120); do
+  grep -q "^Computation stop" run.log && break
+  sleep 0.5
+done
+gone=no
+for _ in $(seq 60); do
+  if ! xdotool search --onlyvisible --pid "$pid" 2>/dev/null | while read -r w; do
+       xdotool getwindowname "$w"; done | grep -qx "Create RAVAZ"; then
+    gone=yes; break
+  fi
+  sleep 0.5
+done
+send_keys "^vx_analyse$" ctrl+q
+expect_exit
+
+fail() { echo "$1"; exit 1; }
+grep -q "THREADS$" run.log || fail "no threaded computation"
+grep -q "^Computation stop" run.log || fail "the computation did not end"
+[ "$gone" = yes ] || fail "Create RAVAZ is still open after the computation"
+# The bars: values reported while the trees were computed, from the poll
+# loop after the start line, end at 2 x 10 with values on the way there.
+values=$(sed -n '/^Threaded Computation Start/,/^Computation stop/p' run.log |
+  sed -n 's/^handleComputationProgressBar _IN \([0-9]*\)$/\1/p' | sort -n | uniq)
+echo "bar values: " $values
+echo "$values" | grep -qx 20 || fail "the bars did not reach 20"
+[ "$(echo "$values" | awk '$1 > 0 && $1 < 20' | wc -l)" -ge 2 ] ||
+  fail "the bars did not move through the steps"

@@ -1,0 +1,313 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+#include "automation/preprocessing/scale_image_step.h"
+#include "gui/analysis/tests/analysis_test_support.h"
+#include "gui/analysis/vx_new_project_dialog.h"
+#include "gui/foundation/preprocessing/vx_preprocess_selection.h"
+#include "gui/foundation/vx_base_paths.h"
+#include "gui/foundation/vx_dual_tree_progress.h"
+#include "testsupport/gui/gui_test.h"
+
+using namespace analysis_test;
+using vx_gui_test::dialogs;
+
+namespace {
+
+int count(const std::string& text, const std::string& part)
+{
+    int n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++n;
+    return n;
+}
+
+class NewProjectDialogTest : public AnalysisTest {
+protected:
+    NewProjectDialogTest()
+    {
+        const QString here = QString::fromStdString(dir.path().string());
+        shared = std::make_unique<VxBasePaths>(here, here + "/Attributes.rule", QString(), here,
+                                               here, nullptr, "Global Base Paths", 0);
+        control = new vx_analyse_control("vx_analyse_control for new_project_dialog", 3, nullptr);
+        dialog = new vx_new_project_dialog(shared.get(), control, nullptr, "New Project", 0);
+        dialog->show();
+    }
+    ~NewProjectDialogTest() override
+    {
+        delete dialog;
+        delete control;
+    }
+
+    template <class Widget = QPushButton>
+    Widget* child(const char* name) const
+    {
+        auto* found = dialog->findChild<Widget*>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    void click(const char* name) const { QTest::mouseClick(child(name), Qt::LeftButton); }
+
+    // "Load" with the file chosen (empty: Cancel); what it printed.
+    std::string load(const std::string& file)
+    {
+        dialogs().answer(QString::fromStdString(file));
+        return vx_test::printed_by([&] { click("Infiledialog"); });
+    }
+    // Start refused with the pop-up's message.
+    QString refusal()
+    {
+        QSignalSpy done(dialog.data(), &vx_new_project_dialog::computationDone);
+        dialogs().clear();
+        dialogs().press("Acknowlege");
+        vx_test::printed_by([&] { click("Start"); });
+        EXPECT_EQ(done.count(), 0);
+        EXPECT_EQ(control->openingtree(), nullptr);
+        EXPECT_EQ(dialogs().requests().size(), 1u);
+        if (dialogs().requests().empty())
+            return QString();
+        EXPECT_EQ(dialogs().requests()[0].title, "Computation not started");
+        return dialogs().requests()[0].labels.value(1);
+    }
+
+    std::unique_ptr<VxBasePaths> shared;
+    QPointer<vx_analyse_control> control;
+    QPointer<vx_new_project_dialog> dialog;
+};
+
+}  // namespace
+
+TEST_F(NewProjectDialogTest, TheFormFollowsTheControllerAndTogglesItsMode)
+{
+    EXPECT_EQ(dialog->windowTitle(), "Create RAVAZ");
+    EXPECT_TRUE(dialog->testAttribute(Qt::WA_DeleteOnClose));
+    EXPECT_TRUE(child("Start")->isDefault());
+    EXPECT_EQ(child<QLineEdit>("Resultnameedit")->text(), "Unknown.png");
+    EXPECT_EQ(child<QLineEdit>("Save")->text(), "Unknown.png");
+    EXPECT_EQ(child<QLineEdit>("Scales")->text(), "2");
+    EXPECT_EQ(child<QLineEdit>("Scales")->width(), 50);
+    EXPECT_EQ(child<VxPreprocessSelection>("IProcessing")->text(), "IProcessing");
+    for (const char* name : {"Infiledialog", "Convert2EuclideanGrey", "Convert2ValueGrey",
+                             "Reload Image", "Save", "Remove Noise Selection"})
+        EXPECT_EQ(child(name)->sizePolicy().horizontalPolicy(), QSizePolicy::Fixed) << name;
+    EXPECT_NE(child<VxDualTreeProgress>("New Project Progress"), nullptr);
+
+    // The shared update rule, now and later.
+    EXPECT_EQ(QString(control->updaterule()), shared->UpdateRule());
+    shared->UpdateRule("/rules/other.rule");
+    EXPECT_STREQ(control->updaterule(), "/rules/other.rule");
+
+    QPushButton* mode = child("Remove Noise Selection");
+    EXPECT_EQ(control->generateTreeMode(), 3);
+    click("Remove Noise Selection");
+    EXPECT_EQ(mode->text(), "No Denoising");
+    EXPECT_EQ(control->generateTreeMode(), 0);
+    click("Remove Noise Selection");
+    EXPECT_EQ(mode->text(), "Remove Noise");
+    EXPECT_EQ(control->generateTreeMode(), 3);
+
+    QLineEdit* scales = child<QLineEdit>("Scales");
+    scales->clear();
+    QTest::keyClicks(scales, "12");
+    EXPECT_EQ(control->oscales(), 12);
+    EXPECT_EQ(control->cscales(), 12);
+    dialog->set_cscales("7");
+    EXPECT_EQ(control->oscales(), 12);
+    EXPECT_EQ(control->cscales(), 7);
+
+    // A typed name renames the analysis and loads nothing, Return neither.
+    QLineEdit* name = child<QLineEdit>("Resultnameedit");
+    name->setText("typed.png");
+    QTest::keyClick(name, Qt::Key_Return);
+    EXPECT_STREQ(control->imagename(), "typed.png");
+    EXPECT_STREQ(control->brightresultname(), "typed.png.bright_object.contours");
+    EXPECT_FALSE(control->imageLoaded());
+}
+
+TEST_F(NewProjectDialogTest, LoadReadsTheChosenImageAndCancelChangesNothing)
+{
+    const std::string picture = png(square_on_black());
+    const QString here = QString::fromStdString(dir.path().string());
+
+    EXPECT_NE(load("").find("Canceled \n"), std::string::npos);
+    ASSERT_EQ(dialogs().requests().size(), 1u);
+    const VxDialogRequest& cancelled = dialogs().requests()[0];
+    EXPECT_EQ(cancelled.kind, VxDialogRequest::OpenFile);
+    EXPECT_TRUE(cancelled.imagePreview);
+    EXPECT_EQ(cancelled.startPath, here + "/");
+    EXPECT_TRUE(cancelled.filter.startsWith("Images (*.")) << cancelled.filter.toStdString();
+    EXPECT_TRUE(cancelled.filter.contains(" *.png")) << cancelled.filter.toStdString();
+    EXPECT_FALSE(control->imageLoaded());
+    EXPECT_STREQ(control->imagename(), "Unknown.png");
+
+    const std::string printed = load(picture);
+    EXPECT_NE(printed.find("Known Formats Images (*."), std::string::npos);
+    EXPECT_NE(printed.find("Loading " + picture + "\n"), std::string::npos);
+    EXPECT_TRUE(control->imageLoaded());
+    EXPECT_STREQ(control->imagename(), picture.c_str());
+    EXPECT_EQ(child<QLineEdit>("Resultnameedit")->text(), QString::fromStdString(picture));
+    EXPECT_EQ(control->pdisplay()->ImageWidth(), 24);
+    EXPECT_EQ(control->pdisplay()->parent(), dialog.data());
+    EXPECT_EQ(shared->WorkingDir(), here + "/");
+
+    // A highlighted file is where the next dialog starts.
+    dialog->setURLfromHighlight("picture.png");
+    load("");
+    EXPECT_EQ(dialogs().requests().back().startPath, here + "/picture.png");
+    dialog->setURLfromHighlight("/elsewhere/b.png");
+    load("");
+    EXPECT_EQ(dialogs().requests().back().startPath, "/elsewhere/b.png");
+    EXPECT_TRUE(control->imageLoaded());
+}
+
+TEST_F(NewProjectDialogTest, ClearUndoesConversionsAndPreprocessingAndSaveRenames)
+{
+    const std::string picture = png(square_on_black());
+    load(picture);
+    qimage_frame* frame = control->pdisplay();
+    const std::vector<int> stored(frame->get_t_image()->pixels,
+                                  frame->get_t_image()->pixels + 24 * 24);
+    EXPECT_EQ(stored[9 * 24 + 9] & 0xFFFFFF, 0xC8C8C8);
+
+    scaleImage twice(2.0);
+    vx_test::printed_by([&] {
+        click("Convert2ValueGrey");
+        emit child<VxPreprocessSelection>("IProcessing")->Function(twice);
+        emit child<VxPreprocessSelection>("IProcessing")->Function(twice);
+    });
+    EXPECT_EQ(frame->ImageWidth(), 96);
+    EXPECT_EQ(control->image()->width, 96);
+    EXPECT_EQ(frame->get_t_image()->pixels[40 * 96 + 40], 200);
+    EXPECT_TRUE(frame->toolTip().startsWith("Scale Image\n")) << frame->toolTip().toStdString();
+
+    // The view is saved; the written file becomes the analysis' image.
+    dialogs().answer(qfile("saved.png"));
+    vx_test::printed_by([&] { click("Save"); });
+    EXPECT_EQ(QImage(qfile("saved.png")).size(), QSize(96, 96));
+    EXPECT_EQ(control->imagename(), file("saved.png"));
+    // A target that cannot be written leaves the name.
+    dialogs().answer(qfile("missing/x.png"));
+    dialogs().press("Acknowlege");
+    vx_test::printed_by([&] { click("Save"); });
+    EXPECT_EQ(dialogs().requests().back().title, "!!Write Error!!");
+    EXPECT_EQ(control->imagename(), file("saved.png"));
+
+    child<QLineEdit>("Resultnameedit")->setText(QString::fromStdString(picture));
+    vx_test::printed_by([&] { click("Reload Image"); });
+    EXPECT_EQ(frame->ImageWidth(), 24);
+    EXPECT_EQ(
+        std::vector<int>(frame->get_t_image()->pixels, frame->get_t_image()->pixels + 24 * 24),
+        stored);
+    EXPECT_EQ(control->image()->width, 24);
+
+    vx_test::printed_by([&] {
+        emit child<VxPreprocessSelection>("IProcessing")->Function(twice);
+        emit child<VxPreprocessSelection>("IProcessing")->doNoPreProcessing();
+    });
+    EXPECT_EQ(frame->ImageWidth(), 24);
+}
+
+TEST_F(NewProjectDialogTest, StartRefusesWithAPopUpAndComputesNothing)
+{
+    EXPECT_EQ(refusal(), "No image is loaded:\nUnknown.png");
+    child<QLineEdit>("Resultnameedit")->setText("typed.png");
+    EXPECT_EQ(refusal(), "No image is loaded:\ntyped.png");
+    vx_test::write_file(file("foreign.png"), "not a picture");
+    load(file("foreign.png"));
+    EXPECT_EQ(refusal(), QString::fromStdString("No image is loaded:\n" + file("foreign.png")));
+
+    load(png(square_on_black()));
+    const QString scales = "The number of scales must be a whole number from 2 to 1000000.";
+    QLineEdit* field = child<QLineEdit>("Scales");
+    for (const char* text : {"", "1"}) {
+        field->setText(text);
+        EXPECT_EQ(refusal(), scales) << text;
+    }
+    field->setText("3");
+    dialog->set_cscales("0");
+    EXPECT_EQ(refusal(), scales);
+
+    // 1000000 scales of 400 x 400 need terabytes.
+    load(png(picture(400, 400, {}), "large.png"));
+    field->setText("1000000");
+    EXPECT_TRUE(
+        refusal().startsWith("1000000 scales of a 400 x 400 image need 1220704 MB per "
+                             "tree,\nmore than half of the "));
+    EXPECT_TRUE(child("Start")->isEnabled());
+    EXPECT_FALSE(dialog.isNull());
+}
+
+TEST_F(NewProjectDialogTest, StartComputesBothTreesOnceHandsTheControllerOnAndGoes)
+{
+    load(png(two_blobs()));
+    child<QLineEdit>("Scales")->setText("3");
+    QSignalSpy done(dialog.data(), &vx_new_project_dialog::computationDone);
+    auto* bars = child<VxDualTreeProgress>("New Project Progress");
+
+    // Events run while the trees are computed: closing, destroying and a
+    // second Start then change nothing.
+    int fired = 0;
+    bool formDisabled = false;
+    bool stillShown = false;
+    QTimer meanwhile;
+    meanwhile.setInterval(0);
+    QObject::connect(&meanwhile, &QTimer::timeout, [&] {
+        if (fired++ > 0)
+            return;
+        formDisabled = !child("Start")->isEnabled() && !child("Infiledialog")->isEnabled() &&
+                       bars->isEnabled();
+        dialog->close();
+        stillShown = dialog->isVisible();
+        dialog->destroyDialog();
+        dialog->accept();
+    });
+    meanwhile.start();
+    const std::string printed = vx_test::printed_by([&] { click("Start"); });
+    meanwhile.stop();
+
+    EXPECT_GE(fired, 1);
+    EXPECT_TRUE(formDisabled);
+    EXPECT_TRUE(stillShown);
+    EXPECT_EQ(count(printed, "THREADS\n"), 1);
+    ASSERT_EQ(done.count(), 1);
+    EXPECT_EQ(done[0][0].value<vx_analyse_control*>(), control.data());
+    ASSERT_NE(control->openingtree(), nullptr);
+    ASSERT_NE(control->closingtree(), nullptr);
+    EXPECT_EQ(control->openingtree()->scales, 3);
+    EXPECT_EQ(control->closingtree()->scales, 3);
+    for (QProgressBar* bar : bars->findChildren<QProgressBar*>()) {
+        EXPECT_EQ(bar->maximum(), 6);
+        EXPECT_EQ(bar->value(), 6);
+    }
+
+    EXPECT_FALSE(dialog.isNull());
+    vx_gui_test::flush_deferred_deletes();
+    EXPECT_TRUE(dialog.isNull());
+    // Handed on: the controller stays for its receiver.
+    EXPECT_FALSE(control.isNull());
+}
+
+TEST_F(NewProjectDialogTest, ADialogClosedWithoutStartOrWithoutReceiverDeletesItsController)
+{
+    dialog->close();
+    vx_gui_test::flush_deferred_deletes();
+    EXPECT_TRUE(dialog.isNull());
+    EXPECT_TRUE(control.isNull());
+
+    control = new vx_analyse_control("second", 3, nullptr);
+    dialog = new vx_new_project_dialog(shared.get(), control, nullptr, "New Project", 0);
+    load(png(square_on_black()));
+    vx_test::printed_by([&] { click("Start"); });
+    EXPECT_NE(control->openingtree(), nullptr);
+    vx_gui_test::flush_deferred_deletes();
+    EXPECT_TRUE(dialog.isNull());
+    EXPECT_TRUE(control.isNull());
+}

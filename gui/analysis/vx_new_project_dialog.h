@@ -1,0 +1,113 @@
+#pragma once
+
+// "Create RAVAZ": the user loads a grey image into the analysis controller,
+// may convert and preprocess it, chooses the number of scales and the
+// denoising mode, and presses Start. Start computes both region trees on two
+// worker threads, emits computationDone(controller) and deletes the dialog
+// back in the event loop. The dialog always deletes itself when closed; a
+// dialog that goes without having handed its controller on deletes the
+// controller too.
+//
+// Start refuses, with a pop-up, a scale count that is not a whole number
+// from 2 to 1000000, a controller without a loaded image (the placeholder, a
+// name only typed, a picture of no pixels) and a computation whose images
+// would need more than half of the physical memory. While the trees are
+// computed the form is disabled, a second Start does nothing, and closing is
+// put off until the computation is over. GUI thread only.
+
+#include <QPointer>
+#include <QString>
+
+#include "gui/foundation/vx_base_dialog.h"
+#include "gui/vxgui_export.h"
+
+class ProcessImage;
+class QAbstractButton;
+class QLabel;
+class QLineEdit;
+class VxBasePaths;
+class VxDualTreeProgress;
+class qimage_frame;
+class vx_analyse_control;
+
+class VXGUI_EXPORT vx_new_project_dialog : public VxBaseDialog {
+    Q_OBJECT
+public:
+    // `control` is the analysis to prepare (not null); it gets the shared
+    // update rule and follows its changes. The dialog makes the controller's
+    // display frame inside itself.
+    vx_new_project_dialog(VxBasePaths* paths, vx_analyse_control* control, QWidget* parent,
+                          const char* name, int flags);
+    // Deletes the controller unless computationDone handed it on.
+    ~vx_new_project_dialog() override;
+
+signals:
+    // Both trees are computed; the receiver takes the controller over.
+    void computationDone(vx_analyse_control*);
+
+public slots:
+    // While the trees are computed, remembered for after the computation.
+    void destroyDialog() override;
+    // The display frame's picture in Euclidean grey / the largest channel.
+    void convertEuclidean();
+    void convertValue();
+    // The text as a whole number: the bright, the dark or both scale counts.
+    void set_oscales(QString Input);
+    void set_cscales(QString Input);
+    void set_scales(QString Input);
+    // Return in the image-name field: loads nothing.
+    void load_image();
+    // The controller's image name (and its contour names); the image path.
+    void set_load_image(QString Input);
+    // Asks for an image (with a preview) from the working directory and
+    // loads it; that directory becomes the working directory.
+    void load_image_dialog();
+    // Start: refusals, then both trees, computationDone, and the dialog goes.
+    virtual void accept();
+    // The next image dialog starts on this file.
+    void setURLfromHighlight(QString qstHighlighted);
+    // The controller reads its image file again: every conversion and
+    // preprocessing step is gone.
+    void reloadImage();
+    // Prints "STEP INDICATOR <text>" and shows the text under the bars.
+    void setStepIndicator(QString stSteps);
+    // The display frame's view into the file of the save-name field.
+    void saveImage();
+    // Asks for that file ("Images (*.png)"), saves, and makes it the image
+    // name.
+    void saveDialog();
+    // "Remove Noise" (3) <-> "No Denoising" (0), the controller's mode too.
+    void changeGenerateTreeMode();
+    // One preprocessing step on the display frame's picture, which becomes
+    // the controller's working image.
+    void applyFunction(ProcessImage& ipFunction);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    static constexpr int largest_scale_count = 1000000;
+
+    void makeLayout();
+    qimage_frame* frame() const;
+    // Start's refusals; each shows its pop-up and returns false.
+    bool scalesAcceptable();
+    bool imageAcceptable();
+    bool memoryAcceptable();
+    // Disables the form but the bars and the step label, or enables it.
+    void setFormEnabled(bool enabled);
+
+    QLineEdit* imageNameEdit = nullptr;
+    QPointer<vx_analyse_control> control;
+    QLineEdit* saveNameEdit = nullptr;
+    QLineEdit* scalesEdit = nullptr;
+    // The file the next image dialog selects.
+    QString highlighted;
+    QAbstractButton* denoiseButton = nullptr;
+    int treeGenerationMode = 3;
+    VxDualTreeProgress* progress = nullptr;
+    QLabel* stepLabel = nullptr;
+    bool busy = false;
+    bool closeAsked = false;
+    bool handedOn = false;
+};
