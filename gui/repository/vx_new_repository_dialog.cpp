@@ -230,11 +230,8 @@ void vx_new_repository_dialog::set_repository_path()
 
 void vx_new_repository_dialog::set_repository_path_dialog()
 {
-    const QString chosen =
-        vx_dialogs().existingDirectory(this, QStringLiteral("Result file dialog"),
-                                       QStringLiteral("Set Repository File"), repositoryPath);
-    if (!chosen.isEmpty())
-        pathEdit->setText(chosen);
+    vx_form::chooseDirectory(this, pathEdit, QStringLiteral("Result file dialog"),
+                             QStringLiteral("Set Repository File"), repositoryPath);
 }
 
 void vx_new_repository_dialog::set_updaterule_path()
