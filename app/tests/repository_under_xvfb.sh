@@ -24,22 +24,17 @@ done
 ./vx_analyse >run.log 2>&1 &
 pid=$!
 send_keys "^vx_analyse$" ctrl+r
-form=$(window_named "^Create New Repository$")
-xdotool windowfocus --sync "$form"
-sleep 0.5
+focus_window "^Create New Repository$"
 # The focus starts on "Select List of Source Images".
 xdotool key space
-chooser=$(window_named "^Select List of Source Images$")
-xdotool windowfocus --sync "$chooser"
-sleep 0.5
+focus_window "^Select List of Source Images$"
 xdotool type --delay 20 "$work/images/"
 xdotool key Return
 sleep 0.5
 xdotool type --delay 20 '"a.pgm" "b.pgm"'
 xdotool key Return
 sleep 1
-xdotool windowfocus --sync "$form"
-sleep 0.5
+focus_window "^Create New Repository$"
 # Tab: "Repository File", its field; then seven more to the scales field.
 xdotool key Tab Tab
 xdotool type --delay 20 "$work/rep.vxr"
