@@ -10,9 +10,7 @@ printf 'area,contrast,Class\n1.5,2,1\n3.5,4,2\n5.5,1,1\n' >regions.csv
 ./vx_analyse >run.log 2>&1 &
 pid=$!
 send_keys "^vx_analyse$" ctrl+m
-dialog=$(window_named "^Select Table or Som$")
-xdotool windowfocus --sync "$dialog"
-sleep 0.5
+focus_window "^Select Table or Som$"
 xdotool type --delay 20 "$work/regions.csv"
 xdotool key Return
 window_named "^SOM for$work/regions\\.csv$" >/dev/null

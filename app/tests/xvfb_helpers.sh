@@ -27,12 +27,17 @@ window_named() {
   return 1
 }
 
-# Sends keys to the window named so.
-send_keys() {
+# Gives the window named so the focus.
+focus_window() {
   local window
   window=$(window_named "$1")
   xdotool windowfocus --sync "$window"
   sleep 0.5
+}
+
+# Sends keys to the window named so.
+send_keys() {
+  focus_window "$1"
   xdotool key --clearmodifiers "$2"
 }
 

@@ -4,7 +4,6 @@ list(APPEND vxgui_sources
   analysis/detail/about_window.cpp
   analysis/detail/analysis_files.cpp
   analysis/detail/form_widgets.cpp
-  analysis/detail/image_open_filter.cpp
   analysis/detail/project_file.cpp
   analysis/detail/rules_help.cpp
   analysis/resources/about.qrc

@@ -21,6 +21,7 @@
 #include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/window_flags.h"
 #include "gui/repository/vx_gui_som.h"
+#include "gui/repository/vx_new_repository_dialog.h"
 #include "imagecore/files/vxfopen.h"
 #include "imagecore/report.h"
 
@@ -112,6 +113,11 @@ void vx_main_window::makeMenus()
     image->setObjectName(QStringLiteral("Image"));
     addEntry(image, "create RAVAZ", Qt::CTRL | Qt::Key_N, &vx_main_window::new_project);
     addEntry(image, "Quit", Qt::CTRL | Qt::Key_Q, &vx_main_window::quit);
+
+    QMenu* repository = menu->addMenu(QStringLiteral("Image List"));
+    repository->setObjectName(QStringLiteral("Repository"));
+    addEntry(repository, "create Repository", Qt::CTRL | Qt::Key_R,
+             &vx_main_window::create_repository);
 
     QMenu* analyse = menu->addMenu(QStringLiteral("Analyse"));
     analyse->setObjectName(QStringLiteral("Analyse"));
@@ -219,6 +225,13 @@ void vx_main_window::rules_howto()
         rulesHelp->setPlainText(vx_rules_help_text());
     }
     rulesHelp->show();
+}
+
+void vx_main_window::create_repository()
+{
+    auto* dialog = new vx_new_repository_dialog(paths, nullptr, "Create Repository");
+    connect(this, &vx_main_window::finito, dialog, &VxBaseDialog::destroyDialog);
+    dialog->show();
 }
 
 void vx_main_window::compute_sofm()

@@ -46,6 +46,8 @@ public slots:
     void modifyUpdateRule();
     void setUpdateRule(const QString& stUpdateRule);
     void rules_howto();
+    // Opens a new-repository dialog, which follows finito().
+    void create_repository();
     // Asks for a table or a map and opens the SOFM trainer on it; the
     // trainer lives on its own (it does not follow finito()).
     void compute_sofm();

@@ -17,7 +17,16 @@ public:
                          bool imagePreview) override
     {
         return runFileDialog(parent, objectName, caption, startPath, filter, imagePreview,
-                             QFileDialog::AcceptOpen, QFileDialog::ExistingFile);
+                             QFileDialog::AcceptOpen, QFileDialog::ExistingFile)
+            .value(0);
+    }
+
+    QStringList openFileNames(QWidget* parent, const QString& objectName, const QString& caption,
+                              const QString& startPath, const QString& filter,
+                              bool imagePreview) override
+    {
+        return runFileDialog(parent, objectName, caption, startPath, filter, imagePreview,
+                             QFileDialog::AcceptOpen, QFileDialog::ExistingFiles);
     }
 
     QString saveFileName(QWidget* parent, const QString& objectName, const QString& caption,
@@ -25,7 +34,8 @@ public:
                          bool imagePreview) override
     {
         return runFileDialog(parent, objectName, caption, startPath, filter, imagePreview,
-                             QFileDialog::AcceptSave, QFileDialog::AnyFile);
+                             QFileDialog::AcceptSave, QFileDialog::AnyFile)
+            .value(0);
     }
 
     QString existingDirectory(QWidget* parent, const QString& objectName, const QString& caption,
@@ -36,16 +46,18 @@ public:
         dialog.setOption(QFileDialog::DontUseNativeDialog);
         dialog.setOption(QFileDialog::ShowDirsOnly);
         dialog.setFileMode(QFileDialog::Directory);
-        return chosen(dialog);
+        return chosen(dialog).value(0);
     }
 
     int exec(QDialog& dialog) override { return dialog.exec(); }
     void show(QDialog& dialog) override { dialog.show(); }
 
 private:
-    static QString runFileDialog(QWidget* parent, const QString& objectName, const QString& caption,
-                                 const QString& startPath, const QString& filter, bool imagePreview,
-                                 QFileDialog::AcceptMode acceptMode, QFileDialog::FileMode fileMode)
+    static QStringList runFileDialog(QWidget* parent, const QString& objectName,
+                                     const QString& caption, const QString& startPath,
+                                     const QString& filter, bool imagePreview,
+                                     QFileDialog::AcceptMode acceptMode,
+                                     QFileDialog::FileMode fileMode)
     {
         QFileDialog dialog(parent, caption);
         dialog.setObjectName(objectName);
@@ -69,11 +81,11 @@ private:
         return chosen(dialog);
     }
 
-    static QString chosen(QFileDialog& dialog)
+    static QStringList chosen(QFileDialog& dialog)
     {
         if (dialog.exec() != QDialog::Accepted)
-            return QString();
-        return dialog.selectedFiles().value(0);
+            return QStringList();
+        return dialog.selectedFiles();
     }
 };
 

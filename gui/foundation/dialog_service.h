@@ -6,6 +6,7 @@
 // waits for a click.
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 #include "gui/vxgui_export.h"
@@ -29,6 +30,11 @@ public:
     virtual QString saveFileName(QWidget* parent, const QString& objectName, const QString& caption,
                                  const QString& startPath, const QString& filter,
                                  bool imagePreview) = 0;
+    // The same for several existing files at once: the chosen names in the
+    // order given, none on Cancel.
+    virtual QStringList openFileNames(QWidget* parent, const QString& objectName,
+                                      const QString& caption, const QString& startPath,
+                                      const QString& filter, bool imagePreview) = 0;
     // Modal chooser of an existing directory; empty on Cancel.
     virtual QString existingDirectory(QWidget* parent, const QString& objectName,
                                       const QString& caption, const QString& startPath) = 0;

@@ -11,6 +11,7 @@ const char* kind_name(VxDialogRequest::Kind kind)
 {
     switch (kind) {
     case VxDialogRequest::OpenFile: return "open file";
+    case VxDialogRequest::OpenFiles: return "open files";
     case VxDialogRequest::SaveFile: return "save file";
     case VxDialogRequest::Directory: return "directory";
     case VxDialogRequest::Exec: return "modal dialog";
@@ -30,6 +31,11 @@ void warn_unanswered(VxDialogRequest::Kind kind, const QString& name)
 void VxScriptedDialogs::answer(const QString& name)
 {
     answers_.emplace_back(name);
+}
+
+void VxScriptedDialogs::answer(const QStringList& names)
+{
+    answers_.emplace_back(names);
 }
 
 void VxScriptedDialogs::answer(Action action)
@@ -63,22 +69,31 @@ QString VxScriptedDialogs::openFileName(QWidget*, const QString& objectName, con
                                         const QString& startPath, const QString& filter,
                                         bool imagePreview)
 {
-    return fileAnswer(VxDialogRequest::OpenFile, objectName, caption, startPath, filter,
-                      imagePreview);
+    return fileAnswer<QString>(VxDialogRequest::OpenFile, objectName, caption, startPath, filter,
+                               imagePreview);
+}
+
+QStringList VxScriptedDialogs::openFileNames(QWidget*, const QString& objectName,
+                                             const QString& caption, const QString& startPath,
+                                             const QString& filter, bool imagePreview)
+{
+    return fileAnswer<QStringList>(VxDialogRequest::OpenFiles, objectName, caption, startPath,
+                                   filter, imagePreview);
 }
 
 QString VxScriptedDialogs::saveFileName(QWidget*, const QString& objectName, const QString& caption,
                                         const QString& startPath, const QString& filter,
                                         bool imagePreview)
 {
-    return fileAnswer(VxDialogRequest::SaveFile, objectName, caption, startPath, filter,
-                      imagePreview);
+    return fileAnswer<QString>(VxDialogRequest::SaveFile, objectName, caption, startPath, filter,
+                               imagePreview);
 }
 
 QString VxScriptedDialogs::existingDirectory(QWidget*, const QString& objectName,
                                              const QString& caption, const QString& startPath)
 {
-    return fileAnswer(VxDialogRequest::Directory, objectName, caption, startPath, QString(), false);
+    return fileAnswer<QString>(VxDialogRequest::Directory, objectName, caption, startPath,
+                               QString(), false);
 }
 
 int VxScriptedDialogs::exec(QDialog& dialog)
@@ -100,9 +115,10 @@ void VxScriptedDialogs::show(QDialog& dialog)
     dialog.show();
 }
 
-QString VxScriptedDialogs::fileAnswer(VxDialogRequest::Kind kind, const QString& objectName,
-                                      const QString& caption, const QString& startPath,
-                                      const QString& filter, bool imagePreview)
+template <typename Answer>
+Answer VxScriptedDialogs::fileAnswer(VxDialogRequest::Kind kind, const QString& objectName,
+                                     const QString& caption, const QString& startPath,
+                                     const QString& filter, bool imagePreview)
 {
     VxDialogRequest request;
     request.kind = kind;
@@ -112,13 +128,13 @@ QString VxScriptedDialogs::fileAnswer(VxDialogRequest::Kind kind, const QString&
     request.filter = filter;
     request.imagePreview = imagePreview;
     requests_.push_back(request);
-    if (answers_.empty() || !std::holds_alternative<QString>(answers_.front())) {
+    if (answers_.empty() || !std::holds_alternative<Answer>(answers_.front())) {
         warn_unanswered(kind, objectName);
-        return QString();
+        return Answer();
     }
-    QString name = std::get<QString>(answers_.front());
+    Answer chosen = std::get<Answer>(answers_.front());
     answers_.pop_front();
-    return name;
+    return chosen;
 }
 
 void VxScriptedDialogs::recordDialog(VxDialogRequest::Kind kind, const QDialog& dialog)

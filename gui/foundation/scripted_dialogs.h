@@ -16,7 +16,7 @@
 #include "gui/vxgui_export.h"
 
 struct VXGUI_EXPORT VxDialogRequest {
-    enum Kind { OpenFile, SaveFile, Directory, Exec, Show };
+    enum Kind { OpenFile, SaveFile, Directory, Exec, Show, OpenFiles };
     Kind kind = OpenFile;
     // File and directory requests.
     QString objectName;
@@ -37,6 +37,8 @@ public:
 
     // Answers the next file or directory request; empty text is Cancel.
     void answer(const QString& name);
+    // Answers the next request for several files; no names is Cancel.
+    void answer(const QStringList& names);
     // Answers the next exec().
     void answer(Action action);
     // Answers the next exec() by clicking the dialog's button with this text.
@@ -50,6 +52,9 @@ public:
     QString openFileName(QWidget* parent, const QString& objectName, const QString& caption,
                          const QString& startPath, const QString& filter,
                          bool imagePreview) override;
+    QStringList openFileNames(QWidget* parent, const QString& objectName, const QString& caption,
+                              const QString& startPath, const QString& filter,
+                              bool imagePreview) override;
     QString saveFileName(QWidget* parent, const QString& objectName, const QString& caption,
                          const QString& startPath, const QString& filter,
                          bool imagePreview) override;
@@ -60,11 +65,12 @@ public:
     void show(QDialog& dialog) override;
 
 private:
-    QString fileAnswer(VxDialogRequest::Kind kind, const QString& objectName,
-                       const QString& caption, const QString& startPath, const QString& filter,
-                       bool imagePreview);
+    // Records the request and takes the next answer if it is an Answer.
+    template <typename Answer>
+    Answer fileAnswer(VxDialogRequest::Kind kind, const QString& objectName, const QString& caption,
+                      const QString& startPath, const QString& filter, bool imagePreview);
     void recordDialog(VxDialogRequest::Kind kind, const QDialog& dialog);
 
     std::vector<VxDialogRequest> requests_;
-    std::deque<std::variant<QString, Action>> answers_;
+    std::deque<std::variant<QString, QStringList, Action>> answers_;
 };

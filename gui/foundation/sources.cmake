@@ -2,6 +2,7 @@
 # gui/CMakeLists.txt (paths relative to gui/).
 list(APPEND vxgui_sources
   foundation/detail/display_palettes.cpp
+  foundation/detail/image_open_filter.cpp
   foundation/dialog_service.cpp
   foundation/equalize_image.cpp
   foundation/grey_conversion.cpp

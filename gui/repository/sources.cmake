@@ -12,6 +12,7 @@ list(APPEND vxgui_sources
   repository/vx_class_export_dialog.cpp
   repository/vx_gui_som.cpp
   repository/vx_gui_som_files.cpp
+  repository/vx_new_repository_dialog.cpp
   repository/vx_rurevudu_dialog.cpp
   repository/vxqtsofm.cpp)
 list(APPEND vxgui_headers
@@ -21,5 +22,6 @@ list(APPEND vxgui_headers
   repository/vx_attribute_selection.h
   repository/vx_class_export_dialog.h
   repository/vx_gui_som.h
+  repository/vx_new_repository_dialog.h
   repository/vx_rurevudu_dialog.h
   repository/vxqtsofm.h)

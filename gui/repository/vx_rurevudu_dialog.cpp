@@ -84,11 +84,8 @@ void VxRurevuduDialog::setImageFilelistName(QString qstName)
 
 void VxRurevuduDialog::setDataPathDialog()
 {
-    const QString chosen =
-        vx_dialogs().existingDirectory(this, QStringLiteral("RUREVUDU Files Destination"),
-                                       QStringLiteral("Set RUREVUDU Files Destination"), dataPath);
-    if (!chosen.isEmpty())
-        pathEdit->setText(chosen);
+    vx_form::chooseDirectory(this, pathEdit, QStringLiteral("RUREVUDU Files Destination"),
+                             QStringLiteral("Set RUREVUDU Files Destination"), dataPath);
 }
 
 void VxRurevuduDialog::setDataPath(QString qstName)

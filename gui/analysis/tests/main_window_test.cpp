@@ -166,13 +166,15 @@ TEST_F(MainWindowTest, MenusCarryTheirNamesAndShortcuts)
     EXPECT_EQ(window->menuBar()->objectName(), "Control Menu");
     QStringList entries;
     for (QMenu* menu : window->menuBar()->findChildren<QMenu*>()) {
-        EXPECT_EQ(menu->objectName(), menu->title());
+        EXPECT_EQ(menu->objectName(),
+                  menu->title() == "Image List" ? QString("Repository") : menu->title());
         for (QAction* action : menu->actions())
             entries << menu->title() + " > " + action->text() + " " + action->shortcut().toString();
     }
     EXPECT_EQ(entries,
               QStringList({"Image > create RAVAZ Ctrl+N", "Image > Quit Ctrl+Q",
-                           "Analyse > SOFM Ctrl+M", "Info > About Ctrl+A", "Info > Rules Ctrl+B"}));
+                           "Image List > create Repository Ctrl+R", "Analyse > SOFM Ctrl+M",
+                           "Info > About Ctrl+A", "Info > Rules Ctrl+B"}));
 
     window->show();
     window->activateWindow();
@@ -183,6 +185,25 @@ TEST_F(MainWindowTest, MenusCarryTheirNamesAndShortcuts)
     vx_gui_test::flush_deferred_deletes();
     EXPECT_TRUE(window.isNull());
     EXPECT_EQ(vx_gui_test::top_level_widget("Rules HOWTO"), nullptr);
+}
+
+TEST_F(MainWindowTest, CtrlROpensANewRepositoryDialogThatFollowsFinito)
+{
+    vx_test::write_file(app.file("Attributes.rule"), default_rule);
+    QPointer<vx_main_window> window = open(appDir());
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(window, Qt::Key_R, Qt::ControlModifier);
+    QPointer<QWidget> dialog = vx_gui_test::top_level_widget("Create Repository");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->windowTitle(), "Create New Repository");
+    EXPECT_TRUE(dialog->isVisible());
+    window->quit();
+    vx_gui_test::flush_deferred_deletes();
+    vx_gui_test::flush_deferred_deletes();
+    EXPECT_TRUE(window.isNull());
+    EXPECT_TRUE(dialog.isNull());
 }
 
 TEST_F(MainWindowTest, DialogsFollowingFinitoAreGoneAfterTheWindow)

@@ -95,6 +95,14 @@ bool chooseSaveName(QWidget* form, QLineEdit* edit, const QString& objectName,
     return true;
 }
 
+void chooseDirectory(QWidget* form, QLineEdit* edit, const QString& objectName,
+                     const QString& caption, const QString& current)
+{
+    const QString chosen = vx_dialogs().existingDirectory(form, objectName, caption, current);
+    if (!chosen.isEmpty())
+        edit->setText(chosen);
+}
+
 QString withEnding(const QString& name, const QString& ending)
 {
     if (name.isEmpty() || name.endsWith(ending))

@@ -61,6 +61,12 @@ bool chooseSaveName(QWidget* form, QLineEdit* edit, const QString& objectName,
                     const QString& caption, const QString& current, const QString& filter,
                     const QString& ending);
 
+// A directory chooser (object name `objectName`, caption `caption`)
+// starting at `current`; a chosen directory goes into `edit` (Cancel changes
+// nothing).
+void chooseDirectory(QWidget* form, QLineEdit* edit, const QString& objectName,
+                     const QString& caption, const QString& current);
+
 // `name` with `ending` appended, unless the name is empty or already ends in
 // it (an empty ending appends nothing).
 QString withEnding(const QString& name, const QString& ending);

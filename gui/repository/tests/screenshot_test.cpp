@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QProgressBar>
 #include <memory>
 
+#include "gui/repository/tests/new_repository_test_support.h"
 #include "gui/repository/tests/sofm_test_support.h"
 #include "gui/repository/vx_class_export_dialog.h"
 #include "testsupport/gui/gui_test.h"
@@ -52,4 +54,20 @@ TEST(Screenshot, TheClassExportDialogNamesItsClasses)
     ASSERT_EQ(labels.size(), 2);
     EXPECT_GT(vx_gui_test::dark_pixels(picture, labels[0]->geometry()), 30);
     EXPECT_GT(vx_gui_test::dark_pixels(picture, labels[1]->geometry()), 10);
+}
+
+using NewRepositoryScreenshot = new_repository_test::DialogTest;
+
+TEST_F(NewRepositoryScreenshot, TheDialogShowsItsLogAfterARun)
+{
+    chooseTwoPictures(3);
+    compute();
+    const QImage picture = vx_gui_test::save_screenshot(*dialog, "vx_new_repository_dialog");
+    ASSERT_EQ(picture.size(), QSize(500, 500));
+    auto* logWindow = dialog->findChild<QPlainTextEdit*>("Log Window");
+    EXPECT_GT(vx_gui_test::dark_pixels(picture, logWindow->geometry()), 200);
+    QWidget* compute = button("Compute");
+    EXPECT_GT(vx_gui_test::dark_pixels(picture, compute->geometry()), 20);
+    auto* bar = dialog->findChildren<QProgressBar*>().last();
+    EXPECT_EQ(bar->value(), 2);
 }

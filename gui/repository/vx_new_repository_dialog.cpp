@@ -1,0 +1,381 @@
+#include "gui/repository/vx_new_repository_dialog.h"
+
+#include <QAbstractButton>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QIntValidator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "automation/preprocessing/process_image.h"
+#include "gui/analysis/detail/analysis_files.h"
+#include "gui/foundation/detail/image_open_filter.h"
+#include "gui/foundation/dialog_service.h"
+#include "gui/foundation/preprocessing/vx_preprocess_selection.h"
+#include "gui/foundation/vx_dual_tree_progress.h"
+#include "gui/foundation/window_flags.h"
+#include "gui/repository/detail/form_parts.h"
+#include "gui/repository/qtvx_repository.h"
+#include "imagecore/report.h"
+#include "imagecore/text/vxstringtools.h"
+
+namespace {
+
+// A part of the file name by one of the image core's splitters, in a buffer
+// that holds it whole ("./" included).
+QByteArray name_part(void (*split)(const char*, char*, size_t), const QByteArray& file)
+{
+    QByteArray part(file.size() + 3, '\0');
+    split(file.constData(), part.data(), static_cast<size_t>(part.size()));
+    return QByteArray(part.constData());
+}
+
+// The folder of a file name, separator included; "./" without one.
+QString folder_of(const QString& file)
+{
+    return QFile::decodeName(name_part(truncatePathName, QFile::encodeName(file)));
+}
+
+QString now()
+{
+    const QDateTime time = QDateTime::currentDateTime();
+    return time.date().toString(Qt::ISODate) + " " + time.time().toString(Qt::ISODate);
+}
+
+// The images filter; this dialog prints the format list alone.
+QString source_image_filter()
+{
+    const QString list = vx_image_formats_list();
+    vx_report("Known Formats %s\n", list.toLatin1().constData());
+    return vx_images_filter(list);
+}
+
+QPushButton* add_button(QWidget* form, QBoxLayout* row, const QString& text,
+                        const QString& name = QString())
+{
+    auto* button = new QPushButton(text, form);
+    button->setObjectName(name);
+    row->addWidget(button);
+    return button;
+}
+
+}  // namespace
+
+vx_new_repository_dialog::vx_new_repository_dialog(VxBasePaths* paths, QWidget* parent,
+                                                   const char* name)
+    : VxBaseDialog(paths, parent, name, VX_DELETE_ON_CLOSE)
+{
+    setWindowTitle(QStringLiteral("Create New Repository"));
+    resize(500, 500);
+    makeForm();
+}
+
+vx_new_repository_dialog::~vx_new_repository_dialog() = default;
+
+void vx_new_repository_dialog::makeForm()
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    // 1.-4. Images, repository file and path, recomputation.
+    QPushButton* sources = add_button(this, layout, QStringLiteral("Select List of Source Images"),
+                                      QStringLiteral("Select List of Source Images"));
+    connect(sources, &QPushButton::clicked, this,
+            &vx_new_repository_dialog::set_source_images_dialog);
+    const vx_form::FileRow file = vx_form::addFileRow(
+        this, layout, QStringLiteral("Repository File"), QStringLiteral("Path to Repository File"),
+        QStringLiteral("ResultNameEdit"));
+    fileEdit = file.edit;
+    connect(file.button, &QPushButton::clicked, this,
+            &vx_new_repository_dialog::set_repository_file_dialog);
+    connect(fileEdit, &QLineEdit::textChanged, this,
+            &vx_new_repository_dialog::set_repository_file);
+    const vx_form::FileRow path =
+        vx_form::addFileRow(this, layout, QStringLiteral("Repository Path"),
+                            QStringLiteral("Path to Repository"), QString());
+    pathEdit = path.edit;
+    connect(path.button, &QPushButton::clicked, this,
+            &vx_new_repository_dialog::set_repository_path_dialog);
+    connect(pathEdit, &QLineEdit::textChanged, this,
+            &vx_new_repository_dialog::set_repository_path);
+    auto* overwriteRow = new QHBoxLayout;
+    overwriteButton = add_button(this, overwriteRow, QStringLiteral("No Recomputation"),
+                                 QStringLiteral("Recomputation Mode"));
+    connect(overwriteButton, &QPushButton::clicked, this,
+            &vx_new_repository_dialog::changeOverwriteMode);
+    overwriteRow->addStretch();
+    layout->addLayout(overwriteRow);
+
+    // 5. Preprocessing and its tag.
+    auto* preprocessRow = new QHBoxLayout;
+    auto* selection = new VxPreprocessSelection("PreProc", this, "Preprocesssing");
+    connect(selection, &VxPreprocessSelection::Function, this,
+            &vx_new_repository_dialog::addFunction, Qt::DirectConnection);
+    connect(selection, &VxPreprocessSelection::doNoPreProcessing, this,
+            &vx_new_repository_dialog::clearPPList);
+    preprocessRow->addWidget(selection);
+    preprocessRow->addWidget(new QLabel(QStringLiteral("Processing Label"), this));
+    tagEdit = new QLineEdit(this);
+    tagEdit->setObjectName(QStringLiteral("Processing Label"));
+    preprocessRow->addWidget(tagEdit);
+    layout->addLayout(preprocessRow);
+
+    // 6. Noise removal and scales.
+    auto* modeRow = new QHBoxLayout;
+    modeButton = add_button(this, modeRow, QStringLiteral("Remove Noise"),
+                            QStringLiteral("Remove Noise Selection"));
+    connect(modeButton, &QPushButton::clicked, this,
+            &vx_new_repository_dialog::changeGenerateTreeMode);
+    modeRow->addStretch();
+    modeRow->addWidget(new QLabel(QStringLiteral("Scales"), this));
+    scalesEdit = new QLineEdit(QStringLiteral("20"), this);
+    scalesEdit->setObjectName(QStringLiteral("Scales"));
+    auto* validator = new QIntValidator(2, 1000000, scalesEdit);
+    validator->setLocale(QLocale::c());
+    scalesEdit->setValidator(validator);
+    connect(scalesEdit, &QLineEdit::textChanged, this, &vx_new_repository_dialog::set_scales);
+    modeRow->addWidget(scalesEdit);
+    layout->addLayout(modeRow);
+
+    // 7. Compute and Cancel.
+    auto* runRow = new QHBoxLayout;
+    connect(add_button(this, runRow, QStringLiteral("Compute")), &QPushButton::clicked, this,
+            &vx_new_repository_dialog::computeRepository);
+    connect(add_button(this, runRow, QStringLiteral("Cancel")), &QPushButton::clicked, this,
+            &VxBaseDialog::destroyDialog);
+    runRow->addStretch();
+    layout->addLayout(runRow);
+
+    // 8.-10. Progress of the trees and of the images, and the log.
+    treeProgress = new VxDualTreeProgress(2, this, "Create Repository Progress", 0);
+    layout->addWidget(treeProgress);
+    imageProgress = new QProgressBar(this);
+    layout->addWidget(imageProgress);
+    logWindow = new QPlainTextEdit(this);
+    logWindow->setObjectName(QStringLiteral("Log Window"));
+    logWindow->setReadOnly(true);
+    layout->addWidget(logWindow, 1);
+}
+
+void vx_new_repository_dialog::destroyDialog()
+{
+    if (busy)
+        closeAsked = true;
+    else
+        VxBaseDialog::destroyDialog();
+}
+
+void vx_new_repository_dialog::closeEvent(QCloseEvent* event)
+{
+    if (!busy) {
+        VxBaseDialog::closeEvent(event);
+        return;
+    }
+    closeAsked = true;
+    event->ignore();
+}
+
+void vx_new_repository_dialog::set_source_images_dialog()
+{
+    const QString filter = source_image_filter();
+    const QStringList chosen =
+        vx_dialogs().openFileNames(this, QStringLiteral("Source Images Dialog"),
+                                   QStringLiteral("Select List of Source Images"),
+                                   QFile::decodeName(imagesPath), filter, true);
+    if (chosen.isEmpty())
+        return;
+    sourceNames.clear();
+    log(QStringLiteral("Processing Files"));
+    for (const QString& file : chosen) {
+        const QByteArray encoded = QFile::encodeName(file);
+        imagesPath = name_part(truncatePathName, encoded);
+        sourceNames.push_back(name_part(truncateFileName, encoded));
+        log(QFile::decodeName(sourceNames.back()));
+    }
+}
+
+void vx_new_repository_dialog::set_repository_file()
+{
+    repositoryFile = fileEdit->text();
+    const bool pathFollowsFile = repositoryPath.isEmpty() || repositoryPath == pathFromFile;
+    if (repositoryFile.isEmpty() || !pathFollowsFile)
+        return;
+    pathFromFile = folder_of(repositoryFile);
+    pathEdit->setText(pathFromFile);
+}
+
+void vx_new_repository_dialog::set_repository_file_dialog()
+{
+    vx_form::chooseSaveName(this, fileEdit, QStringLiteral("Result file dialog"),
+                            QStringLiteral("Set Repository File"), repositoryFile,
+                            QStringLiteral("(Repository) *.vxr"), QStringLiteral(".vxr"));
+}
+
+void vx_new_repository_dialog::set_repository_path()
+{
+    repositoryPath = pathEdit->text();
+}
+
+void vx_new_repository_dialog::set_repository_path_dialog()
+{
+    vx_form::chooseDirectory(this, pathEdit, QStringLiteral("Result file dialog"),
+                             QStringLiteral("Set Repository File"), repositoryPath);
+}
+
+void vx_new_repository_dialog::set_updaterule_path()
+{
+    updateRule = currentFile;
+}
+
+void vx_new_repository_dialog::set_updaterule_path_dialog()
+{
+    const QString chosen = vx_dialogs().openFileName(
+        this, QStringLiteral("Update rule file dialog"), QStringLiteral("Set Update rule"),
+        updateRule, QStringLiteral("(Query) *.rule"), false);
+    if (chosen.isEmpty())
+        return;
+    currentFile = chosen;
+    set_updaterule_path();
+}
+
+void vx_new_repository_dialog::set_scales()
+{
+    scales = scalesEdit->text().toInt();
+}
+
+void vx_new_repository_dialog::changeGenerateTreeMode()
+{
+    const bool removesNoise = treeGenerationMode == 3;
+    modeButton->setText(removesNoise ? QStringLiteral("No Denoising")
+                                     : QStringLiteral("Remove Noise"));
+    treeGenerationMode = removesNoise ? 0 : 3;
+}
+
+void vx_new_repository_dialog::changeOverwriteMode()
+{
+    recompute = !recompute;
+    overwriteButton->setText(recompute ? QStringLiteral("Recomputation")
+                                       : QStringLiteral("No Recomputation"));
+}
+
+void vx_new_repository_dialog::addFunction(ProcessImage& ppiFunction)
+{
+    preprocessing = true;
+    chain.addFunction(ppiFunction);
+    log("Adding Function: " + QString::fromLatin1(ppiFunction.FunctionName()));
+    log("Parameters: " + QString::fromLatin1(ppiFunction.FunctionParameter()));
+}
+
+void vx_new_repository_dialog::clearPPList()
+{
+    preprocessing = false;
+    chain.resetFunctions();
+    log(QStringLiteral("IP Pipeline Reseted"));
+}
+
+void vx_new_repository_dialog::computeRepository()
+{
+    if (busy || repositoryFile.isEmpty())
+        return;
+    // The path field is empty only when cleared after the file was given.
+    const QString treeDirectory =
+        repositoryPath.isEmpty() ? folder_of(repositoryFile) : repositoryPath;
+    if (!canCompute(treeDirectory))
+        return;
+    busy = true;
+    setFormEnabled(false);
+    compute(treeDirectory);
+    setFormEnabled(true);
+    busy = false;
+    if (closeAsked)
+        deleteLater();
+}
+
+bool vx_new_repository_dialog::canCompute(const QString& treeDirectory)
+{
+    if (!scalesEdit->hasAcceptableInput()) {
+        vx_message(QStringLiteral("Invalid number of scales"),
+                   "Scales must be a whole number from 2 to 1000000:\n" + scalesEdit->text());
+        return false;
+    }
+    // A tree file that cannot be written would end the program.
+    const QFileInfo folder(treeDirectory);
+    if (!folder.isDir() || !folder.isWritable()) {
+        vx_message(QStringLiteral("!!Write Error!!"),
+                   "Unable to write tree files into\n" + treeDirectory);
+        return false;
+    }
+    if (!vx_creatable(repositoryFile)) {
+        vx_write_error(repositoryFile);
+        return false;
+    }
+    return true;
+}
+
+void vx_new_repository_dialog::compute(const QString& treeDirectory)
+{
+    // 1.-3. The log's head and the repository of the chosen images.
+    const int n = static_cast<int>(sourceNames.size());
+    log(QStringLiteral("Processing %1 Files with %2 Scales\nStart at %3\n")
+            .arg(n)
+            .arg(scales)
+            .arg(now()));
+    const QByteArray target = QFile::encodeName(treeDirectory);
+    vx_report("DIALOG VxRepository Target Directory %s\n", target.constData());
+    std::vector<char*> names;
+    for (QByteArray& name : sourceNames)
+        names.push_back(name.data());
+    QTVxRepository repository(names.data(), n, target.constData(), imagesPath.constData(),
+                              treeGenerationMode);
+
+    // 4.-6. Preprocessing, scales, overwriting and the bars.
+    if (preprocessing)
+        repository.doPreProc(chain, QFile::encodeName(tagEdit->text()).constData());
+    repository.computeRepositoryInit(scales);
+    repository.forceOverwrite(recompute);
+    imageProgress->reset();
+    imageProgress->setMaximum(std::max(n, 1));
+    imageProgress->repaint();
+    treeProgress->resetSteps(scales);
+
+    // 7. One image per step, its trees reported on the tree bars.
+    int done = 0;
+    for (int i = 0; i < n; ++i) {
+        log(QStringLiteral("Processing %1/%2").arg(done + 1).arg(n));
+        const qint64 start = QDateTime::currentSecsSinceEpoch();
+        done = repository.computeRepositoryStep(treeProgress, &VxDualTreeProgress::getProgress);
+        log(QStringLiteral("Took %1 seconds\n").arg(QDateTime::currentSecsSinceEpoch() - start));
+        imageProgress->setValue(done);
+        repaint();
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        treeProgress->reset();
+    }
+
+    // 8.-9. The repository file.
+    if (repository.WriteRepository(QFile::encodeName(repositoryFile).constData()) == 0)
+        vx_write_error(repositoryFile);
+    log("Terminates at " + now() + "\n");
+}
+
+void vx_new_repository_dialog::log(const QString& entry)
+{
+    logWindow->appendPlainText(entry);
+}
+
+void vx_new_repository_dialog::setFormEnabled(bool enabled)
+{
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (qobject_cast<QAbstractButton*>(child) != nullptr ||
+            qobject_cast<QLineEdit*>(child) != nullptr)
+            child->setEnabled(enabled);
+}

@@ -1,0 +1,115 @@
+#pragma once
+
+// The form that turns a list of source images into a repository: the bright
+// and dark region trees of every image stored as tree files, optionally
+// after a preprocessing chain, then the ".vxr" file. The computation runs on
+// the GUI thread one image at a time (each image's two trees on their own
+// threads); meanwhile the form is disabled and only events other than user
+// input are processed. Compute, Cancel and closing are ignored while it
+// runs; a Cancel or close asked for meanwhile deletes the dialog after the
+// run. It deletes itself when closed.
+
+#include <QByteArray>
+#include <QString>
+#include <vector>
+
+#include "automation/preprocessing/vx_image_processing.h"
+#include "gui/foundation/vx_base_dialog.h"
+#include "gui/vxgui_export.h"
+
+class ProcessImage;
+class QCloseEvent;
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class VxBasePaths;
+class VxDualTreeProgress;
+
+class VXGUI_EXPORT vx_new_repository_dialog : public VxBaseDialog {
+    Q_OBJECT
+public:
+    // Title "Create New Repository", 500 x 500; no images, no repository
+    // file, 20 scales, "Remove Noise" (mode 3), no recomputation.
+    vx_new_repository_dialog(VxBasePaths* paths, QWidget* parent, const char* name);
+    ~vx_new_repository_dialog() override;
+
+public slots:
+    // Deletes the dialog back in the event loop; during a computation only
+    // after it.
+    void destroyDialog() override;
+
+protected slots:
+    // Chooses the source images (several files, one folder): a new choice
+    // replaces the list; Cancel keeps it.
+    void set_source_images_dialog();
+    // Takes the file field. The path field follows the file's folder
+    // ("./" for a bare name) while it is empty or still holds what the file
+    // gave it; a path set otherwise stays.
+    void set_repository_file();
+    // A save dialog; the chosen name gets ".vxr" once and goes into the
+    // file field. Cancel changes nothing.
+    void set_repository_file_dialog();
+    void set_repository_path();
+    // A folder chooser; the chosen folder goes into the path field.
+    void set_repository_path_dialog();
+    // An update rule kept by the dialog, unused by the computation; no field
+    // of the form shows it.
+    void set_updaterule_path();
+    void set_updaterule_path_dialog();
+    void set_scales();
+    // "Remove Noise" (mode 3) <-> "No Denoising" (mode 0).
+    void changeGenerateTreeMode();
+    // "No Recomputation" <-> "Recomputation" (existing tree files computed
+    // anew).
+    void changeOverwriteMode();
+    // Appends a copy of the step to the preprocessing chain.
+    void addFunction(ProcessImage& ppiFunction);
+    void clearPPList();
+    // Computes the trees of every image and writes the ".vxr" file. Nothing
+    // happens without a repository file. A scales field without acceptable
+    // input (2 .. 1000000), a repository path that is no writable folder and
+    // a repository file that cannot be written are refused with a pop-up
+    // before anything is computed; a ".vxr" that fails to be written after
+    // all gets one too.
+    void computeRepository();
+
+protected:
+    // Ignored during a computation (remembered as a Cancel).
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void makeForm();
+    void log(const QString& entry);
+    void setFormEnabled(bool enabled);
+    // The checks before a run; false after a refusing pop-up.
+    bool canCompute(const QString& treeDirectory);
+    void compute(const QString& treeDirectory);
+
+    QString repositoryFile;
+    QString repositoryPath;
+    // The path that the repository file gave the path field.
+    QString pathFromFile;
+    QByteArray imagesPath;
+    QString currentFile;
+    QString updateRule;
+    // File-name parts of the chosen images, as the file system spells them.
+    std::vector<QByteArray> sourceNames;
+    int scales = 20;
+    int treeGenerationMode = 3;
+    bool recompute = false;
+    bool preprocessing = false;
+    VxImageProcessing chain;
+    bool busy = false;
+    bool closeAsked = false;
+
+    QLineEdit* fileEdit = nullptr;
+    QLineEdit* pathEdit = nullptr;
+    QLineEdit* tagEdit = nullptr;
+    QLineEdit* scalesEdit = nullptr;
+    QPushButton* overwriteButton = nullptr;
+    QPushButton* modeButton = nullptr;
+    VxDualTreeProgress* treeProgress = nullptr;
+    QProgressBar* imageProgress = nullptr;
+    QPlainTextEdit* logWindow = nullptr;
+};
