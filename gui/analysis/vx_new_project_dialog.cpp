@@ -14,8 +14,8 @@
 
 #include "automation/preprocessing/process_image.h"
 #include "gui/analysis/detail/analysis_files.h"
-#include "gui/foundation/detail/image_open_filter.h"
 #include "gui/analysis/vx_analyse_control.h"
+#include "gui/foundation/detail/image_open_filter.h"
 #include "gui/foundation/dialog_service.h"
 #include "gui/foundation/preprocessing/vx_preprocess_selection.h"
 #include "gui/foundation/qimage_frame.h"
