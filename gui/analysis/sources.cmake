@@ -6,11 +6,13 @@ list(APPEND vxgui_sources
   analysis/detail/form_widgets.cpp
   analysis/detail/project_file.cpp
   analysis/detail/rules_help.cpp
+  analysis/detail/tree_files.cpp
   analysis/resources/about.qrc
   analysis/vx_analyse_compute_tree.cpp
   analysis/vx_analyse_contour_fds.cpp
   analysis/vx_analyse_control.cpp
   analysis/vx_analyse_control_display.cpp
+  analysis/vx_analyse_control_editor.cpp
   analysis/vx_analyse_control_files.cpp
   analysis/vx_analyse_control_selection.cpp
   analysis/vx_analyse_control_trees.cpp
