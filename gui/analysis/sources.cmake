@@ -16,6 +16,9 @@ list(APPEND vxgui_sources
   analysis/vx_analyse_control_files.cpp
   analysis/vx_analyse_control_selection.cpp
   analysis/vx_analyse_control_trees.cpp
+  analysis/vx_analyse_main_dialog.cpp
+  analysis/vx_analyse_main_dialog_exports.cpp
+  analysis/vx_analyse_main_dialog_rules.cpp
   analysis/vx_analyse_scales.cpp
   analysis/vx_main_window.cpp
   analysis/vx_new_project_dialog.cpp
@@ -24,6 +27,7 @@ list(APPEND vxgui_headers
   analysis/vx_analyse_compute_tree.h
   analysis/vx_analyse_contour_fds.h
   analysis/vx_analyse_control.h
+  analysis/vx_analyse_main_dialog.h
   analysis/vx_analyse_scales.h
   analysis/vx_main_window.h
   analysis/vx_new_project_dialog.h
