@@ -168,6 +168,20 @@ TEST_F(MainDialogTest, ExportsRefuseOrWarnOnEmptySelectionsAndWriteTheActiveRegi
     EXPECT_FALSE(std::filesystem::exists(file("missing")));
 }
 
+TEST_F(MainDialogTest, RuleFilesAreLoadedAndWrittenThroughTheEditors)
+{
+    open(square_on_black());
+    write(file("other.rule"), square_rule);
+    dialogs().answer(qfile("other.rule"));
+    dialog->load_dark_object_rule_dialog();
+    EXPECT_EQ(std::string(control->darkrulesname()), file("other.rule"));
+    dialogs().answer(qfile("copy"));
+    dialog->write_dark_object_rule_dialog();
+    EXPECT_EQ(last_request().caption, "Write Dark Object Rule");
+    EXPECT_EQ(vx_test::read_file(file("copy.rule")), square_rule);
+    EXPECT_EQ(std::string(control->darkrulesname()), file("copy.rule"));
+}
+
 TEST_F(MainDialogTest, BrowsersAreMadeOnceAndTheirPicksReachTheDisplay)
 {
     open(square_on_black());
