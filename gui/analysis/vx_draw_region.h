@@ -138,6 +138,7 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     enum DrawMode { erase_mode = 0, draw_mode = 1, fill_mode = 2, pick_mode = 3 };
 
@@ -183,26 +184,33 @@ private:
     void buildLayout();
     // Palette entries first .. end - 1: the label colours scaled by factor.
     void initAlphaLabelPalette(int first, int end, int factor);
-    // The frame word of position p.
+    // The frame word of position p: the grey alone where unlabelled, else
+    // grey, overlay weight 255 - alpha and the label's palette entry.
     int displayWord(int p) const;
     bool inside(int x, int y) const;
+    void showAlpha();
     void setMode(int mode);
     void paint(int x, int y, int value);
     void drawLine(int x1, int y1, int x2, int y2, int value);
+    // Keeps the labels for undoFill, then fills the patch under (x, y).
     void fill(int x, int y);
-    void showAlpha();
-    // The regions of the work image with their nodes; false when the update
-    // rule does not run.
+    // The regions of the label image with their nodes; false when the
+    // update rule gives no attributes.
     bool computeRegions();
+    // The table of the regions, led by the bookkeeping columns; none
+    // without regions.
     void makeTable();
-    // The label image as labels 0..254.
+    // A copy of the label image holding the labels 0..254.
     image_handle plainLabels() const;
-    // True with a table and a selection; otherwise the pop-up asking for
-    // "Attributes".
+    // True with a table and an attribute selection; otherwise the pop-up
+    // that asks for "Attributes".
     bool attributesReady();
-    // Writes the plain labels into the blue channel of a PNG.
-    bool writeSketch(const QString& file);
-    bool writeTable(const QString& file);
+    // A save dialog; a chosen name gets `ending` once.
     QString askSaveName(const QString& start, const QString& filter, const QString& caption,
                         const QString& ending);
+    // The plain labels in the blue channel of a PNG, red and green 0.
+    bool writeSketch(const QString& file);
+    bool writeTable(const QString& file);
+    // The rule writer; true when the rule file was written (and announced).
+    bool writeRule(int count, const int* columns);
 };
