@@ -146,6 +146,19 @@ TEST_F(DrawRegionTest, LabelsShowInTheirPaletteColourBlendedByAlpha)
     }
 }
 
+TEST_F(DrawRegionTest, DeepTemplatesShowStretchedAndKeepTheirValuesForAttributes)
+{
+    image_handle deep(create_image(4, 1, 0));
+    const int values[4] = {0, 250, 500, 1000};
+    std::copy(values, values + 4, deep->pixels);
+    sketch s(paths.get(), deep.get(), nullptr, "deep", 0);
+    EXPECT_EQ(analysis_test::frame_words(s.display), std::vector<int>({0, 64, 128, 255}));
+    s.set(3, 0, 1, 1, 1);
+    compute(s);
+    ASSERT_EQ(s.regions.size(), 2u);
+    EXPECT_EQ(s.regions[1]->meangrey, 1000);
+}
+
 TEST_F(DrawRegionTest, LabelAndAlphaFieldsKeepTheirRanges)
 {
     auto s = open();
