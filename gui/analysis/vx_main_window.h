@@ -20,6 +20,7 @@ class QMenu;
 class QMenuBar;
 class QPlainTextEdit;
 class VxBasePaths;
+class VxDrawRegion;
 class VxEditDialog;
 class vx_analyse_control;
 class vx_analyse_main_dialog;
@@ -57,6 +58,9 @@ public slots:
     // Asks for a table or a map and opens the SOFM trainer on it; the
     // trainer lives on its own (it does not follow finito()).
     void compute_sofm();
+    // "mark Image Regions": the sketch tool on a chosen image in grey; it
+    // follows finito().
+    void draw_region_dialog();
 
 private:
     void makeMenus();
@@ -78,4 +82,5 @@ private:
     std::unique_ptr<QWidget> aboutWindow;
     std::unique_ptr<QPlainTextEdit> rulesHelp;
     QPointer<vx_analyse_main_dialog> analysisDialog;
+    QPointer<VxDrawRegion> sketchTool;
 };
