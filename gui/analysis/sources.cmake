@@ -20,6 +20,7 @@ list(APPEND vxgui_sources
   analysis/vx_analyse_main_dialog.cpp
   analysis/vx_analyse_main_dialog_exports.cpp
   analysis/vx_analyse_main_dialog_rules.cpp
+  analysis/vx_analyse_main_dialog_sketch.cpp
   analysis/vx_analyse_scales.cpp
   analysis/vx_draw_region.cpp
   analysis/vx_draw_region_files.cpp

@@ -14,6 +14,7 @@
 #include "gui/analysis/detail/tree_files.h"
 #include "gui/analysis/vx_analyse_control.h"
 #include "gui/analysis/vx_analyse_scales.h"
+#include "gui/analysis/vx_draw_region.h"
 #include "gui/foundation/dialog_service.h"
 #include "gui/foundation/qimage_frame.h"
 #include "gui/foundation/vx_base_paths.h"
@@ -64,6 +65,8 @@ vx_analyse_main_dialog::~vx_analyse_main_dialog()
     delete brightBrowser;
     delete darkBrowser;
     delete control;
+    delete darkSketch;
+    delete brightSketch;
     delete darkBlobWindow;
     delete brightBlobWindow;
 }
@@ -144,6 +147,8 @@ void vx_analyse_main_dialog::makeLayout()
         void (vx_analyse_main_dialog::*slot)();
     } toolButtons[] = {
         {"Write VXP", &vx_analyse_main_dialog::writeProject},
+        {"Draw Bright", &vx_analyse_main_dialog::drawBrightRegionDialog},
+        {"Draw Dark", &vx_analyse_main_dialog::drawDarkRegionDialog},
         {"Save Image", &vx_analyse_main_dialog::write_result_image_dialog},
     };
     for (const auto& tool : toolButtons) {

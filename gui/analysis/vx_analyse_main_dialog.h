@@ -8,7 +8,7 @@
 // the active regions.
 //
 // The dialog owns the controller and deletes it, after the scale browsers
-// and before the blob windows, when it goes; it always deletes itself when
+// and before the sketch tools and the blob windows, when it goes; it always deletes itself when
 // closed. Start names built from the image name take the stem and the
 // extension from its file part, so a folder with a dot in its name stays
 // whole. Every file dialog but those of the trees, the project and the
@@ -26,6 +26,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class VxBasePaths;
+class VxDrawRegion;
 class VxEditDialog;
 class qimage_frame;
 class vx_analyse_control;
@@ -102,6 +103,15 @@ public slots:
     void write_dark_object_rule_dialog();
     // "Write VXP": the project file, both trees and their tables.
     void writeProject();
+    // The polarity's sketch tool, made on first use, with the active regions
+    // as its sketch.
+    void drawBrightRegionDialog();
+    void drawDarkRegionDialog();
+    // A rule a sketch tool exported: its update rule becomes the
+    // controller's, the rule is loaded into that polarity's editor and so
+    // becomes the rule the next "Apply Query" runs.
+    void UpdateDarkRuleNames(QString qstQueryRule, QString qstUpdateRule);
+    void UpdateBrightRuleNames(QString qstQueryRule, QString qstUpdateRule);
     void write_bright_regions();
     void write_dual_regions_dialog();
     void write_dual_closed_regions_dialog();
@@ -137,6 +147,8 @@ private:
     void openRuleInto(VxEditDialog* editor, const char* caption);
     void writeRule(VxEditDialog* editor, const char* name);
     void saveRuleAs(VxEditDialog* editor, const char* current, const char* caption);
+    void openSketch(bool bright);
+    void useSketchRule(VxEditDialog* editor, QString queryRule, const QString& updateRule);
     void showBlobs(bool bright);
     void writeBlobs(qimage_frame* frame, const char* caption);
 
@@ -150,6 +162,8 @@ private:
     QLabel* darkQueryLabel = nullptr;
     QLineEdit* darkTreeField = nullptr;
     QLineEdit* brightTreeField = nullptr;
+    QPointer<VxDrawRegion> darkSketch;
+    QPointer<VxDrawRegion> brightSketch;
     VxEditDialog* brightRuleEditor = nullptr;
     VxEditDialog* darkRuleEditor = nullptr;
     QPointer<QWidget> brightBlobWindow;

@@ -8,6 +8,7 @@
 
 #include "gui/analysis/tests/main_dialog_test_support.h"
 #include "gui/analysis/vx_analyse_scales.h"
+#include "gui/analysis/vx_draw_region.h"
 #include "gui/analysis/vx_main_window.h"
 #include "imagecore/palette.h"
 #include "testsupport/gui/gui_test.h"
@@ -263,14 +264,15 @@ TEST_F(MainDialogTest, DeletingTheDialogTakesTheControllerAndEveryWindowItOpened
 {
     open(square_on_black());
     query(square_rule);
-    for (const char* name : {"Browse Bright", "Browse Dark", "Bright Blobs", "Dark Blobs",
-                             "Edit Bright Selection", "Edit Dark Selection"})
+    for (const char* name :
+         {"Browse Bright", "Browse Dark", "Bright Blobs", "Dark Blobs", "Edit Bright Selection",
+          "Edit Dark Selection", "Draw Bright", "Draw Dark"})
         press(name);
     std::vector<QPointer<QWidget>> windows;
     for (QWidget* widget : QApplication::topLevelWidgets())
         if (widget != dialog && widget->isVisible())
             windows.emplace_back(widget);
-    EXPECT_EQ(windows.size(), 6u);
+    EXPECT_EQ(windows.size(), 8u);
 
     // One ellipse, rank 1, over the square's centre.
     QWidget* blobs = nullptr;
@@ -354,4 +356,36 @@ TEST_F(MainDialogTest, StartingTheDialogKeepsTheWorkingImageOfTheComputation)
     window.reset();
     vx_gui_test::flush_deferred_deletes();
     EXPECT_TRUE(control.isNull());
+}
+
+TEST_F(MainDialogTest, OneSketchToolPerPolarityTakesTheActiveRegionsAndGivesItsRule)
+{
+    open(square_on_black());
+    query(square_rule);
+    press("Draw Bright");
+    QWidget* tool = vx_gui_test::top_level_widget("HALLO");
+    ASSERT_NE(tool, nullptr);
+    EXPECT_EQ(tool->windowTitle(), "Draw Bright Region from Main Dialog");
+    auto* frame = tool->findChild<qimage_frame*>("Draw Region Display Image");
+    const auto label = [&] { return frame_words(frame)[10 * side + 10] & 0xFFFF; };
+    EXPECT_EQ(label(), 257);
+
+    // Again after Clear: the same tool, its sketch replaced.
+    press("Clear Bright Query");
+    press("Draw Bright");
+    int tools = 0;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        tools += widget->objectName() == "HALLO";
+    EXPECT_EQ(tools, 1);
+    EXPECT_EQ(vx_gui_test::top_level_widget("HALLO"), tool);
+    EXPECT_NE(label(), 257);
+
+    // Its exported rule is the one the next query runs.
+    write(file("sketch.rule"), square_rule);
+    emit static_cast<VxDrawRegion*>(tool)->validSketchQueryRule(qfile("sketch.rule"),
+                                                                qfile("Attributes.rule"));
+    EXPECT_EQ(std::string(control->brightrulesname()), file("sketch.rule"));
+    EXPECT_EQ(std::string(control->updaterule()), file("Attributes.rule"));
+    query(square_rule);
+    EXPECT_EQ(control->activeBrightNodes(), 1);
 }

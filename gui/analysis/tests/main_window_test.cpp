@@ -288,7 +288,8 @@ TEST_F(MainWindowTest, CreateRavazOpensNewProjectDialogsAndStartTheAnalysisDialo
          analysis->findChildren<QPushButton*>(QString(), Qt::FindDirectChildrenOnly))
         buttons << button->text();
     EXPECT_EQ(buttons.join('|'),
-              "Quit|Write|Write|Browse Bright|Browse Dark|Write VXP|Save Image|Contours|"
+              "Quit|Write|Write|Browse Bright|Browse Dark|Write VXP|Draw Bright|Draw Dark|"
+              "Save Image|Contours|"
               "Export Bright Table|Export Bright Regions|Edit Bright Selection|Bright Blobs|"
               "Export Regions|Export wo Gaps|Export Dark Table|Export Dark Regions|"
               "Edit Dark Selection|Dark Blobs|Apply Query|Clear|Apply Query|Clear");
