@@ -21,8 +21,11 @@ QTVxLabeledRepository::QTVxLabeledRepository(int n, const int* modes, const char
 
 QTVxLabeledRepository::QTVxLabeledRepository(const char* file)
 {
-    read(file);
-    updateClassifiedImageFiles(imageFormat.c_str());
+    // After a read that stopped early the labels of the later lines are
+    // missing: rewriting the file would lose them.
+    fileRead = read(file) != 0;
+    if (fileRead)
+        updateClassifiedImageFiles(imageFormat.c_str());
 }
 
 QTVxLabeledRepository::~QTVxLabeledRepository() = default;
