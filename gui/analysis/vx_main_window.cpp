@@ -20,6 +20,8 @@
 #include "gui/foundation/vx_edit_dialog.h"
 #include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/window_flags.h"
+#include "gui/repository/vx_compare_labeled_repository_dialog.h"
+#include "gui/repository/vx_compare_repository_tree_dialog.h"
 #include "gui/repository/vx_gui_som.h"
 #include "gui/repository/vx_new_repository_dialog.h"
 #include "imagecore/files/vxfopen.h"
@@ -118,6 +120,13 @@ void vx_main_window::makeMenus()
     repository->setObjectName(QStringLiteral("Repository"));
     addEntry(repository, "create Repository", Qt::CTRL | Qt::Key_R,
              &vx_main_window::create_repository);
+
+    QMenu* compare = menu->addMenu(QStringLiteral("Compare Repository"));
+    compare->setObjectName(QStringLiteral("Compare Repository"));
+    addEntry(compare, "pixelbased", Qt::CTRL | Qt::SHIFT | Qt::Key_P,
+             &vx_main_window::compare_repository);
+    addEntry(compare, "labeled", Qt::CTRL | Qt::SHIFT | Qt::Key_L,
+             &vx_main_window::compare_labeled_repository);
 
     QMenu* analyse = menu->addMenu(QStringLiteral("Analyse"));
     analyse->setObjectName(QStringLiteral("Analyse"));
@@ -241,4 +250,20 @@ void vx_main_window::compute_sofm()
         QStringLiteral("Table or SOM (*.csv *.som)"), false);
     if (!file.isEmpty())
         new VxGUISOM(file, QStringLiteral("SOM for"), nullptr, "SOMAnalysis");
+}
+
+void vx_main_window::compare_labeled_repository()
+{
+    auto* dialog =
+        new VxCompareLabeledRepositoryDialog(paths, nullptr, "Compare Labeled Repository");
+    connect(this, &vx_main_window::finito, dialog, &VxBaseDialog::destroyDialog);
+    dialog->show();
+}
+
+void vx_main_window::compare_repository()
+{
+    // Both comparisons carry this object name.
+    auto* dialog = new VxCompareRepositoryTreeDialog(paths, nullptr, "Compare Labeled Repository");
+    connect(this, &vx_main_window::finito, dialog, &VxBaseDialog::destroyDialog);
+    dialog->show();
 }

@@ -51,6 +51,10 @@ public slots:
     // Asks for a table or a map and opens the SOFM trainer on it; the
     // trainer lives on its own (it does not follow finito()).
     void compute_sofm();
+    // Open the ground-truth comparisons of a labelled repository and of a
+    // repository's trees, which follow finito().
+    void compare_labeled_repository();
+    void compare_repository();
 
 private:
     void makeMenus();
