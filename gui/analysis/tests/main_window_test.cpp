@@ -173,7 +173,8 @@ TEST_F(MainWindowTest, MenusCarryTheirNamesAndShortcuts)
     }
     EXPECT_EQ(entries,
               QStringList({"Image > create RAVAZ Ctrl+N", "Image > Quit Ctrl+Q",
-                           "Image List > create Repository Ctrl+R", "Analyse > SOFM Ctrl+M",
+                           "Image List > create Repository Ctrl+R",
+                           "Ground Truth > label Repository Ctrl+S", "Analyse > SOFM Ctrl+M",
                            "Info > About Ctrl+A", "Info > Rules Ctrl+B"}));
 
     window->show();
