@@ -179,49 +179,22 @@ TEST_F(ViewTest, C45TrainingRunsTheLearnerOnTheStemAsOneArgument)
     EXPECT_EQ(read_file(stem + ".names").rfind("Class 1,Irrelevant.", 0), 0u);
     EXPECT_EQ(read_file(programs.log), "c4.5\n-f\n" + stem + "\nc4.5rules\n-f\n" + stem + "\n");
     EXPECT_NE(out.find("Calling c4.5 -f " + stem), std::string::npos);
-
-    std::filesystem::remove(programs.bin.file("c4.5"));
-    dialogs().answer(q(rule));
-    dialogs().answer(q(stem));
-    dialogs().press("Done");
-    EXPECT_NE(
-        printed_by([&] { trigger(*view, "C4.5 Training"); }).find("Could not run c4.5: not found"),
-        std::string::npos);
 }
 
-TEST_F(ViewTest, RurevuduAndRegionExportsGoThroughTheirDialogs)
+TEST_F(ViewTest, RurevuduDataWithAnEmptyFieldAreRefused)
 {
     const std::string list = l.d.dir.file("train.hclst");
-    const auto fill = [&](const QString& ruleName) {
-        return [&, ruleName](QDialog& dialog) {
-            dialog.findChild<QLineEdit*>("ImageFileListName")->setText(q(list));
-            dialog.findChild<QLineEdit*>("TrainingPath")->setText(q(l.labels));
-            dialog.findChild<QLineEdit*>("Update Rule Name")->setText(ruleName);
-            dialog.findChild<QPushButton*>("WriteTree.csv")->click();
-            dialog.reject();
-            return dialog.result();
-        };
-    };
-    dialogs().answer(fill(QString()));
-    dialogs().press("Acknowlege");
-    trigger(*view, "RUREVUdU Data");
-    EXPECT_FALSE(std::filesystem::exists(list));
-
-    dialogs().answer(fill(q(rule)));
-    dialogs().press("Done");
-    printed_by([&] { trigger(*view, "RUREVUdU Data"); });
-    EXPECT_EQ(vx_test::lines_of(read_file(list)).size(), 2u);
-
-    const std::string stem = l.d.dir.file("dark");
     dialogs().answer([&](QDialog& dialog) {
-        dialog.findChild<QLineEdit*>("ExportFileName")->setText(q(stem));
-        dialog.findChildren<QRadioButton*>()[1]->click();
-        dialog.findChild<QPushButton*>("Export Done")->click();
+        dialog.findChild<QLineEdit*>("ImageFileListName")->setText(q(list));
+        dialog.findChild<QLineEdit*>("TrainingPath")->setText(q(l.labels));
+        dialog.findChild<QPushButton*>("WriteTree.csv")->click();
+        dialog.reject();
         return dialog.result();
     });
-    printed_by([&] { trigger(*view, "Regions By Class"); });
-    QTVxRepository repository(l.vxr.c_str());
-    EXPECT_TRUE(std::filesystem::exists(stem + "." + repository.DarkTreeName(0) + ".png"));
+    dialogs().press("Acknowlege");
+    trigger(*view, "RUREVUdU Data");
+    EXPECT_EQ(dialogs().requests().back().title, "RUREVUDU Data");
+    EXPECT_FALSE(std::filesystem::exists(list));
 }
 
 TEST_F(ViewTest, AnImageWithoutItsTreeFileOpensNoView)

@@ -13,7 +13,6 @@
 #include <string>
 #include <vector>
 
-#include "gui/analysis/vx_main_window.h"
 #include "gui/foundation/vx_base_paths.h"
 #include "gui/repository/tests/labeling_test_support.h"
 #include "gui/repository/vx_init_labeled_repository_dialog.h"
@@ -157,12 +156,6 @@ TEST_F(SetUpTest, RefusalsLeaveTheFormAsItWas)
         vx_gui_test::flush_deferred_deletes();
         ASSERT_FALSE(dialog.isNull()) << classes;
     }
-    edit("Classes")->setText("2");
-    edit("Repository")->setText(q(l.d.dir.file("none.vxr")));
-    dialogs().press("Acknowlege");
-    click(*dialog, "Done");
-    vx_gui_test::flush_deferred_deletes();
-    ASSERT_FALSE(dialog.isNull());
 
     // A labelled image, then an ill-formed line: the file is not read whole
     // and stays as it was.
@@ -182,26 +175,4 @@ TEST_F(SetUpTest, RefusalsLeaveTheFormAsItWas)
     EXPECT_EQ(vx_test::read_file(vxq), text);
     EXPECT_EQ(mode(), "Bright Mode");
     EXPECT_EQ(dialogs().requests().back().title, "Could not load labeled repository");
-}
-
-TEST(LabelRepositoryEntry, OpensTheSetUpThatFollowsFinito)
-{
-    vx_test::TempDir app;
-    vx_test::write_file(app.file("Attributes.rule"), "DECLS:\n#DECLS\n");
-    QPointer<vx_main_window> window = vx_test::capturing_stdout([&] {
-        return new vx_main_window(q(app.path().string()), q(app.path().string()), nullptr,
-                                  "Main Apllication Window");
-    });
-    QAction* entry = nullptr;
-    for (QAction* action : window->findChildren<QAction*>())
-        if (action->text() == "label Repository")
-            entry = action;
-    ASSERT_NE(entry, nullptr);
-    printed_by([&] { entry->trigger(); });
-    QPointer<QWidget> dialog = vx_gui_test::top_level_widget("Init Labeled Repository");
-    ASSERT_NE(dialog, nullptr);
-    window->quit();
-    vx_gui_test::flush_deferred_deletes();
-    vx_gui_test::flush_deferred_deletes();
-    EXPECT_TRUE(dialog.isNull());
 }
