@@ -166,6 +166,12 @@ TEST_F(ViewTest, ARenamedClassReachesTheOtherViewsAndTheFile)
     trigger(*view, "Classification");
     EXPECT_NE(read_file(vxq).find("\nCells of a longer name than before, Mode 1\n"),
               std::string::npos);
+
+    // A file that cannot be written is reported.
+    dialogs().answer(q(l.d.dir.file("no/such.vxq")));
+    dialogs().press("Acknowlege");
+    printed_by([&] { trigger(*view, "Classification"); });
+    EXPECT_EQ(dialogs().requests().back().title, "!!Write Error!!");
 }
 
 TEST_F(ViewTest, C45TrainingRunsTheLearnerOnTheStemAsOneArgument)

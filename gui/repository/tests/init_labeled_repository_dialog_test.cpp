@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "gui/foundation/vx_base_paths.h"
@@ -148,8 +149,11 @@ TEST_F(SetUpTest, ALoadedVxqKeepsItsClassesAndModesButTakesNewNames)
 
 TEST_F(SetUpTest, RefusalsLeaveTheFormAsItWas)
 {
-    edit("Repository")->setText(q(l.vxr));
-    for (const char* classes : {"", "1", "128"}) {
+    // Class counts out of range, a repository that does not open.
+    const std::string none = l.d.dir.file("none.vxr");
+    for (const auto& [repository, classes] : {std::pair(l.vxr, ""), std::pair(l.vxr, "1"),
+                                              std::pair(l.vxr, "128"), std::pair(none, "2")}) {
+        edit("Repository")->setText(q(repository));
         edit("Classes")->setText(classes);
         dialogs().press("Acknowlege");
         click(*dialog, "Done");
