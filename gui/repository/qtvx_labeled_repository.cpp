@@ -21,10 +21,9 @@ QTVxLabeledRepository::QTVxLabeledRepository(int n, const int* modes, const char
 
 QTVxLabeledRepository::QTVxLabeledRepository(const char* file)
 {
-    // After a read that stopped early the labels of the later lines are
-    // missing: rewriting the file would lose them.
-    fileRead = read(file) != 0;
-    if (fileRead)
+    // A file read in part would be rewritten with its part alone.
+    fileLoaded = read(file) == 1;
+    if (fileLoaded)
         updateClassifiedImageFiles(imageFormat.c_str());
 }
 

@@ -21,14 +21,14 @@ public:
                           const char* repositoryFile);
     // Reads the ".vxq" file, then names and writes the label images of the
     // labelled images that have none yet, in this object's format, and
-    // rewrites the file when any changed. A file that is not read whole is
-    // left as it is (isRead() tells).
+    // rewrites the file when any changed. A file that cannot be read whole
+    // is left as it is: see loaded().
     explicit QTVxLabeledRepository(const char* file);
     ~QTVxLabeledRepository() override;
 
-    // False when the file given to the constructor could not be read whole;
-    // true for a new labelling.
-    bool isRead() const { return fileRead; }
+    // Whether the reading constructor read its file (true for the other
+    // constructor).
+    bool loaded() const { return fileLoaded; }
 
     // Writes the label image; `file` is a buffer of 1024 bytes. An extension
     // of the name's file part that differs from the format (any letter case)
@@ -56,5 +56,5 @@ private:
     const char* takeFormat(const QString& chosen, const QString& asked);
 
     std::string imageFormat = "png";
-    bool fileRead = true;
+    bool fileLoaded = true;
 };

@@ -154,8 +154,8 @@ void VxCompareLabeledRepositoryDialog::compare()
     // Reading also brings the label images up to date.
     QTVxLabeledRepository labeled(QFile::encodeName(labeledRepositoryFile).constData());
     VxRepository* repository = labeled.getRepository();
-    if (!labeled.isRead() || repository == nullptr || !repository->isRead()) {
-        vx_compare_form::readError(labeled.isRead() ? QFile::decodeName(labeled.RepositoryName())
+    if (!labeled.loaded() || repository == nullptr || !repository->isRead()) {
+        vx_compare_form::readError(labeled.loaded() ? QFile::decodeName(labeled.RepositoryName())
                                                     : labeledRepositoryFile);
         return;
     }

@@ -178,6 +178,7 @@ TEST_F(MainWindowTest, MenusCarryTheirNamesAndShortcuts)
               QStringList({"Image > create RAVAZ Ctrl+N", "Image > Quit Ctrl+Q",
                            "Image List > create Repository Ctrl+R",
                            "Ground Truth > mark Image Regions Ctrl+W",
+                           "Ground Truth > label Repository Ctrl+S",
                            "Compare Repository > pixelbased Ctrl+Shift+P",
                            "Compare Repository > labeled Ctrl+Shift+L", "Analyse > SOFM Ctrl+M",
                            "Info > About Ctrl+A", "Info > Rules Ctrl+B"}));
