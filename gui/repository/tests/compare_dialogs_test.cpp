@@ -183,7 +183,7 @@ TEST_F(CompareRepositoryTreeDialog, WritesARowPerImageWithTheExactMatchAndGreyBe
                   "/img0.gt.png; 1; 0; 0.000000; 0.000000;0.000000; 0.000000;");
 }
 
-TEST_F(CompareRepositoryTreeDialog, MissingFieldsAndUnreadableRepositoriesWriteNoTable)
+TEST_F(CompareRepositoryTreeDialog, RefusalsAndUnwritableTablesGetAPopUp)
 {
     compared_repository r(1, false);
     const std::string table = r.d.dir.file("t.csv"), bad = r.d.dir.file("bad.vxr");
@@ -197,6 +197,13 @@ TEST_F(CompareRepositoryTreeDialog, MissingFieldsAndUnreadableRepositoriesWriteN
                   {"Comparison Result File", table}});
     EXPECT_EQ(refusal(dialog), q("Unable to read file\n" + bad));
     EXPECT_FALSE(std::filesystem::exists(table));
+    // A table that cannot be written is reported, not taken as done.
+    const std::string unwritable = r.d.dir.file("none/t.csv");
+    dialog = new VxCompareRepositoryTreeDialog(&paths, nullptr, "Compare");
+    fill(dialog, {{"Repository to Compare", r.vxr},
+                  {"Path to Ground Truth to Compare", r.truth},
+                  {"Comparison Result File", unwritable}});
+    EXPECT_EQ(refusal(dialog), q("Unable to write file\n" + unwritable));
 }
 
 using CompareLabeledRepositoryDialog = CompareDialogTest;
