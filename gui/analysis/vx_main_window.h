@@ -8,6 +8,7 @@
 // menu follows by destroying itself.
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <memory>
 
@@ -19,6 +20,7 @@ class QMenu;
 class QMenuBar;
 class QPlainTextEdit;
 class VxBasePaths;
+class VxDrawRegion;
 class VxEditDialog;
 class vx_analyse_control;
 
@@ -51,6 +53,9 @@ public slots:
     // Asks for a table or a map and opens the SOFM trainer on it; the
     // trainer lives on its own (it does not follow finito()).
     void compute_sofm();
+    // "mark Image Regions": the sketch tool on a chosen image in grey; it
+    // follows finito().
+    void draw_region_dialog();
 
 private:
     void makeMenus();
@@ -70,4 +75,5 @@ private:
     std::unique_ptr<QWidget> aboutWindow;
     std::unique_ptr<QPlainTextEdit> rulesHelp;
     std::unique_ptr<vx_analyse_control> analysis;
+    QPointer<VxDrawRegion> sketchTool;
 };
