@@ -24,6 +24,7 @@
 #include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/window_flags.h"
 #include "gui/repository/vx_gui_som.h"
+#include "gui/repository/vx_init_labeled_repository_dialog.h"
 #include "gui/repository/vx_new_repository_dialog.h"
 #include "imagecore/files/vxfopen.h"
 #include "imagecore/report.h"
@@ -135,6 +136,8 @@ void vx_main_window::makeMenus()
     groundTruth->setObjectName(QStringLiteral("Ground Truth"));
     addEntry(groundTruth, "mark Image Regions", Qt::CTRL | Qt::Key_W,
              &vx_main_window::draw_region_dialog);
+    addEntry(groundTruth, "label Repository", Qt::CTRL | Qt::Key_S,
+             &vx_main_window::classify_repository);
 
     QMenu* analyse = menu->addMenu(QStringLiteral("Analyse"));
     analyse->setObjectName(QStringLiteral("Analyse"));
@@ -247,6 +250,13 @@ void vx_main_window::rules_howto()
 void vx_main_window::create_repository()
 {
     auto* dialog = new vx_new_repository_dialog(paths, nullptr, "Create Repository");
+    connect(this, &vx_main_window::finito, dialog, &VxBaseDialog::destroyDialog);
+    dialog->show();
+}
+
+void vx_main_window::classify_repository()
+{
+    auto* dialog = new VxInitLabeledRepositoryDialog(paths, nullptr, "Init Labeled Repository", 0);
     connect(this, &vx_main_window::finito, dialog, &VxBaseDialog::destroyDialog);
     dialog->show();
 }

@@ -50,6 +50,8 @@ public slots:
     void rules_howto();
     // Opens a new-repository dialog, which follows finito().
     void create_repository();
+    // Opens the set-up dialog of a labelling, which follows finito().
+    void classify_repository();
     // Asks for a table or a map and opens the SOFM trainer on it; the
     // trainer lives on its own (it does not follow finito()).
     void compute_sofm();

@@ -175,7 +175,8 @@ TEST_F(MainWindowTest, MenusCarryTheirNamesAndShortcuts)
     EXPECT_EQ(entries,
               QStringList({"Image > create RAVAZ Ctrl+N", "Image > Quit Ctrl+Q",
                            "Image List > create Repository Ctrl+R",
-                           "Ground Truth > mark Image Regions Ctrl+W", "Analyse > SOFM Ctrl+M",
+                           "Ground Truth > mark Image Regions Ctrl+W",
+                           "Ground Truth > label Repository Ctrl+S", "Analyse > SOFM Ctrl+M",
                            "Info > About Ctrl+A", "Info > Rules Ctrl+B"}));
 
     window->show();
