@@ -55,12 +55,18 @@ public slots:
     void rules_howto();
     // Opens a new-repository dialog, which follows finito().
     void create_repository();
+    // Opens the set-up dialog of a labelling, which follows finito().
+    void classify_repository();
     // Asks for a table or a map and opens the SOFM trainer on it; the
     // trainer lives on its own (it does not follow finito()).
     void compute_sofm();
     // "mark Image Regions": the sketch tool on a chosen image in grey; it
     // follows finito().
     void draw_region_dialog();
+    // Open the ground-truth comparisons of a labelled repository and of a
+    // repository's trees, which follow finito().
+    void compare_labeled_repository();
+    void compare_repository();
 
 private:
     void makeMenus();
