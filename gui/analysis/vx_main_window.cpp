@@ -14,6 +14,7 @@
 #include "gui/analysis/detail/about_window.h"
 #include "gui/analysis/detail/analysis_files.h"
 #include "gui/analysis/detail/rules_help.h"
+#include "gui/analysis/detail/sketch_help.h"
 #include "gui/analysis/vx_analyse_control.h"
 #include "gui/analysis/vx_analyse_main_dialog.h"
 #include "gui/analysis/vx_draw_region.h"
@@ -159,6 +160,7 @@ void vx_main_window::makeMenus()
     info->setObjectName(QStringLiteral("Info"));
     addEntry(info, "About", Qt::CTRL | Qt::Key_A, &vx_main_window::about_dialog);
     addEntry(info, "Rules", Qt::CTRL | Qt::Key_B, &vx_main_window::rules_howto);
+    addEntry(info, "Sketches", Qt::CTRL | Qt::Key_C, &vx_main_window::sketches_howto);
 }
 
 void vx_main_window::ensureUpdateRule(const QString& applicationDirectory)
@@ -215,10 +217,10 @@ void vx_main_window::quit()
 void vx_main_window::new_project()
 {
     auto* control = new vx_analyse_control("vx_analyse_control for new_project_dialog", 3, nullptr);
-    auto* dialog = new vx_new_project_dialog(paths, control, nullptr, "New Project", 0);
-    dialog->show();
-    connect(this, &vx_main_window::finito, dialog, &VxBaseDialog::destroyDialog);
-    connect(dialog, &vx_new_project_dialog::computationDone, this,
+    newProjectDialog = new vx_new_project_dialog(paths, control, nullptr, "New Project", 0);
+    newProjectDialog->show();
+    connect(this, &vx_main_window::finito, newProjectDialog, &VxBaseDialog::destroyDialog);
+    connect(newProjectDialog, &vx_new_project_dialog::computationDone, this,
             &vx_main_window::start_main_dialog);
 }
 
@@ -278,30 +280,42 @@ void vx_main_window::about_dialog()
     aboutWindow->show();
 }
 
+void vx_main_window::showHelp(std::unique_ptr<QPlainTextEdit>& window, const QString& text)
+{
+    if (!window) {
+        window = std::make_unique<QPlainTextEdit>();
+        // Both help windows carry this name.
+        window->setObjectName(QStringLiteral("Rules HOWTO"));
+        window->setReadOnly(true);
+        window->resize(800, 800);
+        window->setPlainText(text);
+    }
+    window->show();
+}
+
 void vx_main_window::rules_howto()
 {
-    if (!rulesHelp) {
-        rulesHelp = std::make_unique<QPlainTextEdit>();
-        rulesHelp->setObjectName(QStringLiteral("Rules HOWTO"));
-        rulesHelp->setReadOnly(true);
-        rulesHelp->resize(800, 800);
-        rulesHelp->setPlainText(vx_rules_help_text());
-    }
-    rulesHelp->show();
+    showHelp(rulesHelp, vx_rules_help_text());
+}
+
+void vx_main_window::sketches_howto()
+{
+    showHelp(sketchesHelp, vx_sketch_help_text());
 }
 
 void vx_main_window::create_repository()
 {
-    auto* dialog = new vx_new_repository_dialog(paths, nullptr, "Create Repository");
-    connect(this, &vx_main_window::finito, dialog, &VxBaseDialog::destroyDialog);
-    dialog->show();
+    newRepositoryDialog = new vx_new_repository_dialog(paths, nullptr, "Create Repository");
+    connect(this, &vx_main_window::finito, newRepositoryDialog, &VxBaseDialog::destroyDialog);
+    newRepositoryDialog->show();
 }
 
 void vx_main_window::classify_repository()
 {
-    auto* dialog = new VxInitLabeledRepositoryDialog(paths, nullptr, "Init Labeled Repository", 0);
-    connect(this, &vx_main_window::finito, dialog, &VxBaseDialog::destroyDialog);
-    dialog->show();
+    labelingSetupDialog =
+        new VxInitLabeledRepositoryDialog(paths, nullptr, "Init Labeled Repository", 0);
+    connect(this, &vx_main_window::finito, labelingSetupDialog, &VxBaseDialog::destroyDialog);
+    labelingSetupDialog->show();
 }
 
 void vx_main_window::compute_sofm()
