@@ -396,6 +396,7 @@ protected:
             return exporter.result();
         });
         entry("Regions By Class");
+        EXPECT_TRUE(std::filesystem::exists(work.file("class1.disc0.3.bright.tree.png")));
 
         dialogs().answer(q(rule));
         dialogs().answer(q(work.file("classified.csv")));
@@ -477,8 +478,10 @@ TEST_F(Road, FromTheFirstStartToQuit)
     // classification view, which the set-up dialog opened, lives on with
     // its labelling view until it is closed.
     menu("Quit");
-    vx_gui_test::flush_deferred_deletes();
-    vx_gui_test::flush_deferred_deletes();
+    printed_by([] {
+        vx_gui_test::flush_deferred_deletes();
+        vx_gui_test::flush_deferred_deletes();
+    });
     EXPECT_TRUE(window.isNull());
     QStringList left;
     for (QWidget* widget : QApplication::topLevelWidgets())
