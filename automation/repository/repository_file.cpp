@@ -87,6 +87,7 @@ VxRepository::VxRepository(const char* file) : repositoryName(file != nullptr ? 
     FILE* f = vxfopen(repositoryName.c_str(), "r");
     if (f == nullptr) {
         vx_report("Could not read repository %s\n", repositoryName.c_str());
+        fileUnreadable = true;
         return;
     }
     repository_text text;
@@ -94,6 +95,7 @@ VxRepository::VxRepository(const char* file) : repositoryName(file != nullptr ? 
     std::fclose(f);
     if (problem != nullptr) {
         vx_report("Could not read repository %s: %s\n", repositoryName.c_str(), problem);
+        fileUnreadable = true;
         return;
     }
     generationMode = text.generationMode;

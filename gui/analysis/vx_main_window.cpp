@@ -20,8 +20,11 @@
 #include "gui/foundation/vx_edit_dialog.h"
 #include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/window_flags.h"
+#include "gui/repository/vx_browse_query_result.h"
+#include "gui/repository/vx_browse_repository.h"
 #include "gui/repository/vx_gui_som.h"
 #include "gui/repository/vx_new_repository_dialog.h"
+#include "gui/repository/vx_query_repository_dialog.h"
 #include "imagecore/files/vxfopen.h"
 #include "imagecore/report.h"
 
@@ -54,6 +57,23 @@ bool write_default_update_rule(const QString& name)
     const qint64 size = sizeof default_update_rule - 1;
     return out.open(QIODevice::WriteOnly) && out.write(default_update_rule, size) == size &&
            out.commit();
+}
+
+// A browser of that kind on a file chosen with the filter; it follows
+// finito(). A file it cannot read leaves it closed.
+template <class Browser>
+void open_browser(vx_main_window* window, VxBasePaths* paths, const char* filter,
+                  const char* caption, const char* name)
+{
+    const QString file = paths->getOpenFileNameWorkDir(QString::fromLatin1(filter), QString(),
+                                                       QString::fromLatin1(caption));
+    if (file.isEmpty())
+        return;
+    auto* browser = new Browser(paths, file, nullptr, name);
+    if (!browser->loaded())
+        return;
+    QObject::connect(window, &vx_main_window::finito, browser, &VxBaseDialog::destroyDialog);
+    browser->show();
 }
 
 }  // namespace
@@ -118,6 +138,11 @@ void vx_main_window::makeMenus()
     repository->setObjectName(QStringLiteral("Repository"));
     addEntry(repository, "create Repository", Qt::CTRL | Qt::Key_R,
              &vx_main_window::create_repository);
+    addEntry(repository, "load Repository", Qt::CTRL | Qt::Key_E, &vx_main_window::load_repository);
+    addEntry(repository, "query Repository", Qt::CTRL | Qt::Key_Y,
+             &vx_main_window::query_repository);
+    addEntry(repository, "load Query Result", Qt::CTRL | Qt::Key_U,
+             &vx_main_window::load_query_result);
 
     QMenu* analyse = menu->addMenu(QStringLiteral("Analyse"));
     analyse->setObjectName(QStringLiteral("Analyse"));
@@ -232,6 +257,25 @@ void vx_main_window::create_repository()
     auto* dialog = new vx_new_repository_dialog(paths, nullptr, "Create Repository");
     connect(this, &vx_main_window::finito, dialog, &VxBaseDialog::destroyDialog);
     dialog->show();
+}
+
+void vx_main_window::load_repository()
+{
+    open_browser<VxBrowseRepository>(this, paths, "Vx Repositories (*vxr)",
+                                     "Select a repository to open", "Browse Repository");
+}
+
+void vx_main_window::query_repository()
+{
+    auto* dialog = new VxQueryRepositoryDialog(paths, nullptr, "Query Repository", 0);
+    connect(this, &vx_main_window::finito, dialog, &VxBaseDialog::destroyDialog);
+    dialog->show();
+}
+
+void vx_main_window::load_query_result()
+{
+    open_browser<VxBrowseQueryResult>(this, paths, "Vx Query Results (*vxq)",
+                                      "Select a query result to open", "Query Result");
 }
 
 void vx_main_window::compute_sofm()

@@ -48,6 +48,11 @@ public slots:
     void rules_howto();
     // Opens a new-repository dialog, which follows finito().
     void create_repository();
+    // A chosen ".vxr" file in a repository browser, a chosen ".vxq" file in
+    // a query-result browser, and the query dialog; each follows finito().
+    void load_repository();
+    void query_repository();
+    void load_query_result();
     // Asks for a table or a map and opens the SOFM trainer on it; the
     // trainer lives on its own (it does not follow finito()).
     void compute_sofm();

@@ -2,6 +2,7 @@
 # gui/CMakeLists.txt (paths relative to gui/). The repository, query and
 # classification dialogs add theirs here.
 list(APPEND vxgui_sources
+  repository/detail/browser_parts.cpp
   repository/detail/form_parts.cpp
   repository/detail/repository_images.cpp
   repository/detail/som_file_head.cpp
@@ -9,10 +10,14 @@ list(APPEND vxgui_sources
   repository/qtvx_repository.cpp
   repository/vx_analyze_volume_export_dialog.cpp
   repository/vx_attribute_selection.cpp
+  repository/vx_browse_query_result.cpp
+  repository/vx_browse_repository.cpp
   repository/vx_class_export_dialog.cpp
   repository/vx_gui_som.cpp
   repository/vx_gui_som_files.cpp
   repository/vx_new_repository_dialog.cpp
+  repository/vx_query_repository_dialog.cpp
+  repository/vx_query_repository_dialog_run.cpp
   repository/vx_rurevudu_dialog.cpp
   repository/vxqtsofm.cpp)
 list(APPEND vxgui_headers
@@ -20,8 +25,11 @@ list(APPEND vxgui_headers
   repository/qtvx_repository.h
   repository/vx_analyze_volume_export_dialog.h
   repository/vx_attribute_selection.h
+  repository/vx_browse_query_result.h
+  repository/vx_browse_repository.h
   repository/vx_class_export_dialog.h
   repository/vx_gui_som.h
   repository/vx_new_repository_dialog.h
+  repository/vx_query_repository_dialog.h
   repository/vx_rurevudu_dialog.h
   repository/vxqtsofm.h)

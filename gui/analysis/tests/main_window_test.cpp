@@ -172,9 +172,11 @@ TEST_F(MainWindowTest, MenusCarryTheirNamesAndShortcuts)
             entries << menu->title() + " > " + action->text() + " " + action->shortcut().toString();
     }
     EXPECT_EQ(entries,
-              QStringList({"Image > create RAVAZ Ctrl+N", "Image > Quit Ctrl+Q",
-                           "Image List > create Repository Ctrl+R", "Analyse > SOFM Ctrl+M",
-                           "Info > About Ctrl+A", "Info > Rules Ctrl+B"}));
+              QStringList(
+                  {"Image > create RAVAZ Ctrl+N", "Image > Quit Ctrl+Q",
+                   "Image List > create Repository Ctrl+R", "Image List > load Repository Ctrl+E",
+                   "Image List > query Repository Ctrl+Y", "Image List > load Query Result Ctrl+U",
+                   "Analyse > SOFM Ctrl+M", "Info > About Ctrl+A", "Info > Rules Ctrl+B"}));
 
     window->show();
     window->activateWindow();

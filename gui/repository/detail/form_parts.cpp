@@ -37,6 +37,14 @@ FileRow addFileRow(QWidget* form, QBoxLayout* layout, const QString& caption,
     return {button, edit};
 }
 
+QPushButton* addButton(QWidget* form, QBoxLayout* row, const QString& text, const QString& name)
+{
+    auto* button = new QPushButton(text, form);
+    button->setObjectName(name);
+    row->addWidget(button);
+    return button;
+}
+
 QButtonGroup* addRadioGroup(QWidget* form, QBoxLayout* layout, const QString& name,
                             const QStringList& labels, int firstId, int checkedId)
 {

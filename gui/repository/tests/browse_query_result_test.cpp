@@ -1,0 +1,146 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QPointer>
+#include <QPushButton>
+#include <cstring>
+
+#include "gui/repository/tests/browser_test_support.h"
+#include "gui/repository/vx_analyze_volume_export_dialog.h"
+#include "gui/repository/vx_browse_query_result.h"
+#include "gui/repository/vx_class_export_dialog.h"
+
+using browser_test::q;
+using vx_gui_test::dialogs;
+
+namespace {
+
+class BrowseQueryResult : public browser_test::StoredRepository {
+protected:
+    QPointer<VxBrowseQueryResult> open(const std::string& file)
+    {
+        return vx_test::capturing_stdout([&] {
+            return QPointer(new VxBrowseQueryResult(&paths, q(file), nullptr, "Query Result"));
+        });
+    }
+    ~BrowseQueryResult() override { vx_gui_test::flush_deferred_deletes(); }
+
+    static QAction* entry(QWidget* browser, const QString& text)
+    {
+        for (QAction* action : browser->findChildren<QAction*>())
+            if (action->text() == text)
+                return action;
+        ADD_FAILURE() << "no entry " << text.toStdString();
+        return nullptr;
+    }
+    static std::string triggered(QWidget* browser, const QString& text)
+    {
+        return vx_test::printed_by([&] { entry(browser, text)->trigger(); });
+    }
+    // Files of the test directory whose names start so.
+    int filesStarting(const std::string& start) const
+    {
+        int count = 0;
+        for (const auto& file : std::filesystem::directory_iterator(pictures.dir.path()))
+            count += file.path().filename().string().rfind(start, 0) == 0 ? 1 : 0;
+        return count;
+    }
+};
+
+}  // namespace
+
+TEST_F(BrowseQueryResult, SuggestsTheTableOfItsModeAndWritesItsClasses)
+{
+    QPointer<VxBrowseQueryResult> browser = open(queryResult());
+    ASSERT_TRUE(browser->loaded());
+    EXPECT_EQ(browser->windowTitle(), "Browse Query Result: " + q(pictures.dir.file("result.vxq")));
+    EXPECT_EQ(entry(browser, "IsoSurf Input")->shortcut(), QKeySequence("Ctrl+S"));
+    EXPECT_EQ(entry(browser, "Analyze Volume")->shortcut(), QKeySequence("Ctrl+Shift+S"));
+
+    const std::string stem = pictures.dir.file("rep");
+    dialogs().answer(QString());
+    triggered(browser, "Regions CSV Table");
+    EXPECT_EQ(dialogs().requests().back().startPath, q(stem + ".classified.bright.csv"));
+    EXPECT_EQ(dialogs().requests().back().filter, "Labeled Repository (*.csv)");
+
+    auto* mode =
+        browser->findChild<QPushButton*>("browse query result mode selection in status bar");
+    mode->click();
+    EXPECT_EQ(mode->text(), "Dark Mode");
+    dialogs().answer(q(stem + ".dark.csv"));
+    triggered(browser, "Regions CSV Table");
+    EXPECT_EQ(dialogs().requests().back().startPath, q(stem + ".classified.dark.csv"));
+    const std::vector<std::string> rows = vx_test::lines_of(vx_test::read_file(stem + ".dark.csv"));
+    ASSERT_GT(rows.size(), 2u);
+    EXPECT_EQ(rows[0].rfind("RegionID, Imagename, Classname,", 0), 0u) << rows[0];
+    EXPECT_NE(rows[2].find(".dark.tree, " + darkRule + ","), std::string::npos) << rows[2];
+    mode->click();
+    EXPECT_EQ(mode->text(), "Bright Mode");
+    browser->close();
+}
+
+TEST_F(BrowseQueryResult, ExportsImagesAndVolumesOfItsClasses)
+{
+    QPointer<VxBrowseQueryResult> browser = open(queryResult());
+    const int bytes = 24 * 20 * 2;
+
+    dialogs().answer(q(pictures.dir.file("regions")));
+    triggered(browser, "All Regions Images");
+    EXPECT_EQ(filesStarting("regions.img"), 2);
+
+    dialogs().answer([this](QDialog& dialog) {
+        auto& choice = static_cast<VxClassExportDialog&>(dialog);
+        EXPECT_EQ(choice.windowTitle(), "Export Result Regions");
+        choice.setClass(1);  // class 2, the dark rule
+        choice.setFileName(q(pictures.dir.file("byclass")));
+        choice.DoIt();
+        return choice.result();
+    });
+    triggered(browser, "Regions By Class");
+    EXPECT_EQ(filesStarting("byclass.img0.3.dark.tree"), 1);
+    EXPECT_EQ(filesStarting("byclass.img1.3.dark.tree"), 1);
+
+    dialogs().answer(q(pictures.dir.file("contours.isovol")));
+    triggered(browser, "IsoSurf Input");
+    EXPECT_EQ(std::filesystem::file_size(pictures.dir.file("contours.isovol")),
+              static_cast<size_t>(bytes));
+
+    dialogs().answer([&](QDialog& dialog) {
+        auto& volume = static_cast<VxAnalyzeVolumeExportDialog&>(dialog);
+        volume.setFileName(q(pictures.dir.file("volume")));
+        volume.setZScale("2.5");
+        volume.DoIt();
+        return volume.result();
+    });
+    triggered(browser, "Analyze Volume");
+    const std::string header = vx_test::read_file(pictures.dir.file("volume.hdr"));
+    ASSERT_EQ(header.size(), 348u);
+    int16_t slices = 0;
+    float spacing = 0;
+    std::memcpy(&slices, header.data() + 46, sizeof slices);
+    std::memcpy(&spacing, header.data() + 88, sizeof spacing);
+    EXPECT_EQ(slices, 2);
+    EXPECT_FLOAT_EQ(spacing, 2.5f);
+    EXPECT_EQ(std::filesystem::file_size(pictures.dir.file("volume.img")),
+              static_cast<size_t>(bytes));
+    browser->close();
+}
+
+TEST_F(BrowseQueryResult, AFileReadInPartClosesTheBrowserAndStaysAsItWas)
+{
+    // A labelling whose first image still names the repository's picture
+    // would have its label image written and the file rewritten.
+    const std::string vxq = pictures.dir.file("labels.vxq");
+    const std::string text = "Classification from today for Repository\n" + vxr + "\nImages at\n" +
+                             results + "\nNumberOfClasses: 2\nIrrelevant\n" + brightRule +
+                             ", Mode 1\nImages: 2\n" + pictures.images +
+                             "/img0.pgm, 1, 1, 1, \nimg1.pgm, 1, 5, 1\n";
+    vx_test::write_file(vxq, text);
+    dialogs().press("Acknowlege");
+    QPointer<VxBrowseQueryResult> browser = open(vxq);
+    EXPECT_FALSE(browser->loaded());
+    vx_gui_test::flush_deferred_deletes();
+    EXPECT_TRUE(browser.isNull());
+    EXPECT_EQ(vx_test::read_file(vxq), text);
+    EXPECT_TRUE(std::filesystem::is_empty(results)) << "no label image";
+}

@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QPointer>
+
+#include "gui/repository/tests/browser_test_support.h"
+#include "gui/repository/vx_browse_repository.h"
+
+using browser_test::q;
+using vx_gui_test::dialogs;
+
+namespace {
+
+class BrowseRepository : public browser_test::StoredRepository {
+protected:
+    QPointer<VxBrowseRepository> open(const std::string& file)
+    {
+        return vx_test::capturing_stdout([&] {
+            return QPointer(new VxBrowseRepository(&paths, q(file), nullptr, "Browse Repository"));
+        });
+    }
+    ~BrowseRepository() override { vx_gui_test::flush_deferred_deletes(); }
+};
+
+}  // namespace
+
+TEST_F(BrowseRepository, ShowsItsImagesAndExportsBothTablesOnlyWithBothNames)
+{
+    QPointer<VxBrowseRepository> browser = open(vxr);
+    ASSERT_TRUE(browser->loaded());
+    EXPECT_EQ(browser->windowTitle(), "Browse Repository: " + q(vxr));
+    EXPECT_TRUE(browser->testAttribute(Qt::WA_DeleteOnClose));
+    bool pageLabel = false;
+    for (QLabel* label : browser->findChildren<QLabel*>())
+        pageLabel = pageLabel || label->text() == "Images from 1 To 2 of 2";
+    EXPECT_TRUE(pageLabel);
+
+    const std::string stem = pictures.dir.file("tables");
+    dialogs().answer(QString());  // no rule
+    dialogs().answer(q(stem + ".csv"));
+    browser->ExportCSV();
+    EXPECT_FALSE(std::filesystem::exists(stem + ".bright.csv"));
+    dialogs().answer(q(update));
+    dialogs().answer(QString());  // no table
+    browser->ExportCSV();
+    EXPECT_FALSE(std::filesystem::exists(stem + ".bright.csv"));
+
+    dialogs().clear();
+    dialogs().answer(q(update));
+    dialogs().answer(q(stem + ".csv"));
+    vx_test::printed_by([&] { browser->ExportCSV(); });
+    ASSERT_EQ(dialogs().requests().size(), 2u);
+    EXPECT_EQ(dialogs().requests()[0].objectName, "Select Update rule");
+    EXPECT_EQ(dialogs().requests()[0].filter, "Update (*.rule)");
+    EXPECT_EQ(dialogs().requests()[1].caption, "Export to .csv");
+    EXPECT_EQ(dialogs().requests()[1].filter, "Table (*.csv)");
+    for (const char* polarity : {".bright.csv", ".dark.csv"}) {
+        const std::vector<std::string> rows =
+            vx_test::lines_of(vx_test::read_file(stem + polarity));
+        ASSERT_GT(rows.size(), 2u) << polarity;
+        EXPECT_NE(rows[0].find("depth"), std::string::npos) << "the update rule's attribute";
+        EXPECT_EQ(rows[2].rfind("img0.pgm", 0), 0u) << rows[2];
+    }
+    browser->close();
+}
+
+TEST_F(BrowseRepository, AFileThatCannotBeReadClosesTheBrowserAfterAPopUp)
+{
+    vx_test::write_file(pictures.dir.file("bad.vxr"), "Number of Images: 2\nRepository Path:\n");
+    for (const std::string& file :
+         {pictures.dir.file("missing.vxr"), pictures.dir.file("bad.vxr")}) {
+        dialogs().press("Acknowlege");
+        QPointer<VxBrowseRepository> browser = open(file);
+        EXPECT_FALSE(browser->loaded());
+        EXPECT_EQ(dialogs().requests().back().labels.join(' ').contains(q(file)), true);
+        vx_gui_test::flush_deferred_deletes();
+        EXPECT_TRUE(browser.isNull()) << file;
+    }
+}
