@@ -152,12 +152,23 @@ private:
     std::unique_ptr<VxDialogService> previous_;
 };
 
+// Widgets must go before the application does.
+std::unique_ptr<VxBasePaths> shared_paths;
+
 VxBasePaths& global_paths()
 {
-    const QString dir = QString::fromStdString(data().dir);
-    static VxBasePaths paths(dir, QString::fromStdString(data().update), QString(), dir, dir,
-                             nullptr, "Global Base Paths", 0);
-    return paths;
+    if (!shared_paths) {
+        const QString dir = QString::fromStdString(data().dir);
+        shared_paths =
+            std::make_unique<VxBasePaths>(dir, QString::fromStdString(data().update), QString(),
+                                          dir, dir, nullptr, "Global Base Paths", 0);
+    }
+    return *shared_paths;
+}
+
+void free_paths()
+{
+    shared_paths.reset();
 }
 
 void close_browsers()
@@ -213,5 +224,5 @@ BENCHMARK(BM_OpenQueryResult)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv)
 {
-    return vx_qt_benchmark_main(argc, argv);
+    return vx_qt_benchmark_main(argc, argv, free_paths);
 }
