@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QFile>
+#include <QHBoxLayout>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
@@ -70,7 +71,9 @@ VxBrowseQueryResult::VxBrowseQueryResult(VxBasePaths* paths, QString file, QWidg
         counts << QString::fromLatin1(labels->getNumberOfRegions(i));
     }
     imageList = new VxDisplayImageList(images, n, counts, file, this, "Browse Display Image List");
-    layout->addWidget(imageList);
+    auto* row = new QHBoxLayout;
+    row->addWidget(imageList);
+    layout->addLayout(row);
 
     // 6. The mode and its button.
     auto* status = new QStatusBar(this);

@@ -62,6 +62,13 @@ TEST_F(BrowseRepository, ShowsItsImagesAndExportsBothTablesOnlyWithBothNames)
         EXPECT_EQ(rows[2].rfind("img0.pgm", 0), 0u) << rows[2];
     }
     browser->close();
+
+    // Names pass to the files as they are.
+    const std::string other = pictures.dir.file("d\u00e9p\u00f4t \u20ac.vxr");
+    std::filesystem::copy_file(vxr, other);
+    QPointer<VxBrowseRepository> named = open(other);
+    EXPECT_TRUE(named->loaded());
+    named->close();
 }
 
 TEST_F(BrowseRepository, AFileThatCannotBeReadClosesTheBrowserAfterAPopUp)

@@ -151,8 +151,13 @@ TEST_F(QueryDialog, RefusesARunItCannotDoWithAPopUpAndWritesNothing)
     edit("Destination Path")->setText(q(pictures.dir.file("nowhere")));
     dialogs().press("Acknowlege");
     click("Exec Query");
-    ASSERT_EQ(dialogs().requests().size(), 2u);
+    edit("Destination Path")->setText(q(results));
+    edit("Resultfilename")->setText(q(pictures.dir.file("nowhere/query.vxq")));
+    dialogs().press("Acknowlege");
+    click("Exec Query");
+    ASSERT_EQ(dialogs().requests().size(), 3u);
     EXPECT_EQ(dialogs().requests()[0].labels.join(' ').contains("No query rule"), true);
+    EXPECT_EQ(dialogs().requests()[2].title, "!!Write Error!!");
     EXPECT_FALSE(std::filesystem::exists(vxq));
     ASSERT_FALSE(dialog.isNull());
 }
@@ -202,6 +207,10 @@ TEST_F(QueryDialog, SavesAndLoadsQueryFilesAndRulesOnlyWhenANameIsChosen)
               "Repository: " + vxr + "\nResultFile: " + vxq + "\nResultPath: " + results +
                   "\nUpdateRule: " + update + "\nNumQueries: 2\n" + brightRule + ", Bright\n" +
                   darkRule + ", Dark\n");
+    dialogs().answer(q(query + ".missing"));
+    dialogs().press("Acknowlege");
+    click("Load Query");
+    EXPECT_EQ(edit("Repository Filename")->text(), q(vxr));
     dialogs().answer(q(query + ".query"));
     vx_test::printed_by([this] { click("Load Query"); });
     ASSERT_EQ(rows()->topLevelItemCount(), 4);
