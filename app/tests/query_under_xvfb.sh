@@ -1,25 +1,18 @@
 #!/usr/bin/env bash
 # Usage (under xvfb-run): query_under_xvfb.sh <vx_analyse>
-# "Image List" in the main window: Ctrl+E opens a chosen repository in its
-# browser; Ctrl+Y opens the query dialog, whose Load Query reads a stored
-# query and whose Exec Query, with the first format of the chooser, writes
-# the query result and ends in its browser; Ctrl+U opens that result in
-# another browser. Ctrl+Q then ends the program with exit code 1.
+# "Image List": Ctrl+E opens a chosen repository in its browser; Ctrl+Y
+# opens the query dialog, whose Load Query reads a stored query and whose
+# Exec Query, with the chooser's first format, writes the result and ends
+# in its browser; Ctrl+U opens that result again. Ctrl+Q ends the program
+# with exit code 1.
 source "$(dirname "$0")/xvfb_helpers.sh"
 printf 'DECLS:\n#DECLS\n' >Attributes.rule
 mkdir images results
 for name in a b; do
-  {
-    printf 'P2\n16 16\n255\n'
-    for y in $(seq 0 15); do
-      for x in $(seq 0 15); do
-        if [ "$x" -lt 8 ] && [ "$y" -lt 8 ]; then printf '220 '; else printf '%d ' $((100 + y)); fi
-      done
-      printf '\n'
-    done
-  } >"images/$name.pgm"
+  { printf 'P2\n16 16\n255\n'; for i in $(seq 0 255); do
+      printf '%d ' $((i % 16 < 8 && i < 128 ? 220 : 100)); done; } >"images/$name.pgm"
 done
-# No trees: every image's record has no hits.
+# No trees: each image's record has no hits.
 printf 'Number of Images: 2\nRepository Path:\n%s/\nImages Path:\n%s/images/\na.pgm,-,-\nb.pgm,-,-\n' \
   "$work" "$work" >rep.vxr
 printf 'RULES:\nTD: area > 3\n#RULES\n' >bright.rule
@@ -27,35 +20,6 @@ printf 'Repository: %s\nResultFile: %s\nResultPath: %s\nUpdateRule: %s\nNumQueri
   "$work/rep.vxr" "$work/result.vxq" "$work/results" "$work/Attributes.rule" "$work/bright.rule" \
   >run.query
 
-./vx_analyse >run.log 2>&1 &
-pid=$!
-send_keys "^vx_analyse$" ctrl+e
-focus_window "^Select a repository to open$"
-xdotool type --delay 20 "$work/rep.vxr"
-xdotool key Return
-window_named "^Browse Repository: $work/rep.vxr$" >/dev/null
-
-send_keys "^vx_analyse$" ctrl+y
-focus_window "^Query Repository$"
-# Back from the first control: Cancel, Exec Query, Load Query.
-xdotool key shift+Tab shift+Tab shift+Tab space
-focus_window "^Load Query Parameter File$"
-xdotool type --delay 20 "$work/run.query"
-xdotool key Return
-sleep 1
-focus_window "^Query Repository$"
-xdotool key Tab space
-focus_window "^Repository save formats$"
-xdotool key space
-window_named "^Browse Query Result: $work/result.vxq$" >/dev/null
-if ! grep -qx 'Images: 2' result.vxq || [ "$(grep -c ', 1, 0$' result.vxq)" -ne 2 ]; then
-  echo "result.vxq lacks its two image records"; cat result.vxq; cat run.log; exit 1
-fi
-
-send_keys "^vx_analyse$" ctrl+u
-focus_window "^Select a query result to open$"
-xdotool type --delay 20 "$work/result.vxq"
-xdotool key Return
 # The program's visible windows whose name starts so.
 count_windows() {
   local window count=0
@@ -64,6 +28,36 @@ count_windows() {
   done
   echo "$count"
 }
+# Types the name into the file dialog so named.
+choose_file() {
+  focus_window "^$1$"
+  xdotool type --delay 20 "$2"
+  xdotool key Return
+}
+
+./vx_analyse >run.log 2>&1 &
+pid=$!
+send_keys "^vx_analyse$" ctrl+e
+choose_file "Select a repository to open" "$work/rep.vxr"
+window_named "^Browse Repository: $work/rep.vxr$" >/dev/null
+
+send_keys "^vx_analyse$" ctrl+y
+focus_window "^Query Repository$"
+# Back from the first control: Cancel, Exec Query, Load Query.
+xdotool key shift+Tab shift+Tab shift+Tab space
+choose_file "Load Query Parameter File" "$work/run.query"
+sleep 1
+focus_window "^Query Repository$"
+xdotool key Tab space
+focus_window "^Repository save formats$"
+xdotool key space
+window_named "^Browse Query Result: $work/result.vxq$" >/dev/null
+if ! grep -qx 'Images: 2' result.vxq || [ "$(grep -c ', 1, 0$' result.vxq)" -ne 2 ]; then
+  echo "result.vxq lacks its two image records"; cat result.vxq run.log; exit 1
+fi
+
+send_keys "^vx_analyse$" ctrl+u
+choose_file "Select a query result to open" "$work/result.vxq"
 for _ in $(seq 60); do
   [ "$(count_windows "Browse Query Result: ")" -ge 2 ] && break
   sleep 0.5

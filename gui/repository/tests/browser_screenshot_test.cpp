@@ -4,7 +4,6 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -16,65 +15,47 @@
 #include "gui/repository/vx_query_repository_dialog.h"
 
 using browser_test::q;
-
-using BrowserScreenshot = browser_test::StoredRepository;
+using StoredRepositoryScreenshot = browser_test::StoredRepository;
 
 namespace {
 
-// The area of the browser's second thumbnail (the first has the focus and
-// shows faded).
-QRect second_thumbnail(QWidget& browser)
+// The screenshot, and the area of the second thumbnail in it (the first
+// has the focus and shows faded).
+QImage screenshot(QWidget& browser, const char* name, QRect* thumbnail)
 {
-    const QList<VxImageButton*> buttons = browser.findChildren<VxImageButton*>();
-    EXPECT_EQ(buttons.size(), 2);
-    VxImageButton* button = buttons.value(1);
-    return button != nullptr ? QRect(button->mapTo(&browser, QPoint(0, 0)), button->size())
-                             : QRect();
-}
-
-// Pixels of the area in a colour that is no grey.
-int coloured_pixels(const QImage& picture, const QRect& area)
-{
-    int count = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x) {
-            const QRgb pixel = picture.pixel(x, y);
-            count += qRed(pixel) != qBlue(pixel) ? 1 : 0;
-        }
-    return count;
+    const QImage picture = vx_gui_test::save_screenshot(browser, name);
+    EXPECT_EQ(picture.size(), browser.size());
+    VxImageButton* second = browser.findChildren<VxImageButton*>().value(1);
+    if (second != nullptr)
+        *thumbnail = QRect(second->mapTo(&browser, QPoint(0, 0)), second->size());
+    return picture;
 }
 
 }  // namespace
 
-TEST_F(BrowserScreenshot, TheRepositoryBrowserShowsItsPictures)
+TEST_F(StoredRepositoryScreenshot, BrowsersShowTheirPicturesAndTheQueryDialogItsRows)
 {
-    std::unique_ptr<VxBrowseRepository> browser(vx_test::capturing_stdout(
+    QRect thumbnail;
+    std::unique_ptr<VxBrowseRepository> repository(vx_test::capturing_stdout(
         [&] { return new VxBrowseRepository(&paths, q(vxr), nullptr, "Browse Repository"); }));
-    const QImage picture = vx_gui_test::save_screenshot(*browser, "VxBrowseRepository");
-    ASSERT_EQ(picture.size(), browser->size());
-    // The dark blob of the picture, enlarged.
-    EXPECT_GT(vx_gui_test::dark_pixels(picture, second_thumbnail(*browser)), 400);
-    auto* menu = browser->findChild<QMenuBar*>("Browse Repository Controls");
-    EXPECT_GT(vx_gui_test::dark_pixels(picture, menu->geometry()), 20);
-}
+    QImage picture = screenshot(*repository, "VxBrowseRepository", &thumbnail);
+    EXPECT_GT(vx_gui_test::dark_pixels(picture, thumbnail), 400) << "the dark blob, enlarged";
 
-TEST_F(BrowserScreenshot, TheQueryResultBrowserShowsItsResultsAndItsMode)
-{
     const std::string vxq = queryResult();
-    std::unique_ptr<VxBrowseQueryResult> browser(vx_test::capturing_stdout(
+    std::unique_ptr<VxBrowseQueryResult> result(vx_test::capturing_stdout(
         [&] { return new VxBrowseQueryResult(&paths, q(vxq), nullptr, "Query Result"); }));
-    const QImage picture = vx_gui_test::save_screenshot(*browser, "VxBrowseQueryResult");
-    ASSERT_EQ(picture.size(), browser->size());
-    // The hits in their query's colour.
-    EXPECT_GT(coloured_pixels(picture, second_thumbnail(*browser)), 4000);
+    picture = screenshot(*result, "VxBrowseQueryResult", &thumbnail);
+    int coloured = 0;  // the hits in their query's colour
+    for (int y = thumbnail.top(); y <= thumbnail.bottom(); ++y)
+        for (int x = thumbnail.left(); x <= thumbnail.right(); ++x)
+            coloured += qRed(picture.pixel(x, y)) != qBlue(picture.pixel(x, y)) ? 1 : 0;
+    EXPECT_GT(coloured, 4000);
     auto* mode =
-        browser->findChild<QPushButton*>("browse query result mode selection in status bar");
-    const QRect area(mode->mapTo(browser.get(), QPoint(0, 0)), mode->size());
-    EXPECT_GT(vx_gui_test::dark_pixels(picture, area), 20);
-}
+        result->findChild<QPushButton*>("browse query result mode selection in status bar");
+    EXPECT_GT(
+        vx_gui_test::dark_pixels(picture, QRect(mode->mapTo(result.get(), QPoint()), mode->size())),
+        20);
 
-TEST_F(BrowserScreenshot, TheQueryDialogShowsItsRowsAndTheRuleEdited)
-{
     VxQueryRepositoryDialog dialog(&paths, nullptr, "Query Repository", 0);
     dialog.findChild<QLineEdit*>("Repository Filename")->setText(q(vxr));
     auto* query = dialog.findChild<QLineEdit*>("Query Rule");
@@ -82,7 +63,7 @@ TEST_F(BrowserScreenshot, TheQueryDialogShowsItsRowsAndTheRuleEdited)
         query->setText(q(rule));
         emit query->returnPressed();
     }
-    const QImage picture = vx_gui_test::save_screenshot(dialog, "VxQueryRepositoryDialog");
+    picture = vx_gui_test::save_screenshot(dialog, "VxQueryRepositoryDialog");
     ASSERT_EQ(picture.size(), QSize(500, 600));
     auto* rows = dialog.findChild<QTreeWidget*>("Selected Query Rules");
     EXPECT_GT(vx_gui_test::dark_pixels(picture, rows->geometry()), 100);
