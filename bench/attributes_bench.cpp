@@ -33,10 +33,6 @@ namespace {
 
 constexpr int kScales = 20;
 
-// The main window's default update rule.
-constexpr const char* kUpdateRule =
-    "DECLS:\n conv :=  (4 * area * 3.14176) /(pow((perimeter),2.0));\n areafraction := area / "
-    "sons;\n bbrelation := aaxis/paxis;\n FDC := 5;\n#DECLS\nRULES:\nTD:\n#RULES\n";
 // Compact regions of some size and contrast, found top-down.
 constexpr const char* kQueryRule =
     "DECLS:\n conv := (4 * area * 3.14176) / (pow((perimeter), 2.0));\n c := volume / area;\n"
@@ -136,7 +132,7 @@ void BM_AttributePass(benchmark::State& state)
 {
     quiet_stdout quiet;
     test_image& t = cached(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
-    const std::string rule = rule_file("update.rule", kUpdateRule);
+    const std::string rule = rule_file("update.rule", kDefaultUpdateRule);
     measure(state, region_pixels(t.bright), [&] {
         benchmark::DoNotOptimize(dynamic_region_tree_update(
             t.bright, &t.bright->attr_image->scales[0], rule.c_str(), 1));
@@ -149,7 +145,7 @@ void BM_Query(benchmark::State& state)
 {
     quiet_stdout quiet;
     test_image& t = cached(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
-    const std::string update = rule_file("update.rule", kUpdateRule);
+    const std::string update = rule_file("update.rule", kDefaultUpdateRule);
     const std::string query = rule_file("query.rule", kQueryRule);
     image* grey = &t.bright->attr_image->scales[0];
     dynamic_region_tree_update(t.bright, grey, update.c_str(), 1);
@@ -168,7 +164,7 @@ void BM_SingleImageRoad(benchmark::State& state)
 {
     quiet_stdout quiet;
     test_image& t = cached(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
-    const std::string update = rule_file("update.rule", kUpdateRule);
+    const std::string update = rule_file("update.rule", kDefaultUpdateRule);
     const std::string query = rule_file("query.rule", kQueryRule);
     int regions = 0;
     int hits = 0;

@@ -12,6 +12,11 @@
 #include <fstream>
 #include <string>
 
+// The main window's default update rule.
+constexpr const char* kDefaultUpdateRule =
+    "DECLS:\n conv :=  (4 * area * 3.14176) /(pow((perimeter),2.0));\n areafraction := area / "
+    "sons;\n bbrelation := aaxis/paxis;\n FDC := 5;\n#DECLS\nRULES:\nTD:\n#RULES\n";
+
 inline long status_kb(const char* key)
 {
     std::ifstream status("/proc/self/status");

@@ -8,6 +8,7 @@
 // menu follows by destroying itself.
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <memory>
 
@@ -19,6 +20,7 @@ class QMenu;
 class QMenuBar;
 class QPlainTextEdit;
 class VxBasePaths;
+class VxDrawRegion;
 class VxEditDialog;
 class vx_analyse_control;
 
@@ -53,9 +55,14 @@ public slots:
     void load_repository();
     void query_repository();
     void load_query_result();
+    // Opens the set-up dialog of a labelling, which follows finito().
+    void classify_repository();
     // Asks for a table or a map and opens the SOFM trainer on it; the
     // trainer lives on its own (it does not follow finito()).
     void compute_sofm();
+    // "mark Image Regions": the sketch tool on a chosen image in grey; it
+    // follows finito().
+    void draw_region_dialog();
 
 private:
     void makeMenus();
@@ -75,4 +82,5 @@ private:
     std::unique_ptr<QWidget> aboutWindow;
     std::unique_ptr<QPlainTextEdit> rulesHelp;
     std::unique_ptr<vx_analyse_control> analysis;
+    QPointer<VxDrawRegion> sketchTool;
 };

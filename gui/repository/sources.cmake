@@ -13,12 +13,16 @@ list(APPEND vxgui_sources
   repository/vx_browse_query_result.cpp
   repository/vx_browse_repository.cpp
   repository/vx_class_export_dialog.cpp
+  repository/vx_classification_view.cpp
+  repository/vx_classification_view_exports.cpp
   repository/vx_gui_som.cpp
   repository/vx_gui_som_files.cpp
+  repository/vx_init_labeled_repository_dialog.cpp
   repository/vx_new_repository_dialog.cpp
   repository/vx_query_repository_dialog.cpp
   repository/vx_query_repository_dialog_run.cpp
   repository/vx_rurevudu_dialog.cpp
+  repository/vx_select_regions_from_tree.cpp
   repository/vxqtsofm.cpp)
 list(APPEND vxgui_headers
   repository/qtvx_labeled_repository.h
@@ -28,8 +32,11 @@ list(APPEND vxgui_headers
   repository/vx_browse_query_result.h
   repository/vx_browse_repository.h
   repository/vx_class_export_dialog.h
+  repository/vx_classification_view.h
   repository/vx_gui_som.h
+  repository/vx_init_labeled_repository_dialog.h
   repository/vx_new_repository_dialog.h
   repository/vx_query_repository_dialog.h
   repository/vx_rurevudu_dialog.h
+  repository/vx_select_regions_from_tree.h
   repository/vxqtsofm.h)

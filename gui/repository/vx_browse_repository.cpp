@@ -8,7 +8,9 @@
 #include <QVBoxLayout>
 
 #include "gui/analysis/detail/analysis_files.h"
+#include "gui/analysis/vx_draw_region.h"
 #include "gui/foundation/dialog_service.h"
+#include "gui/foundation/qimage_frame.h"
 #include "gui/foundation/thumbnails/vx_display_image_list.h"
 #include "gui/foundation/vx_base_paths.h"
 #include "gui/foundation/window_flags.h"
@@ -49,6 +51,8 @@ VxBrowseRepository::VxBrowseRepository(VxBasePaths* paths, QString file, QWidget
     imageList = new VxDisplayImageList(names, static_cast<int>(names.size()), names, file, this,
                                        "Browse Display Image List");
     layout->addWidget(imageList);
+    connect(imageList, &VxDisplayImageList::clickedImageContext, this,
+            &VxBrowseRepository::StartContextDialogforImage);
 
     fileRead = !repository->readFailed();
     if (!fileRead) {
@@ -60,6 +64,29 @@ VxBrowseRepository::VxBrowseRepository(VxBasePaths* paths, QString file, QWidget
 VxBrowseRepository::~VxBrowseRepository()
 {
     emit finitoVxBrowseRepository();
+}
+
+void VxBrowseRepository::StartContextDialogforImage(int iImageID)
+{
+    if (iImageID < 0 || iImageID >= repository->NumberOfImages())
+        return;
+    const QString file = QFile::decodeName(repository->ImageFilename(iImageID));
+    // The sketch tool keeps a copy of the picture.
+    const std::unique_ptr<qimage_frame> picture(
+        new qimage_frame(QFile::encodeName(file).constData(), nullptr));
+    if (picture->ImageWidth() == 0) {
+        vx_message(QStringLiteral("Could not load image"), "Unable to read\n" + file);
+        return;
+    }
+    picture->convertGreyEuclidean();
+    vx_report("Recieved from %d StartContextDialogforImage\n", iImageID);
+    const QString title = "Sketch on " + file;
+    auto* sketch = new VxDrawRegion(paths, picture->get_t_image(), nullptr,
+                                    title.toLatin1().constData(), VX_DELETE_ON_CLOSE);
+    sketch->setWindowTitle(title);
+    sketch->setExportFileStem(file);
+    connect(this, &VxBrowseRepository::finitoVxBrowseRepository, sketch, &QWidget::close);
+    sketch->show();
 }
 
 void VxBrowseRepository::QueryRepositoryDialog(QString qstQueryRule, QString qstUpdateRule)

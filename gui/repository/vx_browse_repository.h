@@ -37,6 +37,10 @@ signals:
     void finitoVxBrowseRepository();
 
 public slots:
+    // Opens the sketch tool "Sketch on <image file>" on the image in grey,
+    // its exports named after the image file; an image that cannot be read
+    // gets a pop-up instead.
+    void StartContextDialogforImage(int iImageID);
     // Prints "This should Start an Query Dialog for %s with Update %s\n";
     // nothing else.
     void QueryRepositoryDialog(QString qstQueryRule, QString qstUpdateRule);

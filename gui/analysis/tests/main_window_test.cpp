@@ -18,6 +18,7 @@
 #include "analyse/rules/rule_program.h"
 #include "gui/analysis/detail/rules_help.h"
 #include "gui/analysis/tests/analysis_test_support.h"
+#include "gui/analysis/vx_draw_region.h"
 #include "gui/analysis/vx_main_window.h"
 #include "gui/analysis/vx_new_project_dialog.h"
 #include "gui/foundation/vx_base_dialog.h"
@@ -171,12 +172,14 @@ TEST_F(MainWindowTest, MenusCarryTheirNamesAndShortcuts)
         for (QAction* action : menu->actions())
             entries << menu->title() + " > " + action->text() + " " + action->shortcut().toString();
     }
-    EXPECT_EQ(entries,
-              QStringList(
-                  {"Image > create RAVAZ Ctrl+N", "Image > Quit Ctrl+Q",
-                   "Image List > create Repository Ctrl+R", "Image List > load Repository Ctrl+E",
-                   "Image List > query Repository Ctrl+Y", "Image List > load Query Result Ctrl+U",
-                   "Analyse > SOFM Ctrl+M", "Info > About Ctrl+A", "Info > Rules Ctrl+B"}));
+    EXPECT_EQ(
+        entries,
+        QStringList(
+            {"Image > create RAVAZ Ctrl+N", "Image > Quit Ctrl+Q",
+             "Image List > create Repository Ctrl+R", "Image List > load Repository Ctrl+E",
+             "Image List > query Repository Ctrl+Y", "Image List > load Query Result Ctrl+U",
+             "Ground Truth > mark Image Regions Ctrl+W", "Ground Truth > label Repository Ctrl+S",
+             "Analyse > SOFM Ctrl+M", "Info > About Ctrl+A", "Info > Rules Ctrl+B"}));
 
     window->show();
     window->activateWindow();
@@ -274,6 +277,47 @@ TEST_F(MainWindowTest, CreateRavazOpensNewProjectDialogsAndKeepsTheComputedAnaly
     EXPECT_TRUE(window.isNull());
     EXPECT_TRUE(second.isNull());
     EXPECT_TRUE(kept.isNull());
+}
+
+TEST_F(MainWindowTest, CtrlWOpensTheSketchToolOnAChosenImageUnlessCancelled)
+{
+    vx_test::write_file(app.file("Attributes.rule"), default_rule);
+    QPointer<vx_main_window> window = open(appDir());
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    dialogs().answer(QString());
+    const std::string cancelled =
+        vx_test::printed_by([&] { QTest::keyClick(window, Qt::Key_W, Qt::ControlModifier); });
+    EXPECT_EQ(cancelled.substr(cancelled.size() - 10), "Canceled \n");
+
+    const QString image = QString::fromStdString(work.file("p.q.png"));
+    ASSERT_TRUE(analysis_test::square_on_black().save(image));
+    dialogs().answer(image);
+    vx_test::printed_by([&] { QTest::keyClick(window, Qt::Key_W, Qt::ControlModifier); });
+    EXPECT_TRUE(dialogs().requests().back().imagePreview);
+    EXPECT_TRUE(dialogs().requests().back().filter.startsWith("Images ("));
+    QPointer<VxDrawRegion> tool;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* sketch = qobject_cast<VxDrawRegion*>(widget))
+            tool = sketch;
+    ASSERT_FALSE(tool.isNull());
+    EXPECT_EQ(tool->windowTitle(), "Sketch: " + image);
+    EXPECT_TRUE(tool->isVisible());
+    EXPECT_TRUE(tool->testAttribute(Qt::WA_DeleteOnClose));
+    EXPECT_EQ(window->findChild<VxBasePaths*>("Global Base Paths")->WorkingDir(),
+              QString::fromStdString(work.path().string()) + "/");
+    dialogs().answer(QString());
+    tool->exportSketch();
+    EXPECT_EQ(dialogs().requests().back().startPath,
+              QString::fromStdString(work.file("p.q.sketch.png")));
+
+    window->quit();
+    vx_test::printed_by([] {
+        vx_gui_test::flush_deferred_deletes();
+        vx_gui_test::flush_deferred_deletes();
+    });
+    EXPECT_TRUE(tool.isNull());
 }
 
 TEST(RulesHelp, EverySampleParses)

@@ -2,7 +2,9 @@
 
 #include <QLabel>
 #include <QPointer>
+#include <QTest>
 
+#include "gui/foundation/thumbnails/vx_image_button.h"
 #include "gui/repository/tests/browser_test_support.h"
 #include "gui/repository/vx_browse_repository.h"
 
@@ -83,4 +85,26 @@ TEST_F(BrowseRepository, AFileThatCannotBeReadClosesTheBrowserAfterAPopUp)
         vx_gui_test::flush_deferred_deletes();
         EXPECT_TRUE(browser.isNull()) << file;
     }
+}
+
+TEST_F(BrowseRepository, AContextClickSketchesOnThePictureUntilTheBrowserCloses)
+{
+    QPointer<VxBrowseRepository> browser = open(vxr);
+    browser->show();
+    vx_test::printed_by([&] {
+        QTest::mouseClick(browser->findChildren<VxImageButton*>().value(1), Qt::RightButton);
+    });
+    QPointer<QWidget> sketch =
+        browser_test::window_titled("Sketch on " + q(pictures.images) + "/img1.pgm");
+    ASSERT_NE(sketch, nullptr);
+    EXPECT_TRUE(sketch->isVisible());
+
+    std::filesystem::remove(pictures.images + "/img0.pgm");
+    dialogs().press("Acknowlege");
+    vx_test::printed_by([&] { browser->StartContextDialogforImage(0); });
+    EXPECT_EQ(browser_test::window_titled("Sketch on " + q(pictures.images) + "/img0.pgm"),
+              nullptr);
+    delete browser;
+    vx_gui_test::flush_deferred_deletes();
+    EXPECT_TRUE(sketch.isNull());
 }
