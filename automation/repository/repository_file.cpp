@@ -84,10 +84,10 @@ VxRepository::VxRepository(const char* file) : repositoryName(file != nullptr ? 
 {
     startClock();
     prepareTreeJobs();
+    fileRead = false;
     FILE* f = vxfopen(repositoryName.c_str(), "r");
     if (f == nullptr) {
         vx_report("Could not read repository %s\n", repositoryName.c_str());
-        fileUnreadable = true;
         return;
     }
     repository_text text;
@@ -95,13 +95,13 @@ VxRepository::VxRepository(const char* file) : repositoryName(file != nullptr ? 
     std::fclose(f);
     if (problem != nullptr) {
         vx_report("Could not read repository %s: %s\n", repositoryName.c_str(), problem);
-        fileUnreadable = true;
         return;
     }
     generationMode = text.generationMode;
     repositoryPath = text.repositoryPath;
     imagesPath = text.imagesPath;
     images = std::move(text.images);
+    fileRead = true;
 }
 
 std::string VxRepository::repositoryText(bool withModeAndTrailer) const

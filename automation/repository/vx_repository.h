@@ -52,7 +52,7 @@ public:
                  int generationMode);
     // Reads a ".vxr" file, with or without its "Generation Mode" line (mode
     // 0 without it). A file that cannot be opened or is ill-formed gives a
-    // repository of no images, after a message, and readFailed() tells it.
+    // repository of no images, after a message.
     explicit VxRepository(const char* file);
     virtual ~VxRepository();
     VxRepository(const VxRepository&) = delete;
@@ -75,9 +75,10 @@ public:
     void init(int n);
 
     int NumberOfImages() const { return static_cast<int>(images.size()); }
-    // True when the reading constructor could not read its file; false for
-    // the other constructors.
-    bool readFailed() const { return fileUnreadable; }
+    // False when the ".vxr" file given to the constructor could not be read
+    // or is ill-formed (the repository then holds no images); true for a
+    // repository built from a list.
+    bool isRead() const { return fileRead; }
     const char* RepositoryName() const { return repositoryName.c_str(); }
     // Record texts; null for an index outside 0 .. n-1.
     const char* ImageName(int i) const;
@@ -338,7 +339,7 @@ protected:
     std::string darkJobFile;
     std::string brightJobFile;
     int generationMode = 0;
-    bool fileUnreadable = false;
+    bool fileRead = true;
 
 private:
     // Repository path and the image's tree name of that polarity (1 bright,

@@ -25,6 +25,8 @@
 #include "gui/foundation/window_flags.h"
 #include "gui/repository/vx_browse_query_result.h"
 #include "gui/repository/vx_browse_repository.h"
+#include "gui/repository/vx_compare_labeled_repository_dialog.h"
+#include "gui/repository/vx_compare_repository_tree_dialog.h"
 #include "gui/repository/vx_gui_som.h"
 #include "gui/repository/vx_init_labeled_repository_dialog.h"
 #include "gui/repository/vx_new_repository_dialog.h"
@@ -163,6 +165,13 @@ void vx_main_window::makeMenus()
              &vx_main_window::draw_region_dialog);
     addEntry(groundTruth, "label Repository", Qt::CTRL | Qt::Key_S,
              &vx_main_window::classify_repository);
+
+    QMenu* compare = menu->addMenu(QStringLiteral("Compare Repository"));
+    compare->setObjectName(QStringLiteral("Compare Repository"));
+    addEntry(compare, "pixelbased", Qt::CTRL | Qt::SHIFT | Qt::Key_P,
+             &vx_main_window::compare_repository);
+    addEntry(compare, "labeled", Qt::CTRL | Qt::SHIFT | Qt::Key_L,
+             &vx_main_window::compare_labeled_repository);
 
     QMenu* analyse = menu->addMenu(QStringLiteral("Analyse"));
     analyse->setObjectName(QStringLiteral("Analyse"));
@@ -346,4 +355,20 @@ void vx_main_window::draw_region_dialog()
     sketchTool->show();
     sketchTool->findChild<qimage_frame*>(QStringLiteral("Draw Region Display Image"))
         ->fitDisplayFrame(100, sketchTool);
+}
+
+void vx_main_window::compare_labeled_repository()
+{
+    auto* dialog =
+        new VxCompareLabeledRepositoryDialog(paths, nullptr, "Compare Labeled Repository");
+    connect(this, &vx_main_window::finito, dialog, &VxBaseDialog::destroyDialog);
+    dialog->show();
+}
+
+void vx_main_window::compare_repository()
+{
+    // Both comparisons carry this object name.
+    auto* dialog = new VxCompareRepositoryTreeDialog(paths, nullptr, "Compare Labeled Repository");
+    connect(this, &vx_main_window::finito, dialog, &VxBaseDialog::destroyDialog);
+    dialog->show();
 }

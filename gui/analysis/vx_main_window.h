@@ -63,6 +63,10 @@ public slots:
     // "mark Image Regions": the sketch tool on a chosen image in grey; it
     // follows finito().
     void draw_region_dialog();
+    // Open the ground-truth comparisons of a labelled repository and of a
+    // repository's trees, which follow finito().
+    void compare_labeled_repository();
+    void compare_repository();
 
 private:
     void makeMenus();

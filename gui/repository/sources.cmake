@@ -3,6 +3,7 @@
 # classification dialogs add theirs here.
 list(APPEND vxgui_sources
   repository/detail/browser_parts.cpp
+  repository/detail/compare_form.cpp
   repository/detail/form_parts.cpp
   repository/detail/repository_images.cpp
   repository/detail/som_file_head.cpp
@@ -15,6 +16,8 @@ list(APPEND vxgui_sources
   repository/vx_class_export_dialog.cpp
   repository/vx_classification_view.cpp
   repository/vx_classification_view_exports.cpp
+  repository/vx_compare_labeled_repository_dialog.cpp
+  repository/vx_compare_repository_tree_dialog.cpp
   repository/vx_gui_som.cpp
   repository/vx_gui_som_files.cpp
   repository/vx_init_labeled_repository_dialog.cpp
@@ -33,6 +36,8 @@ list(APPEND vxgui_headers
   repository/vx_browse_repository.h
   repository/vx_class_export_dialog.h
   repository/vx_classification_view.h
+  repository/vx_compare_labeled_repository_dialog.h
+  repository/vx_compare_repository_tree_dialog.h
   repository/vx_gui_som.h
   repository/vx_init_labeled_repository_dialog.h
   repository/vx_new_repository_dialog.h

@@ -54,7 +54,7 @@ VxBrowseRepository::VxBrowseRepository(VxBasePaths* paths, QString file, QWidget
     connect(imageList, &VxDisplayImageList::clickedImageContext, this,
             &VxBrowseRepository::StartContextDialogforImage);
 
-    fileRead = !repository->readFailed();
+    fileRead = repository->isRead();
     if (!fileRead) {
         vx_message(QStringLiteral("Could not read repository"), "Unable to read\n" + file);
         close();

@@ -88,7 +88,7 @@ void VxQueryRepositoryDialog::run()
     // 1.-3. The repository of this run and the format of its result images.
     QTVxRepository repository(encoded(repositoryFile).constData());
     const int images = repository.NumberOfImages();
-    if (repository.readFailed() || images == 0) {
+    if (!repository.isRead() || images == 0) {
         refuse("No images in the repository\n" + repositoryFile);
         return;
     }

@@ -25,6 +25,8 @@
 #include "gui/foundation/vx_base_paths.h"
 #include "gui/foundation/vx_edit_dialog.h"
 #include "gui/foundation/window_flags.h"
+#include "gui/repository/vx_compare_labeled_repository_dialog.h"
+#include "gui/repository/vx_compare_repository_tree_dialog.h"
 #include "testsupport/gui/gui_test.h"
 #include "testsupport/vx_test.h"
 
@@ -179,7 +181,9 @@ TEST_F(MainWindowTest, MenusCarryTheirNamesAndShortcuts)
              "Image List > create Repository Ctrl+R", "Image List > load Repository Ctrl+E",
              "Image List > query Repository Ctrl+Y", "Image List > load Query Result Ctrl+U",
              "Ground Truth > mark Image Regions Ctrl+W", "Ground Truth > label Repository Ctrl+S",
-             "Analyse > SOFM Ctrl+M", "Info > About Ctrl+A", "Info > Rules Ctrl+B"}));
+             "Compare Repository > pixelbased Ctrl+Shift+P",
+             "Compare Repository > labeled Ctrl+Shift+L", "Analyse > SOFM Ctrl+M",
+             "Info > About Ctrl+A", "Info > Rules Ctrl+B"}));
 
     window->show();
     window->activateWindow();
@@ -209,6 +213,34 @@ TEST_F(MainWindowTest, CtrlROpensANewRepositoryDialogThatFollowsFinito)
     vx_gui_test::flush_deferred_deletes();
     EXPECT_TRUE(window.isNull());
     EXPECT_TRUE(dialog.isNull());
+}
+
+TEST_F(MainWindowTest, CompareEntriesOpenTheirDialogsThatFollowFinito)
+{
+    vx_test::write_file(app.file("Attributes.rule"), default_rule);
+    QPointer<vx_main_window> window = open(appDir());
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(window, Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::keyClick(window, Qt::Key_L, Qt::ControlModifier | Qt::ShiftModifier);
+    QPointer<QWidget> trees, labels;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->objectName() != "Compare Labeled Repository" || !widget->isVisible())
+            continue;
+        if (qobject_cast<VxCompareRepositoryTreeDialog*>(widget) != nullptr)
+            trees = widget;
+        if (qobject_cast<VxCompareLabeledRepositoryDialog*>(widget) != nullptr)
+            labels = widget;
+    }
+    ASSERT_FALSE(trees.isNull());
+    ASSERT_FALSE(labels.isNull());
+    window->quit();
+    vx_gui_test::flush_deferred_deletes();
+    vx_gui_test::flush_deferred_deletes();
+    EXPECT_TRUE(window.isNull());
+    EXPECT_TRUE(trees.isNull());
+    EXPECT_TRUE(labels.isNull());
 }
 
 TEST_F(MainWindowTest, DialogsFollowingFinitoAreGoneAfterTheWindow)
