@@ -60,12 +60,13 @@ VxBrowseQueryResult::VxBrowseQueryResult(VxBasePaths* paths, QString file, QWidg
 
     // 3.-4. The labeled repository and the title.
     labels = std::make_unique<QTVxLabeledRepository>(encoded(file).constData());
+    fileRead = labels->loaded();
     setWindowTitle("Browse Query Result: " + file);
 
     // 5. The labelled images with their counts.
     QStringList images;
     QStringList counts;
-    const int n = labels->getRepository() != nullptr ? labels->getNumberOfImages() : 0;
+    const int n = fileRead ? labels->getNumberOfImages() : 0;
     for (int i = 0; i < n; ++i) {
         images << QFile::decodeName(labels->getImageName(i));
         counts << QString::fromLatin1(labels->getNumberOfRegions(i));
@@ -84,7 +85,6 @@ VxBrowseQueryResult::VxBrowseQueryResult(VxBasePaths* paths, QString file, QWidg
     status->addWidget(modeButton);
     layout->addWidget(status);
 
-    fileRead = labels->loaded();
     if (!fileRead) {
         vx_message(QStringLiteral("Could not read query result"), "Unable to read\n" + file);
         close();
