@@ -5,6 +5,10 @@
 // run, the hits made the active regions and the display image redrawn
 // twice (apply_open_rule). The trees are computed once beforehand.
 //
+// BM_ApplyQueryThroughDialog: the same through the analysis dialog's
+// bright "Apply Query": the rule editor's text saved to the rule file
+// first, then applied and drawn into the dialog's display.
+//
 // BM_TreeComputation/<threads>: both trees computed anew, on the calling
 // thread (1, compute_scales) or on two worker threads polled by the calling
 // thread (2, compute_scale_progress), attributes and selection included.
@@ -22,7 +26,9 @@
 #include "bench/bench_support.h"
 #include "bench/qt_bench_main.h"
 #include "gui/analysis/vx_analyse_control.h"
+#include "gui/analysis/vx_analyse_main_dialog.h"
 #include "gui/foundation/qimage_frame.h"
+#include "gui/foundation/vx_base_paths.h"
 
 namespace {
 
@@ -88,6 +94,26 @@ void BM_ApplyQuery(benchmark::State& state)
     state.counters["regions"] = control->onodelistsize() - 1;
 }
 BENCHMARK(BM_ApplyQuery)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ApplyQueryThroughDialog(benchmark::State& state)
+{
+    quiet_stdout quiet;
+    std::unique_ptr<vx_analyse_control> control = data().control();
+    if (!control->compute_scales()) {
+        state.SkipWithError("no trees");
+        return;
+    }
+    const QString here = QString::fromStdString(data().dir.string());
+    VxBasePaths paths(here, here + "/Attributes.rule", QString(), here, here, nullptr,
+                      "Global Base Paths", 0);
+    vx_analyse_control* analysis = control.get();
+    vx_analyse_main_dialog dialog(&paths, control.release(), nullptr, "Analyse Image", 0);
+    dialog.show();
+    for (auto _ : state)
+        dialog.apply_bright_objects_rule();
+    state.counters["hits"] = analysis->activeBrightNodes();
+}
+BENCHMARK(BM_ApplyQueryThroughDialog)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_TreeComputation(benchmark::State& state)
 {

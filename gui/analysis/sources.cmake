@@ -7,14 +7,20 @@ list(APPEND vxgui_sources
   analysis/detail/project_file.cpp
   analysis/detail/rules_help.cpp
   analysis/detail/sketch_help.cpp
+  analysis/detail/tree_files.cpp
   analysis/resources/about.qrc
   analysis/vx_analyse_compute_tree.cpp
   analysis/vx_analyse_contour_fds.cpp
   analysis/vx_analyse_control.cpp
   analysis/vx_analyse_control_display.cpp
+  analysis/vx_analyse_control_editor.cpp
   analysis/vx_analyse_control_files.cpp
   analysis/vx_analyse_control_selection.cpp
   analysis/vx_analyse_control_trees.cpp
+  analysis/vx_analyse_main_dialog.cpp
+  analysis/vx_analyse_main_dialog_exports.cpp
+  analysis/vx_analyse_main_dialog_rules.cpp
+  analysis/vx_analyse_main_dialog_sketch.cpp
   analysis/vx_analyse_scales.cpp
   analysis/vx_draw_region.cpp
   analysis/vx_draw_region_files.cpp
@@ -27,6 +33,7 @@ list(APPEND vxgui_headers
   analysis/vx_analyse_compute_tree.h
   analysis/vx_analyse_contour_fds.h
   analysis/vx_analyse_control.h
+  analysis/vx_analyse_main_dialog.h
   analysis/vx_analyse_scales.h
   analysis/vx_draw_region.h
   analysis/vx_main_window.h

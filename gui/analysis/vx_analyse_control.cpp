@@ -306,6 +306,8 @@ void vx_analyse_control::adoptTrees(region_tree* bright, region_tree* dark)
 
 void vx_analyse_control::dropTreesAndSelection()
 {
+    // The editors point into the trees too.
+    dropEditors();
     dual.reset();
     delete_regiontree(brightTree);
     delete_regiontree(darkTree);

@@ -29,7 +29,10 @@
 #include "gui/vxgui_export.h"
 #include "imagecore/handles.h"
 
+class QEvent;
 class QLabel;
+class QPoint;
+class QTreeWidgetItem;
 class QWidget;
 class VxDualTreeProgress;
 class qimage_frame;
@@ -160,7 +163,8 @@ public:
     void dva_update_output();
 
     // ---- tree computation ----
-    // Both trees from the frame's current image, with oscales bright and
+    // Both trees from the frame's current image (once trees exist, from the
+    // working image, since the frame shows the selection over it), with oscales bright and
     // cscales dark scales (each in a partition of its own scale count); then
     // renumbered, their attributes computed with the update rule, and an
     // empty selection. The old trees and selection go first. False (no trees)
@@ -218,6 +222,37 @@ public slots:
     // The same with gaps of one pixel between active regions closed.
     bool export_dual_closed_regions(const QString& qstFilename);
 
+    // ---- region-list editor ----
+    // A window listing the active regions of one polarity (1 bright, 2
+    // dark), one row each: "Index" (from 1), "Region" (the label) and
+    // "Selection" ("delete" while kept). It works on an edit copy of the
+    // selection; the editor of that polarity opened before, and its copy,
+    // go. Clicking a row's "Selection" toggles it ("show" once dropped) and
+    // shows the edit copy; clicking elsewhere in a row, or making it the
+    // current row, also highlights its region. "Accept" makes the copy the
+    // polarity's active regions and deletes the window after the click;
+    // closing the window otherwise shows the controller's own selection
+    // again. Every dva_update_output closes the editors. Without trees, or
+    // with another mode, nothing happens.
+    void edit_selection(int iMode);
+    // A click in the bright / dark editor's list (the button is not used).
+    void BrightRegionSelected(int iButton, QTreeWidgetItem* qlvItem, const QPoint& qpCoord,
+                              int iColumn);
+    void DarkRegionSelected(int iButton, QTreeWidgetItem* qlvItem, const QPoint& qpCoord,
+                            int iColumn);
+    // The row became the current one: as a click on its "Region".
+    void ShowBrightRegionSelected(QTreeWidgetItem* qlvItem);
+    void ShowDarkRegionSelected(QTreeWidgetItem* qlvItem);
+    // Column 2 toggles the row's region between src (the active regions)
+    // and dest (an editor's edit copy of them); columns 0 and 1 highlight
+    // it while it is kept. Null items, and a dest that is no open editor's
+    // copy, change nothing.
+    void RegionSelected(QTreeWidgetItem* qlvItem, int iColumn, tregionnode** pptnSrcNodelist,
+                        tregionnode** pptnDestNodelist);
+    // "Accept" of the bright / dark editor.
+    void bright_list_view_selection();
+    void dark_list_view_selection();
+
 signals:
     // Declared for progress reporting; the controller emits none of them.
     void progressStepBrightThread(int);
@@ -229,7 +264,19 @@ signals:
     // At every display().
     void displayVxAnalyseControl();
 
+protected:
+    // Notices an editor closed without "Accept".
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // One polarity's region-list editor: its window, the edit copy it
+    // works on, and whether the copy is what the output shows.
+    struct SelectionEditor {
+        QPointer<QWidget> window;
+        record_handle<::dual_analyse, delete_dual_analyse> copy;
+        bool shown = false;
+    };
+
     // Defaults of a new analysis (constructors 3 and 4).
     void initNewAnalysis(const char* result, const char* imageFile, const char* name, int treeMode);
     // Constructors 1 and 2 once the names are set.
@@ -253,6 +300,18 @@ private:
     bool refusedWhileBusy(const char* operation) const;
     void adoptTrees(region_tree* bright, region_tree* dark);
     void dropTreesAndSelection();
+    // The overlay codes and the output of the active regions, and display();
+    // dva_update_output without closing the editors.
+    void redrawSelection();
+    // The editor whose edit copy's array of that polarity is `edited`, with
+    // the array's length; null when none.
+    SelectionEditor* editorOf(tregionnode** edited, int* size);
+    // The editor's edit copy drawn into the output, filled.
+    void showEdits(SelectionEditor& editor);
+    // The region's pixels in the output take the highlight value.
+    void highlight(const tregionnode* node);
+    void acceptEdits(SelectionEditor& editor, tregionnode** active, int size);
+    void dropEditors();
     // Before (a picture to compute from, images renewed, old trees gone)
     // and after both trees are built (null: failed).
     bool prepareComputation();
@@ -288,6 +347,8 @@ private:
     int brightListSize = 0;
     int darkListSize = 0;
     record_handle<::dual_analyse, delete_dual_analyse> dual;
+    SelectionEditor brightEditor;
+    SelectionEditor darkEditor;
     QString loadFault;
     bool fileImage = false;
     bool busy = false;

@@ -157,7 +157,15 @@ qimage_frame* vx_analyse_control::init_display(QWidget* parent)
 
 void vx_analyse_control::dva_update_output()
 {
+    // The editors close on the signal; what they showed is redrawn here.
+    brightEditor.shown = false;
+    darkEditor.shown = false;
     emit close_edit_selections();
+    redrawSelection();
+}
+
+void vx_analyse_control::redrawSelection()
+{
     if (dual && output && grey() != nullptr) {
         contour_update_dual_analyse(dual.get());
         if (displayMode == 1)

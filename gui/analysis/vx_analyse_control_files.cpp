@@ -2,15 +2,13 @@
 #include <QFile>
 #include <QStringList>
 #include <cstdio>
-#include <utility>
-#include <vector>
 
 #include "analyse/display/visual_analyse.h"
 #include "analyse/files/treeio.h"
 #include "analyse/tables/featureio.h"
-#include "analyse/trees/tree_walk.h"
 #include "gui/analysis/detail/analysis_files.h"
 #include "gui/analysis/detail/project_file.h"
+#include "gui/analysis/detail/tree_files.h"
 #include "gui/analysis/vx_analyse_control.h"
 
 namespace {
@@ -23,15 +21,6 @@ QString file_text(const std::string& name)
 std::string table_name(const std::string& tree)
 {
     return tree + ".csv";
-}
-
-// The labels of every node, to be given back after the writers numbered
-// the tree their way.
-std::vector<std::pair<tregionnode*, int>> labels_of(region_tree* tree)
-{
-    std::vector<std::pair<tregionnode*, int>> labels;
-    walk_preorder(tree->root, [&](tregionnode* node) { labels.emplace_back(node, node->label); });
-    return labels;
 }
 
 }  // namespace
@@ -121,28 +110,29 @@ bool vx_analyse_control::writeProject(const char* file)
 
 bool vx_analyse_control::writeProjectFiles(const QString& project)
 {
+    // The writers number the trees by their file order.
+    const vx_kept_labels brightLabels(brightTree);
+    const vx_kept_labels darkLabels(darkTree);
+
     // 1. The project file, then both trees.
     bool written = vx_write_text_file(project, vx_project_text(names)) &&
                    write_elemset_region_tree(brightTree, names.openingTree.c_str()) == 1 &&
                    write_elemset_region_tree(darkTree, names.closingTree.c_str()) == 1;
-    if (!written)
-        return false;
 
-    // 2. The attribute tables, which number the trees by their file order
-    //    and compute the attributes with their own volume references.
-    const auto brightLabels = labels_of(brightTree);
-    const auto darkLabels = labels_of(darkTree);
-    const vx_image_handle grey(init_vximage_from_single_image(working, 1, 0));
-    written = fio_writeEntireTreeTable(table_name(names.openingTree).c_str(), brightTree,
-                                       grey.get(), updaterule(), imagename(), 2) == 1 &&
-              fio_writeEntireTreeTable(table_name(names.closingTree).c_str(), darkTree, grey.get(),
-                                       updaterule(), imagename(), 1) == 1;
+    // 2. The attribute tables, which compute the attributes with their own
+    //    volume references.
+    if (written) {
+        const vx_image_handle grey(init_vximage_from_single_image(working, 1, 0));
+        written = fio_writeEntireTreeTable(table_name(names.openingTree).c_str(), brightTree,
+                                           grey.get(), updaterule(), imagename(), 2) == 1 &&
+                  fio_writeEntireTreeTable(table_name(names.closingTree).c_str(), darkTree,
+                                           grey.get(), updaterule(), imagename(), 1) == 1;
+    }
 
     // 3. Labels, node arrays (the selection is indexed by label) and the
     //    attributes the analysis works with are given back.
-    for (const auto* labels : {&brightLabels, &darkLabels})
-        for (const auto& [node, label] : *labels)
-            node->file_index = node->label = label;
+    brightLabels.restore();
+    darkLabels.restore();
     va_update_region_tree(working, brightTree, updaterule(), 1);
     va_update_region_tree(working, darkTree, updaterule(), 1);
     return written;

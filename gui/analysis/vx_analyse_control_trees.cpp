@@ -34,16 +34,21 @@ bool vx_analyse_control::prepareComputation()
 {
     if (refusedWhileBusy("a tree computation"))
         return false;
-    const ::image* picture = displayFrame ? displayFrame->get_t_image() : working;
+    const ::image* picture = displayFrame && !dual ? displayFrame->get_t_image() : working;
     if (picture == nullptr || picture->width < 1 || picture->height < 1 || brightScales < 1 ||
         darkScales < 1) {
         vx_report("vx_analyse_control: no image or no scales (%d, %d): no trees computed\n",
                   brightScales, darkScales);
         return false;
     }
-    // 1. Working and output images renewed from the frame.
-    if (displayFrame)
+    // 1. Working and output images renewed: from the frame, where the
+    //    picture may have been edited, until trees exist; from then on the
+    //    frame shows the selection drawn over the working image, which
+    //    stays.
+    if (displayFrame && !dual)
         takeFramePicture();
+    else
+        renewOutput();
     // 2. The old trees go, and the selection with them, which points into
     //    them.
     dropTreesAndSelection();

@@ -12,8 +12,10 @@
 #include <cstdio>
 
 #include "gui/analysis/detail/about_window.h"
+#include "gui/analysis/detail/analysis_files.h"
 #include "gui/analysis/detail/rules_help.h"
 #include "gui/analysis/vx_analyse_control.h"
+#include "gui/analysis/vx_analyse_main_dialog.h"
 #include "gui/analysis/vx_draw_region.h"
 #include "gui/analysis/vx_new_project_dialog.h"
 #include "gui/foundation/detail/image_open_filter.h"
@@ -147,6 +149,7 @@ void vx_main_window::makeMenus()
     QMenu* image = menu->addMenu(QStringLiteral("Image"));
     image->setObjectName(QStringLiteral("Image"));
     addEntry(image, "create RAVAZ", Qt::CTRL | Qt::Key_N, &vx_main_window::new_project);
+    addEntry(image, "load RAVAZ", Qt::CTRL | Qt::Key_O, &vx_main_window::load_project);
     addEntry(image, "Quit", Qt::CTRL | Qt::Key_Q, &vx_main_window::quit);
 
     QMenu* repository = menu->addMenu(QStringLiteral("Image List"));
@@ -244,11 +247,42 @@ void vx_main_window::new_project()
             &vx_main_window::start_main_dialog);
 }
 
+void vx_main_window::load_project()
+{
+    const QString file =
+        paths->getOpenFileNameWorkDir(QStringLiteral("Corvella Projects (*vxp)"), QString(),
+                                      QStringLiteral("Choose a Project to open"));
+    if (file.isEmpty()) {
+        vx_report("Canceled \n");
+        return;
+    }
+    const QByteArray name = QFile::encodeName(file);
+    vx_report("%s\n", name.constData());
+    auto* control = new vx_analyse_control(
+        name.constData(), "vx_analyse_control for load_project_dialog", 3, nullptr);
+    if (!control->loaded()) {
+        vx_message(QStringLiteral("Project not loaded"), control->loadFailure());
+        delete control;
+        return;
+    }
+    showAnalysis(control);
+}
+
 void vx_main_window::start_main_dialog(vx_analyse_control* control)
 {
-    // The display frame belongs to the closing dialog.
+    // The display frame belongs to the closing dialog; the working image,
+    // which letting it go drops, is kept.
+    ::image* working = control->image() != nullptr ? create_copy_image(control->image()) : nullptr;
     control->display(nullptr);
-    analysis.reset(control);
+    control->image(working);
+    showAnalysis(control);
+}
+
+void vx_main_window::showAnalysis(vx_analyse_control* control)
+{
+    analysisDialog = new vx_analyse_main_dialog(paths, control, nullptr, "Analyse Image", 0);
+    connect(this, &vx_main_window::finito, analysisDialog, &VxBaseDialog::destroyDialog);
+    analysisDialog->show();
 }
 
 void vx_main_window::modifyUpdateRule()

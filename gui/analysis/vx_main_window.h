@@ -23,6 +23,7 @@ class VxBasePaths;
 class VxDrawRegion;
 class VxEditDialog;
 class vx_analyse_control;
+class vx_analyse_main_dialog;
 
 class VXGUI_EXPORT vx_main_window : public QMainWindow {
     Q_OBJECT
@@ -41,8 +42,12 @@ public slots:
     void quit();
     // "create RAVAZ": a new analysis in a new-project dialog.
     void new_project();
-    // The analysis whose trees a new-project dialog computed; kept (the
-    // previous one freed) and freed with the window.
+    // "load RAVAZ": asks for a project file (".vxp") and opens its analysis
+    // in an analysis dialog. A project whose files cannot be read gives a
+    // pop-up and no dialog.
+    void load_project();
+    // Opens the analysis dialog on the controller (taken over), whose
+    // display frame belongs to the closing new-project dialog.
     void start_main_dialog(vx_analyse_control* control);
     void about_dialog();
     void modifyUpdateRule();
@@ -75,6 +80,8 @@ private:
     void ensureUpdateRule(const QString& applicationDirectory);
     void makeStatusBar();
     void makeUpdateRuleEditor();
+    // The analysis dialog on the controller, following finito().
+    void showAnalysis(vx_analyse_control* control);
     template <typename Slot>
     void addEntry(QMenu* popup, const char* text, QKeyCombination shortcut, Slot slot);
 
@@ -85,6 +92,6 @@ private:
     QLabel* updateRuleLabel = nullptr;
     std::unique_ptr<QWidget> aboutWindow;
     std::unique_ptr<QPlainTextEdit> rulesHelp;
-    std::unique_ptr<vx_analyse_control> analysis;
+    QPointer<vx_analyse_main_dialog> analysisDialog;
     QPointer<VxDrawRegion> sketchTool;
 };

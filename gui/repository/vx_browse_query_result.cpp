@@ -20,6 +20,7 @@
 #include "gui/repository/qtvx_labeled_repository.h"
 #include "gui/repository/vx_analyze_volume_export_dialog.h"
 #include "gui/repository/vx_class_export_dialog.h"
+#include "imagecore/report.h"
 
 namespace {
 
@@ -72,6 +73,8 @@ VxBrowseQueryResult::VxBrowseQueryResult(VxBasePaths* paths, QString file, QWidg
         counts << QString::fromLatin1(labels->getNumberOfRegions(i));
     }
     imageList = new VxDisplayImageList(images, n, counts, file, this, "Browse Display Image List");
+    connect(imageList, &VxDisplayImageList::clickedImage, this,
+            &VxBrowseQueryResult::StartMainDialogforImage);
     auto* row = new QHBoxLayout;
     row->addWidget(imageList);
     layout->addLayout(row);
@@ -99,6 +102,27 @@ VxBrowseQueryResult::~VxBrowseQueryResult()
 VxBasePaths* VxBrowseQueryResult::currentPaths() const
 {
     return sharedPaths != nullptr ? sharedPaths.data() : paths;
+}
+
+void VxBrowseQueryResult::StartMainDialogforImage(int iImageID)
+{
+    vx_report("Recieved from %d StartMainDialogforImage\n", iImageID);
+    if (labels->getRepository() == nullptr)
+        return;
+    vx_browser::analysis_files files = {"Bright_Objects.rule", "Dark_Objects.rule",
+                                        "Bright_results.png", "Dark_results.png",
+                                        encoded(currentPaths()->UpdateRule())};
+    // Class names are rule files; the last class of a polarity wins.
+    for (int k = 1; k < labels->getNumberOfClasses(); ++k) {
+        if (labels->getMode(k) == 1)
+            files.brightRule = labels->getClassName(k);
+        else if (labels->getMode(k) == 2)
+            files.darkRule = labels->getClassName(k);
+    }
+    QWidget* window = vx_browser::openAnalysis(currentPaths(), parentWindow,
+                                               *labels->getRepository(), iImageID, files);
+    if (window != nullptr)
+        connect(this, &VxBrowseQueryResult::finitoVxBrowseQueryResult, window, &QWidget::close);
 }
 
 QString VxBrowseQueryResult::targetStem()

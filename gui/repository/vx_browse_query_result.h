@@ -41,6 +41,12 @@ signals:
     void finitoVxBrowseQueryResult();
 
 protected slots:
+    // Opens the analysis window "Analyse Image" on the image and its stored
+    // trees. Its bright rule is the name of the last class of mode 1, else
+    // "Bright_Objects.rule", its dark rule that of the last class of mode 2,
+    // else "Dark_Objects.rule". An image without trees, or whose image or
+    // trees cannot be read, gets a pop-up instead.
+    void StartMainDialogforImage(int iImageID);
     // Each asks for a target stem ("Get Target Path+Stem"); Cancel writes
     // nothing.
     void exportRegionImages();

@@ -51,6 +51,8 @@ VxBrowseRepository::VxBrowseRepository(VxBasePaths* paths, QString file, QWidget
     imageList = new VxDisplayImageList(names, static_cast<int>(names.size()), names, file, this,
                                        "Browse Display Image List");
     layout->addWidget(imageList);
+    connect(imageList, &VxDisplayImageList::clickedImage, this,
+            &VxBrowseRepository::StartMainDialogforImage);
     connect(imageList, &VxDisplayImageList::clickedImageContext, this,
             &VxBrowseRepository::StartContextDialogforImage);
 
@@ -64,6 +66,17 @@ VxBrowseRepository::VxBrowseRepository(VxBasePaths* paths, QString file, QWidget
 VxBrowseRepository::~VxBrowseRepository()
 {
     emit finitoVxBrowseRepository();
+}
+
+void VxBrowseRepository::StartMainDialogforImage(int iImageID)
+{
+    vx_report("Recieved from %d StartMainDialogforImage\n", iImageID);
+    QWidget* window =
+        vx_browser::openAnalysis(paths, parentWindow, *repository, iImageID,
+                                 {"Bright_Objects.rule", "Dark_Objects.rule", "Bright_Results.png",
+                                  "Dark_Results.png", QFile::encodeName(updateRule)});
+    if (window != nullptr)
+        connect(this, &VxBrowseRepository::finitoVxBrowseRepository, window, &QWidget::close);
 }
 
 void VxBrowseRepository::StartContextDialogforImage(int iImageID)

@@ -37,6 +37,11 @@ signals:
     void finitoVxBrowseRepository();
 
 public slots:
+    // Opens the analysis window "Analyse Image" on the image and its stored
+    // trees, with the rules "Bright_Objects.rule" and "Dark_Objects.rule";
+    // an image without trees, or whose image or trees cannot be read, gets
+    // a pop-up instead.
+    void StartMainDialogforImage(int iImageID);
     // Opens the sketch tool "Sketch on <image file>" on the image in grey,
     // its exports named after the image file; an image that cannot be read
     // gets a pop-up instead.

@@ -177,7 +177,7 @@ TEST_F(MainWindowTest, MenusCarryTheirNamesAndShortcuts)
     EXPECT_EQ(
         entries,
         QStringList(
-            {"Image > create RAVAZ Ctrl+N", "Image > Quit Ctrl+Q",
+            {"Image > create RAVAZ Ctrl+N", "Image > load RAVAZ Ctrl+O", "Image > Quit Ctrl+Q",
              "Image List > create Repository Ctrl+R", "Image List > load Repository Ctrl+E",
              "Image List > query Repository Ctrl+Y", "Image List > load Query Result Ctrl+U",
              "Ground Truth > mark Image Regions Ctrl+W", "Ground Truth > label Repository Ctrl+S",
@@ -266,7 +266,7 @@ TEST_F(MainWindowTest, DialogsFollowingFinitoAreGoneAfterTheWindow)
     EXPECT_TRUE(second.isNull());
 }
 
-TEST_F(MainWindowTest, CreateRavazOpensNewProjectDialogsAndKeepsTheComputedAnalysis)
+TEST_F(MainWindowTest, CreateRavazOpensNewProjectDialogsAndStartTheAnalysisDialog)
 {
     vx_test::write_file(app.file("Attributes.rule"), default_rule);
     QPointer<vx_main_window> window = open(appDir());
@@ -297,17 +297,46 @@ TEST_F(MainWindowTest, CreateRavazOpensNewProjectDialogsAndKeepsTheComputedAnaly
     vx_gui_test::flush_deferred_deletes();
     EXPECT_TRUE(first.isNull());
     ASSERT_FALSE(kept.isNull());
-    EXPECT_EQ(kept->pdisplay(), nullptr);
-    EXPECT_EQ(kept->image(), nullptr);
+    QPointer<QWidget> analysis = vx_gui_test::top_level_widget("Analyse Image");
+    ASSERT_FALSE(analysis.isNull());
+    EXPECT_TRUE(analysis->isVisible());
+    EXPECT_EQ(analysis->windowTitle(),
+              "Analyse Image " + QString::fromStdString(work.file("p.png")));
+    EXPECT_EQ(kept->pdisplay()->parent(), analysis);
+    EXPECT_NE(kept->image(), nullptr);
     EXPECT_NE(kept->openingtree(), nullptr);
-    EXPECT_NE(kept->closingtree(), nullptr);
+    QStringList labels;
+    for (QLabel* label : analysis->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly))
+        labels << label->text();
+    EXPECT_EQ(labels.mid(0, 3),
+              QStringList({"Processing: " + QString::fromStdString(work.file("p.png")),
+                           "Bright Scales: 2", "Dark Scales: 2"}));
+    EXPECT_TRUE(labels.contains("Bright Objects Query Rule"));
+    EXPECT_TRUE(labels.contains("Dark Objects Query"));
+    QStringList fields;
+    for (QLineEdit* field :
+         analysis->findChildren<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly))
+        fields << field->text();
+    EXPECT_EQ(fields, QStringList({"corvella.bright.tree", "corvella.dark.tree"}));
+    QStringList buttons;
+    for (QPushButton* button :
+         analysis->findChildren<QPushButton*>(QString(), Qt::FindDirectChildrenOnly))
+        buttons << button->text();
+    EXPECT_EQ(buttons.join('|'),
+              "Quit|Write|Write|Browse Bright|Browse Dark|Write VXP|Draw Bright|Draw Dark|"
+              "Save Image|Contours|"
+              "Export Bright Table|Export Bright Regions|Edit Bright Selection|Bright Blobs|"
+              "Export Regions|Export wo Gaps|Export Dark Table|Export Dark Regions|"
+              "Edit Dark Selection|Dark Blobs|Apply Query|Clear|Apply Query|Clear");
 
-    // The other dialog and the kept analysis go with the window.
+    // The other dialog, the analysis dialog and its controller go with the
+    // window.
     window->quit();
     vx_gui_test::flush_deferred_deletes();
     vx_gui_test::flush_deferred_deletes();
     EXPECT_TRUE(window.isNull());
     EXPECT_TRUE(second.isNull());
+    EXPECT_TRUE(analysis.isNull());
     EXPECT_TRUE(kept.isNull());
 }
 

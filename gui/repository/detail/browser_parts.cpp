@@ -4,10 +4,12 @@
 #include <QFile>
 #include <QMenuBar>
 #include <cstring>
+#include <memory>
 
 #include "automation/repository/vx_repository.h"
 #include "gui/analysis/detail/analysis_files.h"
 #include "gui/analysis/vx_analyse_control.h"
+#include "gui/analysis/vx_analyse_main_dialog.h"
 
 namespace vx_browser {
 
@@ -19,8 +21,8 @@ QMenuBar* addMenuBar(QWidget* browser, QBoxLayout* layout, const QString& name)
     return bar;
 }
 
-std::unique_ptr<vx_analyse_control> loadAnalysis(VxRepository& repository, int i,
-                                                 const analysis_files& files)
+QWidget* openAnalysis(VxBasePaths* paths, QWidget* parent, VxRepository& repository, int i,
+                      const analysis_files& files)
 {
     if (i < 0 || i >= repository.NumberOfImages())
         return nullptr;
@@ -43,7 +45,9 @@ std::unique_ptr<vx_analyse_control> loadAnalysis(VxRepository& repository, int i
         vx_message(QStringLiteral("Could not open image"), control->loadFailure());
         return nullptr;
     }
-    return control;
+    auto* window = new vx_analyse_main_dialog(paths, control.release(), parent, "Analyse Image", 0);
+    window->show();
+    return window;
 }
 
 }  // namespace vx_browser

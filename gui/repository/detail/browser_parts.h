@@ -1,21 +1,20 @@
 #pragma once
 
 // Pieces shared by the repository and query-result browsers: their menu
-// bar and entries, and the analysis of one repository image on its stored
-// trees. Internal to vxgui.
+// bar and entries, and the analysis window of one repository image on its
+// stored trees. Internal to vxgui.
 
 #include <QByteArray>
 #include <QKeySequence>
 #include <QMenu>
 #include <QObject>
 #include <QString>
-#include <memory>
 
 class QBoxLayout;
 class QMenuBar;
 class QWidget;
+class VxBasePaths;
 class VxRepository;
-class vx_analyse_control;
 
 namespace vx_browser {
 
@@ -42,10 +41,11 @@ struct analysis_files {
     QByteArray updateRule;
 };
 
-// The analysis of image i of the repository on its two stored trees (tree
-// generation mode 3). Null after a pop-up when the image has no tree, or
-// when the image or a tree cannot be read or do not fit.
-std::unique_ptr<vx_analyse_control> loadAnalysis(VxRepository& repository, int i,
-                                                 const analysis_files& files);
+// The analysis window "Analyse Image" (its parent `parent`) of image i of
+// the repository on its two stored trees (tree generation mode 3), shown.
+// Null after a pop-up when the image has no tree, or when the image or a
+// tree cannot be read or do not fit.
+QWidget* openAnalysis(VxBasePaths* paths, QWidget* parent, VxRepository& repository, int i,
+                      const analysis_files& files);
 
 }  // namespace vx_browser

@@ -3,8 +3,11 @@
 #include <QAction>
 #include <QPointer>
 #include <QPushButton>
+#include <QTest>
 #include <cstring>
 
+#include "gui/foundation/thumbnails/vx_image_button.h"
+#include "gui/foundation/vx_edit_dialog.h"
 #include "gui/repository/tests/browser_test_support.h"
 #include "gui/repository/vx_analyze_volume_export_dialog.h"
 #include "gui/repository/vx_browse_query_result.h"
@@ -127,4 +130,21 @@ TEST_F(BrowseQueryResult, AFileReadInPartClosesTheBrowserAndStaysAsItWas)
     EXPECT_TRUE(browser.isNull());
     EXPECT_EQ(vx_test::read_file(vxq), text);
     EXPECT_TRUE(std::filesystem::is_empty(results)) << "no label image";
+}
+
+TEST_F(BrowseQueryResult, AClickAnalysesTheImageWithTheLastRuleOfEachPolarity)
+{
+    QPointer<VxBrowseQueryResult> browser = open(queryResult(1));  // no dark class
+    browser->show();
+    vx_test::printed_by([&] {
+        QTest::mouseClick(browser->findChildren<VxImageButton*>().value(0), Qt::LeftButton);
+    });
+    QPointer<QWidget> analysis =
+        browser_test::window_titled("Analyse Image " + q(pictures.images) + "/img0.pgm");
+    ASSERT_NE(analysis, nullptr);
+    EXPECT_EQ(analysis->findChild<VxEditDialog*>("Bright Rule Edit")->File(), q(darkRule));
+    EXPECT_EQ(analysis->findChild<VxEditDialog*>("Dark Rule Edit")->File(), "Dark_Objects.rule");
+    delete browser;
+    vx_gui_test::flush_deferred_deletes();
+    EXPECT_TRUE(analysis.isNull());
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
 #include <QTest>
 
@@ -87,24 +88,37 @@ TEST_F(BrowseRepository, AFileThatCannotBeReadClosesTheBrowserAfterAPopUp)
     }
 }
 
-TEST_F(BrowseRepository, AContextClickSketchesOnThePictureUntilTheBrowserCloses)
+TEST_F(BrowseRepository, ClicksAnalyseAndSketchThePictureUntilTheBrowserCloses)
 {
     QPointer<VxBrowseRepository> browser = open(vxr);
     browser->show();
     vx_test::printed_by([&] {
+        QTest::mouseClick(browser->findChildren<VxImageButton*>().value(0), Qt::LeftButton);
         QTest::mouseClick(browser->findChildren<VxImageButton*>().value(1), Qt::RightButton);
     });
-    QPointer<QWidget> sketch =
-        browser_test::window_titled("Sketch on " + q(pictures.images) + "/img1.pgm");
+    const QString images = q(pictures.images);
+    QPointer<QWidget> analysis =
+        browser_test::window_titled("Analyse Image " + images + "/img0.pgm");
+    ASSERT_NE(analysis, nullptr);
+    EXPECT_EQ(analysis->findChild<QLineEdit*>("Bright Tree Name")->text(),
+              q(pictures.trees) + "/img0.3.bright.tree");
+    QPointer<QWidget> sketch = browser_test::window_titled("Sketch on " + images + "/img1.pgm");
     ASSERT_NE(sketch, nullptr);
     EXPECT_TRUE(sketch->isVisible());
 
+    // A tree or a picture gone: a pop-up each, no window.
+    std::filesystem::remove(pictures.trees + "/img1.3.dark.tree");
     std::filesystem::remove(pictures.images + "/img0.pgm");
     dialogs().press("Acknowlege");
-    vx_test::printed_by([&] { browser->StartContextDialogforImage(0); });
-    EXPECT_EQ(browser_test::window_titled("Sketch on " + q(pictures.images) + "/img0.pgm"),
-              nullptr);
+    dialogs().press("Acknowlege");
+    vx_test::printed_by([&] {
+        browser->StartMainDialogforImage(1);
+        browser->StartContextDialogforImage(0);
+    });
+    EXPECT_EQ(browser_test::window_titled("Analyse Image " + images + "/img1.pgm"), nullptr);
+    EXPECT_EQ(browser_test::window_titled("Sketch on " + images + "/img0.pgm"), nullptr);
     delete browser;
     vx_gui_test::flush_deferred_deletes();
+    EXPECT_TRUE(analysis.isNull());
     EXPECT_TRUE(sketch.isNull());
 }

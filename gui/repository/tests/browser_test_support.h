@@ -66,12 +66,13 @@ protected:
         std::filesystem::create_directory(results);
     }
 
-    // The query result of both rules as PNG images, written without the GUI.
-    std::string queryResult()
+    // The query result of both rules, the second on the tree of that mode,
+    // as PNG images, written without the GUI.
+    std::string queryResult(int secondMode = 2)
     {
         const std::string vxq = pictures.dir.file("result.vxq");
         const char* rules[] = {brightRule.c_str(), darkRule.c_str()};
-        const int modes[] = {1, 2};
+        const int modes[] = {1, secondMode};
         vx_test::printed_by([&] {
             QTVxRepository repository(vxr.c_str());
             repository.setImageFormat("png");

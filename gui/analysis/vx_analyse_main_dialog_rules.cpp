@@ -1,0 +1,134 @@
+// vx_analyse_main_dialog: the object rules, their editors and the queries.
+#include <QFile>
+
+#include "gui/analysis/detail/analysis_files.h"
+#include "gui/analysis/vx_analyse_control.h"
+#include "gui/analysis/vx_analyse_main_dialog.h"
+#include "gui/foundation/dialog_service.h"
+#include "gui/foundation/vx_edit_dialog.h"
+#include "gui/repository/detail/form_parts.h"
+
+namespace {
+
+const QString rule_ending = QStringLiteral(".rule");
+
+QByteArray file_bytes(const QString& name)
+{
+    return QFile::encodeName(name);
+}
+
+}  // namespace
+
+// ---- queries ----
+
+void vx_analyse_main_dialog::applyRule(bool bright)
+{
+    VxEditDialog* editor = bright ? brightRuleEditor : darkRuleEditor;
+    editor->saveFile();
+    if (bright ? control->apply_open_rule() : control->apply_close_rule())
+        return;
+    vx_message(QStringLiteral("!Warning!"),
+               QStringLiteral("\nApply %1 Objects Query\n\nThe rule\n%2\ndoes not parse\n"
+                              "The selection stays as it was")
+                   .arg(bright ? "Bright" : "Dark", editor->File()));
+}
+
+void vx_analyse_main_dialog::apply_bright_objects_rule()
+{
+    applyRule(true);
+}
+
+void vx_analyse_main_dialog::apply_dark_objects_rule()
+{
+    applyRule(false);
+}
+
+void vx_analyse_main_dialog::clear_bright_objects()
+{
+    control->clear_open_objects();
+}
+
+void vx_analyse_main_dialog::clear_dark_objects()
+{
+    control->clear_close_objects();
+}
+
+// ---- rule files ----
+
+void vx_analyse_main_dialog::set_load_bright_object_rule(QString Input)
+{
+    control->brightrulesname(file_bytes(Input).constData());
+}
+
+void vx_analyse_main_dialog::set_load_dark_object_rule(QString Input)
+{
+    control->darkrulesname(file_bytes(Input).constData());
+}
+
+void vx_analyse_main_dialog::load_bright_object_rule()
+{}
+
+void vx_analyse_main_dialog::openRuleInto(VxEditDialog* editor, const char* caption)
+{
+    const QString title = QString::fromLatin1(caption);
+    QString file = vx_dialogs().openFileName(this, title, title, editor->File(),
+                                             QStringLiteral("*.rule"), false);
+    // The editor announces its new file, which becomes the rule.
+    if (!file.isEmpty())
+        editor->readText(file);
+}
+
+void vx_analyse_main_dialog::load_bright_object_rule_dialog()
+{
+    openRuleInto(brightRuleEditor, "Load Bright Object Rule");
+}
+
+void vx_analyse_main_dialog::load_dark_object_rule()
+{
+    QString file = QFile::decodeName(control->darkrulesname());
+    darkRuleEditor->readText(file);
+}
+
+void vx_analyse_main_dialog::load_dark_object_rule_dialog()
+{
+    openRuleInto(darkRuleEditor, "Load Dark Object Rule");
+}
+
+void vx_analyse_main_dialog::writeRule(VxEditDialog* editor, const char* name)
+{
+    QString file = QFile::decodeName(name);
+    editor->saveText(file);
+}
+
+void vx_analyse_main_dialog::write_bright_object_rule()
+{
+    writeRule(brightRuleEditor, control->brightrulesname());
+}
+
+void vx_analyse_main_dialog::write_dark_object_rule()
+{
+    writeRule(darkRuleEditor, control->darkrulesname());
+}
+
+void vx_analyse_main_dialog::saveRuleAs(VxEditDialog* editor, const char* current,
+                                        const char* caption)
+{
+    const QString title = QString::fromLatin1(caption);
+    QString file = vx_form::withEnding(
+        vx_dialogs().saveFileName(this, title, title, QFile::decodeName(current),
+                                  QStringLiteral("(*.rule)"), false),
+        rule_ending);
+    // Reading the written file back makes it the editor's and the rule.
+    if (!file.isEmpty() && editor->saveText(file) && file != QFile::decodeName(current))
+        editor->readText(file);
+}
+
+void vx_analyse_main_dialog::write_bright_object_rule_dialog()
+{
+    saveRuleAs(brightRuleEditor, control->brightrulesname(), "Write Bright Object Rule");
+}
+
+void vx_analyse_main_dialog::write_dark_object_rule_dialog()
+{
+    saveRuleAs(darkRuleEditor, control->darkrulesname(), "Write Dark Object Rule");
+}
