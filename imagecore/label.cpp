@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
+#include <utility>
+#include <vector>
 
 #include "imagecore/neighbourhood.h"
 #include "imagecore/queue.h"
@@ -90,21 +92,78 @@ int relabel(int* pixels, const int* offsets, int n, int new_value, int key, int 
         [new_value](int& p) { p = new_value; }, [](int) {});
 }
 
-int label_components(image* img, int n, iqueue* given)
+// Root of provisional label a, halving the path on the way.
+int find_root(std::vector<int>& parent, int a)
 {
-    const long npixels = static_cast<long>(img->width) * img->height;
+    while (parent[a] != a) {
+        parent[a] = parent[parent[a]];
+        a = parent[a];
+    }
+    return a;
+}
+
+// Joins the trees of provisional labels a and b under the smaller root.
+int join_labels(std::vector<int>& parent, int a, int b)
+{
+    a = find_root(parent, a);
+    b = find_root(parent, b);
+    if (a > b)
+        std::swap(a, b);
+    parent[b] = a;
+    return a;
+}
+
+// Numbering each component as a flood from its first pixel in raster order
+// would, in two raster passes: provisional labels from the neighbours met
+// before a pixel, joined in a union-find forest whose roots are the smaller
+// labels, so that a component's root is the label of its first pixel; then
+// the roots numbered in order. Of the neighbours met before a pixel, those
+// next to each other are joined already: with 8 neighbours only NE and one
+// of W, NW can still belong to different trees.
+int label_components(image* img, int n)
+{
+    const int width = img->width;
+    const int height = img->height;
     int* pixels = img->pixels;
-    for (long i = 0; i < npixels; ++i)
-        if (pixels[i] != 0)
-            pixels[i] = -1;
-    int offsets[8];
-    set_nb_offsets(offsets, img->width);
-    WorkQueue q(given, npixels);
+    const bool eight = neighbour_count(n) == 8;
+    std::vector<int> parent(1, 0);
+    for (int y = 0; y < height; ++y) {
+        int* row = pixels + static_cast<size_t>(y) * width;
+        const int* up = y > 0 ? row - width : nullptr;
+        for (int x = 0; x < width; ++x) {
+            if (row[x] == 0)
+                continue;
+            const int west = x > 0 ? row[x - 1] : 0;
+            const int north = up != nullptr ? up[x] : 0;
+            int label;
+            if (eight) {
+                const int north_west = up != nullptr && x > 0 ? up[x - 1] : 0;
+                const int north_east = up != nullptr && x + 1 < width ? up[x + 1] : 0;
+                const int left = west > 0 ? west : north_west;
+                if (north > 0)
+                    label = north;
+                else if (left > 0)
+                    label = north_east > 0 ? join_labels(parent, left, north_east) : left;
+                else
+                    label = north_east;
+            } else {
+                label = north > 0 && west > 0 ? join_labels(parent, north, west)
+                        : north > 0           ? north
+                                              : west;
+            }
+            if (label <= 0) {
+                label = static_cast<int>(parent.size());
+                parent.push_back(label);
+            }
+            row[x] = label;
+        }
+    }
     int next = 1;
-    for (long i = 0; i < npixels; ++i)
-        if (pixels[i] == -1)
-            relabel(pixels, offsets, n, next++, -1, static_cast<int>(i), img->width, img->height,
-                    q.get());
+    for (size_t a = 1; a < parent.size(); ++a)
+        parent[a] = parent[a] == static_cast<int>(a) ? next++ : parent[parent[a]];
+    const size_t npixels = static_cast<size_t>(width) * static_cast<size_t>(height);
+    for (size_t i = 0; i < npixels; ++i)
+        pixels[i] = parent[pixels[i]];
     return next;
 }
 
@@ -112,12 +171,12 @@ int label_components(image* img, int n, iqueue* given)
 
 int label_image_local(image* img, int n)
 {
-    return label_components(img, n, img->label_queue);
+    return label_components(img, n);
 }
 
 int label_image(image* img, int n)
 {
-    return label_components(img, n, ptSystemQueue);
+    return label_components(img, n);
 }
 
 int label_iterate_local(int* pixels, const int* offsets, int n, int new_value, int key, int seed,
