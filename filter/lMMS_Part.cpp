@@ -287,7 +287,7 @@ int run_partition(vx_image* src, vx_image* dst, int mode, int nscales, int itera
     mms_scale_buffers first;
     mms_reserve(first, s);
     if (nscales > 0)
-        mms_build_tree(s, first);
+        mms_build_tree(s);
     std::vector<int> elementary;
     std::vector<int> rows;
     if (!growing) {

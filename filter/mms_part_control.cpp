@@ -72,7 +72,7 @@ int mms_part_step(mms_part_control* c)
                        MMS_FILL_HOLES_DARK | MMS_FILL_HOLES_BRIGHT,
                        {}};
         mms_reserve(b, s);
-        mms_build_tree(s, b);
+        mms_build_tree(s);
     }
     std::snprintf(c->text, sizeof(c->text), "Scale %d: %s", c->scale + 1,
                   c->mode == 1 ? "Bright Objects" : "Dark Objects");

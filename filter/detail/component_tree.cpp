@@ -1,88 +1,180 @@
 #include "filter/detail/component_tree.h"
 
 #include <algorithm>
-#include <numeric>
+#include <cstdint>
+#include <type_traits>
 
 #include "filter/detail/grey_order.h"
-#include "filter/detail/pixel_grid.h"
+#include "imagecore/neighbourhood.h"
 
 namespace {
 
-// Pixel positions from the value that joins first (the highest for grey_up)
-// to the one that joins last, by a counting sort where the value range
-// allows it.
+// Each pixel's rank in joining order (0 for the value that joins first: the
+// highest for grey_up), in an array with a frame of outside cells around
+// the image; `value` gives each rank's grey value. Ranks are the offsets
+// from the first value where the value range allows a table of them, else
+// the places among the distinct values.
 template <class Order>
-void sort_for_tree(const int* px, size_t n, int* sorted)
+void rank_pixels(const int* px, int width, int height, std::vector<int>& rank,
+                 std::vector<int>& value)
 {
+    const size_t n = static_cast<size_t>(width) * static_cast<size_t>(height);
+    const size_t stride = static_cast<size_t>(width) + 2;
+    rank.assign(stride * (static_cast<size_t>(height) + 2), -1);
     int lo;
     int hi;
     value_range(px, n, lo, hi);
+    constexpr bool up = std::is_same<Order, grey_up>::value;
     const long long range = static_cast<long long>(hi) - lo + 1;
-    const auto rank = [lo, hi](int v) {
-        return static_cast<size_t>(Order::before(0, 1) ? static_cast<long long>(hi) - v
-                                                       : static_cast<long long>(v) - lo);
-    };
+    value.clear();
     if (range <= static_cast<long long>(n) + 65536) {
-        std::vector<int> start(static_cast<size_t>(range) + 1, 0);
-        for (size_t i = 0; i < n; ++i)
-            ++start[rank(px[i]) + 1];
-        for (size_t r = 1; r < start.size(); ++r)
-            start[r] += start[r - 1];
-        for (size_t i = 0; i < n; ++i)
-            sorted[start[rank(px[i])]++] = static_cast<int>(i);
+        for (long long r = 0; r < range; ++r)
+            value.push_back(static_cast<int>(up ? hi - r : lo + r));
+        for (int y = 0; y < height; ++y) {
+            const int* row = px + static_cast<size_t>(y) * width;
+            int* out = rank.data() + (static_cast<size_t>(y) + 1) * stride + 1;
+            for (int x = 0; x < width; ++x)
+                out[x] = up ? static_cast<int>(static_cast<long long>(hi) - row[x])
+                            : static_cast<int>(static_cast<long long>(row[x]) - lo);
+        }
         return;
     }
-    std::iota(sorted, sorted + n, 0);
-    std::sort(sorted, sorted + n, [px](int a, int b) {
-        return Order::before(px[b], px[a]) || (px[a] == px[b] && a < b);
-    });
-}
-
-inline int find_root(int* zpar, int p)
-{
-    while (zpar[p] != p) {
-        zpar[p] = zpar[zpar[p]];
-        p = zpar[p];
+    value.assign(px, px + n);
+    std::sort(value.begin(), value.end(), [](int a, int b) { return Order::before(b, a); });
+    value.erase(std::unique(value.begin(), value.end()), value.end());
+    for (int y = 0; y < height; ++y) {
+        const int* row = px + static_cast<size_t>(y) * width;
+        int* out = rank.data() + (static_cast<size_t>(y) + 1) * stride + 1;
+        for (int x = 0; x < width; ++x)
+            out[x] = static_cast<int>(
+                std::lower_bound(value.begin(), value.end(), row[x],
+                                 [](int a, int b) { return Order::before(b, a); }) -
+                value.begin());
     }
-    return p;
 }
 
-// Union-find over the pixels in joining order: each pixel becomes the parent
-// of the trees of its neighbours met before it. Afterwards every pixel's
-// parent is the canonical pixel (the last met) of its own level's
-// component, or that of the component below it.
+// Pixels waiting to be flooded, by rank: a stack per rank threaded through
+// `next`, and a bit per rank that holds any, so that the lowest rank held is
+// found a word at a time.
+class rank_queue {
+public:
+    rank_queue(size_t cells, int ranks)
+        : next_(cells),
+          head_(static_cast<size_t>(ranks), -1),
+          held_((static_cast<size_t>(ranks) + 63) / 64, 0)
+    {}
+
+    void push(int cell, int rank)
+    {
+        next_[cell] = head_[rank];
+        head_[rank] = cell;
+        held_[static_cast<size_t>(rank) >> 6] |= uint64_t{1} << (rank & 63);
+    }
+
+    // The cell of the lowest rank from `from` on (none below it are held),
+    // or -1 when the queue is empty.
+    int pop(int from, int& rank)
+    {
+        size_t w = static_cast<size_t>(from) >> 6;
+        uint64_t bits = held_[w] & (~uint64_t{0} << (from & 63));
+        while (bits == 0) {
+            if (++w == held_.size())
+                return -1;
+            bits = held_[w];
+        }
+        rank = static_cast<int>(w * 64 + static_cast<size_t>(__builtin_ctzll(bits)));
+        const int cell = head_[rank];
+        head_[rank] = next_[cell];
+        if (head_[rank] < 0)
+            held_[w] &= ~(uint64_t{1} << (rank & 63));
+        return cell;
+    }
+
+private:
+    std::vector<int> next_;
+    std::vector<int> head_;
+    std::vector<uint64_t> held_;
+};
+
+// The flooding of the ranks in joining order (after Nister and Stewenius'
+// linear-time component tree): from a pixel, the neighbours of lower rank
+// are entered at once and the others queued; a pixel whose neighbours are
+// all entered or queued joins the component of its rank on top of the
+// stack, and the next pixel, of the lowest rank queued, closes the
+// components below its rank. The flooding follows the image's regions, so
+// that its reads stay close together. `node` receives each cell's node;
+// parent and level (a rank) each node's.
 template <int Step>
-void link_pixels(const int* px, const int* sorted, const pixel_grid& g, int* parent, int* zpar)
+void flood_ranks(const std::vector<int>& rank, int ranks, int stride, std::vector<int>& node,
+                 std::vector<int>& parent, std::vector<int>& level)
 {
-    const size_t n = static_cast<size_t>(g.width) * static_cast<size_t>(g.height);
-    std::fill(zpar, zpar + n, -1);
-    for (size_t i = 0; i < n; ++i) {
-        const int p = sorted[i];
-        parent[p] = p;
-        zpar[p] = p;
-        g.for_each_neighbour<Step>(p, [&](int q) {
-            if (zpar[q] < 0)
-                return;
-            const int r = find_root(zpar, q);
-            if (r != p) {
-                parent[r] = p;
-                zpar[r] = p;
+    int offset[8];  // ring_order: the even directions are the 4-neighbourhood
+    fill_neighbour_offsets(ring_order, stride, offset);
+    std::vector<unsigned char> entered(rank.size());
+    for (size_t c = 0; c < rank.size(); ++c)
+        entered[c] = rank[c] < 0;
+    node.assign(rank.size(), 0);
+    rank_queue queue(rank.size(), ranks);
+    struct open_component {
+        int level;
+        int node;
+    };
+    std::vector<open_component> stack{{ranks, -1}};
+    const auto open = [&](int lev) {
+        stack.push_back({lev, static_cast<int>(level.size())});
+        parent.push_back(-1);
+        level.push_back(lev);
+    };
+    int cur = stride + 1;
+    int lev = rank[cur];
+    entered[cur] = 1;
+    open(lev);
+    for (;;) {
+        for (int d = 0; d < 8; d += Step) {
+            const int q = cur + offset[d];
+            if (entered[q])
+                continue;
+            entered[q] = 1;
+            const int r = rank[q];
+            if (r >= lev) {
+                queue.push(q, r);
+                continue;
             }
-        });
+            queue.push(cur, lev);
+            cur = q;
+            lev = r;
+            open(lev);
+            d = -Step;
+        }
+        node[cur] = stack.back().node;
+        int r;
+        const int next = queue.pop(lev, r);
+        if (next < 0)
+            break;
+        // Close the components below rank r: each becomes a son of the
+        // next one down the stack, or of a new one of rank r.
+        while (r > stack.back().level) {
+            const open_component top = stack.back();
+            stack.pop_back();
+            if (r < stack.back().level) {
+                open(r);
+                parent[top.node] = stack.back().node;
+            } else {
+                parent[top.node] = stack.back().node;
+            }
+        }
+        cur = next;
+        lev = r;
     }
-    for (size_t i = n; i-- > 0;) {
-        const int p = sorted[i];
-        const int q = parent[p];
-        if (px[parent[q]] == px[q])
-            parent[p] = parent[q];
-    }
+    for (size_t i = stack.size() - 1; i > 1; --i)
+        parent[stack[i].node] = stack[i - 1].node;
+    parent[stack[1].node] = stack[1].node;
 }
 
 }  // namespace
 
 template <class Order>
-void build_component_tree(const int* px, int width, int height, bool conn8, int* sorted, int* links,
-                          component_tree& tree)
+void build_component_tree(const int* px, int width, int height, bool conn8, component_tree& tree)
 {
     const size_t n = static_cast<size_t>(width) * static_cast<size_t>(height);
     tree.node_of.assign(n, 0);
@@ -90,35 +182,39 @@ void build_component_tree(const int* px, int width, int height, bool conn8, int*
     tree.level.clear();
     if (n == 0)
         return;
-    int* index = links;  // union-find links, then the node of each canonical pixel
-    int* parent = tree.node_of.data();
-    sort_for_tree<Order>(px, n, sorted);
-    const pixel_grid g(width, height);
+    std::vector<int> rank;
+    std::vector<int> value;
+    rank_pixels<Order>(px, width, height, rank, value);
+    std::vector<int> node;
+    std::vector<int> parent;
+    std::vector<int> level;
+    const int stride = width + 2;
     if (conn8)
-        link_pixels<1>(px, sorted, g, parent, index);
+        flood_ranks<1>(rank, static_cast<int>(value.size()), stride, node, parent, level);
     else
-        link_pixels<2>(px, sorted, g, parent, index);
-    const int root = sorted[n - 1];
-    const auto canonical = [&](int p) { return p == root || px[parent[p]] != px[p]; };
-    size_t nodes = 0;
-    for (size_t i = 0; i < n; ++i)
-        nodes += canonical(static_cast<int>(i));
+        flood_ranks<2>(rank, static_cast<int>(value.size()), stride, node, parent, level);
+    // Numbered by rank from the last joined on: the root first, and a
+    // parent, always of a later rank, before its sons.
+    const size_t nodes = level.size();
+    std::vector<int> start(value.size() + 1, 0);
+    for (const int l : level)
+        ++start[value.size() - 1 - static_cast<size_t>(l) + 1];
+    for (size_t i = 1; i < start.size(); ++i)
+        start[i] += start[i - 1];
+    std::vector<int> index(nodes);
+    for (size_t i = 0; i < nodes; ++i)
+        index[i] = start[value.size() - 1 - static_cast<size_t>(level[i])]++;
     tree.parent.resize(nodes);
     tree.level.resize(nodes);
-    // Numbered from the root on, so that a parent comes before its sons.
-    int count = 0;
-    for (size_t i = n; i-- > 0;) {
-        const int p = sorted[i];
-        if (!canonical(p))
-            continue;
-        index[p] = count;
-        tree.parent[count] = p == root ? 0 : index[parent[p]];
-        tree.level[count] = px[p];
-        ++count;
+    for (size_t i = 0; i < nodes; ++i) {
+        tree.parent[static_cast<size_t>(index[i])] = index[static_cast<size_t>(parent[i])];
+        tree.level[static_cast<size_t>(index[i])] = value[static_cast<size_t>(level[i])];
     }
-    for (size_t i = 0; i < n; ++i) {
-        const int p = static_cast<int>(i);
-        parent[i] = index[canonical(p) ? p : parent[p]];
+    for (int y = 0; y < height; ++y) {
+        const int* row = node.data() + (static_cast<size_t>(y) + 1) * stride + 1;
+        int* out = tree.node_of.data() + static_cast<size_t>(y) * width;
+        for (int x = 0; x < width; ++x)
+            out[x] = index[static_cast<size_t>(row[x])];
     }
 }
 
@@ -151,9 +247,7 @@ void reconstruct_by_tree(const component_tree& tree, const int* mask, int* marke
         marker[p] = value[node_of[p]];
 }
 
-template void build_component_tree<grey_up>(const int*, int, int, bool, int*, int*,
-                                            component_tree&);
-template void build_component_tree<grey_down>(const int*, int, int, bool, int*, int*,
-                                              component_tree&);
+template void build_component_tree<grey_up>(const int*, int, int, bool, component_tree&);
+template void build_component_tree<grey_down>(const int*, int, int, bool, component_tree&);
 template void reconstruct_by_tree<grey_up>(const component_tree&, const int*, int*, int*);
 template void reconstruct_by_tree<grey_down>(const component_tree&, const int*, int*, int*);

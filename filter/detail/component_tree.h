@@ -17,10 +17,9 @@ struct component_tree {
 };
 
 // Builds the tree of the width x height pixels with 8 or 4 neighbours.
-// `sorted` and `links` hold at least width * height ints each.
 template <class Order>
-void build_component_tree(const int* pixels, int width, int height, bool conn8, int* sorted,
-                          int* links, component_tree& tree);
+void build_component_tree(const int* pixels, int width, int height, bool conn8,
+                          component_tree& tree);
 
 // marker := reconstruction of marker by dilation under (grey_up) or by
 // erosion above (grey_down) the tree's image `mask`, whose tree was built with

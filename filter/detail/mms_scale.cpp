@@ -57,14 +57,12 @@ void simplify_and_gradient(const mms_source& s, mms_scale_buffers& b, bool fill,
 
 }  // namespace
 
-void mms_build_tree(mms_source& s, mms_scale_buffers& b)
+void mms_build_tree(mms_source& s)
 {
     if (s.mode == 1)
-        build_component_tree<grey_up>(s.pixels, s.width, s.height, is_conn8(s.conn), b.work.data(),
-                                      b.lab.data(), s.tree);
+        build_component_tree<grey_up>(s.pixels, s.width, s.height, is_conn8(s.conn), s.tree);
     else
-        build_component_tree<grey_down>(s.pixels, s.width, s.height, is_conn8(s.conn),
-                                        b.work.data(), b.lab.data(), s.tree);
+        build_component_tree<grey_down>(s.pixels, s.width, s.height, is_conn8(s.conn), s.tree);
 }
 
 void mms_reserve(mms_scale_buffers& b, const mms_source& s)

@@ -36,9 +36,8 @@ struct mms_scale_buffers {
     image_handle filtered;  // the marker of a growing template, run_filter's image
 };
 
-// Builds the source's component tree, using the buffers' arrays (sized by
-// mms_reserve) for its scratch.
-void mms_build_tree(mms_source& s, mms_scale_buffers& b);
+// Builds the source's component tree.
+void mms_build_tree(mms_source& s);
 
 // Sizes the buffers for the source; a failure ends the process with the
 // watershed's memory message.
