@@ -87,6 +87,7 @@ public:
                 });
         if (machine_->failed)
             return;
+        std::vector<double>().swap(descriptors);
         in_runs(nodes.size(), [&](size_t i) {
             if (!undoable_)
                 delete_attrib_array(nodes[i]->attribs);
