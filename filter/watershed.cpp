@@ -8,6 +8,7 @@
 #include "filter/detail/watershed_core.h"
 #include "imagecore/fatal.h"
 #include "imagecore/queue.h"
+#include "imagecore/raster_labels.h"
 
 namespace {
 
@@ -139,69 +140,27 @@ inline void settle(int* lab, const int* off, int p, int* fifo, size_t& top)
     lab[p] = basin ? one_basin : line ? 0 : WS_IN_QUEUE;
 }
 
-// Root of provisional label a, halving the path on the way.
-inline int find_root(int* parent, int a)
-{
-    while (parent[a] != a) {
-        parent[a] = parent[parent[a]];
-        a = parent[a];
-    }
-    return a;
-}
-
-// Joins the trees of provisional labels a and b; returns the root, the
-// smaller label.
-inline int join_labels(int* parent, int a, int b)
-{
-    a = find_root(parent, a);
-    b = find_root(parent, b);
-    if (a > b)
-        std::swap(a, b);
-    parent[b] = a;
-    return a;
-}
-
 // The lowest level: nothing is labelled yet, so every pixel of it starts or
 // joins a new basin, and the basins are its connected components numbered in
-// raster order of their first pixels. Two raster passes give the same labels
-// as flooding each component by queue, without its scattered reads:
-// provisional labels joined in a union-find forest (parent links point to
-// smaller labels, so a component's smallest label, that of its first pixel,
-// is its root), then the roots renumbered in order. Of the neighbours met
-// before a pixel, those next to each other are joined already: with 8
-// neighbours only NE and one of W, NW can still belong to different trees.
+// raster order of their first pixels: labelled in two raster passes
+// (imagecore/raster_labels.h) without the scattered reads of one flood per
+// component.
 template <int N>
 int label_components(int* lab, const int* off, const int* first, const int* last, int* parent)
 {
     int labels = 0;
     for (const int* s = first; s != last; ++s) {
         const int p = *s;
-        const int north = lab[p + off[NB_NORTH]];
-        const int west = lab[p + off[NB_WEST]];
-        int label;
-        if (N == 8) {
-            const int north_east = lab[p + off[NB_NORTH_EAST]];
-            const int left = west > 0 ? west : lab[p + off[NB_NORTH_WEST]];
-            if (north > 0)
-                label = north;
-            else if (left > 0)
-                label = north_east > 0 ? join_labels(parent, left, north_east) : left;
-            else
-                label = north_east;
-        } else {
-            label = north > 0 && west > 0 ? join_labels(parent, north, west)
-                    : north > 0           ? north
-                                          : west;
-        }
+        int label = label_from_met_neighbours(lab[p + off[NB_WEST]], lab[p + off[NB_NORTH_WEST]],
+                                              lab[p + off[NB_NORTH]], lab[p + off[NB_NORTH_EAST]],
+                                              N == 8, parent);
         if (label <= 0) {
             label = ++labels;
             parent[label] = label;
         }
         lab[p] = label;
     }
-    int basins = 0;
-    for (int a = 1; a <= labels; ++a)
-        parent[a] = parent[a] == a ? ++basins : parent[parent[a]];
+    const int basins = number_label_roots(parent, labels);
     for (const int* s = first; s != last; ++s)
         lab[*s] = parent[lab[*s]];
     return basins;

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
-#include <utility>
 #include <vector>
 
 #include "imagecore/neighbourhood.h"
 #include "imagecore/queue.h"
+#include "imagecore/raster_labels.h"
 
 iqueue* ptSystemQueue = nullptr;
 
@@ -92,34 +92,7 @@ int relabel(int* pixels, const int* offsets, int n, int new_value, int key, int 
         [new_value](int& p) { p = new_value; }, [](int) {});
 }
 
-// Root of provisional label a, halving the path on the way.
-int find_root(std::vector<int>& parent, int a)
-{
-    while (parent[a] != a) {
-        parent[a] = parent[parent[a]];
-        a = parent[a];
-    }
-    return a;
-}
-
-// Joins the trees of provisional labels a and b under the smaller root.
-int join_labels(std::vector<int>& parent, int a, int b)
-{
-    a = find_root(parent, a);
-    b = find_root(parent, b);
-    if (a > b)
-        std::swap(a, b);
-    parent[b] = a;
-    return a;
-}
-
-// Numbering each component as a flood from its first pixel in raster order
-// would, in two raster passes: provisional labels from the neighbours met
-// before a pixel, joined in a union-find forest whose roots are the smaller
-// labels, so that a component's root is the label of its first pixel; then
-// the roots numbered in order. Of the neighbours met before a pixel, those
-// next to each other are joined already: with 8 neighbours only NE and one
-// of W, NW can still belong to different trees.
+// Two raster passes (raster_labels.h).
 int label_components(image* img, int n)
 {
     const int width = img->width;
@@ -135,22 +108,10 @@ int label_components(image* img, int n)
                 continue;
             const int west = x > 0 ? row[x - 1] : 0;
             const int north = up != nullptr ? up[x] : 0;
-            int label;
-            if (eight) {
-                const int north_west = up != nullptr && x > 0 ? up[x - 1] : 0;
-                const int north_east = up != nullptr && x + 1 < width ? up[x + 1] : 0;
-                const int left = west > 0 ? west : north_west;
-                if (north > 0)
-                    label = north;
-                else if (left > 0)
-                    label = north_east > 0 ? join_labels(parent, left, north_east) : left;
-                else
-                    label = north_east;
-            } else {
-                label = north > 0 && west > 0 ? join_labels(parent, north, west)
-                        : north > 0           ? north
-                                              : west;
-            }
+            const int north_west = up != nullptr && x > 0 ? up[x - 1] : 0;
+            const int north_east = up != nullptr && x + 1 < width ? up[x + 1] : 0;
+            int label = label_from_met_neighbours(west, north_west, north, north_east, eight,
+                                                  parent.data());
             if (label <= 0) {
                 label = static_cast<int>(parent.size());
                 parent.push_back(label);
@@ -158,13 +119,11 @@ int label_components(image* img, int n)
             row[x] = label;
         }
     }
-    int next = 1;
-    for (size_t a = 1; a < parent.size(); ++a)
-        parent[a] = parent[a] == static_cast<int>(a) ? next++ : parent[parent[a]];
+    const int count = number_label_roots(parent.data(), static_cast<int>(parent.size()) - 1);
     const size_t npixels = static_cast<size_t>(width) * static_cast<size_t>(height);
     for (size_t i = 0; i < npixels; ++i)
         pixels[i] = parent[pixels[i]];
-    return next;
+    return count + 1;
 }
 
 }  // namespace
