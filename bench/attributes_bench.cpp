@@ -98,7 +98,7 @@ void BM_AttributePass(benchmark::State& state)
 {
     quiet_stdout quiet;
     test_image& t = cached(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
-    const temp_rule rule("update.rule", kUpdateRule);
+    const temp_rule rule("update.rule", kDefaultUpdateRule);
     measure(state, region_pixels(t.bright), [&] {
         benchmark::DoNotOptimize(dynamic_region_tree_update(
             t.bright, &t.bright->attr_image->scales[0], rule.path.c_str(), 1));
@@ -110,7 +110,7 @@ void BM_Query(benchmark::State& state)
 {
     quiet_stdout quiet;
     test_image& t = cached(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
-    const temp_rule update("update.rule", kUpdateRule);
+    const temp_rule update("update.rule", kDefaultUpdateRule);
     const temp_rule query("query.rule", kQueryRule);
     image* grey = &t.bright->attr_image->scales[0];
     dynamic_region_tree_update(t.bright, grey, update.path.c_str(), 1);
@@ -127,7 +127,7 @@ void BM_SingleImageRoad(benchmark::State& state)
 {
     quiet_stdout quiet;
     test_image& t = cached(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
-    const temp_rule update("update.rule", kUpdateRule);
+    const temp_rule update("update.rule", kDefaultUpdateRule);
     const temp_rule query("query.rule", kQueryRule);
     int regions = 0;
     int hits = 0;

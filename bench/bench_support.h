@@ -15,6 +15,11 @@
 
 #include "imagecore/image.h"
 
+// The main window's default update rule.
+constexpr const char* kDefaultUpdateRule =
+    "DECLS:\n conv :=  (4 * area * 3.14176) /(pow((perimeter),2.0));\n areafraction := area / "
+    "sons;\n bbrelation := aaxis/paxis;\n FDC := 5;\n#DECLS\nRULES:\nTD:\n#RULES\n";
+
 inline long status_kb(const char* key)
 {
     std::ifstream status("/proc/self/status");
@@ -113,10 +118,6 @@ struct temp_rule {
     temp_rule& operator=(const temp_rule&) = delete;
 };
 
-// The main window's default update rule.
-inline constexpr const char* kUpdateRule =
-    "DECLS:\n conv :=  (4 * area * 3.14176) /(pow((perimeter),2.0));\n areafraction := area / "
-    "sons;\n bbrelation := aaxis/paxis;\n FDC := 5;\n#DECLS\nRULES:\nTD:\n#RULES\n";
 // Compact regions of some size and contrast, found top-down.
 inline constexpr const char* kQueryRule =
     "DECLS:\n conv := (4 * area * 3.14176) / (pow((perimeter), 2.0));\n c := volume / area;\n"

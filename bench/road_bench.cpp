@@ -174,7 +174,7 @@ void BM_Attributes(benchmark::State& state)
     const int side = static_cast<int>(state.range(0));
     const workers_setting workers(static_cast<int>(state.range(1)));
     road_image& r = cached(side, 255);
-    const temp_rule update("update.rule", kUpdateRule);
+    const temp_rule update("update.rule", kDefaultUpdateRule);
     step_memory memory;
     for (auto _ : state) {
         state.PauseTiming();
@@ -196,7 +196,7 @@ void BM_Query(benchmark::State& state)
     quiet_stdout quiet;
     const int side = static_cast<int>(state.range(0));
     road_image& r = cached(side, 255);
-    const temp_rule update("update.rule", kUpdateRule);
+    const temp_rule update("update.rule", kDefaultUpdateRule);
     const temp_rule query("query.rule", kQueryRule);
     image* grey = &r.bright->attr_image->scales[0];
     dynamic_region_tree_update(r.bright, grey, update.path.c_str(), 1);
@@ -225,7 +225,7 @@ void BM_Road(benchmark::State& state)
     const int top = static_cast<int>(state.range(1));
     const workers_setting workers(static_cast<int>(state.range(2)));
     image* grey = synthetic_grey(side, top);
-    const temp_rule update("update.rule", kUpdateRule);
+    const temp_rule update("update.rule", kDefaultUpdateRule);
     const temp_rule query("query.rule", kQueryRule);
     step_memory memory;
     int regions = 0;

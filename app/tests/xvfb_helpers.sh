@@ -54,3 +54,51 @@ expect_exit() {
     echo "vx_analyse ended with $status instead of 1"; exit 1
   fi
 }
+
+# An update rule and two 16 x 16 pictures images/a.pgm and images/b.pgm,
+# each with a bright and a dark square on a ramp.
+write_pictures() {
+  printf 'DECLS:\n#DECLS\n' >Attributes.rule
+  mkdir images
+  for name in a b; do
+    {
+      printf 'P2\n16 16\n255\n'
+      for y in $(seq 0 15); do
+        for x in $(seq 0 15); do
+          if [ "$x" -lt 8 ] && [ "$y" -lt 8 ]; then printf '220 '
+          elif [ "$x" -ge 8 ] && [ "$y" -ge 9 ]; then printf '30 '
+          else printf '%d ' $((100 + x)); fi
+        done
+        printf '\n'
+      done
+    } >"images/$name.pgm"
+  done
+}
+
+# Ctrl+R in the main window; the two pictures, the repository file rep.vxr
+# and 3 scales; Compute. Returns once rep.vxr is written (or after 30
+# seconds).
+create_repository() {
+  send_keys "^vx_analyse$" ctrl+r
+  focus_window "^Create New Repository$"
+  # The focus starts on "Select List of Source Images".
+  xdotool key space
+  focus_window "^Select List of Source Images$"
+  xdotool type --delay 20 "$work/images/"
+  xdotool key Return
+  sleep 0.5
+  xdotool type --delay 20 '"a.pgm" "b.pgm"'
+  xdotool key Return
+  sleep 1
+  focus_window "^Create New Repository$"
+  # Tab: "Repository File", its field; then seven more to the scales field.
+  xdotool key Tab Tab
+  xdotool type --delay 20 "$work/rep.vxr"
+  xdotool key Tab Tab Tab Tab Tab Tab Tab ctrl+a
+  xdotool type --delay 20 "3"
+  xdotool key Tab space
+  for _ in $(seq 60); do
+    [ -s rep.vxr ] && break
+    sleep 0.5
+  done
+}

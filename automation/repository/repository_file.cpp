@@ -84,6 +84,7 @@ VxRepository::VxRepository(const char* file) : repositoryName(file != nullptr ? 
 {
     startClock();
     prepareTreeJobs();
+    fileRead = false;
     FILE* f = vxfopen(repositoryName.c_str(), "r");
     if (f == nullptr) {
         vx_report("Could not read repository %s\n", repositoryName.c_str());
@@ -100,6 +101,7 @@ VxRepository::VxRepository(const char* file) : repositoryName(file != nullptr ? 
     repositoryPath = text.repositoryPath;
     imagesPath = text.imagesPath;
     images = std::move(text.images);
+    fileRead = true;
 }
 
 std::string VxRepository::repositoryText(bool withModeAndTrailer) const

@@ -99,6 +99,9 @@ public:
     // --- classes ---
 
     int getNumberOfClasses() const { return numberOfClasses; }
+    // The array stays in place for the object's life once it has classes;
+    // setClassName renews its entries, so holders of the array see every
+    // new name.
     char** getClassNames() { return classNamePointers.data(); }
     // Null for k outside 0 .. N-1.
     const char* getClassName(int k) const;

@@ -75,6 +75,10 @@ public:
     void init(int n);
 
     int NumberOfImages() const { return static_cast<int>(images.size()); }
+    // False when the ".vxr" file given to the constructor could not be read
+    // or is ill-formed (the repository then holds no images); true for a
+    // repository built from a list.
+    bool isRead() const { return fileRead; }
     const char* RepositoryName() const { return repositoryName.c_str(); }
     // Record texts; null for an index outside 0 .. n-1.
     const char* ImageName(int i) const;
@@ -335,6 +339,7 @@ protected:
     std::string darkJobFile;
     std::string brightJobFile;
     int generationMode = 0;
+    bool fileRead = true;
 
 private:
     // Repository path and the image's tree name of that polarity (1 bright,

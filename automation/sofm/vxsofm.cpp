@@ -72,7 +72,8 @@ vxsofm::~vxsofm()
 
 void vxsofm::make_empty()
 {
-    map_.reset(static_cast<sofm_params*>(vx_calloc(1, sizeof(sofm_params), 42, kNoMemory)));
+    map_.reset(static_cast<sofm_params*>(
+        vx_calloc(1, sizeof(sofm_params), exit_code::out_of_memory, kNoMemory)));
     cluster_labels_.clear();
     distance_map_.clear();
 }

@@ -53,7 +53,7 @@ int class_of(const VxTableEntry& entry)
 char* heap_copy(const char* text)
 {
     const size_t n = std::strlen(text) + 1;
-    auto* copy = static_cast<char*>(vx_calloc(n, 1, 42, kNoMemory));
+    auto* copy = static_cast<char*>(vx_calloc(n, 1, exit_code::out_of_memory, kNoMemory));
     std::memcpy(copy, text, n);
     return copy;
 }
@@ -114,7 +114,8 @@ vector_array* VxTable::extractVArray(unsigned n, const unsigned* columns, const 
         return nullptr;
     const int dim = static_cast<int>(n);
     vector_array* array = init_vector_array(dim, data_->rows, 0.0);
-    array->names = static_cast<char**>(vx_calloc(n, sizeof(char*), 42, kNoMemory));
+    array->names =
+        static_cast<char**>(vx_calloc(n, sizeof(char*), exit_code::out_of_memory, kNoMemory));
     for (int j = 0; j < dim; ++j) {
         const char* name = getColumnName(static_cast<int>(columns[j]));
         array->names[j] = heap_copy(name != nullptr ? name : "");

@@ -47,6 +47,7 @@ TEST(RepositoryFile, ReadsTheFileWithGenerationModeAndTrailer)
     std::string printed;
     auto r = read_repository(path, &printed);
     ASSERT_EQ(r->NumberOfImages(), 3);
+    EXPECT_TRUE(r->isRead());
     EXPECT_EQ(r->getTreeGenerationMode(), 3);
     EXPECT_STREQ(r->RepositoryName(), path.c_str());
     EXPECT_EQ(printed, "Path /data/my trees/\n");
@@ -139,10 +140,13 @@ TEST(RepositoryFile, IllFormedFilesGiveAnEmptyRepositoryAndAMessage)
         std::string printed;
         auto r = read_repository(path, &printed);
         EXPECT_EQ(r->NumberOfImages(), 0) << text;
+        EXPECT_FALSE(r->isRead()) << text;
         EXPECT_NE(printed.find("Could not read repository"), std::string::npos) << text;
     }
     std::string printed;
-    EXPECT_EQ(read_repository(dir.file("none.vxr"), &printed)->NumberOfImages(), 0);
+    auto none = read_repository(dir.file("none.vxr"), &printed);
+    EXPECT_EQ(none->NumberOfImages(), 0);
+    EXPECT_FALSE(none->isRead());
     EXPECT_NE(printed.find("Could not read repository"), std::string::npos);
 }
 

@@ -14,13 +14,19 @@
 #include "gui/analysis/detail/about_window.h"
 #include "gui/analysis/detail/rules_help.h"
 #include "gui/analysis/vx_analyse_control.h"
+#include "gui/analysis/vx_draw_region.h"
 #include "gui/analysis/vx_new_project_dialog.h"
+#include "gui/foundation/detail/image_open_filter.h"
 #include "gui/foundation/dialog_service.h"
+#include "gui/foundation/qimage_frame.h"
 #include "gui/foundation/vx_base_paths.h"
 #include "gui/foundation/vx_edit_dialog.h"
 #include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/window_flags.h"
+#include "gui/repository/vx_compare_labeled_repository_dialog.h"
+#include "gui/repository/vx_compare_repository_tree_dialog.h"
 #include "gui/repository/vx_gui_som.h"
+#include "gui/repository/vx_init_labeled_repository_dialog.h"
 #include "gui/repository/vx_new_repository_dialog.h"
 #include "imagecore/files/vxfopen.h"
 #include "imagecore/report.h"
@@ -37,6 +43,15 @@ constexpr char default_update_rule[] =
     "RULES:\n"
     "TD:\n"
     "#RULES\n";
+
+// The file name less the extension that follows the last '.' of its file
+// part (a name without one, or starting with its only '.', stays whole).
+QString without_extension(const QString& file)
+{
+    const int dot = file.lastIndexOf('.');
+    const int fileStart = file.lastIndexOf('/') + 1;
+    return dot > fileStart ? file.left(dot) : file;
+}
 
 bool readable(const QString& name)
 {
@@ -118,6 +133,20 @@ void vx_main_window::makeMenus()
     repository->setObjectName(QStringLiteral("Repository"));
     addEntry(repository, "create Repository", Qt::CTRL | Qt::Key_R,
              &vx_main_window::create_repository);
+
+    QMenu* groundTruth = menu->addMenu(QStringLiteral("Ground Truth"));
+    groundTruth->setObjectName(QStringLiteral("Ground Truth"));
+    addEntry(groundTruth, "mark Image Regions", Qt::CTRL | Qt::Key_W,
+             &vx_main_window::draw_region_dialog);
+    addEntry(groundTruth, "label Repository", Qt::CTRL | Qt::Key_S,
+             &vx_main_window::classify_repository);
+
+    QMenu* compare = menu->addMenu(QStringLiteral("Compare Repository"));
+    compare->setObjectName(QStringLiteral("Compare Repository"));
+    addEntry(compare, "pixelbased", Qt::CTRL | Qt::SHIFT | Qt::Key_P,
+             &vx_main_window::compare_repository);
+    addEntry(compare, "labeled", Qt::CTRL | Qt::SHIFT | Qt::Key_L,
+             &vx_main_window::compare_labeled_repository);
 
     QMenu* analyse = menu->addMenu(QStringLiteral("Analyse"));
     analyse->setObjectName(QStringLiteral("Analyse"));
@@ -234,6 +263,13 @@ void vx_main_window::create_repository()
     dialog->show();
 }
 
+void vx_main_window::classify_repository()
+{
+    auto* dialog = new VxInitLabeledRepositoryDialog(paths, nullptr, "Init Labeled Repository", 0);
+    connect(this, &vx_main_window::finito, dialog, &VxBaseDialog::destroyDialog);
+    dialog->show();
+}
+
 void vx_main_window::compute_sofm()
 {
     const QString file = vx_dialogs().openFileName(
@@ -241,4 +277,54 @@ void vx_main_window::compute_sofm()
         QStringLiteral("Table or SOM (*.csv *.som)"), false);
     if (!file.isEmpty())
         new VxGUISOM(file, QStringLiteral("SOM for"), nullptr, "SOMAnalysis");
+}
+
+void vx_main_window::draw_region_dialog()
+{
+    const QString caption = QStringLiteral("Choose an Image to sketch on");
+    QString start = paths->WorkingDir();
+    if (!start.endsWith('/'))
+        start += '/';
+    const QString file = vx_dialogs().openFileName(this, caption, caption, start,
+                                                   vx_known_image_formats_filter(), true);
+    if (file.isEmpty()) {
+        vx_report("Canceled \n");
+        return;
+    }
+    const std::unique_ptr<qimage_frame> picture(
+        new qimage_frame(QFile::encodeName(file).constData(), nullptr));
+    if (picture->ImageWidth() == 0) {
+        VxMessagePopUp unreadable(4, QStringLiteral("Could not load image"),
+                                  "Unable to read\n" + file);
+        vx_dialogs().exec(unreadable);
+        return;
+    }
+    picture->convertGreyEuclidean();
+    paths->WorkingDir(VxBasePaths::PathNamePart(file));
+    const QString title = "Sketch: " + file;
+    sketchTool = new VxDrawRegion(paths, picture->get_t_image(), nullptr,
+                                  title.toLatin1().constData(), VX_DELETE_ON_CLOSE);
+    // The title as chosen, also beyond Latin-1.
+    sketchTool->setWindowTitle(title);
+    connect(this, &vx_main_window::finito, sketchTool, &VxBaseDialog::destroyDialog);
+    sketchTool->setExportFileStem(without_extension(file));
+    sketchTool->show();
+    sketchTool->findChild<qimage_frame*>(QStringLiteral("Draw Region Display Image"))
+        ->fitDisplayFrame(100, sketchTool);
+}
+
+void vx_main_window::compare_labeled_repository()
+{
+    auto* dialog =
+        new VxCompareLabeledRepositoryDialog(paths, nullptr, "Compare Labeled Repository");
+    connect(this, &vx_main_window::finito, dialog, &VxBaseDialog::destroyDialog);
+    dialog->show();
+}
+
+void vx_main_window::compare_repository()
+{
+    // Both comparisons carry this object name.
+    auto* dialog = new VxCompareRepositoryTreeDialog(paths, nullptr, "Compare Labeled Repository");
+    connect(this, &vx_main_window::finito, dialog, &VxBaseDialog::destroyDialog);
+    dialog->show();
 }

@@ -8,6 +8,7 @@
 // menu follows by destroying itself.
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <memory>
 
@@ -19,6 +20,7 @@ class QMenu;
 class QMenuBar;
 class QPlainTextEdit;
 class VxBasePaths;
+class VxDrawRegion;
 class VxEditDialog;
 class vx_analyse_control;
 
@@ -48,9 +50,18 @@ public slots:
     void rules_howto();
     // Opens a new-repository dialog, which follows finito().
     void create_repository();
+    // Opens the set-up dialog of a labelling, which follows finito().
+    void classify_repository();
     // Asks for a table or a map and opens the SOFM trainer on it; the
     // trainer lives on its own (it does not follow finito()).
     void compute_sofm();
+    // "mark Image Regions": the sketch tool on a chosen image in grey; it
+    // follows finito().
+    void draw_region_dialog();
+    // Open the ground-truth comparisons of a labelled repository and of a
+    // repository's trees, which follow finito().
+    void compare_labeled_repository();
+    void compare_repository();
 
 private:
     void makeMenus();
@@ -70,4 +81,5 @@ private:
     std::unique_ptr<QWidget> aboutWindow;
     std::unique_ptr<QPlainTextEdit> rulesHelp;
     std::unique_ptr<vx_analyse_control> analysis;
+    QPointer<VxDrawRegion> sketchTool;
 };

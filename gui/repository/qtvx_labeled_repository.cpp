@@ -21,8 +21,10 @@ QTVxLabeledRepository::QTVxLabeledRepository(int n, const int* modes, const char
 
 QTVxLabeledRepository::QTVxLabeledRepository(const char* file)
 {
-    read(file);
-    updateClassifiedImageFiles(imageFormat.c_str());
+    // A file read in part would be rewritten with its part alone.
+    fileLoaded = read(file) == 1;
+    if (fileLoaded)
+        updateClassifiedImageFiles(imageFormat.c_str());
 }
 
 QTVxLabeledRepository::~QTVxLabeledRepository() = default;

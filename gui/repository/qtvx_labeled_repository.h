@@ -21,10 +21,14 @@ public:
                           const char* repositoryFile);
     // Reads the ".vxq" file, then names and writes the label images of the
     // labelled images that have none yet, in this object's format, and
-    // rewrites the file when any changed. The caller checks beforehand that
-    // the file opens.
+    // rewrites the file when any changed. A file that cannot be read whole
+    // is left as it is: see loaded().
     explicit QTVxLabeledRepository(const char* file);
     ~QTVxLabeledRepository() override;
+
+    // Whether the reading constructor read its file (true for the other
+    // constructor).
+    bool loaded() const { return fileLoaded; }
 
     // Writes the label image; `file` is a buffer of 1024 bytes. An extension
     // of the name's file part that differs from the format (any letter case)
@@ -52,4 +56,5 @@ private:
     const char* takeFormat(const QString& chosen, const QString& asked);
 
     std::string imageFormat = "png";
+    bool fileLoaded = true;
 };

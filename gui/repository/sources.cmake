@@ -2,6 +2,7 @@
 # gui/CMakeLists.txt (paths relative to gui/). The repository, query and
 # classification dialogs add theirs here.
 list(APPEND vxgui_sources
+  repository/detail/compare_form.cpp
   repository/detail/form_parts.cpp
   repository/detail/repository_images.cpp
   repository/detail/som_file_head.cpp
@@ -10,10 +11,16 @@ list(APPEND vxgui_sources
   repository/vx_analyze_volume_export_dialog.cpp
   repository/vx_attribute_selection.cpp
   repository/vx_class_export_dialog.cpp
+  repository/vx_classification_view.cpp
+  repository/vx_classification_view_exports.cpp
+  repository/vx_compare_labeled_repository_dialog.cpp
+  repository/vx_compare_repository_tree_dialog.cpp
   repository/vx_gui_som.cpp
   repository/vx_gui_som_files.cpp
+  repository/vx_init_labeled_repository_dialog.cpp
   repository/vx_new_repository_dialog.cpp
   repository/vx_rurevudu_dialog.cpp
+  repository/vx_select_regions_from_tree.cpp
   repository/vxqtsofm.cpp)
 list(APPEND vxgui_headers
   repository/qtvx_labeled_repository.h
@@ -21,7 +28,12 @@ list(APPEND vxgui_headers
   repository/vx_analyze_volume_export_dialog.h
   repository/vx_attribute_selection.h
   repository/vx_class_export_dialog.h
+  repository/vx_classification_view.h
+  repository/vx_compare_labeled_repository_dialog.h
+  repository/vx_compare_repository_tree_dialog.h
   repository/vx_gui_som.h
+  repository/vx_init_labeled_repository_dialog.h
   repository/vx_new_repository_dialog.h
   repository/vx_rurevudu_dialog.h
+  repository/vx_select_regions_from_tree.h
   repository/vxqtsofm.h)

@@ -1,6 +1,5 @@
 #include "gui/repository/vx_new_repository_dialog.h"
 
-#include <QAbstractButton>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDateTime>
@@ -293,9 +292,9 @@ void vx_new_repository_dialog::computeRepository()
     if (!canCompute(treeDirectory))
         return;
     busy = true;
-    setFormEnabled(false);
+    vx_form::setInputsEnabled(this, false);
     compute(treeDirectory);
-    setFormEnabled(true);
+    vx_form::setInputsEnabled(this, true);
     busy = false;
     if (closeAsked)
         deleteLater();
@@ -370,12 +369,4 @@ void vx_new_repository_dialog::compute(const QString& treeDirectory)
 void vx_new_repository_dialog::log(const QString& entry)
 {
     logWindow->appendPlainText(entry);
-}
-
-void vx_new_repository_dialog::setFormEnabled(bool enabled)
-{
-    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-        if (qobject_cast<QAbstractButton*>(child) != nullptr ||
-            qobject_cast<QLineEdit*>(child) != nullptr)
-            child->setEnabled(enabled);
 }

@@ -81,7 +81,6 @@ protected:
 private:
     void makeForm();
     void log(const QString& entry);
-    void setFormEnabled(bool enabled);
     // The checks before a run; false after a refusing pop-up.
     bool canCompute(const QString& treeDirectory);
     void compute(const QString& treeDirectory);

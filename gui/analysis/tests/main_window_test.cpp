@@ -18,12 +18,15 @@
 #include "analyse/rules/rule_program.h"
 #include "gui/analysis/detail/rules_help.h"
 #include "gui/analysis/tests/analysis_test_support.h"
+#include "gui/analysis/vx_draw_region.h"
 #include "gui/analysis/vx_main_window.h"
 #include "gui/analysis/vx_new_project_dialog.h"
 #include "gui/foundation/vx_base_dialog.h"
 #include "gui/foundation/vx_base_paths.h"
 #include "gui/foundation/vx_edit_dialog.h"
 #include "gui/foundation/window_flags.h"
+#include "gui/repository/vx_compare_labeled_repository_dialog.h"
+#include "gui/repository/vx_compare_repository_tree_dialog.h"
 #include "testsupport/gui/gui_test.h"
 #include "testsupport/vx_test.h"
 
@@ -173,7 +176,11 @@ TEST_F(MainWindowTest, MenusCarryTheirNamesAndShortcuts)
     }
     EXPECT_EQ(entries,
               QStringList({"Image > create RAVAZ Ctrl+N", "Image > Quit Ctrl+Q",
-                           "Image List > create Repository Ctrl+R", "Analyse > SOFM Ctrl+M",
+                           "Image List > create Repository Ctrl+R",
+                           "Ground Truth > mark Image Regions Ctrl+W",
+                           "Ground Truth > label Repository Ctrl+S",
+                           "Compare Repository > pixelbased Ctrl+Shift+P",
+                           "Compare Repository > labeled Ctrl+Shift+L", "Analyse > SOFM Ctrl+M",
                            "Info > About Ctrl+A", "Info > Rules Ctrl+B"}));
 
     window->show();
@@ -204,6 +211,34 @@ TEST_F(MainWindowTest, CtrlROpensANewRepositoryDialogThatFollowsFinito)
     vx_gui_test::flush_deferred_deletes();
     EXPECT_TRUE(window.isNull());
     EXPECT_TRUE(dialog.isNull());
+}
+
+TEST_F(MainWindowTest, CompareEntriesOpenTheirDialogsThatFollowFinito)
+{
+    vx_test::write_file(app.file("Attributes.rule"), default_rule);
+    QPointer<vx_main_window> window = open(appDir());
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(window, Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::keyClick(window, Qt::Key_L, Qt::ControlModifier | Qt::ShiftModifier);
+    QPointer<QWidget> trees, labels;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->objectName() != "Compare Labeled Repository" || !widget->isVisible())
+            continue;
+        if (qobject_cast<VxCompareRepositoryTreeDialog*>(widget) != nullptr)
+            trees = widget;
+        if (qobject_cast<VxCompareLabeledRepositoryDialog*>(widget) != nullptr)
+            labels = widget;
+    }
+    ASSERT_FALSE(trees.isNull());
+    ASSERT_FALSE(labels.isNull());
+    window->quit();
+    vx_gui_test::flush_deferred_deletes();
+    vx_gui_test::flush_deferred_deletes();
+    EXPECT_TRUE(window.isNull());
+    EXPECT_TRUE(trees.isNull());
+    EXPECT_TRUE(labels.isNull());
 }
 
 TEST_F(MainWindowTest, DialogsFollowingFinitoAreGoneAfterTheWindow)
@@ -272,6 +307,47 @@ TEST_F(MainWindowTest, CreateRavazOpensNewProjectDialogsAndKeepsTheComputedAnaly
     EXPECT_TRUE(window.isNull());
     EXPECT_TRUE(second.isNull());
     EXPECT_TRUE(kept.isNull());
+}
+
+TEST_F(MainWindowTest, CtrlWOpensTheSketchToolOnAChosenImageUnlessCancelled)
+{
+    vx_test::write_file(app.file("Attributes.rule"), default_rule);
+    QPointer<vx_main_window> window = open(appDir());
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    dialogs().answer(QString());
+    const std::string cancelled =
+        vx_test::printed_by([&] { QTest::keyClick(window, Qt::Key_W, Qt::ControlModifier); });
+    EXPECT_EQ(cancelled.substr(cancelled.size() - 10), "Canceled \n");
+
+    const QString image = QString::fromStdString(work.file("p.q.png"));
+    ASSERT_TRUE(analysis_test::square_on_black().save(image));
+    dialogs().answer(image);
+    vx_test::printed_by([&] { QTest::keyClick(window, Qt::Key_W, Qt::ControlModifier); });
+    EXPECT_TRUE(dialogs().requests().back().imagePreview);
+    EXPECT_TRUE(dialogs().requests().back().filter.startsWith("Images ("));
+    QPointer<VxDrawRegion> tool;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* sketch = qobject_cast<VxDrawRegion*>(widget))
+            tool = sketch;
+    ASSERT_FALSE(tool.isNull());
+    EXPECT_EQ(tool->windowTitle(), "Sketch: " + image);
+    EXPECT_TRUE(tool->isVisible());
+    EXPECT_TRUE(tool->testAttribute(Qt::WA_DeleteOnClose));
+    EXPECT_EQ(window->findChild<VxBasePaths*>("Global Base Paths")->WorkingDir(),
+              QString::fromStdString(work.path().string()) + "/");
+    dialogs().answer(QString());
+    tool->exportSketch();
+    EXPECT_EQ(dialogs().requests().back().startPath,
+              QString::fromStdString(work.file("p.q.sketch.png")));
+
+    window->quit();
+    vx_test::printed_by([] {
+        vx_gui_test::flush_deferred_deletes();
+        vx_gui_test::flush_deferred_deletes();
+    });
+    EXPECT_TRUE(tool.isNull());
 }
 
 TEST(RulesHelp, EverySampleParses)

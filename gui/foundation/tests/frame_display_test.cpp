@@ -124,15 +124,19 @@ TEST(FrameRedraw, TheUnzoomedDrawPutsEachPixelAtItsOwnPlace)
     EXPECT_EQ(screen.pixel(0, 1), qRgb(0, 0, 7));  // not sheared by the wider viewport
     EXPECT_EQ(screen.pixel(2, 0), zoomed.pixel(2, 0));
 
-    // Mode 1 looks the whole word up, without overlay.
+    // Mode 1 looks the whole word up, without overlay; a word with its top
+    // bit set is an index far beyond the palette, never one before it.
     words[0] = 300;
     words[1] = 5;
-    frame.setDisplayMode(1);
+    words[2] = -1;
+    printed_by([&] { frame.setDisplayMode(1); });
     const QImage before = screen_of(frame);
     EXPECT_EQ(printed_by([&] { frame.display_image(); }),
-              "No color Number 16777217 in palette\ndisplay Image\n");
+              "No color Number -1 in palette\nNo color Number 16777217 in palette\n"
+              "display Image\n");
     screen = screen_of(frame);
     EXPECT_EQ(screen.pixel(0, 0), qRgb(0, 0, 255));  // constant blue of palette 4
+    EXPECT_EQ(screen.pixel(0, 1), before.pixel(0, 1));
     EXPECT_EQ(screen.pixel(1, 1), before.pixel(1, 1));
 
     // Other modes draw nothing; mode 1 without a palette the low byte as blue.

@@ -1,5 +1,6 @@
 #include "gui/repository/detail/form_parts.h"
 
+#include <QAbstractButton>
 #include <QBoxLayout>
 #include <QButtonGroup>
 #include <QDialog>
@@ -23,18 +24,35 @@ void setUpDialog(QDialog* dialog, const char* name, int flags)
 }
 
 FileRow addFileRow(QWidget* form, QBoxLayout* layout, const QString& caption,
-                   const QString& buttonName, const QString& editName, const QString& text)
+                   const QString& buttonName, const QString& editName, const QString& text,
+                   ButtonSide side)
 {
+    // Made in the order they show, which is the order Tab visits them.
     auto* row = new QHBoxLayout;
+    QLineEdit* edit = nullptr;
+    if (side == ButtonSide::right) {
+        edit = new QLineEdit(text, form);
+        row->addWidget(edit);
+    }
     auto* button = new QPushButton(caption, form);
     button->setObjectName(buttonName);
     button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    auto* edit = new QLineEdit(text, form);
-    edit->setObjectName(editName);
     row->addWidget(button);
-    row->addWidget(edit);
+    if (side == ButtonSide::left) {
+        edit = new QLineEdit(text, form);
+        row->addWidget(edit);
+    }
+    edit->setObjectName(editName);
     layout->addLayout(row);
     return {button, edit};
+}
+
+void setInputsEnabled(QWidget* form, bool enabled)
+{
+    for (QWidget* child : form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (qobject_cast<QAbstractButton*>(child) != nullptr ||
+            qobject_cast<QLineEdit*>(child) != nullptr)
+            child->setEnabled(enabled);
 }
 
 QButtonGroup* addRadioGroup(QWidget* form, QBoxLayout* layout, const QString& name,
@@ -95,12 +113,14 @@ bool chooseSaveName(QWidget* form, QLineEdit* edit, const QString& objectName,
     return true;
 }
 
-void chooseDirectory(QWidget* form, QLineEdit* edit, const QString& objectName,
+bool chooseDirectory(QWidget* form, QLineEdit* edit, const QString& objectName,
                      const QString& caption, const QString& current)
 {
     const QString chosen = vx_dialogs().existingDirectory(form, objectName, caption, current);
-    if (!chosen.isEmpty())
-        edit->setText(chosen);
+    if (chosen.isEmpty())
+        return false;
+    edit->setText(chosen);
+    return true;
 }
 
 QString withEnding(const QString& name, const QString& ending)

@@ -24,14 +24,20 @@ namespace vx_form {
 void setUpDialog(QDialog* dialog, const char* name, int flags);
 
 // A row added to `layout`: a fixed-size push button (text `caption`, object
-// name `buttonName`) and a line edit (object name `editName`) holding `text`.
+// name `buttonName`) and a line edit (object name `editName`) holding `text`,
+// the button on the given side.
 struct FileRow {
     QPushButton* button;
     QLineEdit* edit;
 };
+enum class ButtonSide { left, right };
 FileRow addFileRow(QWidget* form, QBoxLayout* layout, const QString& caption,
                    const QString& buttonName, const QString& editName,
-                   const QString& text = QString());
+                   const QString& text = QString(), ButtonSide side = ButtonSide::left);
+
+// Enables or disables the push buttons and line edits placed directly in
+// `form`; its other widgets (bars, logs) stay as they are.
+void setInputsEnabled(QWidget* form, bool enabled);
 
 // A vertical group (object name `name`) added to `layout` with one radio
 // button per label, ids firstId, firstId + 1, ...; the button of id
@@ -62,9 +68,9 @@ bool chooseSaveName(QWidget* form, QLineEdit* edit, const QString& objectName,
                     const QString& ending);
 
 // A directory chooser (object name `objectName`, caption `caption`)
-// starting at `current`; a chosen directory goes into `edit` (Cancel changes
-// nothing).
-void chooseDirectory(QWidget* form, QLineEdit* edit, const QString& objectName,
+// starting at `current`; a chosen directory goes into `edit`. Returns
+// whether one was chosen (Cancel changes nothing).
+bool chooseDirectory(QWidget* form, QLineEdit* edit, const QString& objectName,
                      const QString& caption, const QString& current);
 
 // `name` with `ending` appended, unless the name is empty or already ends in

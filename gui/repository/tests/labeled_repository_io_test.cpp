@@ -9,6 +9,7 @@
 
 #include "gui/repository/qtvx_labeled_repository.h"
 #include "gui/repository/qtvx_repository.h"
+#include "gui/repository/tests/labeled_test_support.h"
 #include "imagecore/handles.h"
 #include "imagecore/palette.h"
 #include "repository_io_test_support.h"
@@ -26,36 +27,8 @@ using vx_test::printed_by;
 
 namespace {
 
-// A repository of one picture with its trees, stored as <dir>/r.vxr, and
-// the label results in <dir>/labels.
-struct labeled_dir {
-    vx_test::repository_dir d{1};
-    std::string vxr = d.dir.file("r.vxr");
-    std::string labels = d.dir.file("labels");
-
-    labeled_dir()
-    {
-        std::filesystem::create_directory(labels);
-        auto r = d.repository<QTVxRepository>(3);
-        vx_test::compute_trees(*r, 3);
-        EXPECT_EQ(r->WriteRepository(vxr.c_str()), 1);
-    }
-
-    std::unique_ptr<QTVxLabeledRepository> labeled(int classes)
-    {
-        const int modes[3] = {1, 1, 2};
-        return capturing_stdout([&] {
-            return std::make_unique<QTVxLabeledRepository>(classes, modes, labels.c_str(),
-                                                           vxr.c_str());
-        });
-    }
-};
-
-// The packed colour (red in the low byte) as the display shows it.
-QRgb shown(int packed)
-{
-    return qRgb((packed >> 16) & 255, (packed >> 8) & 255, packed & 255);
-}
+using labeled_test::labeled_dir;
+using labeled_test::shown;
 
 int pixels_of(const QImage& picture, QRgb colour)
 {

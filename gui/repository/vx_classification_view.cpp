@@ -1,0 +1,251 @@
+// VxClassificationView: the window, its modes, and the labelling of images.
+#include "gui/repository/vx_classification_view.h"
+
+#include <QBoxLayout>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+
+#include "analyse/trees/region_types.h"
+#include "gui/analysis/detail/analysis_files.h"
+#include "gui/analysis/detail/form_widgets.h"
+#include "gui/analysis/vx_analyse_control.h"
+#include "gui/foundation/dialog_service.h"
+#include "gui/foundation/thumbnails/vx_display_image_list.h"
+#include "gui/foundation/vx_message_popup.h"
+#include "gui/foundation/window_flags.h"
+#include "gui/repository/detail/repository_images.h"
+#include "gui/repository/qtvx_labeled_repository.h"
+#include "gui/repository/vx_attribute_selection.h"
+#include "gui/repository/vx_select_regions_from_tree.h"
+#include "imagecore/report.h"
+#include "imagecore/text/vxstringtools.h"
+
+VxClassificationView::VxClassificationView(QTVxLabeledRepository* labeledRepository,
+                                           QWidget* parent, const char* name)
+    : QWidget(parent, vx_qt_window_flags(VX_DELETE_ON_CLOSE)),
+      labeled(labeledRepository),
+      resultPath(labeledRepository->getResultPath())
+{
+    vx_apply_close_flag(this, VX_DELETE_ON_CLOSE);
+    setObjectName(QString::fromLatin1(name));
+    vx_report("Classification Destination Path %s\n", resultPath.c_str());
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    makeMenus(layout);
+
+    const QString repositoryName = QFile::decodeName(labeled->RepositoryName());
+    setWindowTitle("Classification View:" + repositoryName);
+    const int n = labeled->getNumberOfImages();
+    views.resize(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i)
+        names << QFile::decodeName(labeled->getImageName(i));
+    imageList =
+        new VxDisplayImageList(names, n, names, repositoryName, this, "Browse Display Image List");
+    auto* row = new QHBoxLayout;
+    row->addWidget(imageList);
+    layout->addLayout(row);
+    connect(imageList, &VxDisplayImageList::clickedImageButton, this,
+            &VxClassificationView::StartClassificationDialogforImage);
+    makeStatusBar(layout);
+}
+
+VxClassificationView::~VxClassificationView()
+{
+    // Each view's closedID() empties its slot.
+    for (QPointer<VxSelectRegionsFromTree>& view : views)
+        delete view;
+}
+
+void VxClassificationView::makeMenus(QBoxLayout* layout)
+{
+    auto* bar = new QMenuBar(this);
+    bar->setObjectName(QStringLiteral("Control Menu"));
+    layout->setMenuBar(bar);
+    const auto add = [this](QMenu* menu, const char* text, QKeyCombination key,
+                            void (VxClassificationView::*slot)()) {
+        QAction* action = menu->addAction(QString::fromLatin1(text));
+        action->setShortcut(QKeySequence(key));
+        connect(action, &QAction::triggered, this, slot);
+    };
+    QMenu* exports = bar->addMenu(QStringLiteral("Export"));
+    exports->setObjectName(QStringLiteral("Exports"));
+    add(exports, "Classification", Qt::CTRL | Qt::Key_W,
+        &VxClassificationView::WriteClassification);
+    add(exports, "Regions Table", Qt::CTRL | Qt::Key_T, &VxClassificationView::exportRegionsTable);
+    add(exports, "RUREVUdU Data", Qt::CTRL | Qt::Key_H,
+        &VxClassificationView::generateRUREVUDUData);
+    add(exports, "C4.5 Training", Qt::CTRL | Qt::Key_A, &VxClassificationView::c4_5_training);
+    add(exports, "Regions By Class", Qt::CTRL | Qt::Key_X,
+        &VxClassificationView::exportResultRegionsByClass);
+    add(exports, "All Regions", Qt::CTRL | Qt::SHIFT | Qt::Key_X,
+        &VxClassificationView::exportResultRegions);
+    add(exports, "ISOSurface Volume", Qt::CTRL | Qt::Key_S,
+        &VxClassificationView::exportISOSurfaceVolume);
+    QMenu* view = bar->addMenu(QStringLiteral("View"));
+    view->setObjectName(QStringLiteral("View"));
+    add(view, "Image List", Qt::CTRL | Qt::Key_V, &VxClassificationView::showImageList);
+}
+
+void VxClassificationView::makeStatusBar(QBoxLayout* layout)
+{
+    auto* status = new QStatusBar(this);
+    status->setObjectName(QStringLiteral("browse query result status bar"));
+    status->setSizeGripEnabled(false);
+    status->addWidget(new QLabel(QStringLiteral("Select Mode"), status));
+    modeButton = vx_fixed_button("Bright Mode", status);
+    modeButton->setObjectName(QStringLiteral("browse query result mode selection in status bar"));
+    auto* modes = new QMenu(modeButton);
+    modes->setObjectName(QStringLiteral("Mode Selection"));
+    QAction* bright = modes->addAction(QStringLiteral("Bright Mode"));
+    bright->setShortcut(QKeySequence(Qt::ALT | Qt::Key_B));
+    connect(bright, &QAction::triggered, this, &VxClassificationView::setBrightMode);
+    QAction* dark = modes->addAction(QStringLiteral("Dark Mode"));
+    dark->setShortcut(QKeySequence(Qt::ALT | Qt::Key_D));
+    connect(dark, &QAction::triggered, this, &VxClassificationView::setDarkMode);
+    modeButton->setMenu(modes);
+    status->addWidget(modeButton);
+    layout->addWidget(status);
+}
+
+void VxClassificationView::setUpdateRule(const char* rule)
+{
+    updateRule = rule != nullptr ? rule : "";
+    vx_report("Reset Update Rule %s\n", updateRule.c_str());
+}
+
+// ---- modes ----
+
+void VxClassificationView::setMode(int newMode)
+{
+    mode = newMode;
+    modeButton->setText(mode == 1 ? QStringLiteral("Bright Mode") : QStringLiteral("Dark Mode"));
+}
+
+void VxClassificationView::setBrightMode()
+{
+    setMode(1);
+}
+
+void VxClassificationView::setDarkMode()
+{
+    setMode(2);
+}
+
+void VxClassificationView::switchMode()
+{
+    setMode(mode == 1 ? 2 : 1);
+}
+
+// ---- labelling ----
+
+void VxClassificationView::StartClassificationDialogforImage(int iButtonID, int iImageID)
+{
+    if (iImageID < 0 || iImageID >= static_cast<int>(views.size()))
+        return;
+    delete views[static_cast<size_t>(iImageID)];
+    VxRepository* repository = labeled->getRepository();
+    const std::string bright = repository->BrightTreeFilename(iImageID);
+    const std::string dark = repository->DarkTreeFilename(iImageID);
+    const std::string file = repository->ImageFilename(iImageID);
+    auto control = std::make_unique<vx_analyse_control>(
+        bright.c_str(), dark.c_str(), "Result", file.c_str(), "Bright_Objects.rule",
+        "Dark_Objects.rule", "Bright_results.png", "Dark_results.png", updateRule.c_str(),
+        "vx_analyse_control", 3, nullptr);
+    if (!control->loaded()) {
+        vx_message(QStringLiteral("Could not open the image for labelling"),
+                   control->loadFailure());
+        return;
+    }
+    auto* view = new VxSelectRegionsFromTree(control.release(), mode, labeled->getModes(),
+                                             iButtonID, iImageID, labeled->getNumberOfClasses(),
+                                             labeled->getClassNames(), nullptr, "Classification",
+                                             VX_DELETE_ON_CLOSE);
+    views[static_cast<size_t>(iImageID)] = view;
+    connect(view, &VxSelectRegionsFromTree::closedID, this, &VxClassificationView::resetDialog);
+    connect(view, &VxSelectRegionsFromTree::validate, this,
+            &VxClassificationView::SetClassifiedRegions);
+    // The names live in the labeled repository, which every view shares.
+    connect(
+        view, &VxSelectRegionsFromTree::renameClass, this,
+        [this](int cls, const char* name) { labeled->setClassName(name, cls); },
+        Qt::DirectConnection);
+    view->show();
+}
+
+void VxClassificationView::SetClassifiedRegions(vx_analyse_control* pmsacControl, int iClass,
+                                                int iButtonID, int iImageID)
+{
+    if (pmsacControl == nullptr || iImageID < 0 || iImageID >= static_cast<int>(views.size()))
+        return;
+    // The view, and its controller with it, may go while the pop-up and the
+    // save dialog below are open.
+    const QPointer<vx_analyse_control> control(pmsacControl);
+    const QPointer<VxSelectRegionsFromTree> view = views[static_cast<size_t>(iImageID)];
+
+    // 1. The label image's name.
+    char file[repository_images::kNameCapacity];
+    truncateFileName(control->imagename(), file, sizeof file);
+    const std::string labelImage =
+        resultPath + "/labeled." + file + "." + labeled->getImageFormat();
+    names[iImageID] = QFile::decodeName(labelImage.c_str());
+    vx_report("Classified Image at %s\n", labelImage.c_str());
+
+    // 2. The file indices of the selected regions of the class's tree.
+    const int classMode = labeled->getMode(iClass);
+    tregionnode** selected = classMode == 1   ? control->opennodelist()
+                             : classMode == 2 ? control->closenodelist()
+                                              : nullptr;
+    const int size = classMode == 1 ? control->onodelistsize() : control->cnodelistsize();
+    std::vector<int> ids;
+    for (int i = 0; selected != nullptr && i < size; ++i)
+        if (selected[i] != nullptr) {
+            ids.push_back(selected[i]->file_index);
+            vx_report(
+                classMode == 1 ? "Classified Bright Region %d\n" : "Classified Dark Region %d\n",
+                ids.back());
+        }
+    const int count = static_cast<int>(ids.size());
+
+    // 3. Stored by image index, whatever the button shows by now.
+    labeled->setImage(iImageID, count, ids.data(), iClass, labelImage.c_str());
+    labeled->writeClassifiedRegionsImage(iImageID);
+
+    // 4. The ".vxq" file.
+    if (!autosaveName.isEmpty()) {
+        writeLabels(autosaveName);
+    } else {
+        VxMessagePopUp hint(4, QStringLiteral("For Your Own Good!"),
+                            QStringLiteral("If you provide a valid autosave Filename for the "
+                                           "result\nthis dialog wont show up again and\nautosave "
+                                           "is performed automatically\n"));
+        vx_dialogs().exec(hint);
+        WriteClassification();
+    }
+
+    // 5. The thumbnail, while its button still shows the image.
+    if (imageList->getImageIndexFromButton(iButtonID) == iImageID)
+        imageList->resetButtonImage(iImageID, iButtonID, names[iImageID],
+                                    QString::asprintf("Classified with %d Regions", count));
+
+    // 6. The next class starts from an empty selection.
+    if (control && view)
+        view->clear();
+}
+
+void VxClassificationView::resetDialog(int iImageID)
+{
+    if (iImageID >= 0 && iImageID < static_cast<int>(views.size()))
+        views[static_cast<size_t>(iImageID)] = nullptr;
+}
+
+void VxClassificationView::showImageList()
+{
+    imageList->showFileList();
+}
