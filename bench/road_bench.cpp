@@ -10,7 +10,9 @@
 // (the road: of the whole road), workers = the setting in force, peak_MB =
 // the process's peak resident size during the step, step_MB = that peak
 // above the resident size before the step. Run with
-// --benchmark_repetitions=3 and read the _min rows.
+// --benchmark_repetitions=3 and read the _min rows; for a case's own peak
+// memory run it alone in a process (--benchmark_filter), since memory the
+// earlier cases freed stays with the process.
 
 #include <benchmark/benchmark.h>
 

@@ -96,14 +96,13 @@ private:
     std::vector<uint64_t> held_;
 };
 
-// The flooding of the ranks in joining order (after Nister and Stewenius'
-// linear-time component tree): from a pixel, the neighbours of lower rank
-// are entered at once and the others queued; a pixel whose neighbours are
-// all entered or queued joins the component of its rank on top of the
-// stack, and the next pixel, of the lowest rank queued, closes the
-// components below its rank. The flooding follows the image's regions, so
-// that its reads stay close together. `node` receives each cell's node;
-// parent and level (a rank) each node's.
+// The flooding of the ranks in joining order, in linear time: from a pixel,
+// the neighbours of lower rank are entered at once and the others queued; a
+// pixel whose neighbours are all entered or queued joins the component of
+// its rank on top of the stack, and the next pixel, of the lowest rank
+// queued, closes the components below its rank. The flooding follows the
+// image's regions, so that its reads stay close together. `node` receives
+// each cell's node; parent and level (a rank) each node's.
 template <int Step>
 void flood_ranks(const std::vector<int>& rank, int ranks, int stride, std::vector<int>& node,
                  std::vector<int>& parent, std::vector<int>& level)
