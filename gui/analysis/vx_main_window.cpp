@@ -25,11 +25,14 @@
 #include "gui/foundation/vx_edit_dialog.h"
 #include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/window_flags.h"
+#include "gui/repository/vx_browse_query_result.h"
+#include "gui/repository/vx_browse_repository.h"
 #include "gui/repository/vx_compare_labeled_repository_dialog.h"
 #include "gui/repository/vx_compare_repository_tree_dialog.h"
 #include "gui/repository/vx_gui_som.h"
 #include "gui/repository/vx_init_labeled_repository_dialog.h"
 #include "gui/repository/vx_new_repository_dialog.h"
+#include "gui/repository/vx_query_repository_dialog.h"
 #include "imagecore/files/vxfopen.h"
 #include "imagecore/report.h"
 
@@ -71,6 +74,23 @@ bool write_default_update_rule(const QString& name)
     const qint64 size = sizeof default_update_rule - 1;
     return out.open(QIODevice::WriteOnly) && out.write(default_update_rule, size) == size &&
            out.commit();
+}
+
+// A browser of that kind on a file chosen with the filter; it follows
+// finito(). A file it cannot read leaves it closed.
+template <class Browser>
+void open_browser(vx_main_window* window, VxBasePaths* paths, const char* filter,
+                  const char* caption, const char* name)
+{
+    const QString file = paths->getOpenFileNameWorkDir(QString::fromLatin1(filter), QString(),
+                                                       QString::fromLatin1(caption));
+    if (file.isEmpty())
+        return;
+    auto* browser = new Browser(paths, file, nullptr, name);
+    if (!browser->loaded())
+        return;
+    QObject::connect(window, &vx_main_window::finito, browser, &VxBaseDialog::destroyDialog);
+    browser->show();
 }
 
 }  // namespace
@@ -136,6 +156,11 @@ void vx_main_window::makeMenus()
     repository->setObjectName(QStringLiteral("Repository"));
     addEntry(repository, "create Repository", Qt::CTRL | Qt::Key_R,
              &vx_main_window::create_repository);
+    addEntry(repository, "load Repository", Qt::CTRL | Qt::Key_E, &vx_main_window::load_repository);
+    addEntry(repository, "query Repository", Qt::CTRL | Qt::Key_Y,
+             &vx_main_window::query_repository);
+    addEntry(repository, "load Query Result", Qt::CTRL | Qt::Key_U,
+             &vx_main_window::load_query_result);
 
     QMenu* groundTruth = menu->addMenu(QStringLiteral("Ground Truth"));
     groundTruth->setObjectName(QStringLiteral("Ground Truth"));
@@ -297,11 +322,30 @@ void vx_main_window::create_repository()
     dialog->show();
 }
 
+void vx_main_window::load_repository()
+{
+    open_browser<VxBrowseRepository>(this, paths, "Vx Repositories (*vxr)",
+                                     "Select a repository to open", "Browse Repository");
+}
+
+void vx_main_window::query_repository()
+{
+    auto* dialog = new VxQueryRepositoryDialog(paths, nullptr, "Query Repository", 0);
+    connect(this, &vx_main_window::finito, dialog, &VxBaseDialog::destroyDialog);
+    dialog->show();
+}
+
 void vx_main_window::classify_repository()
 {
     auto* dialog = new VxInitLabeledRepositoryDialog(paths, nullptr, "Init Labeled Repository", 0);
     connect(this, &vx_main_window::finito, dialog, &VxBaseDialog::destroyDialog);
     dialog->show();
+}
+
+void vx_main_window::load_query_result()
+{
+    open_browser<VxBrowseQueryResult>(this, paths, "Vx Query Results (*vxq)",
+                                      "Select a query result to open", "Query Result");
 }
 
 void vx_main_window::compute_sofm()

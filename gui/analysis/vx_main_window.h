@@ -55,6 +55,11 @@ public slots:
     void rules_howto();
     // Opens a new-repository dialog, which follows finito().
     void create_repository();
+    // A chosen ".vxr" file in a repository browser, a chosen ".vxq" file in
+    // a query-result browser, and the query dialog; each follows finito().
+    void load_repository();
+    void query_repository();
+    void load_query_result();
     // Opens the set-up dialog of a labelling, which follows finito().
     void classify_repository();
     // Asks for a table or a map and opens the SOFM trainer on it; the

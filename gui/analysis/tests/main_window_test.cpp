@@ -174,14 +174,16 @@ TEST_F(MainWindowTest, MenusCarryTheirNamesAndShortcuts)
         for (QAction* action : menu->actions())
             entries << menu->title() + " > " + action->text() + " " + action->shortcut().toString();
     }
-    EXPECT_EQ(entries,
-              QStringList({"Image > create RAVAZ Ctrl+N", "Image > load RAVAZ Ctrl+O",
-                           "Image > Quit Ctrl+Q", "Image List > create Repository Ctrl+R",
-                           "Ground Truth > mark Image Regions Ctrl+W",
-                           "Ground Truth > label Repository Ctrl+S",
-                           "Compare Repository > pixelbased Ctrl+Shift+P",
-                           "Compare Repository > labeled Ctrl+Shift+L", "Analyse > SOFM Ctrl+M",
-                           "Info > About Ctrl+A", "Info > Rules Ctrl+B"}));
+    EXPECT_EQ(
+        entries,
+        QStringList(
+            {"Image > create RAVAZ Ctrl+N", "Image > load RAVAZ Ctrl+O", "Image > Quit Ctrl+Q",
+             "Image List > create Repository Ctrl+R", "Image List > load Repository Ctrl+E",
+             "Image List > query Repository Ctrl+Y", "Image List > load Query Result Ctrl+U",
+             "Ground Truth > mark Image Regions Ctrl+W", "Ground Truth > label Repository Ctrl+S",
+             "Compare Repository > pixelbased Ctrl+Shift+P",
+             "Compare Repository > labeled Ctrl+Shift+L", "Analyse > SOFM Ctrl+M",
+             "Info > About Ctrl+A", "Info > Rules Ctrl+B"}));
 
     window->show();
     window->activateWindow();
