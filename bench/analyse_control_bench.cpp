@@ -9,10 +9,11 @@
 // bright "Apply Query": the rule editor's text saved to the rule file
 // first, then applied and drawn into the dialog's display.
 //
-// BM_TreeComputation/<threads>: both trees computed anew, on the calling
-// thread (1, compute_scales) or on two worker threads polled by the calling
-// thread (2, compute_scale_progress), attributes and selection included.
-// Run it on two cores (taskset -c 0,1) to compare the two.
+// BM_TreeComputation/<threads>/<workers>: both trees computed anew, on the
+// calling thread (1, compute_scales) or on two worker threads polled by the
+// calling thread (2, compute_scale_progress), attributes and selection
+// included, with one tree worker each or the default count (0). Run it on
+// two cores (taskset -c 0,1) to compare the two.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -25,6 +26,7 @@
 #include "bench/bench_repository.h"
 #include "bench/bench_support.h"
 #include "bench/qt_bench_main.h"
+#include "filter/tree_workers.h"
 #include "gui/analysis/vx_analyse_control.h"
 #include "gui/analysis/vx_analyse_main_dialog.h"
 #include "gui/foundation/qimage_frame.h"
@@ -120,16 +122,20 @@ void BM_TreeComputation(benchmark::State& state)
     quiet_stdout quiet;
     const std::unique_ptr<vx_analyse_control> control = data().control();
     const bool threaded = state.range(0) == 2;
+    set_tree_workers(static_cast<int>(state.range(1)));
     for (auto _ : state) {
         const bool computed = threaded ? control->compute_scale_progress(nullptr, nullptr)
                                        : control->compute_scales();
         if (!computed)
             state.SkipWithError("no trees");
     }
+    set_tree_workers(0);
 }
 BENCHMARK(BM_TreeComputation)
-    ->Arg(1)
-    ->Arg(2)
+    ->Args({1, 1})
+    ->Args({2, 1})
+    ->Args({1, 0})
+    ->Args({2, 0})
     ->Iterations(2)
     ->Unit(benchmark::kSecond)
     ->UseRealTime();

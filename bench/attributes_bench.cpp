@@ -33,40 +33,6 @@ namespace {
 
 constexpr int kScales = 20;
 
-// Compact regions of some size and contrast, found top-down.
-constexpr const char* kQueryRule =
-    "DECLS:\n conv := (4 * area * 3.14176) / (pow((perimeter), 2.0));\n c := volume / area;\n"
-    "#DECLS\nRULES:\nTD:\n area > 50 && conv > 0.5 && c > 10\n#RULES\n";
-
-std::string rule_file(const char* name, const char* text)
-{
-    const std::string path = "/tmp/attributes_bench." + std::to_string(getpid()) + "." + name;
-    std::ofstream(path) << text;
-    return path;
-}
-
-// Noise with a few thousand flat discs of random size and level.
-image* synthetic_grey(int side, int top)
-{
-    image* g = create_image(side, side, 0);
-    std::mt19937 rng(4242);
-    std::uniform_int_distribution<int> noise(0, top / 16);
-    for (int p = 0; p < side * side; ++p)
-        g->pixels[p] = noise(rng);
-    std::uniform_int_distribution<int> centre(0, side - 1);
-    std::uniform_int_distribution<int> radius(2, 40);
-    std::uniform_int_distribution<int> level(top / 8, top - top / 16);
-    for (int d = 0; d < side * side / 1024; ++d) {
-        const int cx = centre(rng), cy = centre(rng), r = radius(rng), v = level(rng);
-        for (int y = std::max(0, cy - r); y < std::min(side, cy + r + 1); ++y)
-            for (int x = std::max(0, cx - r); x < std::min(side, cx + r + 1); ++x)
-                if ((x - cx) * (x - cx) + (y - cy) * (y - cy) <= r * r)
-                    g->pixels[y * side + x] = v + noise(rng);
-    }
-    update_image_struct(g);
-    return g;
-}
-
 // One polarity's tree of the image, numbered in pre-order, without
 // attributes; generation flags 3 as the analysis of one image uses them.
 region_tree* build_tree(image* grey, int mode)
@@ -132,30 +98,27 @@ void BM_AttributePass(benchmark::State& state)
 {
     quiet_stdout quiet;
     test_image& t = cached(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
-    const std::string rule = rule_file("update.rule", kDefaultUpdateRule);
+    const temp_rule rule("update.rule", kDefaultUpdateRule);
     measure(state, region_pixels(t.bright), [&] {
         benchmark::DoNotOptimize(dynamic_region_tree_update(
-            t.bright, &t.bright->attr_image->scales[0], rule.c_str(), 1));
+            t.bright, &t.bright->attr_image->scales[0], rule.path.c_str(), 1));
     });
     state.counters["regions"] = t.bright->regions;
-    std::remove(rule.c_str());
 }
 
 void BM_Query(benchmark::State& state)
 {
     quiet_stdout quiet;
     test_image& t = cached(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
-    const std::string update = rule_file("update.rule", kDefaultUpdateRule);
-    const std::string query = rule_file("query.rule", kQueryRule);
+    const temp_rule update("update.rule", kDefaultUpdateRule);
+    const temp_rule query("query.rule", kQueryRule);
     image* grey = &t.bright->attr_image->scales[0];
-    dynamic_region_tree_update(t.bright, grey, update.c_str(), 1);
+    dynamic_region_tree_update(t.bright, grey, update.path.c_str(), 1);
     int hits = 0;
     measure(state, region_pixels(t.bright),
-            [&] { hits = file_based_query_analysis(query.c_str(), t.bright, grey); });
+            [&] { hits = file_based_query_analysis(query.path.c_str(), t.bright, grey); });
     state.counters["regions"] = t.bright->regions;
     state.counters["hits"] = hits;
-    std::remove(update.c_str());
-    std::remove(query.c_str());
 }
 
 // Image to query result: the two trees on two threads, then on this thread
@@ -164,8 +127,8 @@ void BM_SingleImageRoad(benchmark::State& state)
 {
     quiet_stdout quiet;
     test_image& t = cached(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
-    const std::string update = rule_file("update.rule", kDefaultUpdateRule);
-    const std::string query = rule_file("query.rule", kQueryRule);
+    const temp_rule update("update.rule", kDefaultUpdateRule);
+    const temp_rule query("query.rule", kQueryRule);
     int regions = 0;
     int hits = 0;
     measure(state, 0, [&] {
@@ -177,17 +140,17 @@ void BM_SingleImageRoad(benchmark::State& state)
         for (int mode = 1; mode <= 2; ++mode) {
             region_tree* tree = trees[mode - 1];
             attach_attribute_image(tree, t.grey);
-            dynamic_region_tree_update(tree, &tree->attr_image->scales[0], update.c_str(), mode);
+            dynamic_region_tree_update(tree, &tree->attr_image->scales[0], update.path.c_str(),
+                                       mode);
             regions += tree->regions;
         }
-        hits = file_based_query_analysis(query.c_str(), trees[0], &trees[0]->attr_image->scales[0]);
+        hits = file_based_query_analysis(query.path.c_str(), trees[0],
+                                         &trees[0]->attr_image->scales[0]);
         delete_regiontree(trees[0]);
         delete_regiontree(trees[1]);
     });
     state.counters["regions"] = regions;
     state.counters["hits"] = hits;
-    std::remove(update.c_str());
-    std::remove(query.c_str());
 }
 
 void sizes(benchmark::internal::Benchmark* b)

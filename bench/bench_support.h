@@ -10,7 +10,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <random>
 #include <string>
+
+#include "imagecore/image.h"
 
 // The main window's default update rule.
 constexpr const char* kDefaultUpdateRule =
@@ -78,3 +81,44 @@ public:
 private:
     int saved_;
 };
+
+// Noise with a few thousand flat discs of random size and level.
+inline image* synthetic_grey(int side, int top)
+{
+    image* g = create_image(side, side, 0);
+    std::mt19937 rng(4242);
+    std::uniform_int_distribution<int> noise(0, top / 16);
+    for (int p = 0; p < side * side; ++p)
+        g->pixels[p] = noise(rng);
+    std::uniform_int_distribution<int> centre(0, side - 1);
+    std::uniform_int_distribution<int> radius(2, 40);
+    std::uniform_int_distribution<int> level(top / 8, top - top / 16);
+    for (int d = 0; d < side * side / 1024; ++d) {
+        const int cx = centre(rng), cy = centre(rng), r = radius(rng), v = level(rng);
+        for (int y = std::max(0, cy - r); y < std::min(side, cy + r + 1); ++y)
+            for (int x = std::max(0, cx - r); x < std::min(side, cx + r + 1); ++x)
+                if ((x - cx) * (x - cx) + (y - cy) * (y - cy) <= r * r)
+                    g->pixels[y * side + x] = v + noise(rng);
+    }
+    update_image_struct(g);
+    return g;
+}
+
+// A rule file in /tmp for as long as the record lives.
+struct temp_rule {
+    std::string path;
+
+    temp_rule(const char* name, const char* text)
+        : path("/tmp/vx_bench." + std::to_string(getpid()) + "." + name)
+    {
+        std::ofstream(path) << text;
+    }
+    ~temp_rule() { std::remove(path.c_str()); }
+    temp_rule(const temp_rule&) = delete;
+    temp_rule& operator=(const temp_rule&) = delete;
+};
+
+// Compact regions of some size and contrast, found top-down.
+inline constexpr const char* kQueryRule =
+    "DECLS:\n conv := (4 * area * 3.14176) / (pow((perimeter), 2.0));\n c := volume / area;\n"
+    "#DECLS\nRULES:\nTD:\n area > 50 && conv > 0.5 && c > 10\n#RULES\n";

@@ -6,8 +6,9 @@
 // on the GUI thread, then the .vxr written.
 // BM_NewRepository/1: the same repository of the GUI (QTVxRepository) on
 // one thread: bright, then dark, image by image, then the .vxr written.
-// Both compute every tree anew. Run on two cores (taskset -c 0,1) to
-// compare them.
+// Both compute every tree anew, with one tree worker per tree
+// (BM_NewRepository/<1|2>/1) or the default count (/0). Run on two cores
+// (taskset -c 0,1) to compare them.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -22,6 +23,7 @@
 #include "bench/bench_repository.h"
 #include "bench/bench_support.h"
 #include "bench/qt_bench_main.h"
+#include "filter/tree_workers.h"
 #include "gui/foundation/scripted_dialogs.h"
 #include "gui/foundation/vx_base_paths.h"
 #include "gui/repository/qtvx_repository.h"
@@ -111,6 +113,7 @@ void BM_NewRepository(benchmark::State& state)
     VxBasePaths paths(dir, dir + "/Attributes.rule", QString(), dir, dir, nullptr,
                       "Global Base Paths", 0);
     const bool threaded = state.range(0) == 2;
+    set_tree_workers(static_cast<int>(state.range(1)));
     for (auto _ : state) {
         quiet_stdout quiet;
         std::filesystem::remove(data().file);
@@ -121,11 +124,19 @@ void BM_NewRepository(benchmark::State& state)
         if (!std::filesystem::exists(data().file))
             state.SkipWithError("no repository file");
     }
+    set_tree_workers(0);
     VxDialogService::install(std::move(previous));
     state.counters["s_per_image"] = benchmark::Counter(
         images, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
-BENCHMARK(BM_NewRepository)->Arg(1)->Arg(2)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+BENCHMARK(BM_NewRepository)
+    ->Args({1, 1})
+    ->Args({2, 1})
+    ->Args({1, 0})
+    ->Args({2, 0})
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond)
+    ->UseRealTime();
 
 }  // namespace
 

@@ -1,55 +1,29 @@
 #include "filter/elementary.h"
 
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "filter/detail/grey_order.h"
+#include "filter/detail/neighbourhood_join.h"
 #include "filter/detail/same_image_size.h"
 #include "imagecore/report.h"
 
 namespace {
 
 // dst := join of src over each pixel and its neighbours inside the image,
-// row by row: first the vertical join, then the horizontal one, so that the
-// inner loops run over contiguous rows without bounds tests.
+// met with floor_mask when there is one.
 template <class Order>
 void neighbourhood_join(const int* src, int* dst, int width, int height, bool conn8,
                         const int* floor_mask)
 {
-    std::vector<int> vertical(static_cast<size_t>(width));
-    int* v = vertical.data();
-    for (int y = 0; y < height; ++y) {
-        const int* c = src + static_cast<size_t>(y) * width;
-        int* o = dst + static_cast<size_t>(y) * width;
-        for (int x = 0; x < width; ++x)
-            v[x] = c[x];
-        if (y > 0) {
-            const int* up = c - width;
-            for (int x = 0; x < width; ++x)
-                v[x] = Order::join(v[x], up[x]);
-        }
-        if (y + 1 < height) {
-            const int* down = c + width;
-            for (int x = 0; x < width; ++x)
-                v[x] = Order::join(v[x], down[x]);
-        }
-        // With 8 neighbours the side columns contribute their vertical join,
-        // with 4 only their own pixel.
-        const int* side = conn8 ? v : c;
-        if (width == 1) {
-            o[0] = v[0];
-        } else {
-            o[0] = Order::join(v[0], side[1]);
-            for (int x = 1; x + 1 < width; ++x)
-                o[x] = Order::join(v[x], Order::join(side[x - 1], side[x + 1]));
-            o[width - 1] = Order::join(v[width - 1], side[width - 2]);
-        }
-        if (floor_mask != nullptr) {
-            const int* m = floor_mask + static_cast<size_t>(y) * width;
-            for (int x = 0; x < width; ++x)
-                o[x] = Order::meet(o[x], m[x]);
-        }
-    }
+    if (dst != src)
+        std::memcpy(dst, src, sizeof(int) * static_cast<size_t>(width) * height);
+    std::vector<int> rows(3 * static_cast<size_t>(width));
+    join_in_place<Order>(dst, width, height, conn8, rows.data(),
+                         [floor_mask](int j, int, size_t i) {
+                             return floor_mask != nullptr ? Order::meet(j, floor_mask[i]) : j;
+                         });
 }
 
 }  // namespace

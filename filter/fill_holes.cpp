@@ -32,17 +32,16 @@ inline void prefetch_rows(const int* pixels, int p, int width)
 // of its value and has its place in one array sorted by value; a pixel
 // reached at or above its value is flooded at once through a queue.
 template <class Order, int Step>
-void flood_from_border(int* pixels, const pixel_grid& g, int lo, int hi, fill_buffers& b)
+void flood_from_border(int* pixels, const pixel_grid& g, int lo, int hi, int* items, int* queue,
+                       std::vector<int>& tables)
 {
     const int width = g.width;
     const int height = g.height;
     constexpr bool ascending = std::is_same<Order, grey_down>::value;
     const size_t n = static_cast<size_t>(width) * static_cast<size_t>(height);
     const size_t levels = static_cast<size_t>(static_cast<long long>(hi) - lo + 1);
-    b.items.resize(2 * n + 2 * levels + 1);
-    int* items = b.items.data();
-    int* queue = items + n;
-    int* start = queue + n;         // levels + 1 bucket starts
+    tables.resize(2 * levels + 1);
+    int* start = tables.data();     // levels + 1 bucket starts
     int* end = start + levels + 1;  // levels bucket ends (write positions)
     std::fill(start, start + levels + 1, 0);
     for (size_t i = 0; i < n; ++i) {
@@ -124,26 +123,28 @@ void fill_holes(int* pixels, int width, int height, bool conn8, fill_buffers& b)
     if (width < 3 || height < 3)
         return;
     const size_t n = static_cast<size_t>(width) * static_cast<size_t>(height);
-    int lo = pixels[0];
-    int hi = pixels[0];
-    for (size_t i = 1; i < n; ++i) {
-        lo = pixels[i] < lo ? pixels[i] : lo;
-        hi = pixels[i] > hi ? pixels[i] : hi;
+    int* items = b.items;
+    int* queue = b.queue;
+    if (items == nullptr || queue == nullptr) {
+        b.own.resize(2 * n);
+        items = b.own.data();
+        queue = items + n;
     }
+    int lo;
+    int hi;
+    value_range(pixels, n, lo, hi);
     const long long range = static_cast<long long>(hi) - lo;
     if (range <= static_cast<long long>(n) + 65536 && range < kRanks) {
         const pixel_grid g(width, height);
         if (conn8)
-            flood_from_border<Order, 1>(pixels, g, lo, hi, b);
+            flood_from_border<Order, 1>(pixels, g, lo, hi, items, queue, b.levels);
         else
-            flood_from_border<Order, 2>(pixels, g, lo, hi, b);
+            flood_from_border<Order, 2>(pixels, g, lo, hi, items, queue, b.levels);
         return;
     }
     // Values spread too far for a table of levels: the marker that equals the
     // image on the border and its extreme inside, rebuilt against the image.
-    if (b.items.size() < n)
-        b.items.resize(n);
-    int* marker = b.items.data();
+    int* marker = items;
     std::memcpy(marker, pixels, sizeof(int) * n);
     const int inside = Order::meet(lo, hi);
     for (int y = 1; y + 1 < height; ++y)

@@ -1,9 +1,9 @@
 #include "filter/gradients.h"
 
-#include <climits>
 #include <cstddef>
 #include <utility>
 
+#include "filter/detail/neighbourhood_join.h"
 #include "filter/detail/same_image_size.h"
 #include "filter/elementary.h"
 
@@ -12,13 +12,6 @@ namespace {
 size_t pixel_count(const image* img)
 {
     return static_cast<size_t>(img->width) * static_cast<size_t>(img->height);
-}
-
-// a - b for a >= b; saturates where the full int range makes it overflow.
-inline int rise(int a, int b)
-{
-    const long long d = static_cast<long long>(a) - b;
-    return d > INT_MAX ? INT_MAX : static_cast<int>(d);
 }
 
 }  // namespace

@@ -1,10 +1,17 @@
 #include "filter/lMMS_Part.h"
 
+#include <algorithm>
+#include <condition_variable>
 #include <cstdio>
 #include <cstring>
+#include <functional>
+#include <mutex>
+#include <thread>
+#include <vector>
 
 #include "filter/detail/mms_scale.h"
 #include "filter/handles.h"
+#include "filter/tree_workers.h"
 #include "imagecore/report.h"
 
 namespace {
@@ -48,7 +55,7 @@ row_trim find_trim(const image* s)
 // trimmed top rows become one region closed by a line row next to the
 // content, and trimmed bottom rows another one, closed by the content's last
 // row.
-void write_scale(image* out, const ws_layout& l, const ws_workspace& flood, const row_trim& t)
+void write_scale(image* out, const ws_layout& l, const int* lab, const row_trim& t)
 {
     const int width = out->width;
     int* px = out->pixels;
@@ -59,13 +66,184 @@ void write_scale(image* out, const ws_layout& l, const ws_workspace& flood, cons
     fill_rows(0, t.top, 1);
     if (t.top > 0)
         fill_rows(t.top - 1, t.top, 0);
-    mms_binarise_labels(l, flood, px + static_cast<size_t>(t.top) * width);
+    mms_binarise_labels(l, lab, px + static_cast<size_t>(t.top) * width);
     if (t.bottom > 0) {
         fill_rows(t.top + t.content - 1, t.top + t.content, 0);
         fill_rows(t.top + t.content, t.top + t.content + t.bottom, 1);
     }
     update_image_struct(out);
 }
+
+// Ints per pixel that a partition's own buffers may take: what it took when
+// it computed one scale at a time. Each scale in flight takes 2 (the work
+// and label arrays, 3 with a growing template, whose filter needs an image
+// of its own); the component tree and the elementary marker are shared.
+constexpr double kBudget = 12.0;
+
+int scales_in_flight(const mms_source& s, bool growing)
+{
+    const double pixels = static_cast<double>(s.width) * s.height;
+    const double shared =
+        1.0 + (growing ? 0.0 : 1.0) + (pixels > 0 ? 2.0 * s.tree.nodes() / pixels : 0.0);
+    return std::max(1, static_cast<int>((kBudget - shared) / (growing ? 3.0 : 2.0)));
+}
+
+// One partition's scales computed in order of their markers by a set of
+// workers, each with its own buffers; the calling thread makes the markers,
+// hands them out and reports every finished scale, in scale order.
+class partition_run {
+public:
+    partition_run(const mms_source& s, vx_image* dst, const row_trim& trim, mms_debug_export* debug,
+                  int nscales, int kind, void* context, tree_progress_fn callback)
+        : s_(s),
+          dst_(dst),
+          trim_(trim),
+          debug_(debug),
+          kind_(kind),
+          context_(context),
+          callback_(callback),
+          done_(static_cast<size_t>(nscales), 0)
+    {}
+
+    // Computes scale k; with a filter (growing template) from the source,
+    // else from the marker in b.work.
+    void compute(mms_scale_buffers& b, int k, f_filter* filter)
+    {
+        image* out = &dst_->scales[k];
+        const ws_layout l = mms_compute_scale(s_, b, filter, k, debug_, out->pixels);
+        write_scale(out, l, b.lab.data(), trim_);
+    }
+
+    // The scales one after the other on the calling thread, with the
+    // buffers `b` (which built the tree).
+    void run_alone(mms_scale_buffers& b, const std::function<bool(int, f_filter*&, int*&)>& next)
+    {
+        for (int k = 0; k < static_cast<int>(done_.size()); ++k) {
+            f_filter* filter = nullptr;
+            int* marker = nullptr;
+            if (!next(k, filter, marker))
+                return;
+            if (filter == nullptr)
+                copy_marker(b, marker);
+            compute(b, k, filter);
+            report(k);
+        }
+    }
+
+    // The same on `workers`, the first with the buffers `b`.
+    void run_crew(mms_scale_buffers& b, int workers,
+                  const std::function<bool(int, f_filter*&, int*&)>& next)
+    {
+        std::vector<worker> crew(static_cast<size_t>(workers));
+        crew[0].buffers = std::move(b);
+        for (size_t i = 1; i < crew.size(); ++i)
+            mms_reserve(crew[i].buffers, s_);
+        for (worker& w : crew)
+            w.thread = std::thread([this, &w] { serve(w); });
+        std::unique_lock<std::mutex> lock(mutex_);
+        int reported = 0;
+        for (int k = 0; k < static_cast<int>(done_.size()); ++k) {
+            worker* idle = nullptr;
+            for (;;) {
+                reported = report_finished(lock, reported);
+                for (worker& w : crew)
+                    if (w.scale < 0)
+                        idle = &w;
+                if (idle != nullptr)
+                    break;
+                finished_.wait(lock);
+            }
+            lock.unlock();
+            f_filter* filter = nullptr;
+            int* marker = nullptr;
+            const bool go = next(k, filter, marker);
+            if (go && filter == nullptr)
+                copy_marker(idle->buffers, marker);
+            lock.lock();
+            if (!go)
+                break;
+            idle->scale = k;
+            idle->filter = filter;
+            assigned_.notify_all();
+        }
+        stop_ = true;
+        assigned_.notify_all();
+        for (;;) {
+            reported = report_finished(lock, reported);
+            bool busy = false;
+            for (const worker& w : crew)
+                busy = busy || w.scale >= 0;
+            if (!busy)
+                break;
+            finished_.wait(lock);
+        }
+        lock.unlock();
+        for (worker& w : crew)
+            w.thread.join();
+    }
+
+private:
+    struct worker {
+        mms_scale_buffers buffers;
+        int scale = -1;  // the scale being computed, -1 when idle
+        f_filter* filter = nullptr;
+        std::thread thread;
+    };
+
+    void copy_marker(mms_scale_buffers& b, const int* marker) const
+    {
+        std::memcpy(b.work.data(), marker, sizeof(int) * static_cast<size_t>(s_.width) * s_.height);
+    }
+
+    void report(int k)
+    {
+        if (callback_ != nullptr)
+            callback_(kind_, k, context_);
+    }
+
+    // Reports the scales finished in order from `reported` on, with the lock
+    // released during each call; returns the next scale to report.
+    int report_finished(std::unique_lock<std::mutex>& lock, int reported)
+    {
+        while (reported < static_cast<int>(done_.size()) && done_[reported] != 0) {
+            lock.unlock();
+            report(reported);
+            lock.lock();
+            ++reported;
+        }
+        return reported;
+    }
+
+    void serve(worker& w)
+    {
+        std::unique_lock<std::mutex> lock(mutex_);
+        for (;;) {
+            assigned_.wait(lock, [&] { return w.scale >= 0 || stop_; });
+            if (w.scale < 0)
+                return;
+            const int k = w.scale;
+            lock.unlock();
+            compute(w.buffers, k, w.filter);
+            lock.lock();
+            done_[k] = 1;
+            w.scale = -1;
+            finished_.notify_all();
+        }
+    }
+
+    const mms_source& s_;
+    vx_image* dst_;
+    row_trim trim_;
+    mms_debug_export* debug_;
+    int kind_;
+    void* context_;
+    tree_progress_fn callback_;
+    std::vector<char> done_;
+    std::mutex mutex_;
+    std::condition_variable assigned_;
+    std::condition_variable finished_;
+    bool stop_ = false;
+};
 
 int run_partition(vx_image* src, vx_image* dst, int mode, int nscales, int iterations,
                   const functions* tmpl, int conn, unsigned flags, mms_debug_export* debug,
@@ -86,45 +264,70 @@ int run_partition(vx_image* src, vx_image* dst, int mode, int nscales, int itera
     functions local = *tmpl;
     const image* s0 = &src->scales[0];
     const row_trim trim = find_trim(s0);
-
-    const image_handle source(create_image(s0->width, trim.content, 0));
-    std::memcpy(source->pixels, s0->pixels + static_cast<size_t>(trim.top) * s0->width,
-                sizeof(int) * static_cast<size_t>(trim.content) * s0->width);
-    update_image_struct(source.get());
-    filter_handle filter(mms_make_filter(&local, mode, iterations, source.get()));
+    const size_t n = static_cast<size_t>(s0->width) * static_cast<size_t>(trim.content);
+    // The content rows are read where they are, unless the destination's
+    // scale 0, which the computation uses, is the source itself.
+    std::vector<int> copy;
+    const int* pixels = s0->pixels + static_cast<size_t>(trim.top) * s0->width;
+    if (dst == src) {
+        copy.assign(pixels, pixels + n);
+        pixels = copy.data();
+    }
+    mms_source s{pixels, s0->width, trim.content, mode, conn, flags, {}};
+    // The filter's mask: never read (unmasked erosion or dilation).
+    image source_view{};
+    source_view.width = s.width;
+    source_view.height = s.height;
+    source_view.pixels = const_cast<int*>(pixels);
+    filter_handle filter(mms_make_filter(&local, mode, iterations, &source_view));
     if (filter == nullptr)
         return 0;
-    const image_handle work(mms_copy_image(source.get()));
-    const image_handle accumulator(mms_copy_image(source.get()));
-    const image_handle scratch(mms_copy_image(source.get()));
-    const image_handle gradient(mms_copy_image(source.get()));
-    mms_buffers buffers;
-    mms_work w{source.get(),   work.get(),   accumulator.get(), scratch.get(),
-               gradient.get(), filter.get(), &buffers};
 
-    const int kind = mode == 1 ? 1 : 2;
+    const bool growing = (flags & MMS_GROWING_TEMPLATE) != 0;
+    mms_scale_buffers first;
+    mms_reserve(first, s);
+    if (nscales > 0)
+        mms_build_tree(s);
+    std::vector<int> elementary;
+    std::vector<int> rows;
+    if (!growing) {
+        elementary.assign(pixels, pixels + n);
+        rows.resize(3 * static_cast<size_t>(s.width));
+    }
+    // Scale k's marker, handed out in scale order: the next elementary
+    // filtering of the previous one, or the filter of radius + k (built
+    // after scale k - 1's, as one scale at a time builds them).
+    std::vector<filter_handle> filters;
     int result = 1;
-    for (int k = 0; k < nscales; ++k) {
+    const auto next = [&](int k, f_filter*& f, int*& marker) {
+        if (growing && k > 0) {
+            local.radius += 1.0;
+            filter.reset(mms_make_filter(&local, mode, iterations, &source_view));
+            if (filter == nullptr) {
+                result = 0;
+                return false;
+            }
+        }
         if (progress_variant)
             vx_report("Processing scale %d, Mod %d \n", k + 1, mode);
         else
             vx_report("Processing scale %d \n", k + 1);
-        const ws_layout l = mms_compute_scale(&w, mode, conn, flags, k, debug);
-        write_scale(&dst->scales[k], l, buffers.flood, trim);
-        if (callback != nullptr)
-            callback(kind, k, context);
-        if (k + 1 < nscales && (flags & MMS_GROWING_TEMPLATE)) {
-            local.radius += 1.0;
-            filter.reset(mms_make_filter(&local, mode, iterations, source.get()));
-            w.filter = filter.get();
-            if (w.filter == nullptr) {
-                result = 0;
-                break;
-            }
-            std::memcpy(w.work->pixels, source->pixels,
-                        sizeof(int) * static_cast<size_t>(source->width) * source->height);
+        if (growing) {
+            f = filter.get();
+            filters.push_back(std::move(filter));
+        } else {
+            mms_next_elementary_marker(elementary.data(), s.width, s.height, mode, rows.data());
+            marker = elementary.data();
         }
-    }
+        return true;
+    };
+    const int workers = std::min({get_tree_workers(), nscales, scales_in_flight(s, growing)});
+    partition_run run(s, dst, trim, debug, std::max(nscales, 0), mode == 1 ? 1 : 2, context,
+                      callback);
+    if (workers > 1)
+        run.run_crew(first, workers, next);
+    else
+        run.run_alone(first, next);
     if (progress_variant)
         vx_report("\n\n Done Mode %d\n\n", mode);
     return result;

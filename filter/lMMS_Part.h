@@ -24,14 +24,22 @@ struct mms_debug_export {
 // other mode) objects: dst scale k receives 1 on the basins and 0 on the
 // watershed lines of the gradient of the opening (closing) by reconstruction
 // of size k + 1. dst must have src's size and at least nscales scales. tmpl
-// is read, never changed. Returns 1, or 0 after a message when nothing could
+// is read, never changed; src is only read, so that both polarities may run
+// on one source at once. Returns 1, or 0 after a message when nothing could
 // be computed (dst unchanged).
+//
+// The calling thread makes the scales' markers in order and hands them to up
+// to get_tree_workers() threads (tree_workers.h), itself among them when
+// there is one; at most as many scales are in flight as keep the
+// partition's own buffers within 12 ints per pixel (what it took computing
+// one scale at a time), 2 per scale besides the shared component tree.
 FILTER_EXPORT int lMMS_Part(vx_image* src, vx_image* dst, int mode, int nscales, int iterations,
                             functions* tmpl, int conn, unsigned flags,
                             mms_debug_export* debug = nullptr);
 
 // The same, calling callback(1 for bright or 2 for dark, k, context) after
-// scale k is written; callback may be null.
+// scale k is written, once per scale, in scale order and on the calling
+// thread; callback may be null.
 FILTER_EXPORT int lMMS_Part_progress(vx_image* src, vx_image* dst, int mode, int nscales,
                                      int iterations, functions* tmpl, int conn, unsigned flags,
                                      void* context, tree_progress_fn callback);

@@ -8,6 +8,13 @@
 #include "filter/handles.h"
 #include "imagecore/report.h"
 
+// The step-wise record's engine: its source with the component tree, built
+// at the first step from the settings then in force, and the scale buffers.
+struct mms_buffers {
+    mms_source source{};
+    mms_scale_buffers scale;
+};
+
 namespace {
 
 void rebuild_filter(mms_part_control* c)
@@ -39,10 +46,7 @@ mms_part_control* init_mms_part(vx_image* src, vx_image* dst, int, int nscales)
     rebuild_filter(c.get());
     if (c->filter == nullptr)
         return nullptr;
-    c->work = mms_copy_image(c->source);
     c->accumulator = mms_copy_image(c->source);
-    c->scratch = mms_copy_image(c->source);
-    c->gradient = mms_copy_image(c->source);
     c->dst = dst;
     c->nscales = nscales;
     c->width = src->width;
@@ -55,26 +59,39 @@ int mms_part_step(mms_part_control* c)
 {
     if (c->scale >= c->nscales)
         return c->scale;
+    mms_source& s = c->buffers->source;
+    mms_scale_buffers& b = c->buffers->scale;
     // Settings changed since init take effect with the first scale.
-    if (c->scale == 0)
+    if (c->scale == 0) {
         rebuild_filter(c);
+        s = mms_source{c->source->pixels,
+                       c->width,
+                       c->height,
+                       c->mode,
+                       c->conn,
+                       MMS_FILL_HOLES_DARK | MMS_FILL_HOLES_BRIGHT,
+                       {}};
+        mms_reserve(b, s);
+        mms_build_tree(s);
+    }
     std::snprintf(c->text, sizeof(c->text), "Scale %d: %s", c->scale + 1,
                   c->mode == 1 ? "Bright Objects" : "Dark Objects");
-    const unsigned flags =
-        MMS_FILL_HOLES_DARK | MMS_FILL_HOLES_BRIGHT | (c->elementary ? 0u : MMS_GROWING_TEMPLATE);
-    mms_work w{c->source, c->work, c->accumulator, c->scratch, c->gradient, c->filter, c->buffers};
-    const ws_layout l = mms_compute_scale(&w, c->mode, c->conn, flags, c->scale, nullptr);
-    image* out = &c->dst->scales[c->scale];
-    mms_binarise_labels(l, c->buffers->flood, out->pixels);
-    update_image_struct(out);
-    // The next scale's template, and its marker's starting image.
     if (c->elementary) {
-        c->tmpl.radius = 1.0;
-    } else {
-        c->tmpl.radius += 1.0;
-        std::memcpy(c->work->pixels, c->source->pixels,
+        mms_next_elementary_marker(c->accumulator->pixels, c->width, c->height, c->mode,
+                                   b.rows.data());
+        std::memcpy(b.work.data(), c->accumulator->pixels,
                     sizeof(int) * static_cast<size_t>(c->width) * static_cast<size_t>(c->height));
     }
+    image* out = &c->dst->scales[c->scale];
+    const ws_layout l = mms_compute_scale(s, b, c->elementary ? nullptr : c->filter, c->scale,
+                                          nullptr, out->pixels);
+    mms_binarise_labels(l, b.lab.data(), out->pixels);
+    update_image_struct(out);
+    // The next scale's template.
+    if (c->elementary)
+        c->tmpl.radius = 1.0;
+    else
+        c->tmpl.radius += 1.0;
     rebuild_filter(c);
     return ++c->scale;
 }
@@ -86,9 +103,6 @@ void delete_mms_part_control(mms_part_control* c)
     delete c->buffers;
     delete_filter(c->filter);
     delete_image(c->source);
-    delete_image(c->work);
     delete_image(c->accumulator);
-    delete_image(c->scratch);
-    delete_image(c->gradient);
     std::free(c);
 }

@@ -15,7 +15,7 @@ struct mms_buffers;
 struct mms_part_control {
     f_filter* filter;
     image* source;
-    image* work;
+    image* work;  // work, scratch and gradient stay null: the scale's work arrays are in `buffers`
     image* accumulator;
     image* scratch;
     image* gradient;

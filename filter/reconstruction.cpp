@@ -311,12 +311,9 @@ void propagate(int* marker, const int* mask, const pixel_grid& g, work_queue& qu
                rec_buffers& buffers)
 {
     const size_t n = static_cast<size_t>(g.width) * static_cast<size_t>(g.height);
-    int lo = marker[0];
-    int hi = marker[0];
-    for (size_t i = 1; i < n; ++i) {
-        lo = std::min(lo, marker[i]);
-        hi = std::max(hi, marker[i]);
-    }
+    int lo;
+    int hi;
+    value_range(marker, n, lo, hi);
     const long long levels = static_cast<long long>(hi) - lo + 1;
     if (levels > static_cast<long long>(n) + 65537) {
         // Values spread too far for a table of levels: plain first-in

@@ -8,6 +8,7 @@
 #include "filter/detail/watershed_core.h"
 #include "imagecore/fatal.h"
 #include "imagecore/queue.h"
+#include "imagecore/raster_labels.h"
 
 namespace {
 
@@ -25,10 +26,17 @@ void ensure_size(std::vector<T>& v, size_t n, const char* message)
     }
 }
 
-// Rows and columns of outside cells around the image, or (wrap) the plain
-// pixel array with width + 1 outside cells before and after it, so that
-// exactly the neighbours that leave the array are outside.
-ws_layout make_layout(int width, int height, bool wrap)
+}  // namespace
+
+void ws_reserve(std::vector<int>& v, size_t n)
+{
+    // Label positions are ints like every pixel position of the system.
+    if (n > static_cast<size_t>(INT_MAX))
+        vx_fatal(exit_code::watershed_out_of_memory, "%s", kNoSorted);
+    ensure_size(v, n, kNoSorted);
+}
+
+ws_layout ws_make_layout(int width, int height, bool wrap)
 {
     ws_layout l{};
     l.width = width;
@@ -46,15 +54,15 @@ ws_layout make_layout(int width, int height, bool wrap)
     return l;
 }
 
+namespace {
+
 // Label-array positions of all pixels, ascending by grey value and in raster
 // order within a value, with the start of each level in level_start (one
 // entry per distinct value, plus the end).
-void sort_by_level(const image* img, const ws_layout& l, ws_workspace& ws)
+void sort_by_level(const int* px, int lo, int hi, const ws_layout& l, int* sorted, ws_workspace& ws)
 {
-    const int* px = img->pixels;
     const size_t n = static_cast<size_t>(l.width) * l.height;
-    const long long range = static_cast<long long>(img->max) - img->min + 1;
-    int* sorted = ws.sorted.data();
+    const long long range = static_cast<long long>(hi) - lo + 1;
     std::vector<size_t>& level_start = ws.level_start;
     level_start.clear();
     if (range <= static_cast<long long>(n) + 65536) {
@@ -63,7 +71,7 @@ void sort_by_level(const image* img, const ws_layout& l, ws_workspace& ws)
         int* count = ws.count.data();
         std::fill(count, count + range + 1, 0);
         for (size_t i = 0; i < n; ++i)
-            ++count[px[i] - img->min + 1];
+            ++count[px[i] - lo + 1];
         for (long long v = 0; v < range; ++v) {
             if (count[v + 1] != 0)
                 level_start.push_back(static_cast<size_t>(count[v]));
@@ -74,7 +82,7 @@ void sort_by_level(const image* img, const ws_layout& l, ws_workspace& ws)
         for (int y = 0; y < l.height; ++y) {
             size_t pos = l.origin + static_cast<size_t>(y) * l.stride;
             for (int x = 0; x < l.width; ++x, ++i, ++pos)
-                sorted[count[px[i] - img->min]++] = static_cast<int>(pos);
+                sorted[count[px[i] - lo]++] = static_cast<int>(pos);
         }
         return;
     }
@@ -132,69 +140,27 @@ inline void settle(int* lab, const int* off, int p, int* fifo, size_t& top)
     lab[p] = basin ? one_basin : line ? 0 : WS_IN_QUEUE;
 }
 
-// Root of provisional label a, halving the path on the way.
-inline int find_root(int* parent, int a)
-{
-    while (parent[a] != a) {
-        parent[a] = parent[parent[a]];
-        a = parent[a];
-    }
-    return a;
-}
-
-// Joins the trees of provisional labels a and b; returns the root, the
-// smaller label.
-inline int join_labels(int* parent, int a, int b)
-{
-    a = find_root(parent, a);
-    b = find_root(parent, b);
-    if (a > b)
-        std::swap(a, b);
-    parent[b] = a;
-    return a;
-}
-
 // The lowest level: nothing is labelled yet, so every pixel of it starts or
 // joins a new basin, and the basins are its connected components numbered in
-// raster order of their first pixels. Two raster passes give the same labels
-// as flooding each component by queue, without its scattered reads:
-// provisional labels joined in a union-find forest (parent links point to
-// smaller labels, so a component's smallest label, that of its first pixel,
-// is its root), then the roots renumbered in order. Of the neighbours met
-// before a pixel, those next to each other are joined already: with 8
-// neighbours only NE and one of W, NW can still belong to different trees.
+// raster order of their first pixels: labelled in two raster passes
+// (imagecore/raster_labels.h) without the scattered reads of one flood per
+// component.
 template <int N>
 int label_components(int* lab, const int* off, const int* first, const int* last, int* parent)
 {
     int labels = 0;
     for (const int* s = first; s != last; ++s) {
         const int p = *s;
-        const int north = lab[p + off[NB_NORTH]];
-        const int west = lab[p + off[NB_WEST]];
-        int label;
-        if (N == 8) {
-            const int north_east = lab[p + off[NB_NORTH_EAST]];
-            const int left = west > 0 ? west : lab[p + off[NB_NORTH_WEST]];
-            if (north > 0)
-                label = north;
-            else if (left > 0)
-                label = north_east > 0 ? join_labels(parent, left, north_east) : left;
-            else
-                label = north_east;
-        } else {
-            label = north > 0 && west > 0 ? join_labels(parent, north, west)
-                    : north > 0           ? north
-                                          : west;
-        }
+        int label = label_from_met_neighbours(lab[p + off[NB_WEST]], lab[p + off[NB_NORTH_WEST]],
+                                              lab[p + off[NB_NORTH]], lab[p + off[NB_NORTH_EAST]],
+                                              N == 8, parent);
         if (label <= 0) {
             label = ++labels;
             parent[label] = label;
         }
         lab[p] = label;
     }
-    int basins = 0;
-    for (int a = 1; a <= labels; ++a)
-        parent[a] = parent[a] == a ? ++basins : parent[parent[a]];
+    const int basins = number_label_roots(parent, labels);
     for (const int* s = first; s != last; ++s)
         lab[*s] = parent[lab[*s]];
     return basins;
@@ -203,12 +169,11 @@ int label_components(int* lab, const int* off, const int* first, const int* last
 // The immersion proper, with the neighbourhood size as a constant so that the
 // neighbour loops unroll.
 template <int N>
-void flood(const ws_layout& l, ws_workspace& ws)
+void flood(const ws_layout& l, const ws_arrays& a, const std::vector<size_t>& level_start)
 {
-    int* lab = ws.lab.data();
-    const int* sorted = ws.sorted.data();
-    int* fifo = ws.fifo.data();
-    const std::vector<size_t>& level_start = ws.level_start;
+    int* lab = a.lab;
+    const int* sorted = a.sorted;
+    int* fifo = a.fifo;
     const int* off = l.offset;
     const size_t npix = static_cast<size_t>(l.width) * l.height;
     // No neighbour lies further than a row and a column away in the array.
@@ -296,33 +261,37 @@ image* labels_of(const ws_layout& l, const ws_workspace& ws)
 
 }  // namespace
 
-ws_layout ws_flood(image* img, int n, bool wrap, ws_workspace& ws)
+ws_layout ws_flood_into(const int* pixels, int width, int height, int lo, int hi, int n, bool wrap,
+                        const ws_arrays& a, ws_workspace& tables)
 {
-    const ws_layout l = make_layout(img->width, img->height, wrap);
-    update_image_struct(img);
-    // Label positions are ints like every pixel position of the system.
-    if (l.cells > static_cast<size_t>(INT_MAX))
-        vx_fatal(exit_code::watershed_out_of_memory, "%s", kNoSorted);
-    const size_t npix = static_cast<size_t>(img->width) * static_cast<size_t>(img->height);
-    ensure_size(ws.lab, l.cells, kNoSorted);
-    ensure_size(ws.sorted, npix, kNoSorted);
-    // One spare entry: the flooding stores every neighbour and only then
-    // decides whether it counts.
-    ensure_size(ws.fifo, npix + 1, kNoSorted);
-    int* lab = ws.lab.data();
-    std::fill(lab, lab + l.cells, WS_OUTSIDE);
+    const ws_layout l = ws_make_layout(width, height, wrap);
+    const size_t npix = static_cast<size_t>(width) * static_cast<size_t>(height);
+    std::fill(a.lab, a.lab + l.cells, WS_OUTSIDE);
     for (int y = 0; y < l.height; ++y) {
-        int* row = lab + l.origin + static_cast<size_t>(y) * l.stride;
+        int* row = a.lab + l.origin + static_cast<size_t>(y) * l.stride;
         std::fill(row, row + l.width, WS_INIT);
     }
-    ws.level_start.clear();
+    tables.level_start.clear();
     if (npix > 0)
-        sort_by_level(img, l, ws);
+        sort_by_level(pixels, lo, hi, l, a.sorted, tables);
     if (n == 4)
-        flood<4>(l, ws);
+        flood<4>(l, a, tables.level_start);
     else
-        flood<8>(l, ws);
+        flood<8>(l, a, tables.level_start);
     return l;
+}
+
+ws_layout ws_flood(image* img, int n, bool wrap, ws_workspace& ws)
+{
+    update_image_struct(img);
+    const size_t npix = static_cast<size_t>(img->width) * static_cast<size_t>(img->height);
+    ws_reserve(ws.lab, ws_make_layout(img->width, img->height, wrap).cells);
+    ws_reserve(ws.sorted, npix);
+    // One spare entry: the flooding stores every neighbour and only then
+    // decides whether it counts.
+    ws_reserve(ws.fifo, npix + 1);
+    return ws_flood_into(img->pixels, img->width, img->height, img->min, img->max, n, wrap,
+                         ws_arrays{ws.lab.data(), ws.sorted.data(), ws.fifo.data()}, ws);
 }
 
 image* watershed(image* img, int, int, int n)

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
+#include <vector>
 
 #include "imagecore/neighbourhood.h"
 #include "imagecore/queue.h"
+#include "imagecore/raster_labels.h"
 
 iqueue* ptSystemQueue = nullptr;
 
@@ -90,34 +92,50 @@ int relabel(int* pixels, const int* offsets, int n, int new_value, int key, int 
         [new_value](int& p) { p = new_value; }, [](int) {});
 }
 
-int label_components(image* img, int n, iqueue* given)
+// Two raster passes (raster_labels.h).
+int label_components(image* img, int n)
 {
-    const long npixels = static_cast<long>(img->width) * img->height;
+    const int width = img->width;
+    const int height = img->height;
     int* pixels = img->pixels;
-    for (long i = 0; i < npixels; ++i)
-        if (pixels[i] != 0)
-            pixels[i] = -1;
-    int offsets[8];
-    set_nb_offsets(offsets, img->width);
-    WorkQueue q(given, npixels);
-    int next = 1;
-    for (long i = 0; i < npixels; ++i)
-        if (pixels[i] == -1)
-            relabel(pixels, offsets, n, next++, -1, static_cast<int>(i), img->width, img->height,
-                    q.get());
-    return next;
+    const bool eight = neighbour_count(n) == 8;
+    std::vector<int> parent(1, 0);
+    for (int y = 0; y < height; ++y) {
+        int* row = pixels + static_cast<size_t>(y) * width;
+        const int* up = y > 0 ? row - width : nullptr;
+        for (int x = 0; x < width; ++x) {
+            if (row[x] == 0)
+                continue;
+            const int west = x > 0 ? row[x - 1] : 0;
+            const int north = up != nullptr ? up[x] : 0;
+            const int north_west = up != nullptr && x > 0 ? up[x - 1] : 0;
+            const int north_east = up != nullptr && x + 1 < width ? up[x + 1] : 0;
+            int label = label_from_met_neighbours(west, north_west, north, north_east, eight,
+                                                  parent.data());
+            if (label <= 0) {
+                label = static_cast<int>(parent.size());
+                parent.push_back(label);
+            }
+            row[x] = label;
+        }
+    }
+    const int count = number_label_roots(parent.data(), static_cast<int>(parent.size()) - 1);
+    const size_t npixels = static_cast<size_t>(width) * static_cast<size_t>(height);
+    for (size_t i = 0; i < npixels; ++i)
+        pixels[i] = parent[pixels[i]];
+    return count + 1;
 }
 
 }  // namespace
 
 int label_image_local(image* img, int n)
 {
-    return label_components(img, n, img->label_queue);
+    return label_components(img, n);
 }
 
 int label_image(image* img, int n)
 {
-    return label_components(img, n, ptSystemQueue);
+    return label_components(img, n);
 }
 
 int label_iterate_local(int* pixels, const int* offsets, int n, int new_value, int key, int seed,

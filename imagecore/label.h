@@ -5,9 +5,9 @@
 
 struct iqueue;
 
-// Process-wide queue of label_image and label_iterate. No function of the
-// library creates it; when it is null those two functions work with a queue
-// of their own for the duration of the call.
+// Process-wide queue of label_iterate. No function of the library creates
+// it; when it is null label_iterate works with a queue of its own for the
+// duration of the call.
 extern VXIMAGE_EXPORT iqueue* ptSystemQueue;
 
 // Connected-component labelling and flood fills. Offset tables are in
@@ -18,10 +18,10 @@ extern VXIMAGE_EXPORT iqueue* ptSystemQueue;
 
 // Every nonzero pixel becomes -1, then each -1 component, in raster order of
 // its first pixel, gets the next label 1, 2, ...; returns the number of
-// labels + 1. Works with the queue attached to the image's label_queue (or
-// one of its own when none is attached).
+// labels + 1. Needs no queue: the image's label_queue, if any, is left alone,
+// and images of different threads may be labelled at once.
 VXIMAGE_EXPORT int label_image_local(image* img, int n);
-// The same with ptSystemQueue.
+// The same (the name that once used ptSystemQueue).
 VXIMAGE_EXPORT int label_image(image* img, int n);
 
 // Flood fill from seed: the pixels equal to key that are connected to the

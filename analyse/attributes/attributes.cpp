@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "analyse/attributes/base_attributes.h"
+#include "analyse/attributes/detail/attrib_maker.h"
 #include "analyse/rules/rule_program.h"
 #include "analyse/trees/tree_walk.h"
 #include "imagecore/fatal.h"
@@ -92,6 +93,55 @@ attrib_array* init_attrib_array(tregionnode* region, const program* prog)
     region->attribs = vector;
     init_base_attribs(region, vector);
     copy_symbols_2_attribs(vector, prog);
+    return vector;
+}
+
+attrib_vector_maker::attrib_vector_maker(const program* prog)
+    : prog_(prog),
+      layout_(new_attrib_array(NUM_BASE_ATTRIBUTES + (prog != nullptr && prog->symbols != nullptr
+                                                          ? get_symbol_num(prog)
+                                                          : 0)))
+{
+    const tregionnode blank{};
+    init_base_attribs(&blank, layout_);
+    if (prog == nullptr || prog->symbols == nullptr)
+        return;
+    for (const symbol* s = prog->symbols->next; s != nullptr; s = s->next) {
+        const int entry = layout_->count;
+        init_double_attrib(0.0, s->name, layout_);
+        symbol_entry_.push_back(layout_->count > entry ? entry : -1);
+    }
+}
+
+attrib_vector_maker::~attrib_vector_maker()
+{
+    delete_attrib_array(layout_);
+}
+
+void attrib_vector_maker::read_symbols(double* values) const
+{
+    if (prog_ == nullptr || prog_->symbols == nullptr)
+        return;
+    size_t k = 0;
+    for (const symbol* s = prog_->symbols->next; s != nullptr && k < symbol_entry_.size();
+         s = s->next)
+        values[k++] = s->value;
+}
+
+attrib_array* attrib_vector_maker::make(tregionnode* region, const double* values) const
+{
+    attrib_array* vector = create_copy_attrib_array(layout_);
+    for (int i = 0; i < NUM_BASE_ATTRIBUTES; ++i) {
+        const double value = get_base_attribute(region, i);
+        if (pbaBaseAttributes[i].type == ATTRIB_INT)
+            vector->entries[i].ivalue = static_cast<int>(value);
+        else
+            vector->entries[i].dvalue = value;
+    }
+    for (size_t k = 0; k < symbol_entry_.size(); ++k)
+        if (symbol_entry_[k] >= 0)
+            vector->entries[symbol_entry_[k]].dvalue = values[k];
+    region->attribs = vector;
     return vector;
 }
 

@@ -1,5 +1,6 @@
 #include "analyse/rules/virtualmachine.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -9,6 +10,7 @@
 #include "analyse/attributes/base_attributes.h"
 #include "analyse/detail/trunc_int.h"
 #include "analyse/fourier/lFouriercontour.h"
+#include "analyse/rules/detail/vm_descriptor.h"
 #include "analyse/rules/rule_file.h"
 #include "imagecore/fatal.h"
 #include "imagecore/image.h"
@@ -338,8 +340,8 @@ bool has_contour(const tregionnode* region)
 }
 
 // Gives the "fdc_" symbols that follow "numfdc" the current region's Fourier
-// descriptor coefficients.
-void update_fdc_symbols(vm* m)
+// descriptor coefficients (`given`, or computed here).
+void update_fdc_symbols(vm* m, const double* given)
 {
     const program* prog = m->program;
     const int n = prog->num_fdc;
@@ -354,8 +356,11 @@ void update_fdc_symbols(vm* m)
         return;
     }
     std::vector<double> coeffs(n);
-    get_fourier_descriptor(m->region->contour, m->region->contour_size, n, coeffs.data(),
-                           prog->width);
+    if (given != nullptr)
+        std::copy(given, given + n, coeffs.begin());
+    else
+        get_fourier_descriptor(m->region->contour, m->region->contour_size, n, coeffs.data(),
+                               prog->width);
     symbol* s = count->next;
     for (int i = 0; i < n && s != nullptr; ++i, s = s->next) {
         char expected[SYMBOL_NAME_MAX + 1];
@@ -405,6 +410,11 @@ void run_rule(vm* m)
 
 int run_vm(vm* m)
 {
+    return run_vm_with_descriptor(m, nullptr);
+}
+
+int run_vm_with_descriptor(vm* m, const double* coefficients)
+{
     if (m->failed)
         return 0;
     program* prog = m->program;
@@ -412,7 +422,7 @@ int run_vm(vm* m)
         m->current = prog->decls;
         run_rule(m);
         if (!m->failed)
-            update_fdc_symbols(m);
+            update_fdc_symbols(m, coefficients);
         if (m->failed)
             return 0;
     }

@@ -5,16 +5,20 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "analyse/attributes/attributes.h"
 #include "analyse/features/dynamic_region_update.h"
+#include "analyse/files/treeio.h"
 #include "analyse/query/query_analysis.h"
 #include "analyse/tests/disc_image.h"
 #include "analyse/trees/lRegion_Graph.h"
 #include "analyse/trees/regiontree.h"
+#include "analyse/trees/tree_walk.h"
 #include "filter/lMMS_Part.h"
+#include "filter/tree_workers.h"
 #include "testsupport/vx_test.h"
 
 namespace {
@@ -171,6 +175,70 @@ TEST(AttributesRoad, DarkTreeOfTheInvertedImageFindsTheSameDiscs)
     EXPECT_EQ(found.size(), 2u);
     EXPECT_NE(found.find('S'), std::string::npos);
     EXPECT_NE(found.find('L'), std::string::npos);
+}
+
+// Noise over many discs, so that every scale has many regions for the
+// workers to share, and a rule whose symbols carry values from region to
+// region.
+TEST(AttributesRoad, OneWorkerAndSeveralGiveTheSameTreeFileAndAttributes)
+{
+    image* grey = create_image(W * 2, H * 2, 0);
+    std::mt19937 rng(11);
+    for (int p = 0; p < W * H * 4; ++p)
+        grey->pixels[p] = 40 + static_cast<int>(rng() % 30);
+    std::vector<disc> discs;
+    for (int d = 0; d < 40; ++d)
+        discs.push_back({static_cast<int>(rng() % (W * 2)), static_cast<int>(rng() % (H * 2)),
+                         2 + static_cast<int>(rng() % 9), 90 + static_cast<int>(rng() % 150)});
+    for (const disc& d : discs)
+        for (int y = 0; y < H * 2; ++y)
+            for (int x = 0; x < W * 2; ++x)
+                if (d.contains(x, y))
+                    grey->pixels[y * W * 2 + x] = d.value + static_cast<int>(rng() % 12);
+    update_image_struct(grey);
+    vx_test::TempDir dir;
+    const std::string rule = dir.file("carry.rule");
+    vx_test::write_file(rule,
+                        "DECLS: c := c + area; d := volume / area; FDC := 3; #DECLS "
+                        "RULES: BU: c > 0 #RULES");
+    const int saved = get_tree_workers();
+    std::vector<std::string> files;
+    std::vector<std::string> attributes;
+    for (const int workers : {1, 4}) {
+        set_tree_workers(workers);
+        for (const int mode : {1, 2}) {
+            vx_image* source = init_vximage_from_single_image(grey, 1, 0);
+            vx_image* partition = init_vx_image(W * 2, H * 2, kScales);
+            functions disk{1, 1.0, 0.0, 0, 0};
+            std::fflush(stdout);
+            testing::internal::CaptureStdout();
+            lMMS_Part(source, partition, mode, kScales, 1, &disk, 8, 3);
+            region_tree* tree = Region_Graph(partition, 8);
+            const std::string file = dir.file("tree" + std::to_string(workers));
+            write_elemset_region_tree(tree, file.c_str());
+            tree->attr_image = init_vximage_from_single_image(grey, 2, 1);
+            dynamic_region_tree_update(tree, &tree->attr_image->scales[0], rule.c_str(), mode);
+            testing::internal::GetCapturedStdout();
+            files.push_back(vx_test::read_file(file));
+            std::string bytes;
+            walk_preorder(tree->root, [&bytes](tregionnode* n) {
+                if (n->attribs != nullptr)
+                    bytes.append(reinterpret_cast<const char*>(n->attribs->entries),
+                                 sizeof(attrib_entry) * n->attribs->capacity);
+            });
+            attributes.push_back(bytes);
+            delete_regiontree(tree);
+            delete_vximage(partition);
+            delete_vximage(source);
+        }
+    }
+    set_tree_workers(saved);
+    delete_image(grey);
+    for (int mode = 0; mode < 2; ++mode) {
+        EXPECT_FALSE(files[mode].empty());
+        EXPECT_EQ(files[mode], files[2 + mode]) << "mode " << mode + 1;
+        EXPECT_EQ(attributes[mode], attributes[2 + mode]) << "mode " << mode + 1;
+    }
 }
 
 }  // namespace

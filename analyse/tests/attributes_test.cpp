@@ -5,6 +5,7 @@
 
 #include "analyse/attributes/attributes.h"
 #include "analyse/attributes/base_attributes.h"
+#include "analyse/attributes/detail/attrib_maker.h"
 #include "analyse/rules/rule_program.h"
 #include "analyse/trees/regiontree.h"
 #include "testsupport/region_tree_builder.h"
@@ -45,6 +46,31 @@ std::string captured(void (*fn)())
     fn();
     std::fflush(stdout);
     return testing::internal::GetCapturedStdout();
+}
+
+// The pass's vectors, copied from one layout, are the ones init_attrib_array
+// builds: a symbol whose name is cut to that of an earlier one is left out
+// as init_double_attrib leaves it out.
+TEST(AttribArray, VectorsFromOneLayoutAreThoseOfInitAttribArray)
+{
+    const std::string longer(40, 'x');
+    program* prog =
+        program_with({{"a", 1.5}, {longer.c_str(), 2.5}, {(longer + "y").c_str(), 3.5}, {"b", 4}});
+    const attrib_vector_maker maker(prog);
+    ASSERT_EQ(maker.symbols(), 4);
+    double values[4];
+    maker.read_symbols(values);
+    EXPECT_EQ(values[3], 4.0);
+    const region_node_handle plain = sample_region();
+    const region_node_handle made = sample_region();
+    init_attrib_array(plain.get(), prog);
+    maker.make(made.get(), values);
+    const attrib_array* p = plain->attribs;
+    const attrib_array* m = made->attribs;
+    ASSERT_EQ(m->capacity, p->capacity);
+    EXPECT_EQ(m->count, p->count);
+    EXPECT_EQ(std::memcmp(m->entries, p->entries, sizeof(attrib_entry) * p->capacity), 0);
+    delete_program(prog);
 }
 
 TEST(AttribArray, BaseAttributesInTableOrderFromTheirFields)

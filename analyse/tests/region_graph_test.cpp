@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include "analyse/trees/lRegion_Graph.h"
 #include "analyse/trees/regiontree.h"
 #include "analyse/trees/tree_walk.h"
+#include "filter/tree_workers.h"
 #include "testsupport/vx_test.h"
 
 namespace {
@@ -41,15 +43,27 @@ TEST(RegionGraph, RepeatedBasinsLiveThroughEveryScale)
 }
 
 std::vector<std::pair<int, int>> calls;
+std::thread::id caller;
 
 void record(int kind, int step, void*)
 {
+    EXPECT_EQ(std::this_thread::get_id(), caller);
     calls.emplace_back(kind, step);
 }
 
-TEST(RegionGraph, ProgressReportsEachScale)
+TEST(RegionGraph, ProgressReportsEachScaleInOrderOnTheCallingThread)
 {
     int context = 0;
+    caller = std::this_thread::get_id();
+    const vx_image_handle many(two_basins(12));
+    const int saved = get_tree_workers();
+    set_tree_workers(4);
+    calls.clear();
+    delete_regiontree(Region_Graph_progress(many.get(), 8, 2, &context, record));
+    set_tree_workers(saved);
+    ASSERT_EQ(calls.size(), 12u);
+    for (int step = 0; step < 12; ++step)
+        EXPECT_EQ(calls[step], std::make_pair(12, step));
     const vx_image_handle v(two_basins(3));
     calls.clear();
     delete_regiontree(Region_Graph_progress(v.get(), 8, 2, &context, record));

@@ -1,25 +1,24 @@
 #include "analyse/trees/lRegion_Graph.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
+#include <vector>
 
 #include "analyse/files/treeio.h"
+#include "analyse/trees/detail/scale_refinement.h"
 #include "analyse/trees/regiontree.h"
 #include "filter/lMMS_Part.h"
+#include "filter/tree_workers.h"
 #include "imagecore/fatal.h"
-#include "imagecore/queue.h"
 #include "imagecore/report.h"
 
 namespace {
 
-void add_partition_scale(vx_image* partition, region_tree* tree, int scale, int conn, iqueue* q)
+void add_partition_scale(vx_image* partition, region_tree* tree, int scale, int conn)
 {
     vx_report("Processing scale %d\n", scale);
-    image* img = &partition->scales[scale];
-    img->label_queue = q;
-    regiontree_add_scale(img, tree, scale, conn);
-    img->label_queue = nullptr;
-    reset_iqueue(q);
+    regiontree_add_scale(&partition->scales[scale], tree, scale, conn);
 }
 
 int progress_kind(int mode)
@@ -29,20 +28,34 @@ int progress_kind(int mode)
 
 }  // namespace
 
+// The scales are labelled each on its own, the leaves updated from the
+// coarsest scale to the finest, and then the sons each scale made are traced
+// in that scale's label image, the scales at once; a scale counts as done
+// when its sons are traced.
 region_tree* Region_Graph_progress(vx_image* partition, int conn, int mode, void* context,
                                    tree_progress_fn callback)
 {
-    iqueue* q = init_iqueue(partition->width * partition->height);
     region_tree* tree = init_region_tree(partition->width, partition->height, partition->nscales);
-    const int kind = progress_kind(mode);
-    int step = 0;
-    for (int s = partition->nscales - 1; s >= 0; --s) {
-        add_partition_scale(partition, tree, s, conn, q);
-        if (context != nullptr && callback != nullptr && kind != 0)
-            callback(kind, step, context);
-        ++step;
+    const int nscales = partition->nscales;
+    const int workers = get_tree_workers();
+    std::vector<labelled_scale> labelled(static_cast<size_t>(std::max(nscales, 0)));
+    run_tree_tasks(nscales, workers, [&](int s) {
+        labelled[static_cast<size_t>(s)] = label_partition_scale(&partition->scales[s], conn);
+    });
+    std::vector<scale_sons> sons(labelled.size());
+    for (int s = nscales - 1; s >= 0; --s) {
+        vx_report("Processing scale %d\n", s);
+        refine_tree_by_scale(labelled[static_cast<size_t>(s)], tree, s, workers,
+                             sons[static_cast<size_t>(s)]);
     }
-    delete_iqueue(q);
+    const int kind = progress_kind(mode);
+    run_tree_tasks_in_order(
+        nscales, workers,
+        [&](int step) { trace_scale_sons(sons[static_cast<size_t>(nscales - 1 - step)]); },
+        [&](int step) {
+            if (context != nullptr && callback != nullptr && kind != 0)
+                callback(kind, step, context);
+        });
     int counter = 0;
     tree_relabel(tree->root, &counter);
     return tree;
@@ -93,9 +106,7 @@ int region_graph_step(rg_control* control)
 {
     if (control->next_scale < 0 || control->tree == nullptr)
         return control->next_scale;
-    iqueue* q = init_iqueue(control->partition->width * control->partition->height);
-    add_partition_scale(control->partition, control->tree, control->next_scale, control->conn, q);
-    delete_iqueue(q);
+    add_partition_scale(control->partition, control->tree, control->next_scale, control->conn);
     return --control->next_scale;
 }
 

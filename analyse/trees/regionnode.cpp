@@ -11,9 +11,7 @@
 #include "imagecore/fatal.h"
 #include "imagecore/queue.h"
 
-namespace {
-
-void trace_node(tregionnode* node, image* labels, int scan_from)
+void trace_region_node(tregionnode* node, image* labels, int scan_from)
 {
     const int w = labels->width;
     const int start = node->pixels[0];
@@ -37,8 +35,6 @@ void trace_node(tregionnode* node, image* labels, int scan_from)
     delete_iqueue(own);
 }
 
-}  // namespace
-
 tregionnode* init_traced_region_node(tregionnode* father, int scale, int size, int* pixels,
                                      image* labels, int scan_from)
 {
@@ -53,7 +49,7 @@ tregionnode* init_traced_region_node(tregionnode* father, int scale, int size, i
     node->owns_pixels = pixels != nullptr ? 1 : 0;
     node->father = father;
     if (father != nullptr && pixels != nullptr && labels != nullptr && size > 0)
-        trace_node(node, labels, scan_from);
+        trace_region_node(node, labels, scan_from);
     return node;
 }
 

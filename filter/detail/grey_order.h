@@ -1,6 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <climits>
+#include <cstddef>
 
 // The two dual orders of the grey-level operators. An operator written once
 // against one of them runs as itself (Up: dilation, reconstruction by
@@ -24,4 +26,15 @@ struct grey_down {
 inline bool is_conn8(int conn)
 {
     return conn != 4;
+}
+
+// The least and greatest of n >= 1 values.
+inline void value_range(const int* px, size_t n, int& lo, int& hi)
+{
+    lo = px[0];
+    hi = px[0];
+    for (size_t i = 1; i < n; ++i) {
+        lo = std::min(lo, px[i]);
+        hi = std::max(hi, px[i]);
+    }
 }

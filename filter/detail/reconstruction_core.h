@@ -14,9 +14,14 @@ template <class Order>
 void reconstruct(int* marker, const int* mask, int width, int height, bool conn8,
                  rec_buffers& buffers);
 
-// Work buffers of fill_holes, kept by callers that fill repeatedly.
+// Work buffers of fill_holes, kept by callers that fill repeatedly. Its two
+// pixel-sized arrays (width * height ints each) may be lent by the caller;
+// while either is null the buffers hold their own.
 struct fill_buffers {
-    std::vector<int> items;
+    int* items = nullptr;
+    int* queue = nullptr;
+    std::vector<int> own;
+    std::vector<int> levels;
     rec_buffers reconstruction;
 };
 

@@ -35,7 +35,30 @@ struct ws_workspace {
     std::vector<size_t> level_start;
 };
 
+// Where a width x height image lies in its label array: surrounded by rows
+// and columns of outside cells, or (wrap) the plain pixel array with width + 1
+// outside cells before and after it, so that exactly the neighbours that
+// leave the array are outside.
+ws_layout ws_make_layout(int width, int height, bool wrap);
+
+// Makes v at least n ints long; a failure, or n beyond the int positions of
+// a label array, ends the process with the watershed's memory message.
+void ws_reserve(std::vector<int>& v, size_t n);
+
 // Floods img (values unchanged, min and max updated) into ws.lab and returns
 // its layout. `wrap`: neighbours count as long as they lie inside the pixel
 // array (the limited watershed), else inside the image.
 ws_layout ws_flood(image* img, int n, bool wrap, ws_workspace& ws);
+
+// The arrays of a flooding lent by the caller: lab of the layout's cells,
+// sorted of one int per pixel, fifo of one more.
+struct ws_arrays {
+    int* lab;
+    int* sorted;
+    int* fifo;
+};
+
+// The same flooding of width x height pixels whose values lie in lo .. hi;
+// only the small tables of `tables` are used.
+ws_layout ws_flood_into(const int* pixels, int width, int height, int lo, int hi, int n, bool wrap,
+                        const ws_arrays& a, ws_workspace& tables);

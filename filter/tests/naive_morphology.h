@@ -5,10 +5,13 @@
 // library versions are checked.
 
 #include <algorithm>
+#include <deque>
+#include <numeric>
 #include <random>
 #include <vector>
 
 #include "imagecore/image.h"
+#include "imagecore/neighbourhood.h"
 
 namespace naive {
 
@@ -76,6 +79,89 @@ inline image* to_image(const grid& g, int w, int h)
     std::copy(g.begin(), g.end(), img->pixels);
     update_image_struct(img);
     return img;
+}
+
+// The immersion written out step by step, with a bounds test per neighbour:
+// pixels sorted by value (raster order within a value), -1 unreached, -2
+// masked, -3 queued, 0 line. `wrap` accepts every neighbour inside the pixel
+// array, as the limited watershed does.
+inline grid literal_watershed(const grid& img, int w, int h, int n, bool wrap)
+{
+    const int npix = w * h;
+    std::vector<int> order(npix);
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return img[a] < img[b]; });
+    grid lab(npix, -1);
+    const auto neighbour = [&](int p, int d) {
+        if (wrap) {
+            const int q = p + nb_order.offset(d, w);
+            return q >= 0 && q < npix ? q : -1;
+        }
+        return neighbour_in_image(d, p % w, p / w, w, h) ? p + nb_order.offset(d, w) : -1;
+    };
+    std::deque<int> fifo;
+    int basins = 0;
+    bool flag = false;
+    for (size_t start = 0; start < order.size();) {
+        size_t end = start;
+        while (end < order.size() && img[order[end]] == img[order[start]])
+            ++end;
+        for (size_t k = start; k < end; ++k) {
+            const int p = order[k];
+            lab[p] = -2;
+            for (int d = 0; d < n; ++d) {
+                const int q = neighbour(p, d);
+                if (q >= 0 && lab[q] >= 0) {
+                    lab[p] = -3;
+                    fifo.push_back(p);
+                    break;
+                }
+            }
+        }
+        while (!fifo.empty()) {
+            const int p = fifo.front();
+            fifo.pop_front();
+            for (int d = 0; d < n; ++d) {
+                const int q = neighbour(p, d);
+                if (q < 0)
+                    continue;
+                if (lab[q] > 0) {
+                    if (lab[p] == -3)
+                        lab[p] = lab[q];
+                    else if (lab[p] > 0 && lab[p] != lab[q]) {
+                        lab[p] = 0;
+                        flag = false;
+                    } else if (lab[p] == 0 && flag)
+                        lab[p] = lab[q];
+                } else if (lab[q] == -2) {
+                    lab[q] = -3;
+                    fifo.push_back(q);
+                } else if (lab[q] == 0 && lab[p] == -3) {
+                    lab[p] = 0;
+                    flag = true;
+                }
+            }
+        }
+        for (size_t k = start; k < end; ++k) {
+            if (lab[order[k]] != -2)
+                continue;
+            lab[order[k]] = ++basins;
+            fifo.push_back(order[k]);
+            while (!fifo.empty()) {
+                const int p = fifo.front();
+                fifo.pop_front();
+                for (int d = 0; d < n; ++d) {
+                    const int q = neighbour(p, d);
+                    if (q >= 0 && lab[q] == -2) {
+                        lab[q] = basins;
+                        fifo.push_back(q);
+                    }
+                }
+            }
+        }
+        start = end;
+    }
+    return lab;
 }
 
 // Noise over a few flat discs, so that reconstructions have plateaus, holes

@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <thread>
 #include <utility>
 #include <vector>
 
+#include "filter/filter.h"
 #include "filter/handles.h"
 #include "filter/lMMS_Part.h"
 #include "filter/mms_part_control.h"
 #include "filter/tests/naive_morphology.h"
+#include "filter/tree_workers.h"
 #include "testsupport/vx_test.h"
 
 namespace {
@@ -41,6 +44,119 @@ std::vector<naive::grid> partition(const naive::grid& g, int w, int h, int mode,
     delete_vximage(dst);
     delete_vximage(src);
     return out;
+}
+
+// The partition written out from its definition with the plain operators:
+// the marker (k + 1 elementary 4-neighbour filterings, or the library's
+// template filter of radius 1 + k), its reconstruction, the holes filled,
+// the gradient and the literal immersion, binarised.
+std::vector<naive::grid> defined_content_partition(const naive::grid& g, int w, int h, int mode,
+                                                   int nscales, unsigned flags, int conn)
+{
+    const bool bright = mode == 1;
+    const auto negate = [](naive::grid v) {
+        for (int& x : v)
+            x = -x;
+        return v;
+    };
+    std::vector<naive::grid> out;
+    naive::grid marker = g;
+    for (int k = 0; k < nscales; ++k) {
+        if (flags & MMS_GROWING_TEMPLATE) {
+            const image_handle m(naive::to_image(g, w, h));
+            functions tmpl = kDisk;
+            tmpl.radius += k;
+            const filter_handle f(init_f_filter());
+            f->op = bright ? FILTER_EROSION : FILTER_DILATION;
+            f->iterations = 1;
+            init_f_template(&tmpl, f.get());
+            run_filter(m.get(), f.get());
+            marker = naive::to_grid(m.get());
+        } else {
+            marker = naive::neighbourhood(marker, w, h, 4, bright);
+        }
+        naive::grid t = naive::reconstruct(marker, g, w, h, conn, !bright);
+        if (flags & (bright ? MMS_FILL_HOLES_BRIGHT : MMS_FILL_HOLES_DARK))
+            t = bright ? naive::fill_holes(t, w, h, conn)
+                       : negate(naive::fill_holes(negate(t), w, h, conn));
+        const naive::grid e = naive::neighbourhood(t, w, h, conn, !bright);
+        for (size_t i = 0; i < t.size(); ++i)
+            t[i] = bright ? e[i] - t[i] : t[i] - e[i];
+        naive::grid s = naive::literal_watershed(t, w, h, conn == 4 ? 4 : 8, false);
+        for (int& v : s)
+            v = v != 0;
+        out.push_back(s);
+    }
+    return out;
+}
+
+// The same with uniform leading and trailing rows of the first pixel's value
+// trimmed and placed back: the leading ones a region closed by a line next
+// to the content, the trailing ones one closed by the content's last row.
+std::vector<naive::grid> defined_partition(const naive::grid& g, int w, int h, int mode,
+                                           int nscales, unsigned flags, int conn)
+{
+    const auto uniform = [&](int y) {
+        return std::all_of(g.begin() + y * w, g.begin() + (y + 1) * w,
+                           [&](int v) { return v == g[0]; });
+    };
+    int top = 0;
+    while (top < h && uniform(top))
+        ++top;
+    int bottom = 0;
+    while (top < h && uniform(h - 1 - bottom))
+        ++bottom;
+    if (top == h)
+        top = bottom = 0;
+    const int content = h - top - bottom;
+    const naive::grid inner(g.begin() + top * w, g.begin() + (top + content) * w);
+    std::vector<naive::grid> out;
+    for (naive::grid s : defined_content_partition(inner, w, content, mode, nscales, flags, conn)) {
+        if (bottom > 0)
+            std::fill(s.end() - w, s.end(), 0);
+        naive::grid full(static_cast<size_t>(w) * h, 1);
+        std::copy(s.begin(), s.end(), full.begin() + top * w);
+        if (top > 0)
+            std::fill(full.begin() + (top - 1) * w, full.begin() + top * w, 0);
+        out.push_back(full);
+    }
+    return out;
+}
+
+// Every polarity, flag and depth, with 4 and 8 neighbours, on images down to one and two pixels
+// wide and with uniform rows to trim, with one worker and with several.
+TEST(Partition, MatchesItsDefinitionWithAnyNumberOfWorkers)
+{
+    std::mt19937 rng(41);
+    const int saved = get_tree_workers();
+    const int shapes[][2] = {{1, 6}, {2, 7}, {6, 3}, {3, 5}, {23, 17}};
+    for (const auto& shape : shapes) {
+        const int w = shape[0], h = shape[1];
+        // 8 and 16 bit, and values too far apart for tables of levels.
+        for (const int top : {255, 65535, 0}) {
+            naive::grid g = naive::random_image(rng, w, h, top == 0 ? 255 : top);
+            if (top == 0)
+                for (int& v : g)
+                    v = v * 8000000 - 1000000000;
+            // Rows to trim above and below: two of the first pixel's value.
+            std::fill(g.begin(), g.begin() + w, 7);
+            std::fill(g.end() - w, g.end(), 7);
+            for (const int mode : {1, 2}) {
+                for (unsigned flags = 0; flags < 8; ++flags) {
+                    const int conn = flags % 2 == 0 ? 8 : 4;
+                    const int nscales = flags & MMS_GROWING_TEMPLATE ? 2 : 4;
+                    const auto expected = defined_partition(g, w, h, mode, nscales, flags, conn);
+                    for (const int workers : {1, 3}) {
+                        set_tree_workers(workers);
+                        EXPECT_EQ(partition(g, w, h, mode, nscales, flags, conn), expected)
+                            << w << "x" << h << " top " << top << " mode " << mode << " flags "
+                            << flags << " workers " << workers;
+                    }
+                }
+            }
+        }
+    }
+    set_tree_workers(saved);
 }
 
 TEST(Partition, ConstantImageIsOneBasinWithoutLineAtEveryScale)
@@ -133,17 +249,22 @@ TEST(Partition, UniformTopAndBottomRowsAreTrimmedAndPlacedBack)
     }
 }
 
-TEST(Partition, ProgressReportsKindAndEachFinishedScale)
+TEST(Partition, ProgressReportsKindAndEachFinishedScaleInOrderOnTheCallingThread)
 {
     std::mt19937 rng(9);
     const naive::grid g = naive::random_image(rng, 16, 16, 255);
     const vx_image_handle src(source_of(g, 16, 16));
+    const int saved = get_tree_workers();
     for (const int mode : {1, 2}) {
+        set_tree_workers(mode == 1 ? 1 : 4);
         const vx_image_handle with(init_vx_image(16, 16, 4));
         const vx_image_handle without(init_vx_image(16, 16, 4));
         std::vector<std::pair<int, int>> calls;
         functions tmpl = kDisk;
+        static std::thread::id caller;
+        caller = std::this_thread::get_id();
         const auto record = [](int kind, int step, void* context) {
+            EXPECT_EQ(std::this_thread::get_id(), caller);
             static_cast<std::vector<std::pair<int, int>>*>(context)->emplace_back(kind, step);
         };
         EXPECT_EQ(
@@ -161,6 +282,7 @@ TEST(Partition, ProgressReportsKindAndEachFinishedScale)
             EXPECT_EQ(scale_of(without.get(), k), scale_of(plain.get(), k));
         }
     }
+    set_tree_workers(saved);
 }
 
 TEST(Partition, GrowingTemplateLeavesTheCallersRadiusAlone)

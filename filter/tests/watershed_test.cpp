@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <deque>
-#include <numeric>
 #include <random>
 
 #include "filter/handles.h"
@@ -12,89 +10,6 @@
 #include "testsupport/vx_test.h"
 
 namespace {
-
-// The immersion written out step by step, with a bounds test per neighbour:
-// pixels sorted by value (raster order within a value), -1 unreached, -2
-// masked, -3 queued, 0 line. `wrap` accepts every neighbour inside the pixel
-// array, as the limited watershed does.
-naive::grid literal_watershed(const naive::grid& img, int w, int h, int n, bool wrap)
-{
-    const int npix = w * h;
-    std::vector<int> order(npix);
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return img[a] < img[b]; });
-    naive::grid lab(npix, -1);
-    const auto neighbour = [&](int p, int d) {
-        if (wrap) {
-            const int q = p + nb_order.offset(d, w);
-            return q >= 0 && q < npix ? q : -1;
-        }
-        return neighbour_in_image(d, p % w, p / w, w, h) ? p + nb_order.offset(d, w) : -1;
-    };
-    std::deque<int> fifo;
-    int basins = 0;
-    bool flag = false;
-    for (size_t start = 0; start < order.size();) {
-        size_t end = start;
-        while (end < order.size() && img[order[end]] == img[order[start]])
-            ++end;
-        for (size_t k = start; k < end; ++k) {
-            const int p = order[k];
-            lab[p] = -2;
-            for (int d = 0; d < n; ++d) {
-                const int q = neighbour(p, d);
-                if (q >= 0 && lab[q] >= 0) {
-                    lab[p] = -3;
-                    fifo.push_back(p);
-                    break;
-                }
-            }
-        }
-        while (!fifo.empty()) {
-            const int p = fifo.front();
-            fifo.pop_front();
-            for (int d = 0; d < n; ++d) {
-                const int q = neighbour(p, d);
-                if (q < 0)
-                    continue;
-                if (lab[q] > 0) {
-                    if (lab[p] == -3)
-                        lab[p] = lab[q];
-                    else if (lab[p] > 0 && lab[p] != lab[q]) {
-                        lab[p] = 0;
-                        flag = false;
-                    } else if (lab[p] == 0 && flag)
-                        lab[p] = lab[q];
-                } else if (lab[q] == -2) {
-                    lab[q] = -3;
-                    fifo.push_back(q);
-                } else if (lab[q] == 0 && lab[p] == -3) {
-                    lab[p] = 0;
-                    flag = true;
-                }
-            }
-        }
-        for (size_t k = start; k < end; ++k) {
-            if (lab[order[k]] != -2)
-                continue;
-            lab[order[k]] = ++basins;
-            fifo.push_back(order[k]);
-            while (!fifo.empty()) {
-                const int p = fifo.front();
-                fifo.pop_front();
-                for (int d = 0; d < n; ++d) {
-                    const int q = neighbour(p, d);
-                    if (q >= 0 && lab[q] == -2) {
-                        lab[q] = basins;
-                        fifo.push_back(q);
-                    }
-                }
-            }
-        }
-        start = end;
-    }
-    return lab;
-}
 
 TEST(Watershed, TwoMinimaGiveTwoBasinsAndALineOnTheRidge)
 {
@@ -129,7 +44,7 @@ TEST(Watershed, MatchesTheLiteralImmersionOnRandomImages)
                 const naive::grid g = naive::random_image(rng, s[0], s[1], top);
                 image* img = naive::to_image(g, s[0], s[1]);
                 image* labels = watershed(img, 0, 0, n);
-                EXPECT_EQ(naive::to_grid(labels), literal_watershed(g, s[0], s[1], n, false))
+                EXPECT_EQ(naive::to_grid(labels), naive::literal_watershed(g, s[0], s[1], n, false))
                     << s[0] << "x" << s[1] << " top " << top << " n " << n;
                 delete_image(labels);
                 delete_image(img);
@@ -142,7 +57,7 @@ TEST(Watershed, MatchesTheLiteralImmersionOnRandomImages)
         v = static_cast<int>(rng()) / 3 * 3;
     image* img = naive::to_image(wide, 12, 10);
     image* labels = watershed(img, 0, 0, 8);
-    EXPECT_EQ(naive::to_grid(labels), literal_watershed(wide, 12, 10, 8, false));
+    EXPECT_EQ(naive::to_grid(labels), naive::literal_watershed(wide, 12, 10, 8, false));
     delete_image(labels);
     delete_image(img);
 }
@@ -168,7 +83,7 @@ TEST(LimitedWatershed, SetsTheFrameAndFloodsThePixelArray)
         const image_handle labels(limited_watershed(img.get(), 0, 0, n));
         g = framed(g, 15, 12);
         EXPECT_EQ(naive::to_grid(img.get()), g);
-        EXPECT_EQ(naive::to_grid(labels.get()), literal_watershed(g, 15, 12, n, true));
+        EXPECT_EQ(naive::to_grid(labels.get()), naive::literal_watershed(g, 15, 12, n, true));
     }
 }
 
@@ -185,7 +100,7 @@ TEST(LimitedWatershed, MatchesTheLiteralImmersionFromOneColumnToWideImages)
                 const image_handle img(naive::to_image(g, s[0], s[1]));
                 const image_handle labels(limited_watershed(img.get(), 0, 0, n));
                 EXPECT_EQ(naive::to_grid(labels.get()),
-                          literal_watershed(framed(g, s[0], s[1]), s[0], s[1], n, true))
+                          naive::literal_watershed(framed(g, s[0], s[1]), s[0], s[1], n, true))
                     << s[0] << "x" << s[1] << " top " << top << " n " << n;
             }
         }

@@ -26,11 +26,14 @@
 #include "gui/foundation/vx_edit_dialog.h"
 #include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/window_flags.h"
+#include "gui/repository/vx_browse_query_result.h"
+#include "gui/repository/vx_browse_repository.h"
 #include "gui/repository/vx_compare_labeled_repository_dialog.h"
 #include "gui/repository/vx_compare_repository_tree_dialog.h"
 #include "gui/repository/vx_gui_som.h"
 #include "gui/repository/vx_init_labeled_repository_dialog.h"
 #include "gui/repository/vx_new_repository_dialog.h"
+#include "gui/repository/vx_query_repository_dialog.h"
 #include "imagecore/files/vxfopen.h"
 #include "imagecore/report.h"
 
@@ -72,6 +75,25 @@ bool write_default_update_rule(const QString& name)
     const qint64 size = sizeof default_update_rule - 1;
     return out.open(QIODevice::WriteOnly) && out.write(default_update_rule, size) == size &&
            out.commit();
+}
+
+// A browser of that kind on a file chosen with the filter; it follows
+// finito(). Null on Cancel and for a file it cannot read, which leaves it
+// closed.
+template <class Browser>
+Browser* open_browser(vx_main_window* window, VxBasePaths* paths, const char* filter,
+                      const char* caption, const char* name)
+{
+    const QString file = paths->getOpenFileNameWorkDir(QString::fromLatin1(filter), QString(),
+                                                       QString::fromLatin1(caption));
+    if (file.isEmpty())
+        return nullptr;
+    auto* browser = new Browser(paths, file, nullptr, name);
+    if (!browser->loaded())
+        return nullptr;
+    QObject::connect(window, &vx_main_window::finito, browser, &VxBaseDialog::destroyDialog);
+    browser->show();
+    return browser;
 }
 
 }  // namespace
@@ -137,6 +159,11 @@ void vx_main_window::makeMenus()
     repository->setObjectName(QStringLiteral("Repository"));
     addEntry(repository, "create Repository", Qt::CTRL | Qt::Key_R,
              &vx_main_window::create_repository);
+    addEntry(repository, "load Repository", Qt::CTRL | Qt::Key_E, &vx_main_window::load_repository);
+    addEntry(repository, "query Repository", Qt::CTRL | Qt::Key_Y,
+             &vx_main_window::query_repository);
+    addEntry(repository, "load Query Result", Qt::CTRL | Qt::Key_U,
+             &vx_main_window::load_query_result);
 
     QMenu* groundTruth = menu->addMenu(QStringLiteral("Ground Truth"));
     groundTruth->setObjectName(QStringLiteral("Ground Truth"));
@@ -310,12 +337,35 @@ void vx_main_window::create_repository()
     newRepositoryDialog->show();
 }
 
+void vx_main_window::load_repository()
+{
+    if (auto* browser =
+            open_browser<VxBrowseRepository>(this, paths, "Vx Repositories (*vxr)",
+                                             "Select a repository to open", "Browse Repository"))
+        repositoryBrowser = browser;
+}
+
+void vx_main_window::query_repository()
+{
+    queryDialog = new VxQueryRepositoryDialog(paths, nullptr, "Query Repository", 0);
+    connect(this, &vx_main_window::finito, queryDialog, &VxBaseDialog::destroyDialog);
+    queryDialog->show();
+}
+
 void vx_main_window::classify_repository()
 {
     labelingSetupDialog =
         new VxInitLabeledRepositoryDialog(paths, nullptr, "Init Labeled Repository", 0);
     connect(this, &vx_main_window::finito, labelingSetupDialog, &VxBaseDialog::destroyDialog);
     labelingSetupDialog->show();
+}
+
+void vx_main_window::load_query_result()
+{
+    if (auto* browser =
+            open_browser<VxBrowseQueryResult>(this, paths, "Vx Query Results (*vxq)",
+                                              "Select a query result to open", "Query Result"))
+        queryResultBrowser = browser;
 }
 
 void vx_main_window::compute_sofm()

@@ -20,9 +20,12 @@ class QMenu;
 class QMenuBar;
 class QPlainTextEdit;
 class VxBasePaths;
+class VxBrowseQueryResult;
+class VxBrowseRepository;
 class VxDrawRegion;
 class VxEditDialog;
 class VxInitLabeledRepositoryDialog;
+class VxQueryRepositoryDialog;
 class vx_analyse_control;
 class vx_analyse_main_dialog;
 class vx_new_project_dialog;
@@ -61,6 +64,11 @@ public slots:
     void sketches_howto();
     // Opens a new-repository dialog, which follows finito().
     void create_repository();
+    // A chosen ".vxr" file in a repository browser, a chosen ".vxq" file in
+    // a query-result browser, and the query dialog; each follows finito().
+    void load_repository();
+    void query_repository();
+    void load_query_result();
     // Opens the set-up dialog of a labelling, which follows finito().
     void classify_repository();
     // Asks for a table or a map and opens the SOFM trainer on it; the
@@ -99,6 +107,9 @@ private:
     QPointer<vx_analyse_main_dialog> analysisDialog;
     QPointer<vx_new_project_dialog> newProjectDialog;
     QPointer<vx_new_repository_dialog> newRepositoryDialog;
+    QPointer<VxQueryRepositoryDialog> queryDialog;
     QPointer<VxInitLabeledRepositoryDialog> labelingSetupDialog;
+    QPointer<VxBrowseRepository> repositoryBrowser;
+    QPointer<VxBrowseQueryResult> queryResultBrowser;
     QPointer<VxDrawRegion> sketchTool;
 };

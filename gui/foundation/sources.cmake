@@ -37,6 +37,7 @@ list(APPEND vxgui_sources
   foundation/vx_image_file_formats.cpp
   foundation/vx_image_io.cpp
   foundation/vx_message_popup.cpp
+  foundation/vx_working_dialog.cpp
   foundation/window_flags.cpp)
 list(APPEND vxgui_headers
   foundation/dialog_service.h
@@ -68,4 +69,5 @@ list(APPEND vxgui_headers
   foundation/vx_image_file_formats.h
   foundation/vx_image_io.h
   foundation/vx_message_popup.h
+  foundation/vx_working_dialog.h
   foundation/window_flags.h)

@@ -22,7 +22,7 @@ QTVxLabeledRepository::QTVxLabeledRepository(int n, const int* modes, const char
 QTVxLabeledRepository::QTVxLabeledRepository(const char* file)
 {
     // A file read in part would be rewritten with its part alone.
-    fileLoaded = read(file) == 1;
+    fileLoaded = read(file) == 1 && getRepository() != nullptr && getRepository()->isRead();
     if (fileLoaded)
         updateClassifiedImageFiles(imageFormat.c_str());
 }

@@ -21,13 +21,13 @@ public:
                           const char* repositoryFile);
     // Reads the ".vxq" file, then names and writes the label images of the
     // labelled images that have none yet, in this object's format, and
-    // rewrites the file when any changed. A file that cannot be read whole
-    // is left as it is: see loaded().
+    // rewrites the file when any changed. A file or repository that cannot
+    // be read whole is left as it is: see loaded().
     explicit QTVxLabeledRepository(const char* file);
     ~QTVxLabeledRepository() override;
 
-    // Whether the reading constructor read its file (true for the other
-    // constructor).
+    // Whether the reading constructor read its file and the repository it
+    // names (true for the other constructor).
     bool loaded() const { return fileLoaded; }
 
     // Writes the label image; `file` is a buffer of 1024 bytes. An extension

@@ -2,6 +2,7 @@
 # gui/CMakeLists.txt (paths relative to gui/). The repository, query and
 # classification dialogs add theirs here.
 list(APPEND vxgui_sources
+  repository/detail/browser_parts.cpp
   repository/detail/compare_form.cpp
   repository/detail/form_parts.cpp
   repository/detail/repository_images.cpp
@@ -10,6 +11,8 @@ list(APPEND vxgui_sources
   repository/qtvx_repository.cpp
   repository/vx_analyze_volume_export_dialog.cpp
   repository/vx_attribute_selection.cpp
+  repository/vx_browse_query_result.cpp
+  repository/vx_browse_repository.cpp
   repository/vx_class_export_dialog.cpp
   repository/vx_classification_view.cpp
   repository/vx_classification_view_exports.cpp
@@ -19,6 +22,8 @@ list(APPEND vxgui_sources
   repository/vx_gui_som_files.cpp
   repository/vx_init_labeled_repository_dialog.cpp
   repository/vx_new_repository_dialog.cpp
+  repository/vx_query_repository_dialog.cpp
+  repository/vx_query_repository_dialog_run.cpp
   repository/vx_rurevudu_dialog.cpp
   repository/vx_select_regions_from_tree.cpp
   repository/vxqtsofm.cpp)
@@ -27,6 +32,8 @@ list(APPEND vxgui_headers
   repository/qtvx_repository.h
   repository/vx_analyze_volume_export_dialog.h
   repository/vx_attribute_selection.h
+  repository/vx_browse_query_result.h
+  repository/vx_browse_repository.h
   repository/vx_class_export_dialog.h
   repository/vx_classification_view.h
   repository/vx_compare_labeled_repository_dialog.h
@@ -34,6 +41,7 @@ list(APPEND vxgui_headers
   repository/vx_gui_som.h
   repository/vx_init_labeled_repository_dialog.h
   repository/vx_new_repository_dialog.h
+  repository/vx_query_repository_dialog.h
   repository/vx_rurevudu_dialog.h
   repository/vx_select_regions_from_tree.h
   repository/vxqtsofm.h)

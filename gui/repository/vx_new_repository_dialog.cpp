@@ -1,6 +1,5 @@
 #include "gui/repository/vx_new_repository_dialog.h"
 
-#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
@@ -58,20 +57,11 @@ QString source_image_filter()
     return vx_images_filter(list);
 }
 
-QPushButton* add_button(QWidget* form, QBoxLayout* row, const QString& text,
-                        const QString& name = QString())
-{
-    auto* button = new QPushButton(text, form);
-    button->setObjectName(name);
-    row->addWidget(button);
-    return button;
-}
-
 }  // namespace
 
 vx_new_repository_dialog::vx_new_repository_dialog(VxBasePaths* paths, QWidget* parent,
                                                    const char* name)
-    : VxBaseDialog(paths, parent, name, VX_DELETE_ON_CLOSE)
+    : VxWorkingDialog(paths, parent, name, VX_DELETE_ON_CLOSE)
 {
     setWindowTitle(QStringLiteral("Create New Repository"));
     resize(500, 500);
@@ -87,8 +77,9 @@ void vx_new_repository_dialog::makeForm()
     layout->setSpacing(0);
 
     // 1.-4. Images, repository file and path, recomputation.
-    QPushButton* sources = add_button(this, layout, QStringLiteral("Select List of Source Images"),
-                                      QStringLiteral("Select List of Source Images"));
+    QPushButton* sources =
+        vx_form::addButton(this, layout, QStringLiteral("Select List of Source Images"),
+                           QStringLiteral("Select List of Source Images"));
     connect(sources, &QPushButton::clicked, this,
             &vx_new_repository_dialog::set_source_images_dialog);
     const vx_form::FileRow file = vx_form::addFileRow(
@@ -108,8 +99,8 @@ void vx_new_repository_dialog::makeForm()
     connect(pathEdit, &QLineEdit::textChanged, this,
             &vx_new_repository_dialog::set_repository_path);
     auto* overwriteRow = new QHBoxLayout;
-    overwriteButton = add_button(this, overwriteRow, QStringLiteral("No Recomputation"),
-                                 QStringLiteral("Recomputation Mode"));
+    overwriteButton = vx_form::addButton(this, overwriteRow, QStringLiteral("No Recomputation"),
+                                         QStringLiteral("Recomputation Mode"));
     connect(overwriteButton, &QPushButton::clicked, this,
             &vx_new_repository_dialog::changeOverwriteMode);
     overwriteRow->addStretch();
@@ -131,8 +122,8 @@ void vx_new_repository_dialog::makeForm()
 
     // 6. Noise removal and scales.
     auto* modeRow = new QHBoxLayout;
-    modeButton = add_button(this, modeRow, QStringLiteral("Remove Noise"),
-                            QStringLiteral("Remove Noise Selection"));
+    modeButton = vx_form::addButton(this, modeRow, QStringLiteral("Remove Noise"),
+                                    QStringLiteral("Remove Noise Selection"));
     connect(modeButton, &QPushButton::clicked, this,
             &vx_new_repository_dialog::changeGenerateTreeMode);
     modeRow->addStretch();
@@ -148,9 +139,9 @@ void vx_new_repository_dialog::makeForm()
 
     // 7. Compute and Cancel.
     auto* runRow = new QHBoxLayout;
-    connect(add_button(this, runRow, QStringLiteral("Compute")), &QPushButton::clicked, this,
-            &vx_new_repository_dialog::computeRepository);
-    connect(add_button(this, runRow, QStringLiteral("Cancel")), &QPushButton::clicked, this,
+    connect(vx_form::addButton(this, runRow, QStringLiteral("Compute")), &QPushButton::clicked,
+            this, &vx_new_repository_dialog::computeRepository);
+    connect(vx_form::addButton(this, runRow, QStringLiteral("Cancel")), &QPushButton::clicked, this,
             &VxBaseDialog::destroyDialog);
     runRow->addStretch();
     layout->addLayout(runRow);
@@ -164,24 +155,6 @@ void vx_new_repository_dialog::makeForm()
     logWindow->setObjectName(QStringLiteral("Log Window"));
     logWindow->setReadOnly(true);
     layout->addWidget(logWindow, 1);
-}
-
-void vx_new_repository_dialog::destroyDialog()
-{
-    if (busy)
-        closeAsked = true;
-    else
-        VxBaseDialog::destroyDialog();
-}
-
-void vx_new_repository_dialog::closeEvent(QCloseEvent* event)
-{
-    if (!busy) {
-        VxBaseDialog::closeEvent(event);
-        return;
-    }
-    closeAsked = true;
-    event->ignore();
 }
 
 void vx_new_repository_dialog::set_source_images_dialog()
@@ -284,20 +257,13 @@ void vx_new_repository_dialog::clearPPList()
 
 void vx_new_repository_dialog::computeRepository()
 {
-    if (busy || repositoryFile.isEmpty())
+    if (working() || repositoryFile.isEmpty())
         return;
     // The path field is empty only when cleared after the file was given.
     const QString treeDirectory =
         repositoryPath.isEmpty() ? folder_of(repositoryFile) : repositoryPath;
-    if (!canCompute(treeDirectory))
-        return;
-    busy = true;
-    vx_form::setInputsEnabled(this, false);
-    compute(treeDirectory);
-    vx_form::setInputsEnabled(this, true);
-    busy = false;
-    if (closeAsked)
-        deleteLater();
+    if (canCompute(treeDirectory))
+        work([&] { compute(treeDirectory); });
 }
 
 bool vx_new_repository_dialog::canCompute(const QString& treeDirectory)

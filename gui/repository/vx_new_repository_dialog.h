@@ -14,11 +14,10 @@
 #include <vector>
 
 #include "automation/preprocessing/vx_image_processing.h"
-#include "gui/foundation/vx_base_dialog.h"
+#include "gui/foundation/vx_working_dialog.h"
 #include "gui/vxgui_export.h"
 
 class ProcessImage;
-class QCloseEvent;
 class QLineEdit;
 class QPlainTextEdit;
 class QProgressBar;
@@ -26,18 +25,13 @@ class QPushButton;
 class VxBasePaths;
 class VxDualTreeProgress;
 
-class VXGUI_EXPORT vx_new_repository_dialog : public VxBaseDialog {
+class VXGUI_EXPORT vx_new_repository_dialog : public VxWorkingDialog {
     Q_OBJECT
 public:
     // Title "Create New Repository", 500 x 500; no images, no repository
     // file, 20 scales, "Remove Noise" (mode 3), no recomputation.
     vx_new_repository_dialog(VxBasePaths* paths, QWidget* parent, const char* name);
     ~vx_new_repository_dialog() override;
-
-public slots:
-    // Deletes the dialog back in the event loop; during a computation only
-    // after it.
-    void destroyDialog() override;
 
 protected slots:
     // Chooses the source images (several files, one folder): a new choice
@@ -74,10 +68,6 @@ protected slots:
     // all gets one too.
     void computeRepository();
 
-protected:
-    // Ignored during a computation (remembered as a Cancel).
-    void closeEvent(QCloseEvent* event) override;
-
 private:
     void makeForm();
     void log(const QString& entry);
@@ -99,8 +89,6 @@ private:
     bool recompute = false;
     bool preprocessing = false;
     VxImageProcessing chain;
-    bool busy = false;
-    bool closeAsked = false;
 
     QLineEdit* fileEdit = nullptr;
     QLineEdit* pathEdit = nullptr;

@@ -1,4 +1,5 @@
 #include <cstdlib>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -177,4 +178,37 @@ TEST(Label, CoverageRelabelsForegroundByCoveringRegions)
     EXPECT_EQ(coverage_label_image(labels, other.get(), 4, 5), nullptr);
     delete_image(img);
     delete_image(labels);
+}
+
+// Labelling in two raster passes gives the labels of one flood per
+// component, started from the components' first pixels in raster order.
+TEST(Label, ComponentsAreNumberedAsFloodsFromTheirFirstPixels)
+{
+    std::mt19937 rng(5);
+    const int shapes[][2] = {{1, 9}, {9, 1}, {2, 7}, {31, 23}, {64, 40}};
+    for (const auto& s : shapes) {
+        for (const int percent : {20, 50, 80}) {
+            for (const int n : {4, 8}) {
+                const image_handle img(create_image(s[0], s[1], 0));
+                const int count = s[0] * s[1];
+                for (int i = 0; i < count; ++i)
+                    img->pixels[i] = static_cast<int>(rng() % 100) < percent ? 1 + i % 3 : 0;
+                const image_handle flooded(create_copy_image(img.get()));
+                int offsets[8];
+                set_nb_offsets(offsets, s[0]);
+                for (int i = 0; i < count; ++i)
+                    if (flooded->pixels[i] != 0)
+                        flooded->pixels[i] = -1;
+                int next = 1;
+                for (int i = 0; i < count; ++i)
+                    if (flooded->pixels[i] == -1)
+                        label_iterate_local(flooded->pixels, offsets, n, next++, -1, i, s[0], s[1],
+                                            nullptr);
+                EXPECT_EQ(label_image_local(img.get(), n), next);
+                EXPECT_EQ(std::vector<int>(img->pixels, img->pixels + count),
+                          std::vector<int>(flooded->pixels, flooded->pixels + count))
+                    << s[0] << "x" << s[1] << " " << percent << "% n " << n;
+            }
+        }
+    }
 }

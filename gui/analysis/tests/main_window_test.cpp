@@ -176,14 +176,16 @@ TEST_F(MainWindowTest, MenusCarryTheirNamesAndShortcuts)
         for (QAction* action : menu->actions())
             entries << menu->title() + " > " + action->text() + " " + action->shortcut().toString();
     }
-    EXPECT_EQ(entries, QStringList({"Image > create RAVAZ Ctrl+N", "Image > load RAVAZ Ctrl+O",
-                                    "Image > Quit Ctrl+Q", "Image List > create Repository Ctrl+R",
-                                    "Ground Truth > mark Image Regions Ctrl+W",
-                                    "Ground Truth > label Repository Ctrl+S",
-                                    "Compare Repository > pixelbased Ctrl+Shift+P",
-                                    "Compare Repository > labeled Ctrl+Shift+L",
-                                    "Analyse > SOFM Ctrl+M", "Info > About Ctrl+A",
-                                    "Info > Rules Ctrl+B", "Info > Sketches Ctrl+C"}));
+    EXPECT_EQ(
+        entries,
+        QStringList(
+            {"Image > create RAVAZ Ctrl+N", "Image > load RAVAZ Ctrl+O", "Image > Quit Ctrl+Q",
+             "Image List > create Repository Ctrl+R", "Image List > load Repository Ctrl+E",
+             "Image List > query Repository Ctrl+Y", "Image List > load Query Result Ctrl+U",
+             "Ground Truth > mark Image Regions Ctrl+W", "Ground Truth > label Repository Ctrl+S",
+             "Compare Repository > pixelbased Ctrl+Shift+P",
+             "Compare Repository > labeled Ctrl+Shift+L", "Analyse > SOFM Ctrl+M",
+             "Info > About Ctrl+A", "Info > Rules Ctrl+B", "Info > Sketches Ctrl+C"}));
 
     window->show();
     window->activateWindow();
@@ -267,6 +269,9 @@ TEST_F(MainWindowTest, EveryEntryOpensItsWindowAndCancelledChoosersNone)
         {"create RAVAZ", "Create RAVAZ"},
         {"load RAVAZ", ""},
         {"create Repository", "Create New Repository"},
+        {"load Repository", ""},
+        {"query Repository", "Query Repository"},
+        {"load Query Result", ""},
         {"mark Image Regions", ""},
         {"label Repository", "Init Labeled Repository"},
         {"pixelbased", "Compare Repository to GT"},
@@ -294,7 +299,7 @@ TEST_F(MainWindowTest, EveryEntryOpensItsWindowAndCancelledChoosersNone)
             }
         EXPECT_EQ(shown.join('|'), expected->second) << action->text().toStdString();
     }
-    EXPECT_EQ(opened.size(), 8u);
+    EXPECT_EQ(opened.size(), 9u);
     EXPECT_EQ(dialogs().answersLeft(), 0);
 
     window->quit();

@@ -47,6 +47,14 @@ FileRow addFileRow(QWidget* form, QBoxLayout* layout, const QString& caption,
     return {button, edit};
 }
 
+QPushButton* addButton(QWidget* form, QBoxLayout* row, const QString& text, const QString& name)
+{
+    auto* button = new QPushButton(text, form);
+    button->setObjectName(name);
+    row->addWidget(button);
+    return button;
+}
+
 void setInputsEnabled(QWidget* form, bool enabled)
 {
     for (QWidget* child : form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))

@@ -39,6 +39,10 @@ FileRow addFileRow(QWidget* form, QBoxLayout* layout, const QString& caption,
 // `form`; its other widgets (bars, logs) stay as they are.
 void setInputsEnabled(QWidget* form, bool enabled);
 
+// A push button (text `text`, object name `name`) added to `row`.
+QPushButton* addButton(QWidget* form, QBoxLayout* row, const QString& text,
+                       const QString& name = QString());
+
 // A vertical group (object name `name`) added to `layout` with one radio
 // button per label, ids firstId, firstId + 1, ...; the button of id
 // `checkedId` starts checked (none when no button has it).

@@ -1,0 +1,91 @@
+#pragma once
+
+// How many threads one tree computation may use: the scales of a partition,
+// the leaves of one scale of the region graph and the regions of an
+// attribute pass are split over this many workers, the calling thread
+// included. Results do not depend on the setting.
+
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "filter/filter_export.h"
+
+// Sets the worker count for the whole process; a count below 1 restores the
+// default, half the machine's hardware threads (at least one): the GUI and
+// the repositories compute the bright and the dark tree of an image at once.
+FILTER_EXPORT void set_tree_workers(int count);
+FILTER_EXPORT int get_tree_workers();
+
+// Runs work(t) for every t in 0 .. threads - 1, each on a thread of its own
+// (t = 0 on the calling thread), and returns when all have returned.
+template <class Work>
+void run_tree_threads(int threads, Work&& work)
+{
+    std::vector<std::thread> helpers;
+    helpers.reserve(static_cast<size_t>(std::max(threads - 1, 0)));
+    for (int t = 1; t < threads; ++t)
+        helpers.emplace_back([&work, t] { work(t); });
+    work(0);
+    for (std::thread& h : helpers)
+        h.join();
+}
+
+// Runs task(i) for every i in 0 .. count - 1 on up to `workers` threads, the
+// calling thread being one of them, and returns when all have run. Tasks are
+// handed out in ascending order; with one worker they all run on the calling
+// thread, in order.
+template <class Task>
+void run_tree_tasks(int count, int workers, Task&& task)
+{
+    std::atomic<int> next{0};
+    run_tree_threads(std::max(1, std::min(workers, count)), [&](int) {
+        for (int i = next++; i < count; i = next++)
+            task(i);
+    });
+}
+
+// run_tree_tasks that also calls done(i) on the calling thread for every i,
+// in ascending order, as soon as task i and all tasks before it have run:
+// between the calling thread's own tasks, and after them while it waits for
+// the others.
+template <class Task, class Done>
+void run_tree_tasks_in_order(int count, int workers, Task&& task, Done&& done)
+{
+    std::vector<char> finished(static_cast<size_t>(std::max(count, 0)), 0);
+    std::mutex mutex;
+    std::condition_variable finishing;
+    std::atomic<int> next{0};
+    int reported = 0;
+    const auto report = [&](bool wait) {
+        std::unique_lock<std::mutex> lock(mutex);
+        while (reported < count) {
+            if (finished[static_cast<size_t>(reported)] != 0) {
+                lock.unlock();
+                done(reported++);
+                lock.lock();
+            } else if (wait) {
+                finishing.wait(lock);
+            } else {
+                return;
+            }
+        }
+    };
+    run_tree_threads(std::max(1, std::min(workers, count)), [&](int thread) {
+        for (int i = next++; i < count; i = next++) {
+            task(i);
+            {
+                const std::lock_guard<std::mutex> lock(mutex);
+                finished[static_cast<size_t>(i)] = 1;
+            }
+            finishing.notify_all();
+            if (thread == 0)
+                report(false);
+        }
+        if (thread == 0)
+            report(true);
+    });
+}

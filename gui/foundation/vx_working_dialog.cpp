@@ -1,0 +1,44 @@
+#include "gui/foundation/vx_working_dialog.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QCloseEvent>
+#include <QLineEdit>
+
+void VxWorkingDialog::destroyDialog()
+{
+    if (busy)
+        closeAsked = true;
+    else
+        VxBaseDialog::destroyDialog();
+}
+
+void VxWorkingDialog::closeEvent(QCloseEvent* event)
+{
+    if (!busy) {
+        VxBaseDialog::closeEvent(event);
+        return;
+    }
+    closeAsked = true;
+    event->ignore();
+}
+
+void VxWorkingDialog::work(const std::function<void()>& job)
+{
+    busy = true;
+    setFormEnabled(false);
+    job();
+    setFormEnabled(true);
+    busy = false;
+    if (closeAsked)
+        deleteLater();
+}
+
+void VxWorkingDialog::setFormEnabled(bool enabled)
+{
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (qobject_cast<QAbstractButton*>(child) != nullptr ||
+            qobject_cast<QLineEdit*>(child) != nullptr ||
+            qobject_cast<QAbstractItemView*>(child) != nullptr)
+            child->setEnabled(enabled);
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+// Pieces shared by the repository and query-result browsers: their menu
+// bar and entries, and the analysis window of one repository image on its
+// stored trees. Internal to vxgui.
+
+#include <QByteArray>
+#include <QKeySequence>
+#include <QMenu>
+#include <QObject>
+#include <QString>
+
+class QBoxLayout;
+class QMenuBar;
+class QWidget;
+class VxBasePaths;
+class VxRepository;
+
+namespace vx_browser {
+
+// A menu bar (object name `name`) at the top of the layout.
+QMenuBar* addMenuBar(QWidget* browser, QBoxLayout* layout, const QString& name);
+
+// An entry of the menu that calls the browser's slot.
+template <class Browser>
+void addEntry(QMenu* menu, const char* text, const QKeySequence& shortcut, Browser* browser,
+              void (Browser::*slot)())
+{
+    QAction* action = menu->addAction(QString::fromLatin1(text));
+    action->setShortcut(shortcut);
+    QObject::connect(action, &QAction::triggered, browser, slot);
+}
+
+// The rule, result and update rule files an analysis of a browser starts
+// with.
+struct analysis_files {
+    QByteArray brightRule;
+    QByteArray darkRule;
+    QByteArray brightResults;
+    QByteArray darkResults;
+    QByteArray updateRule;
+};
+
+// The analysis window "Analyse Image" (its parent `parent`) of image i of
+// the repository on its two stored trees (tree generation mode 3), shown.
+// Null after a pop-up when the image has no tree, or when the image or a
+// tree cannot be read or do not fit.
+QWidget* openAnalysis(VxBasePaths* paths, QWidget* parent, VxRepository& repository, int i,
+                      const analysis_files& files);
+
+}  // namespace vx_browser

@@ -1,0 +1,204 @@
+// VxQueryRepositoryDialog: the query run and the ".query" files.
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QTreeWidget>
+#include <vector>
+
+#include "automation/repository/query_summary.h"
+#include "automation/repository/vx_query_parameters.h"
+#include "gui/analysis/detail/analysis_files.h"
+#include "gui/foundation/dialog_service.h"
+#include "gui/foundation/vx_base_paths.h"
+#include "gui/repository/detail/form_parts.h"
+#include "gui/repository/qtvx_repository.h"
+#include "gui/repository/vx_browse_query_result.h"
+#include "gui/repository/vx_query_repository_dialog.h"
+#include "imagecore/report.h"
+#include "imagecore/text/image_date.h"
+
+namespace {
+
+constexpr int kModeColumn = 0;
+constexpr int kRuleColumn = 1;
+
+QByteArray encoded(const QString& name)
+{
+    return QFile::encodeName(name);
+}
+
+void refuse(const QString& reason)
+{
+    vx_message(QStringLiteral("Could not run the queries"), reason);
+}
+
+// The rule files of the rows with their modes (1 bright, 2 dark).
+struct query_rows {
+    std::vector<QByteArray> rules;
+    std::vector<const char*> names;
+    std::vector<int> modes;
+
+    explicit query_rows(const QTreeWidget& list)
+    {
+        for (int i = 0; i < list.topLevelItemCount(); ++i) {
+            const QTreeWidgetItem* row = list.topLevelItem(i);
+            rules.push_back(encoded(row->text(kRuleColumn)));
+            modes.push_back(row->text(kModeColumn) == QLatin1String("Dark") ? 2 : 1);
+        }
+        for (const QByteArray& rule : rules)
+            names.push_back(rule.constData());
+    }
+    int count() const { return static_cast<int>(modes.size()); }
+};
+
+}  // namespace
+
+void VxQueryRepositoryDialog::executeQuery()
+{
+    if (!working() && canRun())
+        work([this] { run(); });
+}
+
+bool VxQueryRepositoryDialog::canRun() const
+{
+    // A run without rows would give a result of one class, which no
+    // browser can show.
+    if (queryList->topLevelItemCount() == 0)
+        refuse(QStringLiteral("No query rule selected"));
+    else if (repositoryFile.isEmpty())
+        refuse(QStringLiteral("No repository file given"));
+    else if (resultFile.isEmpty())
+        refuse(QStringLiteral("No result file given"));
+    else if (destinationPath.isEmpty())
+        refuse(QStringLiteral("No destination path given"));
+    else if (!QFileInfo(destinationPath).isDir() || !QFileInfo(destinationPath).isWritable())
+        vx_message(QStringLiteral("!!Write Error!!"),
+                   "Unable to write result images into\n" + destinationPath);
+    else if (writeTable == 1 && !vx_creatable(resultFile + ".csv"))
+        vx_write_error(resultFile + ".csv");
+    else
+        return true;
+    return false;
+}
+
+void VxQueryRepositoryDialog::run()
+{
+    // 1.-3. The repository of this run and the format of its result images.
+    QTVxRepository repository(encoded(repositoryFile).constData());
+    const int images = repository.NumberOfImages();
+    if (!repository.isRead() || images == 0) {
+        refuse("No images in the repository\n" + repositoryFile);
+        return;
+    }
+    if (repository.setImageFormat() == nullptr)
+        return;
+
+    // 4.-7. The queries, the table and the result file's header.
+    const query_rows rows(*queryList);
+    for (int i = 0; i < rows.count(); ++i)
+        vx_report("Query[%d] Mode %d\n", i, rows.modes[i]);
+    char date[48] = {};
+    image_date(date);
+    if (writeTable == 1)
+        repository.initResultTable(encoded(resultFile + ".csv").constData());
+    const QByteArray result = encoded(resultFile);
+    const QByteArray destination = encoded(destinationPath);
+    if (!writeQuerySummaryHeader(result.constData(), date, encoded(repositoryFile).constData(),
+                                 destination.constData(), rows.names.data(), rows.modes.data(),
+                                 rows.count(), images)) {
+        vx_write_error(resultFile);
+        return;
+    }
+
+    // 8.-11. Image by image, the bar moving.
+    const QByteArray update = encoded(updateRule);
+    progress->reset();
+    progress->setMaximum(images);
+    repository.initQueryImages(update.constData(), rows.names.data(), rows.count(),
+                               result.constData(), destination.constData(), rows.modes.data());
+    for (int i = 0; i < images; ++i) {
+        repository.QueryImagesStep(update.constData(), rows.names.data(), rows.count(),
+                                   result.constData(), destination.constData(), rows.modes.data());
+        progress->setValue(i);
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+    progress->setValue(images);
+
+    // 12.-14. The result browser in place of the previous one.
+    emit close_active_browser();
+    vx_report("Exported Query into %s\n", result.constData());
+    auto* browser = new VxBrowseQueryResult(sharedPaths != nullptr ? sharedPaths.data() : paths,
+                                            resultFile, nullptr, "Query Result");
+    if (!browser->loaded())
+        return;
+    activeBrowser = browser;
+    connect(this, &VxQueryRepositoryDialog::close_active_browser, browser, &QWidget::close);
+    browser->show();
+}
+
+void VxQueryRepositoryDialog::SaveQueryParameters()
+{
+    const QString chosen = vx_dialogs().saveFileName(
+        this, QStringLiteral("Save Query Parameter file dialog"),
+        QStringLiteral("Save Query Parameter File"), queryDirectory + "*.query",
+        QStringLiteral("Query Parameter File(*.query)"), false);
+    if (chosen.isEmpty())
+        return;
+    const QString file = vx_form::withEnding(chosen, QStringLiteral(".query"));
+    queryDirectory = VxBasePaths::PathNamePart(file);
+
+    // The file holds texts of fixed room: a longer one would be cut.
+    const query_rows rows(*queryList);
+    std::vector<QByteArray> texts = {encoded(repositoryFile), encoded(resultFile),
+                                     encoded(destinationPath), encoded(updateRule)};
+    texts.insert(texts.end(), rows.rules.begin(), rows.rules.end());
+    for (const QByteArray& text : texts)
+        if (text.size() >= VxQueryParameters::TEXT_SIZE) {
+            vx_message(QStringLiteral("Name too long"),
+                       "A query parameter file holds names of up to 1023 characters:\n" +
+                           QFile::decodeName(text));
+            return;
+        }
+    VxQueryParameters parameters(rows.count());
+    parameters.Repository(texts[0].constData());
+    parameters.ResultFile(texts[1].constData());
+    parameters.ResultPath(texts[2].constData());
+    parameters.UpdateRule(texts[3].constData());
+    for (int i = 0; i < rows.count(); ++i)
+        parameters.QueryFile(i, rows.names[i],
+                             queryList->topLevelItem(i)->text(kModeColumn).toLatin1().constData());
+    if (parameters.write(encoded(file).constData()) == 0)
+        vx_write_error(file);
+}
+
+void VxQueryRepositoryDialog::LoadQueryParameters()
+{
+    const QString chosen = vx_dialogs().openFileName(
+        this, QStringLiteral("Load Query Parameter file dialog"),
+        QStringLiteral("Load Query Parameter File"), queryDirectory + "*.query",
+        QStringLiteral("Query Parameter File(*.query)"), false);
+    if (chosen.isEmpty())
+        return;
+    queryDirectory = VxBasePaths::PathNamePart(chosen);
+    const QByteArray file = encoded(chosen);
+    if (!vx_readable(file.constData())) {
+        vx_message(QStringLiteral("Could not read query parameters"), "Unable to read\n" + chosen);
+        return;
+    }
+    VxQueryParameters parameters(file.constData());
+    repositoryEdit->setText(QFile::decodeName(parameters.Repository()));
+    resultEdit->setText(QFile::decodeName(parameters.ResultFile()));
+    destinationEdit->setText(QFile::decodeName(parameters.ResultPath()));
+    updateEdit->setText(QFile::decodeName(parameters.UpdateRule()));
+    for (int i = 0; i < parameters.NumQueries(); ++i) {
+        const int rows = queryList->topLevelItemCount();
+        queryEdit->setText(QFile::decodeName(parameters.QueryFile(i)));
+        addQueryFile();
+        if (queryList->topLevelItemCount() > rows)
+            queryList->topLevelItem(rows)->setText(kModeColumn, parameters.Mode(i) == 2
+                                                                    ? QStringLiteral("Dark")
+                                                                    : QStringLiteral("Bright"));
+    }
+}
