@@ -30,6 +30,8 @@
 #include "gui/foundation/qimage_frame.h"
 #include "gui/foundation/thumbnails/vx_image_button.h"
 #include "gui/foundation/vx_edit_dialog.h"
+#include "gui/repository/tests/labeling_test_support.h"
+#include "gui/repository/tests/repository_io_test_support.h"
 #include "testsupport/gui/gui_test.h"
 #include "testsupport/stand_in_programs.h"
 #include "testsupport/vx_test.h"
@@ -147,6 +149,18 @@ protected:
                 return;
             }
         ADD_FAILURE() << "no entry " << entry.toStdString();
+    }
+
+    // The window that the entry opens beside those there are; null when
+    // none.
+    QWidget* opened_by(const QString& entry)
+    {
+        const QWidgetList before = QApplication::topLevelWidgets();
+        menu(entry);
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (!before.contains(widget) && widget->isVisible())
+                return widget;
+        return nullptr;
     }
 
     // The first start writes the default update rule.
@@ -274,12 +288,7 @@ protected:
     void reloadTheProject()
     {
         dialogs().answer(q(work.file("p.vxp")));
-        const QWidgetList before = QApplication::topLevelWidgets();
-        menu("load RAVAZ");
-        QWidget* analysis = nullptr;
-        for (QWidget* widget : QApplication::topLevelWidgets())
-            if (!before.contains(widget) && widget->isVisible())
-                analysis = widget;
+        QWidget* analysis = opened_by("load RAVAZ");
         ASSERT_NE(analysis, nullptr);
         EXPECT_EQ(analysis->windowTitle(), q("Analyse Image " + square));
         EXPECT_EQ(query(*analysis), "1 Bright Regions\n0 Dark Regions");
@@ -314,6 +323,61 @@ protected:
                 << written;
             EXPECT_EQ(read_file(work.file(stem + "bright.tree")).substr(0, 5), "RTHR2");
         }
+    }
+
+    // The repository in its browser with its tables of both trees.
+    void browseTheRepository()
+    {
+        dialogs().answer(q(vxr));
+        menu("load Repository");
+        QWidget* browser = window_titled(q("Browse Repository: " + vxr));
+        ASSERT_NE(browser, nullptr);
+        shoot(*browser, "repository_browser");
+        dialogs().answer(q(app.file("Attributes.rule")));
+        dialogs().answer(q(work.file("discs.csv")));
+        printed_by([&] { labeling_test::trigger(*browser, "Repository CSVs"); });
+        for (const char* table : {"discs.bright.csv", "discs.dark.csv"}) {
+            const std::string rows = read_file(work.file(table));
+            EXPECT_NE(rows.find("\ndisc0.png"), std::string::npos) << table;
+            EXPECT_NE(rows.find("\ndisc1.png"), std::string::npos) << table;
+        }
+    }
+
+    // A query of the bright discs over the repository, whose result opens
+    // in its browser, and again from the menu.
+    void queryTheRepository()
+    {
+        const std::string results = work.file("results");
+        std::filesystem::create_directory(results);
+        vx_test::write_file(work.file("disc.rule"), "RULES:\nTD: meangrey > 200\n#RULES\n");
+        menu("query Repository");
+        QWidget* query = window_titled("Query Repository");
+        ASSERT_NE(query, nullptr);
+        type(*query, "Repository Filename", vxr);
+        type(*query, "Resultfilename", work.file("discs.vxq"));
+        type(*query, "Destination Path", results);
+        type(*query, "Update Rule", app.file("Attributes.rule"));
+        type(*query, "Query Rule", work.file("disc.rule"));
+        QTest::keyClick(child(*query, "Query Rule"), Qt::Key_Return);
+        shoot(*query, "query_repository");
+        dialogs().answer(repository_io_test::choose("PNG"));
+        printed_by([&] { click(*query, "Exec Query"); });
+        const std::vector<std::string> lines = lines_of(read_file(work.file("discs.vxq")));
+        ASSERT_GE(lines.size(), 2u);
+        for (int i = 0; i < 2; ++i) {
+            const std::string& line = lines[lines.size() - 2 + i];
+            const std::string image = results + "/queryresult.disc" + std::to_string(i) + ".png";
+            EXPECT_EQ(line.rfind(image + ", 1, 1,", 0), 0u) << line;
+            EXPECT_TRUE(std::filesystem::exists(image));
+        }
+        const QString title = q("Browse Query Result: " + work.file("discs.vxq"));
+        EXPECT_NE(window_titled(title), nullptr);
+
+        dialogs().answer(q(work.file("discs.vxq")));
+        QWidget* browser = opened_by("load Query Result");
+        ASSERT_NE(browser, nullptr);
+        EXPECT_EQ(browser->windowTitle(), title);
+        shoot(*browser, "query_result_browser");
     }
 
     // The disc of the first picture labelled as class 1 and the labelling
@@ -440,7 +504,7 @@ protected:
     // A map trained on a bright table, saved, and opened again.
     void trainTheMap()
     {
-        const std::string table = work.file("corvella.bright.tree.csv");
+        const std::string table = work.file("discs.bright.csv");
         dialogs().answer(q(table));
         menu("SOFM");
         QWidget* trainer = window_titled(q("SOM for" + table));
@@ -469,6 +533,8 @@ TEST_F(Road, FromTheFirstStartToQuit)
     ASSERT_NO_FATAL_FAILURE(sketchOnTheSquare());
     ASSERT_NO_FATAL_FAILURE(reloadTheProject());
     ASSERT_NO_FATAL_FAILURE(buildTheRepository());
+    ASSERT_NO_FATAL_FAILURE(browseTheRepository());
+    ASSERT_NO_FATAL_FAILURE(queryTheRepository());
     ASSERT_NO_FATAL_FAILURE(labelADisc());
     ASSERT_NO_FATAL_FAILURE(exportTheLabels());
     ASSERT_NO_FATAL_FAILURE(compareWithTheGroundTruth());
@@ -476,7 +542,7 @@ TEST_F(Road, FromTheFirstStartToQuit)
 
     // Quit takes every window the menus opened but the trainers; the
     // classification view, which the set-up dialog opened, lives on with
-    // its labelling view until it is closed.
+    // its labelling view, and so does the result browser of the query run.
     menu("Quit");
     printed_by([] {
         vx_gui_test::flush_deferred_deletes();
@@ -489,8 +555,9 @@ TEST_F(Road, FromTheFirstStartToQuit)
             left << widget->windowTitle();
     left.sort();
     EXPECT_EQ(left, QStringList({"Attribute Selection", "Attribute Selection",
+                                 q("Browse Query Result: " + work.file("discs.vxq")),
                                  q("Classification View:" + vxr), "Classification: disc0.png",
-                                 q("SOM for" + work.file("corvella.bright.tree.csv")),
+                                 q("SOM for" + work.file("discs.bright.csv")),
                                  q("SOM for" + work.file("map.som")),
                                  q("Validate: " + work.file("images/disc0.png"))}));
 }
