@@ -1,6 +1,5 @@
 #include "gui/repository/vx_compare_labeled_repository_dialog.h"
 
-#include <QCloseEvent>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,7 +15,7 @@
 VxCompareLabeledRepositoryDialog::VxCompareLabeledRepositoryDialog(VxBasePaths* paths,
                                                                    QWidget* parent,
                                                                    const char* name)
-    : VxBaseDialog(paths, parent, name, VX_DELETE_ON_CLOSE)
+    : VxWorkingDialog(paths, parent, name, VX_DELETE_ON_CLOSE)
 {
     setWindowTitle(QStringLiteral("Compare Labeled Repository to GT"));
     makeForm();
@@ -140,7 +139,7 @@ void VxCompareLabeledRepositoryDialog::set_labeled_repository_file_dialog()
 
 void VxCompareLabeledRepositoryDialog::done()
 {
-    if (busy)
+    if (working())
         return;
     if (vx_compare_form::fieldsGiven({{"Labeled Repository", labeledRepositoryFile},
                                       {"Path to GT Images", gtPath},
@@ -160,15 +159,15 @@ void VxCompareLabeledRepositoryDialog::compare()
         return;
     }
     numberOfImages = repository->NumberOfImages();
-    busy = true;
-    vx_form::setInputsEnabled(this, false);
     const QByteArray table = QFile::encodeName(resultFile);
     const QByteArray truth = QFile::encodeName(gtPath);
     const QByteArray tag = QFile::encodeName(gtTag);
-    const int written = labeled.CompareImageRegions(table.constData(), truth.constData(),
-                                                    vx_compare_form::textOrNull(tag), 0, this,
-                                                    &VxCompareLabeledRepositoryDialog::getProgress);
-    busy = false;
+    int written = 0;
+    work([&] {
+        written = labeled.CompareImageRegions(table.constData(), truth.constData(),
+                                              vx_compare_form::textOrNull(tag), 0, this,
+                                              &VxCompareLabeledRepositoryDialog::getProgress);
+    });
     if (written == 0)
         vx_write_error(resultFile);
 }
@@ -186,18 +185,4 @@ void VxCompareLabeledRepositoryDialog::setResultTag(QString sString)
 void VxCompareLabeledRepositoryDialog::set_result_path_dialog()
 {
     vx_compare_form::chooseResultPath(this, paths, resultPathEdit, resultTagEdit);
-}
-
-void VxCompareLabeledRepositoryDialog::destroyDialog()
-{
-    if (!busy)
-        VxBaseDialog::destroyDialog();
-}
-
-void VxCompareLabeledRepositoryDialog::closeEvent(QCloseEvent* event)
-{
-    if (busy)
-        event->ignore();
-    else
-        VxBaseDialog::closeEvent(event);
 }

@@ -12,15 +12,14 @@
 
 #include <QString>
 
-#include "gui/foundation/vx_base_dialog.h"
+#include "gui/foundation/vx_working_dialog.h"
 #include "gui/vxgui_export.h"
 
-class QCloseEvent;
 class QLineEdit;
 class QProgressBar;
 class VxBasePaths;
 
-class VXGUI_EXPORT VxCompareLabeledRepositoryDialog : public VxBaseDialog {
+class VXGUI_EXPORT VxCompareLabeledRepositoryDialog : public VxWorkingDialog {
     Q_OBJECT
 public:
     // Title "Compare Labeled Repository to GT"; every text empty.
@@ -54,12 +53,6 @@ public slots:
     void setResultTag(QString sString);
     void set_result_path(QString sPath);
     void set_result_path_dialog();
-    // Ignored during the comparison, which ends by deleting the dialog.
-    void destroyDialog() override;
-
-protected:
-    // Ignored during the comparison.
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     void makeForm();
@@ -79,5 +72,4 @@ private:
     QLineEdit* labeledRepositoryEdit = nullptr;
     int numberOfImages = 0;
     QProgressBar* progressBar = nullptr;
-    bool busy = false;
 };

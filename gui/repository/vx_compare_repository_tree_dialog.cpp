@@ -1,6 +1,5 @@
 #include "gui/repository/vx_compare_repository_tree_dialog.h"
 
-#include <QCloseEvent>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,7 +14,7 @@
 
 VxCompareRepositoryTreeDialog::VxCompareRepositoryTreeDialog(VxBasePaths* paths, QWidget* parent,
                                                              const char* name)
-    : VxBaseDialog(paths, parent, name, VX_DELETE_ON_CLOSE)
+    : VxWorkingDialog(paths, parent, name, VX_DELETE_ON_CLOSE)
 {
     setWindowTitle(QStringLiteral("Compare Repository to GT"));
     makeForm();
@@ -173,7 +172,7 @@ void VxCompareRepositoryTreeDialog::set_result_path_dialog()
 
 void VxCompareRepositoryTreeDialog::done()
 {
-    if (busy)
+    if (working())
         return;
     if (vx_compare_form::fieldsGiven({{"Repository", repositoryFile},
                                       {"Path to GT Images", gtPath},
@@ -190,8 +189,6 @@ void VxCompareRepositoryTreeDialog::compare()
         return;
     }
     numberOfImages = repository.NumberOfImages();
-    busy = true;
-    vx_form::setInputsEnabled(this, false);
     // Each field goes to the parameter of its meaning; an empty one as none.
     using vx_compare_form::textOrNull;
     const QByteArray table = QFile::encodeName(resultFile);
@@ -200,25 +197,13 @@ void VxCompareRepositoryTreeDialog::compare()
     const QByteArray truthTag = QFile::encodeName(gtTag);
     const QByteArray images = QFile::encodeName(resultPath);
     const QByteArray imagesTag = QFile::encodeName(resultTag);
-    const int written = repository.CompareTreesGroundTruth(
-        table.constData(), mode, truth.constData(), quality, textOrNull(ids), textOrNull(truthTag),
-        textOrNull(images), textOrNull(imagesTag), this,
-        &VxCompareRepositoryTreeDialog::getProgress);
-    busy = false;
+    int written = 0;
+    work([&] {
+        written = repository.CompareTreesGroundTruth(
+            table.constData(), mode, truth.constData(), quality, textOrNull(ids),
+            textOrNull(truthTag), textOrNull(images), textOrNull(imagesTag), this,
+            &VxCompareRepositoryTreeDialog::getProgress);
+    });
     if (written == 0)
         vx_write_error(resultFile);
-}
-
-void VxCompareRepositoryTreeDialog::destroyDialog()
-{
-    if (!busy)
-        VxBaseDialog::destroyDialog();
-}
-
-void VxCompareRepositoryTreeDialog::closeEvent(QCloseEvent* event)
-{
-    if (busy)
-        event->ignore();
-    else
-        VxBaseDialog::closeEvent(event);
 }

@@ -12,16 +12,15 @@
 
 #include <QString>
 
-#include "gui/foundation/vx_base_dialog.h"
+#include "gui/foundation/vx_working_dialog.h"
 #include "gui/vxgui_export.h"
 
-class QCloseEvent;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class VxBasePaths;
 
-class VXGUI_EXPORT VxCompareRepositoryTreeDialog : public VxBaseDialog {
+class VXGUI_EXPORT VxCompareRepositoryTreeDialog : public VxWorkingDialog {
     Q_OBJECT
 public:
     // Title "Compare Repository to GT"; every text empty, quality deviation
@@ -62,12 +61,6 @@ public slots:
     // repository cannot be read (each after a pop-up); a table that cannot
     // be written gets a pop-up too.
     void done();
-    // Ignored during the comparison, which ends by deleting the dialog.
-    void destroyDialog() override;
-
-protected:
-    // Ignored during the comparison.
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     void makeForm();
@@ -83,7 +76,6 @@ private:
     double quality = 0.0;
     int mode = 1;
     int numberOfImages = 0;
-    bool busy = false;
 
     QLineEdit* repositoryEdit = nullptr;
     QLineEdit* gtPathEdit = nullptr;

@@ -22,6 +22,8 @@ constexpr const char* kNoContour = "Could not alloc memory for Contour while Rea
 constexpr const char* kNoInner =
     "Could not alloc memory for  Inner Contour while Reading from File ";
 
+constexpr long kPiece = 1 << 16;
+
 // Reads n ints in pieces through `read_piece(dst, count)`, growing the
 // array with what arrives, so that a count the file does not back never
 // becomes a big allocation.
@@ -33,7 +35,6 @@ bool read_growing(long n, int** out, const char* no_memory, ReadPiece read_piece
         return false;
     if (n == 0)
         return true;
-    constexpr long kPiece = 1 << 16;
     int* values = nullptr;
     long capacity = 0;
     long done = 0;
@@ -84,6 +85,20 @@ bool scan_int(FILE* f, int* value)
         return false;
     *value = static_cast<int>(v);
     return true;
+}
+
+// Whether the file may still hold n values of at least `bytes` bytes each.
+// Counts within one piece are left to the read itself: measuring what
+// remains seeks, which drops the stream's buffer, and a tree file holds two
+// arrays per region.
+bool may_hold(FILE* f, long n, long bytes)
+{
+    if (n < 0)
+        return false;
+    if (n <= kPiece)
+        return true;
+    const long remaining = vx_remaining_bytes(f);
+    return remaining < 0 || remaining / bytes >= n;
 }
 
 }  // namespace
@@ -140,8 +155,7 @@ node_record record_from_ints(const int* in, int version)
 
 bool read_int_array(FILE* f, long n, int** out, const char* no_memory)
 {
-    const long remaining = vx_remaining_bytes(f);
-    if (n < 0 || (remaining >= 0 && remaining / 4 < n))
+    if (!may_hold(f, n, 4))
         return false;
     return read_growing(n, out, no_memory, [f](int* dst, long count) {
         return read_4_byte_ints(f, dst, static_cast<size_t>(count)) == static_cast<size_t>(count);
@@ -163,8 +177,7 @@ bool scan_number_line(FILE* f, const char* tag, int* value)
 
 bool scan_numbers(FILE* f, long n, int** out, const char* no_memory)
 {
-    const long remaining = vx_remaining_bytes(f);
-    if (n < 0 || (remaining >= 0 && remaining / 2 < n))
+    if (!may_hold(f, n, 2))
         return false;
     const bool complete = read_growing(n, out, no_memory, [f](int* dst, long count) {
         for (long k = 0; k < count; ++k)

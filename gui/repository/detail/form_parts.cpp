@@ -1,6 +1,5 @@
 #include "gui/repository/detail/form_parts.h"
 
-#include <QAbstractButton>
 #include <QBoxLayout>
 #include <QButtonGroup>
 #include <QDialog>
@@ -53,14 +52,6 @@ QPushButton* addButton(QWidget* form, QBoxLayout* row, const QString& text, cons
     button->setObjectName(name);
     row->addWidget(button);
     return button;
-}
-
-void setInputsEnabled(QWidget* form, bool enabled)
-{
-    for (QWidget* child : form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-        if (qobject_cast<QAbstractButton*>(child) != nullptr ||
-            qobject_cast<QLineEdit*>(child) != nullptr)
-            child->setEnabled(enabled);
 }
 
 QButtonGroup* addRadioGroup(QWidget* form, QBoxLayout* layout, const QString& name,

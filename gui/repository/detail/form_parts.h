@@ -35,10 +35,6 @@ FileRow addFileRow(QWidget* form, QBoxLayout* layout, const QString& caption,
                    const QString& buttonName, const QString& editName,
                    const QString& text = QString(), ButtonSide side = ButtonSide::left);
 
-// Enables or disables the push buttons and line edits placed directly in
-// `form`; its other widgets (bars, logs) stay as they are.
-void setInputsEnabled(QWidget* form, bool enabled);
-
 // A push button (text `text`, object name `name`) added to `row`.
 QPushButton* addButton(QWidget* form, QBoxLayout* row, const QString& text,
                        const QString& name = QString());
