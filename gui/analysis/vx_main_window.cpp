@@ -14,6 +14,7 @@
 #include "gui/analysis/detail/about_window.h"
 #include "gui/analysis/detail/analysis_files.h"
 #include "gui/analysis/detail/rules_help.h"
+#include "gui/analysis/detail/sketch_help.h"
 #include "gui/analysis/vx_analyse_control.h"
 #include "gui/analysis/vx_analyse_main_dialog.h"
 #include "gui/analysis/vx_draw_region.h"
@@ -77,20 +78,22 @@ bool write_default_update_rule(const QString& name)
 }
 
 // A browser of that kind on a file chosen with the filter; it follows
-// finito(). A file it cannot read leaves it closed.
+// finito(). Null on Cancel and for a file it cannot read, which leaves it
+// closed.
 template <class Browser>
-void open_browser(vx_main_window* window, VxBasePaths* paths, const char* filter,
-                  const char* caption, const char* name)
+Browser* open_browser(vx_main_window* window, VxBasePaths* paths, const char* filter,
+                      const char* caption, const char* name)
 {
     const QString file = paths->getOpenFileNameWorkDir(QString::fromLatin1(filter), QString(),
                                                        QString::fromLatin1(caption));
     if (file.isEmpty())
-        return;
+        return nullptr;
     auto* browser = new Browser(paths, file, nullptr, name);
     if (!browser->loaded())
-        return;
+        return nullptr;
     QObject::connect(window, &vx_main_window::finito, browser, &VxBaseDialog::destroyDialog);
     browser->show();
+    return browser;
 }
 
 }  // namespace
@@ -184,6 +187,7 @@ void vx_main_window::makeMenus()
     info->setObjectName(QStringLiteral("Info"));
     addEntry(info, "About", Qt::CTRL | Qt::Key_A, &vx_main_window::about_dialog);
     addEntry(info, "Rules", Qt::CTRL | Qt::Key_B, &vx_main_window::rules_howto);
+    addEntry(info, "Sketches", Qt::CTRL | Qt::Key_C, &vx_main_window::sketches_howto);
 }
 
 void vx_main_window::ensureUpdateRule(const QString& applicationDirectory)
@@ -240,10 +244,10 @@ void vx_main_window::quit()
 void vx_main_window::new_project()
 {
     auto* control = new vx_analyse_control("vx_analyse_control for new_project_dialog", 3, nullptr);
-    auto* dialog = new vx_new_project_dialog(paths, control, nullptr, "New Project", 0);
-    dialog->show();
-    connect(this, &vx_main_window::finito, dialog, &VxBaseDialog::destroyDialog);
-    connect(dialog, &vx_new_project_dialog::computationDone, this,
+    newProjectDialog = new vx_new_project_dialog(paths, control, nullptr, "New Project", 0);
+    newProjectDialog->show();
+    connect(this, &vx_main_window::finito, newProjectDialog, &VxBaseDialog::destroyDialog);
+    connect(newProjectDialog, &vx_new_project_dialog::computationDone, this,
             &vx_main_window::start_main_dialog);
 }
 
@@ -303,49 +307,65 @@ void vx_main_window::about_dialog()
     aboutWindow->show();
 }
 
+void vx_main_window::showHelp(std::unique_ptr<QPlainTextEdit>& window, const QString& text)
+{
+    if (!window) {
+        window = std::make_unique<QPlainTextEdit>();
+        // Both help windows carry this name.
+        window->setObjectName(QStringLiteral("Rules HOWTO"));
+        window->setReadOnly(true);
+        window->resize(800, 800);
+        window->setPlainText(text);
+    }
+    window->show();
+}
+
 void vx_main_window::rules_howto()
 {
-    if (!rulesHelp) {
-        rulesHelp = std::make_unique<QPlainTextEdit>();
-        rulesHelp->setObjectName(QStringLiteral("Rules HOWTO"));
-        rulesHelp->setReadOnly(true);
-        rulesHelp->resize(800, 800);
-        rulesHelp->setPlainText(vx_rules_help_text());
-    }
-    rulesHelp->show();
+    showHelp(rulesHelp, vx_rules_help_text());
+}
+
+void vx_main_window::sketches_howto()
+{
+    showHelp(sketchesHelp, vx_sketch_help_text());
 }
 
 void vx_main_window::create_repository()
 {
-    auto* dialog = new vx_new_repository_dialog(paths, nullptr, "Create Repository");
-    connect(this, &vx_main_window::finito, dialog, &VxBaseDialog::destroyDialog);
-    dialog->show();
+    newRepositoryDialog = new vx_new_repository_dialog(paths, nullptr, "Create Repository");
+    connect(this, &vx_main_window::finito, newRepositoryDialog, &VxBaseDialog::destroyDialog);
+    newRepositoryDialog->show();
 }
 
 void vx_main_window::load_repository()
 {
-    open_browser<VxBrowseRepository>(this, paths, "Vx Repositories (*vxr)",
-                                     "Select a repository to open", "Browse Repository");
+    if (auto* browser =
+            open_browser<VxBrowseRepository>(this, paths, "Vx Repositories (*vxr)",
+                                             "Select a repository to open", "Browse Repository"))
+        repositoryBrowser = browser;
 }
 
 void vx_main_window::query_repository()
 {
-    auto* dialog = new VxQueryRepositoryDialog(paths, nullptr, "Query Repository", 0);
-    connect(this, &vx_main_window::finito, dialog, &VxBaseDialog::destroyDialog);
-    dialog->show();
+    queryDialog = new VxQueryRepositoryDialog(paths, nullptr, "Query Repository", 0);
+    connect(this, &vx_main_window::finito, queryDialog, &VxBaseDialog::destroyDialog);
+    queryDialog->show();
 }
 
 void vx_main_window::classify_repository()
 {
-    auto* dialog = new VxInitLabeledRepositoryDialog(paths, nullptr, "Init Labeled Repository", 0);
-    connect(this, &vx_main_window::finito, dialog, &VxBaseDialog::destroyDialog);
-    dialog->show();
+    labelingSetupDialog =
+        new VxInitLabeledRepositoryDialog(paths, nullptr, "Init Labeled Repository", 0);
+    connect(this, &vx_main_window::finito, labelingSetupDialog, &VxBaseDialog::destroyDialog);
+    labelingSetupDialog->show();
 }
 
 void vx_main_window::load_query_result()
 {
-    open_browser<VxBrowseQueryResult>(this, paths, "Vx Query Results (*vxq)",
-                                      "Select a query result to open", "Query Result");
+    if (auto* browser =
+            open_browser<VxBrowseQueryResult>(this, paths, "Vx Query Results (*vxq)",
+                                              "Select a query result to open", "Query Result"))
+        queryResultBrowser = browser;
 }
 
 void vx_main_window::compute_sofm()

@@ -20,10 +20,16 @@ class QMenu;
 class QMenuBar;
 class QPlainTextEdit;
 class VxBasePaths;
+class VxBrowseQueryResult;
+class VxBrowseRepository;
 class VxDrawRegion;
 class VxEditDialog;
+class VxInitLabeledRepositoryDialog;
+class VxQueryRepositoryDialog;
 class vx_analyse_control;
 class vx_analyse_main_dialog;
+class vx_new_project_dialog;
+class vx_new_repository_dialog;
 
 class VXGUI_EXPORT vx_main_window : public QMainWindow {
     Q_OBJECT
@@ -52,7 +58,10 @@ public slots:
     void about_dialog();
     void modifyUpdateRule();
     void setUpdateRule(const QString& stUpdateRule);
+    // The help windows of the rule language and of the sketch tool, made on
+    // first use.
     void rules_howto();
+    void sketches_howto();
     // Opens a new-repository dialog, which follows finito().
     void create_repository();
     // A chosen ".vxr" file in a repository browser, a chosen ".vxq" file in
@@ -84,6 +93,7 @@ private:
     void showAnalysis(vx_analyse_control* control);
     template <typename Slot>
     void addEntry(QMenu* popup, const char* text, QKeyCombination shortcut, Slot slot);
+    static void showHelp(std::unique_ptr<QPlainTextEdit>& window, const QString& text);
 
     QMdiArea* workspace = nullptr;
     QMenuBar* menu = nullptr;
@@ -92,6 +102,14 @@ private:
     QLabel* updateRuleLabel = nullptr;
     std::unique_ptr<QWidget> aboutWindow;
     std::unique_ptr<QPlainTextEdit> rulesHelp;
+    std::unique_ptr<QPlainTextEdit> sketchesHelp;
+    // The last window opened of each kind.
     QPointer<vx_analyse_main_dialog> analysisDialog;
+    QPointer<vx_new_project_dialog> newProjectDialog;
+    QPointer<vx_new_repository_dialog> newRepositoryDialog;
+    QPointer<VxQueryRepositoryDialog> queryDialog;
+    QPointer<VxInitLabeledRepositoryDialog> labelingSetupDialog;
+    QPointer<VxBrowseRepository> repositoryBrowser;
+    QPointer<VxBrowseQueryResult> queryResultBrowser;
     QPointer<VxDrawRegion> sketchTool;
 };

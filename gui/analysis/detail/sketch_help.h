@@ -1,6 +1,7 @@
 #pragma once
 
-// The manual of the sketch tool, shown by its "HOWTO" button.
+// The manual of the sketch tool, shown by its "HOWTO" button and by the
+// main window's "Info" menu (entry "Sketches").
 
 #include <QString>
 

@@ -13,6 +13,8 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <cstdio>
+#include <map>
+#include <vector>
 
 #include "analyse/rules/rule_file.h"
 #include "analyse/rules/rule_program.h"
@@ -183,7 +185,7 @@ TEST_F(MainWindowTest, MenusCarryTheirNamesAndShortcuts)
              "Ground Truth > mark Image Regions Ctrl+W", "Ground Truth > label Repository Ctrl+S",
              "Compare Repository > pixelbased Ctrl+Shift+P",
              "Compare Repository > labeled Ctrl+Shift+L", "Analyse > SOFM Ctrl+M",
-             "Info > About Ctrl+A", "Info > Rules Ctrl+B"}));
+             "Info > About Ctrl+A", "Info > Rules Ctrl+B", "Info > Sketches Ctrl+C"}));
 
     window->show();
     window->activateWindow();
@@ -243,6 +245,70 @@ TEST_F(MainWindowTest, CompareEntriesOpenTheirDialogsThatFollowFinito)
     EXPECT_TRUE(labels.isNull());
 }
 
+namespace {
+
+// The window's title; a window without one by its name and first line.
+QString describe(QWidget* window)
+{
+    if (!window->windowTitle().isEmpty())
+        return window->windowTitle();
+    if (auto* text = qobject_cast<QPlainTextEdit*>(window))
+        return window->objectName() + ": " + text->toPlainText().section('\n', 0, 0);
+    auto* label = window->findChild<QLabel*>();
+    return label != nullptr ? label->text().section('\n', 1, 1).trimmed() : QString();
+}
+
+}  // namespace
+
+TEST_F(MainWindowTest, EveryEntryOpensItsWindowAndCancelledChoosersNone)
+{
+    vx_test::write_file(app.file("Attributes.rule"), default_rule);
+    QPointer<vx_main_window> window = open(appDir());
+    // What each entry opens; nothing for the choosers, which are cancelled.
+    const std::map<QString, QString> opens = {
+        {"create RAVAZ", "Create RAVAZ"},
+        {"load RAVAZ", ""},
+        {"create Repository", "Create New Repository"},
+        {"load Repository", ""},
+        {"query Repository", "Query Repository"},
+        {"load Query Result", ""},
+        {"mark Image Regions", ""},
+        {"label Repository", "Init Labeled Repository"},
+        {"pixelbased", "Compare Repository to GT"},
+        {"labeled", "Compare Labeled Repository to GT"},
+        {"SOFM", ""},
+        {"About", "Vx Analyse"},
+        {"Rules", "Rules HOWTO: RULES HOWTO"},
+        {"Sketches", "Rules HOWTO: HOWTO: Sketch Regions"},
+    };
+    std::vector<QPointer<QWidget>> opened;
+    for (QAction* action : window->menuBar()->findChildren<QAction*>()) {
+        if (action->menu() != nullptr || action->text() == "Quit")
+            continue;
+        const auto expected = opens.find(action->text());
+        ASSERT_NE(expected, opens.end()) << action->text().toStdString();
+        if (expected->second.isEmpty())
+            dialogs().answer(QString());
+        const QWidgetList before = QApplication::topLevelWidgets();
+        vx_test::printed_by([action] { action->trigger(); });
+        QStringList shown;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (!before.contains(widget) && widget->isVisible()) {
+                shown << describe(widget);
+                opened.emplace_back(widget);
+            }
+        EXPECT_EQ(shown.join('|'), expected->second) << action->text().toStdString();
+    }
+    EXPECT_EQ(opened.size(), 9u);
+    EXPECT_EQ(dialogs().answersLeft(), 0);
+
+    window->quit();
+    vx_gui_test::flush_deferred_deletes();
+    vx_gui_test::flush_deferred_deletes();
+    for (const QPointer<QWidget>& widget : opened)
+        EXPECT_TRUE(widget.isNull());
+}
+
 TEST_F(MainWindowTest, DialogsFollowingFinitoAreGoneAfterTheWindow)
 {
     vx_test::write_file(app.file("Attributes.rule"), default_rule);
@@ -285,6 +351,9 @@ TEST_F(MainWindowTest, CreateRavazOpensNewProjectDialogsAndStartTheAnalysisDialo
             second = widget;
     ASSERT_FALSE(second.isNull());
 
+    // A new update rule reaches the open dialogs' computations.
+    vx_test::write_file(work.file("other.rule"), default_rule);
+    window->setUpdateRule(QString::fromStdString(work.file("other.rule")));
     ASSERT_TRUE(analysis_test::square_on_black().save(QString::fromStdString(work.file("p.png"))));
     dialogs().answer(QString::fromStdString(work.file("p.png")));
     QSignalSpy done(first.data(), &vx_new_project_dialog::computationDone);
@@ -297,6 +366,7 @@ TEST_F(MainWindowTest, CreateRavazOpensNewProjectDialogsAndStartTheAnalysisDialo
     vx_gui_test::flush_deferred_deletes();
     EXPECT_TRUE(first.isNull());
     ASSERT_FALSE(kept.isNull());
+    EXPECT_EQ(kept->updaterule(), work.file("other.rule"));
     QPointer<QWidget> analysis = vx_gui_test::top_level_widget("Analyse Image");
     ASSERT_FALSE(analysis.isNull());
     EXPECT_TRUE(analysis->isVisible());
