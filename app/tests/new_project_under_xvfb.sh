@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Usage (under xvfb-run): new_project_under_xvfb.sh <vx_analyse>
 # Ctrl+N in the main window opens "Create RAVAZ"; "Load" asks for an image
-# and loads the chosen one; with 10 scales, Start computes both trees while
+# and loads the chosen one; with 30 scales, Start computes both trees while
 # the bars move on from step to step, and the dialog goes when they are
 # done. Ctrl+Q then ends the program with exit code 1.
 source "$(dirname "$0")/xvfb_helpers.sh"
@@ -27,9 +27,10 @@ for _ in $(seq 60); do
   grep -q "^Loading $work/scene.pgm$" run.log && break
   sleep 0.5
 done
-# Tab on to the scale field, 10 scales, Tab on to "Start".
+# Tab on to the scale field, 30 scales (enough steps for the poll loop to
+# see the bars on their way on a fast machine), Tab on to "Start".
 send_keys "^Create RAVAZ$" Tab
-xdotool key --clearmodifiers Tab ctrl+a 1 0 Tab space
+xdotool key --clearmodifiers Tab ctrl+a 3 0 Tab space
 for _ in $(seq 120); do
   grep -q "^Computation stop" run.log && break
   sleep 0.5
@@ -50,10 +51,10 @@ grep -q "THREADS$" run.log || fail "no threaded computation"
 grep -q "^Computation stop" run.log || fail "the computation did not end"
 [ "$gone" = yes ] || fail "Create RAVAZ is still open after the computation"
 # The bars: values reported while the trees were computed, from the poll
-# loop after the start line, end at 2 x 10 with values on the way there.
+# loop after the start line, end at 2 x 30 with values on the way there.
 values=$(sed -n '/^Threaded Computation Start/,/^Computation stop/p' run.log |
   sed -n 's/^handleComputationProgressBar _IN \([0-9]*\)$/\1/p' | sort -n | uniq)
 echo "bar values: " $values
-echo "$values" | grep -qx 20 || fail "the bars did not reach 20"
-[ "$(echo "$values" | awk '$1 > 0 && $1 < 20' | wc -l)" -ge 2 ] ||
+echo "$values" | grep -qx 60 || fail "the bars did not reach 60"
+[ "$(echo "$values" | awk '$1 > 0 && $1 < 60' | wc -l)" -ge 2 ] ||
   fail "the bars did not move through the steps"
