@@ -50,15 +50,6 @@ constexpr char default_update_rule[] =
     "TD:\n"
     "#RULES\n";
 
-// The file name less the extension that follows the last '.' of its file
-// part (a name without one, or starting with its only '.', stays whole).
-QString without_extension(const QString& file)
-{
-    const int dot = file.lastIndexOf('.');
-    const int fileStart = file.lastIndexOf('/') + 1;
-    return dot > fileStart ? file.left(dot) : file;
-}
-
 bool readable(const QString& name)
 {
     FILE* file = vxfopen(QFile::encodeName(name).constData(), "r");
@@ -402,7 +393,8 @@ void vx_main_window::draw_region_dialog()
                                   title.toLatin1().constData(), VX_DELETE_ON_CLOSE);
     // The title as chosen, also beyond Latin-1.
     sketchTool->setWindowTitle(title);
-    sketchTool->setExportFileStem(without_extension(file));
+    sketchTool->setExportFileStem(VxBasePaths::PathNamePart(file) +
+                                  VxBasePaths::truncateFormatPart(VxBasePaths::FileNamePart(file)));
     follow(this, sketchTool.data());
     sketchTool->findChild<qimage_frame*>(QStringLiteral("Draw Region Display Image"))
         ->fitDisplayFrame(100, sketchTool);
