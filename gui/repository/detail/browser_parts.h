@@ -1,8 +1,8 @@
 #pragma once
 
-// Pieces shared by the repository and query-result browsers: their menu
-// bar and entries, and the analysis window of one repository image on its
-// stored trees. Internal to vxgui.
+// Pieces shared by the repository and query-result browsers and the
+// classification view: their menu bar and entries, and the analysis window
+// of one repository image on its stored trees. Internal to vxgui.
 
 #include <QByteArray>
 #include <QKeySequence>
