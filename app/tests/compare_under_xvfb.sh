@@ -28,8 +28,7 @@ for run in "ctrl+shift+p Compare.Repository.to.GT 1 rep.vxr 6 4 trees.csv" \
   xdotool type --delay 20 "$work/$table"
   for _ in $(seq "$rest"); do xdotool key Tab; done
   xdotool key space
-  for _ in $(seq 60); do [ -s "$table" ] && break; sleep 0.5; done
-  if [ ! -s "$table" ]; then echo "no $table"; cat run.log; exit 1; fi
+  wait_until 30 [ -s "$table" ] || { echo "no $table"; cat run.log; exit 1; }
 done
 grep -q '^TreeFile; Ground Truth File;' trees.csv
 grep -q '^Accumulated; 0; 0; 0; 0.000000; 0.000000; 0; 0; 0 $' labels.csv

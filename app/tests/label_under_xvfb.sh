@@ -35,10 +35,7 @@ send_keys "^For Your Own Good!$" Return
 focus_window "^Store Repository$"
 xdotool type --delay 20 "$work/labels.vxq"
 xdotool key Return
-for _ in $(seq 60); do
-  [ -s labels.vxq ] && break
-  sleep 0.5
-done
+wait_until 30 [ -s labels.vxq ] || true
 if ! grep -qx 'Images: 2' labels.vxq ||
   ! grep -q "labeled.a.pgm.png, 1, 0, 2, 0, $" labels.vxq; then
   echo "labels.vxq lacks the validation of a.pgm"; cat labels.vxq run.log; exit 1

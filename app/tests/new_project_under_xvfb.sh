@@ -18,31 +18,19 @@ pid=$!
 send_keys "^vx_analyse$" ctrl+n
 # Focus starts on "Load".
 send_keys "^Create RAVAZ$" space
-files=$(window_named "^Load Image$")
-xdotool windowfocus --sync "$files"
-sleep 0.5
-xdotool type --delay 20 "$work/scene.pgm"
-xdotool key Return
-for _ in $(seq 60); do
-  grep -q "^Loading $work/scene.pgm$" run.log && break
-  sleep 0.5
-done
+choose_file "Load Image" "$work/scene.pgm"
+wait_until 30 grep -q "^Loading $work/scene.pgm$" run.log || true
 # Tab on to the scale field, 30 scales (enough steps for the poll loop to
 # see the bars on their way on a fast machine), Tab on to "Start".
 send_keys "^Create RAVAZ$" Tab
 xdotool key --clearmodifiers Tab ctrl+a 3 0 Tab space
-for _ in $(seq 120); do
-  grep -q "^Computation stop" run.log && break
-  sleep 0.5
-done
+wait_until 60 grep -q "^Computation stop" run.log || true
+dialog_gone() {
+  ! xdotool search --onlyvisible --pid "$pid" 2>/dev/null | while read -r w; do
+    xdotool getwindowname "$w"; done | grep -qx "Create RAVAZ"
+}
 gone=no
-for _ in $(seq 60); do
-  if ! xdotool search --onlyvisible --pid "$pid" 2>/dev/null | while read -r w; do
-       xdotool getwindowname "$w"; done | grep -qx "Create RAVAZ"; then
-    gone=yes; break
-  fi
-  sleep 0.5
-done
+wait_until 30 dialog_gone && gone=yes
 send_keys "^vx_analyse$" ctrl+q
 expect_exit
 

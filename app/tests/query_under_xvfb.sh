@@ -28,12 +28,6 @@ count_windows() {
   done
   echo "$count"
 }
-# Types the name into the file dialog so named.
-choose_file() {
-  focus_window "^$1$"
-  xdotool type --delay 20 "$2"
-  xdotool key Return
-}
 
 ./vx_analyse >run.log 2>&1 &
 pid=$!
@@ -58,12 +52,8 @@ fi
 
 send_keys "^vx_analyse$" ctrl+u
 choose_file "Select a query result to open" "$work/result.vxq"
-for _ in $(seq 60); do
-  [ "$(count_windows "Browse Query Result: ")" -ge 2 ] && break
-  sleep 0.5
-done
-if [ "$(count_windows "Browse Query Result: ")" -lt 2 ]; then
-  echo "Ctrl+U opened no second result browser"; cat run.log; exit 1
-fi
+two_result_browsers() { [ "$(count_windows "Browse Query Result: ")" -ge 2 ]; }
+wait_until 30 two_result_browsers ||
+  { echo "Ctrl+U opened no second result browser"; cat run.log; exit 1; }
 send_keys "^vx_analyse$" ctrl+q
 expect_exit

@@ -37,17 +37,13 @@
 #include "testsupport/vx_test.h"
 
 using analysis_test::click;
+using repository_io_test::q;
 using vx_gui_test::dialogs;
 using vx_test::lines_of;
 using vx_test::printed_by;
 using vx_test::read_file;
 
 namespace {
-
-QString q(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
 
 // The visible top-level window whose title is `title`; null when none is.
 QWidget* window_titled(const QString& title)

@@ -10,9 +10,7 @@ printf 'P2\n4 3\n255\n0 50 100 150\n200 250 0 50\n100 150 200 250\n' >scene.pgm
 ./vx_analyse >run.log 2>&1 &
 pid=$!
 send_keys "^vx_analyse$" ctrl+w
-focus_window "^Choose an Image to sketch on$"
-xdotool type --delay 20 "$work/scene.pgm"
-xdotool key Return
+choose_file "Choose an Image to sketch on" "$work/scene.pgm"
 window_named "^Sketch: $work/scene\\.pgm$" >/dev/null
 send_keys "^vx_analyse$" ctrl+q
 expect_exit

@@ -10,9 +10,7 @@ printf 'area,contrast,Class\n1.5,2,1\n3.5,4,2\n5.5,1,1\n' >regions.csv
 ./vx_analyse >run.log 2>&1 &
 pid=$!
 send_keys "^vx_analyse$" ctrl+m
-focus_window "^Select Table or Som$"
-xdotool type --delay 20 "$work/regions.csv"
-xdotool key Return
+choose_file "Select Table or Som" "$work/regions.csv"
 window_named "^SOM for$work/regions\\.csv$" >/dev/null
 window_named "^Attribute Selection$" >/dev/null
 send_keys "^vx_analyse$" ctrl+q

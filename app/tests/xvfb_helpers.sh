@@ -41,6 +41,25 @@ send_keys() {
   xdotool key --clearmodifiers "$2"
 }
 
+# Types the name into the file dialog so named and accepts it.
+choose_file() {
+  focus_window "^$1$"
+  xdotool type --delay 20 "$2"
+  xdotool key Return
+}
+
+# Runs the command every half second until it succeeds, for at most the
+# seconds given first; fails when it never does.
+wait_until() {
+  local seconds=$1
+  shift
+  for _ in $(seq $((2 * seconds))); do
+    "$@" && return 0
+    sleep 0.5
+  done
+  return 1
+}
+
 # Waits for the program to end and checks its exit code.
 expect_exit() {
   local status=0
@@ -97,8 +116,5 @@ create_repository() {
   xdotool key Tab Tab Tab Tab Tab Tab Tab ctrl+a
   xdotool type --delay 20 "3"
   xdotool key Tab space
-  for _ in $(seq 60); do
-    [ -s rep.vxr ] && break
-    sleep 0.5
-  done
+  wait_until 30 [ -s rep.vxr ] || true
 }

@@ -11,10 +11,7 @@ expected_rule=$'DECLS:\n conv :=  (4 * area * 3.14176) /(pow((perimeter),2.0));\
 ./vx_analyse >run.log 2>&1 &
 pid=$!
 send_keys "No Update Rule available" Return
-for _ in $(seq 60); do
-  [ -s Attributes.rule ] && break
-  sleep 0.5
-done
+wait_until 30 [ -s Attributes.rule ] || true
 if [ "$(cat Attributes.rule; echo x)" != "${expected_rule}x" ]; then
   echo "Attributes.rule was not written as expected"; cat run.log; exit 1
 fi

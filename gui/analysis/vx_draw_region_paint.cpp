@@ -173,5 +173,7 @@ void VxDrawRegion::setSketch(const image* sketch)
     const int n = labels->width * labels->height;
     for (int p = 0; p < n; ++p)
         labels->pixels[p] = sketch->pixels[p] != 0 ? 257 : 0;
-    updateDisplay();
+    // Every label may have changed, so the frame's words outside the view,
+    // which zooming or panning shows later, are refreshed too.
+    updateEntireDisplay();
 }

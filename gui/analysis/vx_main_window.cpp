@@ -50,15 +50,6 @@ constexpr char default_update_rule[] =
     "TD:\n"
     "#RULES\n";
 
-// The file name less the extension that follows the last '.' of its file
-// part (a name without one, or starting with its only '.', stays whole).
-QString without_extension(const QString& file)
-{
-    const int dot = file.lastIndexOf('.');
-    const int fileStart = file.lastIndexOf('/') + 1;
-    return dot > fileStart ? file.left(dot) : file;
-}
-
 bool readable(const QString& name)
 {
     FILE* file = vxfopen(QFile::encodeName(name).constData(), "r");
@@ -77,6 +68,15 @@ bool write_default_update_rule(const QString& name)
            out.commit();
 }
 
+// Shows the dialog, which goes with the window (finito()).
+template <class Dialog>
+Dialog* follow(vx_main_window* window, Dialog* dialog)
+{
+    QObject::connect(window, &vx_main_window::finito, dialog, &VxBaseDialog::destroyDialog);
+    dialog->show();
+    return dialog;
+}
+
 // A browser of that kind on a file chosen with the filter; it follows
 // finito(). Null on Cancel and for a file it cannot read, which leaves it
 // closed.
@@ -89,11 +89,7 @@ Browser* open_browser(vx_main_window* window, VxBasePaths* paths, const char* fi
     if (file.isEmpty())
         return nullptr;
     auto* browser = new Browser(paths, file, nullptr, name);
-    if (!browser->loaded())
-        return nullptr;
-    QObject::connect(window, &vx_main_window::finito, browser, &VxBaseDialog::destroyDialog);
-    browser->show();
-    return browser;
+    return browser->loaded() ? follow(window, browser) : nullptr;
 }
 
 }  // namespace
@@ -244,9 +240,8 @@ void vx_main_window::quit()
 void vx_main_window::new_project()
 {
     auto* control = new vx_analyse_control("vx_analyse_control for new_project_dialog", 3, nullptr);
-    newProjectDialog = new vx_new_project_dialog(paths, control, nullptr, "New Project", 0);
-    newProjectDialog->show();
-    connect(this, &vx_main_window::finito, newProjectDialog, &VxBaseDialog::destroyDialog);
+    newProjectDialog =
+        follow(this, new vx_new_project_dialog(paths, control, nullptr, "New Project", 0));
     connect(newProjectDialog, &vx_new_project_dialog::computationDone, this,
             &vx_main_window::start_main_dialog);
 }
@@ -284,9 +279,8 @@ void vx_main_window::start_main_dialog(vx_analyse_control* control)
 
 void vx_main_window::showAnalysis(vx_analyse_control* control)
 {
-    analysisDialog = new vx_analyse_main_dialog(paths, control, nullptr, "Analyse Image", 0);
-    connect(this, &vx_main_window::finito, analysisDialog, &VxBaseDialog::destroyDialog);
-    analysisDialog->show();
+    analysisDialog =
+        follow(this, new vx_analyse_main_dialog(paths, control, nullptr, "Analyse Image", 0));
 }
 
 void vx_main_window::modifyUpdateRule()
@@ -332,9 +326,8 @@ void vx_main_window::sketches_howto()
 
 void vx_main_window::create_repository()
 {
-    newRepositoryDialog = new vx_new_repository_dialog(paths, nullptr, "Create Repository");
-    connect(this, &vx_main_window::finito, newRepositoryDialog, &VxBaseDialog::destroyDialog);
-    newRepositoryDialog->show();
+    newRepositoryDialog =
+        follow(this, new vx_new_repository_dialog(paths, nullptr, "Create Repository"));
 }
 
 void vx_main_window::load_repository()
@@ -347,17 +340,13 @@ void vx_main_window::load_repository()
 
 void vx_main_window::query_repository()
 {
-    queryDialog = new VxQueryRepositoryDialog(paths, nullptr, "Query Repository", 0);
-    connect(this, &vx_main_window::finito, queryDialog, &VxBaseDialog::destroyDialog);
-    queryDialog->show();
+    queryDialog = follow(this, new VxQueryRepositoryDialog(paths, nullptr, "Query Repository", 0));
 }
 
 void vx_main_window::classify_repository()
 {
-    labelingSetupDialog =
-        new VxInitLabeledRepositoryDialog(paths, nullptr, "Init Labeled Repository", 0);
-    connect(this, &vx_main_window::finito, labelingSetupDialog, &VxBaseDialog::destroyDialog);
-    labelingSetupDialog->show();
+    labelingSetupDialog = follow(
+        this, new VxInitLabeledRepositoryDialog(paths, nullptr, "Init Labeled Repository", 0));
 }
 
 void vx_main_window::load_query_result()
@@ -404,25 +393,21 @@ void vx_main_window::draw_region_dialog()
                                   title.toLatin1().constData(), VX_DELETE_ON_CLOSE);
     // The title as chosen, also beyond Latin-1.
     sketchTool->setWindowTitle(title);
-    connect(this, &vx_main_window::finito, sketchTool, &VxBaseDialog::destroyDialog);
-    sketchTool->setExportFileStem(without_extension(file));
-    sketchTool->show();
+    sketchTool->setExportFileStem(VxBasePaths::PathNamePart(file) +
+                                  VxBasePaths::truncateFormatPart(VxBasePaths::FileNamePart(file)));
+    follow(this, sketchTool.data());
     sketchTool->findChild<qimage_frame*>(QStringLiteral("Draw Region Display Image"))
         ->fitDisplayFrame(100, sketchTool);
 }
 
 void vx_main_window::compare_labeled_repository()
 {
-    auto* dialog =
-        new VxCompareLabeledRepositoryDialog(paths, nullptr, "Compare Labeled Repository");
-    connect(this, &vx_main_window::finito, dialog, &VxBaseDialog::destroyDialog);
-    dialog->show();
+    follow(this,
+           new VxCompareLabeledRepositoryDialog(paths, nullptr, "Compare Labeled Repository"));
 }
 
 void vx_main_window::compare_repository()
 {
     // Both comparisons carry this object name.
-    auto* dialog = new VxCompareRepositoryTreeDialog(paths, nullptr, "Compare Labeled Repository");
-    connect(this, &vx_main_window::finito, dialog, &VxBaseDialog::destroyDialog);
-    dialog->show();
+    follow(this, new VxCompareRepositoryTreeDialog(paths, nullptr, "Compare Labeled Repository"));
 }

@@ -404,6 +404,19 @@ TEST_F(DrawRegionTest, SketchFilesGiveBackEveryLabelAndOthersAreRefused)
     }
 }
 
+TEST_F(DrawRegionTest, AHandedSketchShowsAlsoBeyondTheVisiblePart)
+{
+    auto s = open();
+    s->display->resizeDisplayFrame(10, 10);
+    image_handle regions(create_image(40, 30, 0));
+    regions->pixels[20 * 40 + 30] = 5;
+    s->setSketch(regions.get());
+    EXPECT_EQ(s->labelled(), std::set<point>({{30, 20}}));
+    const std::vector<int> shown = analysis_test::frame_words(s->display);
+    s->updateEntireDisplay();
+    EXPECT_EQ(shown, analysis_test::frame_words(s->display));
+}
+
 TEST_F(DrawRegionTest, ScreenshotOfTheToolWithTwoPatches)
 {
     auto s = open();
