@@ -15,6 +15,7 @@
 #include <QRect>
 #include <QString>
 #include <ostream>
+#include <string>
 
 #include "gui/foundation/scripted_dialogs.h"
 
@@ -27,6 +28,11 @@ inline void PrintTo(const QString& text, std::ostream* out)
 }
 
 namespace vx_gui_test {
+
+inline QString q(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
 
 // The dialog service the suite runs with.
 VxScriptedDialogs& dialogs();

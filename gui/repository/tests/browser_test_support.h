@@ -21,10 +21,7 @@
 
 namespace browser_test {
 
-inline QString q(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
+using vx_gui_test::q;
 
 // The top-level window whose title starts so, null when there is none.
 inline QWidget* window_titled(const QString& start)

@@ -32,10 +32,7 @@ using vx_test::read_file;
 
 namespace {
 
-QString q(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
+using vx_gui_test::q;
 
 // n pictures (24 x 20) in "r.vxr" and their labelling without labels in
 // "r.vxq". With `matched` the trees are computed (4 scales), and for each

@@ -25,10 +25,7 @@ namespace labeling_test {
 
 using analysis_test::click;
 
-inline QString q(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
+using vx_gui_test::q;
 
 // Triggers the entry of the widget's menus with this text.
 inline void trigger(QWidget& widget, const QString& entry)

@@ -22,10 +22,7 @@
 
 namespace new_repository_test {
 
-inline QString q(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
+using vx_gui_test::q;
 
 // A grey picture of side x side with a bright and a dark square: regions in
 // both trees at every scale.

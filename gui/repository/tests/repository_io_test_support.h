@@ -12,13 +12,11 @@
 
 #include "gui/foundation/scripted_dialogs.h"
 #include "gui/foundation/vx_image_file_formats.h"
+#include "testsupport/gui/gui_test.h"
 
 namespace repository_io_test {
 
-inline QString q(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
+using vx_gui_test::q;
 
 // Saves the picture in the format of the name's extension.
 inline void save(const QImage& picture, const std::string& path)
