@@ -4,9 +4,7 @@
 #include <condition_variable>
 #include <cstdio>
 #include <cstring>
-#include <functional>
 #include <mutex>
-#include <thread>
 #include <vector>
 
 #include "filter/detail/mms_scale.h"
@@ -88,163 +86,6 @@ int scales_in_flight(const mms_source& s, bool growing)
     return std::max(1, static_cast<int>((kBudget - shared) / (growing ? 3.0 : 2.0)));
 }
 
-// One partition's scales computed in order of their markers by a set of
-// workers, each with its own buffers; the calling thread makes the markers,
-// hands them out and reports every finished scale, in scale order.
-class partition_run {
-public:
-    partition_run(const mms_source& s, vx_image* dst, const row_trim& trim, mms_debug_export* debug,
-                  int nscales, int kind, void* context, tree_progress_fn callback)
-        : s_(s),
-          dst_(dst),
-          trim_(trim),
-          debug_(debug),
-          kind_(kind),
-          context_(context),
-          callback_(callback),
-          done_(static_cast<size_t>(nscales), 0)
-    {}
-
-    // Computes scale k; with a filter (growing template) from the source,
-    // else from the marker in b.work.
-    void compute(mms_scale_buffers& b, int k, f_filter* filter)
-    {
-        image* out = &dst_->scales[k];
-        const ws_layout l = mms_compute_scale(s_, b, filter, k, debug_, out->pixels);
-        write_scale(out, l, b.lab.data(), trim_);
-    }
-
-    // The scales one after the other on the calling thread, with the
-    // buffers `b` (which built the tree).
-    void run_alone(mms_scale_buffers& b, const std::function<bool(int, f_filter*&, int*&)>& next)
-    {
-        for (int k = 0; k < static_cast<int>(done_.size()); ++k) {
-            f_filter* filter = nullptr;
-            int* marker = nullptr;
-            if (!next(k, filter, marker))
-                return;
-            if (filter == nullptr)
-                copy_marker(b, marker);
-            compute(b, k, filter);
-            report(k);
-        }
-    }
-
-    // The same on `workers`, the first with the buffers `b`.
-    void run_crew(mms_scale_buffers& b, int workers,
-                  const std::function<bool(int, f_filter*&, int*&)>& next)
-    {
-        std::vector<worker> crew(static_cast<size_t>(workers));
-        crew[0].buffers = std::move(b);
-        for (size_t i = 1; i < crew.size(); ++i)
-            mms_reserve(crew[i].buffers, s_);
-        for (worker& w : crew)
-            w.thread = std::thread([this, &w] { serve(w); });
-        std::unique_lock<std::mutex> lock(mutex_);
-        int reported = 0;
-        for (int k = 0; k < static_cast<int>(done_.size()); ++k) {
-            worker* idle = nullptr;
-            for (;;) {
-                reported = report_finished(lock, reported);
-                for (worker& w : crew)
-                    if (w.scale < 0)
-                        idle = &w;
-                if (idle != nullptr)
-                    break;
-                finished_.wait(lock);
-            }
-            lock.unlock();
-            f_filter* filter = nullptr;
-            int* marker = nullptr;
-            const bool go = next(k, filter, marker);
-            if (go && filter == nullptr)
-                copy_marker(idle->buffers, marker);
-            lock.lock();
-            if (!go)
-                break;
-            idle->scale = k;
-            idle->filter = filter;
-            assigned_.notify_all();
-        }
-        stop_ = true;
-        assigned_.notify_all();
-        for (;;) {
-            reported = report_finished(lock, reported);
-            bool busy = false;
-            for (const worker& w : crew)
-                busy = busy || w.scale >= 0;
-            if (!busy)
-                break;
-            finished_.wait(lock);
-        }
-        lock.unlock();
-        for (worker& w : crew)
-            w.thread.join();
-    }
-
-private:
-    struct worker {
-        mms_scale_buffers buffers;
-        int scale = -1;  // the scale being computed, -1 when idle
-        f_filter* filter = nullptr;
-        std::thread thread;
-    };
-
-    void copy_marker(mms_scale_buffers& b, const int* marker) const
-    {
-        std::memcpy(b.work.data(), marker, sizeof(int) * static_cast<size_t>(s_.width) * s_.height);
-    }
-
-    void report(int k)
-    {
-        if (callback_ != nullptr)
-            callback_(kind_, k, context_);
-    }
-
-    // Reports the scales finished in order from `reported` on, with the lock
-    // released during each call; returns the next scale to report.
-    int report_finished(std::unique_lock<std::mutex>& lock, int reported)
-    {
-        while (reported < static_cast<int>(done_.size()) && done_[reported] != 0) {
-            lock.unlock();
-            report(reported);
-            lock.lock();
-            ++reported;
-        }
-        return reported;
-    }
-
-    void serve(worker& w)
-    {
-        std::unique_lock<std::mutex> lock(mutex_);
-        for (;;) {
-            assigned_.wait(lock, [&] { return w.scale >= 0 || stop_; });
-            if (w.scale < 0)
-                return;
-            const int k = w.scale;
-            lock.unlock();
-            compute(w.buffers, k, w.filter);
-            lock.lock();
-            done_[k] = 1;
-            w.scale = -1;
-            finished_.notify_all();
-        }
-    }
-
-    const mms_source& s_;
-    vx_image* dst_;
-    row_trim trim_;
-    mms_debug_export* debug_;
-    int kind_;
-    void* context_;
-    tree_progress_fn callback_;
-    std::vector<char> done_;
-    std::mutex mutex_;
-    std::condition_variable assigned_;
-    std::condition_variable finished_;
-    bool stop_ = false;
-};
-
 int run_partition(vx_image* src, vx_image* dst, int mode, int nscales, int iterations,
                   const functions* tmpl, int conn, unsigned flags, mms_debug_export* debug,
                   void* context, tree_progress_fn callback, bool progress_variant)
@@ -294,12 +135,12 @@ int run_partition(vx_image* src, vx_image* dst, int mode, int nscales, int itera
         elementary.assign(pixels, pixels + n);
         rows.resize(3 * static_cast<size_t>(s.width));
     }
-    // Scale k's marker, handed out in scale order: the next elementary
-    // filtering of the previous one, or the filter of radius + k (built
-    // after scale k - 1's, as one scale at a time builds them).
+    // Scale k's marker, made in scale order: the next elementary filtering
+    // of the previous one copied to b.work, or the filter f of radius + k
+    // (built after scale k - 1's, as one scale at a time builds them).
     std::vector<filter_handle> filters;
     int result = 1;
-    const auto next = [&](int k, f_filter*& f, int*& marker) {
+    const auto make_marker = [&](int k, mms_scale_buffers& b, f_filter*& f) {
         if (growing && k > 0) {
             local.radius += 1.0;
             filter.reset(mms_make_filter(&local, mode, iterations, &source_view));
@@ -317,17 +158,49 @@ int run_partition(vx_image* src, vx_image* dst, int mode, int nscales, int itera
             filters.push_back(std::move(filter));
         } else {
             mms_next_elementary_marker(elementary.data(), s.width, s.height, mode, rows.data());
-            marker = elementary.data();
+            std::memcpy(b.work.data(), elementary.data(), sizeof(int) * n);
         }
         return true;
     };
-    const int workers = std::min({get_tree_workers(), nscales, scales_in_flight(s, growing)});
-    partition_run run(s, dst, trim, debug, std::max(nscales, 0), mode == 1 ? 1 : 2, context,
-                      callback);
-    if (workers > 1)
-        run.run_crew(first, workers, next);
-    else
-        run.run_alone(first, next);
+    // Each worker takes the next scale, makes its marker in its turn (after
+    // the previous scale's) into its own buffers and computes the scale;
+    // after a marker that could not be made no scale is computed.
+    const int workers =
+        std::max(1, std::min({get_tree_workers(), nscales, scales_in_flight(s, growing)}));
+    std::vector<mms_scale_buffers> buffers(static_cast<size_t>(workers));
+    buffers[0] = std::move(first);
+    for (size_t i = 1; i < buffers.size(); ++i)
+        mms_reserve(buffers[i], s);
+    std::vector<char> computed(static_cast<size_t>(std::max(nscales, 0)), 0);
+    std::mutex turn_mutex;
+    std::condition_variable turn;
+    int made = 0;
+    bool failed = false;
+    run_tree_tasks_in_order(
+        nscales, workers,
+        [&](int k, int worker) {
+            mms_scale_buffers& b = buffers[static_cast<size_t>(worker)];
+            f_filter* f = nullptr;
+            bool go;
+            {
+                std::unique_lock<std::mutex> lock(turn_mutex);
+                turn.wait(lock, [&] { return made == k; });
+                go = !failed && make_marker(k, b, f);
+                failed = !go;
+                ++made;
+            }
+            turn.notify_all();
+            if (!go)
+                return;
+            image* out = &dst->scales[k];
+            const ws_layout l = mms_compute_scale(s, b, f, k, debug, out->pixels);
+            write_scale(out, l, b.lab.data(), trim);
+            computed[static_cast<size_t>(k)] = 1;
+        },
+        [&](int k) {
+            if (computed[static_cast<size_t>(k)] != 0 && callback != nullptr)
+                callback(mode == 1 ? 1 : 2, k, context);
+        });
     if (progress_variant)
         vx_report("\n\n Done Mode %d\n\n", mode);
     return result;

@@ -28,9 +28,9 @@ struct mms_debug_export {
 // on one source at once. Returns 1, or 0 after a message when nothing could
 // be computed (dst unchanged).
 //
-// The calling thread makes the scales' markers in order and hands them to up
-// to get_tree_workers() threads (tree_workers.h), itself among them when
-// there is one; at most as many scales are in flight as keep the
+// The scales are computed on up to get_tree_workers() threads
+// (tree_workers.h), the calling thread among them, which make the scales'
+// markers in scale order; at most as many scales are in flight as keep the
 // partition's own buffers within 12 ints per pixel (what it took computing
 // one scale at a time), 2 per scale besides the shared component tree.
 FILTER_EXPORT int lMMS_Part(vx_image* src, vx_image* dst, int mode, int nscales, int iterations,

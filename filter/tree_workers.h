@@ -48,10 +48,11 @@ void run_tree_tasks(int count, int workers, Task&& task)
     });
 }
 
-// run_tree_tasks that also calls done(i) on the calling thread for every i,
-// in ascending order, as soon as task i and all tasks before it have run:
-// between the calling thread's own tasks, and after them while it waits for
-// the others.
+// run_tree_tasks with task(i, thread), thread in 0 .. workers - 1 telling
+// the threads apart (0 the calling thread), that also calls done(i) on the
+// calling thread for every i, in ascending order, as soon as task i and all
+// tasks before it have run: between the calling thread's own tasks, and
+// after them while it waits for the others.
 template <class Task, class Done>
 void run_tree_tasks_in_order(int count, int workers, Task&& task, Done&& done)
 {
@@ -76,7 +77,7 @@ void run_tree_tasks_in_order(int count, int workers, Task&& task, Done&& done)
     };
     run_tree_threads(std::max(1, std::min(workers, count)), [&](int thread) {
         for (int i = next++; i < count; i = next++) {
-            task(i);
+            task(i, thread);
             {
                 const std::lock_guard<std::mutex> lock(mutex);
                 finished[static_cast<size_t>(i)] = 1;

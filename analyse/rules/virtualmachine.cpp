@@ -1,6 +1,5 @@
 #include "analyse/rules/virtualmachine.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -355,12 +354,14 @@ void update_fdc_symbols(vm* m, const double* given)
               "Dont Mess with the number of FDCs in update fds in symboltable\n");
         return;
     }
-    std::vector<double> coeffs(n);
-    if (given != nullptr)
-        std::copy(given, given + n, coeffs.begin());
-    else
-        get_fourier_descriptor(m->region->contour, m->region->contour_size, n, coeffs.data(),
+    std::vector<double> computed;
+    const double* coeffs = given;
+    if (coeffs == nullptr) {
+        computed.resize(static_cast<size_t>(n));
+        get_fourier_descriptor(m->region->contour, m->region->contour_size, n, computed.data(),
                                prog->width);
+        coeffs = computed.data();
+    }
     symbol* s = count->next;
     for (int i = 0; i < n && s != nullptr; ++i, s = s->next) {
         char expected[SYMBOL_NAME_MAX + 1];

@@ -51,7 +51,7 @@ region_tree* Region_Graph_progress(vx_image* partition, int conn, int mode, void
     const int kind = progress_kind(mode);
     run_tree_tasks_in_order(
         nscales, workers,
-        [&](int step) { trace_scale_sons(sons[static_cast<size_t>(nscales - 1 - step)]); },
+        [&](int step, int) { trace_scale_sons(sons[static_cast<size_t>(nscales - 1 - step)]); },
         [&](int step) {
             if (context != nullptr && callback != nullptr && kind != 0)
                 callback(kind, step, context);
