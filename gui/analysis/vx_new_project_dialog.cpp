@@ -26,7 +26,7 @@
 
 vx_new_project_dialog::vx_new_project_dialog(VxBasePaths* shared, vx_analyse_control* control,
                                              QWidget* parent, const char* name, int flags)
-    : VxBaseDialog(shared, parent, name, flags | VX_DELETE_ON_CLOSE), control(control)
+    : VxWorkingDialog(shared, parent, name, flags | VX_DELETE_ON_CLOSE), control(control)
 {
     // 1.-2.
     setWindowTitle(QStringLiteral("Create RAVAZ"));
