@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -48,19 +49,29 @@ inline void write_blob_picture(const std::string& path, int size, unsigned seed)
     delete_image(img);
 }
 
-// The pictures image0.pgm .. image15.pgm written into the directory, with
-// their names as the repository's list constructor takes them.
+// The pictures image0.pgm .. image<count - 1>.pgm (seeds seed, seed + 1, ...)
+// written into the directory, with their names as the repository's list
+// constructor takes them.
 struct repository_pictures {
     std::vector<std::string> names;
     std::vector<char*> list;
 
-    explicit repository_pictures(const std::string& images)
+    explicit repository_pictures(const std::string& images, int count = kImages,
+                                 unsigned seed = 17u)
     {
-        for (int i = 0; i < kImages; ++i) {
+        for (int i = 0; i < count; ++i) {
             names.push_back("image" + std::to_string(i) + ".pgm");
-            write_blob_picture(images + "/" + names.back(), kSize, 17u + static_cast<unsigned>(i));
+            write_blob_picture(images + "/" + names.back(), kSize, seed + static_cast<unsigned>(i));
         }
         for (std::string& name : names)
             list.push_back(name.data());
     }
 };
+
+// A rule file or any other text file of the benchmark.
+inline void write_text(const std::string& path, const std::string& text)
+{
+    FILE* f = std::fopen(path.c_str(), "w");
+    std::fputs(text.c_str(), f);
+    std::fclose(f);
+}

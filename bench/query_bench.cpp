@@ -45,13 +45,6 @@ namespace {
 constexpr int kQueries = 3;
 constexpr int kParseRepeats = 200;
 
-void write_text(const std::string& path, const std::string& text)
-{
-    FILE* f = std::fopen(path.c_str(), "w");
-    std::fputs(text.c_str(), f);
-    std::fclose(f);
-}
-
 class FileLabels : public VxLabeledRepository {
 public:
     VxRepository* loadRepository(const char* file) override

@@ -23,7 +23,6 @@
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "bench/bench_repository.h"
 #include "bench/bench_support.h"
@@ -38,13 +37,6 @@
 namespace {
 
 constexpr int images = 50;
-
-void write_text(const std::string& path, const std::string& text)
-{
-    FILE* f = std::fopen(path.c_str(), "w");
-    std::fputs(text.c_str(), f);
-    std::fclose(f);
-}
 
 struct repository_data {
     QTemporaryDir folder;
@@ -63,16 +55,9 @@ struct repository_data {
         std::filesystem::create_directories(imagesPath);
         std::filesystem::create_directories(trees);
         std::filesystem::create_directories(results);
-        std::vector<std::string> names;
-        for (int i = 0; i < images; ++i) {
-            names.push_back("image" + std::to_string(i) + ".pgm");
-            write_blob_picture(imagesPath + "/" + names.back(), kSize,
-                               71u + static_cast<unsigned>(i));
-        }
-        std::vector<char*> list;
-        for (std::string& name : names)
-            list.push_back(name.data());
-        QTVxRepository repository(list.data(), images, trees.c_str(), imagesPath.c_str(), 3);
+        repository_pictures pictures(imagesPath, images, 71u);
+        QTVxRepository repository(pictures.list.data(), images, trees.c_str(), imagesPath.c_str(),
+                                  3);
         repository.computeRepositoryInit(kScales);
         while (repository.computeRepositoryStep(nullptr, nullptr) >= 0) {}
         repository.WriteRepository(vxr.c_str());

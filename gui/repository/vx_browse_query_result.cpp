@@ -177,25 +177,11 @@ void VxBrowseQueryResult::exportAnalyzeVolume()
 
 void VxBrowseQueryResult::exportRegionsCSVTable()
 {
-    // 1. The repository's name with the mode's ending in place of ".vxr".
-    QString suggested = QFile::decodeName(labels->RepositoryName());
-    if (suggested.endsWith(QLatin1String(".vxr")))
-        suggested.chop(4);
-    suggested += mode == 1 ? QStringLiteral(".classified.bright.csv")
-                           : QStringLiteral(".classified.dark.csv");
-
-    // 2.-3. The table under the chosen name.
-    const QString file = vx_dialogs().saveFileName(
-        this, QStringLiteral("Export CSV Table File"), QStringLiteral("Export CSV Table File"),
-        suggested, QStringLiteral("Labeled Repository (*.csv)"), false);
-    if (file.isEmpty())
-        return;
-    if (!vx_creatable(file)) {
-        vx_write_error(file);
-        return;
-    }
-    labels->exportClassifiedTable(encoded(file).constData(),
-                                  encoded(currentPaths()->UpdateRule()).constData(), mode);
+    vx_browser::exportClassifiedTable(
+        this, *labels,
+        vx_browser::repositoryNameWith(*labels, mode == 1 ? QStringLiteral(".classified.bright.csv")
+                                                          : QStringLiteral(".classified.dark.csv")),
+        currentPaths()->UpdateRule(), mode);
 }
 
 void VxBrowseQueryResult::showImageList()

@@ -17,6 +17,7 @@
 #include "gui/foundation/thumbnails/vx_display_image_list.h"
 #include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/window_flags.h"
+#include "gui/repository/detail/browser_parts.h"
 #include "gui/repository/detail/repository_images.h"
 #include "gui/repository/qtvx_labeled_repository.h"
 #include "gui/repository/vx_attribute_selection.h"
@@ -65,32 +66,24 @@ VxClassificationView::~VxClassificationView()
 
 void VxClassificationView::makeMenus(QBoxLayout* layout)
 {
-    auto* bar = new QMenuBar(this);
-    bar->setObjectName(QStringLiteral("Control Menu"));
-    layout->setMenuBar(bar);
-    const auto add = [this](QMenu* menu, const char* text, QKeyCombination key,
-                            void (VxClassificationView::*slot)()) {
-        QAction* action = menu->addAction(QString::fromLatin1(text));
-        action->setShortcut(QKeySequence(key));
-        connect(action, &QAction::triggered, this, slot);
-    };
+    using View = VxClassificationView;
+    using vx_browser::addEntry;
+    QMenuBar* bar = vx_browser::addMenuBar(this, layout, QStringLiteral("Control Menu"));
     QMenu* exports = bar->addMenu(QStringLiteral("Export"));
     exports->setObjectName(QStringLiteral("Exports"));
-    add(exports, "Classification", Qt::CTRL | Qt::Key_W,
-        &VxClassificationView::WriteClassification);
-    add(exports, "Regions Table", Qt::CTRL | Qt::Key_T, &VxClassificationView::exportRegionsTable);
-    add(exports, "RUREVUdU Data", Qt::CTRL | Qt::Key_H,
-        &VxClassificationView::generateRUREVUDUData);
-    add(exports, "C4.5 Training", Qt::CTRL | Qt::Key_A, &VxClassificationView::c4_5_training);
-    add(exports, "Regions By Class", Qt::CTRL | Qt::Key_X,
-        &VxClassificationView::exportResultRegionsByClass);
-    add(exports, "All Regions", Qt::CTRL | Qt::SHIFT | Qt::Key_X,
-        &VxClassificationView::exportResultRegions);
-    add(exports, "ISOSurface Volume", Qt::CTRL | Qt::Key_S,
-        &VxClassificationView::exportISOSurfaceVolume);
+    addEntry(exports, "Classification", Qt::CTRL | Qt::Key_W, this, &View::WriteClassification);
+    addEntry(exports, "Regions Table", Qt::CTRL | Qt::Key_T, this, &View::exportRegionsTable);
+    addEntry(exports, "RUREVUdU Data", Qt::CTRL | Qt::Key_H, this, &View::generateRUREVUDUData);
+    addEntry(exports, "C4.5 Training", Qt::CTRL | Qt::Key_A, this, &View::c4_5_training);
+    addEntry(exports, "Regions By Class", Qt::CTRL | Qt::Key_X, this,
+             &View::exportResultRegionsByClass);
+    addEntry(exports, "All Regions", Qt::CTRL | Qt::SHIFT | Qt::Key_X, this,
+             &View::exportResultRegions);
+    addEntry(exports, "ISOSurface Volume", Qt::CTRL | Qt::Key_S, this,
+             &View::exportISOSurfaceVolume);
     QMenu* view = bar->addMenu(QStringLiteral("View"));
     view->setObjectName(QStringLiteral("View"));
-    add(view, "Image List", Qt::CTRL | Qt::Key_V, &VxClassificationView::showImageList);
+    addEntry(view, "Image List", Qt::CTRL | Qt::Key_V, this, &View::showImageList);
 }
 
 void VxClassificationView::makeStatusBar(QBoxLayout* layout)

@@ -75,9 +75,6 @@ private:
     void makeMenus(QBoxLayout* layout);
     void makeStatusBar(QBoxLayout* layout);
     void setMode(int mode);
-    // RepositoryName() with ".vxr" replaced by `ending` (appended to other
-    // names).
-    QString proposedName(const char* ending) const;
     // The update rule chosen for an export; empty on Cancel.
     QString chooseUpdateRule();
     // Writes the ".vxq" file; a failure gets a pop-up.

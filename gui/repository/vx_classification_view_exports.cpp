@@ -5,6 +5,7 @@
 
 #include "gui/analysis/detail/analysis_files.h"
 #include "gui/foundation/dialog_service.h"
+#include "gui/repository/detail/browser_parts.h"
 #include "gui/repository/qtvx_labeled_repository.h"
 #include "gui/repository/vx_attribute_selection.h"
 #include "gui/repository/vx_class_export_dialog.h"
@@ -41,14 +42,6 @@ std::pair<QString, int> class_export(VxLabeledRepository& labeled, QWidget* pare
 
 }  // namespace
 
-QString VxClassificationView::proposedName(const char* ending) const
-{
-    QString name = QFile::decodeName(labeled->RepositoryName());
-    if (name.endsWith(QLatin1String(".vxr")))
-        name.chop(4);
-    return name + QLatin1String(ending);
-}
-
 bool VxClassificationView::writeLabels(const QString& file)
 {
     if (labeled->write(encoded(file).constData()) == 1)
@@ -60,7 +53,8 @@ bool VxClassificationView::writeLabels(const QString& file)
 void VxClassificationView::WriteClassification()
 {
     const QString file =
-        save_name(this, QStringLiteral("Store Repository"), proposedName(".Classified.vxq"),
+        save_name(this, QStringLiteral("Store Repository"),
+                  vx_browser::repositoryNameWith(*labeled, QStringLiteral(".Classified.vxq")),
                   QStringLiteral("Labeled Repository (*.vxq)"));
     if (!file.isEmpty() && writeLabels(file))
         autosaveName = file;
@@ -76,13 +70,11 @@ QString VxClassificationView::chooseUpdateRule()
 void VxClassificationView::exportRegionsTable()
 {
     const QString rule = chooseUpdateRule();
-    if (rule.isEmpty())
-        return;
-    const QString table =
-        save_name(this, QStringLiteral("Export CSV Table File"), proposedName(".Classified.csv"),
-                  QStringLiteral("Labeled Repository (*.csv)"));
-    if (!table.isEmpty())
-        labeled->exportClassifiedTable(encoded(table).constData(), encoded(rule).constData(), mode);
+    if (!rule.isEmpty())
+        vx_browser::exportClassifiedTable(
+            this, *labeled,
+            vx_browser::repositoryNameWith(*labeled, QStringLiteral(".Classified.csv")), rule,
+            mode);
 }
 
 void VxClassificationView::presentAttributeSelection(const char* rule)

@@ -6,10 +6,12 @@
 #include <cstring>
 #include <memory>
 
+#include "automation/repository/vx_labeled_repository.h"
 #include "automation/repository/vx_repository.h"
 #include "gui/analysis/detail/analysis_files.h"
 #include "gui/analysis/vx_analyse_control.h"
 #include "gui/analysis/vx_analyse_main_dialog.h"
+#include "gui/foundation/dialog_service.h"
 
 namespace vx_browser {
 
@@ -48,6 +50,31 @@ QWidget* openAnalysis(VxBasePaths* paths, QWidget* parent, VxRepository& reposit
     auto* window = new vx_analyse_main_dialog(paths, control.release(), parent, "Analyse Image", 0);
     window->show();
     return window;
+}
+
+QString repositoryNameWith(const VxLabeledRepository& labeled, const QString& ending)
+{
+    QString name = QFile::decodeName(labeled.RepositoryName());
+    if (name.endsWith(QLatin1String(".vxr")))
+        name.chop(4);
+    return name + ending;
+}
+
+void exportClassifiedTable(QWidget* parent, VxLabeledRepository& labeled, const QString& suggested,
+                           const QString& updateRule, int mode)
+{
+    const QString caption = QStringLiteral("Export CSV Table File");
+    const QString file = vx_dialogs().saveFileName(
+        parent, caption, caption, suggested, QStringLiteral("Labeled Repository (*.csv)"), false);
+    if (file.isEmpty())
+        return;
+    // The table's writer reports no failure.
+    if (!vx_creatable(file)) {
+        vx_write_error(file);
+        return;
+    }
+    labeled.exportClassifiedTable(QFile::encodeName(file).constData(),
+                                  QFile::encodeName(updateRule).constData(), mode);
 }
 
 }  // namespace vx_browser

@@ -1,8 +1,9 @@
 #pragma once
 
-// Pieces shared by the repository and query-result browsers: their menu
-// bar and entries, and the analysis window of one repository image on its
-// stored trees. Internal to vxgui.
+// Pieces shared by the repository and query-result browsers and the
+// classification view: their menu bar and entries, the analysis window of
+// one repository image on its stored trees, and the table of the labelled
+// regions. Internal to vxgui.
 
 #include <QByteArray>
 #include <QKeySequence>
@@ -14,6 +15,7 @@ class QBoxLayout;
 class QMenuBar;
 class QWidget;
 class VxBasePaths;
+class VxLabeledRepository;
 class VxRepository;
 
 namespace vx_browser {
@@ -47,5 +49,16 @@ struct analysis_files {
 // tree cannot be read or do not fit.
 QWidget* openAnalysis(VxBasePaths* paths, QWidget* parent, VxRepository& repository, int i,
                       const analysis_files& files);
+
+// The name of the labelled repository's repository file with ".vxr"
+// replaced by `ending` (appended to other names).
+QString repositoryNameWith(const VxLabeledRepository& labeled, const QString& ending);
+
+// The table of the classified regions of that mode under the update rule,
+// in the file chosen in "Export CSV Table File" (starting at `suggested`).
+// Cancel writes nothing; a file that cannot be written gets the write error
+// pop-up.
+void exportClassifiedTable(QWidget* parent, VxLabeledRepository& labeled, const QString& suggested,
+                           const QString& updateRule, int mode);
 
 }  // namespace vx_browser

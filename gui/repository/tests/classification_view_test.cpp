@@ -174,6 +174,22 @@ TEST_F(ViewTest, ARenamedClassReachesTheOtherViewsAndTheFile)
     EXPECT_EQ(dialogs().requests().back().title, "!!Write Error!!");
 }
 
+TEST_F(ViewTest, TheRegionsTableGoesUnderTheChosenNameAndAFailedOneIsReported)
+{
+    const std::string table = l.d.dir.file("regions.csv");
+    dialogs().answer(q(rule));
+    dialogs().answer(q(table));
+    printed_by([&] { trigger(*view, "Regions Table"); });
+    EXPECT_EQ(dialogs().requests().back().startPath, q(l.d.dir.file("r.Classified.csv")));
+    EXPECT_EQ(read_file(table).rfind("RegionID, Imagename, Classname,", 0), 0u);
+
+    dialogs().answer(q(rule));
+    dialogs().answer(q(l.d.dir.file("no/such.csv")));
+    dialogs().press("Acknowlege");
+    trigger(*view, "Regions Table");
+    EXPECT_EQ(dialogs().requests().back().title, "!!Write Error!!");
+}
+
 TEST_F(ViewTest, C45TrainingRunsTheLearnerOnTheStemAsOneArgument)
 {
     vx_test::stand_in_programs programs;
