@@ -71,13 +71,6 @@ vx_analyse_main_dialog::~vx_analyse_main_dialog()
     delete brightBlobWindow;
 }
 
-QPushButton* vx_analyse_main_dialog::button(const char* text, const char* objectName)
-{
-    QPushButton* made = vx_fixed_button(text, this);
-    made->setObjectName(latin1(objectName));
-    return made;
-}
-
 void vx_analyse_main_dialog::makeLayout()
 {
     auto* box = new QVBoxLayout(this);
@@ -94,7 +87,7 @@ void vx_analyse_main_dialog::makeLayout()
     box->addLayout(row);
     row->addWidget(new QLabel("Bright Scales: " + QString::number(control->oscales()), this));
     row->addWidget(new QLabel("Dark Scales: " + QString::number(control->cscales()), this));
-    QPushButton* quit = button("Quit", "Quit");
+    QPushButton* quit = vx_fixed_button("Quit", this, "Quit");
     row->addWidget(quit);
     connect(quit, &QPushButton::clicked, this, &vx_analyse_main_dialog::quit_analyse);
 
@@ -103,10 +96,10 @@ void vx_analyse_main_dialog::makeLayout()
     box->addLayout(row);
     brightTreeField = new QLineEdit(file_text(control->openingtreename()), this);
     brightTreeField->setObjectName(QStringLiteral("Bright Tree Name"));
-    QPushButton* writeBright = button("Write", "Write Bright Tree");
+    QPushButton* writeBright = vx_fixed_button("Write", this, "Write Bright Tree");
     darkTreeField = new QLineEdit(file_text(control->closingtreename()), this);
     darkTreeField->setObjectName(QStringLiteral("Dark Tree Name"));
-    QPushButton* writeDark = button("Write", "Write Dark Tree");
+    QPushButton* writeDark = vx_fixed_button("Write", this, "Write Dark Tree");
     row->addWidget(brightTreeField);
     row->addWidget(writeBright);
     row->addWidget(darkTreeField);
@@ -128,8 +121,8 @@ void vx_analyse_main_dialog::makeLayout()
     // 4.-5. The scale browsers.
     row = new QHBoxLayout;
     box->addLayout(row);
-    QPushButton* browseBright = button("Browse Bright", "Browse Bright");
-    QPushButton* browseDark = button("Browse Dark", "Browse Dark");
+    QPushButton* browseBright = vx_fixed_button("Browse Bright", this, "Browse Bright");
+    QPushButton* browseDark = vx_fixed_button("Browse Dark", this, "Browse Dark");
     row->addWidget(browseBright);
     row->addWidget(browseDark);
     row->addStretch();
@@ -152,11 +145,11 @@ void vx_analyse_main_dialog::makeLayout()
         {"Save Image", &vx_analyse_main_dialog::write_result_image_dialog},
     };
     for (const auto& tool : toolButtons) {
-        QPushButton* made = button(tool.text, tool.text);
+        QPushButton* made = vx_fixed_button(tool.text, this, tool.text);
         tools->addWidget(made);
         connect(made, &QPushButton::clicked, this, tool.slot);
     }
-    modeButton = button("Contours", "Display Mode");
+    modeButton = vx_fixed_button("Contours", this, "Display Mode");
     tools->addWidget(modeButton);
     tools->addStretch();
     connect(modeButton, &QPushButton::clicked, this, &vx_analyse_main_dialog::switch_display_mode);
@@ -187,7 +180,7 @@ void vx_analyse_main_dialog::makeLayout()
         {"Dark Blobs", &vx_analyse_main_dialog::show_dark_blobs, true},
     };
     for (const auto& entry : exportButtons) {
-        QPushButton* made = button(entry.text, entry.text);
+        QPushButton* made = vx_fixed_button(entry.text, this, entry.text);
         exports->addWidget(made);
         connect(made, &QPushButton::clicked, this, entry.slot);
         if (entry.gapAfter)
@@ -207,9 +200,10 @@ void vx_analyse_main_dialog::makeLayout()
         column->addWidget(label);
         auto* buttons = new QHBoxLayout;
         column->addLayout(buttons);
-        QPushButton* apply =
-            button("Apply Query", bright ? "Apply Bright Query" : "Apply Dark Query");
-        QPushButton* clear = button("Clear", bright ? "Clear Bright Query" : "Clear Dark Query");
+        QPushButton* apply = vx_fixed_button("Apply Query", this,
+                                             bright ? "Apply Bright Query" : "Apply Dark Query");
+        QPushButton* clear =
+            vx_fixed_button("Clear", this, bright ? "Clear Bright Query" : "Clear Dark Query");
         buttons->addWidget(apply);
         buttons->addWidget(clear);
         buttons->addStretch();

@@ -128,7 +128,6 @@ public slots:
 
 private:
     void makeLayout();
-    QPushButton* button(const char* text, const char* objectName);
     // The image name's stem and extension, from its file part.
     QString imageStem() const;
     QString imageExtension() const;

@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFile>
 #include <QHBoxLayout>
-#include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -14,6 +13,7 @@
 
 #include "automation/preprocessing/process_image.h"
 #include "gui/analysis/detail/analysis_files.h"
+#include "gui/analysis/detail/form_widgets.h"
 #include "gui/analysis/vx_analyse_control.h"
 #include "gui/foundation/detail/image_open_filter.h"
 #include "gui/foundation/dialog_service.h"
@@ -26,7 +26,7 @@
 
 vx_new_project_dialog::vx_new_project_dialog(VxBasePaths* shared, vx_analyse_control* control,
                                              QWidget* parent, const char* name, int flags)
-    : VxBaseDialog(shared, parent, name, flags | VX_DELETE_ON_CLOSE), control(control)
+    : VxWorkingDialog(shared, parent, name, flags | VX_DELETE_ON_CLOSE), control(control)
 {
     // 1.-2.
     setWindowTitle(QStringLiteral("Create RAVAZ"));
@@ -51,12 +51,6 @@ void vx_new_project_dialog::makeLayout()
     auto* box = new QVBoxLayout(this);
     box->setSizeConstraint(QLayout::SetFixedSize);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    const auto button = [this](const char* text, const char* objectName) {
-        auto* made = new QPushButton(QString::fromLatin1(text), this);
-        made->setObjectName(QString::fromLatin1(objectName));
-        made->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-        return made;
-    };
     const auto edit = [this](const QString& text, const char* objectName) {
         auto* made = new QLineEdit(text, this);
         made->setObjectName(QString::fromLatin1(objectName));
@@ -67,7 +61,7 @@ void vx_new_project_dialog::makeLayout()
     // 1. The image file.
     auto* row = new QHBoxLayout;
     box->addLayout(row);
-    QPushButton* load = button("Load", "Infiledialog");
+    QPushButton* load = vx_fixed_button("Load", this, "Infiledialog");
     imageNameEdit = edit(imageName, "Resultnameedit");
     row->addWidget(load);
     row->addWidget(imageNameEdit);
@@ -79,10 +73,8 @@ void vx_new_project_dialog::makeLayout()
     row = new QHBoxLayout;
     box->addLayout(row);
     row->addWidget(new QLabel(QStringLiteral("Scales:"), this));
-    scalesEdit = edit(QString::number(control->oscales()), "Scales");
-    auto* validator = new QIntValidator(2, largest_scale_count, scalesEdit);
-    validator->setLocale(QLocale::c());
-    scalesEdit->setValidator(validator);
+    scalesEdit = vx_number_field(QString::number(control->oscales()), 2, largest_scale_count, this);
+    scalesEdit->setObjectName(QStringLiteral("Scales"));
     scalesEdit->setFixedWidth(50);
     row->addWidget(scalesEdit);
     row->addStretch();
@@ -91,9 +83,9 @@ void vx_new_project_dialog::makeLayout()
     // 3. Start and the denoising mode.
     row = new QHBoxLayout;
     box->addLayout(row);
-    QPushButton* start = button("Start", "Start");
+    QPushButton* start = vx_fixed_button("Start", this, "Start");
     start->setDefault(true);
-    denoiseButton = button("Remove Noise", "Remove Noise Selection");
+    denoiseButton = vx_fixed_button("Remove Noise", this, "Remove Noise Selection");
     row->addWidget(start);
     row->addWidget(new QLabel(QStringLiteral("Computation Mode: "), this));
     row->addWidget(denoiseButton);
@@ -107,11 +99,11 @@ void vx_new_project_dialog::makeLayout()
     box->addLayout(row);
     auto* column = new QVBoxLayout;
     row->addLayout(column);
-    QPushButton* euclidean = button("EuclideanGrey", "Convert2EuclideanGrey");
-    QPushButton* value = button("ValueGrey", "Convert2ValueGrey");
+    QPushButton* euclidean = vx_fixed_button("EuclideanGrey", this, "Convert2EuclideanGrey");
+    QPushButton* value = vx_fixed_button("ValueGrey", this, "Convert2ValueGrey");
     auto* preprocessing = new VxPreprocessSelection("IProcessing", this, "IProcessing");
     preprocessing->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    QPushButton* clear = button("Clear", "Reload Image");
+    QPushButton* clear = vx_fixed_button("Clear", this, "Reload Image");
     column->addWidget(euclidean);
     column->addWidget(value);
     column->addWidget(preprocessing);
@@ -139,7 +131,7 @@ void vx_new_project_dialog::makeLayout()
     // 5. Saving the view.
     row = new QHBoxLayout;
     box->addLayout(row);
-    QPushButton* save = button("Save", "Save");
+    QPushButton* save = vx_fixed_button("Save", this, "Save");
     saveNameEdit = edit(imageName, "Save");
     row->addWidget(save);
     row->addWidget(saveNameEdit);

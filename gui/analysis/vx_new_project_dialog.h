@@ -18,7 +18,7 @@
 #include <QPointer>
 #include <QString>
 
-#include "gui/foundation/vx_base_dialog.h"
+#include "gui/foundation/vx_working_dialog.h"
 #include "gui/vxgui_export.h"
 
 class ProcessImage;
@@ -30,7 +30,7 @@ class VxDualTreeProgress;
 class qimage_frame;
 class vx_analyse_control;
 
-class VXGUI_EXPORT vx_new_project_dialog : public VxBaseDialog {
+class VXGUI_EXPORT vx_new_project_dialog : public VxWorkingDialog {
     Q_OBJECT
 public:
     // `control` is the analysis to prepare (not null); it gets the shared
@@ -46,8 +46,6 @@ signals:
     void computationDone(vx_analyse_control*);
 
 public slots:
-    // While the trees are computed, remembered for after the computation.
-    void destroyDialog() override;
     // The display frame's picture in Euclidean grey / the largest channel.
     void convertEuclidean();
     void convertValue();
@@ -83,7 +81,8 @@ public slots:
     void applyFunction(ProcessImage& ipFunction);
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
+    // Disables the form but the bars and the step label, or enables it.
+    void setFormEnabled(bool enabled) override;
 
 private:
     static constexpr int largest_scale_count = 1000000;
@@ -94,8 +93,6 @@ private:
     bool scalesAcceptable();
     bool imageAcceptable();
     bool memoryAcceptable();
-    // Disables the form but the bars and the step label, or enables it.
-    void setFormEnabled(bool enabled);
 
     QLineEdit* imageNameEdit = nullptr;
     QPointer<vx_analyse_control> control;
@@ -107,7 +104,5 @@ private:
     int treeGenerationMode = 3;
     VxDualTreeProgress* progress = nullptr;
     QLabel* stepLabel = nullptr;
-    bool busy = false;
-    bool closeAsked = false;
     bool handedOn = false;
 };

@@ -1,7 +1,6 @@
 // vx_new_project_dialog: Start, its refusals, and the dialog while the trees
 // are computed.
 #include <unistd.h>
-#include <QCloseEvent>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -31,33 +30,31 @@ std::int64_t physical_memory()
 
 void vx_new_project_dialog::accept()
 {
-    if (busy || !scalesAcceptable() || !imageAcceptable() || !memoryAcceptable())
+    if (working() || !scalesAcceptable() || !imageAcceptable() || !memoryAcceptable())
         return;
-    busy = true;
-    setFormEnabled(false);
     // 1.-3. Events run while the trees are computed: this dialog, or the
     //       controller, may go meanwhile.
     const QPointer<vx_new_project_dialog> alive(this);
-    progress->resetSteps(control->oscales());
-    frame()->convertGreyEuclidean();
-    const bool computed = control->compute_scale_progress(progress, stepLabel);
+    bool computed = false;
+    work([&] {
+        progress->resetSteps(control->oscales());
+        frame()->convertGreyEuclidean();
+        computed = control->compute_scale_progress(progress, stepLabel);
+    });
     if (!alive)
         return;
-    busy = false;
-    if (!control) {
-        deleteLater();
-        return;
-    }
-    if (!computed) {
-        setFormEnabled(true);
+    if (control && !computed) {
         vx_message(not_started, QStringLiteral("The trees could not be computed."));
-        if (closeAsked)
-            deleteLater();
         return;
     }
-    // 4.-5. Without a receiver nobody takes the controller over.
-    handedOn = isSignalConnected(QMetaMethod::fromSignal(&vx_new_project_dialog::computationDone));
-    emit computationDone(control);
+    // 4.-5. The dialog goes, its form disabled: no second Start meanwhile.
+    //       Without a receiver nobody takes the controller over.
+    setFormEnabled(false);
+    if (control) {
+        handedOn =
+            isSignalConnected(QMetaMethod::fromSignal(&vx_new_project_dialog::computationDone));
+        emit computationDone(control);
+    }
     deleteLater();
 }
 
@@ -107,22 +104,4 @@ void vx_new_project_dialog::setFormEnabled(bool enabled)
     for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
         if (child != progress && child != stepLabel)
             child->setEnabled(enabled);
-}
-
-void vx_new_project_dialog::destroyDialog()
-{
-    if (busy)
-        closeAsked = true;
-    else
-        VxBaseDialog::destroyDialog();
-}
-
-void vx_new_project_dialog::closeEvent(QCloseEvent* event)
-{
-    if (busy) {
-        closeAsked = true;
-        event->ignore();
-        return;
-    }
-    VxBaseDialog::closeEvent(event);
 }

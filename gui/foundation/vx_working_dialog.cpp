@@ -4,6 +4,7 @@
 #include <QAbstractItemView>
 #include <QCloseEvent>
 #include <QLineEdit>
+#include <QPointer>
 
 void VxWorkingDialog::destroyDialog()
 {
@@ -25,9 +26,12 @@ void VxWorkingDialog::closeEvent(QCloseEvent* event)
 
 void VxWorkingDialog::work(const std::function<void()>& job)
 {
+    const QPointer<VxWorkingDialog> alive(this);
     busy = true;
     setFormEnabled(false);
     job();
+    if (!alive)
+        return;
     setFormEnabled(true);
     busy = false;
     if (closeAsked)

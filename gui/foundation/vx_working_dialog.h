@@ -1,9 +1,9 @@
 #pragma once
 
-// The base of the dialogs that work on the GUI thread for a while (image by
-// image) and meanwhile let pending events other than user input run: during
-// the work the form is disabled, and a Cancel, close or destroyDialog()
-// asked for meanwhile takes effect when the work ends.
+// The base of the dialogs that work on the GUI thread for a while and
+// meanwhile let pending events other than user input run: during the work
+// the form is disabled, and a Cancel, close or destroyDialog() asked for
+// meanwhile takes effect when the work ends.
 
 #include <functional>
 
@@ -28,7 +28,7 @@ protected:
 
     bool working() const { return busy; }
     // Runs the job with the form disabled; a close asked for meanwhile
-    // deletes the dialog after it.
+    // deletes the dialog after it. The job may delete the dialog.
     void work(const std::function<void()>& job);
     // Disables or enables the form: every button, line edit and item view
     // directly in the dialog.

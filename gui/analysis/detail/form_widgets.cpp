@@ -11,9 +11,11 @@
 
 #include "gui/foundation/qimage_frame.h"
 
-QPushButton* vx_fixed_button(const char* text, QWidget* parent)
+QPushButton* vx_fixed_button(const char* text, QWidget* parent, const char* objectName)
 {
     auto* button = new QPushButton(QString::fromLatin1(text), parent);
+    if (objectName != nullptr)
+        button->setObjectName(QString::fromLatin1(objectName));
     button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     return button;
 }

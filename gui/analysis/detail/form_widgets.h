@@ -1,6 +1,6 @@
 #pragma once
 
-// Controls shared by the scale browser and its Fourier-descriptor view.
+// Controls shared by the analysis windows and some repository dialogs.
 // Internal to vxgui.
 
 class QBoxLayout;
@@ -11,8 +11,8 @@ class QString;
 class QWidget;
 class qimage_frame;
 
-// A push button of fixed size.
-QPushButton* vx_fixed_button(const char* text, QWidget* parent);
+// A push button of fixed size, with this object name when one is given.
+QPushButton* vx_fixed_button(const char* text, QWidget* parent, const char* objectName = nullptr);
 
 // A line edit holding `text` that takes only whole numbers in low .. high
 // (C locale). Texts on the way there ("", a first digit) still reach its
