@@ -14,17 +14,17 @@ tregionnode** new_node_array(int entries)
                                                 "Cannot alloc node array -> PANIC"));
 }
 
-void write_label(image* img, const tregionnode* node, int value)
+}  // namespace
+
+void paint_region(image* img, const tregionnode* node, int value)
 {
-    const int n = img->width * img->height;
+    const long long n = static_cast<long long>(img->width) * img->height;
     for (int k = 0; k < node->size; ++k) {
         const int p = node->pixels[k];
         if (p >= 0 && p < n)
             img->pixels[p] = value;
     }
 }
-
-}  // namespace
 
 void tree_relabel(tregionnode* node, int* counter)
 {
@@ -70,7 +70,7 @@ void set_vximage_region(vx_image* attr_image, tregionnode* node, tregionnode** a
     const long last = std::min<long>(
         static_cast<long>(attr_image->flag) + node->birth + node->age - 1, attr_image->nscales - 1);
     for (long s = first; s <= last; ++s)
-        write_label(&attr_image->scales[s], node, node->label);
+        paint_region(&attr_image->scales[s], node, node->label);
 }
 
 void set_vximage_regions(region_tree* tree)
@@ -95,6 +95,6 @@ void initLeafLayer(image* labels, tregionnode* node)
     walk_preorder(node, [labels](tregionnode* n) {
         n->bu_mark = -1;
         if (is_leaf(n))
-            write_label(labels, n, n->label);
+            paint_region(labels, n, n->label);
     });
 }

@@ -27,6 +27,9 @@ ANALYSE_EXPORT void debug_delete_region(tregionnode* node);
 ANALYSE_EXPORT region_tree* init_region_tree(int width, int height, int scales);
 ANALYSE_EXPORT void delete_regiontree(region_tree* tree);
 
+// Writes value into every pixel of the node that lies inside the image.
+ANALYSE_EXPORT void paint_region(image* img, const tregionnode* node, int value);
+
 // Refines every leaf by one partition scale: labels the basins of the
 // partition image in place (its `label_queue` is used when attached), then
 // ages each leaf that meets one label and splits each leaf that meets more

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "analyse/display/dual_analyse.h"
+#include "analyse/trees/regiontree.h"
 #include "gui/analysis/vx_analyse_control.h"
 #include "gui/foundation/qimage_frame.h"
 
@@ -166,12 +167,8 @@ void vx_analyse_control::showEdits(SelectionEditor& editor)
 
 void vx_analyse_control::highlight(const tregionnode* node)
 {
-    if (!output)
-        return;
-    const long pixels = static_cast<long>(output->width) * output->height;
-    for (int k = 0; k < node->size; ++k)
-        if (node->pixels[k] >= 0 && node->pixels[k] < pixels)
-            output->pixels[node->pixels[k]] = highlight_value;
+    if (output)
+        paint_region(output.get(), node, highlight_value);
 }
 
 void vx_analyse_control::acceptEdits(SelectionEditor& editor, tregionnode** active, int size)

@@ -7,6 +7,7 @@
 #include "analyse/handles.h"
 #include "analyse/query/query_analysis.h"
 #include "analyse/rules/rule_file.h"
+#include "analyse/trees/regiontree.h"
 #include "filter/elementary.h"
 #include "gui/analysis/detail/analysis_files.h"
 #include "gui/analysis/vx_analyse_control.h"
@@ -106,18 +107,11 @@ image* vx_analyse_control::regionsImage(tregionnode* const* active, int size) co
 {
     ::image* regions =
         output ? create_image(output->width, output->height, 0) : create_image(0, 0, 0);
-    const long pixels = static_cast<long>(regions->width) * regions->height;
     int value = first_region_value;
-    for (int i = 0; active != nullptr && i < size; ++i) {
-        const tregionnode* node = active[i];
-        if (node == nullptr)
-            continue;
-        for (int k = 0; k < node->size; ++k)
-            if (node->pixels[k] >= 0 && node->pixels[k] < pixels)
-                regions->pixels[node->pixels[k]] = value;
-        ++value;
-    }
-    if (pixels > 0)
+    for (int i = 0; active != nullptr && i < size; ++i)
+        if (active[i] != nullptr)
+            paint_region(regions, active[i], value++);
+    if (regions->width > 0 && regions->height > 0)
         update_image_struct(regions);
     return regions;
 }

@@ -16,6 +16,7 @@
 #include "analyse/display/region_texts.h"
 #include "analyse/display/scale_selection.h"
 #include "analyse/tables/featureio.h"
+#include "analyse/trees/regiontree.h"
 #include "analyse/trees/tree_walk.h"
 #include "automation/programs/run_program.h"
 #include "gui/analysis/detail/analysis_files.h"
@@ -180,12 +181,8 @@ void vx_analyse_scales::drawScale(int scale)
 void vx_analyse_scales::paintRegion(int r)
 {
     const tregionnode* node = regionNode(r);
-    const image* frame = display->get_t_image();
-    const long long pixels = static_cast<long long>(frame->width) * frame->height;
-    int* words = framePixels();
-    for (int i = 0; node != nullptr && node->pixels != nullptr && i < node->size; ++i)
-        if (node->pixels[i] >= 0 && node->pixels[i] < pixels)
-            words[node->pixels[i]] = picked_value;
+    if (node != nullptr && node->pixels != nullptr)
+        paint_region(display->get_t_image(), node, picked_value);
     display->display_image_zoomed();
 }
 
