@@ -62,10 +62,14 @@ void vx_analyse_control::edit_selection(int iMode)
     connect(this, &vx_analyse_control::close_edit_selections, window, &QWidget::close);
     window->installEventFilter(this);
 
-    // 3. It replaces the editor of its polarity.
+    // 3. It replaces the editor of its polarity, whose edits on screen go
+    // with it.
     delete editor.window;
     editor.window = window;
-    editor.shown = false;
+    if (editor.shown) {
+        editor.shown = false;
+        redrawSelection();
+    }
     const auto clicked = bright ? &vx_analyse_control::BrightRegionSelected
                                 : &vx_analyse_control::DarkRegionSelected;
     connect(list, &QTreeWidget::itemClicked, this, [this, clicked](QTreeWidgetItem* item, int c) {

@@ -247,9 +247,17 @@ TEST_F(MainDialogTest, TheSelectionEditorTogglesAcceptsAndDropsWhatWasNotAccepte
     EXPECT_EQ(frame_words(display()), both);
     control->BrightRegionSelected(1, nullptr, QPoint(), 2);
 
+    // Opened anew over edits on screen: they go with their editor.
+    press("Edit Bright Selection");
+    editor = vx_gui_test::top_level_widget("Dark region edit  vx_analyse control");
+    list = editor->findChild<QTreeWidget*>("Display Image List List View");
+    EXPECT_EQ(cell(0, 2), "show");
+    EXPECT_NE(frame_words(display()), both);
+
     // Accept after one toggle: one fewer; the window goes after the click.
     press("Edit Bright Selection");
     EXPECT_TRUE(editor.isNull());
+    EXPECT_EQ(frame_words(display()), both);
     editor = vx_gui_test::top_level_widget("Dark region edit  vx_analyse control");
     list = editor->findChild<QTreeWidget*>("Display Image List List View");
     EXPECT_EQ(cell(1, 2), "show");
