@@ -9,8 +9,8 @@
 
 #include "analyse/rules/rule_file.h"
 #include "app/font_rule.h"
-#include "gui/analysis/vx_main_window.h"
 #include "gui/foundation/gui_exit.h"
+#include "gui/shell/vx_main_window.h"
 
 int main(int argc, char** argv)
 {

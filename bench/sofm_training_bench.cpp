@@ -17,8 +17,8 @@
 #include "bench/bench_support.h"
 #include "bench/qt_bench_main.h"
 #include "gui/foundation/qimage_frame.h"
-#include "gui/repository/vx_gui_som.h"
-#include "gui/repository/vxqtsofm.h"
+#include "gui/foundation/sofm/vx_gui_som.h"
+#include "gui/foundation/sofm/vxqtsofm.h"
 
 namespace {
 

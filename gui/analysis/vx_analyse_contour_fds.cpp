@@ -14,7 +14,7 @@
 #include "analyse/fourier/fourier_coefficients.h"
 #include "analyse/fourier/lFouriercontour.h"
 #include "analyse/trees/region_types.h"
-#include "gui/analysis/detail/form_widgets.h"
+#include "gui/foundation/forms/form_widgets.h"
 #include "gui/foundation/qimage_frame.h"
 #include "gui/foundation/window_flags.h"
 #include "imagecore/image.h"

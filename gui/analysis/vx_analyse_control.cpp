@@ -11,8 +11,8 @@
 #include "analyse/files/treeio.h"
 #include "analyse/handles.h"
 #include "analyse/trees/regiontree.h"
-#include "gui/analysis/detail/analysis_files.h"
 #include "gui/analysis/detail/project_file.h"
+#include "gui/foundation/file_checks.h"
 #include "gui/foundation/qimage_frame.h"
 #include "imagecore/report.h"
 

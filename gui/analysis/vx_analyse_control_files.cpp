@@ -6,10 +6,10 @@
 #include "analyse/display/visual_analyse.h"
 #include "analyse/files/treeio.h"
 #include "analyse/tables/featureio.h"
-#include "gui/analysis/detail/analysis_files.h"
 #include "gui/analysis/detail/project_file.h"
 #include "gui/analysis/detail/tree_files.h"
 #include "gui/analysis/vx_analyse_control.h"
+#include "gui/foundation/file_checks.h"
 
 namespace {
 

@@ -9,13 +9,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "gui/analysis/detail/analysis_files.h"
-#include "gui/analysis/detail/form_widgets.h"
 #include "gui/analysis/detail/tree_files.h"
 #include "gui/analysis/vx_analyse_control.h"
 #include "gui/analysis/vx_analyse_scales.h"
 #include "gui/analysis/vx_draw_region.h"
 #include "gui/foundation/dialog_service.h"
+#include "gui/foundation/file_checks.h"
+#include "gui/foundation/forms/form_widgets.h"
 #include "gui/foundation/qimage_frame.h"
 #include "gui/foundation/vx_base_paths.h"
 #include "gui/foundation/vx_edit_dialog.h"

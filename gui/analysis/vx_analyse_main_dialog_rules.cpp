@@ -1,12 +1,12 @@
 // vx_analyse_main_dialog: the object rules, their editors and the queries.
 #include <QFile>
 
-#include "gui/analysis/detail/analysis_files.h"
 #include "gui/analysis/vx_analyse_control.h"
 #include "gui/analysis/vx_analyse_main_dialog.h"
 #include "gui/foundation/dialog_service.h"
+#include "gui/foundation/file_checks.h"
+#include "gui/foundation/forms/form_parts.h"
 #include "gui/foundation/vx_edit_dialog.h"
-#include "gui/repository/detail/form_parts.h"
 
 namespace {
 

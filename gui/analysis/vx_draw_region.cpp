@@ -14,13 +14,13 @@
 #include <QVBoxLayout>
 
 #include "automation/tables/vxtable.h"
-#include "gui/analysis/detail/form_widgets.h"
-#include "gui/analysis/detail/sketch_help.h"
+#include "gui/analysis/sketch_help.h"
 #include "gui/analysis/vx_analyse_contour_fds.h"
+#include "gui/foundation/forms/form_widgets.h"
+#include "gui/foundation/forms/vx_attribute_selection.h"
 #include "gui/foundation/image_loading.h"
 #include "gui/foundation/qimage_frame.h"
 #include "gui/foundation/vx_base_paths.h"
-#include "gui/repository/vx_attribute_selection.h"
 #include "imagecore/report.h"
 
 namespace {

@@ -8,15 +8,15 @@
 #include <string>
 
 #include "automation/tables/vxtable.h"
-#include "gui/analysis/detail/analysis_files.h"
 #include "gui/analysis/vx_draw_region.h"
 #include "gui/foundation/dialog_service.h"
+#include "gui/foundation/file_checks.h"
+#include "gui/foundation/forms/form_parts.h"
+#include "gui/foundation/forms/vx_attribute_selection.h"
 #include "gui/foundation/image_loading.h"
 #include "gui/foundation/image_writing.h"
 #include "gui/foundation/qimage_frame.h"
 #include "gui/foundation/text_files.h"
-#include "gui/repository/detail/form_parts.h"
-#include "gui/repository/vx_attribute_selection.h"
 #include "imagecore/text/cnumbers.h"
 
 namespace {

@@ -8,10 +8,10 @@
 #include "analyse/features/labeled_region_node.h"
 #include "automation/compare/vx_object_statistics.h"
 #include "automation/tables/vxtable.h"
-#include "gui/analysis/detail/analysis_files.h"
 #include "gui/analysis/vx_analyse_contour_fds.h"
 #include "gui/analysis/vx_draw_region.h"
-#include "gui/repository/vx_attribute_selection.h"
+#include "gui/foundation/file_checks.h"
+#include "gui/foundation/forms/vx_attribute_selection.h"
 #include "imagecore/label.h"
 
 namespace {

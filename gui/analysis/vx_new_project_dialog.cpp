@@ -12,11 +12,11 @@
 #include <QVBoxLayout>
 
 #include "automation/preprocessing/process_image.h"
-#include "gui/analysis/detail/analysis_files.h"
-#include "gui/analysis/detail/form_widgets.h"
 #include "gui/analysis/vx_analyse_control.h"
-#include "gui/foundation/detail/image_open_filter.h"
 #include "gui/foundation/dialog_service.h"
+#include "gui/foundation/file_checks.h"
+#include "gui/foundation/forms/form_widgets.h"
+#include "gui/foundation/image_open_filter.h"
 #include "gui/foundation/preprocessing/vx_preprocess_selection.h"
 #include "gui/foundation/qimage_frame.h"
 #include "gui/foundation/vx_base_paths.h"

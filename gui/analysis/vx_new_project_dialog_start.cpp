@@ -8,9 +8,9 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "gui/analysis/detail/analysis_files.h"
 #include "gui/analysis/vx_analyse_control.h"
 #include "gui/analysis/vx_new_project_dialog.h"
+#include "gui/foundation/file_checks.h"
 #include "gui/foundation/qimage_frame.h"
 #include "gui/foundation/vx_dual_tree_progress.h"
 

@@ -2,18 +2,17 @@
 # gui/CMakeLists.txt (paths relative to gui/).
 list(APPEND vxgui_sources
   foundation/detail/display_palettes.cpp
-  foundation/detail/image_open_filter.cpp
   foundation/dialog_service.cpp
   foundation/equalize_image.cpp
+  foundation/file_checks.cpp
+  foundation/forms/form_parts.cpp
+  foundation/forms/form_widgets.cpp
+  foundation/forms/vx_attribute_selection.cpp
   foundation/grey_conversion.cpp
   foundation/gui_exit.cpp
   foundation/image_loading.cpp
+  foundation/image_open_filter.cpp
   foundation/image_writing.cpp
-  foundation/qimage_frame.cpp
-  foundation/qimage_frame_display.cpp
-  foundation/qimage_frame_files.cpp
-  foundation/qimage_frame_input.cpp
-  foundation/qimage_frame_zoom.cpp
   foundation/preprocessing/qtvx_image_processing.cpp
   foundation/preprocessing/vx_color_filter_dialog.cpp
   foundation/preprocessing/vx_extract_rr_dialog.cpp
@@ -22,7 +21,16 @@ list(APPEND vxgui_sources
   foundation/preprocessing/vx_rescale_dialog.cpp
   foundation/preprocessing/vx_rgb_filter_dialog.cpp
   foundation/preprocessing/vx_roi_extraction_dialog.cpp
+  foundation/qimage_frame.cpp
+  foundation/qimage_frame_display.cpp
+  foundation/qimage_frame_files.cpp
+  foundation/qimage_frame_input.cpp
+  foundation/qimage_frame_zoom.cpp
   foundation/scripted_dialogs.cpp
+  foundation/sofm/detail/som_file_head.cpp
+  foundation/sofm/vx_gui_som.cpp
+  foundation/sofm/vx_gui_som_files.cpp
+  foundation/sofm/vxqtsofm.cpp
   foundation/text_files.cpp
   foundation/thumbnails/detail/thumbnail.cpp
   foundation/thumbnails/vx_display_image_list.cpp
@@ -42,11 +50,15 @@ list(APPEND vxgui_sources
 list(APPEND vxgui_headers
   foundation/dialog_service.h
   foundation/equalize_image.h
+  foundation/file_checks.h
+  foundation/forms/form_parts.h
+  foundation/forms/form_widgets.h
+  foundation/forms/vx_attribute_selection.h
   foundation/grey_conversion.h
   foundation/gui_exit.h
   foundation/image_loading.h
+  foundation/image_open_filter.h
   foundation/image_writing.h
-  foundation/qimage_frame.h
   foundation/preprocessing/qtvx_image_processing.h
   foundation/preprocessing/vx_color_filter_dialog.h
   foundation/preprocessing/vx_extract_rr_dialog.h
@@ -55,7 +67,10 @@ list(APPEND vxgui_headers
   foundation/preprocessing/vx_rescale_dialog.h
   foundation/preprocessing/vx_rgb_filter_dialog.h
   foundation/preprocessing/vx_roi_extraction_dialog.h
+  foundation/qimage_frame.h
   foundation/scripted_dialogs.h
+  foundation/sofm/vx_gui_som.h
+  foundation/sofm/vxqtsofm.h
   foundation/text_files.h
   foundation/thumbnails/image_button_info.h
   foundation/thumbnails/vx_display_image_list.h

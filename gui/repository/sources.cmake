@@ -4,13 +4,10 @@
 list(APPEND vxgui_sources
   repository/detail/browser_parts.cpp
   repository/detail/compare_form.cpp
-  repository/detail/form_parts.cpp
   repository/detail/repository_images.cpp
-  repository/detail/som_file_head.cpp
   repository/qtvx_labeled_repository.cpp
   repository/qtvx_repository.cpp
   repository/vx_analyze_volume_export_dialog.cpp
-  repository/vx_attribute_selection.cpp
   repository/vx_browse_query_result.cpp
   repository/vx_browse_repository.cpp
   repository/vx_class_export_dialog.cpp
@@ -18,30 +15,24 @@ list(APPEND vxgui_sources
   repository/vx_classification_view_exports.cpp
   repository/vx_compare_labeled_repository_dialog.cpp
   repository/vx_compare_repository_tree_dialog.cpp
-  repository/vx_gui_som.cpp
-  repository/vx_gui_som_files.cpp
   repository/vx_init_labeled_repository_dialog.cpp
   repository/vx_new_repository_dialog.cpp
   repository/vx_query_repository_dialog.cpp
   repository/vx_query_repository_dialog_run.cpp
   repository/vx_rurevudu_dialog.cpp
-  repository/vx_select_regions_from_tree.cpp
-  repository/vxqtsofm.cpp)
+  repository/vx_select_regions_from_tree.cpp)
 list(APPEND vxgui_headers
   repository/qtvx_labeled_repository.h
   repository/qtvx_repository.h
   repository/vx_analyze_volume_export_dialog.h
-  repository/vx_attribute_selection.h
   repository/vx_browse_query_result.h
   repository/vx_browse_repository.h
   repository/vx_class_export_dialog.h
   repository/vx_classification_view.h
   repository/vx_compare_labeled_repository_dialog.h
   repository/vx_compare_repository_tree_dialog.h
-  repository/vx_gui_som.h
   repository/vx_init_labeled_repository_dialog.h
   repository/vx_new_repository_dialog.h
   repository/vx_query_repository_dialog.h
   repository/vx_rurevudu_dialog.h
-  repository/vx_select_regions_from_tree.h
-  repository/vxqtsofm.h)
+  repository/vx_select_regions_from_tree.h)

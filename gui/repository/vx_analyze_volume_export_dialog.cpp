@@ -5,8 +5,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "gui/foundation/forms/form_parts.h"
 #include "gui/foundation/window_flags.h"
-#include "gui/repository/detail/form_parts.h"
 
 VxAnalyzeVolumeExportDialog::VxAnalyzeVolumeExportDialog(QString buttonCaption, QString filter,
                                                          QString requiredEnding, QWidget* parent,

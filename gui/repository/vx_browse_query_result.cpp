@@ -11,8 +11,8 @@
 #include <QStringList>
 #include <QVBoxLayout>
 
-#include "gui/analysis/detail/analysis_files.h"
 #include "gui/foundation/dialog_service.h"
+#include "gui/foundation/file_checks.h"
 #include "gui/foundation/thumbnails/vx_display_image_list.h"
 #include "gui/foundation/vx_base_paths.h"
 #include "gui/foundation/window_flags.h"

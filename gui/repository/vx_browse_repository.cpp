@@ -7,9 +7,9 @@
 #include <QStringList>
 #include <QVBoxLayout>
 
-#include "gui/analysis/detail/analysis_files.h"
 #include "gui/analysis/vx_draw_region.h"
 #include "gui/foundation/dialog_service.h"
+#include "gui/foundation/file_checks.h"
 #include "gui/foundation/qimage_frame.h"
 #include "gui/foundation/thumbnails/vx_display_image_list.h"
 #include "gui/foundation/vx_base_paths.h"

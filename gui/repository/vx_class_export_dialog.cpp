@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "gui/foundation/forms/form_parts.h"
 #include "gui/foundation/window_flags.h"
-#include "gui/repository/detail/form_parts.h"
 
 VxClassExportDialog::VxClassExportDialog(int classCount, const char* const* classNames,
                                          QString buttonCaption, QString filter,

@@ -3,11 +3,11 @@
 #include <QFile>
 #include <utility>
 
-#include "gui/analysis/detail/analysis_files.h"
 #include "gui/foundation/dialog_service.h"
+#include "gui/foundation/file_checks.h"
+#include "gui/foundation/forms/vx_attribute_selection.h"
 #include "gui/repository/detail/browser_parts.h"
 #include "gui/repository/qtvx_labeled_repository.h"
-#include "gui/repository/vx_attribute_selection.h"
 #include "gui/repository/vx_class_export_dialog.h"
 #include "gui/repository/vx_classification_view.h"
 #include "gui/repository/vx_rurevudu_dialog.h"

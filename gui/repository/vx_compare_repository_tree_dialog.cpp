@@ -6,10 +6,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "gui/analysis/detail/analysis_files.h"
+#include "gui/foundation/file_checks.h"
+#include "gui/foundation/forms/form_parts.h"
 #include "gui/foundation/window_flags.h"
 #include "gui/repository/detail/compare_form.h"
-#include "gui/repository/detail/form_parts.h"
 #include "gui/repository/qtvx_repository.h"
 
 VxCompareRepositoryTreeDialog::VxCompareRepositoryTreeDialog(VxBasePaths* paths, QWidget* parent,

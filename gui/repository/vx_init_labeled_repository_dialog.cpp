@@ -11,12 +11,12 @@
 #include <QVBoxLayout>
 #include <vector>
 
-#include "gui/analysis/detail/analysis_files.h"
-#include "gui/analysis/detail/form_widgets.h"
 #include "gui/foundation/dialog_service.h"
+#include "gui/foundation/file_checks.h"
+#include "gui/foundation/forms/form_parts.h"
+#include "gui/foundation/forms/form_widgets.h"
 #include "gui/foundation/vx_base_paths.h"
 #include "gui/foundation/window_flags.h"
-#include "gui/repository/detail/form_parts.h"
 #include "gui/repository/qtvx_labeled_repository.h"
 #include "gui/repository/vx_classification_view.h"
 #include "imagecore/report.h"

@@ -15,13 +15,13 @@
 #include <algorithm>
 
 #include "automation/preprocessing/process_image.h"
-#include "gui/analysis/detail/analysis_files.h"
-#include "gui/foundation/detail/image_open_filter.h"
 #include "gui/foundation/dialog_service.h"
+#include "gui/foundation/file_checks.h"
+#include "gui/foundation/forms/form_parts.h"
+#include "gui/foundation/image_open_filter.h"
 #include "gui/foundation/preprocessing/vx_preprocess_selection.h"
 #include "gui/foundation/vx_dual_tree_progress.h"
 #include "gui/foundation/window_flags.h"
-#include "gui/repository/detail/form_parts.h"
 #include "gui/repository/qtvx_repository.h"
 #include "imagecore/report.h"
 #include "imagecore/text/vxstringtools.h"

@@ -11,10 +11,10 @@
 #include <QVBoxLayout>
 
 #include "gui/foundation/dialog_service.h"
+#include "gui/foundation/forms/form_parts.h"
 #include "gui/foundation/text_files.h"
 #include "gui/foundation/vx_base_paths.h"
 #include "gui/foundation/window_flags.h"
-#include "gui/repository/detail/form_parts.h"
 #include "gui/repository/vx_query_repository_dialog.h"
 
 namespace {

@@ -9,10 +9,10 @@
 
 #include "automation/repository/query_summary.h"
 #include "automation/repository/vx_query_parameters.h"
-#include "gui/analysis/detail/analysis_files.h"
 #include "gui/foundation/dialog_service.h"
+#include "gui/foundation/file_checks.h"
+#include "gui/foundation/forms/form_parts.h"
 #include "gui/foundation/vx_base_paths.h"
-#include "gui/repository/detail/form_parts.h"
 #include "gui/repository/qtvx_repository.h"
 #include "gui/repository/vx_browse_query_result.h"
 #include "gui/repository/vx_query_repository_dialog.h"

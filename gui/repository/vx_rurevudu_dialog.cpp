@@ -8,8 +8,8 @@
 #include <QVBoxLayout>
 
 #include "gui/foundation/dialog_service.h"
+#include "gui/foundation/forms/form_parts.h"
 #include "gui/foundation/window_flags.h"
-#include "gui/repository/detail/form_parts.h"
 
 VxRurevuduDialog::VxRurevuduDialog(int classCount, const char* const* classNames, QWidget* parent,
                                    const char* name, int flags)

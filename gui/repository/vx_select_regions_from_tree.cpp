@@ -8,11 +8,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "gui/analysis/detail/form_widgets.h"
 #include "gui/analysis/vx_analyse_control.h"
+#include "gui/foundation/forms/form_parts.h"
+#include "gui/foundation/forms/form_widgets.h"
 #include "gui/foundation/qimage_frame.h"
 #include "gui/foundation/window_flags.h"
-#include "gui/repository/detail/form_parts.h"
 #include "imagecore/report.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <iterator>
 
-#include "gui/analysis/detail/analysis_files.h"
+#include "gui/foundation/file_checks.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "analyse/files/treeio.h"
 #include "analyse/trees/tree_walk.h"
-#include "gui/analysis/detail/analysis_files.h"
+#include "gui/foundation/file_checks.h"
 
 vx_kept_labels::vx_kept_labels(region_tree* tree)
 {

@@ -9,7 +9,6 @@
 #include "gui/analysis/tests/main_dialog_test_support.h"
 #include "gui/analysis/vx_analyse_scales.h"
 #include "gui/analysis/vx_draw_region.h"
-#include "gui/analysis/vx_main_window.h"
 #include "imagecore/palette.h"
 #include "testsupport/gui/gui_test.h"
 
@@ -47,29 +46,6 @@ std::vector<int> expected_words(const std::vector<tregionnode*>& active, bool fi
 const VxDialogRequest& last_request()
 {
     return dialogs().requests().back();
-}
-
-// A shown main window over an application directory with an update rule.
-std::unique_ptr<vx_main_window> main_window(const vx_test::TempDir& app, const QString& work)
-{
-    vx_test::write_file(app.file("Attributes.rule"), "DECLS:\n#DECLS\n");
-    auto window = vx_test::capturing_stdout([&] {
-        return std::make_unique<vx_main_window>(QString::fromStdString(app.path().string()), work,
-                                                nullptr, "Main Apllication Window");
-    });
-    window->show();
-    window->activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    return window;
-}
-
-std::vector<QWidget*> analysis_dialogs()
-{
-    std::vector<QWidget*> found;
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (widget->objectName() == "Analyse Image")
-            found.push_back(widget);
-    return found;
 }
 
 }  // namespace
@@ -298,72 +274,6 @@ TEST_F(MainDialogTest, DeletingTheDialogTakesTheControllerAndEveryWindowItOpened
     EXPECT_TRUE(control.isNull());
     for (const QPointer<QWidget>& window : windows)
         EXPECT_TRUE(window.isNull());
-}
-
-TEST_F(MainDialogTest, WriteVxpAndCtrlOReopenTheAnalysisWithItsHits)
-{
-    open(square_on_black());
-    query(square_rule);
-    dialogs().answer(qfile("p.vxp"));
-    press("Write VXP");
-    EXPECT_EQ(last_request().caption, "Set Project File");
-    EXPECT_EQ(last_request().startPath, "./*.vxp");
-    EXPECT_EQ(last_request().filter, "Corvella Projects (*.vxp)");
-    const auto lines = vx_test::lines_of(vx_test::read_file(file("p.vxp")));
-    ASSERT_EQ(lines.size(), 9u);
-    EXPECT_EQ(lines[0], "BrightTree: corvella.bright.tree");
-    EXPECT_EQ(lines[3], "Imagename: " + file("picture.png"));
-    EXPECT_EQ(vx_test::read_file(file("corvella.dark.tree")).substr(0, 5), "RTHR2");
-    query(square_rule);
-    EXPECT_EQ(control->activeBrightNodes(), 1);
-
-    vx_test::TempDir app;
-    std::unique_ptr<vx_main_window> window = main_window(app, qfile(""));
-    dialogs().answer(qfile("p.vxp"));
-    vx_test::printed_by([&] { QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier); });
-    EXPECT_EQ(last_request().caption, "Choose a Project to open");
-    EXPECT_EQ(last_request().filter, "Corvella Projects (*vxp)");
-    ASSERT_EQ(analysis_dialogs().size(), 2u);
-    QPointer<QWidget> loaded =
-        analysis_dialogs()[0] == dialog ? analysis_dialogs()[1] : analysis_dialogs()[0];
-    query(square_rule, loaded);
-    EXPECT_EQ(loaded->findChild<qimage_frame*>()->toolTip(), "1 Bright Regions\n0 Dark Regions");
-
-    // A project whose tree is gone: a pop-up and no dialog.
-    std::filesystem::remove(file("corvella.dark.tree"));
-    dialogs().answer(qfile("p.vxp"));
-    dialogs().press("Acknowlege");
-    vx_test::printed_by([&] { QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier); });
-    EXPECT_EQ(last_request().title, "Project not loaded");
-    EXPECT_EQ(analysis_dialogs().size(), 2u);
-
-    window.reset();
-    vx_gui_test::flush_deferred_deletes();
-    EXPECT_TRUE(loaded.isNull());
-}
-
-TEST_F(MainDialogTest, StartingTheDialogKeepsTheWorkingImageOfTheComputation)
-{
-    vx_test::TempDir app;
-    std::unique_ptr<vx_main_window> window = main_window(app, qfile(""));
-    write(file("Attributes.rule"), "RULES: TD: #RULES\n");
-    auto* computedControl =
-        new vx_analyse_control("vx_analyse_control for new_project_dialog", 3, nullptr);
-    image* deep = create_image(20, 20, 100);
-    deep->kind = IMAGE_GREY16;
-    deep->pixels[10 * 20 + 10] = 1100;
-    vx_test::printed_by([&] {
-        computedControl->update_image(deep);
-        ASSERT_TRUE(computedControl->compute_scales());
-        window->start_main_dialog(computedControl);
-    });
-    control = computedControl;
-    ASSERT_EQ(analysis_dialogs().size(), 1u);
-    EXPECT_EQ(control->pdisplay()->parent(), analysis_dialogs()[0]);
-    EXPECT_EQ(control->image()->pixels[10 * 20 + 10], 1100);
-    window.reset();
-    vx_gui_test::flush_deferred_deletes();
-    EXPECT_TRUE(control.isNull());
 }
 
 TEST_F(MainDialogTest, OneSketchToolPerPolarityTakesTheActiveRegionsAndGivesItsRule)

@@ -8,10 +8,10 @@
 
 #include "automation/repository/vx_labeled_repository.h"
 #include "automation/repository/vx_repository.h"
-#include "gui/analysis/detail/analysis_files.h"
 #include "gui/analysis/vx_analyse_control.h"
 #include "gui/analysis/vx_analyse_main_dialog.h"
 #include "gui/foundation/dialog_service.h"
+#include "gui/foundation/file_checks.h"
 
 namespace vx_browser {
 

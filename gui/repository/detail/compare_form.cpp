@@ -7,9 +7,9 @@
 #include <QProgressBar>
 #include <algorithm>
 
-#include "gui/analysis/detail/analysis_files.h"
+#include "gui/foundation/file_checks.h"
+#include "gui/foundation/forms/form_parts.h"
 #include "gui/foundation/vx_base_paths.h"
-#include "gui/repository/detail/form_parts.h"
 
 namespace vx_compare_form {
 

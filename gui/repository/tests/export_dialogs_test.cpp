@@ -8,8 +8,8 @@
 #include <QTreeWidget>
 #include <string>
 
+#include "gui/foundation/forms/vx_attribute_selection.h"
 #include "gui/repository/vx_analyze_volume_export_dialog.h"
-#include "gui/repository/vx_attribute_selection.h"
 #include "gui/repository/vx_class_export_dialog.h"
 #include "gui/repository/vx_rurevudu_dialog.h"
 #include "testsupport/gui/gui_test.h"

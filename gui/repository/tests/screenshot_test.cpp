@@ -6,8 +6,8 @@
 #include <QProgressBar>
 #include <memory>
 
+#include "gui/foundation/tests/sofm_test_support.h"
 #include "gui/repository/tests/new_repository_test_support.h"
-#include "gui/repository/tests/sofm_test_support.h"
 #include "gui/repository/vx_class_export_dialog.h"
 #include "testsupport/gui/gui_test.h"
 

@@ -6,10 +6,10 @@
 
 #include "automation/tables/vxtable.h"
 #include "gui/foundation/dialog_service.h"
-#include "gui/repository/detail/form_parts.h"
-#include "gui/repository/detail/som_file_head.h"
-#include "gui/repository/vx_gui_som.h"
-#include "gui/repository/vxqtsofm.h"
+#include "gui/foundation/forms/form_parts.h"
+#include "gui/foundation/sofm/detail/som_file_head.h"
+#include "gui/foundation/sofm/vx_gui_som.h"
+#include "gui/foundation/sofm/vxqtsofm.h"
 #include "imagecore/report.h"
 
 void VxGUISOM::writeSOMFile()

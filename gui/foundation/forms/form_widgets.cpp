@@ -1,4 +1,4 @@
-#include "gui/analysis/detail/form_widgets.h"
+#include "gui/foundation/forms/form_widgets.h"
 
 #include <QBoxLayout>
 #include <QIntValidator>

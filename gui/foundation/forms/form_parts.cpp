@@ -1,4 +1,4 @@
-#include "gui/repository/detail/form_parts.h"
+#include "gui/foundation/forms/form_parts.h"
 
 #include <QBoxLayout>
 #include <QButtonGroup>

@@ -1,4 +1,4 @@
-#include "gui/foundation/detail/image_open_filter.h"
+#include "gui/foundation/image_open_filter.h"
 
 #include <QImageReader>
 

@@ -6,8 +6,7 @@
 #include <cmath>
 #include <memory>
 
-#include "gui/analysis/vx_main_window.h"
-#include "gui/repository/tests/sofm_test_support.h"
+#include "gui/foundation/tests/sofm_test_support.h"
 #include "testsupport/gui/gui_test.h"
 
 using namespace sofm_test;
@@ -168,44 +167,4 @@ TEST_F(SofmTrainerTest, TinyTablesAndMapsTrainCleanly)
         EXPECT_EQ(frame(trainer.get())->ImageWidth(), QString(c.width).toInt());
         EXPECT_EQ(frame(trainer.get())->ImageHeight(), QString(c.height).toInt());
     }
-}
-
-TEST_F(SofmTrainerTest, AnalyseSofmOfTheMainWindowOpensTheTrainerOnTheChosenTable)
-{
-    vx_test::write_file(dir.file("Attributes.rule"), "DECLS:\n#DECLS\n");
-    const QString app = QString::fromStdString(dir.path().string());
-    testing::internal::CaptureStdout();
-    QPointer<vx_main_window> window = new vx_main_window(app, app, nullptr, "Main");
-    testing::internal::GetCapturedStdout();
-    window->show();
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
-
-    const std::string file = table(20, 2);
-    dialogs().answer(QString());
-    dialogs().answer(QString::fromStdString(file));
-    QTest::keyClick(window, Qt::Key_M, Qt::ControlModifier);
-    EXPECT_EQ(vx_gui_test::top_level_widget("SOMAnalysis"), nullptr) << "cancelled";
-    testing::internal::CaptureStdout();
-    QTest::keyClick(window, Qt::Key_M, Qt::ControlModifier);
-    testing::internal::GetCapturedStdout();
-    const VxDialogRequest& asked = dialogs().requests()[1];
-    EXPECT_EQ(asked.objectName, "open file dialog");
-    EXPECT_EQ(asked.caption, "Select Table or Som");
-    EXPECT_EQ(asked.filter, "Table or SOM (*.csv *.som)");
-    QPointer<QWidget> trainer = vx_gui_test::top_level_widget("SOMAnalysis");
-    ASSERT_NE(trainer, nullptr);
-    EXPECT_EQ(trainer->windowTitle(), QString::fromStdString("SOM for" + file));
-
-    // The trainer does not follow the main window's finito().
-    window->quit();
-    vx_gui_test::flush_deferred_deletes();
-    EXPECT_TRUE(window.isNull());
-    ASSERT_FALSE(trainer.isNull());
-    testing::internal::CaptureStdout();
-    trainer->close();
-    vx_gui_test::flush_deferred_deletes();
-    testing::internal::GetCapturedStdout();
-    EXPECT_TRUE(trainer.isNull());
-    EXPECT_EQ(column_list(), nullptr);
 }

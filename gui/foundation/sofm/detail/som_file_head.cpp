@@ -1,4 +1,4 @@
-#include "gui/repository/detail/som_file_head.h"
+#include "gui/foundation/sofm/detail/som_file_head.h"
 
 #include <QFile>
 #include <QList>

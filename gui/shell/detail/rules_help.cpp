@@ -1,4 +1,4 @@
-#include "gui/analysis/detail/rules_help.h"
+#include "gui/shell/detail/rules_help.h"
 
 namespace {
 

@@ -18,10 +18,8 @@
 
 #include "analyse/rules/rule_file.h"
 #include "analyse/rules/rule_program.h"
-#include "gui/analysis/detail/rules_help.h"
 #include "gui/analysis/tests/analysis_test_support.h"
 #include "gui/analysis/vx_draw_region.h"
-#include "gui/analysis/vx_main_window.h"
 #include "gui/analysis/vx_new_project_dialog.h"
 #include "gui/foundation/vx_base_dialog.h"
 #include "gui/foundation/vx_base_paths.h"
@@ -29,6 +27,8 @@
 #include "gui/foundation/window_flags.h"
 #include "gui/repository/vx_compare_labeled_repository_dialog.h"
 #include "gui/repository/vx_compare_repository_tree_dialog.h"
+#include "gui/shell/detail/rules_help.h"
+#include "gui/shell/vx_main_window.h"
 #include "testsupport/gui/gui_test.h"
 #include "testsupport/vx_test.h"
 

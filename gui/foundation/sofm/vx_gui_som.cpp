@@ -1,4 +1,4 @@
-#include "gui/repository/vx_gui_som.h"
+#include "gui/foundation/sofm/vx_gui_som.h"
 
 #include <QButtonGroup>
 #include <QDoubleValidator>
@@ -15,11 +15,11 @@
 
 #include "automation/tables/vxtable.h"
 #include "gui/foundation/dialog_service.h"
+#include "gui/foundation/forms/form_parts.h"
 #include "gui/foundation/qimage_frame.h"
+#include "gui/foundation/sofm/vxqtsofm.h"
 #include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/window_flags.h"
-#include "gui/repository/detail/form_parts.h"
-#include "gui/repository/vxqtsofm.h"
 #include "imagecore/report.h"
 #include "imagecore/text/cnumbers.h"
 

@@ -1,4 +1,4 @@
-#include "gui/repository/vx_attribute_selection.h"
+#include "gui/foundation/forms/vx_attribute_selection.h"
 
 #include <QPushButton>
 #include <QTreeWidget>
@@ -6,8 +6,8 @@
 #include <algorithm>
 
 #include "gui/foundation/dialog_service.h"
+#include "gui/foundation/forms/form_parts.h"
 #include "gui/foundation/window_flags.h"
-#include "gui/repository/detail/form_parts.h"
 
 VxAttributeSelection::VxAttributeSelection(int count, const char* const* names, QString title,
                                            QWidget* parent, const char* name, int flags)

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "gui/repository/tests/sofm_test_support.h"
+#include "gui/foundation/tests/sofm_test_support.h"
 #include "testsupport/gui/gui_test.h"
 
 using namespace sofm_test;

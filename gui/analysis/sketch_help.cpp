@@ -1,4 +1,4 @@
-#include "gui/analysis/detail/sketch_help.h"
+#include "gui/analysis/sketch_help.h"
 
 namespace {
 

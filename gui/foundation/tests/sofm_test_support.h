@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "gui/foundation/qimage_frame.h"
-#include "gui/repository/vx_gui_som.h"
+#include "gui/foundation/sofm/vx_gui_som.h"
 #include "testsupport/gui/gui_test.h"
 #include "testsupport/vx_test.h"
 

@@ -1,4 +1,4 @@
-#include "gui/repository/vxqtsofm.h"
+#include "gui/foundation/sofm/vxqtsofm.h"
 
 #include "gui/foundation/qimage_frame.h"
 

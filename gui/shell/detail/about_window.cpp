@@ -1,4 +1,4 @@
-#include "gui/analysis/detail/about_window.h"
+#include "gui/shell/detail/about_window.h"
 
 #include <QFile>
 #include <QHBoxLayout>

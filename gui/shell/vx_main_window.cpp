@@ -1,4 +1,4 @@
-#include "gui/analysis/vx_main_window.h"
+#include "gui/shell/vx_main_window.h"
 
 #include <QFile>
 #include <QLabel>
@@ -11,17 +11,16 @@
 #include <QStatusBar>
 #include <cstdio>
 
-#include "gui/analysis/detail/about_window.h"
-#include "gui/analysis/detail/analysis_files.h"
-#include "gui/analysis/detail/rules_help.h"
-#include "gui/analysis/detail/sketch_help.h"
+#include "gui/analysis/sketch_help.h"
 #include "gui/analysis/vx_analyse_control.h"
 #include "gui/analysis/vx_analyse_main_dialog.h"
 #include "gui/analysis/vx_draw_region.h"
 #include "gui/analysis/vx_new_project_dialog.h"
-#include "gui/foundation/detail/image_open_filter.h"
 #include "gui/foundation/dialog_service.h"
+#include "gui/foundation/file_checks.h"
+#include "gui/foundation/image_open_filter.h"
 #include "gui/foundation/qimage_frame.h"
+#include "gui/foundation/sofm/vx_gui_som.h"
 #include "gui/foundation/vx_base_paths.h"
 #include "gui/foundation/vx_edit_dialog.h"
 #include "gui/foundation/vx_message_popup.h"
@@ -30,10 +29,11 @@
 #include "gui/repository/vx_browse_repository.h"
 #include "gui/repository/vx_compare_labeled_repository_dialog.h"
 #include "gui/repository/vx_compare_repository_tree_dialog.h"
-#include "gui/repository/vx_gui_som.h"
 #include "gui/repository/vx_init_labeled_repository_dialog.h"
 #include "gui/repository/vx_new_repository_dialog.h"
 #include "gui/repository/vx_query_repository_dialog.h"
+#include "gui/shell/detail/about_window.h"
+#include "gui/shell/detail/rules_help.h"
 #include "imagecore/files/vxfopen.h"
 #include "imagecore/report.h"
 

@@ -1,4 +1,4 @@
-#include "gui/analysis/detail/analysis_files.h"
+#include "gui/foundation/file_checks.h"
 
 #include <QFileInfo>
 #include <QSaveFile>
