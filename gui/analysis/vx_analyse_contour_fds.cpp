@@ -118,22 +118,22 @@ void vx_analyse_contour_fds::buildLayout()
     arrows->addWidget(down);
     arrows->addWidget(coeffSlider);
     arrows->addWidget(up);
-    coeffField = vx_number_field(QString::number(coeffs), 2, maxCoeffs, this);
+    coeffField = vx_form::numberField(QString::number(coeffs), 2, maxCoeffs, this);
     controls->addWidget(coeffField);
     controls->addWidget(new QLabel(QStringLiteral("Samples"), this));
     samplesSlider = new QSlider(Qt::Horizontal, this);
     samplesSlider->setRange(2, initialSamples);
     controls->addWidget(samplesSlider);
-    samplesField = vx_number_field(QString::number(samples), 2, initialSamples, this);
+    samplesField = vx_form::numberField(QString::number(samples), 2, initialSamples, this);
     controls->addWidget(samplesField);
-    QPushButton* list = vx_fixed_button("Coeffs", this);
+    QPushButton* list = vx_form::fixedButton("Coeffs", this);
     controls->addWidget(list);
     controls->addStretch();
-    backgroundButton = vx_fixed_button(background_texts[0], this);
+    backgroundButton = vx_form::fixedButton(background_texts[0], this);
     controls->addWidget(backgroundButton);
 
-    vx_add_frame_column(row, display, this);
-    coefficientView = vx_text_view("Coefficients", this);
+    vx_form::addFrameColumn(row, display, this);
+    coefficientView = vx_form::textView("Coefficients", this);
     row->addWidget(coefficientView);
 
     connect(coeffSlider, &QSlider::valueChanged, this,
@@ -208,7 +208,7 @@ void vx_analyse_contour_fds::update_display()
 
 void vx_analyse_contour_fds::set_coeffs_and_slider(QString qsInput)
 {
-    const int value = vx_number_in_range(qsInput, 2, maxCoeffs, 0);
+    const int value = vx_form::numberInRange(qsInput, 2, maxCoeffs, 0);
     if (value == 0)
         return;
     coeffs = value;
@@ -233,7 +233,7 @@ void vx_analyse_contour_fds::show_coeffs()
 
 void vx_analyse_contour_fds::set_samples_and_slider(QString qsInput)
 {
-    const int value = vx_number_in_range(qsInput, 2, initialSamples, 0);
+    const int value = vx_form::numberInRange(qsInput, 2, initialSamples, 0);
     if (value == 0)
         return;
     samplesSlider->setValue(value);

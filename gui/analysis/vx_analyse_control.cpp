@@ -13,6 +13,7 @@
 #include "analyse/trees/regiontree.h"
 #include "gui/analysis/detail/project_file.h"
 #include "gui/foundation/file_checks.h"
+#include "gui/foundation/text_files.h"
 #include "gui/foundation/qimage_frame.h"
 #include "imagecore/report.h"
 

@@ -10,6 +10,8 @@
 #include "gui/analysis/detail/tree_files.h"
 #include "gui/analysis/vx_analyse_control.h"
 #include "gui/foundation/file_checks.h"
+#include "gui/foundation/vx_message_popup.h"
+#include "gui/foundation/text_files.h"
 
 namespace {
 
@@ -67,7 +69,7 @@ bool vx_analyse_control::writeContours(const std::string& file, region_tree* tre
         }
         text += '\n';
     }
-    const bool written = vx_write_text_file(file_text(file), text);
+    const bool written = vx_write_text_file(file_text(file), QByteArray::fromStdString(text));
     if (!written)
         vx_write_error(file_text(file));
     return written;
@@ -115,7 +117,7 @@ bool vx_analyse_control::writeProjectFiles(const QString& project)
     const vx_kept_labels darkLabels(darkTree);
 
     // 1. The project file, then both trees.
-    bool written = vx_write_text_file(project, vx_project_text(names)) &&
+    bool written = vx_write_text_file(project, QByteArray::fromStdString(vx_project_text(names))) &&
                    write_elemset_region_tree(brightTree, names.openingTree.c_str()) == 1 &&
                    write_elemset_region_tree(darkTree, names.closingTree.c_str()) == 1;
 

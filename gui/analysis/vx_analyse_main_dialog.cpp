@@ -14,7 +14,7 @@
 #include "gui/analysis/vx_analyse_scales.h"
 #include "gui/analysis/vx_draw_region.h"
 #include "gui/foundation/dialog_service.h"
-#include "gui/foundation/file_checks.h"
+#include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/forms/form_widgets.h"
 #include "gui/foundation/qimage_frame.h"
 #include "gui/foundation/vx_base_paths.h"
@@ -87,7 +87,7 @@ void vx_analyse_main_dialog::makeLayout()
     box->addLayout(row);
     row->addWidget(new QLabel("Bright Scales: " + QString::number(control->oscales()), this));
     row->addWidget(new QLabel("Dark Scales: " + QString::number(control->cscales()), this));
-    QPushButton* quit = vx_fixed_button("Quit", this, "Quit");
+    QPushButton* quit = vx_form::fixedButton("Quit", this, "Quit");
     row->addWidget(quit);
     connect(quit, &QPushButton::clicked, this, &vx_analyse_main_dialog::quit_analyse);
 
@@ -96,10 +96,10 @@ void vx_analyse_main_dialog::makeLayout()
     box->addLayout(row);
     brightTreeField = new QLineEdit(file_text(control->openingtreename()), this);
     brightTreeField->setObjectName(QStringLiteral("Bright Tree Name"));
-    QPushButton* writeBright = vx_fixed_button("Write", this, "Write Bright Tree");
+    QPushButton* writeBright = vx_form::fixedButton("Write", this, "Write Bright Tree");
     darkTreeField = new QLineEdit(file_text(control->closingtreename()), this);
     darkTreeField->setObjectName(QStringLiteral("Dark Tree Name"));
-    QPushButton* writeDark = vx_fixed_button("Write", this, "Write Dark Tree");
+    QPushButton* writeDark = vx_form::fixedButton("Write", this, "Write Dark Tree");
     row->addWidget(brightTreeField);
     row->addWidget(writeBright);
     row->addWidget(darkTreeField);
@@ -121,8 +121,8 @@ void vx_analyse_main_dialog::makeLayout()
     // 4.-5. The scale browsers.
     row = new QHBoxLayout;
     box->addLayout(row);
-    QPushButton* browseBright = vx_fixed_button("Browse Bright", this, "Browse Bright");
-    QPushButton* browseDark = vx_fixed_button("Browse Dark", this, "Browse Dark");
+    QPushButton* browseBright = vx_form::fixedButton("Browse Bright", this, "Browse Bright");
+    QPushButton* browseDark = vx_form::fixedButton("Browse Dark", this, "Browse Dark");
     row->addWidget(browseBright);
     row->addWidget(browseDark);
     row->addStretch();
@@ -145,11 +145,11 @@ void vx_analyse_main_dialog::makeLayout()
         {"Save Image", &vx_analyse_main_dialog::write_result_image_dialog},
     };
     for (const auto& tool : toolButtons) {
-        QPushButton* made = vx_fixed_button(tool.text, this, tool.text);
+        QPushButton* made = vx_form::fixedButton(tool.text, this, tool.text);
         tools->addWidget(made);
         connect(made, &QPushButton::clicked, this, tool.slot);
     }
-    modeButton = vx_fixed_button("Contours", this, "Display Mode");
+    modeButton = vx_form::fixedButton("Contours", this, "Display Mode");
     tools->addWidget(modeButton);
     tools->addStretch();
     connect(modeButton, &QPushButton::clicked, this, &vx_analyse_main_dialog::switch_display_mode);
@@ -159,7 +159,7 @@ void vx_analyse_main_dialog::makeLayout()
     display->setResizeStep(20);
     display->setDisplayMode(1);
     display->setZoomOnWheel(true);
-    vx_add_frame_column(row, display, this);
+    vx_form::addFrameColumn(row, display, this);
 
     auto* exports = new QVBoxLayout;
     row->addLayout(exports);
@@ -180,7 +180,7 @@ void vx_analyse_main_dialog::makeLayout()
         {"Dark Blobs", &vx_analyse_main_dialog::show_dark_blobs, true},
     };
     for (const auto& entry : exportButtons) {
-        QPushButton* made = vx_fixed_button(entry.text, this, entry.text);
+        QPushButton* made = vx_form::fixedButton(entry.text, this, entry.text);
         exports->addWidget(made);
         connect(made, &QPushButton::clicked, this, entry.slot);
         if (entry.gapAfter)
@@ -200,10 +200,10 @@ void vx_analyse_main_dialog::makeLayout()
         column->addWidget(label);
         auto* buttons = new QHBoxLayout;
         column->addLayout(buttons);
-        QPushButton* apply = vx_fixed_button("Apply Query", this,
+        QPushButton* apply = vx_form::fixedButton("Apply Query", this,
                                              bright ? "Apply Bright Query" : "Apply Dark Query");
         QPushButton* clear =
-            vx_fixed_button("Clear", this, bright ? "Clear Bright Query" : "Clear Dark Query");
+            vx_form::fixedButton("Clear", this, bright ? "Clear Bright Query" : "Clear Dark Query");
         buttons->addWidget(apply);
         buttons->addWidget(clear);
         buttons->addStretch();

@@ -8,7 +8,7 @@
 #include "gui/analysis/vx_analyse_control.h"
 #include "gui/analysis/vx_analyse_main_dialog.h"
 #include "gui/foundation/dialog_service.h"
-#include "gui/foundation/file_checks.h"
+#include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/qimage_frame.h"
 #include "gui/foundation/vx_base_paths.h"
 #include "imagecore/handles.h"

@@ -4,7 +4,7 @@
 #include "gui/analysis/vx_analyse_control.h"
 #include "gui/analysis/vx_analyse_main_dialog.h"
 #include "gui/foundation/dialog_service.h"
-#include "gui/foundation/file_checks.h"
+#include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/forms/form_parts.h"
 #include "gui/foundation/vx_edit_dialog.h"
 

@@ -22,7 +22,7 @@
 #include "gui/analysis/vx_analyse_contour_fds.h"
 #include "gui/analysis/vx_analyse_control.h"
 #include "gui/foundation/dialog_service.h"
-#include "gui/foundation/file_checks.h"
+#include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/forms/form_parts.h"
 #include "gui/foundation/forms/form_widgets.h"
 #include "gui/foundation/forms/vx_attribute_selection.h"
@@ -96,29 +96,29 @@ void vx_analyse_scales::buildLayout()
 
     auto* buttons = new QVBoxLayout;
     row->addLayout(buttons);
-    QPushButton* up = vx_fixed_button("Up", this);
+    QPushButton* up = vx_form::fixedButton("Up", this);
     buttons->addWidget(up);
     auto* scaleRow = new QHBoxLayout;
     buttons->addLayout(scaleRow);
     scaleRow->addWidget(new QLabel(QStringLiteral("Scale"), this));
     const int lastScale = tree != nullptr ? std::max(tree->scales - 1, 0) : 0;
-    scaleField = vx_number_field(QStringLiteral("0"), 0, lastScale, this);
+    scaleField = vx_form::numberField(QStringLiteral("0"), 0, lastScale, this);
     scaleField->setFixedWidth(40);
     scaleField->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     scaleRow->addWidget(scaleField);
-    QPushButton* down = vx_fixed_button("Down", this);
-    QPushButton* fds = vx_fixed_button("FDS", this);
-    QPushButton* table = vx_fixed_button("Write Tree .csv", this);
-    QPushButton* c4_5 = vx_fixed_button("Write C4.5 Data", this);
-    QPushButton* som = vx_fixed_button("SOM", this);
-    QPushButton* view = vx_fixed_button("Export View", this);
+    QPushButton* down = vx_form::fixedButton("Down", this);
+    QPushButton* fds = vx_form::fixedButton("FDS", this);
+    QPushButton* table = vx_form::fixedButton("Write Tree .csv", this);
+    QPushButton* c4_5 = vx_form::fixedButton("Write C4.5 Data", this);
+    QPushButton* som = vx_form::fixedButton("SOM", this);
+    QPushButton* view = vx_form::fixedButton("Export View", this);
     for (QPushButton* button : {down, fds, table, c4_5, som, view})
         buttons->addWidget(button);
     buttons->addStretch();
 
-    vx_add_frame_column(row, display, this);
+    vx_form::addFrameColumn(row, display, this);
     row->addSpacing(10);
-    attributesView = vx_text_view("Attributes", this);
+    attributesView = vx_form::textView("Attributes", this);
     row->addWidget(attributesView);
 
     connect(up, &QPushButton::clicked, this, &vx_analyse_scales::scale_up);
@@ -259,7 +259,7 @@ void vx_analyse_scales::set_scale(QString text)
 {
     if (tree == nullptr)
         return;
-    const int scale = vx_number_in_range(text, 0, tree->scales - 1, -1);
+    const int scale = vx_form::numberInRange(text, 0, tree->scales - 1, -1);
     if (scale < 0)
         return;
     currentScale = scale;

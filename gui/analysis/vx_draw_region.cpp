@@ -2,11 +2,9 @@
 #include "gui/analysis/vx_draw_region.h"
 
 #include <QCloseEvent>
-#include <QDoubleValidator>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -116,8 +114,8 @@ void VxDrawRegion::buildLayout()
     view->addWidget(display->initCoordinateLabel(this));
     auto* viewButtons = new QHBoxLayout;
     view->addLayout(viewButtons);
-    QPushButton* save = vx_fixed_button("Save Image", this);
-    QPushButton* howto = vx_fixed_button("HOWTO", this);
+    QPushButton* save = vx_form::fixedButton("Save Image", this);
+    QPushButton* howto = vx_form::fixedButton("HOWTO", this);
     viewButtons->addWidget(save);
     viewButtons->addStretch();
     viewButtons->addWidget(howto);
@@ -128,37 +126,33 @@ void VxDrawRegion::buildLayout()
     modeButton = new QPushButton(QStringLiteral("Draw"), this);
     modeButton->setCheckable(true);
     auto* modes = new QMenu(modeButton);
-    connect(modes->addAction(QStringLiteral("Draw")), &QAction::triggered, this,
-            &VxDrawRegion::setDrawMode);
-    connect(modes->addAction(QStringLiteral("Fill")), &QAction::triggered, this,
-            &VxDrawRegion::setFillMode);
-    connect(modes->addAction(QStringLiteral("Erase")), &QAction::triggered, this,
-            &VxDrawRegion::setEraseMode);
-    connect(modes->addAction(QStringLiteral("Pick")), &QAction::triggered, this,
-            &VxDrawRegion::setPickMode);
+    vx_form::addMenuEntry(modes, "Draw", {}, this, &VxDrawRegion::setDrawMode);
+    vx_form::addMenuEntry(modes, "Fill", {}, this, &VxDrawRegion::setFillMode);
+    vx_form::addMenuEntry(modes, "Erase", {}, this, &VxDrawRegion::setEraseMode);
+    vx_form::addMenuEntry(modes, "Pick", {}, this, &VxDrawRegion::setPickMode);
     modeButton->setMenu(modes);
     tools->addWidget(modeButton);
-    QPushButton* next = vx_fixed_button("Next Label", this);
+    QPushButton* next = vx_form::fixedButton("Next Label", this);
     tools->addWidget(next);
     labelField = new QLineEdit(QStringLiteral("1"), this);
     labelField->setObjectName(QStringLiteral("Label"));
     add_field_row(tools, this, "Label", labelField);
-    QPushButton* last = vx_fixed_button("Last Label", this);
-    QPushButton* opaque = vx_fixed_button("more opaque", this);
+    QPushButton* last = vx_form::fixedButton("Last Label", this);
+    QPushButton* opaque = vx_form::fixedButton("more opaque", this);
     tools->addWidget(last);
     tools->addWidget(opaque);
     alphaField = new QLineEdit(QStringLiteral("255"), this);
     alphaField->setObjectName(QStringLiteral("Alpha"));
     add_field_row(tools, this, "Alpha", alphaField);
-    QPushButton* transparent = vx_fixed_button("more transparent", this);
-    QPushButton* undo = vx_fixed_button("UndoFill", this);
-    QPushButton* clearButton = vx_fixed_button("Clear", this);
-    QPushButton* attributes = vx_fixed_button("Attributes", this);
-    QPushButton* statistics = vx_fixed_button("Statistics", this);
-    QPushButton* fds = vx_fixed_button("FDS", this);
+    QPushButton* transparent = vx_form::fixedButton("more transparent", this);
+    QPushButton* undo = vx_form::fixedButton("UndoFill", this);
+    QPushButton* clearButton = vx_form::fixedButton("Clear", this);
+    QPushButton* attributes = vx_form::fixedButton("Attributes", this);
+    QPushButton* statistics = vx_form::fixedButton("Statistics", this);
+    QPushButton* fds = vx_form::fixedButton("FDS", this);
     for (QPushButton* button : {transparent, undo, clearButton, attributes, statistics, fds})
         tools->addWidget(button);
-    QPushButton* ruleButton = vx_fixed_button("Update Rule", this);
+    QPushButton* ruleButton = vx_form::fixedButton("Update Rule", this);
     tools->addWidget(ruleButton);
     updateRuleField = new QLineEdit(updateRule, this);
     updateRuleField->setObjectName(QStringLiteral("Update Rule"));
@@ -169,18 +163,16 @@ void VxDrawRegion::buildLayout()
     QVBoxLayout* exports = fixed_column(this, top);
     toleranceField = new QLineEdit(QStringLiteral("0.2"), this);
     toleranceField->setObjectName(QStringLiteral("Rule Tolerance"));
-    auto* validator = new QDoubleValidator(0.0, 1.0, 10, toleranceField);
-    validator->setLocale(QLocale::c());
-    toleranceField->setValidator(validator);
+    vx_form::acceptDecimals(toleranceField, 0.0, 1.0, 10);
     add_field_row(exports, this, "Rule Tolerance", toleranceField);
-    QPushButton* query = vx_fixed_button("Export Query", this);
-    QPushButton* sketch = vx_fixed_button("Export Sketch", this);
-    QPushButton* tableButton = vx_fixed_button("Export Table", this);
-    QPushButton* all = vx_fixed_button("Export All", this);
-    QPushButton* load = vx_fixed_button("Load Sketch", this);
+    QPushButton* query = vx_form::fixedButton("Export Query", this);
+    QPushButton* sketch = vx_form::fixedButton("Export Sketch", this);
+    QPushButton* tableButton = vx_form::fixedButton("Export Table", this);
+    QPushButton* all = vx_form::fixedButton("Export All", this);
+    QPushButton* load = vx_form::fixedButton("Load Sketch", this);
     for (QPushButton* button : {query, sketch, tableButton, all, load})
         exports->addWidget(button);
-    attributesView = vx_text_view("Region Attributes", this);
+    attributesView = vx_form::textView("Region Attributes", this);
     exports->addWidget(attributesView);
 
     // 4. Connections.
@@ -260,7 +252,7 @@ void VxDrawRegion::setActiveColor()
 
 void VxDrawRegion::setAlpha()
 {
-    alpha = vx_number_in_range(alphaField->text(), 0, 255, alpha);
+    alpha = vx_form::numberInRange(alphaField->text(), 0, 255, alpha);
     showAlpha();
 }
 

@@ -10,7 +10,7 @@
 #include "automation/tables/vxtable.h"
 #include "gui/analysis/vx_draw_region.h"
 #include "gui/foundation/dialog_service.h"
-#include "gui/foundation/file_checks.h"
+#include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/forms/form_parts.h"
 #include "gui/foundation/forms/vx_attribute_selection.h"
 #include "gui/foundation/image_loading.h"
@@ -135,7 +135,7 @@ bool VxDrawRegion::writeRule(int count, const int* columns)
     }
     text += "\n#NNIV\n#RULES\n";
 
-    if (!vx_write_text_file(ruleFile, text)) {
+    if (!vx_write_text_file(ruleFile, QByteArray::fromStdString(text))) {
         vx_write_error(ruleFile);
         return false;
     }

@@ -10,7 +10,7 @@
 #include "automation/tables/vxtable.h"
 #include "gui/analysis/vx_analyse_contour_fds.h"
 #include "gui/analysis/vx_draw_region.h"
-#include "gui/foundation/file_checks.h"
+#include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/forms/vx_attribute_selection.h"
 #include "imagecore/label.h"
 

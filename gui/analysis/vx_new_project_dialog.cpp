@@ -14,7 +14,7 @@
 #include "automation/preprocessing/process_image.h"
 #include "gui/analysis/vx_analyse_control.h"
 #include "gui/foundation/dialog_service.h"
-#include "gui/foundation/file_checks.h"
+#include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/forms/form_widgets.h"
 #include "gui/foundation/image_open_filter.h"
 #include "gui/foundation/preprocessing/vx_preprocess_selection.h"
@@ -61,7 +61,7 @@ void vx_new_project_dialog::makeLayout()
     // 1. The image file.
     auto* row = new QHBoxLayout;
     box->addLayout(row);
-    QPushButton* load = vx_fixed_button("Load", this, "Infiledialog");
+    QPushButton* load = vx_form::fixedButton("Load", this, "Infiledialog");
     imageNameEdit = edit(imageName, "Resultnameedit");
     row->addWidget(load);
     row->addWidget(imageNameEdit);
@@ -73,7 +73,7 @@ void vx_new_project_dialog::makeLayout()
     row = new QHBoxLayout;
     box->addLayout(row);
     row->addWidget(new QLabel(QStringLiteral("Scales:"), this));
-    scalesEdit = vx_number_field(QString::number(control->oscales()), 2, largest_scale_count, this);
+    scalesEdit = vx_form::numberField(QString::number(control->oscales()), 2, largest_scale_count, this);
     scalesEdit->setObjectName(QStringLiteral("Scales"));
     scalesEdit->setFixedWidth(50);
     row->addWidget(scalesEdit);
@@ -83,9 +83,9 @@ void vx_new_project_dialog::makeLayout()
     // 3. Start and the denoising mode.
     row = new QHBoxLayout;
     box->addLayout(row);
-    QPushButton* start = vx_fixed_button("Start", this, "Start");
+    QPushButton* start = vx_form::fixedButton("Start", this, "Start");
     start->setDefault(true);
-    denoiseButton = vx_fixed_button("Remove Noise", this, "Remove Noise Selection");
+    denoiseButton = vx_form::fixedButton("Remove Noise", this, "Remove Noise Selection");
     row->addWidget(start);
     row->addWidget(new QLabel(QStringLiteral("Computation Mode: "), this));
     row->addWidget(denoiseButton);
@@ -99,11 +99,11 @@ void vx_new_project_dialog::makeLayout()
     box->addLayout(row);
     auto* column = new QVBoxLayout;
     row->addLayout(column);
-    QPushButton* euclidean = vx_fixed_button("EuclideanGrey", this, "Convert2EuclideanGrey");
-    QPushButton* value = vx_fixed_button("ValueGrey", this, "Convert2ValueGrey");
+    QPushButton* euclidean = vx_form::fixedButton("EuclideanGrey", this, "Convert2EuclideanGrey");
+    QPushButton* value = vx_form::fixedButton("ValueGrey", this, "Convert2ValueGrey");
     auto* preprocessing = new VxPreprocessSelection("IProcessing", this, "IProcessing");
     preprocessing->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    QPushButton* clear = vx_fixed_button("Clear", this, "Reload Image");
+    QPushButton* clear = vx_form::fixedButton("Clear", this, "Reload Image");
     column->addWidget(euclidean);
     column->addWidget(value);
     column->addWidget(preprocessing);
@@ -131,7 +131,7 @@ void vx_new_project_dialog::makeLayout()
     // 5. Saving the view.
     row = new QHBoxLayout;
     box->addLayout(row);
-    QPushButton* save = vx_fixed_button("Save", this, "Save");
+    QPushButton* save = vx_form::fixedButton("Save", this, "Save");
     saveNameEdit = edit(imageName, "Save");
     row->addWidget(save);
     row->addWidget(saveNameEdit);

@@ -10,7 +10,7 @@
 
 #include "gui/analysis/vx_analyse_control.h"
 #include "gui/analysis/vx_new_project_dialog.h"
-#include "gui/foundation/file_checks.h"
+#include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/qimage_frame.h"
 #include "gui/foundation/vx_dual_tree_progress.h"
 

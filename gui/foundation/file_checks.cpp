@@ -1,15 +1,13 @@
 #include "gui/foundation/file_checks.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 #include <cstdio>
 
-#include "gui/foundation/dialog_service.h"
-#include "gui/foundation/vx_message_popup.h"
+#include "imagecore/files/vxfopen.h"
 
-bool vx_readable(const char* file)
+bool vx_readable(const char* file, bool warn)
 {
-    FILE* in = std::fopen(file, "r");
+    FILE* in = warn ? vxfopen(file, "r") : std::fopen(file, "r");
     if (in == nullptr)
         return false;
     std::fclose(in);
@@ -23,22 +21,4 @@ bool vx_creatable(const QString& file)
         return false;
     const QFileInfo directory(info.absolutePath());
     return directory.isDir() && directory.isWritable();
-}
-
-bool vx_write_text_file(const QString& file, const std::string& text)
-{
-    QSaveFile out(file);
-    const qint64 size = static_cast<qint64>(text.size());
-    return out.open(QIODevice::WriteOnly) && out.write(text.data(), size) == size && out.commit();
-}
-
-void vx_write_error(const QString& file)
-{
-    vx_message(QStringLiteral("!!Write Error!!"), "Unable to write file\n" + file);
-}
-
-void vx_message(const QString& title, const QString& text)
-{
-    VxMessagePopUp popUp(4, title, text);
-    vx_dialogs().exec(popUp);
 }

@@ -1,23 +1,15 @@
 #pragma once
 
-// File checks and writes of the analysis controller: nothing it writes is
-// reported as written unless the whole file is in place.
+// Checks made before a library routine opens a file, so that a file that
+// cannot be read or written is refused with a pop-up instead of failing
+// deep inside. GUI thread or not: nothing here shows anything.
 
 #include <QString>
-#include <string>
 
-// Whether the file opens for reading.
-bool vx_readable(const char* file);
+// Whether the file opens for reading. With `warn` the failure prints the
+// file opener's warning line, as the libraries' own opens do.
+bool vx_readable(const char* file, bool warn = false);
 
 // Whether a file of this name can be created or replaced: not a directory,
 // writable when it exists, in a writable directory.
 bool vx_creatable(const QString& file);
-
-// Writes the whole text or, after a failure, leaves no partial file.
-bool vx_write_text_file(const QString& file, const std::string& text);
-
-// The "!!Write Error!!" pop-up naming the file (through the dialog service).
-void vx_write_error(const QString& file);
-
-// The message pop-up (flags 4) with the given title and text.
-void vx_message(const QString& title, const QString& text);

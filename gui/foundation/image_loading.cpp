@@ -84,6 +84,17 @@ QImage vx_read_picture(const QString& file, image** grey16)
     return picture;
 }
 
+image* vx_read_grey_image(const QString& file, VxGreyRule rule)
+{
+    image* grey16 = nullptr;
+    const QImage picture = vx_read_picture(file, &grey16);
+    if (grey16 != nullptr || picture.isNull())
+        return grey16;
+    image* grey = create_image(picture.width(), picture.height(), 0);
+    vx_grey_words(picture, rule, grey->pixels);
+    return grey;
+}
+
 void vx_copy_picture_words(const QImage& picture32, int* words, bool keepTopByte)
 {
     const uint32_t mask = keepTopByte ? 0xFFFFFFFFu : 0x00FFFFFFu;

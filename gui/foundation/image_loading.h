@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QString>
 
+#include "gui/foundation/grey_conversion.h"
 #include "gui/vxgui_export.h"
 #include "imagecore/image.h"
 
@@ -36,6 +37,12 @@ VXGUI_EXPORT QImage vx_grey16_picture(const image* grey16);
 // new kind-4 record (freed by the caller) and the picture shows them
 // equalized; otherwise *grey16 is null.
 VXGUI_EXPORT QImage vx_read_picture(const QString& file, image** grey16);
+
+// A new grey record of the file (freed by the caller), read as the display
+// widget reads it: a "16BG" file keeps its values (kind 4), any other
+// picture gives each pixel's grey value by `rule`. Null when no reader
+// takes the file.
+image* vx_read_grey_image(const QString& file, VxGreyRule rule);
 
 // Copies the pixels of a 32-bit picture into words[y * width + x], each the
 // pixel 0xAARRGGBB, with the top byte cleared unless keepTopByte.

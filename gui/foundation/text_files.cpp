@@ -5,7 +5,6 @@
 #include <QSaveFile>
 #include <QTextDocument>
 
-#include "gui/foundation/dialog_service.h"
 #include "gui/foundation/vx_message_popup.h"
 
 bool vx_read_text_file(const QString& file, QString* text)
@@ -17,15 +16,17 @@ bool vx_read_text_file(const QString& file, QString* text)
     return true;
 }
 
-bool vx_save_text_file(const QString& file, const QString& text)
+bool vx_write_text_file(const QString& file, const QByteArray& bytes)
 {
     QSaveFile out(file);
-    const QByteArray bytes = text.toLatin1();
-    if (out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit())
+    return out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit();
+}
+
+bool vx_save_text_file(const QString& file, const QString& text)
+{
+    if (vx_write_text_file(file, text.toLatin1()))
         return true;
-    VxMessagePopUp popUp(4, QStringLiteral("!!File Save Error!!"),
-                         "Unable to open file for write\n" + file);
-    vx_dialogs().exec(popUp);
+    vx_message(QStringLiteral("!!File Save Error!!"), "Unable to open file for write\n" + file);
     return false;
 }
 

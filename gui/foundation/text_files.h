@@ -1,8 +1,10 @@
 #pragma once
 
-// Rule texts in files and editors. Rule files are Latin-1 and are read and
-// written byte for byte. GUI thread only (the save pop-up).
+// Whole text files: read, written whole or not at all, and rule texts in
+// editors. Rule files are Latin-1 and are read and written byte for byte.
+// GUI thread only (the save pop-up).
 
+#include <QByteArray>
 #include <QString>
 
 #include "gui/vxgui_export.h"
@@ -12,6 +14,11 @@ class QPlainTextEdit;
 // The whole file as Latin-1 text; false, with *text untouched, when the file
 // cannot be opened.
 VXGUI_EXPORT bool vx_read_text_file(const QString& file, QString* text);
+
+// Writes the bytes as the whole file, replacing it only once all of them are
+// written: on failure the old file stays whole (or none is made) and the
+// result is false. Shows nothing.
+bool vx_write_text_file(const QString& file, const QByteArray& bytes);
 
 // Writes the text as Latin-1, replacing the file only once all of it is
 // written. On failure the "!!File Save Error!!" pop-up names the file (through

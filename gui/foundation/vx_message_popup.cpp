@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "gui/foundation/dialog_service.h"
 #include "gui/foundation/gui_exit.h"
 
 namespace {
@@ -63,4 +64,15 @@ void VxMessagePopUp::acknowledged()
 void VxMessagePopUp::finito()
 {
     vx_gui_exit(exit_code::exit_application);
+}
+
+void vx_message(const QString& title, const QString& text)
+{
+    VxMessagePopUp popUp(4, title, text);
+    vx_dialogs().exec(popUp);
+}
+
+void vx_write_error(const QString& file)
+{
+    vx_message(QStringLiteral("!!Write Error!!"), "Unable to write file\n" + file);
 }

@@ -38,3 +38,10 @@ private:
     QString title;
     int flags = 0;
 };
+
+// The pop-up (flags 4) with the given title and text, run through the
+// dialog service.
+void vx_message(const QString& title, const QString& text);
+
+// The "!!Write Error!!" pop-up naming the file.
+void vx_write_error(const QString& file);

@@ -12,10 +12,11 @@
 #include <QVBoxLayout>
 
 #include "gui/foundation/dialog_service.h"
-#include "gui/foundation/file_checks.h"
+#include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/thumbnails/vx_display_image_list.h"
 #include "gui/foundation/vx_base_paths.h"
 #include "gui/foundation/window_flags.h"
+#include "gui/foundation/forms/form_widgets.h"
 #include "gui/repository/detail/browser_parts.h"
 #include "gui/repository/qtvx_labeled_repository.h"
 #include "gui/repository/vx_analyze_volume_export_dialog.h"
@@ -43,21 +44,21 @@ VxBrowseQueryResult::VxBrowseQueryResult(VxBasePaths* paths, QString file, QWidg
     QMenuBar* bar = vx_browser::addMenuBar(this, layout, QStringLiteral("Export Menu"));
     QMenu* exports = bar->addMenu(QStringLiteral("Export"));
     using Browser = VxBrowseQueryResult;
-    vx_browser::addEntry(exports, "All Regions Images", Qt::CTRL | Qt::Key_R, this,
+    vx_form::addMenuEntry(exports, "All Regions Images", Qt::CTRL | Qt::Key_R, this,
                          &Browser::exportRegionImages);
-    vx_browser::addEntry(exports, "All Contours Images", Qt::CTRL | Qt::Key_N, this,
+    vx_form::addMenuEntry(exports, "All Contours Images", Qt::CTRL | Qt::Key_N, this,
                          &Browser::exportContoursImages);
-    vx_browser::addEntry(exports, "Regions By Class", Qt::CTRL | Qt::Key_X, this,
+    vx_form::addMenuEntry(exports, "Regions By Class", Qt::CTRL | Qt::Key_X, this,
                          &Browser::exportResultRegionsByClass);
-    vx_browser::addEntry(exports, "IsoSurf Input", Qt::CTRL | Qt::Key_S, this,
+    vx_form::addMenuEntry(exports, "IsoSurf Input", Qt::CTRL | Qt::Key_S, this,
                          &Browser::exportISOSurfaceImages);
     // Ctrl+S belongs to the entry above.
-    vx_browser::addEntry(exports, "Analyze Volume", Qt::CTRL | Qt::SHIFT | Qt::Key_S, this,
+    vx_form::addMenuEntry(exports, "Analyze Volume", Qt::CTRL | Qt::SHIFT | Qt::Key_S, this,
                          &Browser::exportAnalyzeVolume);
-    vx_browser::addEntry(exports, "Regions CSV Table", Qt::CTRL | Qt::Key_C, this,
+    vx_form::addMenuEntry(exports, "Regions CSV Table", Qt::CTRL | Qt::Key_C, this,
                          &Browser::exportRegionsCSVTable);
     QMenu* view = bar->addMenu(QStringLiteral("View"));
-    vx_browser::addEntry(view, "Image List", Qt::CTRL | Qt::Key_V, this, &Browser::showImageList);
+    vx_form::addMenuEntry(view, "Image List", Qt::CTRL | Qt::Key_V, this, &Browser::showImageList);
 
     // 3.-4. The labeled repository and the title.
     labels = std::make_unique<QTVxLabeledRepository>(encoded(file).constData());

@@ -9,13 +9,15 @@
 
 #include "gui/analysis/vx_draw_region.h"
 #include "gui/foundation/dialog_service.h"
-#include "gui/foundation/file_checks.h"
-#include "gui/foundation/qimage_frame.h"
+#include "gui/foundation/vx_message_popup.h"
+#include "gui/foundation/image_loading.h"
 #include "gui/foundation/thumbnails/vx_display_image_list.h"
 #include "gui/foundation/vx_base_paths.h"
 #include "gui/foundation/window_flags.h"
+#include "gui/foundation/forms/form_widgets.h"
 #include "gui/repository/detail/browser_parts.h"
 #include "gui/repository/qtvx_repository.h"
+#include "imagecore/handles.h"
 #include "imagecore/report.h"
 
 VxBrowseRepository::VxBrowseRepository(VxBasePaths* paths, QString file, QWidget* parent,
@@ -34,10 +36,10 @@ VxBrowseRepository::VxBrowseRepository(VxBasePaths* paths, QString file, QWidget
     QMenuBar* bar =
         vx_browser::addMenuBar(this, layout, QStringLiteral("Browse Repository Controls"));
     QMenu* exportMenu = bar->addMenu(QStringLiteral("Export"));
-    vx_browser::addEntry(exportMenu, "Repository CSVs", QKeySequence(Qt::CTRL | Qt::Key_W), this,
+    vx_form::addMenuEntry(exportMenu, "Repository CSVs", QKeySequence(Qt::CTRL | Qt::Key_W), this,
                          &VxBrowseRepository::ExportCSV);
     QMenu* view = bar->addMenu(QStringLiteral("View"));
-    vx_browser::addEntry(view, "Image List", QKeySequence(Qt::CTRL | Qt::Key_V), this,
+    vx_form::addMenuEntry(view, "Image List", QKeySequence(Qt::CTRL | Qt::Key_V), this,
                          &VxBrowseRepository::showImageList);
 
     // 3.-4. The repository and the title.
@@ -85,16 +87,14 @@ void VxBrowseRepository::StartContextDialogforImage(int iImageID)
         return;
     const QString file = QFile::decodeName(repository->ImageFilename(iImageID));
     // The sketch tool keeps a copy of the picture.
-    const std::unique_ptr<qimage_frame> picture(
-        new qimage_frame(QFile::encodeName(file).constData(), nullptr));
-    if (picture->ImageWidth() == 0) {
+    const image_handle picture(vx_read_grey_image(file, VxGreyRule::GreyEuclidean));
+    if (!picture) {
         vx_message(QStringLiteral("Could not load image"), "Unable to read\n" + file);
         return;
     }
-    picture->convertGreyEuclidean();
     vx_report("Recieved from %d StartContextDialogforImage\n", iImageID);
     const QString title = "Sketch on " + file;
-    auto* sketch = new VxDrawRegion(paths, picture->get_t_image(), nullptr,
+    auto* sketch = new VxDrawRegion(paths, picture.get(), nullptr,
                                     title.toLatin1().constData(), VX_DELETE_ON_CLOSE);
     sketch->setWindowTitle(title);
     sketch->setExportFileStem(file);

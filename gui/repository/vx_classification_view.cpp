@@ -12,7 +12,6 @@
 #include "analyse/trees/region_types.h"
 #include "gui/analysis/vx_analyse_control.h"
 #include "gui/foundation/dialog_service.h"
-#include "gui/foundation/file_checks.h"
 #include "gui/foundation/forms/form_widgets.h"
 #include "gui/foundation/forms/vx_attribute_selection.h"
 #include "gui/foundation/thumbnails/vx_display_image_list.h"
@@ -67,23 +66,23 @@ VxClassificationView::~VxClassificationView()
 void VxClassificationView::makeMenus(QBoxLayout* layout)
 {
     using View = VxClassificationView;
-    using vx_browser::addEntry;
+    
     QMenuBar* bar = vx_browser::addMenuBar(this, layout, QStringLiteral("Control Menu"));
     QMenu* exports = bar->addMenu(QStringLiteral("Export"));
     exports->setObjectName(QStringLiteral("Exports"));
-    addEntry(exports, "Classification", Qt::CTRL | Qt::Key_W, this, &View::WriteClassification);
-    addEntry(exports, "Regions Table", Qt::CTRL | Qt::Key_T, this, &View::exportRegionsTable);
-    addEntry(exports, "RUREVUdU Data", Qt::CTRL | Qt::Key_H, this, &View::generateRUREVUDUData);
-    addEntry(exports, "C4.5 Training", Qt::CTRL | Qt::Key_A, this, &View::c4_5_training);
-    addEntry(exports, "Regions By Class", Qt::CTRL | Qt::Key_X, this,
+    vx_form::addMenuEntry(exports, "Classification", Qt::CTRL | Qt::Key_W, this, &View::WriteClassification);
+    vx_form::addMenuEntry(exports, "Regions Table", Qt::CTRL | Qt::Key_T, this, &View::exportRegionsTable);
+    vx_form::addMenuEntry(exports, "RUREVUdU Data", Qt::CTRL | Qt::Key_H, this, &View::generateRUREVUDUData);
+    vx_form::addMenuEntry(exports, "C4.5 Training", Qt::CTRL | Qt::Key_A, this, &View::c4_5_training);
+    vx_form::addMenuEntry(exports, "Regions By Class", Qt::CTRL | Qt::Key_X, this,
              &View::exportResultRegionsByClass);
-    addEntry(exports, "All Regions", Qt::CTRL | Qt::SHIFT | Qt::Key_X, this,
+    vx_form::addMenuEntry(exports, "All Regions", Qt::CTRL | Qt::SHIFT | Qt::Key_X, this,
              &View::exportResultRegions);
-    addEntry(exports, "ISOSurface Volume", Qt::CTRL | Qt::Key_S, this,
+    vx_form::addMenuEntry(exports, "ISOSurface Volume", Qt::CTRL | Qt::Key_S, this,
              &View::exportISOSurfaceVolume);
     QMenu* view = bar->addMenu(QStringLiteral("View"));
     view->setObjectName(QStringLiteral("View"));
-    addEntry(view, "Image List", Qt::CTRL | Qt::Key_V, this, &View::showImageList);
+    vx_form::addMenuEntry(view, "Image List", Qt::CTRL | Qt::Key_V, this, &View::showImageList);
 }
 
 void VxClassificationView::makeStatusBar(QBoxLayout* layout)
@@ -92,16 +91,14 @@ void VxClassificationView::makeStatusBar(QBoxLayout* layout)
     status->setObjectName(QStringLiteral("browse query result status bar"));
     status->setSizeGripEnabled(false);
     status->addWidget(new QLabel(QStringLiteral("Select Mode"), status));
-    modeButton = vx_fixed_button("Bright Mode", status);
+    modeButton = vx_form::fixedButton("Bright Mode", status);
     modeButton->setObjectName(QStringLiteral("browse query result mode selection in status bar"));
     auto* modes = new QMenu(modeButton);
     modes->setObjectName(QStringLiteral("Mode Selection"));
-    QAction* bright = modes->addAction(QStringLiteral("Bright Mode"));
-    bright->setShortcut(QKeySequence(Qt::ALT | Qt::Key_B));
-    connect(bright, &QAction::triggered, this, &VxClassificationView::setBrightMode);
-    QAction* dark = modes->addAction(QStringLiteral("Dark Mode"));
-    dark->setShortcut(QKeySequence(Qt::ALT | Qt::Key_D));
-    connect(dark, &QAction::triggered, this, &VxClassificationView::setDarkMode);
+    vx_form::addMenuEntry(modes, "Bright Mode", Qt::ALT | Qt::Key_B, this,
+                          &VxClassificationView::setBrightMode);
+    vx_form::addMenuEntry(modes, "Dark Mode", Qt::ALT | Qt::Key_D, this,
+                          &VxClassificationView::setDarkMode);
     modeButton->setMenu(modes);
     status->addWidget(modeButton);
     layout->addWidget(status);

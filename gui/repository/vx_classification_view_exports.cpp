@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "gui/foundation/dialog_service.h"
-#include "gui/foundation/file_checks.h"
+#include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/forms/vx_attribute_selection.h"
 #include "gui/repository/detail/browser_parts.h"
 #include "gui/repository/qtvx_labeled_repository.h"

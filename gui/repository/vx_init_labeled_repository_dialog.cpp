@@ -13,6 +13,7 @@
 
 #include "gui/foundation/dialog_service.h"
 #include "gui/foundation/file_checks.h"
+#include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/forms/form_parts.h"
 #include "gui/foundation/forms/form_widgets.h"
 #include "gui/foundation/vx_base_paths.h"
@@ -82,17 +83,17 @@ void VxInitLabeledRepositoryDialog::makeForm()
 
     auto* classesRow = new QHBoxLayout;
     classesRow->addWidget(new QLabel(QStringLiteral("Classes"), this));
-    classesEdit = vx_number_field(QStringLiteral("2"), 2, 1000000, this);
+    classesEdit = vx_form::numberField(QStringLiteral("2"), 2, 1000000, this);
     classesEdit->setObjectName(QStringLiteral("Classes"));
     connect(classesEdit, &QLineEdit::textChanged, this, &VxInitLabeledRepositoryDialog::setClasses);
     classesRow->addWidget(classesEdit);
     layout->addLayout(classesRow);
 
-    modeButton = vx_fixed_button("Bright Mode", this);
+    modeButton = vx_form::fixedButton("Bright Mode", this);
     modeButton->setObjectName(QStringLiteral("Mode Selector"));
     connect(modeButton, &QPushButton::clicked, this, &VxInitLabeledRepositoryDialog::switchMode);
     layout->addWidget(modeButton);
-    QPushButton* done = vx_fixed_button("Done", this);
+    QPushButton* done = vx_form::fixedButton("Done", this);
     connect(done, &QPushButton::clicked, this, &VxInitLabeledRepositoryDialog::Done);
     layout->addWidget(done);
     layout->addStretch();
@@ -179,7 +180,7 @@ void VxInitLabeledRepositoryDialog::loadRepository()
 
 bool VxInitLabeledRepositoryDialog::buildLabeledRepository()
 {
-    const int classes = vx_number_in_range(classesEdit->text(), 2, kMostClasses, 0);
+    const int classes = vx_form::numberInRange(classesEdit->text(), 2, kMostClasses, 0);
     if (classes == 0) {
         vx_message(QStringLiteral("Invalid number of classes"),
                    QStringLiteral("Please give between 2 and %1 classes").arg(kMostClasses));

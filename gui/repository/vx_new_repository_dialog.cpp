@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
-#include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -17,7 +16,9 @@
 #include "automation/preprocessing/process_image.h"
 #include "gui/foundation/dialog_service.h"
 #include "gui/foundation/file_checks.h"
+#include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/forms/form_parts.h"
+#include "gui/foundation/forms/form_widgets.h"
 #include "gui/foundation/image_open_filter.h"
 #include "gui/foundation/preprocessing/vx_preprocess_selection.h"
 #include "gui/foundation/vx_dual_tree_progress.h"
@@ -130,9 +131,7 @@ void vx_new_repository_dialog::makeForm()
     modeRow->addWidget(new QLabel(QStringLiteral("Scales"), this));
     scalesEdit = new QLineEdit(QStringLiteral("20"), this);
     scalesEdit->setObjectName(QStringLiteral("Scales"));
-    auto* validator = new QIntValidator(2, 1000000, scalesEdit);
-    validator->setLocale(QLocale::c());
-    scalesEdit->setValidator(validator);
+    vx_form::acceptIntegers(scalesEdit, 2, 1000000);
     connect(scalesEdit, &QLineEdit::textChanged, this, &vx_new_repository_dialog::set_scales);
     modeRow->addWidget(scalesEdit);
     layout->addLayout(modeRow);

@@ -11,6 +11,7 @@
 #include "automation/repository/vx_query_parameters.h"
 #include "gui/foundation/dialog_service.h"
 #include "gui/foundation/file_checks.h"
+#include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/forms/form_parts.h"
 #include "gui/foundation/vx_base_paths.h"
 #include "gui/repository/qtvx_repository.h"

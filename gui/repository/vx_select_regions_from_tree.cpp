@@ -55,7 +55,7 @@ void VxSelectRegionsFromTree::makeIntegratedView()
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
     row->setSizeConstraint(QLayout::SetFixedSize);
-    vx_add_frame_column(row, frame, integratedView.get());
+    vx_form::addFrameColumn(row, frame, integratedView.get());
     control->displaymode(1);
     integratedView->show();
     connect(control, &vx_analyse_control::displayVxAnalyseControl, integratedView.get(),
@@ -78,8 +78,8 @@ void VxSelectRegionsFromTree::makeClassControls(const int* modes)
     connect(classEdit, &QLineEdit::returnPressed, this, &VxSelectRegionsFromTree::resetClassName);
     layout->addWidget(classEdit);
 
-    QPushButton* clearButton = vx_fixed_button("Clear Class", this);
-    QPushButton* validateButton = vx_fixed_button("Validate", this);
+    QPushButton* clearButton = vx_form::fixedButton("Clear Class", this);
+    QPushButton* validateButton = vx_form::fixedButton("Validate", this);
     connect(clearButton, &QPushButton::clicked, this, &VxSelectRegionsFromTree::clear);
     connect(validateButton, &QPushButton::clicked, this, &VxSelectRegionsFromTree::validateRegions);
     layout->addWidget(clearButton);

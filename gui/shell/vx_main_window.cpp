@@ -7,7 +7,6 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QStatusBar>
 #include <cstdio>
 
@@ -18,11 +17,14 @@
 #include "gui/analysis/vx_new_project_dialog.h"
 #include "gui/foundation/dialog_service.h"
 #include "gui/foundation/file_checks.h"
+#include "gui/foundation/forms/form_widgets.h"
+#include "gui/foundation/image_loading.h"
 #include "gui/foundation/image_open_filter.h"
 #include "gui/foundation/qimage_frame.h"
 #include "gui/foundation/sofm/vx_gui_som.h"
 #include "gui/foundation/vx_base_paths.h"
 #include "gui/foundation/vx_edit_dialog.h"
+#include "gui/foundation/text_files.h"
 #include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/window_flags.h"
 #include "gui/repository/vx_browse_query_result.h"
@@ -34,7 +36,7 @@
 #include "gui/repository/vx_query_repository_dialog.h"
 #include "gui/shell/detail/about_window.h"
 #include "gui/shell/detail/rules_help.h"
-#include "imagecore/files/vxfopen.h"
+#include "imagecore/handles.h"
 #include "imagecore/report.h"
 
 namespace {
@@ -49,24 +51,6 @@ constexpr char default_update_rule[] =
     "RULES:\n"
     "TD:\n"
     "#RULES\n";
-
-bool readable(const QString& name)
-{
-    FILE* file = vxfopen(QFile::encodeName(name).constData(), "r");
-    if (file == nullptr)
-        return false;
-    std::fclose(file);
-    return true;
-}
-
-// The whole rule or nothing: a failed write leaves no partial file.
-bool write_default_update_rule(const QString& name)
-{
-    QSaveFile out(name);
-    const qint64 size = sizeof default_update_rule - 1;
-    return out.open(QIODevice::WriteOnly) && out.write(default_update_rule, size) == size &&
-           out.commit();
-}
 
 // Shows the dialog, which goes with the window (finito()).
 template <class Dialog>
@@ -132,14 +116,6 @@ vx_main_window::~vx_main_window()
     delete workspace;
 }
 
-template <typename Slot>
-void vx_main_window::addEntry(QMenu* popup, const char* text, QKeyCombination shortcut, Slot slot)
-{
-    QAction* action = popup->addAction(QString::fromLatin1(text));
-    action->setShortcut(QKeySequence(shortcut));
-    connect(action, &QAction::triggered, this, slot);
-}
-
 void vx_main_window::makeMenus()
 {
     menu = menuBar();
@@ -147,48 +123,41 @@ void vx_main_window::makeMenus()
 
     QMenu* image = menu->addMenu(QStringLiteral("Image"));
     image->setObjectName(QStringLiteral("Image"));
-    addEntry(image, "create RAVAZ", Qt::CTRL | Qt::Key_N, &vx_main_window::new_project);
-    addEntry(image, "load RAVAZ", Qt::CTRL | Qt::Key_O, &vx_main_window::load_project);
-    addEntry(image, "Quit", Qt::CTRL | Qt::Key_Q, &vx_main_window::quit);
+    vx_form::addMenuEntry(image, "create RAVAZ", Qt::CTRL | Qt::Key_N, this, &vx_main_window::new_project);
+    vx_form::addMenuEntry(image, "load RAVAZ", Qt::CTRL | Qt::Key_O, this, &vx_main_window::load_project);
+    vx_form::addMenuEntry(image, "Quit", Qt::CTRL | Qt::Key_Q, this, &vx_main_window::quit);
 
     QMenu* repository = menu->addMenu(QStringLiteral("Image List"));
     repository->setObjectName(QStringLiteral("Repository"));
-    addEntry(repository, "create Repository", Qt::CTRL | Qt::Key_R,
-             &vx_main_window::create_repository);
-    addEntry(repository, "load Repository", Qt::CTRL | Qt::Key_E, &vx_main_window::load_repository);
-    addEntry(repository, "query Repository", Qt::CTRL | Qt::Key_Y,
-             &vx_main_window::query_repository);
-    addEntry(repository, "load Query Result", Qt::CTRL | Qt::Key_U,
-             &vx_main_window::load_query_result);
+    vx_form::addMenuEntry(repository, "create Repository", Qt::CTRL | Qt::Key_R, this, &vx_main_window::create_repository);
+    vx_form::addMenuEntry(repository, "load Repository", Qt::CTRL | Qt::Key_E, this, &vx_main_window::load_repository);
+    vx_form::addMenuEntry(repository, "query Repository", Qt::CTRL | Qt::Key_Y, this, &vx_main_window::query_repository);
+    vx_form::addMenuEntry(repository, "load Query Result", Qt::CTRL | Qt::Key_U, this, &vx_main_window::load_query_result);
 
     QMenu* groundTruth = menu->addMenu(QStringLiteral("Ground Truth"));
     groundTruth->setObjectName(QStringLiteral("Ground Truth"));
-    addEntry(groundTruth, "mark Image Regions", Qt::CTRL | Qt::Key_W,
-             &vx_main_window::draw_region_dialog);
-    addEntry(groundTruth, "label Repository", Qt::CTRL | Qt::Key_S,
-             &vx_main_window::classify_repository);
+    vx_form::addMenuEntry(groundTruth, "mark Image Regions", Qt::CTRL | Qt::Key_W, this, &vx_main_window::draw_region_dialog);
+    vx_form::addMenuEntry(groundTruth, "label Repository", Qt::CTRL | Qt::Key_S, this, &vx_main_window::classify_repository);
 
     QMenu* compare = menu->addMenu(QStringLiteral("Compare Repository"));
     compare->setObjectName(QStringLiteral("Compare Repository"));
-    addEntry(compare, "pixelbased", Qt::CTRL | Qt::SHIFT | Qt::Key_P,
-             &vx_main_window::compare_repository);
-    addEntry(compare, "labeled", Qt::CTRL | Qt::SHIFT | Qt::Key_L,
-             &vx_main_window::compare_labeled_repository);
+    vx_form::addMenuEntry(compare, "pixelbased", Qt::CTRL | Qt::SHIFT | Qt::Key_P, this, &vx_main_window::compare_repository);
+    vx_form::addMenuEntry(compare, "labeled", Qt::CTRL | Qt::SHIFT | Qt::Key_L, this, &vx_main_window::compare_labeled_repository);
 
     QMenu* analyse = menu->addMenu(QStringLiteral("Analyse"));
     analyse->setObjectName(QStringLiteral("Analyse"));
-    addEntry(analyse, "SOFM", Qt::CTRL | Qt::Key_M, &vx_main_window::compute_sofm);
+    vx_form::addMenuEntry(analyse, "SOFM", Qt::CTRL | Qt::Key_M, this, &vx_main_window::compute_sofm);
 
     QMenu* info = menu->addMenu(QStringLiteral("Info"));
     info->setObjectName(QStringLiteral("Info"));
-    addEntry(info, "About", Qt::CTRL | Qt::Key_A, &vx_main_window::about_dialog);
-    addEntry(info, "Rules", Qt::CTRL | Qt::Key_B, &vx_main_window::rules_howto);
-    addEntry(info, "Sketches", Qt::CTRL | Qt::Key_C, &vx_main_window::sketches_howto);
+    vx_form::addMenuEntry(info, "About", Qt::CTRL | Qt::Key_A, this, &vx_main_window::about_dialog);
+    vx_form::addMenuEntry(info, "Rules", Qt::CTRL | Qt::Key_B, this, &vx_main_window::rules_howto);
+    vx_form::addMenuEntry(info, "Sketches", Qt::CTRL | Qt::Key_C, this, &vx_main_window::sketches_howto);
 }
 
 void vx_main_window::ensureUpdateRule(const QString& applicationDirectory)
 {
-    if (readable(paths->UpdateRule()))
+    if (vx_readable(QFile::encodeName(paths->UpdateRule()).constData(), true))
         return;
     {
         VxMessagePopUp missing(4, QStringLiteral("No Update Rule available"),
@@ -197,7 +166,7 @@ void vx_main_window::ensureUpdateRule(const QString& applicationDirectory)
     }
     vx_report("Trying to write generic file: %s\n",
               QFile::encodeName(applicationDirectory + "/Attributes.rule").constData());
-    while (!write_default_update_rule(paths->UpdateRule())) {
+    while (!vx_write_text_file(paths->UpdateRule(), default_update_rule)) {
         VxMessagePopUp unwritable(4, QStringLiteral("Could not generate generic update rule "),
                                   "Unable to open :\n" + paths->UpdateRule() +
                                       "\nPlease Provide valid save name,\n"
@@ -378,18 +347,14 @@ void vx_main_window::draw_region_dialog()
         vx_report("Canceled \n");
         return;
     }
-    const std::unique_ptr<qimage_frame> picture(
-        new qimage_frame(QFile::encodeName(file).constData(), nullptr));
-    if (picture->ImageWidth() == 0) {
-        VxMessagePopUp unreadable(4, QStringLiteral("Could not load image"),
-                                  "Unable to read\n" + file);
-        vx_dialogs().exec(unreadable);
+    const image_handle picture(vx_read_grey_image(file, VxGreyRule::GreyEuclidean));
+    if (!picture) {
+        vx_message(QStringLiteral("Could not load image"), "Unable to read\n" + file);
         return;
     }
-    picture->convertGreyEuclidean();
     paths->WorkingDir(VxBasePaths::PathNamePart(file));
     const QString title = "Sketch: " + file;
-    sketchTool = new VxDrawRegion(paths, picture->get_t_image(), nullptr,
+    sketchTool = new VxDrawRegion(paths, picture.get(), nullptr,
                                   title.toLatin1().constData(), VX_DELETE_ON_CLOSE);
     // The title as chosen, also beyond Latin-1.
     sketchTool->setWindowTitle(title);

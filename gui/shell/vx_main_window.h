@@ -91,8 +91,6 @@ private:
     void makeUpdateRuleEditor();
     // The analysis dialog on the controller, following finito().
     void showAnalysis(vx_analyse_control* control);
-    template <typename Slot>
-    void addEntry(QMenu* popup, const char* text, QKeyCombination shortcut, Slot slot);
     static void showHelp(std::unique_ptr<QPlainTextEdit>& window, const QString& text);
 
     QMdiArea* workspace = nullptr;

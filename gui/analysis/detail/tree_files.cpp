@@ -5,6 +5,7 @@
 #include "analyse/files/treeio.h"
 #include "analyse/trees/tree_walk.h"
 #include "gui/foundation/file_checks.h"
+#include "gui/foundation/vx_message_popup.h"
 
 vx_kept_labels::vx_kept_labels(region_tree* tree)
 {

@@ -1,17 +1,31 @@
 #include "gui/foundation/forms/form_widgets.h"
 
 #include <QBoxLayout>
+#include <QDoubleValidator>
 #include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QString>
 
 #include "gui/foundation/qimage_frame.h"
 
-QPushButton* vx_fixed_button(const char* text, QWidget* parent, const char* objectName)
+namespace vx_form {
+
+namespace {
+
+// The C locale, in which "1,000" is no number either.
+QLocale c_numbers()
+{
+    QLocale c = QLocale::c();
+    c.setNumberOptions(QLocale::OmitGroupSeparator | QLocale::RejectGroupSeparator);
+    return c;
+}
+
+}  // namespace
+
+QPushButton* fixedButton(const char* text, QWidget* parent, const char* objectName)
 {
     auto* button = new QPushButton(QString::fromLatin1(text), parent);
     if (objectName != nullptr)
@@ -20,23 +34,36 @@ QPushButton* vx_fixed_button(const char* text, QWidget* parent, const char* obje
     return button;
 }
 
-QLineEdit* vx_number_field(const QString& text, int low, int high, QWidget* parent)
+void acceptIntegers(QLineEdit* edit, int low, int high)
+{
+    auto* validator = new QIntValidator(low, high, edit);
+    validator->setLocale(c_numbers());
+    edit->setValidator(validator);
+}
+
+void acceptDecimals(QLineEdit* edit, double low, double high, int decimals)
+{
+    auto* validator = new QDoubleValidator(low, high, decimals, edit);
+    validator->setNotation(QDoubleValidator::StandardNotation);
+    validator->setLocale(c_numbers());
+    edit->setValidator(validator);
+}
+
+QLineEdit* numberField(const QString& text, int low, int high, QWidget* parent)
 {
     auto* field = new QLineEdit(text, parent);
-    auto* validator = new QIntValidator(low, high, field);
-    validator->setLocale(QLocale::c());
-    field->setValidator(validator);
+    acceptIntegers(field, low, high);
     return field;
 }
 
-int vx_number_in_range(const QString& text, int low, int high, int none)
+int numberInRange(const QString& text, int low, int high, int none)
 {
     bool ok = false;
     const int value = text.toInt(&ok);
     return ok && value >= low && value <= high ? value : none;
 }
 
-void vx_add_frame_column(QBoxLayout* row, qimage_frame* frame, QWidget* parent)
+void addFrameColumn(QBoxLayout* row, qimage_frame* frame, QWidget* parent)
 {
     row->addWidget(frame->initResizeVButtons(parent));
     auto* column = new QVBoxLayout;
@@ -46,10 +73,12 @@ void vx_add_frame_column(QBoxLayout* row, qimage_frame* frame, QWidget* parent)
     column->addStretch();
 }
 
-QPlainTextEdit* vx_text_view(const char* name, QWidget* parent)
+QPlainTextEdit* textView(const char* name, QWidget* parent)
 {
     auto* view = new QPlainTextEdit(parent);
     view->setObjectName(QString::fromLatin1(name));
     view->setReadOnly(true);
     return view;
 }
+
+}  // namespace vx_form

@@ -1,26 +1,17 @@
 #include "gui/foundation/preprocessing/vx_preprocess_dialog.h"
 
-#include <QDoubleValidator>
 #include <QHBoxLayout>
-#include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include "gui/foundation/forms/form_widgets.h"
 
 namespace {
 
 constexpr int largest_number = 1000000;
 constexpr int decimals = 5;
-
-// The C locale, and "1,000" is no number in it.
-QLocale c_numbers()
-{
-    QLocale c = QLocale::c();
-    c.setNumberOptions(QLocale::OmitGroupSeparator | QLocale::RejectGroupSeparator);
-    return c;
-}
 
 }  // namespace
 
@@ -60,15 +51,10 @@ void VxPreprocessDialog::addComputeButton()
 
 void VxPreprocessDialog::acceptDecimals(QLineEdit* edit, double bottom)
 {
-    auto* validator = new QDoubleValidator(bottom, largest_number, decimals, edit);
-    validator->setNotation(QDoubleValidator::StandardNotation);
-    validator->setLocale(c_numbers());
-    edit->setValidator(validator);
+    vx_form::acceptDecimals(edit, bottom, largest_number, decimals);
 }
 
 void VxPreprocessDialog::acceptIntegers(QLineEdit* edit, int bottom)
 {
-    auto* validator = new QIntValidator(bottom, largest_number, edit);
-    validator->setLocale(c_numbers());
-    edit->setValidator(validator);
+    vx_form::acceptIntegers(edit, bottom, largest_number);
 }

@@ -1,10 +1,8 @@
 #include "gui/foundation/sofm/vx_gui_som.h"
 
 #include <QButtonGroup>
-#include <QDoubleValidator>
 #include <QFile>
 #include <QHBoxLayout>
-#include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,6 +14,7 @@
 #include "automation/tables/vxtable.h"
 #include "gui/foundation/dialog_service.h"
 #include "gui/foundation/forms/form_parts.h"
+#include "gui/foundation/forms/form_widgets.h"
 #include "gui/foundation/qimage_frame.h"
 #include "gui/foundation/sofm/vxqtsofm.h"
 #include "gui/foundation/vx_message_popup.h"
@@ -126,30 +125,29 @@ void VxGUISOM::buildControls()
     // The training parameters.
     auto* parameters = new QVBoxLayout;
     layout->addLayout(parameters);
-    auto addEdit = [&](const char* label, const char* name, const QString& text,
-                       QValidator* validator) {
+    enum class Number { count, real };
+    auto addEdit = [&](const char* label, const char* name, const QString& text, Number number) {
         parameters->addWidget(new QLabel(QString::fromLatin1(label), this));
         auto* edit = new QLineEdit(text, this);
         edit->setObjectName(QString::fromLatin1(name));
-        validator->setParent(edit);
-        validator->setLocale(QLocale::c());
-        edit->setValidator(validator);
+        if (number == Number::count)
+            vx_form::acceptIntegers(edit, 1, 1000000);
+        else
+            vx_form::acceptDecimals(edit, 0, 1000, 5);
         parameters->addWidget(edit);
         return edit;
     };
-    auto count = [] { return new QIntValidator(1, 1000000, nullptr); };
-    auto real = [] { return new QDoubleValidator(0, 1000, 5, nullptr); };
-    connect(addEdit("DisplaySteps", "DispalySteps", QString::number(displaySteps), count()),
+    connect(addEdit("DisplaySteps", "DispalySteps", QString::number(displaySteps), Number::count),
             &QLineEdit::textChanged, this, &VxGUISOM::set_DispalySteps);
-    connect(addEdit("Width", "Width", QString::number(mapWidth), count()), &QLineEdit::textChanged,
+    connect(addEdit("Width", "Width", QString::number(mapWidth), Number::count), &QLineEdit::textChanged,
             this, &VxGUISOM::set_width);
-    connect(addEdit("Height", "Height", QString::number(mapHeight), count()),
+    connect(addEdit("Height", "Height", QString::number(mapHeight), Number::count),
             &QLineEdit::textChanged, this, &VxGUISOM::set_height);
-    connect(addEdit("MaxStep", "MaxStep", QString::number(maxSteps), count()),
+    connect(addEdit("MaxStep", "MaxStep", QString::number(maxSteps), Number::count),
             &QLineEdit::textChanged, this, &VxGUISOM::set_maxstep);
-    connect(addEdit("Learn Rate", "LearnRate", QString::number(learnRate, 'g', 6), real()),
+    connect(addEdit("Learn Rate", "LearnRate", QString::number(learnRate, 'g', 6), Number::real),
             &QLineEdit::textChanged, this, &VxGUISOM::set_learnrate);
-    connect(addEdit("Scope", "Scope", QString::number(learnScope, 'g', 6), real()),
+    connect(addEdit("Scope", "Scope", QString::number(learnScope, 'g', 6), Number::real),
             &QLineEdit::textChanged, this, &VxGUISOM::set_scope);
     connect(
         vx_form::addRadioGroup(

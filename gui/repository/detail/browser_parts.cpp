@@ -12,6 +12,7 @@
 #include "gui/analysis/vx_analyse_main_dialog.h"
 #include "gui/foundation/dialog_service.h"
 #include "gui/foundation/file_checks.h"
+#include "gui/foundation/vx_message_popup.h"
 
 namespace vx_browser {
 

@@ -23,16 +23,6 @@ namespace vx_browser {
 // A menu bar (object name `name`) at the top of the layout.
 QMenuBar* addMenuBar(QWidget* browser, QBoxLayout* layout, const QString& name);
 
-// An entry of the menu that calls the browser's slot.
-template <class Browser>
-void addEntry(QMenu* menu, const char* text, const QKeySequence& shortcut, Browser* browser,
-              void (Browser::*slot)())
-{
-    QAction* action = menu->addAction(QString::fromLatin1(text));
-    action->setShortcut(shortcut);
-    QObject::connect(action, &QAction::triggered, browser, slot);
-}
-
 // The rule, result and update rule files an analysis of a browser starts
 // with.
 struct analysis_files {

@@ -7,7 +7,7 @@
 #include <QProgressBar>
 #include <algorithm>
 
-#include "gui/foundation/file_checks.h"
+#include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/forms/form_parts.h"
 #include "gui/foundation/vx_base_paths.h"
 
