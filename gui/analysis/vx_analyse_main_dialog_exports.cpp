@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "filter/polarity.h"
 #include "gui/analysis/vx_analyse_control.h"
 #include "gui/analysis/vx_analyse_main_dialog.h"
 #include "gui/foundation/dialog_service.h"
@@ -155,12 +156,12 @@ void vx_analyse_main_dialog::writeProject()
 
 void vx_analyse_main_dialog::edit_bright_selection()
 {
-    control->edit_selection(1);
+    control->edit_selection(POLARITY_BRIGHT);
 }
 
 void vx_analyse_main_dialog::edit_dark_selection()
 {
-    control->edit_selection(2);
+    control->edit_selection(POLARITY_DARK);
 }
 
 // ---- blob windows ----
@@ -194,7 +195,7 @@ void vx_analyse_main_dialog::showBlobs(bool bright)
                 bright ? &vx_analyse_main_dialog::write_bright_blob_dialog
                        : &vx_analyse_main_dialog::write_dark_blob_dialog);
     }
-    // 2.
+    // 2. Every time: the blobs of the current selection, shown.
     if (bright)
         control->draw_bright_blobs(frame->get_t_image());
     else

@@ -2,6 +2,7 @@
 // object rules.
 #include <QFile>
 
+#include "filter/polarity.h"
 #include "gui/analysis/vx_analyse_control.h"
 #include "gui/analysis/vx_analyse_main_dialog.h"
 #include "gui/analysis/vx_draw_region.h"
@@ -21,7 +22,7 @@ void vx_analyse_main_dialog::openSketch(bool bright)
                 bright ? &vx_analyse_main_dialog::UpdateBrightRuleNames
                        : &vx_analyse_main_dialog::UpdateDarkRuleNames);
         tool->setExportFileStem(QFile::decodeName(control->imagename()));
-        tool->setUpdateMode(bright ? 1 : 2);
+        tool->setUpdateMode(bright ? POLARITY_BRIGHT : POLARITY_DARK);
     }
     // 2. The active regions are the sketch.
     const image_handle regions(bright ? control->bright_regions_image()

@@ -39,6 +39,6 @@ void vx_write_error(const QString& file)
 
 void vx_message(const QString& title, const QString& text)
 {
-    VxMessagePopUp popUp(4, title, text);
+    VxMessagePopUp popUp(VxMessagePopUp::notice, title, text);
     vx_dialogs().exec(popUp);
 }

@@ -19,5 +19,6 @@ bool vx_write_text_file(const QString& file, const std::string& text);
 // The "!!Write Error!!" pop-up naming the file (through the dialog service).
 void vx_write_error(const QString& file);
 
-// The message pop-up (flags 4) with the given title and text.
+// The ordinary message pop-up (VxMessagePopUp::notice) with the given title
+// and text.
 void vx_message(const QString& title, const QString& text);

@@ -23,7 +23,7 @@ bool vx_save_text_file(const QString& file, const QString& text)
     const QByteArray bytes = text.toLatin1();
     if (out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit())
         return true;
-    VxMessagePopUp popUp(4, QStringLiteral("!!File Save Error!!"),
+    VxMessagePopUp popUp(VxMessagePopUp::notice, QStringLiteral("!!File Save Error!!"),
                          "Unable to open file for write\n" + file);
     vx_dialogs().exec(popUp);
     return false;

@@ -21,6 +21,9 @@ public:
     ~VxMessagePopUp() override;
 
     static constexpr int fatal = 2;
+    // The flags every caller passes: a bit without effect, so the box is
+    // not fatal.
+    static constexpr int notice = 4;
 
 signals:
     // Carries the title.

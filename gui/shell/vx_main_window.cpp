@@ -11,6 +11,7 @@
 #include <QStatusBar>
 #include <cstdio>
 
+#include "filter/lMMS_Part.h"
 #include "gui/analysis/sketch_help.h"
 #include "gui/analysis/vx_analyse_control.h"
 #include "gui/analysis/vx_analyse_main_dialog.h"
@@ -191,14 +192,15 @@ void vx_main_window::ensureUpdateRule(const QString& applicationDirectory)
     if (readable(paths->UpdateRule()))
         return;
     {
-        VxMessagePopUp missing(4, QStringLiteral("No Update Rule available"),
+        VxMessagePopUp missing(VxMessagePopUp::notice, QStringLiteral("No Update Rule available"),
                                "Automatic generation of Update rule file:\n" + paths->UpdateRule());
         vx_dialogs().exec(missing);
     }
     vx_report("Trying to write generic file: %s\n",
               QFile::encodeName(applicationDirectory + "/Attributes.rule").constData());
     while (!write_default_update_rule(paths->UpdateRule())) {
-        VxMessagePopUp unwritable(4, QStringLiteral("Could not generate generic update rule "),
+        VxMessagePopUp unwritable(VxMessagePopUp::notice,
+                                  QStringLiteral("Could not generate generic update rule "),
                                   "Unable to open :\n" + paths->UpdateRule() +
                                       "\nPlease Provide valid save name,\n"
                                       "Check read/write permissions");
@@ -239,7 +241,8 @@ void vx_main_window::quit()
 
 void vx_main_window::new_project()
 {
-    auto* control = new vx_analyse_control("vx_analyse_control for new_project_dialog", 3, nullptr);
+    auto* control = new vx_analyse_control("vx_analyse_control for new_project_dialog",
+                                           MMS_REMOVE_NOISE, nullptr);
     newProjectDialog =
         follow(this, new vx_new_project_dialog(paths, control, nullptr, "New Project", 0));
     connect(newProjectDialog, &vx_new_project_dialog::computationDone, this,
@@ -258,7 +261,7 @@ void vx_main_window::load_project()
     const QByteArray name = QFile::encodeName(file);
     vx_report("%s\n", name.constData());
     auto* control = new vx_analyse_control(
-        name.constData(), "vx_analyse_control for load_project_dialog", 3, nullptr);
+        name.constData(), "vx_analyse_control for load_project_dialog", MMS_REMOVE_NOISE, nullptr);
     if (!control->loaded()) {
         vx_message(QStringLiteral("Project not loaded"), control->loadFailure());
         delete control;
@@ -381,7 +384,7 @@ void vx_main_window::draw_region_dialog()
     const std::unique_ptr<qimage_frame> picture(
         new qimage_frame(QFile::encodeName(file).constData(), nullptr));
     if (picture->ImageWidth() == 0) {
-        VxMessagePopUp unreadable(4, QStringLiteral("Could not load image"),
+        VxMessagePopUp unreadable(VxMessagePopUp::notice, QStringLiteral("Could not load image"),
                                   "Unable to read\n" + file);
         vx_dialogs().exec(unreadable);
         return;
