@@ -62,16 +62,7 @@ vx_analyse_main_dialog::vx_analyse_main_dialog(VxBasePaths* shared, vx_analyse_c
     makeLayout();
 }
 
-vx_analyse_main_dialog::~vx_analyse_main_dialog()
-{
-    delete brightBrowser;
-    delete darkBrowser;
-    delete control;
-    delete darkSketch;
-    delete brightSketch;
-    delete darkBlobWindow;
-    delete brightBlobWindow;
-}
+vx_analyse_main_dialog::~vx_analyse_main_dialog() = default;
 
 void vx_analyse_main_dialog::makeLayout()
 {
@@ -258,8 +249,8 @@ void vx_analyse_main_dialog::set_cscales(QString Input)
 
 void vx_analyse_main_dialog::compute_trees()
 {
-    delete brightBrowser;
-    delete darkBrowser;
+    brightBrowser.reset();
+    darkBrowser.reset();
     control->compute_scales();
 }
 
@@ -324,8 +315,8 @@ void vx_analyse_main_dialog::write_closing_tree_dialog()
 void vx_analyse_main_dialog::analyse_bright()
 {
     if (!brightBrowser && control->openingtree() != nullptr)
-        brightBrowser = new vx_analyse_scales(control, POLARITY_BRIGHT, parentWindow,
-                                              "Browse Bright Scales", 0);
+        brightBrowser = std::make_unique<vx_analyse_scales>(
+            control.get(), POLARITY_BRIGHT, parentWindow, "Browse Bright Scales", 0);
     if (brightBrowser)
         brightBrowser->show();
 }
@@ -333,8 +324,8 @@ void vx_analyse_main_dialog::analyse_bright()
 void vx_analyse_main_dialog::analyse_dark()
 {
     if (!darkBrowser && control->closingtree() != nullptr)
-        darkBrowser =
-            new vx_analyse_scales(control, POLARITY_DARK, parentWindow, "Browse Dark Scales", 0);
+        darkBrowser = std::make_unique<vx_analyse_scales>(control.get(), POLARITY_DARK,
+                                                          parentWindow, "Browse Dark Scales", 0);
     if (darkBrowser)
         darkBrowser->show();
 }

@@ -11,14 +11,14 @@
 
 void vx_analyse_main_dialog::openSketch(bool bright)
 {
-    QPointer<VxDrawRegion>& tool = bright ? brightSketch : darkSketch;
+    std::unique_ptr<VxDrawRegion>& tool = bright ? brightSketch : darkSketch;
     // 1. Made once; closing it only hides it.
     if (!tool) {
-        tool = new VxDrawRegion(
+        tool = std::make_unique<VxDrawRegion>(
             paths, control->image(), nullptr,
             bright ? "Draw Bright Region from Main Dialog" : "Draw Dark Region  from Main Dialog",
             0);
-        connect(tool, &VxDrawRegion::validSketchQueryRule, this,
+        connect(tool.get(), &VxDrawRegion::validSketchQueryRule, this,
                 bright ? &vx_analyse_main_dialog::UpdateBrightRuleNames
                        : &vx_analyse_main_dialog::UpdateDarkRuleNames);
         tool->setExportFileStem(QFile::decodeName(control->imagename()));

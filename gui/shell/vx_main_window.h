@@ -95,6 +95,10 @@ private:
     void addEntry(QMenu* popup, const char* text, QKeyCombination shortcut, Slot slot);
     static void showHelp(std::unique_ptr<QPlainTextEdit>& window, const QString& text);
 
+    // The destructor deletes these four by hand, after finito(), in the
+    // shutdown order: the paths, the update-rule editor (a window of its
+    // own), the menu bar, the workspace. Qt would take its children in
+    // another order.
     QMdiArea* workspace = nullptr;
     QMenuBar* menu = nullptr;
     VxBasePaths* paths = nullptr;
