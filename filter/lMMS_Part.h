@@ -12,6 +12,13 @@ enum : unsigned {
     MMS_GROWING_TEMPLATE = 4,   // scale k filters with the template of radius + k
 };
 
+// The tree generation modes: the partition's flags without and with noise
+// removal, which fills the holes of both polarities.
+enum : unsigned {
+    MMS_NO_DENOISING = 0,
+    MMS_REMOVE_NOISE = MMS_FILL_HOLES_DARK | MMS_FILL_HOLES_BRIGHT,
+};
+
 // Debug export of the intermediate images of each scale as grey PNG files
 // "<base_name>.<scale>.png". Stage 1: after reconstruction and hole filling;
 // stage 2: after the gradient (same file name, so it replaces stage 1).

@@ -83,7 +83,7 @@ vx_analyse_contour_fds::vx_analyse_contour_fds(int w, int h, tregionnode* region
                     std::min(pixels, static_cast<size_t>(std::max(img->width, 0)) *
                                          static_cast<size_t>(std::max(img->height, 0))),
                     imageCopy.begin());
-    display = new qimage_frame(width, height, drawing.data(), this, nullptr, 0);
+    display = std::make_unique<qimage_frame>(width, height, drawing.data(), this, nullptr, 0);
     display->createGreyValueDisplayPalette1();
     display->setDisplayMode(1);
 
@@ -92,11 +92,7 @@ vx_analyse_contour_fds::vx_analyse_contour_fds(int w, int h, tregionnode* region
     show();
 }
 
-vx_analyse_contour_fds::~vx_analyse_contour_fds()
-{
-    // The frame shows the drawing buffer, which goes before the children.
-    delete display;
-}
+vx_analyse_contour_fds::~vx_analyse_contour_fds() = default;
 
 void vx_analyse_contour_fds::buildLayout()
 {
@@ -132,7 +128,7 @@ void vx_analyse_contour_fds::buildLayout()
     backgroundButton = vx_form::fixedButton(background_texts[0], this);
     controls->addWidget(backgroundButton);
 
-    vx_form::addFrameColumn(row, display, this);
+    vx_form::addFrameColumn(row, display.get(), this);
     coefficientView = vx_form::textView("Coefficients", this);
     row->addWidget(coefficientView);
 

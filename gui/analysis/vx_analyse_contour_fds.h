@@ -12,6 +12,7 @@
 
 #include <QString>
 #include <QWidget>
+#include <memory>
 #include <vector>
 
 #include "gui/vxgui_export.h"
@@ -92,7 +93,8 @@ private:
     int height = 0;
     std::vector<int> drawing;
     std::vector<int> imageCopy;
-    qimage_frame* display = nullptr;
+    // A child that goes before the drawing buffer it shows.
+    std::unique_ptr<qimage_frame> display;
     QPlainTextEdit* coefficientView = nullptr;
     int background = 0;
     QPushButton* backgroundButton = nullptr;

@@ -8,6 +8,7 @@
 
 #include "analyse/display/dual_analyse.h"
 #include "analyse/trees/regiontree.h"
+#include "filter/polarity.h"
 #include "gui/analysis/vx_analyse_control.h"
 #include "gui/foundation/qimage_frame.h"
 
@@ -39,9 +40,10 @@ void copy_entries(tregionnode* const* active, tregionnode** copy, int size, QTre
 
 void vx_analyse_control::edit_selection(int iMode)
 {
-    if ((iMode != 1 && iMode != 2) || !dual || brightTree == nullptr || darkTree == nullptr)
+    if ((iMode != POLARITY_BRIGHT && iMode != POLARITY_DARK) || !dual || brightTree == nullptr ||
+        darkTree == nullptr)
         return;
-    const bool bright = iMode == 1;
+    const bool bright = iMode == POLARITY_BRIGHT;
     SelectionEditor& editor = bright ? brightEditor : darkEditor;
 
     // 1.-2. The window, its "Accept" and the list.
@@ -88,7 +90,7 @@ void vx_analyse_control::edit_selection(int iMode)
                  bright ? list : nullptr);
     copy_entries(closenodelist(), editor.copy->dark_nodes, darkListSize, bright ? nullptr : list);
 
-    // 6.
+    // 6. The editor shown.
     window->show();
 }
 

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "filter/polarity.h"
 #include "gui/analysis/detail/tree_files.h"
 #include "gui/analysis/vx_analyse_control.h"
 #include "gui/analysis/vx_analyse_scales.h"
@@ -47,29 +48,21 @@ vx_analyse_main_dialog::vx_analyse_main_dialog(VxBasePaths* shared, vx_analyse_c
       control(control),
       parentWindow(parent)
 {
-    // 2.-3.
+    // 2.-3. The announcement, the size and the title.
     vx_report("Setting up the Analyse Main Window\n");
     setMinimumSize(100, 200);
     setWindowTitle("Analyse Image " + file_text(control->imagename()));
-    // 4.
+    // 4. Active regions drawn filled, not inverted; the result named after
+    //    the image.
     control->displaymode(1);
     control->invert(0);
     const QByteArray result = QFile::encodeName(imageStem() + ".result." + imageExtension());
     control->resultname(result.constData());
-    // 5.-6.
+    // 5.-6. The controls and the display.
     makeLayout();
 }
 
-vx_analyse_main_dialog::~vx_analyse_main_dialog()
-{
-    delete brightBrowser;
-    delete darkBrowser;
-    delete control;
-    delete darkSketch;
-    delete brightSketch;
-    delete darkBlobWindow;
-    delete brightBlobWindow;
-}
+vx_analyse_main_dialog::~vx_analyse_main_dialog() = default;
 
 void vx_analyse_main_dialog::makeLayout()
 {
@@ -256,8 +249,8 @@ void vx_analyse_main_dialog::set_cscales(QString Input)
 
 void vx_analyse_main_dialog::compute_trees()
 {
-    delete brightBrowser;
-    delete darkBrowser;
+    brightBrowser.reset();
+    darkBrowser.reset();
     control->compute_scales();
 }
 
@@ -322,7 +315,8 @@ void vx_analyse_main_dialog::write_closing_tree_dialog()
 void vx_analyse_main_dialog::analyse_bright()
 {
     if (!brightBrowser && control->openingtree() != nullptr)
-        brightBrowser = new vx_analyse_scales(control, 1, parentWindow, "Browse Bright Scales", 0);
+        brightBrowser = std::make_unique<vx_analyse_scales>(
+            control.get(), POLARITY_BRIGHT, parentWindow, "Browse Bright Scales", 0);
     if (brightBrowser)
         brightBrowser->show();
 }
@@ -330,7 +324,8 @@ void vx_analyse_main_dialog::analyse_bright()
 void vx_analyse_main_dialog::analyse_dark()
 {
     if (!darkBrowser && control->closingtree() != nullptr)
-        darkBrowser = new vx_analyse_scales(control, 2, parentWindow, "Browse Dark Scales", 0);
+        darkBrowser = std::make_unique<vx_analyse_scales>(control.get(), POLARITY_DARK,
+                                                          parentWindow, "Browse Dark Scales", 0);
     if (darkBrowser)
         darkBrowser->show();
 }

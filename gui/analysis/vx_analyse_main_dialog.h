@@ -18,6 +18,7 @@
 
 #include <QPointer>
 #include <QString>
+#include <memory>
 
 #include "gui/foundation/vx_base_dialog.h"
 #include "gui/vxgui_export.h"
@@ -151,22 +152,27 @@ private:
     void showBlobs(bool bright);
     void writeBlobs(qimage_frame* frame, const char* caption);
 
-    QPointer<vx_analyse_control> control;
+    // Owned; the windows are made on first use. They go in the reverse order
+    // of their declaration: the scale browsers, which show the controller's
+    // trees, then the controller, the sketch tools and the blob windows. A
+    // parent window of the browsers is the dialog's too and deletes the
+    // dialog, its earlier child, first.
+    std::unique_ptr<QWidget> brightBlobWindow;
+    std::unique_ptr<QWidget> darkBlobWindow;
+    std::unique_ptr<VxDrawRegion> brightSketch;
+    std::unique_ptr<VxDrawRegion> darkSketch;
+    std::unique_ptr<vx_analyse_control> control;
+    std::unique_ptr<vx_analyse_scales> darkBrowser;
+    std::unique_ptr<vx_analyse_scales> brightBrowser;
     QPushButton* modeButton = nullptr;
     QPointer<QWidget> parentWindow;
-    QPointer<vx_analyse_scales> brightBrowser;
-    QPointer<vx_analyse_scales> darkBrowser;
     QLabel* processingLabel = nullptr;
     QLabel* brightQueryLabel = nullptr;
     QLabel* darkQueryLabel = nullptr;
     QLineEdit* darkTreeField = nullptr;
     QLineEdit* brightTreeField = nullptr;
-    QPointer<VxDrawRegion> darkSketch;
-    QPointer<VxDrawRegion> brightSketch;
     VxEditDialog* brightRuleEditor = nullptr;
     VxEditDialog* darkRuleEditor = nullptr;
-    QPointer<QWidget> brightBlobWindow;
-    QPointer<QWidget> darkBlobWindow;
     qimage_frame* darkBlobFrame = nullptr;
     qimage_frame* brightBlobFrame = nullptr;
 };

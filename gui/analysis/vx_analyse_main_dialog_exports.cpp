@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "filter/polarity.h"
 #include "gui/analysis/vx_analyse_control.h"
 #include "gui/analysis/vx_analyse_main_dialog.h"
 #include "gui/foundation/dialog_service.h"
@@ -110,7 +111,7 @@ void vx_analyse_main_dialog::regionsExport(const char* infix, const char* captio
     for (int line = 0; line < outputLines; ++line)
         vx_report("Output %s\n", file_bytes(start).constData());
     const QString file = saveName(image_filter, start, caption);
-    if (!file.isEmpty() && !(control->*write)(file))
+    if (!file.isEmpty() && !(control.get()->*write)(file))
         vx_write_error(file);
 }
 
@@ -155,36 +156,36 @@ void vx_analyse_main_dialog::writeProject()
 
 void vx_analyse_main_dialog::edit_bright_selection()
 {
-    control->edit_selection(1);
+    control->edit_selection(POLARITY_BRIGHT);
 }
 
 void vx_analyse_main_dialog::edit_dark_selection()
 {
-    control->edit_selection(2);
+    control->edit_selection(POLARITY_DARK);
 }
 
 // ---- blob windows ----
 
 void vx_analyse_main_dialog::showBlobs(bool bright)
 {
-    QPointer<QWidget>& window = bright ? brightBlobWindow : darkBlobWindow;
+    std::unique_ptr<QWidget>& window = bright ? brightBlobWindow : darkBlobWindow;
     qimage_frame*& frame = bright ? brightBlobFrame : darkBlobFrame;
     // 1. Made once: the frame over an image of the working image's size.
     if (!window) {
-        window = new QWidget;
+        window = std::make_unique<QWidget>();
         window->setWindowTitle(bright ? QStringLiteral("Bright Blobs")
                                       : QStringLiteral("Dark Blobs"));
         window->setFocusPolicy(Qt::ClickFocus);
         const ::image* working = control->image();
         const image_handle blank(create_image(working != nullptr ? working->width : 0,
                                               working != nullptr ? working->height : 0, 0));
-        frame = new qimage_frame(blank.get(), window);
-        auto* box = new QVBoxLayout(window);
+        frame = new qimage_frame(blank.get(), window.get());
+        auto* box = new QVBoxLayout(window.get());
         auto* row = new QHBoxLayout;
         box->addLayout(row);
-        row->addWidget(frame->initResizeVButtons(window));
+        row->addWidget(frame->initResizeVButtons(window.get()));
         row->addWidget(frame);
-        box->addWidget(frame->initCoordinateLabel(window));
+        box->addWidget(frame->initCoordinateLabel(window.get()));
         frame->createRandomDisplayPalette(
             (bright ? control->onodelistsize() : control->cnodelistsize()) + 2);
         frame->setDisplayMode(1);
@@ -194,7 +195,7 @@ void vx_analyse_main_dialog::showBlobs(bool bright)
                 bright ? &vx_analyse_main_dialog::write_bright_blob_dialog
                        : &vx_analyse_main_dialog::write_dark_blob_dialog);
     }
-    // 2.
+    // 2. Every time: the blobs of the current selection, shown.
     if (bright)
         control->draw_bright_blobs(frame->get_t_image());
     else

@@ -2,6 +2,7 @@
 // object rules.
 #include <QFile>
 
+#include "filter/polarity.h"
 #include "gui/analysis/vx_analyse_control.h"
 #include "gui/analysis/vx_analyse_main_dialog.h"
 #include "gui/analysis/vx_draw_region.h"
@@ -10,18 +11,18 @@
 
 void vx_analyse_main_dialog::openSketch(bool bright)
 {
-    QPointer<VxDrawRegion>& tool = bright ? brightSketch : darkSketch;
+    std::unique_ptr<VxDrawRegion>& tool = bright ? brightSketch : darkSketch;
     // 1. Made once; closing it only hides it.
     if (!tool) {
-        tool = new VxDrawRegion(
+        tool = std::make_unique<VxDrawRegion>(
             paths, control->image(), nullptr,
             bright ? "Draw Bright Region from Main Dialog" : "Draw Dark Region  from Main Dialog",
             0);
-        connect(tool, &VxDrawRegion::validSketchQueryRule, this,
+        connect(tool.get(), &VxDrawRegion::validSketchQueryRule, this,
                 bright ? &vx_analyse_main_dialog::UpdateBrightRuleNames
                        : &vx_analyse_main_dialog::UpdateDarkRuleNames);
         tool->setExportFileStem(QFile::decodeName(control->imagename()));
-        tool->setUpdateMode(bright ? 1 : 2);
+        tool->setUpdateMode(bright ? POLARITY_BRIGHT : POLARITY_DARK);
     }
     // 2. The active regions are the sketch.
     const image_handle regions(bright ? control->bright_regions_image()

@@ -19,6 +19,7 @@
 #include "analyse/trees/regiontree.h"
 #include "analyse/trees/tree_walk.h"
 #include "automation/programs/run_program.h"
+#include "filter/polarity.h"
 #include "gui/analysis/vx_analyse_contour_fds.h"
 #include "gui/analysis/vx_analyse_control.h"
 #include "gui/foundation/dialog_service.h"
@@ -56,10 +57,12 @@ vx_analyse_scales::vx_analyse_scales(vx_analyse_control* control, int type, QWid
 
     // 1. The tree and the active regions of this polarity.
     if (control != nullptr) {
-        tree = type == 1 ? control->openingtree() : type == 2 ? control->closingtree() : nullptr;
-        activeRegions = type == 1   ? control->opennodelist()
-                        : type == 2 ? control->closenodelist()
-                                    : nullptr;
+        tree = type == POLARITY_BRIGHT ? control->openingtree()
+               : type == POLARITY_DARK ? control->closingtree()
+                                       : nullptr;
+        activeRegions = type == POLARITY_BRIGHT ? control->opennodelist()
+                        : type == POLARITY_DARK ? control->closenodelist()
+                                                : nullptr;
     }
 
     // 2. Buffers.
@@ -406,7 +409,8 @@ void vx_analyse_scales::write_tree_csv()
     if (tree == nullptr)
         return;
     const QString caption = QStringLiteral("Set filename for regionfeatures table");
-    const QString start = imageFilePart() + (type == 1 ? "_bright" : "_dark") + ".csv";
+    const QString start =
+        imageFilePart() + (type == POLARITY_BRIGHT ? "_bright" : "_dark") + ".csv";
     const QString file =
         vx_form::withEnding(vx_dialogs().saveFileName(this, caption, caption, start,
                                                       QStringLiteral("(CSV Table) *.csv"), false),
@@ -420,7 +424,7 @@ void vx_analyse_scales::export_view()
 {
     const QString caption = QStringLiteral("Export view filename");
     const QString start = (control != nullptr ? latin1(control->imagename()) : QString()) +
-                          (type == 1 ? "_bright_scale_" : "_dark_scale_") +
+                          (type == POLARITY_BRIGHT ? "_bright_scale_" : "_dark_scale_") +
                           QString::number(currentScale) + ".png";
     const QString file =
         vx_form::withEnding(vx_dialogs().saveFileName(this, caption, caption, start,

@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "filter/polarity.h"
 #include "gui/vxgui_export.h"
 #include "imagecore/handles.h"
 
@@ -118,7 +119,7 @@ protected:
     enum Mode { region_path_mode = 1, scale_mode = 2 };
 
     vx_analyse_control* control = nullptr;
-    int type = 1;
+    int type = POLARITY_BRIGHT;
     QPointer<VxGUISOM> somWindow;
     // "Object" or "Irrelevant" per region, as the last C4.5 export gave.
     std::vector<std::string> classNames;

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "analyse/handles.h"
+#include "filter/polarity.h"
 #include "gui/foundation/vx_base_dialog.h"
 #include "gui/vxgui_export.h"
 #include "imagecore/handles.h"
@@ -158,7 +159,7 @@ protected:
     image_handle workImage;
     int currentLabel = 1;
     int fdRegion = 0;
-    int updateMode = 1;
+    int updateMode = POLARITY_BRIGHT;
     int drawMode = draw_mode;
     int offsets[8] = {};
     int activeColor = 257;

@@ -28,12 +28,13 @@ vx_new_project_dialog::vx_new_project_dialog(VxBasePaths* shared, vx_analyse_con
                                              QWidget* parent, const char* name, int flags)
     : VxWorkingDialog(shared, parent, name, flags | VX_DELETE_ON_CLOSE), control(control)
 {
-    // 1.-2.
+    // 1.-2. The title; the controller takes the shared update rule and its
+    //       changes.
     setWindowTitle(QStringLiteral("Create RAVAZ"));
     control->setUpdateRule(shared->UpdateRule());
     connect(shared, &VxBasePaths::changedUpdateRule, control,
             qOverload<const QString&>(&vx_analyse_control::setUpdateRule));
-    // 3.
+    // 3. The form.
     makeLayout();
     // 4. The button names the mode the controller computes with.
     control->generateTreeMode(treeGenerationMode);
@@ -263,9 +264,10 @@ void vx_new_project_dialog::saveDialog()
 
 void vx_new_project_dialog::changeGenerateTreeMode()
 {
-    treeGenerationMode = treeGenerationMode == 3 ? 0 : 3;
-    denoiseButton->setText(treeGenerationMode == 3 ? QStringLiteral("Remove Noise")
-                                                   : QStringLiteral("No Denoising"));
+    treeGenerationMode =
+        treeGenerationMode == MMS_REMOVE_NOISE ? MMS_NO_DENOISING : MMS_REMOVE_NOISE;
+    denoiseButton->setText(treeGenerationMode == MMS_REMOVE_NOISE ? QStringLiteral("Remove Noise")
+                                                                  : QStringLiteral("No Denoising"));
     control->generateTreeMode(treeGenerationMode);
 }
 

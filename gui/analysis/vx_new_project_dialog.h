@@ -18,6 +18,7 @@
 #include <QPointer>
 #include <QString>
 
+#include "filter/lMMS_Part.h"
 #include "gui/foundation/vx_working_dialog.h"
 #include "gui/vxgui_export.h"
 
@@ -101,7 +102,7 @@ private:
     // The file the next image dialog selects.
     QString highlighted;
     QAbstractButton* denoiseButton = nullptr;
-    int treeGenerationMode = 3;
+    int treeGenerationMode = MMS_REMOVE_NOISE;
     VxDualTreeProgress* progress = nullptr;
     QLabel* stepLabel = nullptr;
     bool handedOn = false;

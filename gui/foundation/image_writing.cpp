@@ -52,7 +52,8 @@ bool vx_write_image(const QImage& picture, const QString& file, const QString& f
     const bool written = out.open(QIODevice::WriteOnly) &&
                          picture.save(&out, used.toUpper().toLatin1().constData()) && out.commit();
     if (!written) {
-        VxMessagePopUp popUp(4, QStringLiteral("!!Write Error!!"), "Unable to write file\n" + name);
+        VxMessagePopUp popUp(VxMessagePopUp::notice, QStringLiteral("!!Write Error!!"),
+                             "Unable to write file\n" + name);
         vx_dialogs().exec(popUp);
     }
     return written;

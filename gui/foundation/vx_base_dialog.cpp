@@ -19,11 +19,6 @@ VxBaseDialog::VxBaseDialog(QWidget* parent, const char* name, int flags)
     setObjectName(QString::fromLatin1(name));
 }
 
-VxBaseDialog::~VxBaseDialog()
-{
-    delete paths;
-}
-
 void VxBaseDialog::destroyDialog()
 {
     deleteLater();

@@ -21,7 +21,6 @@ public:
     VxBaseDialog(VxBasePaths* shared, QWidget* parent, const char* name, int flags);
     // A dialog without paths.
     VxBaseDialog(QWidget* parent, const char* name, int flags);
-    ~VxBaseDialog() override;
 
 public slots:
     // Deletes the dialog once control is back in the event loop, so it is
@@ -36,7 +35,8 @@ protected:
     // The application-wide paths: for the global update rule. Not used in
     // destructors, when it may be gone already.
     QPointer<VxBasePaths> sharedPaths;
-    // This dialog's own copy: for all of its file dialogs.
+    // This dialog's own copy, a Qt child of the dialog: for all of its file
+    // dialogs.
     VxBasePaths* paths = nullptr;
     // The flags the constructor received.
     int flags = 0;

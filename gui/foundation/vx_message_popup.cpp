@@ -68,7 +68,7 @@ void VxMessagePopUp::finito()
 
 void vx_message(const QString& title, const QString& text)
 {
-    VxMessagePopUp popUp(4, title, text);
+    VxMessagePopUp popUp(VxMessagePopUp::notice, title, text);
     vx_dialogs().exec(popUp);
 }
 

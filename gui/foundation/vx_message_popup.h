@@ -21,6 +21,9 @@ public:
     ~VxMessagePopUp() override;
 
     static constexpr int fatal = 2;
+    // The flags every caller passes: a bit without effect, so the box is
+    // not fatal.
+    static constexpr int notice = 4;
 
 signals:
     // Carries the title.
@@ -39,7 +42,7 @@ private:
     int flags = 0;
 };
 
-// The pop-up (flags 4) with the given title and text, run through the
+// The ordinary pop-up (flags `notice`) with the given title and text, run through the
 // dialog service.
 void vx_message(const QString& title, const QString& text);
 

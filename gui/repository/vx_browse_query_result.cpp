@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <QVBoxLayout>
 
+#include "filter/polarity.h"
 #include "gui/foundation/dialog_service.h"
 #include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/thumbnails/vx_display_image_list.h"
@@ -115,9 +116,9 @@ void VxBrowseQueryResult::StartMainDialogforImage(int iImageID)
                                         encoded(currentPaths()->UpdateRule())};
     // Class names are rule files; the last class of a polarity wins.
     for (int k = 1; k < labels->getNumberOfClasses(); ++k) {
-        if (labels->getMode(k) == 1)
+        if (labels->getMode(k) == POLARITY_BRIGHT)
             files.brightRule = labels->getClassName(k);
-        else if (labels->getMode(k) == 2)
+        else if (labels->getMode(k) == POLARITY_DARK)
             files.darkRule = labels->getClassName(k);
     }
     QWidget* window = vx_browser::openAnalysis(currentPaths(), parentWindow,
@@ -180,8 +181,9 @@ void VxBrowseQueryResult::exportRegionsCSVTable()
 {
     vx_browser::exportClassifiedTable(
         this, *labels,
-        vx_browser::repositoryNameWith(*labels, mode == 1 ? QStringLiteral(".classified.bright.csv")
-                                                          : QStringLiteral(".classified.dark.csv")),
+        vx_browser::repositoryNameWith(*labels, mode == POLARITY_BRIGHT
+                                                    ? QStringLiteral(".classified.bright.csv")
+                                                    : QStringLiteral(".classified.dark.csv")),
         currentPaths()->UpdateRule(), mode);
 }
 
@@ -192,6 +194,7 @@ void VxBrowseQueryResult::showImageList()
 
 void VxBrowseQueryResult::switchMode()
 {
-    mode = mode == 1 ? 2 : 1;
-    modeButton->setText(mode == 1 ? QStringLiteral("Bright Mode") : QStringLiteral("Dark Mode"));
+    mode = mode == POLARITY_BRIGHT ? POLARITY_DARK : POLARITY_BRIGHT;
+    modeButton->setText(mode == POLARITY_BRIGHT ? QStringLiteral("Bright Mode")
+                                                : QStringLiteral("Dark Mode"));
 }

@@ -13,6 +13,7 @@
 #include <QString>
 #include <memory>
 
+#include "filter/polarity.h"
 #include "gui/foundation/vx_base_dialog.h"
 #include "gui/vxgui_export.h"
 
@@ -78,6 +79,6 @@ private:
     QPointer<QWidget> parentWindow;
     VxDisplayImageList* imageList = nullptr;
     QPushButton* modeButton = nullptr;
-    int mode = 1;
+    int mode = POLARITY_BRIGHT;
     bool fileRead = false;
 };

@@ -10,6 +10,8 @@
 #include <QStatusBar>
 
 #include "analyse/trees/region_types.h"
+#include "filter/lMMS_Part.h"
+#include "filter/polarity.h"
 #include "gui/analysis/vx_analyse_control.h"
 #include "gui/foundation/dialog_service.h"
 #include "gui/foundation/forms/form_widgets.h"
@@ -115,22 +117,23 @@ void VxClassificationView::setUpdateRule(const char* rule)
 void VxClassificationView::setMode(int newMode)
 {
     mode = newMode;
-    modeButton->setText(mode == 1 ? QStringLiteral("Bright Mode") : QStringLiteral("Dark Mode"));
+    modeButton->setText(mode == POLARITY_BRIGHT ? QStringLiteral("Bright Mode")
+                                                : QStringLiteral("Dark Mode"));
 }
 
 void VxClassificationView::setBrightMode()
 {
-    setMode(1);
+    setMode(POLARITY_BRIGHT);
 }
 
 void VxClassificationView::setDarkMode()
 {
-    setMode(2);
+    setMode(POLARITY_DARK);
 }
 
 void VxClassificationView::switchMode()
 {
-    setMode(mode == 1 ? 2 : 1);
+    setMode(mode == POLARITY_BRIGHT ? POLARITY_DARK : POLARITY_BRIGHT);
 }
 
 // ---- labelling ----
@@ -147,7 +150,7 @@ void VxClassificationView::StartClassificationDialogforImage(int iButtonID, int 
     auto control = std::make_unique<vx_analyse_control>(
         bright.c_str(), dark.c_str(), "Result", file.c_str(), "Bright_Objects.rule",
         "Dark_Objects.rule", "Bright_results.png", "Dark_results.png", updateRule.c_str(),
-        "vx_analyse_control", 3, nullptr);
+        "vx_analyse_control", MMS_REMOVE_NOISE, nullptr);
     if (!control->loaded()) {
         vx_message(QStringLiteral("Could not open the image for labelling"),
                    control->loadFailure());
@@ -189,17 +192,18 @@ void VxClassificationView::SetClassifiedRegions(vx_analyse_control* pmsacControl
 
     // 2. The file indices of the selected regions of the class's tree.
     const int classMode = labeled->getMode(iClass);
-    tregionnode** selected = classMode == 1   ? control->opennodelist()
-                             : classMode == 2 ? control->closenodelist()
-                                              : nullptr;
-    const int size = classMode == 1 ? control->onodelistsize() : control->cnodelistsize();
+    tregionnode** selected = classMode == POLARITY_BRIGHT ? control->opennodelist()
+                             : classMode == POLARITY_DARK ? control->closenodelist()
+                                                          : nullptr;
+    const int size =
+        classMode == POLARITY_BRIGHT ? control->onodelistsize() : control->cnodelistsize();
     std::vector<int> ids;
     for (int i = 0; selected != nullptr && i < size; ++i)
         if (selected[i] != nullptr) {
             ids.push_back(selected[i]->file_index);
-            vx_report(
-                classMode == 1 ? "Classified Bright Region %d\n" : "Classified Dark Region %d\n",
-                ids.back());
+            vx_report(classMode == POLARITY_BRIGHT ? "Classified Bright Region %d\n"
+                                                   : "Classified Dark Region %d\n",
+                      ids.back());
         }
     const int count = static_cast<int>(ids.size());
 
@@ -211,7 +215,7 @@ void VxClassificationView::SetClassifiedRegions(vx_analyse_control* pmsacControl
     if (!autosaveName.isEmpty()) {
         writeLabels(autosaveName);
     } else {
-        VxMessagePopUp hint(4, QStringLiteral("For Your Own Good!"),
+        VxMessagePopUp hint(VxMessagePopUp::notice, QStringLiteral("For Your Own Good!"),
                             QStringLiteral("If you provide a valid autosave Filename for the "
                                            "result\nthis dialog wont show up again and\nautosave "
                                            "is performed automatically\n"));

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "filter/polarity.h"
 #include "gui/vxgui_export.h"
 
 class QBoxLayout;
@@ -84,7 +85,7 @@ private:
     VxDisplayImageList* imageList = nullptr;
     std::unique_ptr<QTVxLabeledRepository> labeled;
     std::string selectionRule;
-    int mode = 1;
+    int mode = POLARITY_BRIGHT;
     std::string resultPath;
     std::unique_ptr<VxAttributeSelection> attributeSelection;
     std::vector<QPointer<VxSelectRegionsFromTree>> views;

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "filter/polarity.h"
 #include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/forms/form_parts.h"
 #include "gui/foundation/window_flags.h"
@@ -144,9 +145,9 @@ void VxCompareRepositoryTreeDialog::set_quality(QString sString)
 
 void VxCompareRepositoryTreeDialog::switchmode()
 {
-    mode = mode == 1 ? 2 : 1;
-    modeButton->setText(mode == 1 ? QStringLiteral("Bright Regions")
-                                  : QStringLiteral("Dark Regions"));
+    mode = mode == POLARITY_BRIGHT ? POLARITY_DARK : POLARITY_BRIGHT;
+    modeButton->setText(mode == POLARITY_BRIGHT ? QStringLiteral("Bright Regions")
+                                                : QStringLiteral("Dark Regions"));
 }
 
 void VxCompareRepositoryTreeDialog::set_repository_file_dialog()

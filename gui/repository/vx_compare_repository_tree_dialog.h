@@ -12,6 +12,7 @@
 
 #include <QString>
 
+#include "filter/polarity.h"
 #include "gui/foundation/vx_working_dialog.h"
 #include "gui/vxgui_export.h"
 
@@ -74,7 +75,7 @@ private:
     QString resultTag;
     QString resultPath;
     double quality = 0.0;
-    int mode = 1;
+    int mode = POLARITY_BRIGHT;
     int numberOfImages = 0;
 
     QLineEdit* repositoryEdit = nullptr;

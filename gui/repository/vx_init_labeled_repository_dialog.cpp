@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 #include <vector>
 
+#include "filter/polarity.h"
 #include "gui/foundation/dialog_service.h"
 #include "gui/foundation/file_checks.h"
 #include "gui/foundation/vx_message_popup.h"
@@ -33,7 +34,7 @@ constexpr int kModeColumn = 2;
 
 QString mode_text(int mode)
 {
-    return mode == 1 ? QStringLiteral("Bright") : QStringLiteral("Dark");
+    return mode == POLARITY_BRIGHT ? QStringLiteral("Bright") : QStringLiteral("Dark");
 }
 
 }  // namespace
@@ -150,8 +151,9 @@ void VxInitLabeledRepositoryDialog::switchMode()
 {
     if (!classesEditable)
         return;
-    mode = mode == 1 ? 2 : 1;
-    modeButton->setText(mode == 1 ? QStringLiteral("Bright Mode") : QStringLiteral("Dark Mode"));
+    mode = mode == POLARITY_BRIGHT ? POLARITY_DARK : POLARITY_BRIGHT;
+    modeButton->setText(mode == POLARITY_BRIGHT ? QStringLiteral("Bright Mode")
+                                                : QStringLiteral("Dark Mode"));
 }
 
 void VxInitLabeledRepositoryDialog::loadRepository()
@@ -248,10 +250,10 @@ void VxInitLabeledRepositoryDialog::askClassNames()
     for (int i = 0; i < count; ++i) {
         const QTreeWidgetItem* row = classList->topLevelItem(i);
         labeled->setClassName(row->text(kNameColumn).toLatin1().constData(), i);
-        if (row->text(kModeColumn) == mode_text(1))
-            labeled->setMode(i, 1);
-        else if (row->text(kModeColumn) == mode_text(2))
-            labeled->setMode(i, 2);
+        if (row->text(kModeColumn) == mode_text(POLARITY_BRIGHT))
+            labeled->setMode(i, POLARITY_BRIGHT);
+        else if (row->text(kModeColumn) == mode_text(POLARITY_DARK))
+            labeled->setMode(i, POLARITY_DARK);
     }
     classList = nullptr;
 }
@@ -264,8 +266,9 @@ void VxInitLabeledRepositoryDialog::ClassListEntrySelected(int, QTreeWidgetItem*
     if (c == kNameColumn)
         pqlvItem->treeWidget()->editItem(pqlvItem, kNameColumn);
     else if (c == kModeColumn && classesEditable)
-        pqlvItem->setText(
-            kModeColumn, pqlvItem->text(kModeColumn) == mode_text(2) ? mode_text(1) : mode_text(2));
+        pqlvItem->setText(kModeColumn, pqlvItem->text(kModeColumn) == mode_text(POLARITY_DARK)
+                                           ? mode_text(POLARITY_BRIGHT)
+                                           : mode_text(POLARITY_DARK));
 }
 
 bool VxInitLabeledRepositoryDialog::eventFilter(QObject* watched, QEvent* event)

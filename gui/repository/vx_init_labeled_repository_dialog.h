@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 
+#include "filter/polarity.h"
 #include "gui/foundation/vx_base_dialog.h"
 #include "gui/vxgui_export.h"
 
@@ -90,7 +91,7 @@ private:
     QString repositoryFile;
     std::unique_ptr<QTVxLabeledRepository> labeled;
     QPushButton* modeButton = nullptr;
-    int mode = 1;
+    int mode = POLARITY_BRIGHT;
     std::string updateRule;
     bool classesEditable = true;
     // Open while Done asks for the class names.

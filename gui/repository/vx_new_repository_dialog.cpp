@@ -226,10 +226,10 @@ void vx_new_repository_dialog::set_scales()
 
 void vx_new_repository_dialog::changeGenerateTreeMode()
 {
-    const bool removesNoise = treeGenerationMode == 3;
+    const bool removesNoise = treeGenerationMode == MMS_REMOVE_NOISE;
     modeButton->setText(removesNoise ? QStringLiteral("No Denoising")
                                      : QStringLiteral("Remove Noise"));
-    treeGenerationMode = removesNoise ? 0 : 3;
+    treeGenerationMode = removesNoise ? MMS_NO_DENOISING : MMS_REMOVE_NOISE;
 }
 
 void vx_new_repository_dialog::changeOverwriteMode()

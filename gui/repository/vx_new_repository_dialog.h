@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "automation/preprocessing/vx_image_processing.h"
+#include "filter/lMMS_Part.h"
 #include "gui/foundation/vx_working_dialog.h"
 #include "gui/vxgui_export.h"
 
@@ -85,7 +86,7 @@ private:
     // File-name parts of the chosen images, as the file system spells them.
     std::vector<QByteArray> sourceNames;
     int scales = 20;
-    int treeGenerationMode = 3;
+    int treeGenerationMode = MMS_REMOVE_NOISE;
     bool recompute = false;
     bool preprocessing = false;
     VxImageProcessing chain;

@@ -10,6 +10,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "filter/polarity.h"
 #include "gui/foundation/dialog_service.h"
 #include "gui/foundation/forms/form_parts.h"
 #include "gui/foundation/text_files.h"
@@ -293,7 +294,7 @@ void VxQueryRepositoryDialog::SaveRule()
 
 void VxQueryRepositoryDialog::setMode()
 {
-    queryMode = queryMode == 1 ? 2 : 1;
+    queryMode = queryMode == POLARITY_BRIGHT ? POLARITY_DARK : POLARITY_BRIGHT;
 }
 
 void VxQueryRepositoryDialog::setWriteMode()

@@ -16,6 +16,7 @@
 #include <QPointer>
 #include <QString>
 
+#include "filter/polarity.h"
 #include "gui/foundation/vx_working_dialog.h"
 #include "gui/vxgui_export.h"
 
@@ -118,7 +119,7 @@ private:
     QString queryDirectory = QStringLiteral("./");
     QString callPath;
     QString repositoryDirectory = QStringLiteral("./");
-    int queryMode = 1;
+    int queryMode = POLARITY_BRIGHT;
     int writeTable = 1;
     int listHeight = 48;
     QPointer<VxBrowseQueryResult> activeBrowser;

@@ -9,6 +9,7 @@
 
 #include "automation/repository/query_summary.h"
 #include "automation/repository/vx_query_parameters.h"
+#include "filter/polarity.h"
 #include "gui/foundation/dialog_service.h"
 #include "gui/foundation/file_checks.h"
 #include "gui/foundation/vx_message_popup.h"
@@ -46,7 +47,8 @@ struct query_rows {
         for (int i = 0; i < list.topLevelItemCount(); ++i) {
             const QTreeWidgetItem* row = list.topLevelItem(i);
             rules.push_back(encoded(row->text(kRuleColumn)));
-            modes.push_back(row->text(kModeColumn) == QLatin1String("Dark") ? 2 : 1);
+            modes.push_back(row->text(kModeColumn) == QLatin1String("Dark") ? POLARITY_DARK
+                                                                            : POLARITY_BRIGHT);
         }
         for (const QByteArray& rule : rules)
             names.push_back(rule.constData());
@@ -198,7 +200,7 @@ void VxQueryRepositoryDialog::LoadQueryParameters()
         queryEdit->setText(QFile::decodeName(parameters.QueryFile(i)));
         addQueryFile();
         if (queryList->topLevelItemCount() > rows)
-            queryList->topLevelItem(rows)->setText(kModeColumn, parameters.Mode(i) == 2
+            queryList->topLevelItem(rows)->setText(kModeColumn, parameters.Mode(i) == POLARITY_DARK
                                                                     ? QStringLiteral("Dark")
                                                                     : QStringLiteral("Bright"));
     }

@@ -10,6 +10,7 @@
 #include <QStatusBar>
 #include <cstdio>
 
+#include "filter/lMMS_Part.h"
 #include "gui/analysis/sketch_help.h"
 #include "gui/analysis/vx_analyse_control.h"
 #include "gui/analysis/vx_analyse_main_dialog.h"
@@ -160,14 +161,14 @@ void vx_main_window::ensureUpdateRule(const QString& applicationDirectory)
     if (vx_readable(QFile::encodeName(paths->UpdateRule()).constData(), true))
         return;
     {
-        VxMessagePopUp missing(4, QStringLiteral("No Update Rule available"),
+        VxMessagePopUp missing(VxMessagePopUp::notice, QStringLiteral("No Update Rule available"),
                                "Automatic generation of Update rule file:\n" + paths->UpdateRule());
         vx_dialogs().exec(missing);
     }
     vx_report("Trying to write generic file: %s\n",
               QFile::encodeName(applicationDirectory + "/Attributes.rule").constData());
     while (!vx_write_text_file(paths->UpdateRule(), default_update_rule)) {
-        VxMessagePopUp unwritable(4, QStringLiteral("Could not generate generic update rule "),
+        VxMessagePopUp unwritable(VxMessagePopUp::notice, QStringLiteral("Could not generate generic update rule "),
                                   "Unable to open :\n" + paths->UpdateRule() +
                                       "\nPlease Provide valid save name,\n"
                                       "Check read/write permissions");
@@ -208,7 +209,8 @@ void vx_main_window::quit()
 
 void vx_main_window::new_project()
 {
-    auto* control = new vx_analyse_control("vx_analyse_control for new_project_dialog", 3, nullptr);
+    auto* control = new vx_analyse_control("vx_analyse_control for new_project_dialog",
+                                           MMS_REMOVE_NOISE, nullptr);
     newProjectDialog =
         follow(this, new vx_new_project_dialog(paths, control, nullptr, "New Project", 0));
     connect(newProjectDialog, &vx_new_project_dialog::computationDone, this,
@@ -227,7 +229,7 @@ void vx_main_window::load_project()
     const QByteArray name = QFile::encodeName(file);
     vx_report("%s\n", name.constData());
     auto* control = new vx_analyse_control(
-        name.constData(), "vx_analyse_control for load_project_dialog", 3, nullptr);
+        name.constData(), "vx_analyse_control for load_project_dialog", MMS_REMOVE_NOISE, nullptr);
     if (!control->loaded()) {
         vx_message(QStringLiteral("Project not loaded"), control->loadFailure());
         delete control;

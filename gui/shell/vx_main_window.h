@@ -93,6 +93,10 @@ private:
     void showAnalysis(vx_analyse_control* control);
     static void showHelp(std::unique_ptr<QPlainTextEdit>& window, const QString& text);
 
+    // The destructor deletes these four by hand, after finito(), in the
+    // shutdown order: the paths, the update-rule editor (a window of its
+    // own), the menu bar, the workspace. Qt would take its children in
+    // another order.
     QMdiArea* workspace = nullptr;
     QMenuBar* menu = nullptr;
     VxBasePaths* paths = nullptr;

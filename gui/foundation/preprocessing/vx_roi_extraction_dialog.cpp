@@ -11,11 +11,6 @@
 
 namespace {
 
-constexpr int bright_objects = 1;
-constexpr int dark_objects = 2;
-constexpr int remove_noise = 3;
-constexpr int no_denoising = 0;
-
 QPushButton* named_button(const QString& text, const QString& objectName, QWidget* parent)
 {
     auto* button = new QPushButton(text, parent);
@@ -178,14 +173,16 @@ void VxROIExtractionDialog::saveQueryRuleDialog()
 
 void VxROIExtractionDialog::changeMode()
 {
-    objectMode = objectMode == dark_objects ? bright_objects : dark_objects;
-    modeButton->setText(objectMode == dark_objects ? QStringLiteral("Dark Objects")
-                                                   : QStringLiteral("Bright Objects"));
+    objectMode = objectMode == POLARITY_DARK ? POLARITY_BRIGHT : POLARITY_DARK;
+    modeButton->setText(objectMode == POLARITY_DARK ? QStringLiteral("Dark Objects")
+                                                    : QStringLiteral("Bright Objects"));
 }
 
 void VxROIExtractionDialog::changeGenerateTreeMode()
 {
-    treeGenerationMode = treeGenerationMode == remove_noise ? no_denoising : remove_noise;
-    treeModeButton->setText(treeGenerationMode == remove_noise ? QStringLiteral("Remove Noise")
-                                                               : QStringLiteral("No Denoising"));
+    treeGenerationMode =
+        treeGenerationMode == MMS_REMOVE_NOISE ? MMS_NO_DENOISING : MMS_REMOVE_NOISE;
+    treeModeButton->setText(treeGenerationMode == MMS_REMOVE_NOISE
+                                ? QStringLiteral("Remove Noise")
+                                : QStringLiteral("No Denoising"));
 }

@@ -9,6 +9,8 @@
 #include <QString>
 
 #include "automation/preprocessing/rule_roi_extraction.h"
+#include "filter/lMMS_Part.h"
+#include "filter/polarity.h"
 #include "gui/foundation/preprocessing/vx_preprocess_dialog.h"
 #include "gui/vxgui_export.h"
 
@@ -66,8 +68,8 @@ private:
     int scales = 20;
     QString updateRule = QStringLiteral("Attributes.rule");
     QString queryRule;
-    int objectMode = 2;
-    int treeGenerationMode = 3;
+    int objectMode = POLARITY_DARK;
+    int treeGenerationMode = MMS_REMOVE_NOISE;
 
     QLineEdit* protocolEdit = nullptr;
     QLineEdit* scalesEdit = nullptr;

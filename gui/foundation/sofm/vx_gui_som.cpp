@@ -226,7 +226,7 @@ std::vector<unsigned> VxGUISOM::checkedColumns() const
 
 void VxGUISOM::popUp(const QString& title, const QString& message)
 {
-    VxMessagePopUp box(4, title, message);
+    VxMessagePopUp box(VxMessagePopUp::notice, title, message);
     vx_dialogs().exec(box);
 }
 

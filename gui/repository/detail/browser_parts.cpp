@@ -8,6 +8,7 @@
 
 #include "automation/repository/vx_labeled_repository.h"
 #include "automation/repository/vx_repository.h"
+#include "filter/lMMS_Part.h"
 #include "gui/analysis/vx_analyse_control.h"
 #include "gui/analysis/vx_analyse_main_dialog.h"
 #include "gui/foundation/dialog_service.h"
@@ -42,8 +43,8 @@ QWidget* openAnalysis(VxBasePaths* paths, QWidget* parent, VxRepository& reposit
     auto control = std::make_unique<vx_analyse_control>(
         brightTree.constData(), darkTree.constData(), "Result", image.constData(),
         files.brightRule.constData(), files.darkRule.constData(), files.brightResults.constData(),
-        files.darkResults.constData(), files.updateRule.constData(), "vx_analyse_control", 3,
-        nullptr);
+        files.darkResults.constData(), files.updateRule.constData(), "vx_analyse_control",
+        MMS_REMOVE_NOISE, nullptr);
     if (!control->loaded()) {
         vx_message(QStringLiteral("Could not open image"), control->loadFailure());
         return nullptr;
