@@ -45,7 +45,7 @@ vx_image* synthetic_image(int side, int top)
 
 void partition(vx_image* src, vx_image* dst, int mode, unsigned flags)
 {
-    functions tmpl = {1, 1.0, 0.0, 0, 0};
+    functions tmpl = unit_disk_template;
     lMMS_Part_progress(src, dst, mode, kScales, 1, &tmpl, 8, flags, nullptr, nullptr);
 }
 

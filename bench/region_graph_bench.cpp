@@ -48,7 +48,7 @@ const vx_image* partition(int size)
     if (p == nullptr) {
         vx_image* grey = grey_image(size);
         p = init_vx_image(size, size, kScales);
-        functions tmpl{1, 1.0, 0.0, 0, 0};
+        functions tmpl = unit_disk_template;
         lMMS_Part(grey, p, 1, kScales, 1, &tmpl, 8, 3);
         delete_vximage(grey);
     }

@@ -101,7 +101,7 @@ void BM_Partition(benchmark::State& state)
         state.PauseTiming();
         memory.start();
         state.ResumeTiming();
-        functions tmpl = {1, 1.0, 0.0, 0, 0};
+        functions tmpl = unit_disk_template;
         lMMS_Part_progress(src, dst, mode, scales, 1, &tmpl, 8, flags, nullptr, nullptr);
         state.PauseTiming();
         memory.stop();
@@ -131,7 +131,7 @@ road_image& cached(int side, int top)
         r.grey = synthetic_grey(side, top);
         vx_image* src = as_vx_image(r.grey);
         r.partition = init_vx_image(side, side, kScales);
-        functions tmpl = {1, 1.0, 0.0, 0, 0};
+        functions tmpl = unit_disk_template;
         lMMS_Part(src, r.partition, 1, kScales, 1, &tmpl, 8, kFlags);
         delete_vximage(src);
         r.bright = compute_tree_no_update(r.grey, kScales, 1, kFlags);

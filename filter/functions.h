@@ -1,7 +1,6 @@
 #pragma once
 
-// Description of a structuring template. Every caller of the system passes
-// the disk of radius 1: {1, 1.0, 0.0, 0, 0}.
+// Description of a structuring template.
 struct functions {
     int type;  // 1 disk, 2 sphere, 3 circular power, 4 elliptic power, 5 binomial, 6 square
     double radius;
@@ -9,3 +8,7 @@ struct functions {
     int axis_a;       // half-axes of the elliptic profile
     int axis_b;
 };
+
+// The disk of radius 1: the template every multiscale partition of the
+// system starts from.
+inline constexpr functions unit_disk_template = {1, 1.0, 0.0, 0, 0};

@@ -39,7 +39,7 @@ mms_part_control* init_mms_part(vx_image* src, vx_image* dst, int, int nscales)
         return nullptr;
     c->source = mms_copy_image(&src->scales[0]);
     c->mode = 1;
-    c->tmpl = functions{1, 1.0, 0.0, 0, 0};
+    c->tmpl = unit_disk_template;
     c->iterations = 1;
     c->conn = 8;
     c->elementary = 1;

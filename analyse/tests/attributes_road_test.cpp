@@ -55,7 +55,7 @@ struct road {
         update_image_struct(grey);
         vx_image* source = init_vximage_from_single_image(grey, 1, 0);
         vx_image* partition = init_vx_image(W, H, kScales);
-        functions disk{1, 1.0, 0.0, 0, 0};
+        functions disk = unit_disk_template;
         const std::string update = rule("update.rule", kUpdateRule);
         std::fflush(stdout);
         testing::internal::CaptureStdout();
@@ -209,7 +209,7 @@ TEST(AttributesRoad, OneWorkerAndSeveralGiveTheSameTreeFileAndAttributes)
         for (const int mode : {1, 2}) {
             vx_image* source = init_vximage_from_single_image(grey, 1, 0);
             vx_image* partition = init_vx_image(W * 2, H * 2, kScales);
-            functions disk{1, 1.0, 0.0, 0, 0};
+            functions disk = unit_disk_template;
             std::fflush(stdout);
             testing::internal::CaptureStdout();
             lMMS_Part(source, partition, mode, kScales, 1, &disk, 8, 3);

@@ -45,7 +45,7 @@ vx_image* grey_image(int w, int h, unsigned seed)
 region_tree* partition_tree(vx_image* grey, int mode, unsigned flags)
 {
     const vx_image_handle partition(init_vx_image(grey->width, grey->height, kScales));
-    functions tmpl{1, 1.0, 0.0, 0, 0};
+    functions tmpl = unit_disk_template;
     EXPECT_EQ(lMMS_Part(grey, partition.get(), mode, kScales, 1, &tmpl, 8, flags), 1);
     region_tree* tree = Region_Graph(partition.get(), 8);
     return tree;
@@ -134,7 +134,7 @@ TEST(PartitionTree, EveryContourPixelOfThePartitionEndsAsZero)
     for (int mode : {1, 2}) {
         vx_image* grey = grey_image(48, 40, 11);
         vx_image* partition = init_vx_image(48, 40, kScales);
-        functions tmpl{1, 1.0, 0.0, 0, 0};
+        functions tmpl = unit_disk_template;
         ASSERT_EQ(lMMS_Part(grey, partition, mode, kScales, 1, &tmpl, 8, 3), 1);
         region_tree* tree = Region_Graph(partition, 8);
         int border_pixels = 0;
@@ -167,7 +167,7 @@ TEST(PartitionTree, TreeJobsRunInThreads)
         jobs[i] = tree_job{kScales,
                            grey.get(),
                            init_vx_image(40, 30, kScales),
-                           {1, 1.0, 0.0, 0, 0},
+                           unit_disk_template,
                            i + 1,
                            3u,
                            names[i].c_str(),
@@ -185,6 +185,27 @@ TEST(PartitionTree, TreeJobsRunInThreads)
         delete_regiontree(jobs[i].result);
         delete_vximage(jobs[i].work);
     }
+}
+
+TEST(PartitionTree, ATreeJobWhosePartitionFailsKeepsTheOldFileAndHasNoTree)
+{
+    vx_test::TempDir dir;
+    const vx_image_handle grey(grey_image(40, 30, 5));
+    const vx_image_handle too_few_scales(init_vx_image(40, 30, kScales - 1));
+    const std::string name = dir.file("img.5.bright.tree");
+    vx_test::write_file(name, "old tree");
+    tree_job job{};
+    job.scales = kScales;
+    job.source = grey.get();
+    job.work = too_few_scales.get();
+    job.tmpl = unit_disk_template;
+    job.mode = 1;
+    job.file_name = name.c_str();
+    const std::string printed = vx_test::printed_by([&] { generateTreeFile(&job); });
+    EXPECT_EQ(job.result, nullptr);
+    EXPECT_EQ(vx_test::read_file(name), "old tree");
+    EXPECT_NE(printed.find("Could not compute the tree " + name + ": no file written\n"),
+              std::string::npos);
 }
 
 }  // namespace

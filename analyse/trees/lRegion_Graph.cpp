@@ -7,8 +7,8 @@
 
 #include "analyse/files/treeio.h"
 #include "analyse/trees/detail/scale_refinement.h"
+#include "analyse/trees/polarity_tree.h"
 #include "analyse/trees/regiontree.h"
-#include "filter/lMMS_Part.h"
 #include "filter/tree_workers.h"
 #include "imagecore/fatal.h"
 #include "imagecore/report.h"
@@ -78,9 +78,12 @@ void* generateTreeFile(void* arg)
 {
     auto* job = static_cast<tree_job*>(arg);
     const std::time_t t0 = std::time(nullptr);
-    lMMS_Part_progress(job->source, job->work, job->mode, job->scales, 1, &job->tmpl, 8, job->flags,
-                       job->context, job->progress);
-    job->result = Region_Graph_progress(job->work, 8, job->mode, job->context, job->progress);
+    job->result = build_polarity_tree_progress(job->source, job->work, job->mode, job->scales,
+                                               job->tmpl, job->flags, job->context, job->progress);
+    if (job->result == nullptr) {
+        vx_report("Could not compute the tree %s: no file written\n", job->file_name);
+        return nullptr;
+    }
     vx_report("Writing File:%s \n", job->file_name);
     if (write_elemset_region_tree(job->result, job->file_name) != 1)
         vx_fatal(exit_code::tree_file_unwritable, "Tree file %s not written\n", job->file_name);

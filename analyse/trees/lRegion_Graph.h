@@ -14,7 +14,7 @@ struct tree_job {
     int scales;
     vx_image* source;    // grey image in scale 0
     vx_image* work;      // partition with `scales` scales, relabelled by the graph
-    functions tmpl;      // template description; the repositories pass {1, 1.0, 0.0, 0, 0}
+    functions tmpl;      // template description; the repositories pass unit_disk_template
     int mode;            // 1 bright objects, 2 dark objects
     unsigned int flags;  // generation flags of the partition
     const char* file_name;
@@ -36,10 +36,12 @@ ANALYSE_EXPORT region_tree* Region_Graph_progress(vx_image* partition, int conn,
 // frees it. Returns 1, or 0 when the file could not be written completely.
 ANALYSE_EXPORT int lRegion_Graph(vx_image* partition, const char* file_name, int conn);
 
-// Thread start routine of a tree job (argument: tree_job*): runs the
-// partition of the source and the graph, stores the tree in `result` and
-// writes it as an element-set tree file. Returns null. A tree file that
-// cannot be written ends the process (exit code 42).
+// Thread start routine of a tree job (argument: tree_job*): builds the tree
+// of the source (build_polarity_tree_progress), stores it in `result` and
+// writes it as an element-set tree file. Returns null. When the partition
+// cannot be computed, `result` stays null and no file is written, with a
+// message; a tree file that cannot be written ends the process (exit code
+// 42).
 ANALYSE_EXPORT void* generateTreeFile(void* job);
 
 // Step-wise construction: one partition scale per step.

@@ -2,19 +2,15 @@
 
 #include "analyse/features/regiontree_update.h"
 #include "analyse/handles.h"
-#include "analyse/trees/lRegion_Graph.h"
+#include "analyse/trees/polarity_tree.h"
 #include "analyse/trees/regiontree.h"
-#include "filter/lMMS_Part.h"
 
 namespace {
 
 region_tree* partition_tree(vx_image* grey, int nscales, int mode, unsigned flags)
 {
     const vx_image_handle partition(init_vx_image(grey->width, grey->height, nscales));
-    functions disk{1, 1.0, 0.0, 0, 0};
-    if (!lMMS_Part(grey, partition.get(), mode, nscales, 1, &disk, 8, flags, nullptr))
-        return nullptr;
-    return Region_Graph(partition.get(), 8);
+    return build_polarity_tree(grey, partition.get(), mode, nscales, unit_disk_template, flags);
 }
 
 region_tree* single_image_tree(image* grey, int nscales, int mode, unsigned flags)

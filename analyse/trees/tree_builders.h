@@ -1,10 +1,10 @@
 #pragma once
 
-// One-call tree builders: the multiscale partition of a grey image (disk
-// template of radius 1, connectivity 8, one iteration), its region graph
-// and, unless said otherwise, the attribute pass without rule. Mode 1
-// builds the tree of bright objects, 2 of dark objects. Null when the
-// partition or the attribute image cannot be computed.
+// One-call tree builders: the tree of a grey image (build_polarity_tree with
+// unit_disk_template and a partition image of their own) and, unless said
+// otherwise, the attribute pass without rule. Mode 1 builds the tree of
+// bright objects, 2 of dark objects. Null when the partition or the
+// attribute image cannot be computed.
 
 #include "analyse/analyse_export.h"
 #include "analyse/trees/region_types.h"

@@ -1,11 +1,11 @@
 // Tree files of a repository computed one at a time on the calling thread.
 #include "analyse/files/treeio.h"
 #include "analyse/tables/featureio.h"
+#include "analyse/trees/polarity_tree.h"
 #include "automation/detail/handles.h"
 #include "automation/detail/pictures.h"
 #include "automation/repository/detail/repository_paths.h"
 #include "automation/repository/vx_repository.h"
-#include "filter/lMMS_Part.h"
 #include "imagecore/report.h"
 #include "imagecore/text/image_date.h"
 
@@ -22,14 +22,17 @@ void VxRepository::computeFile(const char* imageName, const char* treeName, int 
         return;
     }
     vx_image_handle work(init_vx_image(picture->width, picture->height, scaleCount));
-    functions tmpl{1, 1.0, 0.0, 0, 0};
     const std::string tree_path = treePath(treeName);
     if (!hasToComputeTreeFile(tree_path.c_str()))
         return;
     const int start = static_cast<int>(image_timer());
-    lMMS_Part(input.get(), work.get(), polarity, scaleCount, 1, &tmpl, 8,
-              static_cast<unsigned>(generationMode), nullptr);
-    region_tree_handle tree(Region_Graph(work.get(), 8));
+    region_tree_handle tree(build_polarity_tree(input.get(), work.get(), polarity, scaleCount,
+                                                unit_disk_template,
+                                                static_cast<unsigned>(generationMode)));
+    if (tree == nullptr) {
+        vx_report("Could not compute a tree of %s: image skipped\n", path.c_str());
+        return;
+    }
     vx_report("Writing File:%s \n", tree_path.c_str());
     write_elemset_region_tree(tree.get(), tree_path.c_str());
     vx_report("Creation of %s, %d Scales, in %d Seconds\n", tree_path.c_str(), scaleCount,

@@ -55,7 +55,7 @@ void VxRepository::prepareTreeJobs()
     for (tree_job* job : {&darkJob, &brightJob}) {
         *job = tree_job{};
         job->scales = scales;
-        job->tmpl = functions{1, 1.0, 0.0, 0, 0};
+        job->tmpl = unit_disk_template;
     }
     darkJob.mode = 2;
     brightJob.mode = 1;

@@ -130,6 +130,7 @@ public:
     // --- the same on the calling thread alone ---
     // One tree of one image (names relative to the two paths). With
     // REPOSITORY_STEP_TABLES it writes "<tree path>.csv" beside the tree.
+    // An image that cannot be read or partitioned is skipped with a message.
     void computeFile(const char* imageName, const char* treeName, int scales, int polarity);
     void computeBrightFile(int i, int scales);
     void computeDarkFile(int i, int scales);

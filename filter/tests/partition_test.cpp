@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr functions kDisk = {1, 1.0, 0.0, 0, 0};
-
 vx_image* source_of(const naive::grid& g, int w, int h)
 {
     vx_image* v = init_vx_image(w, h, 1);
@@ -36,7 +34,7 @@ std::vector<naive::grid> partition(const naive::grid& g, int w, int h, int mode,
 {
     vx_image* src = source_of(g, w, h);
     vx_image* dst = init_vx_image(w, h, nscales);
-    functions tmpl = kDisk;
+    functions tmpl = unit_disk_template;
     EXPECT_EQ(lMMS_Part(src, dst, mode, nscales, 1, &tmpl, conn, flags), 1);
     std::vector<naive::grid> out;
     for (int k = 0; k < nscales; ++k)
@@ -64,7 +62,7 @@ std::vector<naive::grid> defined_content_partition(const naive::grid& g, int w, 
     for (int k = 0; k < nscales; ++k) {
         if (flags & MMS_GROWING_TEMPLATE) {
             const image_handle m(naive::to_image(g, w, h));
-            functions tmpl = kDisk;
+            functions tmpl = unit_disk_template;
             tmpl.radius += k;
             const filter_handle f(init_f_filter());
             f->op = bright ? FILTER_EROSION : FILTER_DILATION;
@@ -260,7 +258,7 @@ TEST(Partition, ProgressReportsKindAndEachFinishedScaleInOrderOnTheCallingThread
         const vx_image_handle with(init_vx_image(16, 16, 4));
         const vx_image_handle without(init_vx_image(16, 16, 4));
         std::vector<std::pair<int, int>> calls;
-        functions tmpl = kDisk;
+        functions tmpl = unit_disk_template;
         static std::thread::id caller;
         caller = std::this_thread::get_id();
         const auto record = [](int kind, int step, void* context) {
@@ -291,7 +289,7 @@ TEST(Partition, GrowingTemplateLeavesTheCallersRadiusAlone)
     const naive::grid g = naive::random_image(rng, 20, 14, 255);
     const vx_image_handle src(source_of(g, 20, 14));
     const vx_image_handle dst(init_vx_image(20, 14, 5));
-    functions tmpl = kDisk;
+    functions tmpl = unit_disk_template;
     EXPECT_EQ(lMMS_Part(src.get(), dst.get(), 1, 5, 1, &tmpl, 8, 4), 1);
     EXPECT_EQ(tmpl.radius, 1.0);
     // A second image with the same record gives the same result as the first.
@@ -314,7 +312,7 @@ TEST(Partition, RefusesADestinationThatDoesNotFit)
 {
     const naive::grid g(10 * 8, 3);
     const vx_image_handle src(source_of(g, 10, 8));
-    functions tmpl = kDisk;
+    functions tmpl = unit_disk_template;
     functions unknown = {9, 1.0, 0.0, 0, 0};
     const vx_image_handle fits(init_vx_image(10, 8, 3));
     EXPECT_VX_FATAL(lMMS_Part(src.get(), fits.get(), 1, 3, 1, &unknown, 8, 0), 42,
@@ -342,7 +340,7 @@ TEST(Partition, DebugExportWritesOneFilePerScale)
     vx_test::TempDir dir;
     std::string base = dir.file("dbg");
     mms_debug_export debug{base.data(), 2};
-    functions tmpl = kDisk;
+    functions tmpl = unit_disk_template;
     ASSERT_EQ(lMMS_Part(src.get(), dst.get(), 2, 2, 1, &tmpl, 8, 1, &debug), 1);
     ASSERT_EQ(lMMS_Part(src.get(), plain.get(), 2, 2, 1, &tmpl, 8, 1), 1);
     EXPECT_EQ(vx_test::read_file(base + ".000.png").substr(1, 3), "PNG");

@@ -2,8 +2,7 @@
 
 #include <string>
 
-#include "analyse/trees/lRegion_Graph.h"
-#include "filter/lMMS_Part.h"
+#include "analyse/trees/polarity_tree.h"
 #include "imagecore/report.h"
 
 vx_analyse_compute_tree::vx_analyse_compute_tree() = default;
@@ -24,10 +23,14 @@ void vx_analyse_compute_tree::setProgress(int, int k)
     step = baseStep.load() + k;
 }
 
-void vx_analyse_compute_tree::sendProgressSignal(int, int k, void* self)
+void vx_analyse_compute_tree::sendProgressSignal(int kind, int k, void* self)
 {
     vx_report("Signal Progress Set \n");
     auto* worker = static_cast<vx_analyse_compute_tree*>(self);
+    // The region graph's first step (kinds 11 and 12) starts its phase where
+    // the partition's steps ended.
+    if (kind >= 11 && k == 0)
+        worker->baseStep = worker->step.load();
     worker->step = worker->baseStep.load() + k + 1;
 }
 
@@ -37,11 +40,9 @@ void vx_analyse_compute_tree::run()
     baseStep = 0;
     if (source == nullptr || destination == nullptr || tmpl == nullptr)
         return;
-    if (lMMS_Part_progress(source, destination, mode, scales, 1, tmpl, 8,
-                           static_cast<unsigned>(generationMode), this, sendProgressSignal) == 0)
-        return;
-    baseStep = step.load();
-    tree.store(Region_Graph_progress(destination, 8, mode, this, sendProgressSignal),
+    tree.store(build_polarity_tree_progress(source, destination, mode, scales, *tmpl,
+                                            static_cast<unsigned>(generationMode), this,
+                                            sendProgressSignal),
                std::memory_order_release);
 }
 

@@ -36,7 +36,8 @@ public:
     void setProgress(int, int k);
 
     // The progress callback of both phases (context: the worker): prints
-    // "Signal Progress Set " and sets step := base step + k + 1.
+    // "Signal Progress Set " and sets step := base step + k + 1, where the
+    // region graph's first step (kinds 11, 12) first sets base step := step.
     static void sendProgressSignal(int kind, int k, void* self);
 
 protected:

@@ -6,9 +6,8 @@
 
 #include "analyse/display/dual_analyse.h"
 #include "analyse/display/visual_analyse.h"
-#include "analyse/trees/lRegion_Graph.h"
+#include "analyse/trees/polarity_tree.h"
 #include "analyse/trees/regiontree.h"
-#include "filter/lMMS_Part.h"
 #include "gui/analysis/vx_analyse_compute_tree.h"
 #include "gui/analysis/vx_analyse_control.h"
 #include "gui/foundation/qimage_frame.h"
@@ -16,9 +15,6 @@
 #include "imagecore/report.h"
 
 namespace {
-
-// The template description every tree computation starts from.
-constexpr functions disk_template = {1, 1.0, 0.0, 0, 0};
 
 void show_step(VxDualTreeProgress* progress, int operation, int step)
 {
@@ -84,12 +80,9 @@ bool vx_analyse_control::compute_scales()
     //       count.
     vx_image_handle source(init_vximage_from_single_image(working, 1, 0));
     const auto tree_of = [&](int mode, int scales) -> region_tree* {
-        functions tmpl = disk_template;
         vx_image_handle destination(init_vx_image(working->width, working->height, scales));
-        if (lMMS_Part(source.get(), destination.get(), mode, scales, 1, &tmpl, 8,
-                      static_cast<unsigned>(treeMode)) == 0)
-            return nullptr;
-        return Region_Graph(destination.get(), 8);
+        return build_polarity_tree(source.get(), destination.get(), mode, scales,
+                                   unit_disk_template, static_cast<unsigned>(treeMode));
     };
     region_tree* bright = tree_of(1, brightScales);
     region_tree* dark = tree_of(2, darkScales);
@@ -110,8 +103,8 @@ bool vx_analyse_control::compute_scale_progress(VxDualTreeProgress* progress, QL
     vx_image_handle darkSource(init_vximage_from_single_image(working, 1, 0));
     vx_image_handle brightDestination(init_vx_image(width, height, brightScales));
     vx_image_handle darkDestination(init_vx_image(width, height, darkScales));
-    functions brightTemplate = disk_template;
-    functions darkTemplate = disk_template;
+    functions brightTemplate = unit_disk_template;
+    functions darkTemplate = unit_disk_template;
 
     // 3.-4.
     vx_report("THREADS\n");
