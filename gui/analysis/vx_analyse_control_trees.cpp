@@ -8,6 +8,7 @@
 #include "analyse/display/visual_analyse.h"
 #include "analyse/trees/polarity_tree.h"
 #include "analyse/trees/regiontree.h"
+#include "filter/polarity.h"
 #include "gui/analysis/vx_analyse_compute_tree.h"
 #include "gui/analysis/vx_analyse_control.h"
 #include "gui/foundation/qimage_frame.h"
@@ -37,7 +38,7 @@ bool vx_analyse_control::prepareComputation()
                   brightScales, darkScales);
         return false;
     }
-    // 1. Working and output images renewed: from the frame, where the
+    // Working and output images renewed: from the frame, where the
     //    picture may have been edited, until trees exist; from then on the
     //    frame shows the selection drawn over the working image, which
     //    stays.
@@ -45,7 +46,7 @@ bool vx_analyse_control::prepareComputation()
         takeFramePicture();
     else
         renewOutput();
-    // 2. The old trees go, and the selection with them, which points into
+    // The old trees go, and the selection with them, which points into
     //    them.
     dropTreesAndSelection();
     return true;
@@ -59,15 +60,15 @@ bool vx_analyse_control::finishComputation(region_tree* bright, region_tree* dar
         vx_report("vx_analyse_control: the trees could not be computed\n");
         return false;
     }
-    // 8. Each tree numbered from its root.
+    // Each tree numbered from its root.
     int counter = 0;
     tree_relabel(bright->root, &counter);
     counter = 0;
     tree_relabel(dark->root, &counter);
-    // 9. Attributes.
+    // The attributes of every region, by the update rule.
     va_update_region_tree(working, bright, updaterule(), 1);
     va_update_region_tree(working, dark, updaterule(), 1);
-    // 10. An empty selection and the tree-derived state.
+    // An empty selection and the tree-derived state.
     adoptTrees(bright, dark);
     return true;
 }
@@ -76,17 +77,16 @@ bool vx_analyse_control::compute_scales()
 {
     if (!prepareComputation())
         return false;
-    // 3.-6. Each polarity partitions into a destination of its own scale
-    //       count.
+    // Each polarity partitions into a destination of its own scale count.
     vx_image_handle source(init_vximage_from_single_image(working, 1, 0));
     const auto tree_of = [&](int mode, int scales) -> region_tree* {
         vx_image_handle destination(init_vx_image(working->width, working->height, scales));
         return build_polarity_tree(source.get(), destination.get(), mode, scales,
                                    unit_disk_template, static_cast<unsigned>(treeMode));
     };
-    region_tree* bright = tree_of(1, brightScales);
-    region_tree* dark = tree_of(2, darkScales);
-    // 7.-10.
+    region_tree* bright = tree_of(POLARITY_BRIGHT, brightScales);
+    region_tree* dark = tree_of(POLARITY_DARK, darkScales);
+    // Numbering, attributes and the new state.
     return finishComputation(bright, dark);
 }
 
@@ -96,7 +96,7 @@ bool vx_analyse_control::compute_scale_progress(VxDualTreeProgress* progress, QL
         return false;
     busy = true;
 
-    // 2. A source and a destination of its own scale count per worker.
+    // A source and a destination of its own scale count per worker.
     const int width = working->width;
     const int height = working->height;
     vx_image_handle brightSource(init_vximage_from_single_image(working, 1, 0));
@@ -106,19 +106,19 @@ bool vx_analyse_control::compute_scale_progress(VxDualTreeProgress* progress, QL
     functions brightTemplate = unit_disk_template;
     functions darkTemplate = unit_disk_template;
 
-    // 3.-4.
+    // One worker thread per polarity.
     vx_report("THREADS\n");
     vx_analyse_compute_tree bright(brightSource.get(), brightDestination.get(), &brightTemplate,
-                                   brightScales, 1, treeMode);
+                                   brightScales, POLARITY_BRIGHT, treeMode);
     vx_analyse_compute_tree dark(darkSource.get(), darkDestination.get(), &darkTemplate, darkScales,
-                                 2, treeMode);
+                                 POLARITY_DARK, treeMode);
     const long start = static_cast<long>(std::time(nullptr));
     vx_report("Threaded Computation Start at %ld\n", start);
     bright.start(QThread::InheritPriority);
     dark.start(QThread::InheritPriority);
 
-    // 5. Poll until both have finished; the last steps are shown after.
-    //    Events run meanwhile: the bars, or even this controller, may go.
+    // Poll until both have finished; the last steps are shown after.
+    // Events run meanwhile: the bars, or even this controller, may go.
     const QPointer<VxDualTreeProgress> bars(progress);
     const QPointer<vx_analyse_control> alive(this);
     while (bright.isRunning() || dark.isRunning()) {
@@ -134,7 +134,7 @@ bool vx_analyse_control::compute_scale_progress(VxDualTreeProgress* progress, QL
     show_step(bars, 1, bright.getStep());
     show_step(bars, 2, dark.getStep());
 
-    // 6.-7.
+    // The results, unless this controller went meanwhile.
     region_tree* brightResult = bright.getTree();
     region_tree* darkResult = dark.getTree();
     const long stop = static_cast<long>(std::time(nullptr));
@@ -146,7 +146,7 @@ bool vx_analyse_control::compute_scale_progress(VxDualTreeProgress* progress, QL
         return false;
     }
 
-    // 8.
+    // The partitions are no longer needed once the trees exist.
     brightDestination.reset();
     darkDestination.reset();
     busy = false;

@@ -9,6 +9,7 @@
 
 #include "analyse/handles.h"
 #include "analyse/trees/region_types.h"
+#include "filter/functions.h"
 #include "gui/analysis/tests/analysis_test_support.h"
 #include "gui/analysis/vx_analyse_compute_tree.h"
 #include "gui/foundation/vx_dual_tree_progress.h"
@@ -168,7 +169,7 @@ TEST(ComputeTreeWorker, TwoWorkersRunAtOnceWhileTheirStepsAreRead)
             grey->pixels[y * grey->width + x] = qGray(squares.pixel(x, y));
     std::vector<vx_image_handle> images;
     std::vector<std::unique_ptr<worker>> workers;
-    functions tmpl[2] = {{1, 1.0, 0.0, 0, 0}, {1, 1.0, 0.0, 0, 0}};
+    functions tmpl[2] = {unit_disk_template, unit_disk_template};
     for (int mode = 1; mode <= 2; ++mode) {
         images.emplace_back(init_vximage_from_single_image(grey.get(), 1, 0));
         images.emplace_back(init_vx_image(grey->width, grey->height, 3));
