@@ -25,7 +25,6 @@
 #include <string>
 #include <vector>
 
-#include "gui/vxgui_export.h"
 #include "imagecore/handles.h"
 
 class QCloseEvent;
@@ -39,7 +38,7 @@ class vx_analyse_control;
 struct region_tree;
 struct tregionnode;
 
-class VXGUI_EXPORT vx_analyse_scales : public QWidget {
+class vx_analyse_scales : public QWidget {
     Q_OBJECT
 public:
     // type 1 browses the controller's opening (bright) tree and adds to its

@@ -19,7 +19,6 @@
 #include <QString>
 
 #include "gui/foundation/vx_working_dialog.h"
-#include "gui/vxgui_export.h"
 
 class ProcessImage;
 class QAbstractButton;
@@ -30,7 +29,7 @@ class VxDualTreeProgress;
 class qimage_frame;
 class vx_analyse_control;
 
-class VXGUI_EXPORT vx_new_project_dialog : public VxWorkingDialog {
+class vx_new_project_dialog : public VxWorkingDialog {
     Q_OBJECT
 public:
     // `control` is the analysis to prepare (not null); it gets the shared

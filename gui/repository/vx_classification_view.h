@@ -19,8 +19,6 @@
 #include <string>
 #include <vector>
 
-#include "gui/vxgui_export.h"
-
 class QBoxLayout;
 class QPushButton;
 class QTVxLabeledRepository;
@@ -29,7 +27,7 @@ class VxDisplayImageList;
 class VxSelectRegionsFromTree;
 class vx_analyse_control;
 
-class VXGUI_EXPORT VxClassificationView : public QWidget {
+class VxClassificationView : public QWidget {
     Q_OBJECT
 public:
     // Takes the labeled repository over (not null).

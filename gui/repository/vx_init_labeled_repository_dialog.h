@@ -17,7 +17,6 @@
 #include <string>
 
 #include "gui/foundation/vx_base_dialog.h"
-#include "gui/vxgui_export.h"
 
 class QEvent;
 class QLineEdit;
@@ -27,7 +26,7 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class VxBasePaths;
 
-class VXGUI_EXPORT VxInitLabeledRepositoryDialog : public VxBaseDialog {
+class VxInitLabeledRepositoryDialog : public VxBaseDialog {
     Q_OBJECT
 public:
     // Title "Init Labeled Repository"; the result path starts as the working

@@ -10,13 +10,12 @@
 
 #include "automation/preprocessing/rule_roi_extraction.h"
 #include "gui/foundation/preprocessing/vx_preprocess_dialog.h"
-#include "gui/vxgui_export.h"
 
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 
-class VXGUI_EXPORT VxROIExtractionDialog : public VxPreprocessDialog {
+class VxROIExtractionDialog : public VxPreprocessDialog {
     Q_OBJECT
 public:
     explicit VxROIExtractionDialog(QWidget* parent = nullptr);
