@@ -15,7 +15,8 @@
 # HEADERS are installed under include/corvella/ at their place in the source
 # tree, so that an installed "analyse/trees/regiontree.h" is included exactly
 # as in the build tree. Headers in detail/ folders are internal: they are not
-# listed and not installed.
+# listed and not installed. Other internal headers, such as most of vxgui's,
+# go in SOURCES.
 #
 # QT: Qt's moc and rcc run on the objects (AUTOMOC, AUTORCC; .qrc files go in
 # SOURCES, and so do internal headers that declare QObject classes). The

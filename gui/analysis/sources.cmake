@@ -1,4 +1,4 @@
-# Sources and public headers of gui/analysis, appended to the lists of
+# Sources and internal headers of gui/analysis, appended to the lists of
 # gui/CMakeLists.txt (paths relative to gui/).
 list(APPEND vxgui_sources
   analysis/detail/project_file.cpp
@@ -23,7 +23,7 @@ list(APPEND vxgui_sources
   analysis/vx_draw_region_regions.cpp
   analysis/vx_new_project_dialog.cpp
   analysis/vx_new_project_dialog_start.cpp)
-list(APPEND vxgui_headers
+list(APPEND vxgui_internal_headers
   analysis/sketch_help.h
   analysis/vx_analyse_compute_tree.h
   analysis/vx_analyse_contour_fds.h

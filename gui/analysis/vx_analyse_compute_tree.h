@@ -8,13 +8,11 @@
 #include <QThread>
 #include <atomic>
 
-#include "gui/vxgui_export.h"
-
 struct functions;
 struct region_tree;
 struct vx_image;
 
-class VXGUI_EXPORT vx_analyse_compute_tree : public QThread {
+class vx_analyse_compute_tree : public QThread {
     Q_OBJECT
 public:
     // A worker with nothing to compute: run() does nothing.
@@ -59,4 +57,4 @@ private:
 
 // Formats "<text>, <number>\n" (the text alone for a negative number) into
 // a buffer of the calling thread and returns it; nothing else.
-VXGUI_EXPORT const char* set_progress_output(const char* text, int number);
+const char* set_progress_output(const char* text, int number);

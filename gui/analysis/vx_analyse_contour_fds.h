@@ -15,8 +15,6 @@
 #include <memory>
 #include <vector>
 
-#include "gui/vxgui_export.h"
-
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -25,7 +23,7 @@ class qimage_frame;
 struct image;
 struct tregionnode;
 
-class VXGUI_EXPORT vx_analyse_contour_fds : public QWidget {
+class vx_analyse_contour_fds : public QWidget {
     Q_OBJECT
 public:
     // The region's outer contour (positions row * width + column of a

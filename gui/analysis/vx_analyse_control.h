@@ -26,7 +26,6 @@
 
 #include "analyse/display/dual_analyse.h"
 #include "gui/analysis/vx_project_names.h"
-#include "gui/vxgui_export.h"
 #include "imagecore/handles.h"
 
 class QEvent;
@@ -37,7 +36,7 @@ class QWidget;
 class VxDualTreeProgress;
 class qimage_frame;
 
-class VXGUI_EXPORT vx_analyse_control : public QObject {
+class vx_analyse_control : public QObject {
     Q_OBJECT
 public:
     // 1. A stored analysis from its nine files: the trees, the result image,

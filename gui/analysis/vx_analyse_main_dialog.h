@@ -21,7 +21,6 @@
 #include <memory>
 
 #include "gui/foundation/vx_base_dialog.h"
-#include "gui/vxgui_export.h"
 
 class QLabel;
 class QLineEdit;
@@ -34,7 +33,7 @@ class vx_analyse_control;
 class vx_analyse_scales;
 struct region_tree;
 
-class VXGUI_EXPORT vx_analyse_main_dialog : public VxBaseDialog {
+class vx_analyse_main_dialog : public VxBaseDialog {
     Q_OBJECT
 public:
     // `control` has both trees and is taken over; its display frame is

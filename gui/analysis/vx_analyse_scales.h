@@ -26,7 +26,6 @@
 #include <vector>
 
 #include "filter/polarity.h"
-#include "gui/vxgui_export.h"
 #include "imagecore/handles.h"
 
 class QCloseEvent;
@@ -40,7 +39,7 @@ class vx_analyse_control;
 struct region_tree;
 struct tregionnode;
 
-class VXGUI_EXPORT vx_analyse_scales : public QWidget {
+class vx_analyse_scales : public QWidget {
     Q_OBJECT
 public:
     // type 1 browses the controller's opening (bright) tree and adds to its

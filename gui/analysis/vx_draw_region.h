@@ -22,7 +22,6 @@
 #include "analyse/handles.h"
 #include "filter/polarity.h"
 #include "gui/foundation/vx_base_dialog.h"
-#include "gui/vxgui_export.h"
 #include "imagecore/handles.h"
 
 class QCloseEvent;
@@ -35,7 +34,7 @@ class VxTable;
 class qimage_frame;
 class vx_analyse_contour_fds;
 
-class VXGUI_EXPORT VxDrawRegion : public VxBaseDialog {
+class VxDrawRegion : public VxBaseDialog {
     Q_OBJECT
 public:
     // `img` is copied (null gives an empty template); `name` is the window

@@ -20,7 +20,6 @@
 
 #include "filter/lMMS_Part.h"
 #include "gui/foundation/vx_working_dialog.h"
-#include "gui/vxgui_export.h"
 
 class ProcessImage;
 class QAbstractButton;
@@ -31,7 +30,7 @@ class VxDualTreeProgress;
 class qimage_frame;
 class vx_analyse_control;
 
-class VXGUI_EXPORT vx_new_project_dialog : public VxWorkingDialog {
+class vx_new_project_dialog : public VxWorkingDialog {
     Q_OBJECT
 public:
     // `control` is the analysis to prepare (not null); it gets the shared

@@ -9,12 +9,10 @@
 #include <QStringList>
 #include <memory>
 
-#include "gui/vxgui_export.h"
-
 class QDialog;
 class QWidget;
 
-class VXGUI_EXPORT VxDialogService {
+class VxDialogService {
 public:
     virtual ~VxDialogService();
 
@@ -51,4 +49,4 @@ public:
 
 // The service in use: the one installed last, else Qt's own non-native
 // dialogs.
-VXGUI_EXPORT VxDialogService& vx_dialogs();
+VxDialogService& vx_dialogs();

@@ -8,12 +8,11 @@
 #include <QWidget>
 #include <vector>
 
-#include "gui/vxgui_export.h"
 #include "imagecore/image.h"
 
 class qimage_frame;
 
-class VXGUI_EXPORT EqualizeImage : public QWidget {
+class EqualizeImage : public QWidget {
     Q_OBJECT
 public:
     // Copies the record's double pixels, or its int pixels when it has none;

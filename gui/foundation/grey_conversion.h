@@ -5,8 +5,6 @@
 
 #include <QImage>
 
-#include "gui/vxgui_export.h"
-
 enum class VxGreyRule {
     // The largest channel.
     MaxNormalized,
@@ -17,7 +15,7 @@ enum class VxGreyRule {
     GreyEuclidean,
 };
 
-VXGUI_EXPORT int vx_grey_value(VxGreyRule rule, int red, int green, int blue);
+int vx_grey_value(VxGreyRule rule, int red, int green, int blue);
 
 // words[y * width + x] = the grey value of the picture's pixel (x, y).
-VXGUI_EXPORT void vx_grey_words(const QImage& picture, VxGreyRule rule, int* words);
+void vx_grey_words(const QImage& picture, VxGreyRule rule, int* words);

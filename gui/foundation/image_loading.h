@@ -10,33 +10,32 @@
 #include <QString>
 
 #include "gui/foundation/grey_conversion.h"
-#include "gui/vxgui_export.h"
 #include "imagecore/image.h"
 
 // The picture in 32 bits: ARGB32 when it has an alpha channel, else RGB32.
-VXGUI_EXPORT QImage vx_picture_32(const QImage& picture);
+QImage vx_picture_32(const QImage& picture);
 
 // Qt's reading of the file in 32 bits; null when no reader takes it.
-VXGUI_EXPORT QImage vx_read_platform_picture(const QString& file);
+QImage vx_read_platform_picture(const QString& file);
 
 // A new kind-4 record (IMAGE_GREY16) of a "16BG" file that opens, starts
 // with "16BG", has a positive size and holds every pixel; null otherwise.
 // The caller frees it with delete_image.
-VXGUI_EXPORT image* vx_read_16bg_file(const QString& file);
+image* vx_read_16bg_file(const QString& file);
 
 // A new copy of the record whose values are mapped onto 0..255
 // (equalize_image with top 255); freed by the caller.
-VXGUI_EXPORT image* vx_equalized_copy(const image* img);
+image* vx_equalized_copy(const image* img);
 
 // The 16-bit record shown as an 8-bit grey picture: its equalized values
 // through a 256-entry grey colour table.
-VXGUI_EXPORT QImage vx_grey16_picture(const image* grey16);
+QImage vx_grey16_picture(const image* grey16);
 
 // Qt's readers, else "16BG"; the picture in 32 bits, null when neither
 // reads the file. For a "16BG" file *grey16 receives the file's values as a
 // new kind-4 record (freed by the caller) and the picture shows them
 // equalized; otherwise *grey16 is null.
-VXGUI_EXPORT QImage vx_read_picture(const QString& file, image** grey16);
+QImage vx_read_picture(const QString& file, image** grey16);
 
 // A new grey record of the file (freed by the caller), read as the display
 // widget reads it: a "16BG" file keeps its values (kind 4), any other
@@ -46,4 +45,4 @@ image* vx_read_grey_image(const QString& file, VxGreyRule rule);
 
 // Copies the pixels of a 32-bit picture into words[y * width + x], each the
 // pixel 0xAARRGGBB, with the top byte cleared unless keepTopByte.
-VXGUI_EXPORT void vx_copy_picture_words(const QImage& picture32, int* words, bool keepTopByte);
+void vx_copy_picture_words(const QImage& picture32, int* words, bool keepTopByte);

@@ -11,15 +11,13 @@
 #include <QImage>
 #include <QString>
 
-#include "gui/vxgui_export.h"
-
 class QWidget;
 
 // The format is the text after the last '.' of the file-name part: a dot in
 // a folder name, or one that starts the file name, is no extension.
 // Returns whether the file was written. `parent` parents the chooser.
-VXGUI_EXPORT bool vx_write_image(const QImage& picture, const QString& file, QWidget* parent);
+bool vx_write_image(const QImage& picture, const QString& file, QWidget* parent);
 
 // The same in the given format.
-VXGUI_EXPORT bool vx_write_image(const QImage& picture, const QString& file, const QString& format,
-                                 QWidget* parent);
+bool vx_write_image(const QImage& picture, const QString& file, const QString& format,
+                    QWidget* parent);

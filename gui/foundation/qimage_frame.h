@@ -29,7 +29,6 @@
 #include <memory>
 #include <vector>
 
-#include "gui/vxgui_export.h"
 #include "imagecore/image.h"
 
 enum class VxGreyRule;
@@ -40,7 +39,7 @@ class QMouseEvent;
 class QPaintEvent;
 class QWheelEvent;
 
-class VXGUI_EXPORT qimage_frame : public QFrame {
+class qimage_frame : public QFrame {
     Q_OBJECT
 public:
     // All constructors take the window flags of window_flags.h last; each

@@ -13,9 +13,8 @@
 #include <vector>
 
 #include "gui/foundation/dialog_service.h"
-#include "gui/vxgui_export.h"
 
-struct VXGUI_EXPORT VxDialogRequest {
+struct VxDialogRequest {
     enum Kind { OpenFile, SaveFile, Directory, Exec, Show, OpenFiles };
     Kind kind = OpenFile;
     // File and directory requests.
@@ -30,7 +29,7 @@ struct VXGUI_EXPORT VxDialogRequest {
     QStringList labels;
 };
 
-class VXGUI_EXPORT VxScriptedDialogs : public VxDialogService {
+class VxScriptedDialogs : public VxDialogService {
 public:
     // Acts on a dialog given to exec(); its return value is exec's result.
     using Action = std::function<int(QDialog&)>;

@@ -1,5 +1,5 @@
-# Sources and public headers of gui/foundation, appended to the lists of
-# gui/CMakeLists.txt (paths relative to gui/).
+# Sources, internal and public headers of gui/foundation, appended to the
+# lists of gui/CMakeLists.txt (paths relative to gui/).
 list(APPEND vxgui_sources
   foundation/detail/display_palettes.cpp
   foundation/dialog_service.cpp
@@ -47,7 +47,7 @@ list(APPEND vxgui_sources
   foundation/vx_message_popup.cpp
   foundation/vx_working_dialog.cpp
   foundation/window_flags.cpp)
-list(APPEND vxgui_headers
+list(APPEND vxgui_internal_headers
   foundation/dialog_service.h
   foundation/equalize_image.h
   foundation/file_checks.h
@@ -55,7 +55,6 @@ list(APPEND vxgui_headers
   foundation/forms/form_widgets.h
   foundation/forms/vx_attribute_selection.h
   foundation/grey_conversion.h
-  foundation/gui_exit.h
   foundation/image_loading.h
   foundation/image_open_filter.h
   foundation/image_writing.h
@@ -78,7 +77,6 @@ list(APPEND vxgui_headers
   foundation/thumbnails/vx_image_preview.h
   foundation/vx_analyse_signals.h
   foundation/vx_base_dialog.h
-  foundation/vx_base_paths.h
   foundation/vx_dual_tree_progress.h
   foundation/vx_edit_dialog.h
   foundation/vx_image_file_formats.h
@@ -86,3 +84,6 @@ list(APPEND vxgui_headers
   foundation/vx_message_popup.h
   foundation/vx_working_dialog.h
   foundation/window_flags.h)
+list(APPEND vxgui_headers
+  foundation/gui_exit.h
+  foundation/vx_base_paths.h)

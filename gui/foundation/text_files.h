@@ -7,13 +7,11 @@
 #include <QByteArray>
 #include <QString>
 
-#include "gui/vxgui_export.h"
-
 class QPlainTextEdit;
 
 // The whole file as Latin-1 text; false, with *text untouched, when the file
 // cannot be opened.
-VXGUI_EXPORT bool vx_read_text_file(const QString& file, QString* text);
+bool vx_read_text_file(const QString& file, QString* text);
 
 // Writes the bytes as the whole file, replacing it only once all of them are
 // written: on failure the old file stays whole (or none is made) and the
@@ -23,9 +21,9 @@ bool vx_write_text_file(const QString& file, const QByteArray& bytes);
 // Writes the text as Latin-1, replacing the file only once all of it is
 // written. On failure the "!!File Save Error!!" pop-up names the file (through
 // the dialog service), the old file stays whole and the result is false.
-VXGUI_EXPORT bool vx_save_text_file(const QString& file, const QString& text);
+bool vx_save_text_file(const QString& file, const QString& text);
 
 // The editor's text as typed: the raw text keeps what plain text would change
 // (a no-break space becomes a blank there); only the block separators become
 // newlines.
-VXGUI_EXPORT QString vx_editor_text(const QPlainTextEdit& editor);
+QString vx_editor_text(const QPlainTextEdit& editor);

@@ -6,9 +6,7 @@
 
 #include <QObject>
 
-#include "gui/vxgui_export.h"
-
-class VXGUI_EXPORT VxAnalyseSignals : public QObject {
+class VxAnalyseSignals : public QObject {
     Q_OBJECT
 public:
     VxAnalyseSignals();

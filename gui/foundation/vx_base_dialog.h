@@ -8,12 +8,10 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "gui/vxgui_export.h"
-
 class VxBasePaths;
 class QCloseEvent;
 
-class VXGUI_EXPORT VxBaseDialog : public QWidget {
+class VxBaseDialog : public QWidget {
     Q_OBJECT
 public:
     // Keeps `shared` (not owned) as the shared object and makes the private

@@ -13,12 +13,10 @@
 #include <QWidget>
 #include <atomic>
 
-#include "gui/vxgui_export.h"
-
 class QLabel;
 class QProgressBar;
 
-class VXGUI_EXPORT VxDualTreeProgress : public QWidget {
+class VxDualTreeProgress : public QWidget {
     Q_OBJECT
 public:
     // n = steps; shows itself at once.

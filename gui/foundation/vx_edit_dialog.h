@@ -8,13 +8,11 @@
 #include <QString>
 #include <QWidget>
 
-#include "gui/vxgui_export.h"
-
 class QLineEdit;
 class QPlainTextEdit;
 class VxBasePaths;
 
-class VXGUI_EXPORT VxEditDialog : public QWidget {
+class VxEditDialog : public QWidget {
     Q_OBJECT
 public:
     // Builds the editor over `file` and loads it; a file that cannot be read

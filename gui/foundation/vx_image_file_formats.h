@@ -8,9 +8,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "gui/vxgui_export.h"
-
-class VXGUI_EXPORT VxImageFileFormats : public QDialog {
+class VxImageFileFormats : public QDialog {
     Q_OBJECT
 public:
     // `name`, when given, is the object name and the window title. Non-zero

@@ -6,10 +6,9 @@
 
 #include <QImage>
 
-#include "gui/vxgui_export.h"
 #include "imagecore/image.h"
 
-class VXGUI_EXPORT vx_image_io {
+class vx_image_io {
 public:
     // Pixel (x, y) becomes the opaque grey of the low byte of the record's
     // pixel (x, y).

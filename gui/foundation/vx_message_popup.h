@@ -9,12 +9,10 @@
 #include <QDialog>
 #include <QString>
 
-#include "gui/vxgui_export.h"
-
 class QLabel;
 class QPushButton;
 
-class VXGUI_EXPORT VxMessagePopUp : public QDialog {
+class VxMessagePopUp : public QDialog {
     Q_OBJECT
 public:
     VxMessagePopUp(int flags, QString title, QString message);

@@ -8,11 +8,10 @@
 #include <functional>
 
 #include "gui/foundation/vx_base_dialog.h"
-#include "gui/vxgui_export.h"
 
 class QCloseEvent;
 
-class VXGUI_EXPORT VxWorkingDialog : public VxBaseDialog {
+class VxWorkingDialog : public VxBaseDialog {
     Q_OBJECT
 public:
     using VxBaseDialog::VxBaseDialog;

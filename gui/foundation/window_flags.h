@@ -8,8 +8,6 @@
 
 #include <Qt>
 
-#include "gui/vxgui_export.h"
-
 class QWidget;
 
 // Windows built with this flag delete themselves when closed.
@@ -17,8 +15,8 @@ inline constexpr int VX_DELETE_ON_CLOSE = 0x100000;
 
 // The flags to hand to a Qt base constructor: without the delete-on-close
 // bit, and with 0x100 turned into Qt::Window.
-VXGUI_EXPORT Qt::WindowFlags vx_qt_window_flags(int flags);
+Qt::WindowFlags vx_qt_window_flags(int flags);
 
 // Sets Qt::WA_DeleteOnClose on the widget when the flags carry
 // VX_DELETE_ON_CLOSE; leaves it alone otherwise.
-VXGUI_EXPORT void vx_apply_close_flag(QWidget* widget, int flags);
+void vx_apply_close_flag(QWidget* widget, int flags);

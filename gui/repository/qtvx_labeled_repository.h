@@ -9,10 +9,9 @@
 
 #include "automation/repository/vx_labeled_repository.h"
 #include "automation/repository/vx_repository.h"
-#include "gui/vxgui_export.h"
 #include "imagecore/image.h"
 
-class VXGUI_EXPORT QTVxLabeledRepository : public VxLabeledRepository {
+class QTVxLabeledRepository : public VxLabeledRepository {
 public:
     // A new labelling of the ".vxr" file's repository: n classes with class 0,
     // one mode each (1 bright, 2 dark), label images in resultPath. Fewer

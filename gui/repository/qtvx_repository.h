@@ -7,11 +7,10 @@
 #include <QString>
 
 #include "automation/repository/vx_repository.h"
-#include "gui/vxgui_export.h"
 #include "imagecore/image.h"
 #include "imagecore/vx_image.h"
 
-class VXGUI_EXPORT QTVxRepository : public VxRepository {
+class QTVxRepository : public VxRepository {
 public:
     // The repository constructors of the base; the format is "No_Format",
     // which no writer knows, so the first write decides it.

@@ -1,4 +1,4 @@
-# Sources and public headers of gui/repository, appended to the lists of
+# Sources and internal headers of gui/repository, appended to the lists of
 # gui/CMakeLists.txt (paths relative to gui/). The repository, query and
 # classification dialogs add theirs here.
 list(APPEND vxgui_sources
@@ -21,7 +21,7 @@ list(APPEND vxgui_sources
   repository/vx_query_repository_dialog_run.cpp
   repository/vx_rurevudu_dialog.cpp
   repository/vx_select_regions_from_tree.cpp)
-list(APPEND vxgui_headers
+list(APPEND vxgui_internal_headers
   repository/qtvx_labeled_repository.h
   repository/qtvx_repository.h
   repository/vx_analyze_volume_export_dialog.h

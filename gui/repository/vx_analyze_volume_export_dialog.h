@@ -7,12 +7,10 @@
 #include <QDialog>
 #include <QString>
 
-#include "gui/vxgui_export.h"
-
 class QLineEdit;
 class QPushButton;
 
-class VXGUI_EXPORT VxAnalyzeVolumeExportDialog : public QDialog {
+class VxAnalyzeVolumeExportDialog : public QDialog {
     Q_OBJECT
 public:
     // The button shows `buttonCaption`, which also names the file dialog;

@@ -15,14 +15,13 @@
 
 #include "filter/polarity.h"
 #include "gui/foundation/vx_base_dialog.h"
-#include "gui/vxgui_export.h"
 
 class QPushButton;
 class QTVxLabeledRepository;
 class VxBasePaths;
 class VxDisplayImageList;
 
-class VXGUI_EXPORT VxBrowseQueryResult : public VxBaseDialog {
+class VxBrowseQueryResult : public VxBaseDialog {
     Q_OBJECT
 public:
     // Reads the file (the name passed on unchanged) with its repository;

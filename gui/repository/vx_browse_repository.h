@@ -11,13 +11,12 @@
 #include <memory>
 
 #include "gui/foundation/vx_base_dialog.h"
-#include "gui/vxgui_export.h"
 
 class QTVxRepository;
 class VxBasePaths;
 class VxDisplayImageList;
 
-class VXGUI_EXPORT VxBrowseRepository : public VxBaseDialog {
+class VxBrowseRepository : public VxBaseDialog {
     Q_OBJECT
 public:
     // Reads the repository file (the name passed on unchanged) and shows its

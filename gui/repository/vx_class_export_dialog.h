@@ -8,12 +8,10 @@
 #include <QDialog>
 #include <QString>
 
-#include "gui/vxgui_export.h"
-
 class QLabel;
 class QLineEdit;
 
-class VXGUI_EXPORT VxClassExportDialog : public QDialog {
+class VxClassExportDialog : public QDialog {
     Q_OBJECT
 public:
     // `classCount` counts class 0; `classNames` holds that many names and is

@@ -20,7 +20,6 @@
 #include <vector>
 
 #include "filter/polarity.h"
-#include "gui/vxgui_export.h"
 
 class QBoxLayout;
 class QPushButton;
@@ -30,7 +29,7 @@ class VxDisplayImageList;
 class VxSelectRegionsFromTree;
 class vx_analyse_control;
 
-class VXGUI_EXPORT VxClassificationView : public QWidget {
+class VxClassificationView : public QWidget {
     Q_OBJECT
 public:
     // Takes the labeled repository over (not null).

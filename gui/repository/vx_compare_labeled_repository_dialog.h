@@ -13,13 +13,12 @@
 #include <QString>
 
 #include "gui/foundation/vx_working_dialog.h"
-#include "gui/vxgui_export.h"
 
 class QLineEdit;
 class QProgressBar;
 class VxBasePaths;
 
-class VXGUI_EXPORT VxCompareLabeledRepositoryDialog : public VxWorkingDialog {
+class VxCompareLabeledRepositoryDialog : public VxWorkingDialog {
     Q_OBJECT
 public:
     // Title "Compare Labeled Repository to GT"; every text empty.

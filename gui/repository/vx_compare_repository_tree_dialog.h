@@ -14,14 +14,13 @@
 
 #include "filter/polarity.h"
 #include "gui/foundation/vx_working_dialog.h"
-#include "gui/vxgui_export.h"
 
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class VxBasePaths;
 
-class VXGUI_EXPORT VxCompareRepositoryTreeDialog : public VxWorkingDialog {
+class VxCompareRepositoryTreeDialog : public VxWorkingDialog {
     Q_OBJECT
 public:
     // Title "Compare Repository to GT"; every text empty, quality deviation

@@ -18,7 +18,6 @@
 
 #include "filter/polarity.h"
 #include "gui/foundation/vx_base_dialog.h"
-#include "gui/vxgui_export.h"
 
 class QEvent;
 class QLineEdit;
@@ -28,7 +27,7 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class VxBasePaths;
 
-class VXGUI_EXPORT VxInitLabeledRepositoryDialog : public VxBaseDialog {
+class VxInitLabeledRepositoryDialog : public VxBaseDialog {
     Q_OBJECT
 public:
     // Title "Init Labeled Repository"; the result path starts as the working

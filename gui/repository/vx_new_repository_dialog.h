@@ -16,7 +16,6 @@
 #include "automation/preprocessing/vx_image_processing.h"
 #include "filter/lMMS_Part.h"
 #include "gui/foundation/vx_working_dialog.h"
-#include "gui/vxgui_export.h"
 
 class ProcessImage;
 class QLineEdit;
@@ -26,7 +25,7 @@ class QPushButton;
 class VxBasePaths;
 class VxDualTreeProgress;
 
-class VXGUI_EXPORT vx_new_repository_dialog : public VxWorkingDialog {
+class vx_new_repository_dialog : public VxWorkingDialog {
     Q_OBJECT
 public:
     // Title "Create New Repository", 500 x 500; no images, no repository

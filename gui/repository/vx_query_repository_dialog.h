@@ -18,7 +18,6 @@
 
 #include "filter/polarity.h"
 #include "gui/foundation/vx_working_dialog.h"
-#include "gui/vxgui_export.h"
 
 class QLabel;
 class QLineEdit;
@@ -31,7 +30,7 @@ class QTreeWidgetItem;
 class VxBasePaths;
 class VxBrowseQueryResult;
 
-class VXGUI_EXPORT VxQueryRepositoryDialog : public VxWorkingDialog {
+class VxQueryRepositoryDialog : public VxWorkingDialog {
     Q_OBJECT
 public:
     // Title "Query Repository", 500 x 600; the update rule is the shared

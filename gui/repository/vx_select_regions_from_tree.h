@@ -16,13 +16,12 @@
 #include <vector>
 
 #include "gui/analysis/vx_analyse_scales.h"
-#include "gui/vxgui_export.h"
 
 class QButtonGroup;
 class QLineEdit;
 class vx_analyse_control;
 
-class VXGUI_EXPORT VxSelectRegionsFromTree : public vx_analyse_scales {
+class VxSelectRegionsFromTree : public vx_analyse_scales {
     Q_OBJECT
 public:
     // Takes the controller over. `mode` is the browsed tree (1 bright, 2

@@ -1,5 +1,5 @@
-# Sources and public headers of gui/shell, appended to the lists of
-# gui/CMakeLists.txt (paths relative to gui/).
+# Sources, internal and public headers of gui/shell, appended to the
+# lists of gui/CMakeLists.txt (paths relative to gui/).
 list(APPEND vxgui_sources
   shell/detail/about_window.cpp
   shell/detail/rules_help.cpp

@@ -8,12 +8,10 @@
 #include <QString>
 #include <vector>
 
-#include "gui/vxgui_export.h"
-
 class QTreeWidget;
 class QVBoxLayout;
 
-class VXGUI_EXPORT VxAttributeSelection : public QDialog {
+class VxAttributeSelection : public QDialog {
     Q_OBJECT
 public:
     // One checked item per name of `names` (`count` names, copied). The

@@ -5,11 +5,10 @@
 // "16BG" work. It displays nothing. GUI thread only.
 
 #include "automation/preprocessing/vx_image_processing.h"
-#include "gui/vxgui_export.h"
 
 class qimage_frame;
 
-class VXGUI_EXPORT QTVxImageProcessing : public VxImageProcessing {
+class QTVxImageProcessing : public VxImageProcessing {
 public:
     // An empty chain. The display widget is accepted for the callers that
     // have one; the chain never uses it.

@@ -7,9 +7,8 @@
 
 #include "automation/preprocessing/intensity_transform.h"
 #include "gui/foundation/preprocessing/vx_preprocess_dialog.h"
-#include "gui/vxgui_export.h"
 
-class VXGUI_EXPORT VxColorFilterDialog : public VxPreprocessDialog {
+class VxColorFilterDialog : public VxPreprocessDialog {
     Q_OBJECT
 public:
     explicit VxColorFilterDialog(QWidget* parent = nullptr);

@@ -9,9 +9,8 @@
 
 #include "automation/preprocessing/extract_rr.h"
 #include "gui/foundation/preprocessing/vx_preprocess_dialog.h"
-#include "gui/vxgui_export.h"
 
-class VXGUI_EXPORT VxExtractRRDialog : public VxPreprocessDialog {
+class VxExtractRRDialog : public VxPreprocessDialog {
     Q_OBJECT
 public:
     explicit VxExtractRRDialog(QWidget* parent = nullptr);

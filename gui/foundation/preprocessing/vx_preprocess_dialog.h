@@ -9,14 +9,12 @@
 #include <QDialog>
 #include <QString>
 
-#include "gui/vxgui_export.h"
-
 class ProcessImage;
 class QBoxLayout;
 class QLineEdit;
 class QVBoxLayout;
 
-class VXGUI_EXPORT VxPreprocessDialog : public QDialog {
+class VxPreprocessDialog : public QDialog {
     Q_OBJECT
 public:
     VxPreprocessDialog(const QString& title, QWidget* parent);

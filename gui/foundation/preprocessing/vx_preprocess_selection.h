@@ -12,8 +12,6 @@
 
 #include <QPushButton>
 
-#include "gui/vxgui_export.h"
-
 class ProcessImage;
 class QMenu;
 class VxColorFilterDialog;
@@ -22,7 +20,7 @@ class VxRGBFilterDialog;
 class VxROIExtractionDialog;
 class VxRescaleDialog;
 
-class VXGUI_EXPORT VxPreprocessSelection : public QPushButton {
+class VxPreprocessSelection : public QPushButton {
     Q_OBJECT
 public:
     // The menu, attached with setMenu, holds "ROIExtract" (Alt+R), "ReScale"

@@ -7,11 +7,10 @@
 
 #include "automation/preprocessing/scale_image_step.h"
 #include "gui/foundation/preprocessing/vx_preprocess_dialog.h"
-#include "gui/vxgui_export.h"
 
 class QLineEdit;
 
-class VXGUI_EXPORT VxRescaleDialog : public VxPreprocessDialog {
+class VxRescaleDialog : public VxPreprocessDialog {
     Q_OBJECT
 public:
     explicit VxRescaleDialog(QWidget* parent = nullptr);

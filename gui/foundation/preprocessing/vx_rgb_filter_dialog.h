@@ -7,9 +7,8 @@
 
 #include "automation/preprocessing/rgb_filter.h"
 #include "gui/foundation/preprocessing/vx_preprocess_dialog.h"
-#include "gui/vxgui_export.h"
 
-class VXGUI_EXPORT VxRGBFilterDialog : public VxPreprocessDialog {
+class VxRGBFilterDialog : public VxPreprocessDialog {
     Q_OBJECT
 public:
     explicit VxRGBFilterDialog(QWidget* parent = nullptr);

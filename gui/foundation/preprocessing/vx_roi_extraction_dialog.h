@@ -12,13 +12,12 @@
 #include "filter/lMMS_Part.h"
 #include "filter/polarity.h"
 #include "gui/foundation/preprocessing/vx_preprocess_dialog.h"
-#include "gui/vxgui_export.h"
 
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 
-class VXGUI_EXPORT VxROIExtractionDialog : public VxPreprocessDialog {
+class VxROIExtractionDialog : public VxPreprocessDialog {
     Q_OBJECT
 public:
     explicit VxROIExtractionDialog(QWidget* parent = nullptr);

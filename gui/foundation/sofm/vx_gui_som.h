@@ -16,7 +16,6 @@
 #include <vector>
 
 #include "analyse/handles.h"
-#include "gui/vxgui_export.h"
 
 class QLineEdit;
 class QPushButton;
@@ -25,7 +24,7 @@ class VxTable;
 class qimage_frame;
 class vxqtsofm;
 
-class VXGUI_EXPORT VxGUISOM : public QWidget {
+class VxGUISOM : public QWidget {
     Q_OBJECT
 public:
     // `file` is the table or map, `title` is followed by the file name in

@@ -5,11 +5,10 @@
 // the cluster labels fall (label offset 1792).
 
 #include "automation/sofm/vxsofm.h"
-#include "gui/vxgui_export.h"
 
 class qimage_frame;
 
-class VXGUI_EXPORT vxqtsofm : public vxsofm {
+class vxqtsofm : public vxsofm {
 public:
     // A new map (vxsofm's first constructor with the last eight values),
     // then the display set up on `display` (not owned; it must outlive the

@@ -15,7 +15,6 @@
 #include <memory>
 
 #include "gui/foundation/thumbnails/image_button_info.h"
-#include "gui/vxgui_export.h"
 
 class QButtonGroup;
 class QEvent;
@@ -25,7 +24,7 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class VxImageButton;
 
-class VXGUI_EXPORT VxDisplayImageList : public QWidget {
+class VxDisplayImageList : public QWidget {
     Q_OBJECT
 public:
     // The first n files (at most as many as `files` holds) with their labels

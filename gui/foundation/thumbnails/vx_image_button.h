@@ -11,12 +11,11 @@
 #include <QString>
 
 #include "gui/foundation/thumbnails/image_button_info.h"
-#include "gui/vxgui_export.h"
 
 class QFocusEvent;
 class QMouseEvent;
 
-class VXGUI_EXPORT VxImageButton : public QPushButton {
+class VxImageButton : public QPushButton {
     Q_OBJECT
 public:
     // Shows `file` with `label` in its tool tip; image and button index are

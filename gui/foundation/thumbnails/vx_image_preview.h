@@ -7,12 +7,10 @@
 #include <QLabel>
 #include <QString>
 
-#include "gui/vxgui_export.h"
-
 class QFileDialog;
 class QUrl;
 
-class VXGUI_EXPORT VxImagePreview : public QLabel {
+class VxImagePreview : public QLabel {
     Q_OBJECT
 public:
     // An empty label.
@@ -33,4 +31,4 @@ private:
 // Puts a new preview beside the dialog's file list (a non-native dialog)
 // and shows there whatever file becomes the dialog's current one. The dialog
 // owns the preview.
-VXGUI_EXPORT VxImagePreview* vx_add_image_preview(QFileDialog& dialog);
+VxImagePreview* vx_add_image_preview(QFileDialog& dialog);
