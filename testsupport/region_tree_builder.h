@@ -54,6 +54,34 @@ inline tregionnode* node(tregionnode* father, const std::vector<int>& pixels,
     return n;
 }
 
+// A w x h tree whose root has one son: the pixels (x, y) for which
+// inside(x, y) holds, its contours traced as the tree builder traces them
+// (8-connected).
+template <class Inside>
+region_tree* traced_region(int w, int h, Inside inside)
+{
+    region_tree* tree = init_region_tree(w, h, 1);
+    const image_handle labels(create_image(w, h, 0));
+    set_image_connect(labels.get(), 8);
+    std::vector<int> pixels;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if (inside(x, y)) {
+                pixels.push_back(y * w + x);
+                labels->pixels[y * w + x] = 1;
+            }
+    add_region_son(tree->root, init_region_node(tree->root, 0, static_cast<int>(pixels.size()),
+                                                heap_ints(pixels), labels.get()));
+    return tree;
+}
+
+// The same with the disc of radius r about (cx, cy).
+inline region_tree* traced_disc(int w, int h, int cx, int cy, int r)
+{
+    return traced_region(
+        w, h, [=](int x, int y) { return (x - cx) * (x - cx) + (y - cy) * (y - cy) <= r * r; });
+}
+
 // Sets the node's birth scale; returns the node.
 inline tregionnode* born(tregionnode* n, int birth)
 {

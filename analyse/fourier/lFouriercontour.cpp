@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <utility>
 #include <vector>
 
 #include "analyse/detail/c_locale_print.h"
@@ -41,6 +42,15 @@ void inv_fourier_descriptors(int n, double* re, double* im)
 {
     if (n < 2)
         return;
+    // Which of frequencies 1 and -1 carries the shape depends on the way the
+    // contour runs (the tracer and the samplers each reverse it). Entries k
+    // and n - k swapped are the spectrum of the same contour run the other
+    // way, so the magnitudes are always taken relative to the stronger one.
+    if (hypotenuse(re[1], im[1]) > hypotenuse(re[n - 1], im[n - 1]))
+        for (int k = 1; k < n / 2; ++k) {
+            std::swap(re[k], re[n - k]);
+            std::swap(im[k], im[n - k]);
+        }
     const double a1 = std::atan2(im[1], re[1]);
     const double am = std::atan2(im[n - 1], re[n - 1]);
     const double r = hypotenuse(re[n - 1], im[n - 1]);

@@ -19,13 +19,17 @@ ANALYSE_EXPORT int pow_of_2_samples(int n);
 
 // Writes `count` normalised Fourier magnitudes of the contour into out, in
 // low-to-high frequency order: out[0] is 0 (the position is dropped) and
-// out[1] is 1 (magnitudes are relative to frequency -1). A contour of fewer
+// out[1] is 1 (magnitudes are relative to frequency -1, the stronger of -1
+// and 1 whichever way the contour runs). A contour of fewer
 // than 2 positions has no descriptor: out is filled with zeros.
 ANALYSE_EXPORT void get_fourier_descriptor(const int* contour, int length, int count, double* out,
                                            int width);
 
 // In place: the n coefficients become normalised magnitudes (in real) and
-// phases freed of rotation and starting point (in imaginary).
+// phases freed of rotation and starting point (in imaginary). The contour's
+// direction drops out too: when frequency 1 is stronger than -1, entries k
+// and n - k (0 < k < n/2) are swapped first, the spectrum of the contour run
+// the other way, so magnitudes are relative to the stronger of the two.
 ANALYSE_EXPORT void inv_fourier_descriptors(int n, double* real, double* imaginary);
 
 // In place: magnitude and phase become real and imaginary part; the

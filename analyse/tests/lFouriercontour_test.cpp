@@ -1,11 +1,14 @@
 // Contour Fourier descriptors, the frequency orders, and the rule machine's
 // Fourier coefficient symbols and conditions.
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
 #include "analyse/fourier/contour_chaincode.h"
 #include "analyse/fourier/lFouriercontour.h"
 #include "analyse/tests/rule_test_support.h"
+#include "analyse/trees/tree_walk.h"
+#include "testsupport/region_tree_builder.h"
 
 using namespace rule_test;
 
@@ -87,6 +90,23 @@ TEST(FourierDescriptor, NormalisedAndFreeOfPosition)
     get_fourier_descriptor(square.data(), 1, 3, none, 32);
     EXPECT_EQ(none[0], 0.0);
     EXPECT_EQ(none[2], 0.0);
+}
+
+TEST(FourierDescriptor, ATracedDiscIsACircleWhicheverWayItsContourRuns)
+{
+    const region_tree_handle tree(vx_test::traced_disc(100, 100, 50, 50, 30));
+    const tregionnode* disc = first_son(tree->root);
+    std::vector<int> contour(disc->contour, disc->contour + disc->contour_size);
+    double traced[5], reversed[5];
+    get_fourier_descriptor(contour.data(), disc->contour_size, 5, traced, 100);
+    std::reverse(contour.begin(), contour.end());
+    get_fourier_descriptor(contour.data(), disc->contour_size, 5, reversed, 100);
+    for (const double* fd : {traced, reversed}) {
+        EXPECT_EQ(fd[0], 0.0);
+        EXPECT_DOUBLE_EQ(fd[1], 1.0);
+        for (int k = 2; k < 5; ++k)
+            EXPECT_LT(fd[k], 0.01) << "fdc_" << k;
+    }
 }
 
 TEST(FourierDescriptor, FftboundsDrawsSamplesAndReconstructions)

@@ -5,6 +5,7 @@
 #include <QSlider>
 #include <QTest>
 #include <QToolButton>
+#include <cmath>
 #include <map>
 #include <memory>
 #include <set>
@@ -105,6 +106,27 @@ TEST(ContourFds, OpensWithTheRangesOfItsLengthAndTakesOnlySampleCountsInRange)
     fd_view tiny(8, 8, {9, 10, 18, 17, 9});
     EXPECT_EQ(tiny.printed.rfind("CLen 5, Samples8\n", 0), 0u);
     EXPECT_EQ(tiny.slider(0)->maximum(), 2);
+}
+
+TEST(ContourFds, ATracedDiscIsRebuiltAsACircleOfRadiusThirtyAboutTheCentre)
+{
+    const region_tree_handle tree(vx_test::traced_disc(96, 96, 48, 48, 20));
+    const image_handle picture(create_image(96, 96, 50));
+    const std::unique_ptr<vx_analyse_contour_fds> view = vx_test::capturing_stdout([&] {
+        return std::make_unique<vx_analyse_contour_fds>(96, 96, first_son(tree->root),
+                                                        picture.get(), nullptr, "disc");
+    });
+    const std::vector<int> words = analysis_test::frame_words(view->findChild<qimage_frame*>());
+    // Columns and rows are the points' coordinates truncated toward zero:
+    // each point lies about half a pixel further out than its pixel.
+    const auto outward = [](int d) { return d + std::copysign(0.5, d); };
+    int centred = 0;
+    for (int p = 0; p < 96 * 96; ++p)
+        if (words[p] == 1535) {
+            ++centred;
+            EXPECT_NEAR(std::hypot(outward(p % 96 - 48), outward(p / 96 - 48)), 30.0, 1.0) << p;
+        }
+    EXPECT_GT(centred, 100);
 }
 
 TEST(ContourFds, ListsTheKeptCoefficientsAndStepsTheirCountWithinTheRange)

@@ -30,12 +30,12 @@ const char logic_sample[] =
 
 const char fourier_sample[] =
     "DECLS:\n"
-    " FDC := 4;\n"
+    " FDC := 7;\n"
     "#DECLS\n"
     "RULES:\n"
     "TD:\n"
     " area > 50\n"
-    "FDs: 4 0.25 1.0 0.42 0.13 0.05 #FDs\n"
+    "FDs: 7 0.05 0 1 0 0 0 0 0 #FDs\n"
     "#RULES\n";
 
 const char interval_sample[] =
@@ -142,7 +142,13 @@ QString vx_rules_help_text()
                "declarations. After a rule, \"FDs: n t v1 .. vn #FDs\" accepts a\n"
                "region only when the Euclidean distance of its normalised contour\n"
                "descriptor of n coefficients to v1 .. vn is at most t. n must be a\n"
-               "whole number.\n"
+               "whole number. The first two values are always 0 and 1: the position\n"
+               "drops out, and every magnitude is taken relative to the contour's\n"
+               "main circle (frequency -1 or 1, the stronger). The sample accepts\n"
+               "round regions: a circle has no other frequency, while a square's\n"
+               "corners give about 0.11 in the seventh value.\n"
+               "The \"Coeffs\" button of a region's FD view prints its block in this\n"
+               "form; put the largest distance to accept in place of <Threshold>.\n"
                "\n") +
            samples[2] +
            QStringLiteral(

@@ -16,6 +16,7 @@
 #include <map>
 #include <vector>
 
+#include "analyse/query/query_analysis.h"
 #include "analyse/rules/rule_file.h"
 #include "analyse/rules/rule_program.h"
 #include "gui/analysis/tests/analysis_test_support.h"
@@ -30,6 +31,7 @@
 #include "gui/shell/detail/rules_help.h"
 #include "gui/shell/vx_main_window.h"
 #include "testsupport/gui/gui_test.h"
+#include "testsupport/region_tree_builder.h"
 #include "testsupport/vx_test.h"
 
 using vx_gui_test::dialogs;
@@ -471,6 +473,22 @@ TEST(RulesHelp, EverySampleParses)
         if (parsed != nullptr)
             delete_program(parsed);
     }
+}
+
+TEST(RulesHelp, TheFourierSampleAcceptsATracedDiscAndNoSquare)
+{
+    vx_test::TempDir dir;
+    vx_test::write_file(dir.file("round.rule"), vx_rules_help_samples()[2].toStdString());
+    const region_tree_handle disc(vx_test::traced_disc(64, 64, 32, 32, 20));
+    const region_tree_handle square(vx_test::traced_region(
+        64, 64, [](int x, int y) { return x >= 12 && x < 52 && y >= 12 && y < 52; }));
+    const image_handle grey(create_image(64, 64, 0));
+    vx_test::printed_by([&] {
+        EXPECT_EQ(file_based_query_analysis(dir.file("round.rule").c_str(), disc.get(), grey.get()),
+                  1);
+        EXPECT_EQ(
+            file_based_query_analysis(dir.file("round.rule").c_str(), square.get(), grey.get()), 0);
+    });
 }
 
 TEST(Numbers, StayInTheCLocaleWhateverTheEnvironment)
