@@ -37,10 +37,17 @@ VxTreeRegionsCompare::VxTreeRegionsCompare(region_tree* tree, const image* groun
     height_ = tree->height;
     compared_ = true;
     rtInitNodelist(tree);
-    image* leaves = create_image(width_, height_, -1);
-    initLeafLayer(leaves, tree->root);
-    leafLabels_.assign(leaves->pixels, leaves->pixels + static_cast<size_t>(width_) * height_);
-    delete_image(leaves);
+    // A region holds its sons' pixels and the lines between them. Painted
+    // fathers first, each pixel ends with the smallest region below the root
+    // that holds it: there its count starts, to go up to every father.
+    image* starts = create_image(width_, height_, -1);
+    walk_preorder(tree->root, [starts, root = tree->root](tregionnode* n) {
+        n->bu_mark = -1;
+        if (n != root)
+            paint_region(starts, n, n->label);
+    });
+    startLabels_.assign(starts->pixels, starts->pixels + static_cast<size_t>(width_) * height_);
+    delete_image(starts);
     // Object i of this class is object i + 1 of the labelling.
     objectFirst_.assign(objects.first.begin() + 1, objects.first.end());
     objectPixels_ = std::move(objects.pixels);
@@ -59,7 +66,7 @@ void VxTreeRegionsCompare::compareByPath()
     // object a count belongs to, so nothing is cleared between objects.
     std::vector<int> overlap(static_cast<size_t>(entries), 0);
     std::vector<int> owner(static_cast<size_t>(entries), -1);
-    std::vector<int> leaves;
+    std::vector<int> starts;
     std::vector<int> touched;
     const auto count = [&](int label, int pixels, int object) {
         if (owner[label] != object) {
@@ -70,22 +77,23 @@ void VxTreeRegionsCompare::compareByPath()
         overlap[label] += pixels;
     };
     for (int i = 0; i < objects; ++i) {
-        // 1. Pixels per leaf, leaves in the order the object's pixels meet them.
-        leaves.clear();
+        // 1. Pixels per start region, in the order the object's pixels meet
+        //    them.
+        starts.clear();
         for (int k = objectFirst_[i]; k < objectFirst_[i + 1]; ++k) {
-            const int leaf = leafLabels_[objectPixels_[k]];
-            if (leaf < 0 || leaf >= entries || tree_->nodes[leaf] == nullptr)
+            const int start = startLabels_[objectPixels_[k]];
+            if (start < 0 || start >= entries || tree_->nodes[start] == nullptr)
                 continue;
-            if (owner[leaf] != i)
-                leaves.push_back(leaf);
-            count(leaf, 1, i);
+            if (owner[start] != i)
+                starts.push_back(start);
+            count(start, 1, i);
         }
-        // 2. Each leaf's count goes up to every father below the root.
+        // 2. Each start's count goes up to it and every father below the root.
         touched.clear();
-        for (int leaf : leaves) {
-            const int pixels = overlap[leaf];
-            owner[leaf] = -1;
-            walk_to_root(tree_->nodes[leaf], [&](tregionnode* node) {
+        for (int start : starts) {
+            const int pixels = overlap[start];
+            owner[start] = -1;
+            walk_to_root(tree_->nodes[start], [&](tregionnode* node) {
                 if (node->father == nullptr)
                     return false;
                 if (node->label >= 0 && node->label < entries)
@@ -131,7 +139,7 @@ tregionnode* VxTreeRegionsCompare::NodeUnionObject(int i) const
 
 bool VxTreeRegionsCompare::matched(int i, double t) const
 {
-    return match_[i].node != nullptr && match_[i].quality >= 0.0 && match_[i].quality < t;
+    return match_[i].node != nullptr && match_[i].quality >= 0.0 && match_[i].quality <= t;
 }
 
 bool VxTreeRegionsCompare::unionAbove(int i, double t) const

@@ -12,17 +12,20 @@
 // numbered in raster order of its first pixel.
 //
 // For an object of o pixels and a region of s pixels of which c lie in the
-// object, the match quality is q = (s + |c - o| - c) / c, the wrong pixels
+// object (all of its pixels, also those of the lines between its sons), the
+// match quality is q = (s + |c - o| - c) / c, the wrong pixels
 // per overlapping pixel (0 = identical), and the union quality u = c / (s +
 // |c - o|), the overlap over the union (1 = identical). Every region below
 // the root that overlaps the object is measured for it, whatever other
 // objects share its pixels. The best match is the region of least q (the
-// first measured on ties, leaves before their fathers in raster order of the
+// first measured on ties, regions before their fathers in raster order of the
 // object's pixels); an object that no region overlaps keeps q = -1 and no
-// node. Only 0 <= q < t counts as matched below.
+// node. Only 0 <= q <= t counts as matched below, so that at t = 0 identical
+// regions match.
 //
-// Cost: the object pixels times the depth of their leaves; memory linear in
-// pixels and regions, however many objects there are.
+// Cost: every region's pixels painted once, then the object pixels plus, per
+// object, the regions its pixels start in times their depth; memory linear
+// in pixels and regions, however many objects there are.
 class AUTOMATION_EXPORT VxTreeRegionsCompare {
 public:
     // Compares at once. The tree is borrowed: its node array is rebuilt by
@@ -44,7 +47,7 @@ public:
     tregionnode* NodeMatchObject(int i) const;
     tregionnode* NodeUnionObject(int i) const;
 
-    // Objects matched with 0 <= q < t.
+    // Objects matched with 0 <= q <= t.
     int NumObjectsQuality(double t) const;
     // The mean q of the matched objects; 0 when none.
     double avgQualityMatched(double t) const;
@@ -56,7 +59,7 @@ public:
     double avgQualityAllUnions(double t) const;
 
     // A new zero image of the tree's size (the caller frees it) where the
-    // best node of every matched object i (0 <= q < t) carries
+    // best node of every matched object i (0 <= q <= t) carries
     // i * 127 / objects + 128; null when nothing was compared.
     image* getBestMatchRegionsImage(double t) const;
     // The same with the union nodes of the objects whose u > t.
@@ -92,7 +95,9 @@ private:
     int width_ = 0;
     int height_ = 0;
     bool compared_ = false;
-    std::vector<int> leafLabels_;   // per pixel: the label of its leaf, -1 for none
+    // Per pixel: the label of the smallest region below the root holding it,
+    // -1 for none.
+    std::vector<int> startLabels_;
     std::vector<int> objectFirst_;  // pixels of object i: objectPixels_[first[i] .. first[i + 1])
     std::vector<int> objectPixels_;
     std::vector<best> match_;

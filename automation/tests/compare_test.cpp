@@ -12,6 +12,7 @@
 #include "automation/compare/vx_object_statistics.h"
 #include "automation/compare/vx_tree_regions_compare.h"
 #include "automation/detail/handles.h"
+#include "testsupport/region_tree_builder.h"
 #include "testsupport/vx_test.h"
 
 namespace {
@@ -121,6 +122,30 @@ TEST(TreeRegionsCompare, ObjectsSharingALeafAreEachMeasured)
     const VxTreeRegionsCompare only(tree.get(), truth.get(), sevens, 1);
     EXPECT_EQ(only.NumObjects(), 2);
     EXPECT_EQ(only.MatchQualityObject(0), 11.0);
+}
+
+TEST(TreeRegionsCompare, ARegionCountsThePixelsNoneOfItsSonsHolds)
+{
+    // root -> A (columns 0-2) -> A1 (column 0), A2 (column 2): column 1, the
+    // line between the sons, is A's alone. The ground truth is A.
+    region_tree_handle tree(init_region_tree(kWidth, kHeight, 1));
+    tregionnode* a = son(tree->root, columns(0, 2));
+    son(a, columns(0, 0));
+    son(a, columns(2, 2));
+    vx_test::number(tree.get());
+    std::vector<std::pair<int, int>> set;
+    for (int p : columns(0, 2))
+        set.push_back({p, 5});
+    image_handle truth = label_image(kWidth, kHeight, set);
+    const VxTreeRegionsCompare compare(tree.get(), truth.get(), nullptr, 0);
+    ASSERT_EQ(compare.NumObjects(), 1);
+    EXPECT_EQ(compare.MatchQualityObject(0), 0.0);
+    EXPECT_EQ(compare.UnionQualityObject(0), 1.0);
+    EXPECT_EQ(compare.NodeMatchObject(0), a);
+    // An identical region matches at deviation 0.
+    EXPECT_EQ(compare.NumObjectsQuality(0.0), 1);
+    image_handle best(compare.getBestMatchRegionsImage(0.0));
+    EXPECT_EQ(best->pixels[1], 128);
 }
 
 TEST(TreeRegionsCompare, WithoutObjectsOrWithoutRegionsNothingCountsAsMatched)

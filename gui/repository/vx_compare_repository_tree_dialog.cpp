@@ -177,9 +177,27 @@ void VxCompareRepositoryTreeDialog::done()
         return;
     if (vx_compare_form::fieldsGiven({{"Repository", repositoryFile},
                                       {"Path to GT Images", gtPath},
-                                      {"Quantitative Result", resultFile}}))
+                                      {"Quantitative Result", resultFile}}) &&
+        idsGiven())
         compare();
     destroyDialog();
+}
+
+bool VxCompareRepositoryTreeDialog::idsGiven() const
+{
+    // The comparison reads each id up to the first character that is not
+    // part of a number, so "1-24" would silently become the one id 1.
+    bool valid = true;
+    if (!gtIds.trimmed().isEmpty())
+        for (const QString& id : gtIds.split(',')) {
+            bool number = false;
+            id.trimmed().toInt(&number);
+            valid = valid && number;
+        }
+    if (!valid)
+        vx_message(QStringLiteral("Invalid GT IDs"),
+                   "\"" + gtIds + "\" is no comma-separated list of label values (like 1, 2, 7).");
+    return valid;
 }
 
 void VxCompareRepositoryTreeDialog::compare()

@@ -57,13 +57,16 @@ public slots:
     void set_crf_dialog();
     void set_result_path_dialog();
     // Compares and deletes the dialog. Nothing is compared when the
-    // repository, the ground-truth path or the result table is empty, or the
-    // repository cannot be read (each after a pop-up); a table that cannot
-    // be written gets a pop-up too.
+    // repository, the ground-truth path or the result table is empty, the
+    // valid ids are no list of numbers, or the repository cannot be read
+    // (each after a pop-up); a table that cannot be written gets a pop-up too.
     void done();
 
 private:
     void makeForm();
+    // True for an empty id field or a comma-separated list of whole numbers;
+    // otherwise a pop-up says what is wrong.
+    bool idsGiven() const;
     void compare();
 
     QString gtPath;

@@ -194,6 +194,15 @@ TEST_F(CompareRepositoryTreeDialog, RefusalsAndUnwritableTablesGetAPopUp)
                   {"Comparison Result File", table}});
     EXPECT_EQ(refusal(dialog), q("Unable to read file\n" + bad));
     EXPECT_FALSE(std::filesystem::exists(table));
+    // A range is no list of ids.
+    dialog = new VxCompareRepositoryTreeDialog(&paths, nullptr, "Compare");
+    fill(dialog, {{"Repository to Compare", r.vxr},
+                  {"Path to Ground Truth to Compare", r.truth},
+                  {"Valid GT IDs", "1-24"},
+                  {"Comparison Result File", table}});
+    EXPECT_EQ(refusal(dialog),
+              "\"1-24\" is no comma-separated list of label values (like 1, 2, 7).");
+    EXPECT_FALSE(std::filesystem::exists(table));
     // A table that cannot be written is reported, not taken as done.
     const std::string unwritable = r.d.dir.file("none/t.csv");
     dialog = new VxCompareRepositoryTreeDialog(&paths, nullptr, "Compare");
