@@ -208,18 +208,19 @@ TEST(LabeledRegion, NodeWithContourBorderAndAttributes)
     EXPECT_EQ(corner->label, 3);
     EXPECT_EQ(corner->file_index, 3);
     EXPECT_EQ(std::vector<int>(corner->pixels, corner->pixels + 4), std::vector<int>({0, 1, 6, 7}));
-    // Row 0 gives flag 1 only, also in column 0; pixel 6 gives flag 8.
+    // Every edge a region pixel of the contour lies on: row 0 and column 0.
     EXPECT_EQ(corner->border, 9);
     EXPECT_EQ(corner->volume, 20);
     EXPECT_EQ(corner->area_quotient, 1.0);
     ASSERT_NE(corner->attribs, nullptr);
     EXPECT_EQ(value(corner.get(), "twice"), 8.0);
 
+    // Traced as a tree region: the line pixels of all eight neighbours.
     ASSERT_NE(inner, nullptr);
     EXPECT_EQ(inner->border, 0);
     std::vector<int> contour(inner->contour, inner->contour + inner->contour_size);
     std::sort(contour.begin(), contour.end());
-    EXPECT_EQ(contour, std::vector<int>({3, 4, 8, 11, 14, 17, 21, 22}));
+    EXPECT_EQ(contour, std::vector<int>({2, 3, 4, 5, 8, 11, 14, 17, 20, 21, 22, 23}));
     EXPECT_EQ(inner->inner_contour, nullptr);
 
     EXPECT_EQ(computeNodeFromLabeledRegion(path.c_str(), labels.get(), grey.get(), 7, 1), nullptr);

@@ -128,6 +128,10 @@ bool VxDrawRegion::writeRule(int count, const int* columns)
             !table->getMinMax(columns[k], &low, &high) || !std::isfinite(low) ||
             !std::isfinite(high))
             continue;
+        // An interval of zero width is infinitely far from every other value:
+        // a column that is 0 in every sketched region would reject the rest.
+        if (low == 0.0 && high == 0.0)
+            continue;
         low -= tolerance * std::fabs(low);
         high += tolerance * std::fabs(high);
         text +=

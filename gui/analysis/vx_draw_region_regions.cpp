@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QPlainTextEdit>
 #include <cstdlib>
+#include <cstring>
 
 #include "analyse/display/region_texts.h"
 #include "analyse/features/labeled_region_node.h"
@@ -56,8 +57,23 @@ void VxDrawRegion::computeAttributes()
         attributeSelection = std::make_unique<VxAttributeSelection>(
             table->getColumns(), table->getColumnNames(),
             QStringLiteral("Select Region Atributes "), this, "Select Region Atributes ", 0);
+        uncheckTreeColumns();
     }
     attributeSelection->show();
+}
+
+void VxDrawRegion::uncheckTreeColumns()
+{
+    // A sketched region stands alone: without father, sons, scales or a
+    // number in a tree these attributes never agree with those of a tree
+    // region of the same pixels, and would keep an exported query from it.
+    static const char* const tree_columns[] = {"age", "birth", "sons", "node", "decompentropy"};
+    for (int i = 0; i < table->getColumns(); ++i) {
+        const char* name = table->getColumnName(i);
+        for (const char* column : tree_columns)
+            if (name != nullptr && std::strcmp(name, column) == 0)
+                attributeSelection->uncheckAttribute(i);
+    }
 }
 
 bool VxDrawRegion::computeRegions()

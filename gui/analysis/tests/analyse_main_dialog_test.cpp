@@ -307,3 +307,23 @@ TEST_F(MainDialogTest, OneSketchToolPerPolarityTakesTheActiveRegionsAndGivesItsR
     query(square_rule);
     EXPECT_EQ(control->activeBrightNodes(), 1);
 }
+
+TEST_F(MainDialogTest, ASketchOfTheActiveRegionsExportsAQueryThatFindsThemAgain)
+{
+    open(picture(48, 32, {{4, 4, 8, 8, 200}, {18, 5, 12, 6, 160}, {32, 14, 10, 13, 220}}));
+    query("RULES: TD: meangrey > 120 && area < 200 #RULES\n");
+    const std::vector<tregionnode*> selected =
+        active_nodes(control->opennodelist(), control->onodelistsize());
+    ASSERT_EQ(selected.size(), 3u);
+
+    // "Draw Bright", "Attributes", "Export Query", then "Apply Bright Query"
+    // with the rule the tool handed over.
+    press("Draw Bright");
+    auto* tool = static_cast<VxDrawRegion*>(vx_gui_test::top_level_widget("HALLO"));
+    ASSERT_NE(tool, nullptr);
+    vx_test::printed_by([&] { tool->computeAttributes(); });
+    dialogs().answer(qfile("found.sketch.rule"));
+    tool->exportRule();
+    press("Apply Bright Query");
+    EXPECT_EQ(active_nodes(control->opennodelist(), control->onodelistsize()), selected);
+}

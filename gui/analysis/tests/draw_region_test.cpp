@@ -296,6 +296,11 @@ TEST_F(DrawRegionTest, AttributesMakeOneRegionPerPatchWithTableAndRule)
     EXPECT_NE(written.find("\narea(8.000000, 24.000000, 0.0);\n"), std::string::npos);
     EXPECT_NE(written.find("\nneg(-24.000000, -8.000000, 0.0);\n"), std::string::npos);
     EXPECT_EQ(written.find("Classlabel"), std::string::npos);
+    // Unticked at first: a tree region's place in its tree. Left out: a
+    // column of zeros, whose interval would reject every other value.
+    EXPECT_EQ(written.find("\nage("), std::string::npos);
+    EXPECT_EQ(written.find("\nborder("), std::string::npos);
+    EXPECT_NE(written.find("\nperimeter("), std::string::npos);
     EXPECT_EQ(written.substr(written.size() - 16), ";\n\n#NNIV\n#RULES\n");
     testing::internal::CaptureStdout();
     program* parsed = parse_rule_file(file("q.sketch.rule").c_str(), 40);
