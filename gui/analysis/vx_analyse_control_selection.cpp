@@ -26,14 +26,12 @@ struct palette_deleter {
 
 // Writes the image as the display frame shows it: through the palette (the
 // image core's packed colours, given to the frame unchanged) or, without
-// one, the frame's grey ramp.
+// one, each value as the colour word it is (254 is blue 254).
 bool write_through_frame(image* img, const QString& file, int* palette, int entries)
 {
     qimage_frame frame(img->width, img->height, img->pixels, nullptr, nullptr, -1);
     if (palette != nullptr)
         frame.set_palette(reinterpret_cast<unsigned char*>(palette), entries);
-    else
-        frame.setDisplayMode(1);
     return frame.write_image(file);
 }
 
