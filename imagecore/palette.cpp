@@ -56,7 +56,7 @@ int* initGreyColorScrambledPalette(int n)
         return nullptr;
     for (int i = 0; i < 256; ++i)
         p[i] = i * 65793;
-    for (int64_t i = 256; i < n; ++i)
+    for (int64_t i = 256; i < static_cast<int64_t>(n) + 256; ++i)
         p[i] = pack(label_red(i), label_green(i), ((i * i) & 127) + 127);
     return p;
 }

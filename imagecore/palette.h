@@ -6,8 +6,9 @@
 // Palettes are int arrays indexed by pixel value holding packed colours
 // R + G*256 + B*65536; callers free them with free().
 
-// n + 256 entries: 0..255 greys, 256..n-1 scrambled label colours, the rest 0.
-// Null (after a message) when n is negative or too large.
+// n + 256 entries: 0..255 greys, 256..n+255 scrambled label colours (every
+// entry the palette has, so that no label value shows black). Null (after a
+// message) when n is negative or too large.
 VXIMAGE_EXPORT int* initGreyColorScrambledPalette(int n);
 
 // n + 256 entries: 0 black, 1..n+9 scrambled label colours, the rest 0.

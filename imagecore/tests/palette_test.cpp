@@ -24,7 +24,14 @@ TEST(Palette, ScrambledPalettesFollowTheirFormulas)
     EXPECT_EQ(p[256], rgb(140, 6, 127));
     EXPECT_EQ(p[299],
               rgb((299 % 3) * 127 + 312 % 128, (302 * 301) % 128 + 127, ((299 * 299) & 127) + 127));
-    EXPECT_EQ(p[300], 0);
+    // All n + 256 entries are label colours: labels at or above n show.
+    const auto label = [](long long i) {
+        return rgb(static_cast<int>((i % 3) * 127 + (i + 13) % 128),
+                   static_cast<int>(((i + 3) * (i + 2)) % 128 + (i & 1) * 127),
+                   static_cast<int>(((i * i) & 127) + 127));
+    };
+    EXPECT_EQ(p[300], label(300));
+    EXPECT_EQ(p[555], label(555));
     std::free(p);
 
     p = initColorScrambledPalette(300);
