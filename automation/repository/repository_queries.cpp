@@ -76,8 +76,9 @@ void VxRepository::newResultPalette(int queries)
 {
     std::free(palette);
     palette = initGreyColorScrambledPalette(queries + 256);
-    // initGreyColorScrambledPalette(m) holds m + 256 entries.
-    paletteEntries = palette != nullptr ? queries + 512 : 0;
+    // Greys 0..255 and a colour per query from 256 on: what the result images
+    // hold, and the count the writers hand on and print.
+    paletteEntries = palette != nullptr ? queries + 256 : 0;
 }
 
 void VxRepository::initQueryImages(const char*, const char* const*, int n, const char*,

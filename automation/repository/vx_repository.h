@@ -317,7 +317,7 @@ protected:
     std::string imagesPath;  // ends in '/'
     std::vector<RepositoryImage> images;
     int* palette = nullptr;  // owned, null until a query run
-    int paletteEntries = 0;  // entries the palette holds
+    int paletteEntries = 0;  // its count: the greys and a colour per query
     int flags = 0;
     char brightTreeFilename[1024] = {};
     char darkTreeFilename[1024] = {};

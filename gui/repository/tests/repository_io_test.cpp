@@ -186,6 +186,8 @@ TEST(QTVxRepositoryWriting, WritesWordsAsColoursAndGreyValuesThroughTheQueryPale
     const int label = expected[257];
     std::free(expected);
     const written labels = write(*r, dir.file("labels.png"), {40, 257}, true);
+    EXPECT_EQ(first_line(labels.printed),
+              "Writing Labeled Image " + dir.file("labels.png") + " with Palette (258)\n");
     EXPECT_EQ(labels.picture.pixel(0, 0), qRgb(40, 40, 40));
     EXPECT_EQ(labels.picture.pixel(1, 0),
               qRgb((label >> 16) & 255, (label >> 8) & 255, label & 255));
