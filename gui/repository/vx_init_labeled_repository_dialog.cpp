@@ -182,10 +182,11 @@ void VxInitLabeledRepositoryDialog::loadRepository()
 
 bool VxInitLabeledRepositoryDialog::buildLabeledRepository()
 {
-    const int classes = vx_form::numberInRange(classesEdit->text(), 2, kMostClasses, 0);
+    // One class is enough: class 0 comes with it.
+    const int classes = vx_form::numberInRange(classesEdit->text(), 1, kMostClasses, 0);
     if (classes == 0) {
         vx_message(QStringLiteral("Invalid number of classes"),
-                   QStringLiteral("Please give between 2 and %1 classes").arg(kMostClasses));
+                   QStringLiteral("Please give between 1 and %1 classes").arg(kMostClasses));
         return false;
     }
     const QByteArray file = QFile::encodeName(repositoryFile);

@@ -70,8 +70,13 @@ protected:
     QWidget* done(const std::function<void(QTreeWidget&)>& list)
     {
         dialogs().answer([list](QDialog& classes) {
+            auto* names = classes.findChild<QTreeWidget*>("Class name Selection");
+            if (names == nullptr) {
+                ADD_FAILURE() << "no class list but " << classes.windowTitle().toStdString();
+                return 0;
+            }
             classes.show();
-            list(*classes.findChild<QTreeWidget*>("Class name Selection"));
+            list(*names);
             classes.findChild<QPushButton*>("Class name Selection Done")->click();
             return classes.result();
         });
@@ -151,7 +156,7 @@ TEST_F(SetUpTest, RefusalsLeaveTheFormAsItWas)
 {
     // Class counts out of range, a repository that does not open.
     const std::string none = l.d.dir.file("none.vxr");
-    for (const auto& [repository, classes] : {std::pair(l.vxr, ""), std::pair(l.vxr, "1"),
+    for (const auto& [repository, classes] : {std::pair(l.vxr, ""), std::pair(l.vxr, "0"),
                                               std::pair(l.vxr, "128"), std::pair(none, "2")}) {
         edit("Repository")->setText(q(repository));
         edit("Classes")->setText(classes);
@@ -179,4 +184,15 @@ TEST_F(SetUpTest, RefusalsLeaveTheFormAsItWas)
     EXPECT_EQ(vx_test::read_file(vxq), text);
     EXPECT_EQ(mode(), "Bright Mode");
     EXPECT_EQ(dialogs().requests().back().title, "Could not load labeled repository");
+}
+
+TEST_F(SetUpTest, OneClassGivesTheIrrelevantClassAndOneMore)
+{
+    edit("Repository")->setText(q(l.vxr));
+    edit("Repository Path")->setText(q(l.labels));
+    edit("Classes")->setText("1");
+    QWidget* view = done([](QTreeWidget& list) { EXPECT_EQ(list.topLevelItemCount(), 2); });
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(storedClasses(view),
+              std::vector<std::string>({"Irrelevant, Mode 1", "Class 1, Mode 1"}));
 }
