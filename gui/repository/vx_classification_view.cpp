@@ -172,8 +172,8 @@ void VxClassificationView::StartClassificationDialogforImage(int iButtonID, int 
     view->show();
 }
 
-void VxClassificationView::SetClassifiedRegions(vx_analyse_control* pmsacControl, int iClass,
-                                                int iButtonID, int iImageID)
+void VxClassificationView::SetClassifiedRegions(vx_analyse_control* pmsacControl, int iClass, int,
+                                                int iImageID)
 {
     if (pmsacControl == nullptr || iImageID < 0 || iImageID >= static_cast<int>(views.size()))
         return;
@@ -223,10 +223,10 @@ void VxClassificationView::SetClassifiedRegions(vx_analyse_control* pmsacControl
         WriteClassification();
     }
 
-    // 5. The thumbnail, while its button still shows the image.
-    if (imageList->getImageIndexFromButton(iButtonID) == iImageID)
-        imageList->resetButtonImage(iImageID, iButtonID, names[iImageID],
-                                    QString::asprintf("Classified with %d Regions", count));
+    // 5. The list's entry, and its thumbnail if a button shows it now: a
+    //    later page shows the label image too.
+    imageList->resetImage(iImageID, names[iImageID],
+                          QString::asprintf("Classified with %d Regions", count));
 
     // 6. The next class starts from an empty selection.
     if (control && view)

@@ -54,8 +54,10 @@ protected slots:
     void generateRUREVUDUData();
     // Stores the selected regions of the controller's tree of the class's
     // mode as image iImageID's labels of class iClass, writes its label
-    // image and saves the ".vxq". The thumbnail is repainted only while
-    // button iButtonID still shows that image.
+    // image and saves the ".vxq". The thumbnail list's entry of the image
+    // shows the label image from then on, on whichever button and page
+    // shows the image (iButtonID, the button the view was opened from, is
+    // not needed for that).
     void SetClassifiedRegions(vx_analyse_control* pmsacControl, int iClass, int iButtonID,
                               int iImageID);
     void setBrightMode();

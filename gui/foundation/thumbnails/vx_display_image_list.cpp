@@ -166,6 +166,20 @@ void VxDisplayImageList::resetButtonImage(int button, QString file, QString labe
         target->setImage(file, label);
 }
 
+void VxDisplayImageList::resetImage(int entry, QString file, QString label)
+{
+    if (entry < 0 || entry >= n)
+        return;
+    files[entry] = file;
+    while (labels.size() <= entry)
+        labels << QString();
+    labels[entry] = label;
+    fileListView->topLevelItem(entry)->setText(fileColumn, file);
+    for (int b = 0; VxImageButton* button = buttonAt(b); ++b)
+        if (button->getImageIndex() == entry)
+            button->setImage(file, label);
+}
+
 int VxDisplayImageList::getImageIndexFromButton(int button) const
 {
     const VxImageButton* target = buttonAt(button);

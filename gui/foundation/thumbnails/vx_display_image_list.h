@@ -42,6 +42,10 @@ public:
     void resetButtonImage(int entry, int button, QString file, QString label);
     // The button alone.
     void resetButtonImage(int button, QString file, QString label);
+    // Image `entry` becomes the file with the label, in the list, its row
+    // and on whichever button shows it now; later pages show it so too.
+    // Nothing for an entry that does not exist.
+    void resetImage(int entry, QString file, QString label);
     // The image index of the button; -1 for an empty or missing button.
     int getImageIndexFromButton(int button) const;
 

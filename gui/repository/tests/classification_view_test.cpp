@@ -131,6 +131,10 @@ TEST_F(ViewTest, ValidationsStoreTheSelectedRegionsByImageAndSaveThem)
     EXPECT_EQ(record(vxq, 0), labelImage + ", 1, 0, 2, 0, ");
     EXPECT_EQ(thumbnail(0)->getImageIndex(), 1);
     EXPECT_FALSE(thumbnail(0)->toolTip().contains("Classified"));
+    // Paging back shows that validation's label image and count.
+    view->findChild<VxDisplayImageList*>()->showImageListWindow(0);
+    EXPECT_TRUE(thumbnail(0)->toolTip().startsWith(q(labelImage)));
+    EXPECT_TRUE(thumbnail(0)->toolTip().endsWith("Classified with 0 Regions"));
 }
 
 TEST_F(ViewTest, AViewClosedWhileTheSaveIsAskedForIsLeftAlone)
