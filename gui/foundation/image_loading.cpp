@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QImageReader>
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -13,14 +14,41 @@ QImage vx_picture_32(const QImage& picture)
                                                              : QImage::Format_RGB32);
 }
 
-QImage vx_read_platform_picture(const QString& file)
+namespace {
+
+// Qt's reading of the file in the picture's own format; null when no reader
+// takes it.
+QImage read_platform(const QString& file)
 {
     QImageReader reader(file);
     reader.setDecideFormatFromContent(true);
     QImage picture;
     if (!reader.read(&picture))
         return QImage();
-    return vx_picture_32(picture);
+    return picture;
+}
+
+// The values of a 16-bit grey picture as a new kind-4 record, the record a
+// "16BG" file gives.
+image* grey16_record(const QImage& picture)
+{
+    image* values = create_image(picture.width(), picture.height(), 0);
+    for (int y = 0; y < picture.height(); ++y) {
+        const auto* row = reinterpret_cast<const quint16*>(picture.constScanLine(y));
+        std::copy(row, row + picture.width(),
+                  values->pixels + static_cast<size_t>(y) * static_cast<size_t>(picture.width()));
+    }
+    values->kind = IMAGE_GREY16;
+    update_image_struct(values);
+    return values;
+}
+
+}  // namespace
+
+QImage vx_read_platform_picture(const QString& file)
+{
+    const QImage picture = read_platform(file);
+    return picture.isNull() ? picture : vx_picture_32(picture);
 }
 
 image* vx_read_16bg_file(const QString& file)
@@ -69,10 +97,16 @@ QImage vx_grey16_picture(const image* grey16)
 QImage vx_read_picture(const QString& file, image** grey16)
 {
     *grey16 = nullptr;
-    QImage picture = vx_read_platform_picture(file);
-    if (!picture.isNull())
-        return picture;
-    image* values = vx_read_16bg_file(file);
+    QImage picture = read_platform(file);
+    // Qt's 32 bits would cut a 16-bit grey picture to 8 bits: its values are
+    // kept as a "16BG" file's are.
+    image* values = nullptr;
+    if (picture.format() == QImage::Format_Grayscale16)
+        values = grey16_record(picture);
+    else if (!picture.isNull())
+        return vx_picture_32(picture);
+    else
+        values = vx_read_16bg_file(file);
     if (values == nullptr)
         return QImage();
     picture = vx_picture_32(vx_grey16_picture(values));

@@ -32,15 +32,16 @@ image* vx_equalized_copy(const image* img);
 QImage vx_grey16_picture(const image* grey16);
 
 // Qt's readers, else "16BG"; the picture in 32 bits, null when neither
-// reads the file. For a "16BG" file *grey16 receives the file's values as a
-// new kind-4 record (freed by the caller) and the picture shows them
-// equalized; otherwise *grey16 is null.
+// reads the file. For a "16BG" file and a 16-bit grey picture (a PNG of 16
+// bits, say) *grey16 receives the file's values as a new kind-4 record
+// (freed by the caller) and the picture shows them equalized; otherwise
+// *grey16 is null.
 QImage vx_read_picture(const QString& file, image** grey16);
 
 // A new grey record of the file (freed by the caller), read as the display
-// widget reads it: a "16BG" file keeps its values (kind 4), any other
-// picture gives each pixel's grey value by `rule`. Null when no reader
-// takes the file.
+// widget reads it: a "16BG" file or a 16-bit grey picture keeps its values
+// (kind 4), any other picture gives each pixel's grey value by `rule`. Null
+// when no reader takes the file.
 image* vx_read_grey_image(const QString& file, VxGreyRule rule);
 
 // Copies the pixels of a 32-bit picture into words[y * width + x], each the

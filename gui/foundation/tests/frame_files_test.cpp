@@ -94,6 +94,24 @@ TEST(FrameFiles, AGrey16FileKeepsItsValuesBehindTheEqualizedView)
     delete_image(eight);
 }
 
+TEST(FrameFiles, ASixteenBitGreyPngKeepsItsValuesAsA16bgFileDoes)
+{
+    vx_test::TempDir dir;
+    const std::string file = dir.file("deep.png");
+    QImage deep(3, 1, QImage::Format_Grayscale16);
+    auto* row = reinterpret_cast<quint16*>(deep.scanLine(0));
+    row[0] = 1200;
+    row[1] = 51400;
+    row[2] = 26300;
+    ASSERT_TRUE(deep.save(QString::fromStdString(file)));
+    qimage_frame frame(file.c_str(), nullptr);
+    const image* typed = frame.get_t_image();
+    EXPECT_EQ(typed->kind, IMAGE_GREY16);
+    EXPECT_EQ(std::vector<int>(typed->pixels, typed->pixels + 3),
+              std::vector<int>({1200, 51400, 26300}));
+    EXPECT_EQ(frame_test::screen_of(frame).pixel(1, 0), qRgb(255, 255, 255));
+}
+
 TEST(FrameFiles, FilesThatCannotBeReadLeaveAnEmptyFrameAndTheProcessAlive)
 {
     const std::string seeds = VX_TESTDATA_DIR "/malformed/bg16/";
