@@ -212,8 +212,10 @@ public:
     bool write_dark_result_contours();
     // The project file, both tree files and their attribute tables
     // ("<tree name>.csv"). Nothing is written when a target cannot be
-    // created or there are no trees (a pop-up tells). The trees keep their
-    // labels, selection and attribute values.
+    // created or there are no trees (a pop-up tells). The project file is
+    // written last, so a write that fails (the pop-up names the file) leaves
+    // an old project file whole. The trees keep their labels, selection and
+    // attribute values.
     bool writeProject(const char* file);
 
 public slots:
@@ -343,7 +345,9 @@ private:
     void drawBlobs(::image* dest, region_tree* tree, tregionnode** active);
     bool writeTable(const QString& file, region_tree* tree, tregionnode** active, int size);
     bool writeContours(const std::string& file, region_tree* tree, tregionnode** active, int size);
-    bool writeProjectFiles(const QString& file);
+    // The trees, their tables, then the project; the file that could not
+    // be written, empty when all were.
+    QString writeProjectFiles(const QString& file);
 
     vx_project_names names;
     int brightScales = 2;

@@ -248,12 +248,17 @@ TEST_F(ControlTest, ProjectsAreWrittenWholeOrNotAtAll)
     dialogs().press("Acknowlege");
     dialogs().press("Acknowlege");
     {
-        const vx_test::FileSizeLimit full(0);
+        // Room for a project file, not for a tree.
+        const vx_test::FileSizeLimit nearlyFull(1000);
         EXPECT_FALSE(control->writeProject(file("old.vxp").c_str()));
+    }
+    {
+        const vx_test::FileSizeLimit full(0);
         EXPECT_FALSE(control->write_bright_result_contours());
     }
     ASSERT_EQ(dialogs().requests().size(), 2u);
     EXPECT_EQ(dialogs().requests()[0].title, "!!Write Error!!");
+    EXPECT_TRUE(dialogs().requests()[0].labels.join("\n").contains("corvella.bright.tree"));
     EXPECT_EQ(vx_test::read_file(file("old.vxp")), "old project\n");
     EXPECT_EQ(vx_test::read_file(file("old.contours")), "0, 1, (2, 3) \n");
 }
