@@ -13,6 +13,11 @@
 // BM_OpenQueryResult: the query-result browser on that result: the ".vxq"
 // read with its hit lists and the first page of 15 thumbnails. Counter:
 // seconds per opening.
+//
+// BM_LoadQuery/n: "Load Query" of a ".query" file of n rows (three small
+// rule files in turn) into an empty dialog, until the form shows them: the
+// rows, the list's height and the last rule in the editor. Counter: rows per
+// second.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -204,8 +209,61 @@ void BM_OpenQueryResult(benchmark::State& state)
 
 }  // namespace
 
+void BM_LoadQuery(benchmark::State& state)
+{
+    const int rows = static_cast<int>(state.range(0));
+    QTemporaryDir folder;
+    const std::string dir = folder.path().toStdString();
+    const std::string rules[3] = {dir + "/a.rule", dir + "/b.rule", dir + "/c.rule"};
+    for (const std::string& rule : rules)
+        write_text(rule, "RULES: TD: area > 200 && area < 20000 #RULES\n");
+    const std::string query = dir + "/long.query";
+    std::string text = "Repository: " + dir + "/rep.vxr\nResultFile: " + dir +
+                       "/result.vxq\nResultPath: " + dir + "\nUpdateRule: " + dir +
+                       "/update.rule\nNumQueries: " + std::to_string(rows) + "\n";
+    for (int i = 0; i < rows; ++i)
+        text += rules[i % 3] + (i % 2 == 0 ? ", Bright\n" : ", Dark\n");
+    write_text(query, text);
+
+    scripted_service service;
+    const QString folderText = QString::fromStdString(dir);
+    VxBasePaths paths(folderText, folderText + "/update.rule", QString(), folderText, folderText,
+                      nullptr, "Global Base Paths", 0);
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto dialog =
+            std::make_unique<VxQueryRepositoryDialog>(&paths, nullptr, "Query Repository", 0);
+        dialog->show();
+        QCoreApplication::processEvents();
+        service.script().answer(QString::fromStdString(query));
+        QPushButton* load = nullptr;
+        for (QPushButton* button : dialog->findChildren<QPushButton*>())
+            if (button->text() == "Load Query")
+                load = button;
+        state.ResumeTiming();
+        {
+            quiet_stdout quiet;
+            load->click();
+            QCoreApplication::processEvents();
+        }
+        state.PauseTiming();
+        if (dialog->findChild<QTreeWidget*>("Selected Query Rules")->topLevelItemCount() != rows)
+            state.SkipWithError("rows not loaded");
+        dialog.reset();
+        state.ResumeTiming();
+    }
+    state.counters["rows_per_s"] =
+        benchmark::Counter(rows, benchmark::Counter::kIsIterationInvariantRate);
+}
+
 BENCHMARK(BM_QueryDialogRun)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 BENCHMARK(BM_OpenQueryResult)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_LoadQuery)
+    ->Arg(1000)
+    ->Arg(3000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 int main(int argc, char** argv)
 {

@@ -1,7 +1,9 @@
 #include "analyse/rules/rule_file.h"
 
 #include <atomic>
+#include <string>
 
+#include "analyse/rules/detail/rule_failure.h"
 #include "analyse/rules/rule_parser.h"
 #include "analyse/rules/rule_program.h"
 #include "imagecore/report.h"
@@ -9,6 +11,7 @@
 namespace {
 
 std::atomic<bool> faults_fatal{true};
+thread_local std::string failure;
 
 }  // namespace
 
@@ -22,19 +25,41 @@ bool rule_faults_fatal()
     return faults_fatal;
 }
 
+void clear_rule_failure()
+{
+    failure.clear();
+}
+
+void note_rule_failure(const std::string& text)
+{
+    if (!failure.empty())
+        return;
+    failure = text;
+    while (!failure.empty() && (failure.back() == '\n' || failure.back() == ' '))
+        failure.pop_back();
+}
+
+const char* last_rule_failure()
+{
+    return failure.c_str();
+}
+
 program* parse_rule_file(const char* rule_file, int width)
 {
     // openyyin keeps the previous input for a null name, which must not be
     // parsed again.
+    clear_rule_failure();
     if (rule_file == nullptr)
         return nullptr;
     program* prog = init_program();
     prog->width = width;
-    openyyin(rule_file);
+    if (openyyin(rule_file) == 0)
+        note_rule_failure("the rule file does not open");
     vx_report("Parsing File: %s ...", rule_file);
     const int result = yyparse(prog);
     closeyyin();
     if (result != 0) {
+        note_rule_failure("the rule file does not parse");
         delete_program(prog);
         return nullptr;
     }

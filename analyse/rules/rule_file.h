@@ -32,3 +32,13 @@ ANALYSE_EXPORT program* parse_rule_file(const char* rule_file, int width);
 // every thread.
 ANALYSE_EXPORT void set_rule_faults_fatal(bool fatal);
 ANALYSE_EXPORT bool rule_faults_fatal();
+
+// Why the last parse or rule run on the calling thread failed, for a person
+// to read: "line <n>: <parser message>" for a rule file that does not parse
+// (a syntax error, or a rule fault the parser finds), the fault's message
+// for one the machine meets, and that the file does not open; empty when it
+// did not fail. A parse (openyyin, parse_rule_file) and a new machine
+// (init_vm) start a new record, so after a pass (a query, an attribute
+// update) it tells about that pass. The text stays valid until the next
+// parse or machine on the thread.
+ANALYSE_EXPORT const char* last_rule_failure();

@@ -14,7 +14,10 @@ ANALYSE_EXPORT int yylex(YYSTYPE* value, program* prog);
 %code {
 #include <cmath>
 
+#include <string>
+
 #include "analyse/detail/trunc_int.h"
+#include "analyse/rules/detail/rule_failure.h"
 #include "analyse/rules/rule_file.h"
 #include "imagecore/fatal.h"
 #include "imagecore/report.h"
@@ -24,9 +27,16 @@ ANALYSE_EXPORT int yylex(YYSTYPE* value, program* prog);
 
 namespace {
 
+// The failure as a person reads it: where, then what.
+void note_at_line(const std::string& message)
+{
+    note_rule_failure("line " + std::to_string(rule_scan_line()) + ": " + message);
+}
+
 void yyerror(program*, const char* message)
 {
     ::yyerror(message);
+    note_at_line(message);
 }
 
 enum rule_kind { TOP_DOWN, BOTTOM_UP };
@@ -103,6 +113,7 @@ bool require_array(const symbol* sym)
     if (rule_faults_fatal())
         vx_fatal(exit_code::rule_not_an_array, "Symbol %s in not an array \n", sym->name);
     vx_report("Symbol %s in not an array \n", sym->name);
+    note_at_line(std::string("Symbol ") + sym->name + " in not an array");
     return false;
 }
 

@@ -9,6 +9,7 @@
 #include "analyse/attributes/base_attributes.h"
 #include "analyse/detail/trunc_int.h"
 #include "analyse/fourier/lFouriercontour.h"
+#include "analyse/rules/detail/rule_failure.h"
 #include "analyse/rules/detail/vm_descriptor.h"
 #include "analyse/rules/rule_file.h"
 #include "imagecore/fatal.h"
@@ -32,6 +33,7 @@ vm* init_vm(image* grey, int scales)
 
 vm* init_vm_old_deprecated()
 {
+    clear_rule_failure();
     return static_cast<vm*>(
         vx_calloc(1, sizeof(vm), exit_code::out_of_memory, "Could not alloc VM -> PANIC\n"));
 }
@@ -90,6 +92,8 @@ void fault(vm* m, int code, const char* message)
         vx_fatal(code, "%s", message);
     if (m == nullptr || !m->failed)
         vx_report("%s", message);
+    if (m != nullptr && !m->failed)
+        note_rule_failure(message);
     if (m != nullptr)
         m->failed = 1;
 }

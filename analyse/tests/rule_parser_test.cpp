@@ -285,3 +285,34 @@ TEST(RuleFaults, WhenNotFatalTheMachineStopsWithTheSameMessage)
               "FATAL Error vm value stack empty\nFATAL Error vm predicate stack empty\n");
     EXPECT_EQ(bare->nvalues, 0);
 }
+
+TEST(RuleFaults, TheLastFailureSaysWhyAndWhereForAPersonToRead)
+{
+    const faults_not_fatal interactive;
+    vx_test::TempDir dir;
+    const auto failure_of_parse = [&dir](const std::string& text) {
+        vx_test::write_file(dir.file("r.rule"), text);
+        program* prog = nullptr;
+        vx_test::printed_by([&] { prog = parse_rule_file(dir.file("r.rule").c_str(), 16); });
+        delete_program(prog);
+        return std::string(last_rule_failure());
+    };
+    EXPECT_EQ(failure_of_parse("RULES:\nTD: area >\n#RULES\n"),
+              "line 3: syntax error, unexpected RULESCL");
+    EXPECT_EQ(failure_of_parse("DECLS:\n x := 1;\n\n y := x[0]; #DECLS\n"),
+              "line 4: Symbol x in not an array");
+    EXPECT_EQ(failure_of_parse("RULES: TD: area > 3 #RULES\n"), "");
+    vx_test::printed_by([&] { parse_rule_file(dir.file("missing.rule").c_str(), 16); });
+    EXPECT_EQ(std::string(last_rule_failure()), "the rule file does not open");
+
+    // A run that fails, and the next machine, which starts afresh.
+    parsed p;
+    parse_text(p, "DECLS: " + nested_sum(100) + " #DECLS");
+    {
+        machine m(p.prog);
+        m.run_area(1);
+        EXPECT_EQ(std::string(last_rule_failure()), "FATAL Error vm value stack full");
+    }
+    machine next(p.prog);
+    EXPECT_EQ(std::string(last_rule_failure()), "");
+}

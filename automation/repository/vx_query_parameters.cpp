@@ -22,6 +22,14 @@ bool query_count(const std::string& line, int* n)
     return whole_int(value_of(line), n) && *n >= 0;
 }
 
+// A line holding a NUL byte, which would end its text early, or a name that
+// fills a text of the file's room cannot be taken as written.
+bool well_formed(const std::string& line, const std::string& name)
+{
+    return line.find('\0') == std::string::npos &&
+           name.size() < static_cast<size_t>(VxQueryParameters::TEXT_SIZE);
+}
+
 }  // namespace
 
 VxQueryParameters::VxQueryParameters(int n)
@@ -31,6 +39,7 @@ VxQueryParameters::VxQueryParameters(int n)
 
 VxQueryParameters::VxQueryParameters(const char* file)
 {
+    fileRead = false;
     FILE* f = vxfopen(text_or_empty(file), "r");
     if (f == nullptr)
         return;
@@ -40,6 +49,10 @@ VxQueryParameters::VxQueryParameters(const char* file)
     for (char* setting : settings) {
         if (!read_text_line(f, line)) {
             problem = "settings missing";
+            break;
+        }
+        if (line.find(':') == std::string::npos || !well_formed(line, value_of(line))) {
+            problem = "an ill-formed setting";
             break;
         }
         copy_cut(setting, TEXT_SIZE, value_of(line), "VxQueryParameters");
@@ -54,6 +67,11 @@ VxQueryParameters::VxQueryParameters(const char* file)
     while (problem == nullptr && static_cast<int>(rules.size()) < n) {
         if (!read_text_line(f, line)) {
             problem = "fewer query lines than queries";
+            break;
+        }
+        const std::string rule = trimmed(line.substr(0, line.find(',')));
+        if (rule.empty() || !well_formed(line, rule)) {
+            problem = "an ill-formed query line";
             break;
         }
         std::vector<char> rest(line.begin(), line.end());
@@ -72,6 +90,7 @@ VxQueryParameters::VxQueryParameters(const char* file)
     }
     if (problem != nullptr)
         vx_report("Could not read query file %s completely: %s\n", file, problem);
+    fileRead = problem == nullptr;
 }
 
 void VxQueryParameters::resize(int n)

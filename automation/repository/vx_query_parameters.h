@@ -27,8 +27,9 @@ public:
     // (it may hold ':' itself). The fifth line gives the number of queries;
     // each query line is split at commas into the trimmed rule file and the
     // mode, 2 when the trimmed second field is "Dark", else 1. Prints
-    // "Query[%d] %s, Mode %d\n" per query. A file that cannot be read or
-    // ends early gives the queries read so far, after a message.
+    // "Query[%d] %s, Mode %d\n" per query. A file that cannot be read, ends
+    // early or holds an ill-formed line gives the queries read so far, after
+    // a message; see isRead().
     explicit VxQueryParameters(const char* file);
     VxQueryParameters(const VxQueryParameters&) = delete;
     VxQueryParameters& operator=(const VxQueryParameters&) = delete;
@@ -40,6 +41,12 @@ public:
     char** QueryFiles() { return queryPointers.data(); }
     int* Modes() { return modes.data(); }
     int NumQueries() const { return static_cast<int>(modes.size()); }
+    // Whether the reading constructor read its file whole and every line of
+    // it was well-formed: text without NUL bytes; four settings with a ':'
+    // and values of up to 1023 characters; a count of 0 or more; that many
+    // query lines, each starting with a rule file of 1 to 1023 characters.
+    // True for an object made with a number of queries.
+    bool isRead() const { return fileRead; }
     char* Repository() { return repository; }
     char* ResultFile() { return resultFile; }
     char* ResultPath() { return resultPath; }
@@ -73,4 +80,5 @@ private:
     text resultFile = {};
     text resultPath = {};
     text updateRule = {};
+    bool fileRead = true;
 };

@@ -30,6 +30,7 @@ TEST(QueryParameters, ValuesKeepTheirColonsAndModesAreTrimmed)
                         "plain.rule\n");
     std::string printed;
     auto p = read_parameters(path, &printed);
+    EXPECT_TRUE(p->isRead());
     EXPECT_STREQ(p->Repository(), "/data/r.vxr");
     EXPECT_STREQ(p->ResultFile(), "C:\\results\\r.vxq");
     EXPECT_STREQ(p->ResultPath(), "D:\\out:2");
@@ -97,12 +98,18 @@ TEST(QueryParameters, IllFormedFilesGiveTheQueriesRead)
         {settings + "NumQueries: many\n", 0},
         {"Repository: r\n", 0},
         {"", 0},
+        {std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), 0},
+        {"Repository r\n" + settings, 0},
+        {settings + "NumQueries: 2\na.rule, Dark\n , Bright\n", 1},
+        {settings + "NumQueries: 1\n" + std::string("a.rule\0, Dark\n", 14), 0},
+        {settings + "NumQueries: 1\n" + std::string(1024, 'a') + ", Dark\n", 0},
     };
     for (const Case& c : cases) {
         vx_test::write_file(dir.file("bad.query"), c.text);
         std::string printed;
         auto p = read_parameters(dir.file("bad.query"), &printed);
         EXPECT_EQ(p->NumQueries(), c.queries) << c.text;
+        EXPECT_FALSE(p->isRead()) << c.text;
         EXPECT_NE(printed.find("Could not read query file"), std::string::npos) << c.text;
     }
     std::string printed;

@@ -13,8 +13,9 @@
 #include "analyse/trees/regiontree.h"
 #include "gui/analysis/detail/project_file.h"
 #include "gui/foundation/file_checks.h"
-#include "gui/foundation/text_files.h"
 #include "gui/foundation/qimage_frame.h"
+#include "gui/foundation/rule_check.h"
+#include "gui/foundation/text_files.h"
 #include "imagecore/report.h"
 
 namespace {
@@ -162,7 +163,11 @@ void vx_analyse_control::loadStoredAnalysis()
         return;
     }
 
-    // 3.-4. Both trees, which must cover the image, with their attributes.
+    // 3.-4. Both trees, which must cover the image, with their attributes,
+    //       from an update rule that parses.
+    loadFault = updateRuleFault();
+    if (!loaded())
+        return;
     region_tree_handle bright(read_tree(names.openingTree, loadFault));
     region_tree_handle dark(bright ? read_tree(names.closingTree, loadFault) : nullptr);
     if (!bright || !dark)
@@ -173,11 +178,36 @@ void vx_analyse_control::loadStoredAnalysis()
                         "\ndoes not fit the image\n" + file_text(names.image);
             return;
         }
-    va_update_region_tree(working, bright.get(), updaterule(), 1);
-    va_update_region_tree(working, dark.get(), updaterule(), 1);
+    loadFault = updateAttributes(bright.get(), dark.get());
+    if (!loaded())
+        return;
 
     // 5.-6. The tree-derived state.
     adoptTrees(bright.release(), dark.release());
+}
+
+QString vx_analyse_control::ruleFaultText(const char* what, const std::string& rule,
+                                          const QString& fault)
+{
+    return QString::fromLatin1(what) + "\n" + file_text(rule) + "\n" + fault;
+}
+
+QString vx_analyse_control::updateRuleFault() const
+{
+    const QString fault = vx_rule_fault(file_text(names.updateRule));
+    return fault.isEmpty() ? fault : ruleFaultText("The update rule", names.updateRule, fault);
+}
+
+QString vx_analyse_control::updateAttributes(region_tree* bright, region_tree* dark)
+{
+    for (region_tree* tree : {bright, dark})
+        if (va_update_region_tree(working, tree, updaterule(), 1) == 0) {
+            const QString fault = vx_run_fault();
+            return ruleFaultText(
+                "The update rule", names.updateRule,
+                fault.isEmpty() ? QStringLiteral("gave the regions no attributes") : fault);
+        }
+    return QString();
 }
 
 void vx_analyse_control::reportLoadFault() const

@@ -167,7 +167,10 @@ public:
     // cscales dark scales (each in a partition of its own scale count); then
     // renumbered, their attributes computed with the update rule, and an
     // empty selection. The old trees and selection go first. False (no trees)
-    // when nothing could be computed, and while a computation runs.
+    // when nothing could be computed, and while a computation runs. An
+    // update rule that cannot be read or does not parse is found before
+    // anything changes, and a run of it that fails drops the new trees:
+    // both return false with ruleFailure() set.
     bool compute_scales();
     // The same on two worker threads (vx_analyse_compute_tree), bright and
     // dark at once, while this thread polls them every 100 ms, moves the
@@ -179,9 +182,16 @@ public:
     // ---- selection ----
     // The bright rule's hits become the bright active regions. A rule file
     // that cannot be read changes nothing and returns true; one that does
-    // not parse keeps the selection and returns false.
+    // not parse, or whose run fails, keeps the selection and returns false
+    // (ruleFailure() tells why).
     bool apply_open_rule();
     bool apply_close_rule();
+    // Why the last rule of this controller failed, for a pop-up: a query
+    // above, or the update rule of a tree computation ("The update rule",
+    // its file, and that it cannot be read, does not parse or failed while
+    // it ran, with the reason). Empty after one that succeeded. A load that
+    // fails over the update rule says so in loadFailure().
+    const QString& ruleFailure() const { return ruleFault; }
     // No active region of that polarity; the output is redrawn.
     void clear_open_objects();
     void clear_close_objects();
@@ -202,8 +212,10 @@ public:
     bool write_dark_result_contours();
     // The project file, both tree files and their attribute tables
     // ("<tree name>.csv"). Nothing is written when a target cannot be
-    // created or there are no trees (a pop-up tells). The trees keep their
-    // labels, selection and attribute values.
+    // created or there are no trees (a pop-up tells). The project file is
+    // written last, so a write that fails (the pop-up names the file) leaves
+    // an old project file whole. The trees keep their labels, selection and
+    // attribute values.
     bool writeProject(const char* file);
 
 public slots:
@@ -316,6 +328,13 @@ private:
     bool prepareComputation();
     bool finishComputation(region_tree* bright, region_tree* dark);
     bool applyRule(const std::string& rule, region_tree* tree, tregionnode** active, int size);
+    // `what` ("The rule"), the rule file and the fault, one per line.
+    static QString ruleFaultText(const char* what, const std::string& rule, const QString& fault);
+    // Why the update rule cannot be used, as ruleFaultText; empty when it can.
+    QString updateRuleFault() const;
+    // The attributes of both trees by the update rule; the reason, as
+    // ruleFaultText, when a run fails.
+    QString updateAttributes(region_tree* bright, region_tree* dark);
     static void clearActive(tregionnode** active, int size);
     static int active_count(tregionnode* const* active, int size);
     static bool fits(const region_tree* tree, const ::image* img);
@@ -326,7 +345,9 @@ private:
     void drawBlobs(::image* dest, region_tree* tree, tregionnode** active);
     bool writeTable(const QString& file, region_tree* tree, tregionnode** active, int size);
     bool writeContours(const std::string& file, region_tree* tree, tregionnode** active, int size);
-    bool writeProjectFiles(const QString& file);
+    // The trees, their tables, then the project; the file that could not
+    // be written, empty when all were.
+    QString writeProjectFiles(const QString& file);
 
     vx_project_names names;
     int brightScales = 2;
@@ -349,6 +370,7 @@ private:
     SelectionEditor brightEditor;
     SelectionEditor darkEditor;
     QString loadFault;
+    QString ruleFault;
     bool fileImage = false;
     bool busy = false;
 };

@@ -104,38 +104,48 @@ bool vx_analyse_control::writeProject(const char* file)
             vx_write_error(target);
             return false;
         }
-    const bool written = writeProjectFiles(project);
-    if (!written)
-        vx_write_error(project);
-    return written;
+    const QString failed = writeProjectFiles(project);
+    if (!failed.isEmpty())
+        vx_write_error(failed);
+    return failed.isEmpty();
 }
 
-bool vx_analyse_control::writeProjectFiles(const QString& project)
+QString vx_analyse_control::writeProjectFiles(const QString& project)
 {
     // The writers number the trees by their file order.
     const vx_kept_labels brightLabels(brightTree);
     const vx_kept_labels darkLabels(darkTree);
 
-    // 1. The project file, then both trees.
-    bool written = vx_write_text_file(project, QByteArray::fromStdString(vx_project_text(names))) &&
-                   write_elemset_region_tree(brightTree, names.openingTree.c_str()) == 1 &&
-                   write_elemset_region_tree(darkTree, names.closingTree.c_str()) == 1;
+    // 1. Both trees.
+    QString failed;
+    if (write_elemset_region_tree(brightTree, names.openingTree.c_str()) != 1)
+        failed = file_text(names.openingTree);
+    else if (write_elemset_region_tree(darkTree, names.closingTree.c_str()) != 1)
+        failed = file_text(names.closingTree);
 
     // 2. The attribute tables, which compute the attributes with their own
     //    volume references.
-    if (written) {
+    if (failed.isEmpty()) {
         const vx_image_handle grey(init_vximage_from_single_image(working, 1, 0));
-        written = fio_writeEntireTreeTable(table_name(names.openingTree).c_str(), brightTree,
-                                           grey.get(), updaterule(), imagename(), 2) == 1 &&
-                  fio_writeEntireTreeTable(table_name(names.closingTree).c_str(), darkTree,
-                                           grey.get(), updaterule(), imagename(), 1) == 1;
+        if (fio_writeEntireTreeTable(table_name(names.openingTree).c_str(), brightTree, grey.get(),
+                                     updaterule(), imagename(), 2) != 1)
+            failed = file_text(table_name(names.openingTree));
+        else if (fio_writeEntireTreeTable(table_name(names.closingTree).c_str(), darkTree,
+                                          grey.get(), updaterule(), imagename(), 1) != 1)
+            failed = file_text(table_name(names.closingTree));
     }
 
-    // 3. Labels, node arrays (the selection is indexed by label) and the
+    // 3. The project file last: an old one stays whole unless everything it
+    //    names was written.
+    if (failed.isEmpty() &&
+        !vx_write_text_file(project, QByteArray::fromStdString(vx_project_text(names))))
+        failed = project;
+
+    // 4. Labels, node arrays (the selection is indexed by label) and the
     //    attributes the analysis works with are given back.
     brightLabels.restore();
     darkLabels.restore();
     va_update_region_tree(working, brightTree, updaterule(), 1);
     va_update_region_tree(working, darkTree, updaterule(), 1);
-    return written;
+    return failed;
 }

@@ -1,4 +1,6 @@
 // vx_analyse_control: rules, the active regions and the images made of them.
+#include <QFile>
+#include <QFileInfo>
 #include <cstdlib>
 #include <memory>
 
@@ -12,6 +14,7 @@
 #include "gui/analysis/vx_analyse_control.h"
 #include "gui/foundation/file_checks.h"
 #include "gui/foundation/qimage_frame.h"
+#include "gui/foundation/rule_check.h"
 #include "imagecore/image_arith.h"
 #include "imagecore/palette.h"
 
@@ -40,12 +43,22 @@ bool write_through_frame(image* img, const QString& file, int* palette, int entr
 bool vx_analyse_control::applyRule(const std::string& rule, region_tree* tree, tregionnode** active,
                                    int size)
 {
-    if (!vx_readable(rule.c_str()) || !fits(tree, working))
+    ruleFault.clear();
+    if (!QFileInfo(QFile::decodeName(rule.c_str())).isFile() || !vx_readable(rule.c_str()) ||
+        !fits(tree, working))
         return true;
     const program_handle prog(parse_rule_file(rule.c_str(), tree->width));
-    if (!prog)
+    if (!prog) {
+        ruleFault = ruleFaultText("The rule", rule, vx_parse_fault());
         return false;
+    }
+    // A run that fails leaves the active regions as they were.
     program_based_query_analysis(prog.get(), tree, working);
+    const QString runFault = vx_run_fault();
+    if (!runFault.isEmpty()) {
+        ruleFault = ruleFaultText("The rule", rule, runFault);
+        return false;
+    }
     clearActive(active, size);
     dva_update_output();
     qa_reconstruct_nodevector(active, tree);

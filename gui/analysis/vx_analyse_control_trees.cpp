@@ -31,6 +31,7 @@ bool vx_analyse_control::prepareComputation()
 {
     if (refusedWhileBusy("a tree computation"))
         return false;
+    ruleFault.clear();
     const ::image* picture = displayFrame && !dual ? displayFrame->get_t_image() : working;
     if (picture == nullptr || picture->width < 1 || picture->height < 1 || brightScales < 1 ||
         darkScales < 1) {
@@ -38,6 +39,10 @@ bool vx_analyse_control::prepareComputation()
                   brightScales, darkScales);
         return false;
     }
+    // The trees would get no attributes from a rule that cannot run.
+    ruleFault = updateRuleFault();
+    if (!ruleFault.isEmpty())
+        return false;
     // Working and output images renewed: from the frame, where the
     //    picture may have been edited, until trees exist; from then on the
     //    frame shows the selection drawn over the working image, which
@@ -65,9 +70,14 @@ bool vx_analyse_control::finishComputation(region_tree* bright, region_tree* dar
     tree_relabel(bright->root, &counter);
     counter = 0;
     tree_relabel(dark->root, &counter);
-    // The attributes of every region, by the update rule.
-    va_update_region_tree(working, bright, updaterule(), 1);
-    va_update_region_tree(working, dark, updaterule(), 1);
+    // The attributes of every region, by the update rule: trees without
+    // them would be an analysis that silently lacks the rule's columns.
+    ruleFault = updateAttributes(bright, dark);
+    if (!ruleFault.isEmpty()) {
+        delete_regiontree(bright);
+        delete_regiontree(dark);
+        return false;
+    }
     // An empty selection and the tree-derived state.
     adoptTrees(bright, dark);
     return true;

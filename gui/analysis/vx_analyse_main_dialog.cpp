@@ -199,6 +199,10 @@ void vx_analyse_main_dialog::makeLayout()
             vx_form::fixedButton("Clear", this, bright ? "Clear Bright Query" : "Clear Dark Query");
         buttons->addWidget(apply);
         buttons->addWidget(clear);
+        auto* selected = new QLabel(this);
+        selected->setObjectName(bright ? QStringLiteral("Bright Selected Regions")
+                                       : QStringLiteral("Dark Selected Regions"));
+        buttons->addWidget(selected);
         buttons->addStretch();
         column->addWidget(new QLabel(bright ? QStringLiteral("Bright Objects Query Rule")
                                             : QStringLiteral("Dark Objects Query Rule"),
@@ -217,10 +221,23 @@ void vx_analyse_main_dialog::makeLayout()
                 bright ? &vx_analyse_main_dialog::set_load_bright_object_rule
                        : &vx_analyse_main_dialog::set_load_dark_object_rule);
         (bright ? brightQueryLabel : darkQueryLabel) = label;
+        (bright ? brightSelectedLabel : darkSelectedLabel) = selected;
         (bright ? brightRuleEditor : darkRuleEditor) = editor;
     };
     queryColumn(true);
     queryColumn(false);
+    // Every change of the selection ends in a redraw.
+    connect(control.get(), &vx_analyse_control::displayVxAnalyseControl, this,
+            &vx_analyse_main_dialog::showSelectedCounts);
+    showSelectedCounts();
+}
+
+void vx_analyse_main_dialog::showSelectedCounts()
+{
+    brightSelectedLabel->setText(
+        QStringLiteral("Selected regions: %1").arg(control->activeBrightNodes()));
+    darkSelectedLabel->setText(
+        QStringLiteral("Selected regions: %1").arg(control->activeDarkNodes()));
 }
 
 QString vx_analyse_main_dialog::imageStem() const

@@ -72,8 +72,11 @@ public slots:
     // Asks for the result name, then write_result_image().
     void write_result_image_dialog();
     void set_write_result_image(QString Input);
-    // "Apply Query": the editor's rule saved to its file and applied. A
-    // rule that does not parse keeps the selection and shows a pop-up.
+    // "Apply Query": the editor's rule saved to its file when the text
+    // changed, then applied. A text that cannot be saved is not applied; a
+    // rule that does not parse, or whose run fails, keeps the selection;
+    // each shows a pop-up with the reason. Beside the button the dialog
+    // shows how many regions of the polarity are selected.
     void apply_bright_objects_rule();
     void clear_bright_objects();
     // The attribute table of the active regions; none refuses with a pop-up.
@@ -136,6 +139,8 @@ private:
     // Asks for a tree file; the answer goes into the field, then `write`.
     void treeDialog(QLineEdit* field, const char* caption, void (vx_analyse_main_dialog::*write)());
     void applyRule(bool bright);
+    // The number of active regions of each polarity into its label.
+    void showSelectedCounts();
     void tableExport(bool bright);
     // Region image exports: a warning first when `warnEmpty`; the image
     // name and `outputLines` times the start name printed; then the save
@@ -168,6 +173,8 @@ private:
     QLabel* processingLabel = nullptr;
     QLabel* brightQueryLabel = nullptr;
     QLabel* darkQueryLabel = nullptr;
+    QLabel* brightSelectedLabel = nullptr;
+    QLabel* darkSelectedLabel = nullptr;
     QLineEdit* darkTreeField = nullptr;
     QLineEdit* brightTreeField = nullptr;
     VxEditDialog* brightRuleEditor = nullptr;

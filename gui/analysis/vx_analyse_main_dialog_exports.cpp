@@ -38,9 +38,8 @@ QString vx_analyse_main_dialog::saveName(const char* filter, const QString& star
 
 void vx_analyse_main_dialog::write_result_image()
 {
-    const QString file = QFile::decodeName(control->resultname());
-    if (!control->pdisplay()->write_image(file))
-        vx_write_error(file);
+    // A failed write has said so.
+    control->pdisplay()->write_image(QFile::decodeName(control->resultname()));
 }
 
 void vx_analyse_main_dialog::write_result_image_dialog()
@@ -110,9 +109,10 @@ void vx_analyse_main_dialog::regionsExport(const char* infix, const char* captio
         vx_report("Imagename %s\n", control->imagename());
     for (int line = 0; line < outputLines; ++line)
         vx_report("Output %s\n", file_bytes(start).constData());
+    // A failed write has said so.
     const QString file = saveName(image_filter, start, caption);
-    if (!file.isEmpty() && !(control.get()->*write)(file))
-        vx_write_error(file);
+    if (!file.isEmpty())
+        (control.get()->*write)(file);
 }
 
 void vx_analyse_main_dialog::write_bright_regions()
@@ -216,9 +216,10 @@ void vx_analyse_main_dialog::show_dark_blobs()
 
 void vx_analyse_main_dialog::writeBlobs(qimage_frame* frame, const char* caption)
 {
+    // A failed write has said so.
     const QString file = saveName(image_filter, QFile::decodeName(control->resultname()), caption);
-    if (!file.isEmpty() && !frame->write_image(file))
-        vx_write_error(file);
+    if (!file.isEmpty())
+        frame->write_image(file);
 }
 
 void vx_analyse_main_dialog::write_bright_blob_dialog()

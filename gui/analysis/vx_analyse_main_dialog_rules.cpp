@@ -24,13 +24,15 @@ QByteArray file_bytes(const QString& name)
 void vx_analyse_main_dialog::applyRule(bool bright)
 {
     VxEditDialog* editor = bright ? brightRuleEditor : darkRuleEditor;
-    editor->saveFile();
+    // A text that could not be saved has had its pop-up, and the file on
+    // the disk is not the rule the user sees: nothing runs.
+    if (!editor->saveChanges())
+        return;
     if (bright ? control->apply_open_rule() : control->apply_close_rule())
         return;
     vx_message(QStringLiteral("!Warning!"),
-               QStringLiteral("\nApply %1 Objects Query\n\nThe rule\n%2\ndoes not parse\n"
-                              "The selection stays as it was")
-                   .arg(bright ? "Bright" : "Dark", editor->File()));
+               QStringLiteral("\nApply %1 Objects Query\n\n%2\nThe selection stays as it was")
+                   .arg(bright ? "Bright" : "Dark", control->ruleFailure()));
 }
 
 void vx_analyse_main_dialog::apply_bright_objects_rule()

@@ -44,7 +44,9 @@ void vx_new_project_dialog::accept()
     if (!alive)
         return;
     if (control && !computed) {
-        vx_message(not_started, QStringLiteral("The trees could not be computed."));
+        vx_message(not_started, control->ruleFailure().isEmpty()
+                                    ? QStringLiteral("The trees could not be computed.")
+                                    : control->ruleFailure());
         return;
     }
     // 4.-5. The dialog goes, its form disabled: no second Start meanwhile.

@@ -1,9 +1,10 @@
 #include "gui/foundation/image_writing.h"
 
-#include <QSaveFile>
+#include <QBuffer>
 #include <algorithm>
 
 #include "gui/foundation/dialog_service.h"
+#include "gui/foundation/text_files.h"
 #include "gui/foundation/vx_image_file_formats.h"
 #include "gui/foundation/vx_message_popup.h"
 
@@ -48,13 +49,13 @@ bool vx_write_image(const QImage& picture, const QString& file, const QString& f
 {
     const QString used = chosen_format(format, parent);
     const QString name = without_extension(file) + "." + used.toLower();
-    QSaveFile out(name);
-    const bool written = out.open(QIODevice::WriteOnly) &&
-                         picture.save(&out, used.toUpper().toLatin1().constData()) && out.commit();
-    if (!written) {
-        VxMessagePopUp popUp(VxMessagePopUp::notice, QStringLiteral("!!Write Error!!"),
-                             "Unable to write file\n" + name);
-        vx_dialogs().exec(popUp);
-    }
+    // Encoded in memory first, so the file is written whole or not at all.
+    QByteArray encoded;
+    QBuffer buffer(&encoded);
+    const bool written = buffer.open(QIODevice::WriteOnly) &&
+                         picture.save(&buffer, used.toUpper().toLatin1().constData()) &&
+                         vx_write_text_file(name, encoded);
+    if (!written)
+        vx_write_error(name);
     return written;
 }

@@ -19,7 +19,16 @@ bool vx_read_text_file(const QString& file, QString* text)
 bool vx_write_text_file(const QString& file, const QByteArray& bytes)
 {
     QSaveFile out(file);
-    return out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit();
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    // Qt 6.4 keeps small writes in its buffer and commits the file although
+    // writing the buffer out failed, replacing the old file with an empty
+    // one: the bytes are flushed and checked first.
+    if (out.write(bytes) != bytes.size() || !out.flush() || out.error() != QFileDevice::NoError) {
+        out.cancelWriting();
+        return false;
+    }
+    return out.commit();
 }
 
 bool vx_save_text_file(const QString& file, const QString& text)

@@ -83,14 +83,26 @@ void VxEditDialog::saveFileDialog()
         paths->getSaveFileNameRulesDir("(*." + format + ")", file, "Save " + format + " file");
     if (!chosen.isEmpty() && saveText(chosen)) {
         setCurrentFile(chosen);
+        remember();
         emit changedFile(chosen);
     }
 }
 
 void VxEditDialog::saveFile()
 {
-    saveText(file);
+    saveCurrent();
+}
+
+bool VxEditDialog::saveChanges()
+{
+    return (fileHoldsText && vx_editor_text(*editor) == fileText) || saveCurrent();
+}
+
+bool VxEditDialog::saveCurrent()
+{
+    const bool saved = saveText(file);
     vx_report("Saving %s\n", QFile::encodeName(file).constData());
+    return saved;
 }
 
 bool VxEditDialog::readText(QString& name)
@@ -100,13 +112,23 @@ bool VxEditDialog::readText(QString& name)
         return false;
     editor->setPlainText(text);
     setCurrentFile(name);
+    remember();
     emit changedFile(name);
     return true;
 }
 
 bool VxEditDialog::saveText(QString& name)
 {
-    return vx_save_text_file(name, vx_editor_text(*editor));
+    const bool saved = vx_save_text_file(name, vx_editor_text(*editor));
+    if (saved && name == file)
+        remember();
+    return saved;
+}
+
+void VxEditDialog::remember()
+{
+    fileText = vx_editor_text(*editor);
+    fileHoldsText = true;
 }
 
 void VxEditDialog::setCurrentFile(const QString& name)

@@ -29,6 +29,11 @@ public:
     // written. On failure the "!!File Save Error!!" pop-up runs, the old
     // file stays whole and the result is false.
     bool saveText(QString& name);
+    // Saves the text as saveFile() does when it differs from what the
+    // current file was last loaded with or saved as (or none was), so an
+    // unchanged file keeps its bytes, CRLF line ends say. True when the file
+    // holds the text.
+    bool saveChanges();
     QString File() const { return file; }
 
 signals:
@@ -46,8 +51,15 @@ public slots:
 
 private:
     void setCurrentFile(const QString& name);
+    bool saveCurrent();
+    // The editor's text is what the current file holds.
+    void remember();
 
     QString file;
+    // The text as the current file was last loaded or saved; valid with
+    // `fileHoldsText` only.
+    QString fileText;
+    bool fileHoldsText = false;
     QString format;  // the current file's extension, without the dot
     QPlainTextEdit* editor = nullptr;
     QLineEdit* fileNameEdit = nullptr;

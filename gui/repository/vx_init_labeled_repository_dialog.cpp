@@ -196,11 +196,24 @@ bool VxInitLabeledRepositoryDialog::buildLabeledRepository()
         return false;
     }
     // Class 0, "Irrelevant", comes first.
-    classCount = classes + 1;
-    const std::vector<int> modes(static_cast<size_t>(classCount), mode);
-    labeled = std::make_unique<QTVxLabeledRepository>(
-        classCount, modes.data(), QFile::encodeName(labeledRepositoryPath).constData(),
+    const std::vector<int> modes(static_cast<size_t>(classes + 1), mode);
+    auto built = std::make_unique<QTVxLabeledRepository>(
+        classes + 1, modes.data(), QFile::encodeName(labeledRepositoryPath).constData(),
         file.constData());
+    // A file that opens may still be no repository: only its reader knows.
+    VxRepository* read = built->getRepository();
+    if (read == nullptr || !read->isRead()) {
+        vx_message(QStringLiteral("Could not load repository"),
+                   "Unable to read the repository\n" + repositoryFile);
+        return false;
+    }
+    if (read->NumberOfImages() == 0) {
+        vx_message(QStringLiteral("Could not load repository"),
+                   "No images in the repository\n" + repositoryFile);
+        return false;
+    }
+    classCount = classes + 1;
+    labeled = std::move(built);
     classesEditable = true;
     return true;
 }

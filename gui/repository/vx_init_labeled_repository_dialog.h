@@ -60,10 +60,10 @@ protected slots:
     void switchMode();
     // A ".vxr" name builds a new labelled repository of the classes asked
     // for plus class 0 ("Irrelevant"): 2 to 127 of them, else a pop-up
-    // refuses; one that does not open gets a pop-up too, and the form
-    // stays. With a labelled repository the class list follows, then the
-    // classification view, and the form closes; without one it just
-    // closes.
+    // refuses; one that does not open, is no repository file (junk, a
+    // missing header, a negative or too large image count) or holds no
+    // images gets a pop-up too, and the form stays as it was. With a labelled repository the class
+    // list follows, then the classification view, and the form closes; without one it just closes.
     void Done();
     // A click with mouse button `button` on column c of the class list: the
     // name (1) is edited in place, the mode (2) toggles while the classes

@@ -22,6 +22,9 @@ namespace {
 
 constexpr int kModeColumn = 0;
 constexpr int kRuleColumn = 1;
+// The list grows with its rows up to this many, then scrolls: a long
+// ".query" file would make the window taller than any screen.
+constexpr int kRowsShown = 10;
 
 }  // namespace
 
@@ -87,6 +90,8 @@ void VxQueryRepositoryDialog::makeForm()
     queryList->setObjectName(QStringLiteral("Selected Query Rules"));
     queryList->setHeaderLabels({QStringLiteral("Mode"), QStringLiteral("Rulename")});
     queryList->setRootIsDecorated(false);
+    // One line per row: the view need not measure every row on a change.
+    queryList->setUniformRowHeights(true);
     queryList->setMaximumHeight(listHeight);
     queryList->viewport()->installEventFilter(this);
     layout->addWidget(queryList);
@@ -227,10 +232,31 @@ void VxQueryRepositoryDialog::addQueryFile()
 {
     if (queryEdit->text().isEmpty())
         return;
-    auto* row = new QTreeWidgetItem(queryList, {QStringLiteral("Bright"), queryEdit->text()});
-    listHeight += rowHeight(row);
-    queryList->setFixedHeight(listHeight);
-    editQueryFile(row);
+    addRows({{queryEdit->text(), POLARITY_BRIGHT}});
+}
+
+void VxQueryRepositoryDialog::addRows(const std::vector<std::pair<QString, int>>& queries)
+{
+    if (queries.empty())
+        return;
+    QList<QTreeWidgetItem*> rows;
+    rows.reserve(static_cast<int>(queries.size()));
+    for (const auto& [rule, mode] : queries)
+        rows.append(new QTreeWidgetItem(
+            {mode == POLARITY_DARK ? QStringLiteral("Dark") : QStringLiteral("Bright"), rule}));
+    queryList->addTopLevelItems(rows);
+    listHeight += rowHeight(rows.front()) * rows.size();
+    fitListHeight();
+    editQueryFile(rows.back());
+}
+
+void VxQueryRepositoryDialog::fitListHeight()
+{
+    if (queryList->topLevelItemCount() <= kRowsShown)
+        queryList->setFixedHeight(listHeight);
+    else
+        queryList->setFixedHeight(kInitialListHeight +
+                                  kRowsShown * rowHeight(queryList->topLevelItem(0)));
 }
 
 void VxQueryRepositoryDialog::editQueryFile(QTreeWidgetItem* item)
@@ -265,8 +291,8 @@ void VxQueryRepositoryDialog::removeQueryFile(QTreeWidgetItem* item)
         return;
     const int row = queryList->indexOfTopLevelItem(item);
     listHeight -= rowHeight(item);
-    queryList->setFixedHeight(listHeight);
     delete item;
+    fitListHeight();
     QTreeWidgetItem* next = queryList->topLevelItem(row > 0 ? row - 1 : 0);
     if (next != nullptr) {
         editQueryFile(next);

@@ -15,6 +15,8 @@
 
 #include <QPointer>
 #include <QString>
+#include <utility>
+#include <vector>
 
 #include "filter/polarity.h"
 #include "gui/foundation/vx_working_dialog.h"
@@ -63,8 +65,8 @@ protected slots:
     void setQueryFile();
 
     // Rows: "Mode" ("Bright" or "Dark") and "Rulename". The list grows and
-    // shrinks with them. An empty query field adds none; a new row is bright
-    // and goes to the editor.
+    // shrinks with them, up to ten rows, then it scrolls. An empty query
+    // field adds none; a new row is bright and goes to the editor.
     void addQueryFile();
     // The editor shows the row's rule file, named by the label above it.
     void editQueryFile(QTreeWidgetItem* item);
@@ -98,13 +100,19 @@ protected slots:
     // write shows a pop-up.
     void SaveQueryParameters();
     // A ".query" file into the fields; its queries are added after the rows
-    // there are.
+    // there are, the last one in the editor. A file that cannot be read, or
+    // holds an ill-formed line, leaves the form as it was and gets a pop-up.
     void LoadQueryParameters();
 
 private:
     void makeForm();
     // The height of the row in the list.
     int rowHeight(QTreeWidgetItem* item) const;
+    // Rows of (rule file, mode) after those there are, in one step, so that
+    // a long list costs the view one layout; the last goes to the editor.
+    void addRows(const std::vector<std::pair<QString, int>>& queries);
+    // The list's height for its rows (listHeight) up to kRowsShown of them.
+    void fitListHeight();
     // The checks before a run; false after a refusing pop-up.
     bool canRun() const;
     void run();
@@ -120,7 +128,8 @@ private:
     QString repositoryDirectory = QStringLiteral("./");
     int queryMode = POLARITY_BRIGHT;
     int writeTable = 1;
-    int listHeight = 48;
+    static constexpr int kInitialListHeight = 48;
+    int listHeight = kInitialListHeight;
     QPointer<VxBrowseQueryResult> activeBrowser;
 
     QLineEdit* repositoryEdit = nullptr;

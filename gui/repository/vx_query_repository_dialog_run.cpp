@@ -186,22 +186,26 @@ void VxQueryRepositoryDialog::LoadQueryParameters()
         return;
     queryDirectory = VxBasePaths::PathNamePart(chosen);
     const QByteArray file = encoded(chosen);
+    const QString refused = QStringLiteral("Could not read query parameters");
     if (!vx_readable(file.constData())) {
-        vx_message(QStringLiteral("Could not read query parameters"), "Unable to read\n" + chosen);
+        vx_message(refused, "Unable to read\n" + chosen);
         return;
     }
+    // Read whole before anything of the form changes.
     VxQueryParameters parameters(file.constData());
+    if (!parameters.isRead()) {
+        vx_message(refused, "The query parameter file\n" + chosen +
+                                "\nis ill-formed or cut short: nothing was loaded");
+        return;
+    }
     repositoryEdit->setText(QFile::decodeName(parameters.Repository()));
     resultEdit->setText(QFile::decodeName(parameters.ResultFile()));
     destinationEdit->setText(QFile::decodeName(parameters.ResultPath()));
     updateEdit->setText(QFile::decodeName(parameters.UpdateRule()));
-    for (int i = 0; i < parameters.NumQueries(); ++i) {
-        const int rows = queryList->topLevelItemCount();
-        queryEdit->setText(QFile::decodeName(parameters.QueryFile(i)));
-        addQueryFile();
-        if (queryList->topLevelItemCount() > rows)
-            queryList->topLevelItem(rows)->setText(kModeColumn, parameters.Mode(i) == POLARITY_DARK
-                                                                    ? QStringLiteral("Dark")
-                                                                    : QStringLiteral("Bright"));
-    }
+    std::vector<std::pair<QString, int>> queries;
+    for (int i = 0; i < parameters.NumQueries(); ++i)
+        queries.emplace_back(QFile::decodeName(parameters.QueryFile(i)), parameters.Mode(i));
+    if (!queries.empty())
+        queryEdit->setText(queries.back().first);
+    addRows(queries);
 }

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QBuffer>
 #include <QDir>
 #include <QPixmap>
-#include <QSaveFile>
 #include <QWidget>
+
+#include "gui/foundation/text_files.h"
 
 namespace vx_gui_test {
 
@@ -35,9 +37,11 @@ QImage save_screenshot(QWidget& widget, const QString& name)
     const QString directory = QStringLiteral(VX_SCREENSHOT_DIR);
     const QString path = directory + "/" + name + ".png";
     QDir().mkpath(directory);
-    QSaveFile file(path);
-    const bool saved = file.open(QIODevice::WriteOnly) &&
-                       widget.grab().toImage().save(&file, "PNG") && file.commit();
+    QByteArray png;
+    QBuffer buffer(&png);
+    const bool saved = buffer.open(QIODevice::WriteOnly) &&
+                       widget.grab().toImage().save(&buffer, "PNG") &&
+                       vx_write_text_file(path, png);
     EXPECT_TRUE(saved) << "screenshot " << path.toStdString() << " not written";
     return QImage(path);
 }

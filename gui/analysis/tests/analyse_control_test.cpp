@@ -7,6 +7,7 @@
 #include "analyse/trees/region_types.h"
 #include "gui/analysis/tests/analysis_test_support.h"
 #include "gui/foundation/qimage_frame.h"
+#include "testsupport/full_disk.h"
 #include "testsupport/gui/gui_test.h"
 
 using namespace analysis_test;
@@ -233,6 +234,70 @@ TEST_F(ControlTest, ProjectsAreWrittenWholeOrNotAtAll)
     EXPECT_FALSE(QFile::exists(qfile("refused.vxp")));
     EXPECT_FALSE(QFile::exists(qfile("corvella.bright.tree")));
     EXPECT_FALSE(QFile::exists(qfile("empty.vxp")));
+
+    // A full disk: the project and a contour file keep their old bytes.
+    write(file("square.rule"), "RULES: TD: area > 50 && area < 60 #RULES\n");
+    control->brightrulesname(file("square.rule").c_str());
+    ASSERT_TRUE(applyBright(*control));
+    ASSERT_EQ(control->activeBrightNodes(), 1);
+    control->closingtreename(file("dark.tree").c_str());
+    control->brightresultname(file("old.contours").c_str());
+    write(file("old.vxp"), "old project\n");
+    write(file("old.contours"), "0, 1, (2, 3) \n");
+    dialogs().clear();
+    dialogs().press("Acknowlege");
+    dialogs().press("Acknowlege");
+    {
+        // Room for a project file, not for a tree.
+        const vx_test::FileSizeLimit nearlyFull(1000);
+        EXPECT_FALSE(control->writeProject(file("old.vxp").c_str()));
+    }
+    {
+        const vx_test::FileSizeLimit full(0);
+        EXPECT_FALSE(control->write_bright_result_contours());
+    }
+    ASSERT_EQ(dialogs().requests().size(), 2u);
+    EXPECT_EQ(dialogs().requests()[0].title, "!!Write Error!!");
+    EXPECT_TRUE(dialogs().requests()[0].labels.join("\n").contains("corvella.bright.tree"));
+    EXPECT_EQ(vx_test::read_file(file("old.vxp")), "old project\n");
+    EXPECT_EQ(vx_test::read_file(file("old.contours")), "0, 1, (2, 3) \n");
+}
+
+TEST_F(ControlTest, AnUpdateRuleThatCannotRunLoadsAndComputesNothingAndSaysWhy)
+{
+    auto control = computed(square_on_black());
+    ASSERT_TRUE(control->writeProject(file("p.vxp").c_str()));
+    const auto failure = [&](const std::string& rule) {
+        if (rule.empty())
+            std::filesystem::remove(file("Attributes.rule"));
+        else
+            write(file("Attributes.rule"), rule);
+        auto loaded = reload(file("p.vxp"));
+        EXPECT_FALSE(loaded->loaded());
+        EXPECT_EQ(loaded->openingtree(), nullptr);
+        EXPECT_TRUE(loaded->loadFailure().startsWith("The update rule\n"));
+        EXPECT_TRUE(loaded->loadFailure().section('\n', 1, 1).endsWith("Attributes.rule"));
+        return loaded->loadFailure().section('\n', 2).toStdString();
+    };
+    EXPECT_EQ(failure("DECLS:\n a := 1\n#DECLS\n"),
+              "does not parse:\nline 3: syntax error, unexpected DECLSCL, expecting DELIM");
+    const std::string fdc = "DECLS: FDC := 2; numfdc := 5; #DECLS\n";
+    EXPECT_EQ(failure(fdc),
+              "failed while it ran:\n"
+              "Dont Mess with the number of FDCs in update fds in symboltable");
+    EXPECT_EQ(failure(""), "cannot be read");
+
+    // Computing: a rule that does not parse keeps the trees there are; one
+    // whose run fails leaves none.
+    write(file("Attributes.rule"), "RULES: TD: #DECLS\n");
+    region_tree* before = control->openingtree();
+    vx_test::printed_by([&] { EXPECT_FALSE(control->compute_scales()); });
+    EXPECT_TRUE(control->ruleFailure().contains("does not parse:\nline 1:"));
+    EXPECT_EQ(control->openingtree(), before);
+    write(file("Attributes.rule"), fdc);
+    vx_test::printed_by([&] { EXPECT_FALSE(control->compute_scales()); });
+    EXPECT_TRUE(control->ruleFailure().startsWith("The update rule\nAttributes.rule\nfailed"));
+    EXPECT_EQ(control->openingtree(), nullptr);
 }
 
 }  // namespace

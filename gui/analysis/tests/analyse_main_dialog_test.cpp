@@ -10,6 +10,7 @@
 #include "gui/analysis/vx_analyse_scales.h"
 #include "gui/analysis/vx_draw_region.h"
 #include "imagecore/palette.h"
+#include "testsupport/full_disk.h"
 #include "testsupport/gui/gui_test.h"
 
 using namespace analysis_test;
@@ -87,6 +88,50 @@ TEST_F(MainDialogTest, ApplyQueryDrawsTheCodingAndClearAndTheModeButtonRedraw)
     EXPECT_EQ(frame_words(display()), expected_words({}, true));
 }
 
+TEST_F(MainDialogTest, ApplyQuerySaysWhyARuleFailsKeepsTheSelectionAndRewritesOnlyAChangedText)
+{
+    open(square_on_black());
+    query(square_rule);
+    EXPECT_EQ(child<QLabel>("Bright Selected Regions")->text(), "Selected regions: 1");
+    EXPECT_EQ(child<QLabel>("Dark Selected Regions")->text(), "Selected regions: 0");
+    const auto popped = [](const char* text) {
+        return last_request().labels.join("\n").contains(QString::fromLatin1(text));
+    };
+
+    // A rule that does not parse, and one whose run fails: the reason in
+    // the pop-up, the selection as it was.
+    dialogs().press("Acknowlege");
+    query("RULES:\nTD: area >\n#RULES\n");
+    EXPECT_TRUE(popped("does not parse:\nline 3: syntax error, unexpected RULESCL"));
+    dialogs().press("Acknowlege");
+    query("DECLS: FDC := 2; numfdc := 5; #DECLS RULES: TD: area > 1000 #RULES\n");
+    EXPECT_TRUE(popped("failed while it ran:\nDont Mess with the number of FDCs"));
+    EXPECT_EQ(control->activeBrightNodes(), 1);
+    EXPECT_EQ(child<QLabel>("Bright Selected Regions")->text(), "Selected regions: 1");
+
+    // An unchanged rule file keeps its CRLF line ends.
+    const std::string crlf = "RULES:\r\nTD: area > 50 && area < 60\r\n#RULES\r\n";
+    write(file("crlf.rule"), crlf);
+    QString name = qfile("crlf.rule");
+    auto* editor = dialog->findChild<VxEditDialog*>("Bright Rule Edit");
+    vx_test::printed_by([&] { ASSERT_TRUE(editor->readText(name)); });
+    press("Clear Bright Query");
+    press("Apply Bright Query");
+    EXPECT_EQ(vx_test::read_file(file("crlf.rule")), crlf);
+    EXPECT_EQ(control->activeBrightNodes(), 1);
+
+    // A changed rule that cannot be saved is not run: the old file stays.
+    dialogs().clear();
+    dialogs().press("Acknowlege");
+    {
+        const vx_test::FileSizeLimit full(0);
+        query("RULES: TD: area > 1000 #RULES\n");
+    }
+    EXPECT_EQ(last_request().title, "!!File Save Error!!");
+    EXPECT_EQ(vx_test::read_file(file("crlf.rule")), crlf);
+    EXPECT_EQ(control->activeBrightNodes(), 1);
+}
+
 TEST_F(MainDialogTest, ExportsRefuseOrWarnOnEmptySelectionsAndWriteTheActiveRegions)
 {
     open(square_on_black());
@@ -143,6 +188,19 @@ TEST_F(MainDialogTest, ExportsRefuseOrWarnOnEmptySelectionsAndWriteTheActiveRegi
         [&] { QTest::keyClick(child<QLineEdit>("Dark Tree Name"), Qt::Key_Return); });
     EXPECT_EQ(last_request().title, "!!Write Error!!");
     EXPECT_FALSE(std::filesystem::exists(file("missing")));
+
+    // A full disk: one pop-up, and the image written before stays whole.
+    const std::string written = vx_test::read_file(file("bright.png"));
+    dialogs().clear();
+    dialogs().answer(qfile("bright.png"));
+    dialogs().press("Acknowlege");
+    {
+        const vx_test::FileSizeLimit full(0);
+        press("Export Bright Regions");
+    }
+    ASSERT_EQ(dialogs().requests().size(), 2u);
+    EXPECT_EQ(last_request().title, "!!Write Error!!");
+    EXPECT_EQ(vx_test::read_file(file("bright.png")), written);
 }
 
 TEST_F(MainDialogTest, RuleFilesAreLoadedAndWrittenThroughTheEditors)

@@ -35,6 +35,8 @@ protected:
     NewProjectDialogTest()
     {
         const QString here = QString::fromStdString(dir.path().string());
+        // The main window makes sure the update rule exists.
+        write(file("Attributes.rule"), "DECLS:\n areafraction := area / sons;\n#DECLS\n");
         shared = std::make_unique<VxBasePaths>(here, here + "/Attributes.rule", QString(), here,
                                                here, nullptr, "Global Base Paths", 0);
         control = new vx_analyse_control("vx_analyse_control for new_project_dialog", 3, nullptr);
@@ -243,6 +245,23 @@ TEST_F(NewProjectDialogTest, StartRefusesWithAPopUpAndComputesNothing)
                              "tree,\nmore than half of the "));
     EXPECT_TRUE(child("Start")->isEnabled());
     EXPECT_FALSE(dialog.isNull());
+}
+
+TEST_F(NewProjectDialogTest, StartRefusesAnUpdateRuleThatCannotRunAndSaysWhy)
+{
+    load(png(two_blobs()));
+    const QString rule = "The update rule\n" + qfile("Attributes.rule") + "\n";
+    write(file("Attributes.rule"), "DECLS:\n a := 1 #DECLS\n");
+    EXPECT_EQ(refusal(), rule +
+                             "does not parse:\n"
+                             "line 2: syntax error, unexpected DECLSCL, expecting DELIM");
+    std::filesystem::remove(file("Attributes.rule"));
+    EXPECT_EQ(refusal(), rule + "cannot be read");
+    // It parses, but fails on the regions: the new trees go.
+    write(file("Attributes.rule"), "DECLS: FDC := 2; numfdc := 5; #DECLS\n");
+    EXPECT_EQ(refusal(), rule +
+                             "failed while it ran:\n"
+                             "Dont Mess with the number of FDCs in update fds in symboltable");
 }
 
 TEST_F(NewProjectDialogTest, StartComputesBothTreesOnceHandsTheControllerOnAndGoes)

@@ -166,6 +166,22 @@ TEST_F(SetUpTest, RefusalsLeaveTheFormAsItWas)
         ASSERT_FALSE(dialog.isNull()) << classes;
     }
 
+    // Files that open but are no repository, or one without images: the
+    // repository's reader decides.
+    const std::string head = "Repository Path:\n/trees\nImages Path:\n/images\n";
+    for (const std::string& text :
+         {std::string("\x7f\x01\0junk\xff\n", 9), "Number of Images: 3\n" + head + "a.png,-,-\n",
+          "Number of Images: -2\n" + head, head + "a.png,-,-\n", "Number of Images: 0\n" + head}) {
+        vx_test::write_file(none, text);
+        edit("Repository")->setText(q(none));
+        dialogs().press("Acknowlege");
+        printed_by([&] { click(*dialog, "Done"); });
+        vx_gui_test::flush_deferred_deletes();
+        ASSERT_FALSE(dialog.isNull()) << text;
+        EXPECT_EQ(vx_gui_test::top_level_widget("Classification View"), nullptr) << text;
+        EXPECT_EQ(dialogs().requests().back().title, "Could not load repository");
+    }
+
     // A labelled image, then an ill-formed line: the file is not read whole
     // and stays as it was.
     const std::string vxq = l.d.dir.file("broken.vxq");

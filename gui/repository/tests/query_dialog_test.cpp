@@ -218,6 +218,44 @@ TEST_F(QueryDialog, SavesAndLoadsQueryFilesAndRulesOnlyWhenANameIsChosen)
     EXPECT_EQ(rows()->topLevelItemCount(), 5);
 }
 
+TEST_F(QueryDialog, LoadQueryOfAForeignOrCutFileLeavesTheFormAsItWas)
+{
+    addRow(brightRule);
+    const std::string query = pictures.dir.file("bad.query");
+    const std::string settings =
+        "Repository: r.vxr\nResultFile: r.vxq\nResultPath: out\n"
+        "UpdateRule: u.rule\n";
+    for (const std::string& text :
+         {std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16),
+          settings + "NumQueries: 3\na.rule, Dark\n", settings + "NumQueries: 1\n, Dark\n",
+          "Repository r.vxr\n" + settings}) {
+        vx_test::write_file(query, text);
+        dialogs().answer(q(query));
+        dialogs().press("Acknowlege");
+        vx_test::printed_by([this] { click("Load Query"); });
+        EXPECT_EQ(dialogs().requests().back().title, "Could not read query parameters");
+        EXPECT_EQ(edit("Repository Filename")->text(), q(vxr));
+        EXPECT_EQ(edit("Update Rule")->text(), q(update));
+        EXPECT_EQ(rows()->topLevelItemCount(), 1);
+        EXPECT_EQ(label(), q(brightRule));
+    }
+
+    // A long one: its rows after the one there is, the last in the editor,
+    // the list no taller than ten rows.
+    std::string text = settings + "NumQueries: 30\n";
+    for (int i = 0; i < 30; ++i)
+        text += (i < 29 ? brightRule : darkRule) + (i % 2 == 0 ? ", Bright\n" : ", Dark\n");
+    vx_test::write_file(query, text);
+    dialogs().answer(q(query));
+    vx_test::printed_by([this] { click("Load Query"); });
+    ASSERT_EQ(rows()->topLevelItemCount(), 31);
+    EXPECT_EQ(mode(1) + mode(2) + mode(30), "BrightDarkDark");
+    EXPECT_EQ(label(), q(darkRule));
+    EXPECT_EQ(edit("Query Rule")->text(), q(darkRule));
+    EXPECT_EQ(edit("Update Rule")->text(), "u.rule");
+    EXPECT_LE(rows()->height(), 48 + 10 * rows()->sizeHintForRow(0));
+}
+
 TEST_F(QueryDialog, ARuleSelectingEveryRegionOfANoisyPictureListsThemAll)
 {
     QImage noise(256, 256, QImage::Format_Grayscale8);

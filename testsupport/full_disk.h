@@ -1,0 +1,82 @@
+#pragma once
+
+// Disks that fill up, for the tests of writers.
+
+#include <sys/mount.h>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <cstdio>
+#include <string>
+
+#include "testsupport/vx_test.h"
+
+namespace vx_test {
+
+// While it lives, no file of this process grows beyond `bytes`: a write
+// past that fails (EFBIG) as one on a full disk does, in every writer, and
+// SIGXFSZ, which would end the process, is ignored. Only the soft limit
+// changes, so it is given back.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        previous_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previous_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit saved_{};
+    void (*previous_)(int) = SIG_DFL;
+};
+
+// A real small disk: a tmpfs of 64 KiB mounted on a fresh folder, which
+// fill() fills up and readOnly() makes read-only for every user. Mounting
+// needs the right to (root); without it mounted() is false and the test
+// skips.
+class SmallDisk {
+public:
+    SmallDisk() { mounted_ = mount("tmpfs", dir_.path().c_str(), "tmpfs", 0, "size=64k") == 0; }
+    ~SmallDisk()
+    {
+        if (mounted_)
+            umount2(dir_.path().c_str(), MNT_DETACH);
+    }
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+
+    bool mounted() const { return mounted_; }
+    std::string file(const std::string& name) const { return dir_.file(name); }
+
+    // Writes a filler file until the disk takes no more.
+    void fill() const
+    {
+        FILE* filler = std::fopen(file(".filler").c_str(), "wb");
+        if (filler == nullptr)
+            return;
+        const std::string block(4096, 'x');
+        while (std::fwrite(block.data(), 1, block.size(), filler) == block.size()) {}
+        std::fclose(filler);
+    }
+    bool readOnly() const
+    {
+        return mount("tmpfs", dir_.path().c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=64k") ==
+               0;
+    }
+
+private:
+    TempDir dir_;
+    bool mounted_ = false;
+};
+
+}  // namespace vx_test
