@@ -5,9 +5,11 @@
 // tree "RegionTree", with the scanning helpers of the text forms.
 //
 // Writers write to a temporary name beside the target and rename it into
-// place only when every write and the close succeeded; they return 1, or 0
-// after a message when the tree could not be written completely. A target
-// whose temporary file cannot be created ends the process (exit code 42).
+// place only when every write and the close succeeded
+// (analyse/files/checked_file.h); they return 1, or 0 after a message when
+// the tree could not be written completely, the target as it was. A target
+// whose temporary file cannot be created ends the process (exit code 42),
+// except through try_write_elemset_region_tree.
 //
 // Loaders check the whole file before they hand out a tree; an ill-formed
 // file ends the process with exit code 42, after " RegionTree Tag not found
@@ -24,6 +26,11 @@
 // Binary element-set tree, version 2. Sets every node's file_index to its
 // breadth-first number and elemset_offset to the start of its pixel run.
 ANALYSE_EXPORT int write_elemset_region_tree(region_tree* tree, const char* path);
+// The same for callers that go on after a failure, such as worker threads:
+// it never ends the process. *error (when given) receives the errno value
+// of a failure (EINVAL for a tree whose pixels are not nested runs), 0 when
+// the file is in place.
+ANALYSE_EXPORT int try_write_elemset_region_tree(region_tree* tree, const char* path, int* error);
 // Reads the magic: "RTHRG" version 1, "RTHR2" version 2.
 ANALYSE_EXPORT region_tree* load_elemset_region_tree(const char* path);
 // Reads header, element set, the 0x0A byte and the node records after the

@@ -1,7 +1,9 @@
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
 
+#include "analyse/files/checked_file.h"
 #include "analyse/files/detail/tree_file.h"
 #include "analyse/files/treeio.h"
 #include "analyse/trees/tree_walk.h"
@@ -18,10 +20,15 @@ constexpr int kMagicLength = 5;
 constexpr const char* kNoSet = "Could not alloc memory for Node while Reading from File ";
 
 // Writes the element-set tree with either header; `write_header` gets the
-// file, the region count and the element-set size.
+// file, the region count and the element-set size. `fatal`: a target whose
+// temporary file cannot be created ends the process. *error (when given)
+// receives the errno value of a failure, 0 when the file is in place.
 template <class Header>
-int write_elemset_file(region_tree* tree, const char* path, Header write_header)
+int write_elemset_file(region_tree* tree, const char* path, Header write_header, bool fatal,
+                       int* error)
 {
+    if (error != nullptr)
+        *error = EINVAL;
     const std::vector<tregionnode*> order = breadth_first(tree->root);
     const long npixels = vx_pixel_count(tree->width, tree->height);
     std::vector<int> set(static_cast<size_t>(npixels > 0 ? npixels : 0));
@@ -33,15 +40,20 @@ int write_elemset_file(region_tree* tree, const char* path, Header write_header)
         vx_report("Could not write Region tree %s\n", path);
         return 0;
     }
-    tree_output out(path);
-    FILE* f = out.file();
-    out.check(write_header(f, static_cast<int>(order.size()), count));
-    out.check(put_ints(f, set.data(), set.size()));
-    out.check(std::fputc('\n', f) != EOF);
-    for (size_t k = 0; k < order.size() && out.ok(); ++k)
-        out.check(write_elemset_region_node(order[k], f, static_cast<int>(k),
-                                            list_size(order[k]->sons)) == 1);
-    return out.commit();
+    checked_file out(path, "wb");
+    if (tree_output_opened(out, fatal)) {
+        FILE* f = out.stream();
+        out.record(write_header(f, static_cast<int>(order.size()), count));
+        out.record(put_ints(f, set.data(), set.size()));
+        out.record(std::fputc('\n', f) != EOF);
+        for (size_t k = 0; k < order.size() && out.error() == 0; ++k)
+            out.record(write_elemset_region_node(order[k], f, static_cast<int>(k),
+                                                 list_size(order[k]->sons)) == 1);
+    }
+    const bool written = out.close();
+    if (error != nullptr)
+        *error = out.error();
+    return written ? 1 : 0;
 }
 
 bool write_text_header(FILE* f, const region_tree* tree, int regions, int entries)
@@ -51,6 +63,18 @@ bool write_text_header(FILE* f, const region_tree* tree, int regions, int entrie
            put_number_line(f, "Height: ", tree->height) &&
            put_number_line(f, "Scales: ", tree->scales) &&
            put_number_line(f, "ElemsetSize: ", entries);
+}
+
+int write_binary_tree(region_tree* tree, const char* path, bool fatal, int* error)
+{
+    return write_elemset_file(
+        tree, path,
+        [tree](FILE* f, int regions, int entries) {
+            const int header[5] = {regions, tree->width, tree->height, tree->scales, entries};
+            return std::fwrite(kMagicV2, 1, kMagicLength, f) == kMagicLength &&
+                   put_ints(f, header, 5);
+        },
+        fatal, error);
 }
 
 // The header lines after "RegionTree".
@@ -141,17 +165,22 @@ region_tree* try_read_elemset_region_tree_ascii(FILE* f, const char** error)
 
 int write_elemset_region_tree(region_tree* tree, const char* path)
 {
-    return write_elemset_file(tree, path, [tree](FILE* f, int regions, int entries) {
-        const int header[5] = {regions, tree->width, tree->height, tree->scales, entries};
-        return std::fwrite(kMagicV2, 1, kMagicLength, f) == kMagicLength && put_ints(f, header, 5);
-    });
+    return write_binary_tree(tree, path, true, nullptr);
+}
+
+int try_write_elemset_region_tree(region_tree* tree, const char* path, int* error)
+{
+    return write_binary_tree(tree, path, false, error);
 }
 
 int write_elemset_region_tree_ascii(region_tree* tree, const char* path)
 {
-    return write_elemset_file(tree, path, [tree](FILE* f, int regions, int entries) {
-        return write_text_header(f, tree, regions, entries);
-    });
+    return write_elemset_file(
+        tree, path,
+        [tree](FILE* f, int regions, int entries) {
+            return write_text_header(f, tree, regions, entries);
+        },
+        true, nullptr);
 }
 
 region_tree* load_elemset_region_tree(const char* path)

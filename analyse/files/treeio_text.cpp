@@ -1,6 +1,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "analyse/files/checked_file.h"
 #include "analyse/files/detail/tree_file.h"
 #include "analyse/files/treeio.h"
 #include "analyse/trees/tree_walk.h"
@@ -130,17 +131,18 @@ int write_region_node(tregionnode* node, FILE* f, int number, int nsons)
 int write_region_tree(region_tree* tree, const char* path)
 {
     const std::vector<tregionnode*> order = breadth_first(tree->root);
-    tree_output out(path);
-    FILE* f = out.file();
-    out.check(put_text(f, "RegionTree\n") &&
-              put_number_line(f, "Regions: ", static_cast<int>(order.size())) &&
-              put_number_line(f, "Width: ", tree->width) &&
-              put_number_line(f, "Height: ", tree->height) &&
-              put_number_line(f, "Scales: ", tree->scales));
-    for (size_t k = 0; k < order.size() && out.ok(); ++k)
-        out.check(write_region_node(order[k], f, static_cast<int>(k), list_size(order[k]->sons)) ==
-                  1);
-    return out.commit();
+    checked_file out(path, "wb");
+    tree_output_opened(out, true);
+    FILE* f = out.stream();
+    out.record(put_text(f, "RegionTree\n") &&
+               put_number_line(f, "Regions: ", static_cast<int>(order.size())) &&
+               put_number_line(f, "Width: ", tree->width) &&
+               put_number_line(f, "Height: ", tree->height) &&
+               put_number_line(f, "Scales: ", tree->scales));
+    for (size_t k = 0; k < order.size() && out.error() == 0; ++k)
+        out.record(write_region_node(order[k], f, static_cast<int>(k), list_size(order[k]->sons)) ==
+                   1);
+    return out.close() ? 1 : 0;
 }
 
 tregionnode* read_region_node(FILE* f, int width, int height)

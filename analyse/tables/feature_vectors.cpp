@@ -5,11 +5,17 @@
 
 #include "analyse/attributes/attributes.h"
 #include "analyse/detail/text_builder.h"
-#include "analyse/tables/detail/checked_file.h"
+#include "analyse/files/checked_file.h"
 #include "analyse/trees/tree_walk.h"
 #include "imagecore/report.h"
 
 namespace {
+
+// Writes the text to an open stream; false when not all of it was written.
+bool write_text(FILE* file, const std::string& text)
+{
+    return file != nullptr && std::fwrite(text.data(), 1, text.size(), file) == text.size();
+}
 
 // The "%f" text of the value followed by ",", or "?," when it does not print
 // as a number (the second character of "nan", "-inf", ... is no digit).

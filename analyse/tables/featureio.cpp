@@ -8,7 +8,7 @@
 #include "analyse/attributes/detail/attribute_text.h"
 #include "analyse/detail/text_builder.h"
 #include "analyse/display/visual_analyse.h"
-#include "analyse/tables/detail/checked_file.h"
+#include "analyse/files/checked_file.h"
 #include "analyse/trees/detail/label_node_array.h"
 #include "imagecore/report.h"
 
@@ -38,28 +38,34 @@ std::string table_row(const char* image_name, const tregionnode* node)
     return row.str();
 }
 
-bool append_rows(checked_file& out, const char* image_name, tregionnode* const* nodes, int count)
-{
-    for (int i = 0; i < count && nodes != nullptr; ++i)
-        if (nodes[i] != nullptr && !out.write(table_row(image_name, nodes[i])))
-            return false;
-    return true;
-}
-
 int write_table(const char* file, const char* image_name, region_tree* tree)
 {
     checked_file out(file, "w");
-    out.write(table_header(tree));
-    append_rows(out, image_name, tree->nodes, tree->regions);
+    fio_writeTreeTableHeader(out, tree);
+    fio_writeTreeTableByNodeArray(out, image_name, tree->nodes, tree->regions);
     return out.close() ? 1 : 0;
 }
 
 }  // namespace
 
+bool fio_writeTreeTableHeader(checked_file& out, region_tree* tree)
+{
+    return out.write(table_header(tree));
+}
+
+bool fio_writeTreeTableByNodeArray(checked_file& out, const char* image_name, tregionnode** nodes,
+                                   int count)
+{
+    for (int i = 0; i < count && nodes != nullptr; ++i)
+        if (nodes[i] != nullptr && !out.write(table_row(image_name, nodes[i])))
+            return false;
+    return out.record(true);
+}
+
 int fio_writeTreeTableHeader(const char* file, region_tree* tree)
 {
     checked_file out(file, "w");
-    out.write(table_header(tree));
+    fio_writeTreeTableHeader(out, tree);
     return out.close() ? 1 : 0;
 }
 
@@ -67,7 +73,7 @@ int fio_writeTreeTableByNodeArray(const char* file, const char* image_name, treg
                                   int count)
 {
     checked_file out(file, "a");
-    append_rows(out, image_name, nodes, count);
+    fio_writeTreeTableByNodeArray(out, image_name, nodes, count);
     return out.close() ? 1 : 0;
 }
 

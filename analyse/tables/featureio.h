@@ -3,11 +3,15 @@
 // Tables of a tree's regions with their attribute vectors: the comma
 // separated tree table and the C4.5 ".names"/".data" pair of a classified
 // tree. The id of a region is its file index. Every writer returns 1, or 0
-// after a message when the file cannot be opened or a write fails.
+// after a message when the file cannot be opened or a write fails; a file
+// that a writer creates replaces an older one only when it is complete
+// (analyse/files/checked_file.h).
 
 #include "analyse/analyse_export.h"
 #include "analyse/trees/region_types.h"
 #include "imagecore/vx_image.h"
+
+class checked_file;
 
 // Creates the file with the header "Imagename, RegionID, " and the names of
 // the tree's template attribute vector joined by ", ".
@@ -16,6 +20,12 @@ ANALYSE_EXPORT int fio_writeTreeTableHeader(const char* file, region_tree* tree)
 // non-null entry of the `count` nodes.
 ANALYSE_EXPORT int fio_writeTreeTableByNodeArray(const char* file, const char* image_name,
                                                  tregionnode** nodes, int count);
+// The header and the rows written into a file being written, for a table
+// made of several pieces that replaces an older one only when complete.
+// False once a write to the file failed.
+ANALYSE_EXPORT bool fio_writeTreeTableHeader(checked_file& out, region_tree* tree);
+ANALYSE_EXPORT bool fio_writeTreeTableByNodeArray(checked_file& out, const char* image_name,
+                                                  tregionnode** nodes, int count);
 // The same for the tree's node array (regions entries).
 ANALYSE_EXPORT int fio_writeTreeTableByNodelist(const char* file, const char* image_name,
                                                 region_tree* tree);

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "analyse/tests/file_size_limit.h"
+#include "analyse/files/checked_file.h"
 #include "testsupport/region_tree_builder.h"
 #include "testsupport/vx_test.h"
 
@@ -84,10 +84,31 @@ TEST_F(TreeTables, ListTableIsCreatedEmpty)
     EXPECT_EQ(vx_test::read_file(csv), "");
 }
 
+TEST_F(TreeTables, ATableThatCannotBeWrittenWholeLeavesTheOlderOne)
+{
+    vx_test::write_file(csv, "older table\n");
+    EXPECT_EXIT(std::exit(vx_test::under_size_limit([&] {
+                    const int result = fio_writeEntireTreeTable_csv(csv.c_str(), "img.png", tree);
+                    const bool alone =
+                        std::distance(std::filesystem::directory_iterator(dir.path()), {}) == 1;
+                    return result == 0 && alone && vx_test::read_file(csv) == "older table\n" ? 3
+                                                                                              : 4;
+                })),
+                testing::ExitedWithCode(3), "");
+    // A table written in pieces replaces the older one when it is closed.
+    checked_file out(csv.c_str(), "w");
+    tregionnode* active[] = {b};
+    EXPECT_TRUE(fio_writeTreeTableHeader(out, tree));
+    EXPECT_TRUE(fio_writeTreeTableByNodeArray(out, "img.png", active, 1));
+    EXPECT_EQ(vx_test::read_file(csv), "older table\n");
+    ASSERT_TRUE(out.close());
+    EXPECT_EQ(vx_test::read_file(csv), std::string(kHeader) + kRowB);
+}
+
 TEST_F(TreeTables, FailedWritesAreReportedAndKeepEarlierRows)
 {
     // A table that is created anew is removed when it cannot be written whole.
-    EXPECT_EXIT(std::exit(under_size_limit([&] {
+    EXPECT_EXIT(std::exit(vx_test::under_size_limit([&] {
                     const int result = fio_writeEntireTreeTable_csv(csv.c_str(), "img.png", tree);
                     return result == 0 && !std::filesystem::exists(csv) ? 3 : 4;
                 })),
@@ -97,7 +118,7 @@ TEST_F(TreeTables, FailedWritesAreReportedAndKeepEarlierRows)
     ASSERT_EQ(fio_writeTreeTableHeader(csv.c_str(), tree), 1);
     tregionnode* active[] = {a, a1, b};
     EXPECT_EXIT(
-        std::exit(under_size_limit([&] {
+        std::exit(vx_test::under_size_limit([&] {
             return fio_writeTreeTableByNodeArray(csv.c_str(), "img.png", active, 3) == 0 ? 3 : 4;
         })),
         testing::ExitedWithCode(3), "");

@@ -173,7 +173,8 @@ TEST(PartitionTree, TreeJobsRunInThreads)
                            names[i].c_str(),
                            nullptr,
                            nullptr,
-                           nullptr};
+                           nullptr,
+                           {}};
         ASSERT_EQ(pthread_create(&threads[i], nullptr, generateTreeFile, &jobs[i]), 0);
     }
     for (int i = 0; i < 2; ++i) {
@@ -187,6 +188,19 @@ TEST(PartitionTree, TreeJobsRunInThreads)
     }
 }
 
+// A job of kScales scales without progress.
+tree_job job_of(vx_image* grey, vx_image* work, int mode, const std::string& file)
+{
+    tree_job job{};
+    job.scales = kScales;
+    job.source = grey;
+    job.work = work;
+    job.tmpl = unit_disk_template;
+    job.mode = mode;
+    job.file_name = file.c_str();
+    return job;
+}
+
 TEST(PartitionTree, ATreeJobWhosePartitionFailsKeepsTheOldFileAndHasNoTree)
 {
     vx_test::TempDir dir;
@@ -194,18 +208,26 @@ TEST(PartitionTree, ATreeJobWhosePartitionFailsKeepsTheOldFileAndHasNoTree)
     const vx_image_handle too_few_scales(init_vx_image(40, 30, kScales - 1));
     const std::string name = dir.file("img.5.bright.tree");
     vx_test::write_file(name, "old tree");
-    tree_job job{};
-    job.scales = kScales;
-    job.source = grey.get();
-    job.work = too_few_scales.get();
-    job.tmpl = unit_disk_template;
-    job.mode = 1;
-    job.file_name = name.c_str();
+    tree_job job = job_of(grey.get(), too_few_scales.get(), 1, name);
     const std::string printed = vx_test::printed_by([&] { generateTreeFile(&job); });
     EXPECT_EQ(job.result, nullptr);
     EXPECT_EQ(vx_test::read_file(name), "old tree");
     EXPECT_NE(printed.find("Could not compute the tree " + name + ": no file written\n"),
               std::string::npos);
+}
+
+TEST(PartitionTree, ATreeJobWhoseFileCannotBeWrittenSaysWhyAndKeepsItsTree)
+{
+    vx_test::TempDir dir;
+    const vx_image_handle grey(grey_image(40, 30, 5));
+    const vx_image_handle work(init_vx_image(40, 30, kScales));
+    const std::string name = dir.file("missing/img.5.dark.tree");
+    tree_job job = job_of(grey.get(), work.get(), 2, name);
+    const std::string printed = vx_test::printed_by([&] { generateTreeFile(&job); });
+    const region_tree_handle tree(job.result);
+    EXPECT_NE(tree, nullptr);
+    EXPECT_STREQ(job.failure, "No such file or directory");
+    EXPECT_NE(printed.find("Tree file " + name + " not written\n"), std::string::npos);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <sys/resource.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
@@ -352,6 +353,26 @@ TEST(TreeFileWriter, FailedWritesLeaveNoFileBehind)
     son->pixels[0] = 99;
     EXPECT_EQ(write_elemset_region_tree(tree.get(), dir.file("bad.tree").c_str()), 0);
     EXPECT_FALSE(std::filesystem::exists(dir.file("bad.tree")));
+}
+
+TEST(TreeFileWriter, TheTryWriterNeverEndsTheProcessAndSaysWhy)
+{
+    TempDir dir;
+    const region_tree_handle tree(hand_tree());
+    int error = 0;
+    EXPECT_EQ(try_write_elemset_region_tree(tree.get(), dir.file("missing/t.tree").c_str(), &error),
+              0);
+    EXPECT_EQ(error, ENOENT);
+    const std::string path = dir.file("t.tree");
+    write_file(path, "older tree");
+    EXPECT_EXIT(
+        std::exit(vx_test::under_size_limit([&] {
+            const int written = try_write_elemset_region_tree(tree.get(), path.c_str(), &error);
+            return written == 0 && error == EFBIG && read_file(path) == "older tree" ? 3 : 4;
+        })),
+        ::testing::ExitedWithCode(3), "");
+    EXPECT_EQ(try_write_elemset_region_tree(tree.get(), path.c_str(), &error), 1);
+    EXPECT_EQ(error, 0);
 }
 
 TEST(TreeFileText, SeekHelpersAndScanner)

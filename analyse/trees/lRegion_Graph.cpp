@@ -1,10 +1,12 @@
 #include "analyse/trees/lRegion_Graph.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <vector>
 
+#include "analyse/files/checked_file.h"
 #include "analyse/files/treeio.h"
 #include "analyse/trees/detail/scale_refinement.h"
 #include "analyse/trees/polarity_tree.h"
@@ -77,6 +79,7 @@ int lRegion_Graph(vx_image* partition, const char* file_name, int conn)
 void* generateTreeFile(void* arg)
 {
     auto* job = static_cast<tree_job*>(arg);
+    job->failure[0] = '\0';
     const std::time_t t0 = std::time(nullptr);
     job->result = build_polarity_tree_progress(job->source, job->work, job->mode, job->scales,
                                                job->tmpl, job->flags, job->context, job->progress);
@@ -85,8 +88,13 @@ void* generateTreeFile(void* arg)
         return nullptr;
     }
     vx_report("Writing File:%s \n", job->file_name);
-    if (write_elemset_region_tree(job->result, job->file_name) != 1)
-        vx_fatal(exit_code::tree_file_unwritable, "Tree file %s not written\n", job->file_name);
+    int error = 0;
+    if (try_write_elemset_region_tree(job->result, job->file_name, &error) != 1) {
+        std::snprintf(job->failure, sizeof job->failure, "%s",
+                      checked_file::reason_of(error).c_str());
+        vx_report("Tree file %s not written\n", job->file_name);
+        return nullptr;
+    }
     vx_report("Creation of %s, %d Scales, in %d Seconds\n", job->file_name, job->scales,
               static_cast<int>(std::time(nullptr) - t0));
     return nullptr;

@@ -21,6 +21,9 @@ struct tree_job {
     region_tree* result;  // the built tree, owned by the job's creator
     void* context;
     tree_progress_fn progress;
+    // Set by generateTreeFile: why the built tree's file is not in place,
+    // empty when it is or when no tree was built.
+    char failure[128];
 };
 
 // Builds the tree of the partition (relabelled in place) and numbers its
@@ -38,10 +41,10 @@ ANALYSE_EXPORT int lRegion_Graph(vx_image* partition, const char* file_name, int
 
 // Thread start routine of a tree job (argument: tree_job*): builds the tree
 // of the source (build_polarity_tree_progress), stores it in `result` and
-// writes it as an element-set tree file. Returns null. When the partition
-// cannot be computed, `result` stays null and no file is written, with a
-// message; a tree file that cannot be written ends the process (exit code
-// 42).
+// writes it as an element-set tree file. Returns null and never ends the
+// process. When the partition cannot be computed, `result` stays null and no
+// file is written, with a message; when the file cannot be written, the
+// target stays as it was and `failure` tells why.
 ANALYSE_EXPORT void* generateTreeFile(void* job);
 
 // Step-wise construction: one partition scale per step.

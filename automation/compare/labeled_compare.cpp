@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
+#include "analyse/files/checked_file.h"
 #include "automation/compare/detail/ground_truth.h"
 #include "automation/compare/vx_image_regions_compare.h"
 #include "automation/detail/handles.h"
 #include "automation/detail/text.h"
-#include "automation/detail/written_file.h"
 #include "automation/repository/vx_labeled_repository.h"
 #include "imagecore/report.h"
 
@@ -43,7 +43,7 @@ int VxLabeledRepository::CompareImageRegions(const char* table, const char* gtDi
         vx_report("CompareImageRegions: no repository\n");
         return 0;
     }
-    written_file out(text_or_empty(table), "w");
+    checked_file out(text_or_empty(table), "w");
     if (!out.is_open())
         return 0;
     out.write(

@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
+#include "analyse/files/checked_file.h"
 #include "automation/compare/detail/ground_truth.h"
 #include "automation/compare/vx_tree_regions_compare.h"
 #include "automation/detail/handles.h"
 #include "automation/detail/text.h"
-#include "automation/detail/written_file.h"
 #include "automation/repository/detail/tree_files.h"
 #include "automation/repository/vx_repository.h"
 #include "imagecore/report.h"
@@ -36,7 +36,7 @@ int VxRepository::CompareTreesGroundTruth(const char* table, int polarity, const
                   polarity);
         return 0;
     }
-    written_file out(text_or_empty(table), "w");
+    checked_file out(text_or_empty(table), "w");
     if (!out.is_open())
         return 0;
     out.write(

@@ -8,8 +8,7 @@
 #include <cstring>
 #include <vector>
 
-#include "imagecore/files/vxfileio.h"
-#include "imagecore/files/vxfopen.h"
+#include "analyse/files/checked_file.h"
 #include "imagecore/report.h"
 #include "imagecore/text/c_locale.h"
 #include "imagecore/text/vxstringtools.h"
@@ -87,17 +86,7 @@ bool read_text_line(FILE* f, std::string& line)
 
 bool write_text_file(const std::string& path, const std::string& text)
 {
-    const std::string temporary = path + ".tmp";
-    FILE* f = vxfopen(temporary.c_str(), "w");
-    if (f == nullptr)
-        return false;
-    const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    if (vx_close_written(f, written, temporary.c_str()) != 0)
-        return false;
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        vx_report("Could not write file %s\n", path.c_str());
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
+    checked_file out(path.c_str(), "w");
+    out.write(text);
+    return out.close();
 }

@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "analyse/attributes/attributes.h"
+#include "analyse/files/checked_file.h"
 #include "automation/detail/attribute_texts.h"
 #include "automation/detail/handles.h"
 #include "automation/detail/text.h"
-#include "automation/detail/written_file.h"
 #include "automation/programs/run_program.h"
 #include "automation/repository/detail/class_trees.h"
 #include "automation/repository/detail/repository_paths.h"
@@ -48,7 +48,7 @@ void VxLabeledRepository::writeClassifiedTable(const char* file, const char* upd
         vx_report("VxLabeledRepository: no tree of mode %d to export\n", mode);
         return;
     }
-    written_file table(text_or_empty(file), "w");
+    checked_file table(text_or_empty(file), "w");
     if (!table.is_open())
         return;
     bool header = false;
@@ -107,7 +107,7 @@ int VxLabeledRepository::c4_5_training(const int* attributes, int n, int mode, c
         return 0;
     }
     const std::string base = text_or_empty(stem);
-    written_file data(base + ".data", "w");
+    checked_file data((base + ".data").c_str(), "w");
     if (!data.is_open())
         return 0;
     bool names = false;

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "analyse/files/checked_file.h"
 #include "automation/detail/handles.h"
 #include "automation/detail/text.h"
-#include "automation/detail/written_file.h"
 #include "automation/repository/vx_labeled_repository.h"
 #include "imagecore/files/analyze.h"
 #include "imagecore/report.h"
@@ -23,7 +23,7 @@ constexpr int kMaxExtent = 32767;
 // A file of slices of one size, the low byte of every pixel in row order.
 class slice_file {
 public:
-    explicit slice_file(const std::string& path) : file_(path, "wb") {}
+    explicit slice_file(const std::string& path) : file_(path.c_str(), "wb") {}
 
     bool is_open() const { return file_.is_open(); }
 
@@ -54,15 +54,17 @@ public:
         ++slices_;
     }
 
-    // True when every slice is in the file; an incomplete file is removed.
+    // True when every slice is in the file; an older file stays whole
+    // otherwise.
     bool close() { return file_.close(); }
+    void discard() { file_.discard(); }
 
     int slices() const { return slices_; }
     int width() const { return width_; }
     int height() const { return height_; }
 
 private:
-    written_file file_;
+    checked_file file_;
     int slices_ = 0;
     int width_ = 0;
     int height_ = 0;
@@ -138,16 +140,16 @@ int VxLabeledRepository::writeResultANLZVolume(const char* prefix, float zScale,
             slice->pixels[p] = slice->pixels[p] != 0 ? 255 : 0;
         volume.add(slice.get(), records[i].name);
     }
-    if (!volume.close())
-        return 0;
     if (volume.slices() == 0) {
         vx_report("No slice for the volume %s: nothing written\n", base.c_str());
-        std::remove(voxels.c_str());
+        volume.discard();
         return 0;
     }
+    if (!volume.close())
+        return 0;
     const std::vector<unsigned char> header =
         analyze_header_bytes(volume.width(), volume.height(), volume.slices(), zScale, fileName);
-    written_file headerFile(base + ".hdr", "wb");
+    checked_file headerFile((base + ".hdr").c_str(), "wb");
     if (headerFile.is_open())
         headerFile.write(header.data(), header.size());
     if (!headerFile.close()) {

@@ -3,13 +3,12 @@
 #include <string>
 
 #include "automation/detail/text.h"
+#include "automation/repository/detail/query_summary_text.h"
 
-bool writeQuerySummaryHeader(const char* file, const char* date, const char* repositoryFile,
-                             const char* resultPath, const char* const* queries, const int* modes,
-                             int n, int images)
+std::string query_summary_header(const char* date, const char* repositoryFile,
+                                 const char* resultPath, const char* const* queries,
+                                 const int* modes, int n, int images)
 {
-    if (file == nullptr)
-        return false;
     n = queries != nullptr && n > 0 ? n : 0;
     std::string text =
         c_format("Classification from %s for Repository\n%s\nImages at\n%s\n", text_or_empty(date),
@@ -19,5 +18,15 @@ bool writeQuerySummaryHeader(const char* file, const char* date, const char* rep
         text +=
             c_format("%s, Mode %d\n", text_or_empty(queries[q]), modes != nullptr ? modes[q] : 1);
     text += c_format("Images: %d\n", images);
-    return write_text_file(file, text);
+    return text;
+}
+
+bool writeQuerySummaryHeader(const char* file, const char* date, const char* repositoryFile,
+                             const char* resultPath, const char* const* queries, const int* modes,
+                             int n, int images)
+{
+    if (file == nullptr)
+        return false;
+    return write_text_file(
+        file, query_summary_header(date, repositoryFile, resultPath, queries, modes, n, images));
 }

@@ -5,14 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "analyse/files/checked_file.h"
 #include "automation/detail/handles.h"
 #include "automation/detail/pictures.h"
 #include "automation/detail/text.h"
+#include "automation/repository/detail/query_summary_text.h"
 #include "automation/repository/detail/repository_paths.h"
 #include "automation/repository/detail/tree_files.h"
-#include "automation/repository/query_summary.h"
 #include "automation/repository/vx_repository.h"
-#include "imagecore/files/vxfopen.h"
 #include "imagecore/palette.h"
 #include "imagecore/report.h"
 #include "imagecore/text/image_date.h"
@@ -43,16 +43,6 @@ void load_query_tree(query_tree& slot, const image* picture, bool done, const st
     slot.tree.reset(measured_tree(picture, path, updateRule, polarity));
     if (slot.tree != nullptr)
         slot.nodes.assign(static_cast<size_t>(slot.tree->regions) + 1, nullptr);
-}
-
-void append_line(const char* file, const std::string& line)
-{
-    FILE* f = vxfopen(text_or_empty(file), "a");
-    if (f == nullptr)
-        return;
-    const bool written = std::fwrite(line.data(), 1, line.size(), f) == line.size();
-    if (std::fclose(f) != 0 || !written)
-        vx_report("Could not write file %s\n", file);
 }
 
 // The reader's picture, or null after a message.
@@ -104,6 +94,15 @@ void VxRepository::applyModalQueries(int i, const char* updateRule, const char* 
 {
     if (i < 0 || i >= NumberOfImages())
         return;
+    // A line that cannot be written whole is cut back off the file.
+    checked_file summary(text_or_empty(summaryFile), "a");
+    queryImage(i, updateRule, queries, n, summary, modes);
+    summary.close();
+}
+
+void VxRepository::queryImage(int i, const char* updateRule, const char* const* queries, int n,
+                              checked_file& summary, const int* modes)
+{
     n = queries != nullptr && n > 0 ? n : 0;
     const RepositoryImage& record = images[i];
 
@@ -157,7 +156,7 @@ void VxRepository::applyModalQueries(int i, const char* updateRule, const char* 
     }
 
     // 4.-5. The summary line, the result images, the time taken.
-    append_line(summaryFile, line + "\n");
+    summary.write(line + "\n");
     if (picture != nullptr) {
         writeImageGrey(first.c_str(), result.get());
         writeImageGrey(second.c_str(), regions.get());
@@ -166,21 +165,28 @@ void VxRepository::applyModalQueries(int i, const char* updateRule, const char* 
               static_cast<int>(image_timer()) - start);
 }
 
-void VxRepository::QueryAllImages(const char* updateRule, const char* const* queries, int n,
+bool VxRepository::QueryAllImages(const char* updateRule, const char* const* queries, int n,
                                   const char* summaryFile, const char* path, const int* modes)
 {
-    newResultPalette(n > 0 ? n : 0);
     startClock();
     resultPath = text_or_empty(path);
-    writeQuerySummaryHeader(summaryFile, startDate, repositoryName.c_str(), resultPath.c_str(),
-                            queries, modes, n, NumberOfImages());
-    for (int i = 0; i < NumberOfImages(); ++i)
-        applyModalQueries(i, updateRule, queries, n, summaryFile, modes);
+    // The summary replaces an older one only when every line is written.
+    checked_file summary(text_or_empty(summaryFile), "w");
+    if (!summary.write(query_summary_header(startDate, repositoryName.c_str(), resultPath.c_str(),
+                                            queries, modes, n, NumberOfImages())) ||
+        !summary.flush()) {
+        vx_report("No query run: the summary %s cannot be written\n", text_or_empty(summaryFile));
+        return false;
+    }
+    newResultPalette(n > 0 ? n : 0);
+    for (int i = 0; i < NumberOfImages() && summary.flush(); ++i)
+        queryImage(i, updateRule, queries, n, summary, modes);
     vx_report("Evaluated %d Queries on %d Images in %d Seconds\n", n > 0 ? n : 0, NumberOfImages(),
               static_cast<int>(image_timer()) - startTime);
     std::free(palette);
     palette = nullptr;
     paletteEntries = 0;
+    return summary.close();
 }
 
 void VxRepository::applyQueriesNew(const char* treeName, const char* imageName,
@@ -215,7 +221,9 @@ void VxRepository::applyQueriesNew(const char* treeName, const char* imageName,
         }
         line += c_format(", %d, %d", q + 1, hits) + hitList;
     }
-    append_line(summaryFile, line + "\n");
+    checked_file summary(text_or_empty(summaryFile), "a");
+    summary.write(line + "\n");
+    summary.close();
     if (picture != nullptr)
         writeImageGrey(first.c_str(), result.get());
     vx_report("Computation of %d Queries in %d Seconds\n", n,

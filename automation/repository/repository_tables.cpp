@@ -1,7 +1,9 @@
 // Attribute tables over the trees of a repository, and its attribute names.
+#include <memory>
 #include <string>
 
 #include "analyse/attributes/attributes.h"
+#include "analyse/files/checked_file.h"
 #include "analyse/tables/featureio.h"
 #include "analyse/trees/tree_walk.h"
 #include "automation/detail/handles.h"
@@ -10,14 +12,17 @@
 #include "automation/repository/vx_repository.h"
 #include "imagecore/report.h"
 
-void VxRepository::writeRepositoryTables(const char* tableStem, const char* updateRule)
+bool VxRepository::writeRepositoryTables(const char* tableStem, const char* updateRule)
 {
     std::string stem = tableStem != nullptr ? tableStem : "";
     if (stem.size() >= 4 && stem.compare(stem.size() - 4, 4, ".csv") == 0)
         stem.resize(stem.size() - 4);
-    const std::string tables[2] = {stem + ".bright.csv", stem + ".dark.csv"};
-    bool headerWritten[2] = {false, false};
-    for (int i = 0; i < NumberOfImages(); ++i) {
+    const std::string names[2] = {stem + ".bright.csv", stem + ".dark.csv"};
+    // A table is made with its first tree and replaces an older one only
+    // when it is complete.
+    std::unique_ptr<checked_file> tables[2];
+    bool failed = false;
+    for (int i = 0; i < NumberOfImages() && !failed; ++i) {
         RepositoryImage& record = images[i];
         const std::string path = imagesPath + record.image;
         vx_image_handle input(ReadImageGrey(path.c_str()));
@@ -28,7 +33,7 @@ void VxRepository::writeRepositoryTables(const char* tableStem, const char* upda
             record.darkDone = 0;
             continue;
         }
-        for (int k = 0; k < 2; ++k) {
+        for (int k = 0; k < 2 && !failed; ++k) {
             const int done = k == 0 ? record.brightDone : record.darkDone;
             const std::string& treeName = k == 0 ? record.brightTree : record.darkTree;
             if (done == 0) {
@@ -39,11 +44,24 @@ void VxRepository::writeRepositoryTables(const char* tableStem, const char* upda
             region_tree_handle tree(measured_tree(picture, treePath(treeName), updateRule, k + 1));
             if (tree == nullptr)
                 continue;
-            if (!headerWritten[k])
-                headerWritten[k] = fio_writeTreeTableHeader(tables[k].c_str(), tree.get()) == 1;
-            fio_writeTreeTableByNodelist(tables[k].c_str(), record.image.c_str(), tree.get());
+            if (tables[k] == nullptr) {
+                tables[k] = std::make_unique<checked_file>(names[k].c_str(), "w");
+                fio_writeTreeTableHeader(*tables[k], tree.get());
+            }
+            failed = !fio_writeTreeTableByNodeArray(*tables[k], record.image.c_str(), tree->nodes,
+                                                    tree->regions);
         }
     }
+    bool written = !failed;
+    for (std::unique_ptr<checked_file>& table : tables) {
+        if (table == nullptr)
+            continue;
+        if (failed)
+            table->discard();
+        else
+            written = table->close() && written;
+    }
+    return written;
 }
 
 int VxRepository::initAttributes(const char* updateRule)

@@ -37,6 +37,13 @@ bool VxRepository::hasToComputeTreeFile(const char* path) const
 
 int VxRepository::computeRepositoryStep(void* context, tree_progress_fn callback)
 {
+    std::vector<TreeFileFailure> failures;
+    return computeRepositoryStep(context, callback, failures);
+}
+
+int VxRepository::computeRepositoryStep(void* context, tree_progress_fn callback,
+                                        std::vector<TreeFileFailure>& failures)
+{
     const int s = treeStep;
     if (s < 0 || s >= NumberOfImages()) {
         treeStep = -1;
@@ -48,6 +55,7 @@ int VxRepository::computeRepositoryStep(void* context, tree_progress_fn callback
     // 1.-3. Jobs reset, tree names, image path.
     for (tree_job* job : {&darkJob, &brightJob}) {
         job->result = nullptr;
+        job->failure[0] = '\0';
         job->flags = static_cast<unsigned>(generationMode);
     }
     record.brightTree = tree_file_name(record.image, brightJob.scales, 1, generationMode);
@@ -94,9 +102,13 @@ int VxRepository::computeRepositoryStep(void* context, tree_progress_fn callback
     schedule(darkJob, darkInput.get(), darkWork, "File exists:  ");
     run_tree_jobs(jobs, relay);
 
-    // 9.-10. Done is what is on disk; the jobs give back what they hold.
-    record.brightDone = fileExists(brightJobFile) ? 1 : 0;
-    record.darkDone = fileExists(darkJobFile) ? 1 : 0;
+    // 9.-10. Done is what is on disk, but not an older file that was to be
+    //        replaced; the jobs give back what they hold.
+    record.brightDone = fileExists(brightJobFile) && brightJob.failure[0] == '\0' ? 1 : 0;
+    record.darkDone = fileExists(darkJobFile) && darkJob.failure[0] == '\0' ? 1 : 0;
+    for (tree_job* job : {&brightJob, &darkJob})
+        if (job->failure[0] != '\0')
+            failures.push_back({job->file_name, job->failure});
     for (tree_job* job : {&darkJob, &brightJob}) {
         delete_regiontree(job->result);
         job->result = nullptr;

@@ -13,6 +13,7 @@
 #include "imagecore/vx_image.h"
 
 class VxImageProcessing;
+class checked_file;
 
 // One image of a repository. Tree names are relative to the repository
 // path, "-" when there is none.
@@ -23,6 +24,12 @@ struct RepositoryImage {
     int reserved = 0;
     int brightDone = 0;  // 1 when the bright tree file exists
     int darkDone = 0;
+};
+
+// A tree file that a repository step could not write, and why.
+struct TreeFileFailure {
+    std::string file;    // the tree file's path
+    std::string reason;  // as the system says it ("No space left on device")
 };
 
 // Flags of a repository.
@@ -121,9 +128,17 @@ public:
     // index -1) when the index lies outside the list. Progress reaches
     // callback(kind, step, context) on the calling thread, every step of the
     // kinds 1, 2, 11 and 12 once and in order; a null callback gets none.
-    // A done flag is set only for a tree file that exists afterwards; a tree
-    // file that cannot be written ends the process (exit code 42).
+    // A done flag is set only for a tree file that exists afterwards and
+    // was not to be written anew in vain: a tree file that cannot be written
+    // (a full disk, a folder or file that cannot be written) is reported and
+    // left as it was, and its done flag is cleared. Nothing ends the process
+    // and nothing thrown leaves the step; a tree thread that cannot be
+    // started runs on the calling thread.
     int computeRepositoryStep(void* context, tree_progress_fn callback);
+    // The same, appending to `failures` every tree file of the image that
+    // could not be written.
+    int computeRepositoryStep(void* context, tree_progress_fn callback,
+                              std::vector<TreeFileFailure>& failures);
     // Every image from the first, without progress; prints "Computation took
     // %d min %d sec\n".
     void computeRepository();
@@ -165,8 +180,11 @@ public:
     // is cut off): one header, then one row per region of every image's
     // trees, attributes computed with the update rule. Images without a tree
     // or that cannot be read, and trees that are missing, ill-formed or of
-    // another size than their image, are skipped with a message.
-    void writeRepositoryTables(const char* tableStem, const char* updateRule);
+    // another size than their image, are skipped with a message. Each table
+    // replaces an older one only when complete; a write that fails ends the
+    // run with both older tables whole. Returns false when a table could not
+    // be written.
+    bool writeRepositoryTables(const char* tableStem, const char* updateRule);
     // The attribute names of image 0's bright tree under the update rule;
     // returns their count, 0 (the list unchanged) when that tree or image
     // is not there, cannot be loaded or they differ in size.
@@ -209,15 +227,19 @@ public:
     // with a message, for the first query). An image that cannot be read,
     // and a tree that is missing, ill-formed or of another size, give their
     // queries no hits (", q, 0") after a message; the summary line is always
-    // appended, so that lines map to images by position. Prints "Computation
-    // of %d Queries in %d Seconds\n".
+    // appended, so that lines map to images by position (a line that cannot
+    // be written whole is cut back off the file). Prints "Computation of %d
+    // Queries in %d Seconds\n".
     void applyModalQueries(int i, const char* updateRule, const char* const* queries, int n,
                            const char* summaryFile, const int* modes);
-    // A whole run: the summary file is created with its header
+    // A whole run: the summary file is made with its header
     // (writeQuerySummaryHeader), every image is queried, "Evaluated %d
     // Queries on %d Images in %d Seconds\n" is printed and the result palette
-    // is freed.
-    void QueryAllImages(const char* updateRule, const char* const* queries, int n,
+    // is freed. The summary replaces an older file only when complete: when
+    // its header cannot be written no image is queried, when a line cannot
+    // the run stops, the older file whole either way. Returns whether the
+    // summary is in place.
+    bool QueryAllImages(const char* updateRule, const char* const* queries, int n,
                         const char* summaryFile, const char* resultPath, const int* modes);
     // The bright-tree run of one image given by its tree and image names
     // (relative to the two paths): summary line and grey result image as
@@ -351,6 +373,9 @@ private:
     void prepareTreeJobs();
     void startClock();
     void newResultPalette(int queries);
+    // applyModalQueries with the summary line written to `summary`.
+    void queryImage(int i, const char* updateRule, const char* const* queries, int n,
+                    checked_file& summary, const int* modes);
     // Writes the text to the result table (mode "w" or "a"), or reports
     // that it could not.
     void writeToResultTable(const std::string& text, const char* mode);

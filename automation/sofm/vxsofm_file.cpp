@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "analyse/files/checked_file.h"
 #include "automation/detail/text_fields.h"
 #include "automation/sofm/vxsofm.h"
 #include "imagecore/files/vxfopen.h"
@@ -263,7 +264,9 @@ bool vxsofm::read_file(const char* file, vector_array* inputs)
 
 bool vxsofm::write(const char* file, const char* source, const unsigned* columns)
 {
-    FILE* f = file != nullptr ? vxfopen(file, "w") : nullptr;
+    // Written beside the file and renamed over it when complete.
+    checked_file out(file, "w");
+    FILE* f = out.stream();
     if (f == nullptr) {
         vx_report("Could not open %s for SOM output\n", file != nullptr ? file : "(null)");
         return false;
@@ -298,8 +301,7 @@ bool vxsofm::write(const char* file, const char* source, const unsigned* columns
     std::fprintf(f, "Classes_GT_CMP\n");
     for (int i = 0; i < m->num_inputs; ++i)
         std::fprintf(f, "%d, %d\n", m->inputs->vectors[i].gt_class, m->inputs->vectors[i].mark);
-    bool ok = std::ferror(f) == 0;
-    ok = std::fclose(f) == 0 && ok;
+    const bool ok = out.close();
     if (!ok)
         vx_report("Could not write SOM %s\n", file);
     return ok;

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "analyse/files/checked_file.h"
 #include "automation/tables/detail/table_storage.h"
 #include "automation/tables/vxtable.h"
 #include "imagecore/fatal.h"
-#include "imagecore/files/vxfopen.h"
 #include "imagecore/report.h"
 #include "imagecore/text/cnumbers.h"
 
@@ -69,8 +69,8 @@ bool VxTable::writeCSV(const char* file, unsigned n, const unsigned* columns) co
         if (columns[j] < static_cast<unsigned>(getColumns()))
             selected.push_back(columns[j]);
 
-    FILE* f = file != nullptr ? vxfopen(file, "w") : nullptr;
-    if (f == nullptr) {
+    checked_file out(file, "w");
+    if (!out.is_open()) {
         vx_report("VxTable Could not open File %s for Table output\n",
                   file != nullptr ? file : "(null)");
         return false;
@@ -83,19 +83,20 @@ bool VxTable::writeCSV(const char* file, unsigned n, const unsigned* columns) co
             line += sep;
     }
     line += '\n';
-    bool ok = std::fwrite(line.data(), 1, line.size(), f) == line.size();
+    bool ok = out.write(line);
     for (size_t r = 0; ok && r < static_cast<size_t>(data_->rows); ++r) {
         line.clear();
         for (size_t j = 0; j < selected.size(); ++j)
             append_cell(line, data_->columns[selected[j]], r, j + 1 == selected.size(), sep);
         if (selected.empty())
             line += '\n';
-        ok = std::fwrite(line.data(), 1, line.size(), f) == line.size();
+        ok = out.write(line);
     }
-    ok = std::fclose(f) == 0 && ok;
-    if (!ok)
+    if (!out.close()) {
         vx_report("VxTable Could not write Table to File %s\n", file);
-    return ok;
+        return false;
+    }
+    return true;
 }
 
 bool VxTable::writeCSV(const char* file)

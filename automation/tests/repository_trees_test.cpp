@@ -106,6 +106,31 @@ TEST(RepositoryTrees, StepsComputeBothTreesWithProgressOnTheCallingThread)
               std::string::npos);
 }
 
+TEST(RepositoryTrees, ATreeFileThatCannotBeWrittenIsReportedAndNotClaimed)
+{
+    repository_dir d(2);
+    auto r = d.repository(3);
+    // A folder in the bright tree's place cannot be replaced by the file.
+    const std::string bright = d.trees + "//img0.4.bright.tree";
+    std::filesystem::create_directory(bright);
+    std::vector<TreeFileFailure> failures;
+    testing::internal::CaptureStdout();
+    r->computeRepositoryInit(kScales);
+    r->forceOverwrite(true);
+    EXPECT_EQ(r->computeRepositoryStep(nullptr, nullptr, failures), 1);
+    EXPECT_EQ(r->computeRepositoryStep(nullptr, nullptr, failures), 2);
+    const std::string printed = testing::internal::GetCapturedStdout();
+    ASSERT_EQ(failures.size(), 1u) << printed;
+    EXPECT_EQ(failures[0].file, bright);
+    EXPECT_EQ(failures[0].reason, "Is a directory");
+    EXPECT_NE(printed.find("Tree file " + bright + " not written\n"), std::string::npos);
+    const std::string file = d.dir.file("r.vxr");
+    ASSERT_EQ(r->WriteRepository(file.c_str()), 1);
+    const std::string text = vx_test::read_file(file);
+    EXPECT_NE(text.find("\nimg0.pgm,-,img0.4.dark.tree,\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\nimg1.pgm,img1.4.bright.tree,img1.4.dark.tree,\n"), std::string::npos);
+}
+
 TEST(RepositoryTrees, ExistingTreesAreKeptUnlessOverwriteIsForced)
 {
     repository_dir d(2);

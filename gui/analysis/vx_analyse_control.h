@@ -202,7 +202,8 @@ public:
 
     // ---- files ----
     // Each returns whether the file was written; a failure shows the
-    // "!!Write Error!!" pop-up naming the file.
+    // "!!Write Error!!" pop-up naming the file and leaves an older file
+    // whole.
     // One CSV row per active region of that polarity, after the header.
     bool write_bright_result_table(const QString& file);
     bool write_dark_result_table(const QString& file);

@@ -4,14 +4,15 @@
 #include <cstdio>
 
 #include "analyse/display/visual_analyse.h"
+#include "analyse/files/checked_file.h"
 #include "analyse/files/treeio.h"
 #include "analyse/tables/featureio.h"
 #include "gui/analysis/detail/project_file.h"
 #include "gui/analysis/detail/tree_files.h"
 #include "gui/analysis/vx_analyse_control.h"
 #include "gui/foundation/file_checks.h"
-#include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/text_files.h"
+#include "gui/foundation/vx_message_popup.h"
 
 namespace {
 
@@ -30,11 +31,13 @@ std::string table_name(const std::string& tree)
 bool vx_analyse_control::writeTable(const QString& file, region_tree* tree, tregionnode** active,
                                     int size)
 {
-    const QByteArray name = QFile::encodeName(file);
-    const bool written = tree != nullptr ? fio_writeTreeTableHeader(name.constData(), tree) == 1 &&
-                                               fio_writeTreeTableByNodeArray(
-                                                   name.constData(), imagename(), active, size) == 1
-                                         : write_regionnode_list_table(name.constData()) == 1;
+    // Header and rows replace an older table only together.
+    checked_file out(QFile::encodeName(file).constData(), "w");
+    if (tree != nullptr) {
+        fio_writeTreeTableHeader(out, tree);
+        fio_writeTreeTableByNodeArray(out, imagename(), active, size);
+    }
+    const bool written = out.close();
     if (!written)
         vx_write_error(file);
     return written;
@@ -95,7 +98,7 @@ bool vx_analyse_control::writeProject(const char* file)
                    "No trees of the image to save in\n" + project);
         return false;
     }
-    // The tree writers end the process on a target they cannot create.
+    // Nothing is written unless every file can be.
     const QStringList targets = {
         project, file_text(names.openingTree), file_text(names.closingTree),
         file_text(table_name(names.openingTree)), file_text(table_name(names.closingTree))};
@@ -118,9 +121,9 @@ QString vx_analyse_control::writeProjectFiles(const QString& project)
 
     // 1. Both trees.
     QString failed;
-    if (write_elemset_region_tree(brightTree, names.openingTree.c_str()) != 1)
+    if (try_write_elemset_region_tree(brightTree, names.openingTree.c_str(), nullptr) != 1)
         failed = file_text(names.openingTree);
-    else if (write_elemset_region_tree(darkTree, names.closingTree.c_str()) != 1)
+    else if (try_write_elemset_region_tree(darkTree, names.closingTree.c_str(), nullptr) != 1)
         failed = file_text(names.closingTree);
 
     // 2. The attribute tables, which compute the attributes with their own

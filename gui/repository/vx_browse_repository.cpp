@@ -121,8 +121,9 @@ void VxBrowseRepository::ExportCSV()
         return;
     tableStem = table;
     updateRule = rule;
-    repository->writeRepositoryTables(QFile::encodeName(tableStem).constData(),
-                                      QFile::encodeName(updateRule).constData());
+    if (!repository->writeRepositoryTables(QFile::encodeName(tableStem).constData(),
+                                           QFile::encodeName(updateRule).constData()))
+        vx_write_error(tableStem);
 }
 
 void VxBrowseRepository::setUpdateRule(QString qstRuleFile)

@@ -51,7 +51,8 @@ public slots:
     // Asks for an update rule, then for a table name; with both, writes the
     // tables "<stem>.bright.csv" and "<stem>.dark.csv" (a final ".csv" of the
     // name cut off) and the rule becomes the browser's update rule. Either
-    // cancelled writes nothing.
+    // cancelled writes nothing; tables that cannot be written get the
+    // write-error pop-up, older ones whole.
     void ExportCSV();
     void setUpdateRule(QString qstRuleFile);
     void showImageList();

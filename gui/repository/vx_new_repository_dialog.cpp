@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <vector>
 
 #include "automation/preprocessing/process_image.h"
 #include "gui/foundation/dialog_service.h"
@@ -272,7 +273,7 @@ bool vx_new_repository_dialog::canCompute(const QString& treeDirectory)
                    "Scales must be a whole number from 2 to 1000000:\n" + scalesEdit->text());
         return false;
     }
-    // A tree file that cannot be written would end the program.
+    // No tree could be written there: refused before anything is computed.
     const QFileInfo folder(treeDirectory);
     if (!folder.isDir() || !folder.isWritable()) {
         vx_message(QStringLiteral("!!Write Error!!"),
@@ -312,23 +313,45 @@ void vx_new_repository_dialog::compute(const QString& treeDirectory)
     imageProgress->repaint();
     treeProgress->resetSteps(scales);
 
-    // 7. One image per step, its trees reported on the tree bars.
+    // 7. One image per step, its trees reported on the tree bars. The run
+    //    stops at a tree file that cannot be written: a full disk or a folder
+    //    turned read-only would fail every image after it.
     int done = 0;
-    for (int i = 0; i < n; ++i) {
+    std::vector<TreeFileFailure> failures;
+    for (int i = 0; i < n && failures.empty(); ++i) {
         log(QStringLiteral("Processing %1/%2").arg(done + 1).arg(n));
         const qint64 start = QDateTime::currentSecsSinceEpoch();
-        done = repository.computeRepositoryStep(treeProgress, &VxDualTreeProgress::getProgress);
+        done = repository.computeRepositoryStep(treeProgress, &VxDualTreeProgress::getProgress,
+                                                failures);
+        for (const TreeFileFailure& failure : failures)
+            log(QStringLiteral("Tree file %1 not written: %2")
+                    .arg(QFile::decodeName(failure.file.c_str()),
+                         QString::fromLocal8Bit(failure.reason.c_str())));
         log(QStringLiteral("Took %1 seconds\n").arg(QDateTime::currentSecsSinceEpoch() - start));
         imageProgress->setValue(done);
         repaint();
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         treeProgress->reset();
     }
+    if (!failures.empty())
+        log(QStringLiteral("Stopped after %1 of %2 images\n").arg(done).arg(n));
 
-    // 8.-9. The repository file.
-    if (repository.WriteRepository(QFile::encodeName(repositoryFile).constData()) == 0)
-        vx_write_error(repositoryFile);
+    // 8.-9. The repository file, which names only the tree files in place.
+    const bool written =
+        repository.WriteRepository(QFile::encodeName(repositoryFile).constData()) != 0;
     log("Terminates at " + now() + "\n");
+    if (failures.empty()) {
+        if (!written)
+            vx_write_error(repositoryFile);
+        return;
+    }
+    // One pop-up for the whole run.
+    const TreeFileFailure& first = failures.front();
+    QString text = "Unable to write tree file\n" + QFile::decodeName(first.file.c_str()) + "\n" +
+                   QString::fromLocal8Bit(first.reason.c_str());
+    if (!written)
+        text += "\n\nUnable to write file\n" + repositoryFile;
+    vx_message(QStringLiteral("!!Write Error!!"), text);
 }
 
 void vx_new_repository_dialog::log(const QString& entry)

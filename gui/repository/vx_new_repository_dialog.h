@@ -64,8 +64,11 @@ protected slots:
     // happens without a repository file. A scales field without acceptable
     // input (2 .. 1000000), a repository path that is no writable folder and
     // a repository file that cannot be written are refused with a pop-up
-    // before anything is computed; a ".vxr" that fails to be written after
-    // all gets one too.
+    // before anything is computed. A tree file that cannot be written
+    // meanwhile (a full disk, a folder turned read-only) is logged and stops
+    // the run; the ".vxr" names only the tree files in place, and one pop-up
+    // names the tree file and why (and the ".vxr" when it failed too). A
+    // ".vxr" that fails to be written alone gets the write-error pop-up.
     void computeRepository();
 
 private:

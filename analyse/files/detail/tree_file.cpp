@@ -1,13 +1,11 @@
 #include "analyse/files/detail/tree_file.h"
 
-#include <unistd.h>
-
-#include <atomic>
 #include <charconv>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
 
+#include "analyse/files/checked_file.h"
 #include "analyse/trees/contour.h"
 #include "analyse/trees/regiontree.h"
 #include "analyse/trees/tree_walk.h"
@@ -231,32 +229,11 @@ bool put_numbers(FILE* f, const int* values, int n)
     return std::fwrite(block, 1, used, f) == used;
 }
 
-tree_output::tree_output(const char* path) : path_(path)
+bool tree_output_opened(const checked_file& out, bool fatal)
 {
-    static std::atomic<unsigned> serial{0};
-    tmp_ = path_ + ".tmp" + std::to_string(getpid()) + "." + std::to_string(serial++);
-    f_ = vxfopen(tmp_.c_str(), "wbx");
-    if (f_ == nullptr)
+    if (!out.is_open() && fatal)
         vx_fatal(exit_code::tree_file_unwritable, "Could not open Region tree for writing");
-}
-
-tree_output::~tree_output()
-{
-    if (f_ != nullptr) {
-        std::fclose(f_);
-        std::remove(tmp_.c_str());
-    }
-}
-
-int tree_output::commit()
-{
-    const bool closed = std::fclose(f_) == 0;
-    f_ = nullptr;
-    if (ok_ && closed && std::rename(tmp_.c_str(), path_.c_str()) == 0)
-        return 1;
-    std::remove(tmp_.c_str());
-    vx_report("Could not write Region tree %s\n", path_.c_str());
-    return 0;
+    return out.is_open();
 }
 
 const char* const kNoTreeTag = "no tree file magic or first line";

@@ -9,6 +9,8 @@
 
 #include "analyse/trees/region_types.h"
 
+class checked_file;
+
 // The fixed fields of a node record in version 2 order; version 1 and the
 // text forms lack `border`.
 struct node_record {
@@ -44,29 +46,11 @@ node_record record_from_ints(const int* in, int version);
 // early; a failed allocation ends the process with `no_memory`.
 bool read_int_array(FILE* f, long n, int** out, const char* no_memory);
 
-// A tree file being written: a temporary file beside the target, renamed
-// into place by commit() when every write and the close succeeded. A
-// temporary file that cannot be created ends the process.
-class tree_output {
-public:
-    explicit tree_output(const char* path);
-    ~tree_output();
-    tree_output(const tree_output&) = delete;
-    tree_output& operator=(const tree_output&) = delete;
-
-    FILE* file() const { return f_; }
-    // Records the outcome of a write made by the caller.
-    void check(bool written) { ok_ = ok_ && written; }
-    bool ok() const { return ok_; }
-    // Returns 1 when the file is in place, else 0 after a message.
-    int commit();
-
-private:
-    std::string path_;
-    std::string tmp_;
-    FILE* f_ = nullptr;
-    bool ok_ = true;
-};
+// Tree files are written through checked_file (mode "wb"): under a
+// temporary name beside the target, renamed into place when complete.
+// Whether the file is open; when it is not, `fatal` ends the process as the
+// plain writers document (exit code 42).
+bool tree_output_opened(const checked_file& out, bool fatal);
 
 // Checked writes: false when not everything was written.
 bool put_ints(FILE* f, const int* values, size_t n);

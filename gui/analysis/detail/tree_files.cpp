@@ -4,7 +4,6 @@
 
 #include "analyse/files/treeio.h"
 #include "analyse/trees/tree_walk.h"
-#include "gui/foundation/file_checks.h"
 #include "gui/foundation/vx_message_popup.h"
 
 vx_kept_labels::vx_kept_labels(region_tree* tree)
@@ -25,12 +24,9 @@ bool vx_write_tree_file(region_tree* tree, const QString& file)
         vx_message(QStringLiteral("!!Write Error!!"), "No tree to save in\n" + file);
         return false;
     }
-    if (!vx_creatable(file)) {
-        vx_write_error(file);
-        return false;
-    }
     const vx_kept_labels labels(tree);
-    const bool written = write_elemset_region_tree(tree, QFile::encodeName(file).constData()) == 1;
+    const bool written =
+        try_write_elemset_region_tree(tree, QFile::encodeName(file).constData(), nullptr) == 1;
     labels.restore();
     if (!written)
         vx_write_error(file);

@@ -23,7 +23,6 @@ private:
 };
 
 // Writes the element-set tree file, keeping the tree's labels. A null tree
-// or a target that cannot be created shows the "!!Write Error!!" pop-up
-// and writes nothing (the writer would end the process). Returns whether
-// the file was written.
+// or a file that cannot be written shows the "!!Write Error!!" pop-up, the
+// file as it was. Returns whether the file was written.
 bool vx_write_tree_file(region_tree* tree, const QString& file);

@@ -300,4 +300,29 @@ TEST_F(ControlTest, AnUpdateRuleThatCannotRunLoadsAndComputesNothingAndSaysWhy)
     EXPECT_EQ(control->openingtree(), nullptr);
 }
 
+TEST_F(ControlTest, ATableOnAFullDiskLeavesTheOlderTableWhole)
+{
+    const vx_test::SmallTmpfs disk;
+    if (!disk.mounted())
+        GTEST_SKIP() << disk.why();
+    // Twelve squares, and rows long enough that the table outgrows the page
+    // the older one holds.
+    std::vector<rect> squares;
+    for (int k = 0; k < 12; ++k)
+        squares.push_back({2 + 10 * (k % 6), 2 + 10 * (k / 6), 5, 5, 200});
+    auto control = computed(picture(62, 22, squares));
+    control->imagename(std::string(400, 'i').c_str());
+    write(control->brightrulesname(), "RULES: TD: area < 40 #RULES\n");
+    vx_test::printed_by([&] { control->apply_open_rule(); });
+    ASSERT_GE(control->activeBrightNodes(), 12);
+    const std::string table = disk.file("objects.csv");
+    write(table, "older table\n");
+    disk.fill();
+    dialogs().press("Acknowlege");
+    EXPECT_FALSE(control->write_bright_result_table(QString::fromStdString(table)));
+    ASSERT_EQ(dialogs().requests().size(), 1u);
+    EXPECT_EQ(dialogs().requests().back().title, "!!Write Error!!");
+    EXPECT_EQ(vx_test::read_file(table), "older table\n");
+}
+
 }  // namespace

@@ -238,6 +238,50 @@ TEST_F(NewRepositoryCompute, RefusesScalesBelowTwoAndTargetsThatCannotBeWritten)
     EXPECT_TRUE(log().endsWith("b.png")) << "nothing was logged";
 }
 
+TEST_F(NewRepositoryCompute, ATreeFileThatCannotBeWrittenStopsTheRunWithOnePopUp)
+{
+    chooseTwoPictures(3);
+    click("Recomputation Mode");
+    // A folder where a.png's bright tree goes: the file cannot replace it.
+    const std::string blocked = dir.path().string() + "//a.3.bright.tree";
+    std::filesystem::create_directory(blocked);
+    dialogs().press("Acknowlege");
+    compute();
+    ASSERT_EQ(dialogs().requests().size(), 2u);
+    const VxDialogRequest& popUp = dialogs().requests().back();
+    EXPECT_EQ(popUp.title, "!!Write Error!!");
+    EXPECT_EQ(popUp.labels.value(1),
+              q("Unable to write tree file\n" + blocked + "\nIs a directory"));
+    EXPECT_TRUE(log().contains(q("Tree file " + blocked + " not written: Is a directory")));
+    EXPECT_TRUE(log().contains("Stopped after 1 of 2 images"));
+    const std::string repository = vx_test::read_file(tree("rep.vxr"));
+    EXPECT_NE(repository.find("\na.png,-,a.3.dark.tree,\nb.png,-,-\n"), std::string::npos)
+        << repository;
+    EXPECT_TRUE(button("Compute")->isEnabled());
+}
+
+TEST_F(NewRepositoryCompute, AFullDiskStopsTheRunAndNamesTheTreeAndTheRepositoryFile)
+{
+    const vx_test::SmallTmpfs disk("256k");
+    if (!disk.mounted())
+        GTEST_SKIP() << disk.why();
+    chooseTwoPictures(3);
+    fileEdit()->setText(q(disk.file("rep.vxr")));
+    disk.fill();
+    dialogs().press("Acknowlege");
+    compute();
+    ASSERT_EQ(dialogs().requests().size(), 2u);
+    const QString text = dialogs().requests().back().labels.value(1);
+    EXPECT_TRUE(text.startsWith("Unable to write tree file\n" + q(disk.path().string())))
+        << text.toStdString();
+    EXPECT_TRUE(text.endsWith("No space left on device\n\nUnable to write file\n" +
+                              q(disk.file("rep.vxr"))))
+        << text.toStdString();
+    EXPECT_FALSE(std::filesystem::exists(disk.file("rep.vxr")));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(disk.path()), {}), 1)
+        << "neither trees nor temporary files";
+}
+
 TEST_F(NewRepositoryCompute, ACancelDuringTheRunDeletesTheDialogOnlyAfterIt)
 {
     chooseTwoPictures(3);
