@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <exception>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -20,15 +21,23 @@
 FILTER_EXPORT void set_tree_workers(int count);
 FILTER_EXPORT int get_tree_workers();
 
-// Runs work(t) for every t in 0 .. threads - 1, each on a thread of its own
-// (t = 0 on the calling thread), and returns when all have returned.
+// Runs work(t) for t in 0 .. threads - 1, each on a thread of its own (t = 0
+// on the calling thread), and returns when all have returned. A thread that
+// cannot be started (a process thread limit, memory) is not tried again and
+// neither are those after it: work(t) then runs for the threads started
+// only, t = 0 always, so work must take its share from what the others
+// leave, as every caller here does through a shared counter.
 template <class Work>
 void run_tree_threads(int threads, Work&& work)
 {
     std::vector<std::thread> helpers;
     helpers.reserve(static_cast<size_t>(std::max(threads - 1, 0)));
-    for (int t = 1; t < threads; ++t)
-        helpers.emplace_back([&work, t] { work(t); });
+    try {
+        for (int t = 1; t < threads; ++t)
+            helpers.emplace_back([&work, t] { work(t); });
+    } catch (const std::exception&) {
+        // std::system_error, or std::bad_alloc for the thread's state.
+    }
     work(0);
     for (std::thread& h : helpers)
         h.join();

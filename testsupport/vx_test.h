@@ -6,6 +6,7 @@
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -19,6 +20,8 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 // Expects `statement` to end the process with `code` after printing text that
@@ -204,5 +207,39 @@ private:
     bool mounted_ = false;
     std::string why_;
 };
+
+// Makes this process unable to start threads: a process limit of 0, which
+// root escapes unless it first becomes the user nobody (so the files used
+// afterwards must be open to all). Call it in a child process, which should
+// leave through std::_Exit, since LeakSanitizer needs a thread at exit.
+// Returns whether a thread now fails to start.
+inline bool forbid_new_threads()
+{
+    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+        return false;
+    rlimit limit{};
+    getrlimit(RLIMIT_NPROC, &limit);
+    limit.rlim_cur = 0;
+    if (setrlimit(RLIMIT_NPROC, &limit) != 0)
+        return false;
+    try {
+        std::thread([] {}).join();
+        return false;
+    } catch (const std::system_error&) {
+        return true;
+    }
+}
+
+// Whether forbid_new_threads works here (tried in a child process).
+inline bool threads_can_be_forbidden()
+{
+    std::fflush(nullptr);
+    const pid_t child = ::fork();
+    if (child == 0)
+        std::_Exit(forbid_new_threads() ? 0 : 1);
+    int status = 0;
+    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
+}
 
 }  // namespace vx_test

@@ -3,6 +3,7 @@
 #include <pthread.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "analyse/trees/regiontree.h"
 #include "analyse/trees/tree_walk.h"
 #include "filter/lMMS_Part.h"
+#include "filter/tree_workers.h"
 #include "testsupport/vx_test.h"
 
 namespace {
@@ -228,6 +230,37 @@ TEST(PartitionTree, ATreeJobWhoseFileCannotBeWrittenSaysWhyAndKeepsItsTree)
     EXPECT_NE(tree, nullptr);
     EXPECT_STREQ(job.failure, "No such file or directory");
     EXPECT_NE(printed.find("Tree file " + name + " not written\n"), std::string::npos);
+}
+
+// 3 when the tree file written where no thread can start is `expected`.
+int tree_without_threads(vx_image* grey, const std::string& path, const std::string& expected)
+{
+    if (!vx_test::forbid_new_threads())
+        return 5;
+    const region_tree_handle tree(partition_tree(grey, 1, 3u));
+    return write_elemset_region_tree(tree.get(), path.c_str()) == 1 &&
+                   vx_test::read_file(path) == expected
+               ? 3
+               : 4;
+}
+
+TEST(PartitionTree, WorkersThatCannotStartLeaveTheirShareToTheOthers)
+{
+    if (!vx_test::threads_can_be_forbidden())
+        GTEST_SKIP() << "no thread limit can be set here";
+    vx_test::TempDir dir;
+    std::filesystem::permissions(dir.path(), std::filesystem::perms::all);
+    const vx_image_handle grey(grey_image(60, 50, 7));
+    const std::string path = dir.file("tree");
+    set_tree_workers(4);
+    const region_tree_handle tree(
+        vx_test::capturing_stdout([&] { return partition_tree(grey.get(), 1, 3u); }));
+    ASSERT_EQ(write_elemset_region_tree(tree.get(), path.c_str()), 1);
+    const std::string expected = vx_test::read_file(path);
+    std::filesystem::remove(path);
+    EXPECT_EXIT(std::_Exit(tree_without_threads(grey.get(), path, expected)),
+                ::testing::ExitedWithCode(3), "");
+    set_tree_workers(0);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "analyse/trees/regiontree.h"
 #include "automation/preprocessing/scale_image_step.h"
 #include "automation/preprocessing/vx_image_processing.h"
+#include "filter/tree_workers.h"
 #include "imagecore/files/image_loader.h"
 #include "imagecore/files/pgm.h"
 #include "imagecore/image.h"
@@ -129,6 +130,41 @@ TEST(RepositoryTrees, ATreeFileThatCannotBeWrittenIsReportedAndNotClaimed)
     const std::string text = vx_test::read_file(file);
     EXPECT_NE(text.find("\nimg0.pgm,-,img0.4.dark.tree,\n"), std::string::npos) << text;
     EXPECT_NE(text.find("\nimg1.pgm,img1.4.bright.tree,img1.4.dark.tree,\n"), std::string::npos);
+}
+
+// 3 when the step, unable to start any thread, writes `expected`'s trees.
+int step_without_threads(VxRepository& r, const std::map<std::string, std::string>& expected)
+{
+    if (!vx_test::forbid_new_threads())
+        return 5;
+    std::vector<TreeFileFailure> failures;
+    r.computeRepositoryInit(kScales);
+    if (r.computeRepositoryStep(nullptr, nullptr, failures) != 1 || !failures.empty())
+        return 4;
+    for (const auto& [path, bytes] : expected)
+        if (vx_test::read_file(path) != bytes)
+            return 4;
+    return 3;
+}
+
+TEST(RepositoryTrees, AStepComputesItsTreesHereWhenNoThreadCanStart)
+{
+    if (!vx_test::threads_can_be_forbidden())
+        GTEST_SKIP() << "no thread limit can be set here";
+    repository_dir d(1);
+    std::filesystem::permissions(d.dir.path(), std::filesystem::perms::all);
+    std::filesystem::permissions(d.trees, std::filesystem::perms::all);
+    auto r = d.repository(3);
+    set_tree_workers(4);
+    vx_test::compute_trees(*r, kScales);
+    std::map<std::string, std::string> expected;
+    for (const char* polarity : {"bright", "dark"}) {
+        const std::string path = d.trees + "/img0.4." + polarity + ".tree";
+        expected[path] = vx_test::read_file(path);
+        std::filesystem::remove(path);
+    }
+    EXPECT_EXIT(std::_Exit(step_without_threads(*r, expected)), ::testing::ExitedWithCode(3), "");
+    set_tree_workers(0);
 }
 
 TEST(RepositoryTrees, ExistingTreesAreKeptUnlessOverwriteIsForced)

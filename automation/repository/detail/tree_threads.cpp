@@ -3,6 +3,7 @@
 #include <pthread.h>
 
 #include <chrono>
+#include <exception>
 #include <memory>
 #include <thread>
 
@@ -28,10 +29,16 @@ struct tree_thread {
     std::atomic<bool> finished{false};
 };
 
+// Nothing thrown may leave a POSIX thread, nor the calling thread that runs
+// a job in its place.
 void* run_tree_thread(void* arg)
 {
     auto* run = static_cast<tree_thread*>(arg);
-    generateTreeFile(run->job);
+    try {
+        generateTreeFile(run->job);
+    } catch (const std::exception& e) {
+        vx_report("Could not compute the tree %s: %s\n", run->job->file_name, e.what());
+    }
     run->finished.store(true, std::memory_order_release);
     return nullptr;
 }

@@ -39,5 +39,6 @@ private:
 // Runs generateTreeFile on every job, each on its own POSIX thread, in
 // order of the list; the calling thread replays the progress about every
 // 50 ms until all are done and joined. A job whose thread cannot be started
-// runs on the calling thread.
+// runs on the calling thread. Nothing a job throws leaves it: the job then
+// ends without a tree, after a message.
 void run_tree_jobs(const std::vector<tree_job*>& jobs, tree_progress_relay& relay);
