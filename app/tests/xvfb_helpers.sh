@@ -94,10 +94,9 @@ write_pictures() {
   done
 }
 
-# Ctrl+R in the main window; the two pictures, the repository file rep.vxr
-# and 3 scales; Compute. Returns once rep.vxr is written (or after 30
-# seconds).
-create_repository() {
+# Ctrl+R in the main window; the two pictures, the repository file (the
+# one given, else rep.vxr here) and 3 scales; Compute.
+start_repository() {
   send_keys "^vx_analyse$" ctrl+r
   focus_window "^Create New Repository$"
   # The focus starts on "Select List of Source Images".
@@ -112,9 +111,15 @@ create_repository() {
   focus_window "^Create New Repository$"
   # Tab: "Repository File", its field; then seven more to the scales field.
   xdotool key Tab Tab
-  xdotool type --delay 20 "$work/rep.vxr"
+  xdotool type --delay 20 "${1:-$work/rep.vxr}"
   xdotool key Tab Tab Tab Tab Tab Tab Tab ctrl+a
   xdotool type --delay 20 "3"
   xdotool key Tab space
+}
+
+# start_repository with rep.vxr; returns once rep.vxr is written (or after
+# 30 seconds).
+create_repository() {
+  start_repository
   wait_until 30 [ -s rep.vxr ] || true
 }
