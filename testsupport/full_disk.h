@@ -1,12 +1,17 @@
 #pragma once
 
-// Disks that fill up, for the tests of writers.
+// Disks that fill up and files that cannot be written, for the tests of
+// writers.
 
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "testsupport/vx_test.h"
@@ -77,6 +82,43 @@ public:
 private:
     TempDir dir_;
     bool mounted_ = false;
+};
+
+// Makes an existing file read-only until the object goes: its permission
+// bits for an ordinary user, a read-only bind mount onto itself for root,
+// whom the bits do not stop. made() is false (why()) when neither works.
+class ReadOnlyFile {
+public:
+    explicit ReadOnlyFile(const std::string& path) : path_(path)
+    {
+        if (::geteuid() != 0) {
+            made_ = ::chmod(path.c_str(), 0444) == 0;
+        } else if (::mount(path.c_str(), path.c_str(), nullptr, MS_BIND, nullptr) == 0) {
+            mounted_ = true;
+            made_ = ::mount(nullptr, path.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY,
+                            nullptr) == 0;
+        }
+        if (!made_)
+            why_ = "the file cannot be made read-only (" + std::string(std::strerror(errno)) + ")";
+    }
+    ~ReadOnlyFile()
+    {
+        if (mounted_)
+            ::umount2(path_.c_str(), MNT_DETACH);
+        else if (made_)
+            ::chmod(path_.c_str(), 0644);
+    }
+    ReadOnlyFile(const ReadOnlyFile&) = delete;
+    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+
+    bool made() const { return made_; }
+    const std::string& why() const { return why_; }
+
+private:
+    std::string path_;
+    bool made_ = false;
+    bool mounted_ = false;
+    std::string why_;
 };
 
 }  // namespace vx_test

@@ -3,17 +3,12 @@
 // Helpers shared by the test suites of every library.
 
 #include <gtest/gtest.h>
-#include <sys/mount.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -106,107 +101,6 @@ inline void write_file(const std::string& path, const std::string& bytes)
     std::ofstream out(path, std::ios::binary);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
-
-// Machine faults for the writers and the threads to meet.
-
-// Runs `write` under a file-size limit of 64 bytes, so that writes fail
-// half-way as on a full disk. Call it in a child process (EXPECT_EXIT),
-// since the limit stays.
-template <class Write>
-int under_size_limit(Write write)
-{
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit{};
-    limit.rlim_cur = limit.rlim_max = 64;
-    setrlimit(RLIMIT_FSIZE, &limit);
-    return write();
-}
-
-// A small tmpfs of `size` bytes mounted on a fresh folder, to fill up or to
-// turn read-only; unmounted when the object goes. Mounting needs root: where
-// it fails, mounted() is false, why() says why and the test skips.
-class SmallTmpfs {
-public:
-    explicit SmallTmpfs(const std::string& size = "64k")
-    {
-        const std::string options = "size=" + size + ",mode=0777";
-        if (::mount("tmpfs", dir_.path().c_str(), "tmpfs", 0, options.c_str()) == 0)
-            mounted_ = true;
-        else
-            why_ = "no tmpfs can be mounted here (" + std::string(std::strerror(errno)) + ")";
-    }
-    ~SmallTmpfs()
-    {
-        if (mounted_)
-            ::umount2(dir_.path().c_str(), MNT_DETACH);
-    }
-    SmallTmpfs(const SmallTmpfs&) = delete;
-    SmallTmpfs& operator=(const SmallTmpfs&) = delete;
-
-    bool mounted() const { return mounted_; }
-    const std::string& why() const { return why_; }
-    const std::filesystem::path& path() const { return dir_.path(); }
-    std::string file(const std::string& name) const { return dir_.file(name); }
-
-    // Fills what is free with the file "filler".
-    void fill() const
-    {
-        FILE* f = std::fopen(file("filler").c_str(), "wb");
-        const std::vector<char> block(4096, 'f');
-        while (f != nullptr && std::fwrite(block.data(), 1, block.size(), f) == block.size() &&
-               std::fflush(f) == 0) {}
-        if (f != nullptr)
-            std::fclose(f);
-    }
-    // Remounts it read-only or writable again.
-    bool set_read_only(bool read_only) const
-    {
-        const unsigned long flags = MS_REMOUNT | (read_only ? MS_RDONLY : 0);
-        return ::mount("tmpfs", dir_.path().c_str(), "tmpfs", flags, nullptr) == 0;
-    }
-
-private:
-    TempDir dir_;
-    bool mounted_ = false;
-    std::string why_;
-};
-
-// Makes an existing file read-only until the object goes: its permission
-// bits for an ordinary user, a read-only bind mount onto itself for root,
-// whom the bits do not stop. made() is false (why()) when neither works.
-class ReadOnlyFile {
-public:
-    explicit ReadOnlyFile(const std::string& path) : path_(path)
-    {
-        if (::geteuid() != 0) {
-            made_ = ::chmod(path.c_str(), 0444) == 0;
-        } else if (::mount(path.c_str(), path.c_str(), nullptr, MS_BIND, nullptr) == 0) {
-            mounted_ = true;
-            made_ = ::mount(nullptr, path.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY,
-                            nullptr) == 0;
-        }
-        if (!made_)
-            why_ = "the file cannot be made read-only (" + std::string(std::strerror(errno)) + ")";
-    }
-    ~ReadOnlyFile()
-    {
-        if (mounted_)
-            ::umount2(path_.c_str(), MNT_DETACH);
-        else if (made_)
-            ::chmod(path_.c_str(), 0644);
-    }
-    ReadOnlyFile(const ReadOnlyFile&) = delete;
-    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
-
-    bool made() const { return made_; }
-    const std::string& why() const { return why_; }
-
-private:
-    std::string path_;
-    bool made_ = false;
-    bool mounted_ = false;
-    std::string why_;
-};
 
 // Makes this process unable to start threads: a process limit of 0, which
 // root escapes unless it first becomes the user nobody (so the files used

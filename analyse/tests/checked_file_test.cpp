@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "testsupport/full_disk.h"
 #include "testsupport/vx_test.h"
 
 namespace {
@@ -35,23 +36,22 @@ void expect_refused(const std::string& path, size_t size, int error)
 
 TEST(CheckedFile, AFullDiskOrAFolderTurnedReadOnlyLeavesTheOlderFileWhole)
 {
-    const vx_test::SmallTmpfs disk;
+    const vx_test::SmallDisk disk;
     if (!disk.mounted())
-        GTEST_SKIP() << disk.why();
+        GTEST_SKIP() << "no tmpfs can be mounted here";
     const std::string path = disk.file("table.csv");
     write_file(path, "older");
     disk.fill();
     expect_refused(path, 16384, ENOSPC);
     EXPECT_EQ(read_file(path), "older");
-    EXPECT_EQ(entries(disk.path()), 2) << "no temporary file is left";
+    EXPECT_EQ(entries(disk.file("")), 2) << "no temporary file is left";
 
-    std::filesystem::remove(disk.file("filler"));
-    ASSERT_TRUE(disk.set_read_only(true));
+    std::filesystem::remove(disk.file(".filler"));
+    ASSERT_TRUE(disk.readOnly());
     expect_refused(path, 10, EROFS);
     expect_refused(disk.file("new.csv"), 10, EROFS);
-    ASSERT_TRUE(disk.set_read_only(false));
     EXPECT_EQ(read_file(path), "older");
-    EXPECT_EQ(entries(disk.path()), 1);
+    EXPECT_EQ(entries(disk.file("")), 1);
 }
 
 TEST(CheckedFile, AReadOnlyFileIsRefusedAndAWrittenOneKeepsItsPermissions)

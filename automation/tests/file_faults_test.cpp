@@ -7,6 +7,7 @@
 
 #include "automation/sofm/vxsofm.h"
 #include "automation/tables/vxtable.h"
+#include "testsupport/full_disk.h"
 #include "testsupport/repository_fixture.h"
 #include "testsupport/vx_test.h"
 
@@ -49,24 +50,22 @@ TEST(FileFaults, WritesThatFailHalfWayLeaveTheOlderFilesWhole)
     vxsofm map(2, 2, inputs, 0.5, 1.0, 4, 1, 0);
     testing::internal::GetCapturedStdout();
 
-    EXPECT_EXIT(std::exit(vx_test::under_size_limit([&] {
-                    const char* queries[] = {rule.c_str()};
-                    const int modes[] = {1};
-                    // No image is queried when the summary's head cannot be
-                    // written.
-                    const bool refused = !r.QueryAllImages(nullptr, queries, 1, files[0].c_str(),
-                                                           d.dir.file("results").c_str(), modes) &&
-                                         r.written.empty() &&
-                                         !r.writeRepositoryTables(d.dir.file("t").c_str(), "") &&
-                                         r.WriteRepository(files[3].c_str()) == 0 &&
-                                         !table.writeCSV(files[4].c_str()) &&
-                                         !map.write(files[5].c_str(), "table.csv", columns);
-                    bool whole = entries(d.dir.path()) == before;
-                    for (const std::string& file : files)
-                        whole = whole && vx_test::read_file(file) == kOlder;
-                    return refused && whole ? 3 : 4;
-                })),
-                ::testing::ExitedWithCode(3), "");
+    const char* queries[] = {rule.c_str()};
+    const int modes[] = {1};
+    bool refused = false;
+    {
+        const vx_test::FileSizeLimit full(64);
+        // No image is queried when the summary's head cannot be written.
+        refused = !r.QueryAllImages(nullptr, queries, 1, files[0].c_str(),
+                                    d.dir.file("results").c_str(), modes) &&
+                  r.written.empty() && !r.writeRepositoryTables(d.dir.file("t").c_str(), "") &&
+                  r.WriteRepository(files[3].c_str()) == 0 && !table.writeCSV(files[4].c_str()) &&
+                  !map.write(files[5].c_str(), "table.csv", columns);
+    }
+    EXPECT_TRUE(refused);
+    EXPECT_EQ(entries(d.dir.path()), before);
+    for (const std::string& file : files)
+        EXPECT_EQ(vx_test::read_file(file), kOlder) << file;
     delete_vector_array(inputs);
 }
 

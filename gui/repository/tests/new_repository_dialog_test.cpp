@@ -12,6 +12,7 @@
 #include "gui/foundation/preprocessing/vx_preprocess_selection.h"
 #include "gui/foundation/vx_dual_tree_progress.h"
 #include "gui/repository/tests/new_repository_test_support.h"
+#include "testsupport/full_disk.h"
 
 using namespace new_repository_test;
 using vx_gui_test::dialogs;
@@ -262,9 +263,9 @@ TEST_F(NewRepositoryCompute, ATreeFileThatCannotBeWrittenStopsTheRunWithOnePopUp
 
 TEST_F(NewRepositoryCompute, AFullDiskStopsTheRunAndNamesTheTreeAndTheRepositoryFile)
 {
-    const vx_test::SmallTmpfs disk("256k");
+    const vx_test::SmallDisk disk;
     if (!disk.mounted())
-        GTEST_SKIP() << disk.why();
+        GTEST_SKIP() << "no tmpfs can be mounted here";
     chooseTwoPictures(3);
     fileEdit()->setText(q(disk.file("rep.vxr")));
     disk.fill();
@@ -272,13 +273,13 @@ TEST_F(NewRepositoryCompute, AFullDiskStopsTheRunAndNamesTheTreeAndTheRepository
     compute();
     ASSERT_EQ(dialogs().requests().size(), 2u);
     const QString text = dialogs().requests().back().labels.value(1);
-    EXPECT_TRUE(text.startsWith("Unable to write tree file\n" + q(disk.path().string())))
+    EXPECT_TRUE(text.startsWith("Unable to write tree file\n" + q(disk.file(""))))
         << text.toStdString();
     EXPECT_TRUE(text.endsWith("No space left on device\n\nUnable to write file\n" +
                               q(disk.file("rep.vxr"))))
         << text.toStdString();
     EXPECT_FALSE(std::filesystem::exists(disk.file("rep.vxr")));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(disk.path()), {}), 1)
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(disk.file("")), {}), 1)
         << "neither trees nor temporary files";
 }
 
