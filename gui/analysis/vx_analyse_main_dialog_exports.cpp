@@ -3,15 +3,18 @@
 #include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QVBoxLayout>
 
 #include "filter/polarity.h"
 #include "gui/analysis/vx_analyse_control.h"
 #include "gui/analysis/vx_analyse_main_dialog.h"
+#include "gui/analysis/vx_project_names.h"
 #include "gui/foundation/dialog_service.h"
-#include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/qimage_frame.h"
+#include "gui/foundation/screen_fit.h"
 #include "gui/foundation/vx_base_paths.h"
+#include "gui/foundation/vx_message_popup.h"
 #include "imagecore/handles.h"
 #include "imagecore/report.h"
 
@@ -180,7 +183,7 @@ void vx_analyse_main_dialog::showBlobs(bool bright)
         const image_handle blank(create_image(working != nullptr ? working->width : 0,
                                               working != nullptr ? working->height : 0, 0));
         frame = new qimage_frame(blank.get(), window.get());
-        auto* box = new QVBoxLayout(window.get());
+        auto* box = new QVBoxLayout(vx_scrolled_content(window.get()));
         auto* row = new QHBoxLayout;
         box->addLayout(row);
         row->addWidget(frame->initResizeVButtons(window.get()));

@@ -26,6 +26,7 @@ list(APPEND vxgui_sources
   foundation/qimage_frame_files.cpp
   foundation/qimage_frame_input.cpp
   foundation/qimage_frame_zoom.cpp
+  foundation/screen_fit.cpp
   foundation/scripted_dialogs.cpp
   foundation/sofm/detail/som_file_head.cpp
   foundation/sofm/vx_gui_som.cpp
@@ -67,6 +68,7 @@ list(APPEND vxgui_internal_headers
   foundation/preprocessing/vx_rgb_filter_dialog.h
   foundation/preprocessing/vx_roi_extraction_dialog.h
   foundation/qimage_frame.h
+  foundation/screen_fit.h
   foundation/scripted_dialogs.h
   foundation/sofm/vx_gui_som.h
   foundation/sofm/vxqtsofm.h

@@ -12,6 +12,7 @@
 #include "gui/foundation/forms/form_parts.h"
 #include "gui/foundation/forms/form_widgets.h"
 #include "gui/foundation/qimage_frame.h"
+#include "gui/foundation/screen_fit.h"
 #include "gui/foundation/window_flags.h"
 #include "imagecore/report.h"
 
@@ -51,7 +52,7 @@ void VxSelectRegionsFromTree::makeIntegratedView()
     qimage_frame* frame = control->init_display(integratedView.get());
     frame->setDisplayMode(1);
     integratedView->setWindowTitle("Validate: " + QString::fromLatin1(control->imagename()));
-    auto* row = new QHBoxLayout(integratedView.get());
+    auto* row = new QHBoxLayout(vx_scrolled_content(integratedView.get()));
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
     row->setSizeConstraint(QLayout::SetFixedSize);

@@ -22,10 +22,11 @@
 #include "gui/foundation/image_loading.h"
 #include "gui/foundation/image_open_filter.h"
 #include "gui/foundation/qimage_frame.h"
+#include "gui/foundation/screen_fit.h"
 #include "gui/foundation/sofm/vx_gui_som.h"
+#include "gui/foundation/text_files.h"
 #include "gui/foundation/vx_base_paths.h"
 #include "gui/foundation/vx_edit_dialog.h"
-#include "gui/foundation/text_files.h"
 #include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/window_flags.h"
 #include "gui/repository/vx_browse_query_result.h"
@@ -281,6 +282,7 @@ void vx_main_window::showHelp(std::unique_ptr<QPlainTextEdit>& window, const QSt
         window->setReadOnly(true);
         window->resize(800, 800);
         window->setPlainText(text);
+        vx_fit_to_screen(window.get());
     }
     window->show();
 }

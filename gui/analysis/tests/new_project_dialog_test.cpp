@@ -155,7 +155,7 @@ TEST_F(NewProjectDialogTest, LoadReadsTheChosenImageAndCancelChangesNothing)
     EXPECT_STREQ(control->imagename(), picture.c_str());
     EXPECT_EQ(child<QLineEdit>("Resultnameedit")->text(), QString::fromStdString(picture));
     EXPECT_EQ(control->pdisplay()->ImageWidth(), 24);
-    EXPECT_EQ(control->pdisplay()->parent(), dialog.data());
+    EXPECT_EQ(control->pdisplay()->window(), dialog.data());
     EXPECT_EQ(shared->WorkingDir(), here + "/");
 
     // A highlighted file is where the next dialog starts.

@@ -21,6 +21,7 @@
 #include "gui/analysis/tests/analysis_test_support.h"
 #include "gui/analysis/vx_draw_region.h"
 #include "gui/analysis/vx_new_project_dialog.h"
+#include "gui/foundation/screen_fit.h"
 #include "gui/foundation/vx_base_dialog.h"
 #include "gui/foundation/vx_base_paths.h"
 #include "gui/foundation/vx_edit_dialog.h"
@@ -372,11 +373,12 @@ TEST_F(MainWindowTest, CreateRavazOpensNewProjectDialogsAndStartTheAnalysisDialo
     EXPECT_TRUE(analysis->isVisible());
     EXPECT_EQ(analysis->windowTitle(),
               "Analyse Image " + QString::fromStdString(work.file("p.png")));
-    EXPECT_EQ(kept->pdisplay()->parent(), analysis);
+    EXPECT_EQ(kept->pdisplay()->window(), analysis);
+    QWidget* controls = vx_window_content(analysis);
     EXPECT_NE(kept->image(), nullptr);
     EXPECT_NE(kept->openingtree(), nullptr);
     QStringList labels;
-    for (QLabel* label : analysis->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly))
+    for (QLabel* label : controls->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly))
         labels << label->text();
     EXPECT_EQ(labels.mid(0, 3),
               QStringList({"Processing: " + QString::fromStdString(work.file("p.png")),
@@ -385,12 +387,12 @@ TEST_F(MainWindowTest, CreateRavazOpensNewProjectDialogsAndStartTheAnalysisDialo
     EXPECT_TRUE(labels.contains("Dark Objects Query"));
     QStringList fields;
     for (QLineEdit* field :
-         analysis->findChildren<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly))
+         controls->findChildren<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly))
         fields << field->text();
     EXPECT_EQ(fields, QStringList({"corvella.bright.tree", "corvella.dark.tree"}));
     QStringList buttons;
     for (QPushButton* button :
-         analysis->findChildren<QPushButton*>(QString(), Qt::FindDirectChildrenOnly))
+         controls->findChildren<QPushButton*>(QString(), Qt::FindDirectChildrenOnly))
         buttons << button->text();
     EXPECT_EQ(buttons.join('|'),
               "Quit|Write|Write|Browse Bright|Browse Dark|Write VXP|Draw Bright|Draw Dark|"

@@ -119,7 +119,7 @@ TEST_F(MainDialogTest, StartingTheDialogKeepsTheWorkingImageOfTheComputation)
     });
     control = computedControl;
     ASSERT_EQ(analysis_dialogs().size(), 1u);
-    EXPECT_EQ(control->pdisplay()->parent(), analysis_dialogs()[0]);
+    EXPECT_EQ(control->pdisplay()->window(), analysis_dialogs()[0]);
     EXPECT_EQ(control->image()->pixels[10 * 20 + 10], 1100);
     window.reset();
     vx_gui_test::flush_deferred_deletes();
