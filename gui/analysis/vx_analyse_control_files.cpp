@@ -117,9 +117,10 @@ bool vx_analyse_control::writeProjectFiles(const QString& project)
     const vx_kept_labels darkLabels(darkTree);
 
     // 1. The project file, then both trees.
-    bool written = vx_write_text_file(project, QByteArray::fromStdString(vx_project_text(names))) &&
-                   write_elemset_region_tree(brightTree, names.openingTree.c_str()) == 1 &&
-                   write_elemset_region_tree(darkTree, names.closingTree.c_str()) == 1;
+    bool written =
+        vx_write_text_file(project, QByteArray::fromStdString(vx_project_text(names, project))) &&
+        write_elemset_region_tree(brightTree, names.openingTree.c_str()) == 1 &&
+        write_elemset_region_tree(darkTree, names.closingTree.c_str()) == 1;
 
     // 2. The attribute tables, which compute the attributes with their own
     //    volume references.

@@ -148,11 +148,26 @@ void vx_analyse_main_dialog::write_dual_closed_regions_dialog()
 void vx_analyse_main_dialog::writeProject()
 {
     const QString caption = QStringLiteral("Set Project File");
-    const QString file =
-        vx_dialogs().saveFileName(this, caption, caption, QStringLiteral("./*.vxp"),
-                                  QStringLiteral("Corvella Projects (*.vxp)"), false);
-    if (!file.isEmpty())
-        control->writeProject(file_bytes(file).constData());
+    QString file = vx_dialogs().saveFileName(this, caption, caption, QStringLiteral("./*.vxp"),
+                                             QStringLiteral("Corvella Projects (*.vxp)"), false);
+    if (file.isEmpty())
+        return;
+    if (!file.endsWith(QLatin1String(".vxp")))
+        file += QLatin1String(".vxp");
+    // Trees under the default names would be every project's of this
+    // working folder: they take the project's name, beside it.
+    const QString stem = VxBasePaths::truncateFormatPart(file);
+    if (brightTreeField->text() == QLatin1String(vx_default_opening_tree))
+        brightTreeField->setText(stem + ".bright.tree");
+    if (darkTreeField->text() == QLatin1String(vx_default_closing_tree))
+        darkTreeField->setText(stem + ".dark.tree");
+    // Names the controller refused are not written under the old ones.
+    if (brightTreeField->text() != QFile::decodeName(control->openingtreename()) ||
+        darkTreeField->text() != QFile::decodeName(control->closingtreename())) {
+        vx_write_error(file);
+        return;
+    }
+    control->writeProject(file_bytes(file).constData());
 }
 
 // ---- the selection ----

@@ -221,7 +221,7 @@ void vx_main_window::new_project()
 void vx_main_window::load_project()
 {
     const QString file =
-        paths->getOpenFileNameWorkDir(QStringLiteral("Corvella Projects (*vxp)"), QString(),
+        paths->getOpenFileNameWorkDir(QStringLiteral("Corvella Projects (*.vxp)"), QString(),
                                       QStringLiteral("Choose a Project to open"));
     if (file.isEmpty()) {
         vx_report("Canceled \n");
