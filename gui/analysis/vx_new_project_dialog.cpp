@@ -216,13 +216,18 @@ void vx_new_project_dialog::load_image_dialog()
                 file);
         return;
     }
+    // A file no reader takes leaves the picture and its name as they were.
+    QString failure;
+    if (!control->load_image(encoded.constData(), failure)) {
+        vx_read_error(file, failure);
+        return;
+    }
     imageNameEdit->setText(file);
     vx_report("Loading %s\n", encoded.constData());
     const QString directory = VxBasePaths::PathNamePart(file);
     if (sharedPaths)
         sharedPaths->WorkingDir(directory);
     paths->WorkingDir(directory);
-    control->load_image(encoded.constData());
     frame()->setTip(QString());
 }
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "gui/foundation/detail/reader_messages.h"
 #include "imagecore/files/bg16.h"
 
 QImage vx_picture_32(const QImage& picture)
@@ -13,17 +14,29 @@ QImage vx_picture_32(const QImage& picture)
                                                              : QImage::Format_RGB32);
 }
 
-QImage vx_read_platform_picture(const QString& file)
+QImage vx_read_platform_picture(const QString& file, QString* failure)
 {
     QImageReader reader(file);
     reader.setDecideFormatFromContent(true);
     QImage picture;
-    if (!reader.read(&picture))
-        return QImage();
-    return vx_picture_32(picture);
+    ReaderMessages messages;
+    const bool read = reader.read(&picture);
+    if (read && !messages.dataEndedEarly()) {
+        messages.release();
+        return vx_picture_32(picture);
+    }
+    if (failure != nullptr) {
+        QStringList reasons;
+        if (!read)
+            reasons << reader.errorString();
+        if (!messages.text().isEmpty())
+            reasons << messages.text();
+        *failure = reasons.join('\n');
+    }
+    return QImage();
 }
 
-image* vx_read_16bg_file(const QString& file)
+image* vx_read_16bg_file(const QString& file, QString* failure)
 {
     // Opened here, so that a missing file is a refusal and never the image
     // core's fatal "cannot open"; the stream reader checks magic, size and
@@ -32,8 +45,10 @@ image* vx_read_16bg_file(const QString& file)
     if (f == nullptr)
         return nullptr;
     image* grey16 = nullptr;
-    read_16bg_stream(f, &grey16);
+    const bg16_status status = read_16bg_stream(f, &grey16);
     std::fclose(f);
+    if (status == BG16_CORRUPT && failure != nullptr)
+        *failure = QStringLiteral("A \"16BG\" file of an impossible size or missing pixels");
     return grey16;
 }
 
@@ -66,28 +81,30 @@ QImage vx_grey16_picture(const image* grey16)
     return picture;
 }
 
-QImage vx_read_picture(const QString& file, image** grey16)
+QImage vx_read_picture(const QString& file, image** grey16, QString* failure)
 {
     *grey16 = nullptr;
-    QImage picture = vx_read_platform_picture(file);
+    QImage picture = vx_read_platform_picture(file, failure);
     if (!picture.isNull())
         return picture;
-    image* values = vx_read_16bg_file(file);
+    image* values = vx_read_16bg_file(file, failure);
     if (values == nullptr)
         return QImage();
     picture = vx_picture_32(vx_grey16_picture(values));
     if (picture.isNull()) {
         delete_image(values);
+        if (failure != nullptr)
+            *failure = QStringLiteral("The picture is too large to show");
         return QImage();
     }
     *grey16 = values;
     return picture;
 }
 
-image* vx_read_grey_image(const QString& file, VxGreyRule rule)
+image* vx_read_grey_image(const QString& file, VxGreyRule rule, QString* failure)
 {
     image* grey16 = nullptr;
-    const QImage picture = vx_read_picture(file, &grey16);
+    const QImage picture = vx_read_picture(file, &grey16, failure);
     if (grey16 != nullptr || picture.isNull())
         return grey16;
     image* grey = create_image(picture.width(), picture.height(), 0);

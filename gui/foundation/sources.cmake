@@ -2,6 +2,7 @@
 # lists of gui/CMakeLists.txt (paths relative to gui/).
 list(APPEND vxgui_sources
   foundation/detail/display_palettes.cpp
+  foundation/detail/reader_messages.cpp
   foundation/dialog_service.cpp
   foundation/equalize_image.cpp
   foundation/file_checks.cpp

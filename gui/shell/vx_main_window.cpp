@@ -396,9 +396,10 @@ void vx_main_window::draw_region_dialog()
         vx_report("Canceled \n");
         return;
     }
-    const image_handle picture(vx_read_grey_image(file, VxGreyRule::GreyEuclidean));
+    QString failure;
+    const image_handle picture(vx_read_grey_image(file, VxGreyRule::GreyEuclidean, &failure));
     if (!picture) {
-        vx_message(QStringLiteral("Could not load image"), "Unable to read\n" + file);
+        vx_read_error(file, failure);
         return;
     }
     paths->WorkingDir(VxBasePaths::PathNamePart(file));

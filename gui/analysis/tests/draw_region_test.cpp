@@ -402,6 +402,14 @@ TEST_F(DrawRegionTest, SketchFilesGiveBackEveryLabelAndOthersAreRefused)
         EXPECT_EQ(dialogs().requests().back().title, "Sketch not loaded") << name;
         EXPECT_EQ(labels(), drawn) << name;
     }
+    // No picture at all: the reader's reason.
+    vx_test::write_file(file("notes.sketch.png"), "no picture");
+    dialogs().answer(qfile("notes.sketch.png"));
+    dialogs().press("Acknowlege");
+    click(*s, "Load Sketch");
+    EXPECT_EQ(dialogs().requests().back().labels.value(1),
+              "Unable to read\n" + qfile("notes.sketch.png") + "\nUnsupported image format");
+    EXPECT_EQ(labels(), drawn);
 }
 
 TEST_F(DrawRegionTest, AHandedSketchShowsAlsoBeyondTheVisiblePart)
