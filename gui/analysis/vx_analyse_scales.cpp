@@ -120,7 +120,9 @@ void vx_analyse_scales::buildLayout()
         buttons->addWidget(button);
     buttons->addStretch();
 
-    vx_form::addFrameColumn(row, display, this);
+    vx_form::addFrameColumn(
+        row, display, this,
+        QStringLiteral("Ctrl + right click adds a region to the selected regions"));
     row->addSpacing(10);
     attributesView = vx_form::textView("Attributes", this);
     row->addWidget(attributesView);

@@ -57,7 +57,7 @@ void VxDrawRegion::computeAttributes()
             table->getColumns(), table->getColumnNames(),
             QStringLiteral("Select Region Atributes "), this, "Select Region Atributes ", 0);
     }
-    attributeSelection->show();
+    attributeSelection->showModeless();
 }
 
 bool VxDrawRegion::computeRegions()

@@ -4,6 +4,7 @@
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -38,6 +39,8 @@ VxSelectRegionsFromTree::VxSelectRegionsFromTree(vx_analyse_control* pmsacContro
         if (modes[k] == type)
             active = k;
     makeClassControls(modes);
+    findChild<QLabel*>(QStringLiteral("Frame Hint"))
+        ->setText(QStringLiteral("Ctrl + right click adds a region to the checked class"));
 }
 
 VxSelectRegionsFromTree::~VxSelectRegionsFromTree()
