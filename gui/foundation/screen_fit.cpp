@@ -79,13 +79,14 @@ private:
         const QRect free = window->screen()->availableGeometry();
         const QSize frame = window->frameGeometry().size() - window->size();
         const QSize cap = free.size() - frame;
-        // Room for the scroll bar of a side that does not fit, so that the
-        // other side still does.
+        // Room for the scroll bar of a side whose content cannot shrink to
+        // fit, so that the other side still does.
         if (area != nullptr) {
             const int bar = area->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, area);
-            if (wanted.height() > cap.height())
+            const QSize least = area->widget()->minimumSizeHint();
+            if (least.height() > cap.height())
                 wanted.rwidth() += bar;
-            if (wanted.width() > cap.width())
+            if (least.width() > cap.width())
                 wanted.rheight() += bar;
         }
         window->resize(wanted.boundedTo(cap));
