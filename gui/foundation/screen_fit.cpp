@@ -44,16 +44,19 @@ public:
     void watch(QScrollArea* scrolled)
     {
         area = scrolled;
-        area->widget()->installEventFilter(this);
+        content = scrolled->widget();
+        content->installEventFilter(this);
     }
 
 protected:
+    // Compares pointers only: the content also hears of children removed
+    // while the window is being destroyed.
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (watched == window && event->type() == QEvent::Show && !event->spontaneous())
             fit(true);
-        else if (area != nullptr && watched == area->widget() &&
-                 event->type() == QEvent::LayoutRequest && window->isVisible())
+        else if (watched == content && event->type() == QEvent::LayoutRequest &&
+                 window->isVisible())
             fit(false);
         return false;
     }
@@ -83,7 +86,7 @@ private:
         // fit, so that the other side still does.
         if (area != nullptr) {
             const int bar = area->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, area);
-            const QSize least = area->widget()->minimumSizeHint();
+            const QSize least = content->minimumSizeHint();
             if (least.height() > cap.height())
                 wanted.rwidth() += bar;
             if (least.width() > cap.width())
@@ -101,6 +104,7 @@ private:
 
     QWidget* window;
     QScrollArea* area = nullptr;
+    QWidget* content = nullptr;
     QSize lastWanted;
 };
 
