@@ -1,5 +1,5 @@
 # vx_add_gui_test_suite(<name> SOURCES <files...> [LIBS <libs...>]
-#                       [ALSO_UNDER_LOCALE <locale>])
+#                       [ALSO_UNDER_LOCALE <locale>] [XVFB_SCREEN <w>x<h>])
 #
 # A GoogleTest suite of GUI tests, linked with the objects of vxgui and the
 # main of testsupport/gui: one QApplication, LC_NUMERIC "C", VxScriptedDialogs
@@ -8,9 +8,12 @@
 # CTest on Qt's offscreen platform; tests may declare QObject classes (moc).
 # ALSO_UNDER_LOCALE adds one more CTest test that runs the whole suite under
 # LC_ALL=<locale>, where Qt would otherwise read and write numbers with that
-# locale's decimal comma. Screenshots go to screenshots/ in the build tree.
+# locale's decimal comma. XVFB_SCREEN runs the whole suite instead as one
+# CTest test on a real X screen of that size (Xvfb, Qt's xcb platform), for
+# tests of windows on a screen. Screenshots go to screenshots/ in the build
+# tree.
 function(vx_add_gui_test_suite name)
-  cmake_parse_arguments(ARG "" "ALSO_UNDER_LOCALE" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "ALSO_UNDER_LOCALE;XVFB_SCREEN" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   set_target_properties(${name} PROPERTIES AUTOMOC ON)
   target_link_libraries(${name} PRIVATE vx_gui_test_support vxgui_objects ${ARG_LIBS}
@@ -18,6 +21,14 @@ function(vx_add_gui_test_suite name)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   target_compile_definitions(${name} PRIVATE
     VX_TESTDATA_DIR="${PROJECT_SOURCE_DIR}/testdata")
+  if(ARG_XVFB_SCREEN)
+    add_test(NAME ${name}.xvfb_${ARG_XVFB_SCREEN}
+      COMMAND xvfb-run -a -s "-screen 0 ${ARG_XVFB_SCREEN}x24" $<TARGET_FILE:${name}>
+      WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+    set_tests_properties(${name}.xvfb_${ARG_XVFB_SCREEN} PROPERTIES TIMEOUT 300
+      RESOURCE_LOCK xvfb ENVIRONMENT QT_QPA_PLATFORM=xcb)
+    return()
+  endif()
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
     PROPERTIES TIMEOUT 120 ENVIRONMENT QT_QPA_PLATFORM=offscreen)

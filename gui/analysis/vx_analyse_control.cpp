@@ -141,8 +141,8 @@ void vx_analyse_control::initNewAnalysis(const char* result, const char* imageFi
 {
     setObjectName(QString::fromLatin1(name));
     treeMode = mode;
-    names.openingTree = "corvella.bright.tree";
-    names.closingTree = "corvella.dark.tree";
+    names.openingTree = vx_default_opening_tree;
+    names.closingTree = vx_default_closing_tree;
     names.result = result;
     names.brightRule = "Bright_Objects.rule";
     names.darkRule = "Dark_Objects.rule";

@@ -142,6 +142,9 @@ public:
     // The frame reads the file (an unreadable one leaves it empty);
     // working image := its picture, output := the working image's grey.
     void load_image(const char* file);
+    // The same, but a file that no reader takes changes nothing: false, with
+    // the reader's reason in `failure`.
+    bool load_image(const char* file, QString& failure);
     // Takes img over as the working image; output := its grey; the frame,
     // when there is one, shows a copy of it and display() runs.
     void update_image(::image* img);

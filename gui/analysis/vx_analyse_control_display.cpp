@@ -1,4 +1,5 @@
 // vx_analyse_control: the working and output images and the display frame.
+#include <QFile>
 #include <QString>
 
 #include "analyse/display/dual_analyse.h"
@@ -100,6 +101,21 @@ void vx_analyse_control::load_image(const char* file)
         ownFrame(new qimage_frame(file, nullptr));
     takeFramePicture();
     fileImage = pixel_count(working) > 0;
+}
+
+bool vx_analyse_control::load_image(const char* file, QString& failure)
+{
+    if (refusedWhileBusy("load_image")) {
+        failure = QStringLiteral("The trees are being computed.");
+        return false;
+    }
+    if (!displayFrame)
+        ownFrame(new qimage_frame(0, 0, nullptr));
+    if (!displayFrame->load_image(QFile::decodeName(file), failure))
+        return false;
+    takeFramePicture();
+    fileImage = pixel_count(working) > 0;
+    return true;
 }
 
 void vx_analyse_control::update_image(::image* img)

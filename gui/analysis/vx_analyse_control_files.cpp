@@ -141,7 +141,7 @@ QString vx_analyse_control::writeProjectFiles(const QString& project)
     // 3. The project file last: an old one stays whole unless everything it
     //    names was written.
     if (failed.isEmpty() &&
-        !vx_write_text_file(project, QByteArray::fromStdString(vx_project_text(names))))
+        !vx_write_text_file(project, QByteArray::fromStdString(vx_project_text(names, project))))
         failed = project;
 
     // 4. Labels, node arrays (the selection is indexed by label) and the

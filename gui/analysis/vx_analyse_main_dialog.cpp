@@ -15,11 +15,12 @@
 #include "gui/analysis/vx_analyse_scales.h"
 #include "gui/analysis/vx_draw_region.h"
 #include "gui/foundation/dialog_service.h"
-#include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/forms/form_widgets.h"
 #include "gui/foundation/qimage_frame.h"
+#include "gui/foundation/screen_fit.h"
 #include "gui/foundation/vx_base_paths.h"
 #include "gui/foundation/vx_edit_dialog.h"
+#include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/window_flags.h"
 #include "imagecore/report.h"
 
@@ -66,7 +67,7 @@ vx_analyse_main_dialog::~vx_analyse_main_dialog() = default;
 
 void vx_analyse_main_dialog::makeLayout()
 {
-    auto* box = new QVBoxLayout(this);
+    auto* box = new QVBoxLayout(vx_scrolled_content(this));
     box->setSizeConstraint(QLayout::SetMinimumSize);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 
@@ -82,6 +83,8 @@ void vx_analyse_main_dialog::makeLayout()
     row->addWidget(new QLabel("Dark Scales: " + QString::number(control->cscales()), this));
     QPushButton* quit = vx_form::fixedButton("Quit", this, "Quit");
     row->addWidget(quit);
+    // Quit stays beside the counts however wide a picture makes the window.
+    row->addStretch();
     connect(quit, &QPushButton::clicked, this, &vx_analyse_main_dialog::quit_analyse);
 
     // 3. The tree files.

@@ -104,7 +104,10 @@ public slots:
     // text there and makes it the rule file.
     void write_bright_object_rule_dialog();
     void write_dark_object_rule_dialog();
-    // "Write VXP": the project file, both trees and their tables.
+    // "Write VXP": the project file (".vxp" added when missing), both trees
+    // and their tables. Trees still under the default names are named after
+    // the project instead ("<stem>.bright.tree", "<stem>.dark.tree" beside
+    // it), and the tree-name fields follow.
     void writeProject();
     // The polarity's sketch tool, made on first use, with the active regions
     // as its sketch.

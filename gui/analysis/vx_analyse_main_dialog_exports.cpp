@@ -3,15 +3,18 @@
 #include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QVBoxLayout>
 
 #include "filter/polarity.h"
 #include "gui/analysis/vx_analyse_control.h"
 #include "gui/analysis/vx_analyse_main_dialog.h"
+#include "gui/analysis/vx_project_names.h"
 #include "gui/foundation/dialog_service.h"
-#include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/qimage_frame.h"
+#include "gui/foundation/screen_fit.h"
 #include "gui/foundation/vx_base_paths.h"
+#include "gui/foundation/vx_message_popup.h"
 #include "imagecore/handles.h"
 #include "imagecore/report.h"
 
@@ -145,11 +148,26 @@ void vx_analyse_main_dialog::write_dual_closed_regions_dialog()
 void vx_analyse_main_dialog::writeProject()
 {
     const QString caption = QStringLiteral("Set Project File");
-    const QString file =
-        vx_dialogs().saveFileName(this, caption, caption, QStringLiteral("./*.vxp"),
-                                  QStringLiteral("Corvella Projects (*.vxp)"), false);
-    if (!file.isEmpty())
-        control->writeProject(file_bytes(file).constData());
+    QString file = vx_dialogs().saveFileName(this, caption, caption, QStringLiteral("./*.vxp"),
+                                             QStringLiteral("Corvella Projects (*.vxp)"), false);
+    if (file.isEmpty())
+        return;
+    if (!file.endsWith(QLatin1String(".vxp")))
+        file += QLatin1String(".vxp");
+    // Trees under the default names would be every project's of this
+    // working folder: they take the project's name, beside it.
+    const QString stem = VxBasePaths::truncateFormatPart(file);
+    if (brightTreeField->text() == QLatin1String(vx_default_opening_tree))
+        brightTreeField->setText(stem + ".bright.tree");
+    if (darkTreeField->text() == QLatin1String(vx_default_closing_tree))
+        darkTreeField->setText(stem + ".dark.tree");
+    // Names the controller refused are not written under the old ones.
+    if (brightTreeField->text() != QFile::decodeName(control->openingtreename()) ||
+        darkTreeField->text() != QFile::decodeName(control->closingtreename())) {
+        vx_write_error(file);
+        return;
+    }
+    control->writeProject(file_bytes(file).constData());
 }
 
 // ---- the selection ----
@@ -180,7 +198,7 @@ void vx_analyse_main_dialog::showBlobs(bool bright)
         const image_handle blank(create_image(working != nullptr ? working->width : 0,
                                               working != nullptr ? working->height : 0, 0));
         frame = new qimage_frame(blank.get(), window.get());
-        auto* box = new QVBoxLayout(window.get());
+        auto* box = new QVBoxLayout(vx_scrolled_content(window.get()));
         auto* row = new QHBoxLayout;
         box->addLayout(row);
         row->addWidget(frame->initResizeVButtons(window.get()));

@@ -23,12 +23,13 @@
 #include "gui/analysis/vx_analyse_contour_fds.h"
 #include "gui/analysis/vx_analyse_control.h"
 #include "gui/foundation/dialog_service.h"
-#include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/forms/form_parts.h"
 #include "gui/foundation/forms/form_widgets.h"
 #include "gui/foundation/forms/vx_attribute_selection.h"
 #include "gui/foundation/qimage_frame.h"
+#include "gui/foundation/screen_fit.h"
 #include "gui/foundation/sofm/vx_gui_som.h"
+#include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/window_flags.h"
 #include "imagecore/neighbourhood.h"
 #include "imagecore/report.h"
@@ -91,7 +92,7 @@ vx_analyse_scales::~vx_analyse_scales()
 
 void vx_analyse_scales::buildLayout()
 {
-    outerLayout = new QVBoxLayout(this);
+    outerLayout = new QVBoxLayout(vx_scrolled_content(this));
     outerLayout->setContentsMargins(0, 0, 0, 0);
     outerLayout->setSpacing(0);
     auto* row = new QHBoxLayout;
@@ -119,7 +120,9 @@ void vx_analyse_scales::buildLayout()
         buttons->addWidget(button);
     buttons->addStretch();
 
-    vx_form::addFrameColumn(row, display, this);
+    vx_form::addFrameColumn(
+        row, display, this,
+        QStringLiteral("Ctrl + right click adds a region to the selected regions"));
     row->addSpacing(10);
     attributesView = vx_form::textView("Attributes", this);
     row->addWidget(attributesView);

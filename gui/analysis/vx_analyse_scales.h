@@ -4,10 +4,11 @@
 // scale. It draws the outer contours of the regions alive at the chosen
 // scale over the tree's base image, shows the attributes of a picked
 // region, follows a region up through its fathers ("region path"), adds
-// regions to the controller's active regions by Ctrl+right-click, and
-// exports the tree's attribute table, C4.5 learner input (running the
-// outside C4.5 programs) and the current view. It opens Fourier-descriptor
-// views of regions and SOFM trainers.
+// regions to the controller's active regions by Ctrl+right-click (a line
+// under the frame, "Frame Hint", says so), and exports the tree's attribute
+// table, C4.5 learner input (running the outside C4.5 programs) and the
+// current view. It opens Fourier-descriptor views of regions and SOFM
+// trainers.
 //
 // A region index is an index into the tree's node array (after the tree's
 // numbering, its label). Indices outside 1 .. region count - 1, or without

@@ -18,6 +18,7 @@
 #include "gui/foundation/forms/vx_attribute_selection.h"
 #include "gui/foundation/image_loading.h"
 #include "gui/foundation/qimage_frame.h"
+#include "gui/foundation/screen_fit.h"
 #include "gui/foundation/vx_base_paths.h"
 #include "imagecore/report.h"
 
@@ -103,7 +104,7 @@ void VxDrawRegion::initAlphaLabelPalette(int first, int end, int factor)
 
 void VxDrawRegion::buildLayout()
 {
-    auto* top = new QHBoxLayout(this);
+    auto* top = new QHBoxLayout(vx_scrolled_content(this));
 
     // 1. Zoom buttons, then the frame with its readout, "Save Image" and
     //    "HOWTO".

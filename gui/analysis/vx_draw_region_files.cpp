@@ -233,9 +233,13 @@ void VxDrawRegion::loadSketch()
     if (file.isEmpty())
         return;
     const QString refused = QStringLiteral("Sketch not loaded");
-    const QImage picture = vx_read_platform_picture(file);
-    if (picture.isNull() || picture.width() != labels->width ||
-        picture.height() != labels->height) {
+    QString failure;
+    const QImage picture = vx_read_platform_picture(file, &failure);
+    if (picture.isNull()) {
+        vx_message(refused, "Unable to read\n" + file + "\n" + failure);
+        return;
+    }
+    if (picture.width() != labels->width || picture.height() != labels->height) {
         vx_message(refused, file + QString::asprintf("\nis no picture of %d x %d", labels->width,
                                                      labels->height));
         return;

@@ -59,7 +59,7 @@ void VxDrawRegion::computeAttributes()
             QStringLiteral("Select Region Atributes "), this, "Select Region Atributes ", 0);
         uncheckTreeColumns();
     }
-    attributeSelection->show();
+    attributeSelection->showModeless();
 }
 
 void VxDrawRegion::uncheckTreeColumns()

@@ -14,13 +14,14 @@
 #include "automation/preprocessing/process_image.h"
 #include "gui/analysis/vx_analyse_control.h"
 #include "gui/foundation/dialog_service.h"
-#include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/forms/form_widgets.h"
 #include "gui/foundation/image_open_filter.h"
 #include "gui/foundation/preprocessing/vx_preprocess_selection.h"
 #include "gui/foundation/qimage_frame.h"
+#include "gui/foundation/screen_fit.h"
 #include "gui/foundation/vx_base_paths.h"
 #include "gui/foundation/vx_dual_tree_progress.h"
+#include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/window_flags.h"
 #include "imagecore/report.h"
 
@@ -49,7 +50,7 @@ vx_new_project_dialog::~vx_new_project_dialog()
 
 void vx_new_project_dialog::makeLayout()
 {
-    auto* box = new QVBoxLayout(this);
+    auto* box = new QVBoxLayout(vx_scrolled_content(this));
     box->setSizeConstraint(QLayout::SetFixedSize);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     const auto edit = [this](const QString& text, const char* objectName) {
@@ -215,13 +216,18 @@ void vx_new_project_dialog::load_image_dialog()
                 file);
         return;
     }
+    // A file no reader takes leaves the picture and its name as they were.
+    QString failure;
+    if (!control->load_image(encoded.constData(), failure)) {
+        vx_read_error(file, failure);
+        return;
+    }
     imageNameEdit->setText(file);
     vx_report("Loading %s\n", encoded.constData());
     const QString directory = VxBasePaths::PathNamePart(file);
     if (sharedPaths)
         sharedPaths->WorkingDir(directory);
     paths->WorkingDir(directory);
-    control->load_image(encoded.constData());
     frame()->setTip(QString());
 }
 

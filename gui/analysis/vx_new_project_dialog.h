@@ -58,7 +58,9 @@ public slots:
     // The controller's image name (and its contour names); the image path.
     void set_load_image(QString Input);
     // Asks for an image (with a preview) from the working directory and
-    // loads it; that directory becomes the working directory.
+    // loads it; that directory becomes the working directory. A file that no
+    // reader takes gives a pop-up with the reader's reason and changes
+    // nothing.
     void load_image_dialog();
     // Start: refusals, then both trees, computationDone, and the dialog goes.
     virtual void accept();

@@ -10,9 +10,10 @@
 
 #include "gui/analysis/vx_analyse_control.h"
 #include "gui/analysis/vx_new_project_dialog.h"
-#include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/qimage_frame.h"
+#include "gui/foundation/screen_fit.h"
 #include "gui/foundation/vx_dual_tree_progress.h"
+#include "gui/foundation/vx_message_popup.h"
 
 namespace {
 
@@ -103,7 +104,8 @@ bool vx_new_project_dialog::memoryAcceptable()
 
 void vx_new_project_dialog::setFormEnabled(bool enabled)
 {
-    for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+    for (QWidget* child :
+         vx_window_content(this)->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
         if (child != progress && child != stepLabel)
             child->setEnabled(enabled);
 }

@@ -9,6 +9,10 @@
 // The longest name the analysis keeps: longer ones are refused, never cut.
 inline constexpr std::size_t vx_name_capacity = 499;
 
+// The tree files of a new analysis.
+inline constexpr char vx_default_opening_tree[] = "corvella.bright.tree";
+inline constexpr char vx_default_closing_tree[] = "corvella.dark.tree";
+
 struct vx_project_names {
     std::string openingTree;
     std::string closingTree;

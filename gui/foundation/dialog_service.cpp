@@ -17,7 +17,7 @@ public:
                          bool imagePreview) override
     {
         return runFileDialog(parent, objectName, caption, startPath, filter, imagePreview,
-                             QFileDialog::AcceptOpen, QFileDialog::ExistingFile)
+                             QFileDialog::AcceptOpen, QFileDialog::ExistingFile, {})
             .value(0);
     }
 
@@ -26,15 +26,17 @@ public:
                               bool imagePreview) override
     {
         return runFileDialog(parent, objectName, caption, startPath, filter, imagePreview,
-                             QFileDialog::AcceptOpen, QFileDialog::ExistingFiles);
+                             QFileDialog::AcceptOpen, QFileDialog::ExistingFiles, {});
     }
 
     QString saveFileName(QWidget* parent, const QString& objectName, const QString& caption,
-                         const QString& startPath, const QString& filter,
-                         bool imagePreview) override
+                         const QString& startPath, const QString& filter, bool imagePreview,
+                         bool confirmReplace) override
     {
-        return runFileDialog(parent, objectName, caption, startPath, filter, imagePreview,
-                             QFileDialog::AcceptSave, QFileDialog::AnyFile)
+        return runFileDialog(
+                   parent, objectName, caption, startPath, filter, imagePreview,
+                   QFileDialog::AcceptSave, QFileDialog::AnyFile,
+                   confirmReplace ? QFileDialog::Options() : QFileDialog::DontConfirmOverwrite)
             .value(0);
     }
 
@@ -57,11 +59,11 @@ private:
                                      const QString& caption, const QString& startPath,
                                      const QString& filter, bool imagePreview,
                                      QFileDialog::AcceptMode acceptMode,
-                                     QFileDialog::FileMode fileMode)
+                                     QFileDialog::FileMode fileMode, QFileDialog::Options options)
     {
         QFileDialog dialog(parent, caption);
         dialog.setObjectName(objectName);
-        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setOptions(options | QFileDialog::DontUseNativeDialog);
         if (imagePreview)
             vx_add_image_preview(dialog);
         dialog.setAcceptMode(acceptMode);

@@ -21,13 +21,15 @@ public:
     // with wildcards, "./*.vxr", is a name filter instead); the filter is a
     // Qt name filter such as "Rule Files (*.rule)"; imagePreview asks for a
     // preview of image files (a VxImagePreview of the current file). Return
-    // the chosen name, empty on Cancel.
+    // the chosen name, empty on Cancel. The save dialog asks before an
+    // existing file is chosen, unless `confirmReplace` is false: for a name
+    // whose file is used as it is when there is one.
     virtual QString openFileName(QWidget* parent, const QString& objectName, const QString& caption,
                                  const QString& startPath, const QString& filter,
                                  bool imagePreview) = 0;
     virtual QString saveFileName(QWidget* parent, const QString& objectName, const QString& caption,
-                                 const QString& startPath, const QString& filter,
-                                 bool imagePreview) = 0;
+                                 const QString& startPath, const QString& filter, bool imagePreview,
+                                 bool confirmReplace = true) = 0;
     // The same for several existing files at once: the chosen names in the
     // order given, none on Cancel.
     virtual QStringList openFileNames(QWidget* parent, const QString& objectName,

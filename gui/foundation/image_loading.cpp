@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "gui/foundation/detail/reader_messages.h"
 #include "imagecore/files/bg16.h"
 
 QImage vx_picture_32(const QImage& picture)
@@ -16,16 +17,29 @@ QImage vx_picture_32(const QImage& picture)
 
 namespace {
 
-// Qt's reading of the file in the picture's own format; null when no reader
-// takes it.
-QImage read_platform(const QString& file)
+// Qt's reading of the file in the picture's own format; null, with the
+// reader's reason in *failure when given, when no reader takes it or its
+// data ends early.
+QImage read_platform(const QString& file, QString* failure)
 {
     QImageReader reader(file);
     reader.setDecideFormatFromContent(true);
     QImage picture;
-    if (!reader.read(&picture))
-        return QImage();
-    return picture;
+    ReaderMessages messages;
+    const bool read = reader.read(&picture);
+    if (read && !messages.dataEndedEarly()) {
+        messages.release();
+        return picture;
+    }
+    if (failure != nullptr) {
+        QStringList reasons;
+        if (!read)
+            reasons << reader.errorString();
+        if (!messages.text().isEmpty())
+            reasons << messages.text();
+        *failure = reasons.join('\n');
+    }
+    return QImage();
 }
 
 // The values of a 16-bit grey picture as a new kind-4 record, the record a
@@ -45,13 +59,13 @@ image* grey16_record(const QImage& picture)
 
 }  // namespace
 
-QImage vx_read_platform_picture(const QString& file)
+QImage vx_read_platform_picture(const QString& file, QString* failure)
 {
-    const QImage picture = read_platform(file);
+    const QImage picture = read_platform(file, failure);
     return picture.isNull() ? picture : vx_picture_32(picture);
 }
 
-image* vx_read_16bg_file(const QString& file)
+image* vx_read_16bg_file(const QString& file, QString* failure)
 {
     // Opened here, so that a missing file is a refusal and never the image
     // core's fatal "cannot open"; the stream reader checks magic, size and
@@ -60,8 +74,10 @@ image* vx_read_16bg_file(const QString& file)
     if (f == nullptr)
         return nullptr;
     image* grey16 = nullptr;
-    read_16bg_stream(f, &grey16);
+    const bg16_status status = read_16bg_stream(f, &grey16);
     std::fclose(f);
+    if (status == BG16_CORRUPT && failure != nullptr)
+        *failure = QStringLiteral("A \"16BG\" file of an impossible size or missing pixels");
     return grey16;
 }
 
@@ -94,10 +110,10 @@ QImage vx_grey16_picture(const image* grey16)
     return picture;
 }
 
-QImage vx_read_picture(const QString& file, image** grey16)
+QImage vx_read_picture(const QString& file, image** grey16, QString* failure)
 {
     *grey16 = nullptr;
-    QImage picture = read_platform(file);
+    QImage picture = read_platform(file, failure);
     // Qt's 32 bits would cut a 16-bit grey picture to 8 bits: its values are
     // kept as a "16BG" file's are.
     image* values = nullptr;
@@ -106,22 +122,24 @@ QImage vx_read_picture(const QString& file, image** grey16)
     else if (!picture.isNull())
         return vx_picture_32(picture);
     else
-        values = vx_read_16bg_file(file);
+        values = vx_read_16bg_file(file, failure);
     if (values == nullptr)
         return QImage();
     picture = vx_picture_32(vx_grey16_picture(values));
     if (picture.isNull()) {
         delete_image(values);
+        if (failure != nullptr)
+            *failure = QStringLiteral("The picture is too large to show");
         return QImage();
     }
     *grey16 = values;
     return picture;
 }
 
-image* vx_read_grey_image(const QString& file, VxGreyRule rule)
+image* vx_read_grey_image(const QString& file, VxGreyRule rule, QString* failure)
 {
     image* grey16 = nullptr;
-    const QImage picture = vx_read_picture(file, &grey16);
+    const QImage picture = vx_read_picture(file, &grey16, failure);
     if (grey16 != nullptr || picture.isNull())
         return grey16;
     image* grey = create_image(picture.width(), picture.height(), 0);

@@ -4,7 +4,10 @@
 // (the format decided from the content), then the system's 16-bit grey
 // format "16BG". Nothing here ends the process or prints: a file that is
 // missing, unreadable, damaged or of no known format gives a null result,
-// and the caller reports it. GUI thread only (Qt's image readers).
+// and the caller reports it, with the reason given through `failure` (when
+// not null): the reader's own words. A picture whose data end early counts
+// as damaged, though Qt's JPEG reader fills the rest in grey and only warns.
+// GUI thread only (Qt's image readers).
 
 #include <QImage>
 #include <QString>
@@ -16,12 +19,13 @@
 QImage vx_picture_32(const QImage& picture);
 
 // Qt's reading of the file in 32 bits; null when no reader takes it.
-QImage vx_read_platform_picture(const QString& file);
+QImage vx_read_platform_picture(const QString& file, QString* failure = nullptr);
 
 // A new kind-4 record (IMAGE_GREY16) of a "16BG" file that opens, starts
-// with "16BG", has a positive size and holds every pixel; null otherwise.
-// The caller frees it with delete_image.
-image* vx_read_16bg_file(const QString& file);
+// with "16BG", has a positive size and holds every pixel; null otherwise,
+// with a reason only for a damaged "16BG" file. The caller frees it with
+// delete_image.
+image* vx_read_16bg_file(const QString& file, QString* failure = nullptr);
 
 // A new copy of the record whose values are mapped onto 0..255
 // (equalize_image with top 255); freed by the caller.
@@ -36,13 +40,13 @@ QImage vx_grey16_picture(const image* grey16);
 // bits, say) *grey16 receives the file's values as a new kind-4 record
 // (freed by the caller) and the picture shows them equalized; otherwise
 // *grey16 is null.
-QImage vx_read_picture(const QString& file, image** grey16);
+QImage vx_read_picture(const QString& file, image** grey16, QString* failure = nullptr);
 
 // A new grey record of the file (freed by the caller), read as the display
 // widget reads it: a "16BG" file or a 16-bit grey picture keeps its values
 // (kind 4), any other picture gives each pixel's grey value by `rule`. Null
 // when no reader takes the file.
-image* vx_read_grey_image(const QString& file, VxGreyRule rule);
+image* vx_read_grey_image(const QString& file, VxGreyRule rule, QString* failure = nullptr);
 
 // Copies the pixels of a 32-bit picture into words[y * width + x], each the
 // pixel 0xAARRGGBB, with the top byte cleared unless keepTopByte.

@@ -104,6 +104,9 @@ public:
     // Replaces the content with the file's as the file constructor reads it,
     // each word the full 32-bit pixel; viewport = image size, zoom 1, mode 2.
     void load_image(const char* file);
+    // The same, but a file that no reader takes changes nothing: false, with
+    // the reader's reason in `failure` (image_loading.h).
+    bool load_image(const QString& file, QString& failure);
     // Copies the pixels of a record of the image's size into the data words
     // and redraws; another size is refused with a message.
     void set_image(const image* img);
@@ -284,6 +287,11 @@ private:
     // Reads the file into owned words (none, after the message, when nothing
     // could be read) and its typed copy.
     void loadFile(const char* file, bool keepTopByte);
+    // The read picture (32 bits; null for none) becomes the owned words, the
+    // "16BG" record (or null) the typed copy.
+    void takePicture(const QImage& picture32, image* grey16, bool keepTopByte);
+    // load_image's new screen: viewport = image size, zoom 1, mode 2, drawn.
+    void showLoaded();
     void convertToGrey(VxGreyRule rule);
     // The embedded header filled over the data words.
     image* wordsHeader();

@@ -15,22 +15,43 @@ void qimage_frame::loadFile(const char* file, bool keepTopByte)
 {
     image* grey16 = nullptr;
     const QImage picture = vx_read_picture(QFile::decodeName(file), &grey16);
-    typedCopy.reset(grey16);
-    adoptOwnedCopy(picture.width(), picture.height(), nullptr);
     if (picture.isNull())
         vx_report("Could not load %s\n", file);
-    else
-        vx_copy_picture_words(picture, data, keepTopByte);
+    takePicture(picture, grey16, keepTopByte);
 }
 
-void qimage_frame::load_image(const char* file)
+void qimage_frame::takePicture(const QImage& picture32, image* grey16, bool keepTopByte)
 {
-    loadFile(file, true);
+    typedCopy.reset(grey16);
+    adoptOwnedCopy(picture32.width(), picture32.height(), nullptr);
+    if (!picture32.isNull())
+        vx_copy_picture_words(picture32, data, keepTopByte);
+}
+
+void qimage_frame::showLoaded()
+{
     replaceScreen(imageWidth, imageHeight);
     setZoomWindow(1, 0, 0);
     displayMode = 2;
     vx_report("Numbytes %d\n", static_cast<int>(screen.sizeInBytes()));
     display_image_zoomed();
+}
+
+void qimage_frame::load_image(const char* file)
+{
+    loadFile(file, true);
+    showLoaded();
+}
+
+bool qimage_frame::load_image(const QString& file, QString& failure)
+{
+    image* grey16 = nullptr;
+    const QImage picture = vx_read_picture(file, &grey16, &failure);
+    if (picture.isNull())
+        return false;
+    takePicture(picture, grey16, true);
+    showLoaded();
+    return true;
 }
 
 void qimage_frame::convertToGrey(VxGreyRule rule)

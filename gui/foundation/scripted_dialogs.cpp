@@ -83,10 +83,12 @@ QStringList VxScriptedDialogs::openFileNames(QWidget*, const QString& objectName
 
 QString VxScriptedDialogs::saveFileName(QWidget*, const QString& objectName, const QString& caption,
                                         const QString& startPath, const QString& filter,
-                                        bool imagePreview)
+                                        bool imagePreview, bool confirmReplace)
 {
-    return fileAnswer<QString>(VxDialogRequest::SaveFile, objectName, caption, startPath, filter,
-                               imagePreview);
+    const QString chosen = fileAnswer<QString>(VxDialogRequest::SaveFile, objectName, caption,
+                                               startPath, filter, imagePreview);
+    requests_.back().confirmReplace = confirmReplace;
+    return chosen;
 }
 
 QString VxScriptedDialogs::existingDirectory(QWidget*, const QString& objectName,

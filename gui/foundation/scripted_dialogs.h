@@ -23,6 +23,8 @@ struct VxDialogRequest {
     QString startPath;
     QString filter;
     bool imagePreview = false;
+    // Save requests: whether the dialog asks before an existing file.
+    bool confirmReplace = true;
     // Exec and Show: the dialog's window title and the texts of its labels
     // in the order the dialog holds them.
     QString title;
@@ -55,8 +57,8 @@ public:
                               const QString& startPath, const QString& filter,
                               bool imagePreview) override;
     QString saveFileName(QWidget* parent, const QString& objectName, const QString& caption,
-                         const QString& startPath, const QString& filter,
-                         bool imagePreview) override;
+                         const QString& startPath, const QString& filter, bool imagePreview,
+                         bool confirmReplace) override;
     QString existingDirectory(QWidget* parent, const QString& objectName, const QString& caption,
                               const QString& startPath) override;
     int exec(QDialog& dialog) override;

@@ -2,6 +2,7 @@
 # lists of gui/CMakeLists.txt (paths relative to gui/).
 list(APPEND vxgui_sources
   foundation/detail/display_palettes.cpp
+  foundation/detail/reader_messages.cpp
   foundation/dialog_service.cpp
   foundation/equalize_image.cpp
   foundation/file_checks.cpp
@@ -27,6 +28,7 @@ list(APPEND vxgui_sources
   foundation/qimage_frame_input.cpp
   foundation/qimage_frame_zoom.cpp
   foundation/rule_check.cpp
+  foundation/screen_fit.cpp
   foundation/scripted_dialogs.cpp
   foundation/sofm/detail/som_file_head.cpp
   foundation/sofm/vx_gui_som.cpp
@@ -69,6 +71,7 @@ list(APPEND vxgui_internal_headers
   foundation/preprocessing/vx_roi_extraction_dialog.h
   foundation/qimage_frame.h
   foundation/rule_check.h
+  foundation/screen_fit.h
   foundation/scripted_dialogs.h
   foundation/sofm/vx_gui_som.h
   foundation/sofm/vxqtsofm.h

@@ -134,7 +134,7 @@ QString VxBasePaths::updateRuleDialog(bool save)
     VxDialogService& dialogs = vx_dialogs();
     const QString chosen =
         save ? dialogs.saveFileName(nullptr, update_rule_dialog, update_rule_dialog, updateRule,
-                                    update_rule_filter, false)
+                                    update_rule_filter, false, false)
              : dialogs.openFileName(nullptr, update_rule_dialog, update_rule_dialog, updateRule,
                                     update_rule_filter, false);
     if (!chosen.isEmpty() && chosen != updateRule)

@@ -44,6 +44,8 @@ public:
                                    const QString& caption);
     // Open and save dialogs for the update rule, starting at the current
     // one; a different choice becomes the update rule (and is announced).
+    // The save dialog does not ask before an existing file: the caller
+    // decides whether to write it.
     QString getOpenFileNameUpdateRule();
     QString getSaveFileNameUpdateRule();
     // Directory chooser for the temporary-files directory; a different

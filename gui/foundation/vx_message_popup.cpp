@@ -76,3 +76,8 @@ void vx_write_error(const QString& file)
 {
     vx_message(QStringLiteral("!!Write Error!!"), "Unable to write file\n" + file);
 }
+
+void vx_read_error(const QString& file, const QString& reason)
+{
+    vx_message(QStringLiteral("Could not load image"), "Unable to read\n" + file + "\n" + reason);
+}

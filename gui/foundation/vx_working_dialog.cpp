@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QPointer>
 
+#include "gui/foundation/screen_fit.h"
+
 void VxWorkingDialog::destroyDialog()
 {
     if (busy)
@@ -40,7 +42,8 @@ void VxWorkingDialog::work(const std::function<void()>& job)
 
 void VxWorkingDialog::setFormEnabled(bool enabled)
 {
-    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    for (QWidget* child :
+         vx_window_content(this)->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         if (qobject_cast<QAbstractButton*>(child) != nullptr ||
             qobject_cast<QLineEdit*>(child) != nullptr ||
             qobject_cast<QAbstractItemView*>(child) != nullptr)

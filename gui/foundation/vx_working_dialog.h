@@ -30,7 +30,7 @@ protected:
     // deletes the dialog after it. The job may delete the dialog.
     void work(const std::function<void()>& job);
     // Disables or enables the form: every button, line edit and item view
-    // directly in the dialog.
+    // directly in the dialog, or in its scrolled content (screen_fit.h).
     virtual void setFormEnabled(bool enabled);
 
 private:

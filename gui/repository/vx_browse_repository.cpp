@@ -87,9 +87,10 @@ void VxBrowseRepository::StartContextDialogforImage(int iImageID)
         return;
     const QString file = QFile::decodeName(repository->ImageFilename(iImageID));
     // The sketch tool keeps a copy of the picture.
-    const image_handle picture(vx_read_grey_image(file, VxGreyRule::GreyEuclidean));
+    QString failure;
+    const image_handle picture(vx_read_grey_image(file, VxGreyRule::GreyEuclidean, &failure));
     if (!picture) {
-        vx_message(QStringLiteral("Could not load image"), "Unable to read\n" + file);
+        vx_read_error(file, failure);
         return;
     }
     vx_report("Recieved from %d StartContextDialogforImage\n", iImageID);

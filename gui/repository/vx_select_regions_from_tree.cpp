@@ -4,6 +4,7 @@
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -12,6 +13,7 @@
 #include "gui/foundation/forms/form_parts.h"
 #include "gui/foundation/forms/form_widgets.h"
 #include "gui/foundation/qimage_frame.h"
+#include "gui/foundation/screen_fit.h"
 #include "gui/foundation/window_flags.h"
 #include "imagecore/report.h"
 
@@ -37,6 +39,8 @@ VxSelectRegionsFromTree::VxSelectRegionsFromTree(vx_analyse_control* pmsacContro
         if (modes[k] == type)
             active = k;
     makeClassControls(modes);
+    findChild<QLabel*>(QStringLiteral("Frame Hint"))
+        ->setText(QStringLiteral("Ctrl + right click adds a region to the checked class"));
 }
 
 VxSelectRegionsFromTree::~VxSelectRegionsFromTree()
@@ -51,7 +55,7 @@ void VxSelectRegionsFromTree::makeIntegratedView()
     qimage_frame* frame = control->init_display(integratedView.get());
     frame->setDisplayMode(1);
     integratedView->setWindowTitle("Validate: " + QString::fromLatin1(control->imagename()));
-    auto* row = new QHBoxLayout(integratedView.get());
+    auto* row = new QHBoxLayout(vx_scrolled_content(integratedView.get()));
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
     row->setSizeConstraint(QLayout::SetFixedSize);

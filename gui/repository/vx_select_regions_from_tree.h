@@ -2,7 +2,8 @@
 
 // The labelling view of one repository image: the scale browser over its
 // bright or dark tree, where Ctrl+right-click adds regions to the
-// controller's selection, with one radio button per class, an edit line
+// controller's selection (the line under the frame says: to the checked
+// class), with one radio button per class, an edit line
 // for the active class's name, "Clear Class" and "Validate". A second
 // top-level window, "Integrated View", shows the image with the selected
 // regions filled.

@@ -1,15 +1,20 @@
 #include "gui/shell/vx_main_window.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <cstdio>
 
+#include "analyse/handles.h"
+#include "analyse/rules/rule_file.h"
 #include "filter/lMMS_Part.h"
 #include "gui/analysis/sketch_help.h"
 #include "gui/analysis/vx_analyse_control.h"
@@ -22,10 +27,11 @@
 #include "gui/foundation/image_loading.h"
 #include "gui/foundation/image_open_filter.h"
 #include "gui/foundation/qimage_frame.h"
+#include "gui/foundation/screen_fit.h"
 #include "gui/foundation/sofm/vx_gui_som.h"
+#include "gui/foundation/text_files.h"
 #include "gui/foundation/vx_base_paths.h"
 #include "gui/foundation/vx_edit_dialog.h"
-#include "gui/foundation/text_files.h"
 #include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/window_flags.h"
 #include "gui/repository/vx_browse_query_result.h"
@@ -52,6 +58,19 @@ constexpr char default_update_rule[] =
     "RULES:\n"
     "TD:\n"
     "#RULES\n";
+
+// The update rule of this user, in Qt's per-user data folder of the
+// program; empty when there is none.
+QString user_update_rule()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    return folder.isEmpty() ? QString() : folder + "/Attributes.rule";
+}
+
+bool parses_as_rule(const QString& file)
+{
+    return program_handle(parse_rule_file(QFile::encodeName(file).constData(), 1)) != nullptr;
+}
 
 // Shows the dialog, which goes with the window (finito()).
 template <class Dialog>
@@ -103,7 +122,7 @@ vx_main_window::vx_main_window(QString applicationDirectory, QString workingDire
     paths->setMinimumSize(0, 0);
 
     // 4.-6. The update rule, its label and its editor.
-    ensureUpdateRule(applicationDirectory);
+    ensureUpdateRule();
     makeStatusBar();
     makeUpdateRuleEditor();
 }
@@ -156,25 +175,52 @@ void vx_main_window::makeMenus()
     vx_form::addMenuEntry(info, "Sketches", Qt::CTRL | Qt::Key_C, this, &vx_main_window::sketches_howto);
 }
 
-void vx_main_window::ensureUpdateRule(const QString& applicationDirectory)
+void vx_main_window::ensureUpdateRule()
 {
     if (vx_readable(QFile::encodeName(paths->UpdateRule()).constData(), true))
         return;
+    // An installed program's folder takes no file: the user's own rule
+    // serves, read as it is or written with the default.
+    if (!vx_creatable(paths->UpdateRule())) {
+        const QString own = user_update_rule();
+        if (!own.isEmpty() && QDir().mkpath(QFileInfo(own).path())) {
+            paths->UpdateRule(own);
+            if (vx_readable(QFile::encodeName(own).constData()))
+                return;
+        }
+    }
+    writeDefaultUpdateRule();
+}
+
+void vx_main_window::writeDefaultUpdateRule()
+{
     {
         VxMessagePopUp missing(VxMessagePopUp::notice, QStringLiteral("No Update Rule available"),
                                "Automatic generation of Update rule file:\n" + paths->UpdateRule());
         vx_dialogs().exec(missing);
     }
     vx_report("Trying to write generic file: %s\n",
-              QFile::encodeName(applicationDirectory + "/Attributes.rule").constData());
+              QFile::encodeName(paths->UpdateRule()).constData());
     while (!vx_write_text_file(paths->UpdateRule(), default_update_rule)) {
-        VxMessagePopUp unwritable(VxMessagePopUp::notice, QStringLiteral("Could not generate generic update rule "),
+        VxMessagePopUp unwritable(VxMessagePopUp::notice,
+                                  QStringLiteral("Could not generate generic update rule "),
                                   "Unable to open :\n" + paths->UpdateRule() +
                                       "\nPlease Provide valid save name,\n"
                                       "Check read/write permissions");
         vx_dialogs().show(unwritable);
-        if (paths->getSaveFileNameUpdateRule().isEmpty())
-            return;
+        // Another name: an existing rule is used as it is, only a new name
+        // gets the default rule.
+        for (;;) {
+            const QString chosen = paths->getSaveFileNameUpdateRule();
+            if (chosen.isEmpty())
+                return;
+            if (!QFileInfo::exists(chosen))
+                break;
+            if (parses_as_rule(chosen))
+                return;
+            vx_message(QStringLiteral("Update rule not used"),
+                       "This file is no rule file:\n" + chosen);
+        }
     }
 }
 
@@ -220,7 +266,7 @@ void vx_main_window::new_project()
 void vx_main_window::load_project()
 {
     const QString file =
-        paths->getOpenFileNameWorkDir(QStringLiteral("Corvella Projects (*vxp)"), QString(),
+        paths->getOpenFileNameWorkDir(QStringLiteral("Corvella Projects (*.vxp)"), QString(),
                                       QStringLiteral("Choose a Project to open"));
     if (file.isEmpty()) {
         vx_report("Canceled \n");
@@ -281,6 +327,7 @@ void vx_main_window::showHelp(std::unique_ptr<QPlainTextEdit>& window, const QSt
         window->setReadOnly(true);
         window->resize(800, 800);
         window->setPlainText(text);
+        vx_fit_to_screen(window.get());
     }
     window->show();
 }
@@ -349,9 +396,10 @@ void vx_main_window::draw_region_dialog()
         vx_report("Canceled \n");
         return;
     }
-    const image_handle picture(vx_read_grey_image(file, VxGreyRule::GreyEuclidean));
+    QString failure;
+    const image_handle picture(vx_read_grey_image(file, VxGreyRule::GreyEuclidean, &failure));
     if (!picture) {
-        vx_message(QStringLiteral("Could not load image"), "Unable to read\n" + file);
+        vx_read_error(file, failure);
         return;
     }
     paths->WorkingDir(VxBasePaths::PathNamePart(file));

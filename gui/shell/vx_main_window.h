@@ -84,9 +84,17 @@ public slots:
 
 private:
     void makeMenus();
-    // Writes the default update rule when the rule file cannot be read,
-    // asking for other names while it cannot be written; Cancel gives up.
-    void ensureUpdateRule(const QString& applicationDirectory);
+    // Makes sure an update rule file is there. The application folder's
+    // rule when it can be read; else, when that folder takes no file (an
+    // installed program), the user's own rule in Qt's per-user data folder,
+    // read as it is or written with the default rule; else the default rule
+    // is written into the application folder.
+    void ensureUpdateRule();
+    // Writes the default rule to the paths' update rule after a pop-up; while
+    // that fails, asks for another name. A chosen file that exists and parses
+    // is used as it is; one that does not parse is refused with a pop-up;
+    // a new name gets the default rule. Cancel gives up.
+    void writeDefaultUpdateRule();
     void makeStatusBar();
     void makeUpdateRuleEditor();
     // The analysis dialog on the controller, following finito().

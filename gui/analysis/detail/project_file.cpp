@@ -1,5 +1,6 @@
 #include "gui/analysis/detail/project_file.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <iterator>
@@ -25,22 +26,58 @@ std::string trimmed(const std::string& text)
     return text.substr(first, text.find_last_not_of(white_space) - first + 1);
 }
 
-// A relative name that does not open here but beside the project file.
-std::string located(const std::string& name, const std::string& directory)
+QString file_text(const std::string& name)
 {
-    if (name.empty() || name.front() == '/' || directory == "." || vx_readable(name.c_str()))
+    return QFile::decodeName(name.c_str());
+}
+
+std::string file_bytes(const QString& name)
+{
+    return QFile::encodeName(name).toStdString();
+}
+
+// The project's folder, absolute and clean.
+QString folder_of(const QString& project)
+{
+    return QDir::cleanPath(QFileInfo(project).absolutePath());
+}
+
+bool in_working_folder(const QString& folder)
+{
+    return folder == QDir::cleanPath(QDir::currentPath());
+}
+
+// How the name is stored in a project of that folder: a relative name is
+// relative to the working folder, so it stays as it is only when the
+// project lies there.
+std::string stored(const std::string& name, const QString& folder)
+{
+    if (name.empty() || name.front() == '/' || in_working_folder(folder))
         return name;
-    const std::string beside = directory + "/" + name;
-    return beside.size() <= vx_name_capacity && vx_readable(beside.c_str()) ? beside : name;
+    const std::string absolute =
+        file_bytes(QDir::cleanPath(QDir::current().absoluteFilePath(file_text(name))));
+    return absolute.size() <= vx_name_capacity ? absolute : name;
+}
+
+// Where a stored relative name points for a project of that folder.
+std::string located(const std::string& name, const QString& folder)
+{
+    if (name.empty() || name.front() == '/' || in_working_folder(folder))
+        return name;
+    const std::string beside = file_bytes(folder) + "/" + name;
+    if (beside.size() > vx_name_capacity)
+        return name;
+    return vx_readable(name.c_str()) && !vx_readable(beside.c_str()) ? name : beside;
 }
 
 }  // namespace
 
-std::string vx_project_text(const vx_project_names& names)
+std::string vx_project_text(const vx_project_names& names, const QString& file)
 {
+    const QString folder = folder_of(file);
     std::string text;
     for (std::size_t k = 0; k < std::size(keywords); ++k)
-        text += std::string(keywords[k]) + " " + names.*vx_project_fields[k] + "\n";
+        text += std::string(keywords[k]) + " " + stored(names.*vx_project_fields[k], folder) + "\n";
     return text;
 }
 
@@ -53,7 +90,7 @@ bool vx_read_project_file(const QString& file, vx_project_names& names, QString&
     }
     const QByteArray content = in.readAll();
     const std::string text(content.constData(), static_cast<std::size_t>(content.size()));
-    const std::string directory = QFile::encodeName(QFileInfo(file).path()).toStdString();
+    const QString folder = folder_of(file);
 
     vx_project_names read;
     std::size_t at = 0;
@@ -78,7 +115,7 @@ bool vx_read_project_file(const QString& file, vx_project_names& names, QString&
                         .arg(vx_name_capacity);
             return false;
         }
-        read.*vx_project_fields[k] = located(name, directory);
+        read.*vx_project_fields[k] = located(name, folder);
     }
     names = read;
     return true;

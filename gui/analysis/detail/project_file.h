@@ -8,14 +8,22 @@
 
 #include "gui/analysis/vx_project_names.h"
 
-// The file's text: the nine lines in order.
-std::string vx_project_text(const vx_project_names& names);
+// Relative names in a project file are relative to the project's folder,
+// so that a project reads the same from every working folder.
+
+// The text of the project file `file`: the nine lines in order. A relative
+// name (to the working folder) is written as an absolute one unless the
+// project lies in the working folder, or the absolute name would be longer
+// than vx_name_capacity.
+std::string vx_project_text(const vx_project_names& names, const QString& file);
 
 // Reads the nine keywords in order; lines holding only white space may come
 // between them. Each name is the rest of its keyword's line with the white
-// space around it removed, so inner blanks survive. A relative name that
-// does not open for reading but opens beside the project file becomes that
-// path. False, with `fault` naming the file and the reason, when the file
-// does not open, a keyword is missing or out of order, or a name is longer
-// than vx_name_capacity; `names` is then untouched.
+// space around it removed, so inner blanks survive. A relative name becomes
+// the path beside the project file, unless only the working folder holds
+// such a file (a project written before names were stored so); names stay
+// as they are when the project lies in the working folder. False, with
+// `fault` naming the file and the reason, when the file does not open, a
+// keyword is missing or out of order, or a name is longer than
+// vx_name_capacity; `names` is then untouched.
 bool vx_read_project_file(const QString& file, vx_project_names& names, QString& fault);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
@@ -107,6 +108,9 @@ TEST_F(ScalesTest, TheMiddleButtonFollowsTheFathersBelowTheRootAndTheLeftButtonE
 TEST_F(ScalesTest, CtrlRightClicksSelectOneRegionEachAndClosingHidesAndClosesTheFDViews)
 {
     auto b = open();
+    auto* hint = b->findChild<QLabel*>("Frame Hint");
+    ASSERT_NE(hint, nullptr);
+    EXPECT_EQ(hint->text(), "Ctrl + right click adds a region to the selected regions");
     region_tree* tree = control->openingtree();
     QWidget analysisDisplay;
     const image* shown = control->init_display(&analysisDisplay)->get_t_image();

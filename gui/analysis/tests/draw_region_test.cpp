@@ -275,6 +275,15 @@ TEST_F(DrawRegionTest, AttributesMakeOneRegionPerPatchWithTableAndRule)
         EXPECT_EQ(s->table->getEntry(row, 0).ivalue, 3);
         EXPECT_EQ(s->table->getEntry(row, 1).ivalue, row + 1);
     }
+    // The selection beside the tool goes with its one "Done", and comes
+    // back with it.
+    auto* selection = vx_gui_test::top_level_widget("Select Region Atributes ");
+    ASSERT_NE(selection, nullptr);
+    click(*selection, "Done");
+    EXPECT_FALSE(selection->isVisible());
+    compute(*s);
+    EXPECT_TRUE(selection->isVisible());
+    EXPECT_EQ(selection->findChildren<QPushButton*>("Attribute Selection Done").size(), 1);
 
     QSignalSpy tables(s.get(), &VxDrawRegion::validSketchTable);
     QSignalSpy rules(s.get(), &VxDrawRegion::validSketchQueryRule);
@@ -407,6 +416,14 @@ TEST_F(DrawRegionTest, SketchFilesGiveBackEveryLabelAndOthersAreRefused)
         EXPECT_EQ(dialogs().requests().back().title, "Sketch not loaded") << name;
         EXPECT_EQ(labels(), drawn) << name;
     }
+    // No picture at all: the reader's reason.
+    vx_test::write_file(file("notes.sketch.png"), "no picture");
+    dialogs().answer(qfile("notes.sketch.png"));
+    dialogs().press("Acknowlege");
+    click(*s, "Load Sketch");
+    EXPECT_EQ(dialogs().requests().back().labels.value(1),
+              "Unable to read\n" + qfile("notes.sketch.png") + "\nUnsupported image format");
+    EXPECT_EQ(labels(), drawn);
 }
 
 TEST_F(DrawRegionTest, AHandedSketchShowsAlsoBeyondTheVisiblePart)

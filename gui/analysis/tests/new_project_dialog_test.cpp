@@ -157,7 +157,7 @@ TEST_F(NewProjectDialogTest, LoadReadsTheChosenImageAndCancelChangesNothing)
     EXPECT_STREQ(control->imagename(), picture.c_str());
     EXPECT_EQ(child<QLineEdit>("Resultnameedit")->text(), QString::fromStdString(picture));
     EXPECT_EQ(control->pdisplay()->ImageWidth(), 24);
-    EXPECT_EQ(control->pdisplay()->parent(), dialog.data());
+    EXPECT_EQ(control->pdisplay()->window(), dialog.data());
     EXPECT_EQ(shared->WorkingDir(), here + "/");
 
     // A highlighted file is where the next dialog starts.
@@ -168,6 +168,47 @@ TEST_F(NewProjectDialogTest, LoadReadsTheChosenImageAndCancelChangesNothing)
     load("");
     EXPECT_EQ(dialogs().requests().back().startPath, "/elsewhere/b.png");
     EXPECT_TRUE(control->imageLoaded());
+}
+
+TEST_F(NewProjectDialogTest, AFileNoReaderTakesIsRefusedAtOnceAndThePictureStays)
+{
+    const std::string loaded = png(square_on_black());
+    load(loaded);
+    const std::vector<int> shown = frame_words(control->pdisplay());
+
+    // No picture; a JPEG cut short (Qt's reader would fill the rest in
+    // grey); a TIFF, which no reader of Qt's here takes.
+    vx_test::write_file(file("notes.png"), "no picture");
+    QImage noise(96, 64, QImage::Format_Grayscale8);
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x)
+            noise.scanLine(y)[x] = static_cast<uchar>((x * 37 + y * 91 + x * y) % 251);
+    ASSERT_TRUE(noise.save(qfile("whole.jpg"), "JPG", 90));
+    const std::string jpeg = vx_test::read_file(file("whole.jpg"));
+    vx_test::write_file(file("cut.jpg"), jpeg.substr(0, jpeg.size() / 2));
+    vx_test::write_file(file("scan.tif"), std::string("II*\0\x08\0\0\0", 8) + "\0\0\0\0");
+    const std::pair<const char*, const char*> refused[] = {
+        {"notes.png", "Unsupported image format"},
+        {"cut.jpg", "premature end"},
+        {"scan.tif", "Unsupported image format"}};
+    for (const auto& [name, reason] : refused) {
+        dialogs().clear();
+        dialogs().answer(qfile(name));
+        dialogs().press("Acknowlege");
+        EXPECT_EQ(vx_test::printed_by([&] { click("Infiledialog"); }).find("Loading "),
+                  std::string::npos)
+            << name;
+        ASSERT_EQ(dialogs().requests().size(), 2u) << name;
+        const VxDialogRequest& popUp = dialogs().requests()[1];
+        EXPECT_EQ(popUp.title, "Could not load image");
+        EXPECT_TRUE(popUp.labels.value(1).startsWith("Unable to read\n" + qfile(name) + "\n"))
+            << popUp.labels.value(1).toStdString();
+        EXPECT_TRUE(popUp.labels.value(1).contains(reason, Qt::CaseInsensitive))
+            << popUp.labels.value(1).toStdString();
+        EXPECT_EQ(frame_words(control->pdisplay()), shown) << name;
+        EXPECT_STREQ(control->imagename(), loaded.c_str());
+        EXPECT_EQ(child<QLineEdit>("Resultnameedit")->text(), QString::fromStdString(loaded));
+    }
 }
 
 TEST_F(NewProjectDialogTest, ClearUndoesConversionsAndPreprocessingAndSaveRenames)
@@ -223,8 +264,10 @@ TEST_F(NewProjectDialogTest, StartRefusesWithAPopUpAndComputesNothing)
     child<QLineEdit>("Resultnameedit")->setText("typed.png");
     EXPECT_EQ(refusal(), "No image is loaded:\ntyped.png");
     vx_test::write_file(file("foreign.png"), "not a picture");
-    load(file("foreign.png"));
-    EXPECT_EQ(refusal(), QString::fromStdString("No image is loaded:\n" + file("foreign.png")));
+    dialogs().answer(qfile("foreign.png"));
+    dialogs().press("Acknowlege");
+    vx_test::printed_by([&] { click("Infiledialog"); });
+    EXPECT_EQ(refusal(), "No image is loaded:\ntyped.png");
 
     load(png(square_on_black()));
     const QString scales = "The number of scales must be a whole number from 2 to 1000000.";

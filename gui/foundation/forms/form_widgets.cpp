@@ -63,13 +63,20 @@ int numberInRange(const QString& text, int low, int high, int none)
     return ok && value >= low && value <= high ? value : none;
 }
 
-void addFrameColumn(QBoxLayout* row, qimage_frame* frame, QWidget* parent)
+void addFrameColumn(QBoxLayout* row, qimage_frame* frame, QWidget* parent, const QString& hint)
 {
     row->addWidget(frame->initResizeVButtons(parent));
     auto* column = new QVBoxLayout;
     row->addLayout(column);
     column->addWidget(frame);
     column->addWidget(frame->initCoordinateLabel(parent));
+    if (!hint.isEmpty()) {
+        auto* line = new QLabel(hint, parent);
+        line->setObjectName(QStringLiteral("Frame Hint"));
+        // Under a small picture it wraps rather than widen the window.
+        line->setWordWrap(true);
+        column->addWidget(line);
+    }
     column->addStretch();
 }
 

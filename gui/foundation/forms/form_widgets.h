@@ -50,8 +50,10 @@ QAction* addMenuEntry(QMenu* menu, const char* text, const QKeySequence& shortcu
 }
 
 // Adds to `row` the frame's zoom buttons and a column of the frame, its
-// coordinate readout and a stretch.
-void addFrameColumn(QBoxLayout* row, qimage_frame* frame, QWidget* parent);
+// coordinate readout, a line saying `hint` (a label "Frame Hint"; none for
+// an empty hint) and a stretch.
+void addFrameColumn(QBoxLayout* row, qimage_frame* frame, QWidget* parent,
+                    const QString& hint = QString());
 
 // A read-only text view with this object name.
 QPlainTextEdit* textView(const char* name, QWidget* parent);

@@ -63,17 +63,30 @@ void VxAttributeSelection::SelectionDone()
     done(1);
 }
 
-int VxAttributeSelection::exec()
+void VxAttributeSelection::addDoneButton()
 {
-    if (running)
-        return QDialog::exec();
     auto* done = new QPushButton(QStringLiteral("Done"), this);
     done->setObjectName(QStringLiteral("Attribute Selection Done"));
     done->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     connect(done, &QPushButton::clicked, this, &VxAttributeSelection::SelectionDone);
     layout->addWidget(done);
+}
+
+int VxAttributeSelection::exec()
+{
+    if (running)
+        return QDialog::exec();
+    addDoneButton();
     running = true;
     const int result = vx_dialogs().exec(*this);
     running = false;
     return result;
+}
+
+void VxAttributeSelection::showModeless()
+{
+    if (!modelessDone)
+        addDoneButton();
+    modelessDone = true;
+    show();
 }

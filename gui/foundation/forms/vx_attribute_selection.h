@@ -28,6 +28,9 @@ public:
     // Unchecks attribute i for 1 <= i < count; attribute 0 and indices
     // outside the list are left alone.
     void uncheckAttribute(int i);
+    // Shows the dialog without waiting for it; the first call adds the
+    // "Done" button, which hides it again.
+    void showModeless();
 
 public slots:
     // done(1).
@@ -37,6 +40,8 @@ public slots:
     int exec() override;
 
 private:
+    void addDoneButton();
+
     int attributeCount = 0;
     QTreeWidget* list = nullptr;
     std::vector<int> selected;
@@ -44,4 +49,6 @@ private:
     // Set while the dialog service runs the dialog: the service's own call
     // of exec() then runs Qt's modal loop.
     bool running = false;
+    // showModeless() has added its "Done" button.
+    bool modelessDone = false;
 };

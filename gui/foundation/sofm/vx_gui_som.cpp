@@ -16,6 +16,7 @@
 #include "gui/foundation/forms/form_parts.h"
 #include "gui/foundation/forms/form_widgets.h"
 #include "gui/foundation/qimage_frame.h"
+#include "gui/foundation/screen_fit.h"
 #include "gui/foundation/sofm/vxqtsofm.h"
 #include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/window_flags.h"
@@ -120,7 +121,7 @@ void VxGUISOM::showPlaceholderForRows(int rows)
 
 void VxGUISOM::buildControls()
 {
-    auto* layout = new QHBoxLayout(this);
+    auto* layout = new QHBoxLayout(vx_scrolled_content(this));
 
     // The training parameters.
     auto* parameters = new QVBoxLayout;

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QGroupBox>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -61,6 +62,9 @@ TEST_F(ViewTest, ShowsItsMenusAndBlocksTheClassesOfTheOtherMode)
     QPointer<VxSelectRegionsFromTree> bright = open(0);
     ASSERT_NE(bright, nullptr);
     EXPECT_EQ(radio_texts(bright), QStringList({"Class 1", "BlockedMode"}));
+    auto* hint = bright->findChild<QLabel*>("Frame Hint");
+    ASSERT_NE(hint, nullptr);
+    EXPECT_EQ(hint->text(), "Ctrl + right click adds a region to the checked class");
     const std::string out = printed_by([&] { bright->findChildren<QRadioButton*>()[1]->click(); });
     EXPECT_EQ(out, "Class 2\n");
     EXPECT_EQ(bright->activeClass(), 1);

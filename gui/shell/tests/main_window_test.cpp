@@ -22,6 +22,7 @@
 #include "gui/analysis/tests/analysis_test_support.h"
 #include "gui/analysis/vx_draw_region.h"
 #include "gui/analysis/vx_new_project_dialog.h"
+#include "gui/foundation/screen_fit.h"
 #include "gui/foundation/vx_base_dialog.h"
 #include "gui/foundation/vx_base_paths.h"
 #include "gui/foundation/vx_edit_dialog.h"
@@ -44,8 +45,20 @@ const std::string default_rule =
 
 class MainWindowTest : public ::testing::Test {
 protected:
+    // Qt's per-user folders lie in `user` during the test.
+    MainWindowTest() { qputenv("XDG_DATA_HOME", QByteArray::fromStdString(user.path().string())); }
+    ~MainWindowTest() override
+    {
+        if (previousDataHome.isNull())
+            qunsetenv("XDG_DATA_HOME");
+        else
+            qputenv("XDG_DATA_HOME", previousDataHome);
+    }
+
+    const QByteArray previousDataHome = qgetenv("XDG_DATA_HOME");
     vx_test::TempDir app;
     vx_test::TempDir work;
+    vx_test::TempDir user;
 
     QString appDir() const { return QString::fromStdString(app.path().string()); }
     QString rule() const { return appDir() + "/Attributes.rule"; }
@@ -120,7 +133,10 @@ TEST_F(MainWindowTest, AMissingRuleIsWrittenAfterThePopUp)
 
 TEST_F(MainWindowTest, AnUnwritableFolderAsksForAnotherNameUntilCancel)
 {
-    // A folder that does not exist: root may write anywhere else.
+    // A folder that does not exist: root may write anywhere else. Neither
+    // can the user's own folder be made.
+    vx_test::write_file(user.file("plain"), "");
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(user.file("plain")));
     const QString missing = appDir() + "/missing";
     const QString chosen = QString::fromStdString(work.file("chosen.rule"));
     dialogs().press("Acknowlege");
@@ -145,6 +161,51 @@ TEST_F(MainWindowTest, AnUnwritableFolderAsksForAnotherNameUntilCancel)
     EXPECT_EQ(statusText(cancelled.get()),
               "Global dynamic feature Rule: " + missing + "/Attributes.rule");
     EXPECT_FALSE(QFile::exists(missing));
+}
+
+TEST_F(MainWindowTest, AnInstalledProgramKeepsItsRuleInTheUsersFolder)
+{
+    // The program's folder takes no file: the user's own rule is written
+    // once, without asking for a name, and read at the next start.
+    const QString installed = appDir() + "/missing";
+    const std::string own = user.file("gui_shell_tests/Attributes.rule");
+    dialogs().press("Acknowlege");
+    std::unique_ptr<vx_main_window> first(open(installed));
+    EXPECT_EQ(vx_test::read_file(own), default_rule);
+    ASSERT_EQ(dialogs().requests().size(), 1u);
+    EXPECT_EQ(dialogs().requests()[0].labels.value(1),
+              "Automatic generation of Update rule file:\n" + vx_gui_test::q(own));
+    EXPECT_EQ(statusText(first.get()), "Global dynamic feature Rule: " + vx_gui_test::q(own));
+
+    dialogs().clear();
+    vx_test::write_file(own, "DECLS:\n a := 1;\n#DECLS\n");
+    std::unique_ptr<vx_main_window> second(open(installed));
+    EXPECT_TRUE(dialogs().requests().empty());
+    EXPECT_EQ(vx_test::read_file(own), "DECLS:\n a := 1;\n#DECLS\n");
+    EXPECT_EQ(second->findChild<VxBasePaths*>("Global Base Paths")->UpdateRule(),
+              vx_gui_test::q(own));
+    EXPECT_FALSE(QFile::exists(installed));
+}
+
+TEST_F(MainWindowTest, AChosenRuleThatParsesIsUsedAsItIs)
+{
+    vx_test::write_file(user.file("plain"), "");
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(user.file("plain")));
+    const std::string custom = "DECLS:\n a := area * 2;\n#DECLS\n";
+    vx_test::write_file(work.file("custom.rule"), custom);
+    vx_test::write_file(work.file("notes.rule"), "no rule at all");
+    dialogs().press("Acknowlege");
+    dialogs().answer(vx_gui_test::q(work.file("notes.rule")));
+    dialogs().press("Acknowlege");
+    dialogs().answer(vx_gui_test::q(work.file("custom.rule")));
+    std::unique_ptr<vx_main_window> window(open(appDir() + "/missing"));
+    EXPECT_EQ(vx_test::read_file(work.file("custom.rule")), custom);
+    EXPECT_EQ(vx_test::read_file(work.file("notes.rule")), "no rule at all");
+    ASSERT_EQ(dialogs().requests().size(), 5u);
+    EXPECT_FALSE(dialogs().requests()[2].confirmReplace);
+    EXPECT_EQ(dialogs().requests()[3].title, "Update rule not used");
+    EXPECT_EQ(statusText(window.get()),
+              "Global dynamic feature Rule: " + vx_gui_test::q(work.file("custom.rule")));
 }
 
 TEST_F(MainWindowTest, TheLabelFollowsTheRuleAndItsEditor)
@@ -374,11 +435,12 @@ TEST_F(MainWindowTest, CreateRavazOpensNewProjectDialogsAndStartTheAnalysisDialo
     EXPECT_TRUE(analysis->isVisible());
     EXPECT_EQ(analysis->windowTitle(),
               "Analyse Image " + QString::fromStdString(work.file("p.png")));
-    EXPECT_EQ(kept->pdisplay()->parent(), analysis);
+    EXPECT_EQ(kept->pdisplay()->window(), analysis);
+    QWidget* controls = vx_window_content(analysis);
     EXPECT_NE(kept->image(), nullptr);
     EXPECT_NE(kept->openingtree(), nullptr);
     QStringList labels;
-    for (QLabel* label : analysis->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly))
+    for (QLabel* label : controls->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly))
         labels << label->text();
     EXPECT_EQ(labels.mid(0, 3),
               QStringList({"Processing: " + QString::fromStdString(work.file("p.png")),
@@ -387,12 +449,12 @@ TEST_F(MainWindowTest, CreateRavazOpensNewProjectDialogsAndStartTheAnalysisDialo
     EXPECT_TRUE(labels.contains("Dark Objects Query"));
     QStringList fields;
     for (QLineEdit* field :
-         analysis->findChildren<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly))
+         controls->findChildren<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly))
         fields << field->text();
     EXPECT_EQ(fields, QStringList({"corvella.bright.tree", "corvella.dark.tree"}));
     QStringList buttons;
     for (QPushButton* button :
-         analysis->findChildren<QPushButton*>(QString(), Qt::FindDirectChildrenOnly))
+         controls->findChildren<QPushButton*>(QString(), Qt::FindDirectChildrenOnly))
         buttons << button->text();
     EXPECT_EQ(buttons.join('|'),
               "Quit|Write|Write|Browse Bright|Browse Dark|Write VXP|Draw Bright|Draw Dark|"

@@ -71,9 +71,9 @@ TEST_F(MainDialogTest, WriteVxpAndCtrlOReopenTheAnalysisWithItsHits)
     EXPECT_EQ(last_request().filter, "Corvella Projects (*.vxp)");
     const auto lines = vx_test::lines_of(vx_test::read_file(file("p.vxp")));
     ASSERT_EQ(lines.size(), 9u);
-    EXPECT_EQ(lines[0], "BrightTree: corvella.bright.tree");
+    EXPECT_EQ(lines[0], "BrightTree: " + file("p.bright.tree"));
     EXPECT_EQ(lines[3], "Imagename: " + file("picture.png"));
-    EXPECT_EQ(vx_test::read_file(file("corvella.dark.tree")).substr(0, 5), "RTHR2");
+    EXPECT_EQ(vx_test::read_file(file("p.dark.tree")).substr(0, 5), "RTHR2");
     query(square_rule);
     EXPECT_EQ(control->activeBrightNodes(), 1);
 
@@ -82,7 +82,7 @@ TEST_F(MainDialogTest, WriteVxpAndCtrlOReopenTheAnalysisWithItsHits)
     dialogs().answer(qfile("p.vxp"));
     vx_test::printed_by([&] { QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier); });
     EXPECT_EQ(last_request().caption, "Choose a Project to open");
-    EXPECT_EQ(last_request().filter, "Corvella Projects (*vxp)");
+    EXPECT_EQ(last_request().filter, "Corvella Projects (*.vxp)");
     ASSERT_EQ(analysis_dialogs().size(), 2u);
     QPointer<QWidget> loaded =
         analysis_dialogs()[0] == dialog ? analysis_dialogs()[1] : analysis_dialogs()[0];
@@ -90,7 +90,7 @@ TEST_F(MainDialogTest, WriteVxpAndCtrlOReopenTheAnalysisWithItsHits)
     EXPECT_EQ(loaded->findChild<qimage_frame*>()->toolTip(), "1 Bright Regions\n0 Dark Regions");
 
     // A project whose tree is gone: a pop-up and no dialog.
-    std::filesystem::remove(file("corvella.dark.tree"));
+    std::filesystem::remove(file("p.dark.tree"));
     dialogs().answer(qfile("p.vxp"));
     dialogs().press("Acknowlege");
     vx_test::printed_by([&] { QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier); });
@@ -119,7 +119,7 @@ TEST_F(MainDialogTest, StartingTheDialogKeepsTheWorkingImageOfTheComputation)
     });
     control = computedControl;
     ASSERT_EQ(analysis_dialogs().size(), 1u);
-    EXPECT_EQ(control->pdisplay()->parent(), analysis_dialogs()[0]);
+    EXPECT_EQ(control->pdisplay()->window(), analysis_dialogs()[0]);
     EXPECT_EQ(control->image()->pixels[10 * 20 + 10], 1100);
     window.reset();
     vx_gui_test::flush_deferred_deletes();

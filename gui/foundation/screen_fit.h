@@ -1,0 +1,26 @@
+#pragma once
+
+// Windows that never outgrow the screen. An image window builds its content
+// inside a scroll area: the content keeps its own layout and minimum sizes
+// (the display frame's is its viewport), and what does not fit the window
+// scrolls. A fitted window, whenever it is shown and whenever its content
+// asks for another size while it is shown, takes the size it wants (its
+// content's size hint, or the size its owner gave it) capped to the
+// available area of its screen, and is moved to lie inside that area. The
+// user may resize it afterwards. GUI thread only.
+
+class QWidget;
+
+// Gives `window` (which has no layout yet) a layout holding one frameless
+// scroll area around a new content widget, and fits the window
+// (vx_fit_to_screen). Returns the content widget: the caller sets its layout
+// there; widgets added to that layout become its children.
+QWidget* vx_scrolled_content(QWidget* window);
+
+// The content widget vx_scrolled_content made for `window`, or the window
+// itself when it has none: where its controls are direct children.
+QWidget* vx_window_content(QWidget* window);
+
+// Fits the top-level `window` to its screen from now on, as said above.
+// Calling it again changes nothing.
+void vx_fit_to_screen(QWidget* window);
