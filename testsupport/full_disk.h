@@ -45,6 +45,14 @@ private:
     void (*previous_)(int) = SIG_DFL;
 };
 
+// Runs `write` with files limited to 64 bytes; its result.
+template <class Write>
+int under_size_limit(Write write)
+{
+    const FileSizeLimit limit(64);
+    return write();
+}
+
 // A real small disk: a tmpfs of 64 KiB mounted on a fresh folder, which
 // fill() fills up and readOnly() makes read-only for every user. Mounting
 // needs the right to (root); without it mounted() is false and the test

@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <string>
 
-#include "analyse/tests/file_size_limit.h"
 #include "testsupport/region_tree_builder.h"
+#include "testsupport/full_disk.h"
 #include "testsupport/vx_test.h"
 
 namespace {
@@ -182,7 +182,7 @@ TEST_F(FeatureFiles, FailedWritesAreReported)
               std::string::npos);
 
     // A created file that cannot be written whole is removed.
-    EXPECT_EXIT(std::exit(under_size_limit([&] {
+    EXPECT_EXIT(std::exit(vx_test::under_size_limit([&] {
                     const int written = write_classified_tree(base.c_str(), tree);
                     return written == 0 && !std::filesystem::exists(base + ".data") ? 3 : 4;
                 })),

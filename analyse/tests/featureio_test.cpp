@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "analyse/files/checked_file.h"
-#include "analyse/tests/file_size_limit.h"
 #include "testsupport/region_tree_builder.h"
+#include "testsupport/full_disk.h"
 #include "testsupport/vx_test.h"
 
 namespace {
@@ -88,7 +88,7 @@ TEST_F(TreeTables, ListTableIsCreatedEmpty)
 TEST_F(TreeTables, ATableThatCannotBeWrittenWholeLeavesTheOlderOne)
 {
     vx_test::write_file(csv, "older table\n");
-    EXPECT_EXIT(std::exit(under_size_limit([&] {
+    EXPECT_EXIT(std::exit(vx_test::under_size_limit([&] {
                     const int result = fio_writeEntireTreeTable_csv(csv.c_str(), "img.png", tree);
                     const bool alone =
                         std::distance(std::filesystem::directory_iterator(dir.path()), {}) == 1;
@@ -109,7 +109,7 @@ TEST_F(TreeTables, ATableThatCannotBeWrittenWholeLeavesTheOlderOne)
 TEST_F(TreeTables, FailedWritesAreReportedAndKeepEarlierRows)
 {
     // A table that is created anew is removed when it cannot be written whole.
-    EXPECT_EXIT(std::exit(under_size_limit([&] {
+    EXPECT_EXIT(std::exit(vx_test::under_size_limit([&] {
                     const int result = fio_writeEntireTreeTable_csv(csv.c_str(), "img.png", tree);
                     return result == 0 && !std::filesystem::exists(csv) ? 3 : 4;
                 })),
@@ -119,7 +119,7 @@ TEST_F(TreeTables, FailedWritesAreReportedAndKeepEarlierRows)
     ASSERT_EQ(fio_writeTreeTableHeader(csv.c_str(), tree), 1);
     tregionnode* active[] = {a, a1, b};
     EXPECT_EXIT(
-        std::exit(under_size_limit([&] {
+        std::exit(vx_test::under_size_limit([&] {
             return fio_writeTreeTableByNodeArray(csv.c_str(), "img.png", active, 3) == 0 ? 3 : 4;
         })),
         testing::ExitedWithCode(3), "");

@@ -13,11 +13,11 @@
 #include <vector>
 
 #include "analyse/files/treeio.h"
-#include "analyse/tests/file_size_limit.h"
 #include "analyse/trees/lRegion_Graph.h"
 #include "analyse/trees/regiontree.h"
 #include "analyse/trees/tree_walk.h"
 #include "testsupport/region_tree_builder.h"
+#include "testsupport/full_disk.h"
 #include "testsupport/vx_test.h"
 
 namespace {
@@ -367,7 +367,7 @@ TEST(TreeFileWriter, TheTryWriterNeverEndsTheProcessAndSaysWhy)
     const std::string path = dir.file("t.tree");
     write_file(path, "older tree");
     EXPECT_EXIT(
-        std::exit(under_size_limit([&] {
+        std::exit(vx_test::under_size_limit([&] {
             const int written = try_write_elemset_region_tree(tree.get(), path.c_str(), &error);
             return written == 0 && error == EFBIG && read_file(path) == "older tree" ? 3 : 4;
         })),
