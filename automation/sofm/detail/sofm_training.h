@@ -11,8 +11,8 @@
 // trace lines and refreshes, show (when not null) called on the calling
 // thread. The map's learning rate must be a number of at least 0 and its
 // step count within 0 .. max_steps, which keeps every move towards the input.
-// Each step's neighbourhood move is fused with the next step's winner search
-// into one pass over the weights, so show must not change the map.
+// A step's winner is found while the step before moves the map, before any
+// refresh between them, so show must not change the map.
 void train_pass(sofm_params* map, double* block, int display_steps, sofm_display_fn show,
                 void* context, int workers);
 
