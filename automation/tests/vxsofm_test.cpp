@@ -331,15 +331,16 @@ TEST(Vxsofm, TheSameSeedWritesTheSameSomFileWithOneWorkerAndWithFour)
 
 // The map's passes against the plain single-threaded ones of its record
 // (analyse/vectors/kohonen.h) on a copy of it, on maps whose distance map
-// is shown after every input (30 x 30) and whose is not.
+// is shown after every input (30 x 30) and whose is not, refreshed more and
+// less often than the moves of the steps between are taken by every unit.
 TEST(Vxsofm, ParallelPassesAgreeWithThePlainOnes)
 {
     quiet q;
     const tree_workers workers(4);
     struct shape {
-        int width, height, function;
+        int width, height, function, display_steps;
     };
-    for (const shape s : {shape{40, 37, 1}, shape{30, 30, 2}, shape{33, 26, 0}}) {
+    for (const shape s : {shape{40, 37, 1, 25}, shape{30, 30, 2, 0}, shape{33, 26, 0, 100}}) {
         SCOPED_TRACE(s.function);
         vector_array* in = clustered(240, 6);
         counted_map map(s.width, s.height, in, 0.8, 1.0, 400, s.function, 2);
@@ -355,7 +356,7 @@ TEST(Vxsofm, ParallelPassesAgreeWithThePlainOnes)
         std::vector<double> distances(static_cast<size_t>(m.units));
         std::vector<int> labels(static_cast<size_t>(m.units));
 
-        map.sofm_run(25);
+        map.sofm_run(s.display_steps);
         sofm_run(plain.get(), distances.data(), labels.data());
         for (int j = 0; j < m.units; ++j) {
             for (int k = 0; k < m.dim; ++k) {
