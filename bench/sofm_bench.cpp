@@ -81,7 +81,7 @@ void BM_SofmTrainerDefaults(benchmark::State& state)
     }
     state.counters["train_s"] = train;
     state.counters["cluster_s"] = cluster;
-    state.counters["workers"] = get_tree_workers();
+    state.counters["workers"] = get_solo_workers();
     memory.report(state);
     set_tree_workers(0);
 }

@@ -4,9 +4,9 @@ namespace {
 
 std::atomic<int> chosen_workers{0};
 
-int default_workers()
+int hardware_threads()
 {
-    return std::max(1, static_cast<int>(std::thread::hardware_concurrency() / 2));
+    return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
 }
 
 }  // namespace
@@ -19,5 +19,11 @@ void set_tree_workers(int count)
 int get_tree_workers()
 {
     const int count = chosen_workers.load(std::memory_order_relaxed);
-    return count > 0 ? count : default_workers();
+    return count > 0 ? count : std::max(1, hardware_threads() / 2);
+}
+
+int get_solo_workers()
+{
+    const int count = chosen_workers.load(std::memory_order_relaxed);
+    return count > 0 ? count : hardware_threads();
 }

@@ -21,6 +21,11 @@
 FILTER_EXPORT void set_tree_workers(int count);
 FILTER_EXPORT int get_tree_workers();
 
+// The workers of a computation that runs alone, as the self-organising map
+// does: the count set with set_tree_workers, by default all the machine's
+// hardware threads (at least one).
+FILTER_EXPORT int get_solo_workers();
+
 // Runs work(t) for t in 0 .. threads - 1, each on a thread of its own (t = 0
 // on the calling thread), and returns when all have returned. A thread that
 // cannot be started (a process thread limit, memory) is not tried again and

@@ -142,7 +142,7 @@ void vxsofm::sofm_run(int displaySteps)
     const long start = now();
     vx_report("SOFM Computation Start at %ld\n", start);
     while (m->step < m->max_steps && m->num_inputs > 0)
-        train_pass(m, block_.data(), displaySteps, show, this, get_tree_workers());
+        train_pass(m, block_.data(), displaySteps, show, this, get_solo_workers());
     const long stop = now();
     vx_report("Computation stop %ld\n Computation and I/O took %ld second(s)\n", stop,
               stop - start);
@@ -153,7 +153,7 @@ void vxsofm::sofm_run(int displaySteps)
 void vxsofm::sofm_step(int displaySteps)
 {
     if (trainable())
-        train_pass(map_.get(), block_.data(), displaySteps, show, this, get_tree_workers());
+        train_pass(map_.get(), block_.data(), displaySteps, show, this, get_solo_workers());
 }
 
 void vxsofm::sofm_adaptionstep()
@@ -192,14 +192,14 @@ void vxsofm::setseed(long a, long b)
 
 void vxsofm::update_display()
 {
-    draw_local_distances(map_.get(), block_.data(), get_tree_workers());
+    draw_local_distances(map_.get(), block_.data(), get_solo_workers());
 }
 
 void vxsofm::init_cluster_map()
 {
     ensure_maps();
     locate_inputs(map_.get(), block_.data(), distance_map_.data(), cluster_labels_.data(), show,
-                  this, get_tree_workers());
+                  this, get_solo_workers());
 }
 
 void vxsofm::initClusterLabelMap()
@@ -212,7 +212,7 @@ void vxsofm::initClusterLabelMap()
     vx_report("Initializing %d Cluster Centers \n", m->num_inputs);
 
     grow_cluster_labels(m, block_.data(), cluster_labels_.data(), distance_map_.data(),
-                        get_tree_workers());
+                        get_solo_workers());
     double lo = 0.0;
     double hi = 0.0;
     if (!distance_map_.empty()) {

@@ -19,8 +19,9 @@
 // per unit).
 //
 // The training passes, the cluster map, the label growing and the local
-// distances share their work among the tree workers (filter/tree_workers.h);
-// the results do not depend on their number. refresh_display is called on
+// distances share their work among the solo workers (filter/tree_workers.h:
+// all hardware threads unless set); the results do not depend on their
+// number. refresh_display is called on
 // the calling thread between training steps; it shows the map and must not
 // change it.
 //
