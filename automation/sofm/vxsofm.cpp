@@ -3,10 +3,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <ctime>
 
+#include "automation/sofm/detail/cluster_map.h"
+#include "automation/sofm/detail/label_growing.h"
+#include "automation/sofm/detail/sofm_training.h"
+#include "filter/tree_workers.h"
 #include "imagecore/fatal.h"
-#include "imagecore/queue.h"
 #include "imagecore/report.h"
 #include "imagecore/text/cnumbers.h"
 
@@ -33,11 +37,15 @@ long now()
     return static_cast<long>(std::time(nullptr));
 }
 
-struct queue_deleter {
-    void operator()(iqueue* q) const { delete_iqueue(q); }
-};
-
 }  // namespace
+
+void vxsofm::params_deleter::operator()(sofm_params* p) const
+{
+    // The weight values belong to the map's block.
+    for (int i = 0; p->weights != nullptr && i < p->weights->count; ++i)
+        p->weights->vectors[i].values = nullptr;
+    delete_sofm(p);
+}
 
 vxsofm::vxsofm(int width, int height, vector_array* inputs, double learnRate, double learnScope,
                int maxSteps, int function, int normalization)
@@ -53,6 +61,7 @@ vxsofm::vxsofm(int width, int height, vector_array* inputs, double learnRate, do
     m->max_steps = maxSteps;
     m->function = function;
     m->normalization = normalization;
+    adopt_weights();
     vx_report("Initalizing  SOM with ");
     vx_report("2-d Grid: (X) %d * (Y) %d = %d weightvectors\n", width, height, m->units);
     vx_report("Input: %d vectors, dimension %d\n", m->num_inputs, m->dim);
@@ -76,6 +85,21 @@ void vxsofm::make_empty()
         vx_calloc(1, sizeof(sofm_params), exit_code::out_of_memory, kNoMemory)));
     cluster_labels_.clear();
     distance_map_.clear();
+}
+
+void vxsofm::adopt_weights()
+{
+    vector_array* weights = map_->weights;
+    // The record's weights come zeroed, one allocation per unit; their
+    // values move into one block for the passes over the map.
+    for (int i = 0; i < weights->count; ++i) {
+        std::free(weights->vectors[i].values);
+        weights->vectors[i].values = nullptr;
+    }
+    const size_t dim = static_cast<size_t>(weights->dim);
+    block_.assign(static_cast<size_t>(weights->count) * dim, 0.0);
+    for (int i = 0; i < weights->count; ++i)
+        weights->vectors[i].values = block_.data() + static_cast<size_t>(i) * dim;
 }
 
 void vxsofm::normalize_inputs()
@@ -114,15 +138,22 @@ void vxsofm::sofm_run(int displaySteps)
 {
     if (!trainable())
         return;
-    ensure_maps();
-    ::sofm_run_display(map_.get(), displaySteps, distance_map_.data(), cluster_labels_.data(), show,
-                       this);
+    sofm_params* m = map_.get();
+    const long start = now();
+    vx_report("SOFM Computation Start at %ld\n", start);
+    while (m->step < m->max_steps && m->num_inputs > 0)
+        train_pass(m, block_.data(), displaySteps, show, this, get_tree_workers());
+    const long stop = now();
+    vx_report("Computation stop %ld\n Computation and I/O took %ld second(s)\n", stop,
+              stop - start);
+    vx_report("Initializing Cluster Map\n");
+    init_cluster_map();
 }
 
 void vxsofm::sofm_step(int displaySteps)
 {
     if (trainable())
-        ::sofm_step_display(map_.get(), displaySteps, show, this);
+        train_pass(map_.get(), block_.data(), displaySteps, show, this, get_tree_workers());
 }
 
 void vxsofm::sofm_adaptionstep()
@@ -161,61 +192,27 @@ void vxsofm::setseed(long a, long b)
 
 void vxsofm::update_display()
 {
-    ::update_display(map_.get());
+    draw_local_distances(map_.get(), block_.data(), get_tree_workers());
 }
 
 void vxsofm::init_cluster_map()
 {
     ensure_maps();
-    ::init_cluster_map(map_.get(), distance_map_.data(), cluster_labels_.data(), show, this);
+    locate_inputs(map_.get(), block_.data(), distance_map_.data(), cluster_labels_.data(), show,
+                  this, get_tree_workers());
 }
 
 void vxsofm::initClusterLabelMap()
 {
     sofm_params* m = map_.get();
     ensure_maps();
-    std::fill(cluster_labels_.begin(), cluster_labels_.end(), 0);
-    std::fill(distance_map_.begin(), distance_map_.end(), 0.0);
     const long start = now();
     vx_report("Computation Start at %ld\n", start);
     vx_report("Initializing Maps\n");
     vx_report("Initializing %d Cluster Centers \n", m->num_inputs);
 
-    // Label 0 means "no label", so input 0 seeds nothing.
-    std::unique_ptr<iqueue, queue_deleter> queue(init_iqueue(std::max(m->units, 1)));
-    for (int i = 1; i < m->num_inputs; ++i) {
-        const int centre = m->cluster_center[i];
-        if (cluster_labels_[static_cast<size_t>(centre)] == 0) {
-            cluster_labels_[static_cast<size_t>(centre)] = i;
-            iqueue_put_grow(centre, queue.get());
-        }
-    }
-    vx_report("Starting Update\n");
-    const int w = m->width;
-    const int offsets[8] = {-w, 1, w, -1, 1 - w, w + 1, w - 1, -w - 1};
-    int unit = 0;
-    while (iqueue_get(&unit, queue.get())) {
-        const int label = cluster_labels_[static_cast<size_t>(unit)];
-        const vector& centre = m->weights->vectors[m->cluster_center[label]];
-        const double reached = distance_map_[static_cast<size_t>(unit)];
-        for (int offset : offsets) {
-            if (!isNeighbor(unit, offset))
-                continue;
-            const size_t next = static_cast<size_t>(unit + offset);
-            const int other = cluster_labels_[next];
-            if (other == label)
-                continue;
-            const double x = ::euclidian_distance(&m->weights->vectors[next], &centre, m->dim);
-            // A labelled unit changes only to a strictly nearer centre, so
-            // that two centres at equal distance cannot take it in turns.
-            const bool take = other == 0 ? x >= reached : x < distance_map_[next];
-            if (take) {
-                cluster_labels_[next] = label;
-                distance_map_[next] = x;
-                iqueue_put_grow(static_cast<int>(next), queue.get());
-            }
-        }
-    }
+    grow_cluster_labels(m, block_.data(), cluster_labels_.data(), distance_map_.data(),
+                        get_tree_workers());
     double lo = 0.0;
     double hi = 0.0;
     if (!distance_map_.empty()) {

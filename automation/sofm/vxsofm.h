@@ -18,6 +18,12 @@
 // operation call after drawing the marker map (sofm()->marker, one value
 // per unit).
 //
+// The training passes, the cluster map, the label growing and the local
+// distances share their work among the tree workers (filter/tree_workers.h);
+// the results do not depend on their number. refresh_display is called on
+// the calling thread between training steps; it shows the map and must not
+// change it.
+//
 // A map that cannot be built (sizes below 1, no inputs, a ".som" file that
 // cannot be read or does not fit the inputs) has 0 units: it prints why,
 // trains nothing and writes no weights.
@@ -152,13 +158,19 @@ private:
     bool read_file(const char* file, vector_array* inputs);
     void make_empty();
 
+    void adopt_weights();
+
     struct params_deleter {
-        void operator()(sofm_params* p) const { delete_sofm(p); }
+        void operator()(sofm_params* p) const;
     };
     struct array_deleter {
         void operator()(vector_array* a) const { delete_vector_array(a); }
     };
 
+    // The weight values of every unit, unit after unit; the map's weight
+    // vectors point into it. Declared before the map so that it outlives
+    // the map.
+    std::vector<double> block_;
     std::unique_ptr<sofm_params, params_deleter> map_;
     std::unique_ptr<vector_array, array_deleter> loaded_;
     std::vector<int> cluster_labels_;   // one per unit once built

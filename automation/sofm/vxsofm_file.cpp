@@ -222,6 +222,7 @@ bool vxsofm::read_file(const char* file, vector_array* inputs)
         return false;
 
     map_.reset(create_sofm_params(c.width, c.height, inputs));
+    adopt_weights();
     sofm_params* m = map_.get();
     m->step = c.step;
     m->max_steps = c.max_steps;

@@ -1,8 +1,14 @@
+#include <algorithm>
 #include <cmath>
+#include <deque>
+#include <random>
 #include <set>
 #include <string>
+#include <vector>
 
+#include "analyse/handles.h"
 #include "automation/sofm/vxsofm.h"
+#include "filter/tree_workers.h"
 #include "testsupport/vx_test.h"
 
 using vx_test::read_file;
@@ -42,6 +48,60 @@ struct quiet {
 std::string after_first_line(const std::string& text)
 {
     return text.substr(text.find('\n') + 1);
+}
+
+// count inputs of dimension dim around five centres, each dimension on a
+// scale of its own.
+vector_array* clustered(int count, int dim)
+{
+    std::mt19937 random(11);
+    std::normal_distribution<double> noise(0.0, 0.1);
+    vector_array* in = init_vector_array(dim, count, 0.0);
+    for (int i = 0; i < count; ++i)
+        for (int k = 0; k < dim; ++k)
+            in->vectors[i].values[k] =
+                (1 + k % 3) * ((i % 5) * (k % 2 ? 1.0 : -0.5) + noise(random));
+    return in;
+}
+
+// The process's worker count for as long as the object lives.
+struct tree_workers {
+    explicit tree_workers(int count) { set_tree_workers(count); }
+    ~tree_workers() { set_tree_workers(0); }
+};
+
+// The region growing of cluster labels as written down, one queue entry
+// at a time.
+std::vector<int> grown_labels(const sofm_params& m)
+{
+    std::vector<int> labels(static_cast<size_t>(m.units), 0);
+    std::vector<double> reached(static_cast<size_t>(m.units), 0.0);
+    std::deque<int> queue;
+    for (int i = 1; i < m.num_inputs; ++i)
+        if (labels[static_cast<size_t>(m.cluster_center[i])] == 0) {
+            labels[static_cast<size_t>(m.cluster_center[i])] = i;
+            queue.push_back(m.cluster_center[i]);
+        }
+    const int w = m.width;
+    for (; !queue.empty(); queue.pop_front()) {
+        const int unit = queue.front();
+        const int label = labels[static_cast<size_t>(unit)];
+        const vector& centre = m.weights->vectors[m.cluster_center[label]];
+        for (int offset : {-w, 1, w, -1, 1 - w, w + 1, w - 1, -w - 1}) {
+            const int next = unit + offset;
+            if (next < 0 || next >= m.units || std::abs(next % w - unit % w) > 1 ||
+                labels[static_cast<size_t>(next)] == label)
+                continue;
+            const double x = euclidian_distance(&m.weights->vectors[next], &centre, m.dim);
+            if (labels[static_cast<size_t>(next)] == 0 ? x >= reached[static_cast<size_t>(unit)]
+                                                       : x < reached[static_cast<size_t>(next)]) {
+                labels[static_cast<size_t>(next)] = label;
+                reached[static_cast<size_t>(next)] = x;
+                queue.push_back(next);
+            }
+        }
+    }
+    return labels;
 }
 
 }  // namespace
@@ -244,4 +304,102 @@ TEST(Vxsofm, VectorLinesReadBackWhatTheyWrite)
     delete_vector_array(a);
     delete_vector_array(b);
     delete_vector_array(in);
+}
+
+TEST(Vxsofm, TheSameSeedWritesTheSameSomFileWithOneWorkerAndWithFour)
+{
+    TempDir dir;
+    quiet q;
+    std::string files[2];
+    std::vector<int> labels[2];
+    for (int run = 0; run < 2; ++run) {
+        const tree_workers workers(run == 0 ? 1 : 4);
+        vector_array* in = clustered(300, 5);
+        counted_map map(96, 88, in, 1.0, 1.0, 300, 1, 0);
+        map.sofm_run(15);
+        map.initClusterLabelMap();
+        map.displayClusterLabelMap();
+        labels[run].assign(map.sofm()->marker, map.sofm()->marker + map.sofm()->units);
+        const std::string file = dir.file("run" + std::to_string(run) + ".som");
+        ASSERT_TRUE(map.write(file.c_str(), "table.csv", nullptr));
+        files[run] = after_first_line(read_file(file));
+        delete_vector_array(in);
+    }
+    EXPECT_EQ(files[0], files[1]);
+    EXPECT_EQ(labels[0], labels[1]);
+}
+
+// The map's passes against the plain single-threaded ones of its record
+// (analyse/vectors/kohonen.h) on a copy of it, on maps whose distance map
+// is shown after every input (30 x 30) and whose is not, refreshed more and
+// less often than the moves of the steps between are taken by every unit.
+TEST(Vxsofm, ParallelPassesAgreeWithThePlainOnes)
+{
+    quiet q;
+    const tree_workers workers(4);
+    struct shape {
+        int width, height, function, display_steps;
+    };
+    for (const shape s : {shape{40, 37, 1, 25}, shape{30, 30, 2, 0}, shape{33, 26, 0, 100}}) {
+        SCOPED_TRACE(s.function);
+        vector_array* in = clustered(240, 6);
+        counted_map map(s.width, s.height, in, 0.8, 1.0, 400, s.function, 2);
+        const sofm_params& m = *map.sofm();
+        const sofm_handle plain(create_sofm_params(s.width, s.height, in));
+        plain->learn_rate = m.learn_rate;
+        plain->max_steps = m.max_steps;
+        plain->function = m.function;
+        for (int j = 0; j < m.units; ++j) {
+            copy_vector(&plain->weights->vectors[j], &m.weights->vectors[j], m.dim);
+            plain->weights->vectors[j].unit = m.weights->vectors[j].unit;
+        }
+        std::vector<double> distances(static_cast<size_t>(m.units));
+        std::vector<int> labels(static_cast<size_t>(m.units));
+
+        map.sofm_run(s.display_steps);
+        sofm_run(plain.get(), distances.data(), labels.data());
+        for (int j = 0; j < m.units; ++j) {
+            for (int k = 0; k < m.dim; ++k) {
+                const double want = plain->weights->vectors[j].values[k];
+                ASSERT_NEAR(m.weights->vectors[j].values[k], want,
+                            1e-9 * std::max(1.0, std::abs(want)));
+            }
+            ASSERT_EQ(m.weights->vectors[j].unit, labels[static_cast<size_t>(j)]) << j;
+        }
+        for (int i = 1; i < m.num_inputs; ++i)
+            ASSERT_EQ(m.cluster_center[i], plain->cluster_center[i]) << i;
+
+        map.update_display();
+        update_display(plain.get());
+        for (int j = 0; j < m.units; ++j)
+            ASSERT_NEAR(m.local_dist[j], plain->local_dist[j], 1e-9);
+        map.initClusterLabelMap();
+        map.displayClusterLabelMap();
+        EXPECT_EQ(std::vector<int>(m.marker, m.marker + m.units), grown_labels(*plain));
+        delete_vector_array(in);
+    }
+}
+
+// With every unit at the same place, each input's nearest unit is the first
+// unit and each unit's nearest input the last of the nearest ones, whether
+// the distance map is shown after each input (5 inputs) or not (40).
+TEST(Vxsofm, ClusterMapTiesGoToTheFirstUnitAndTheLastInput)
+{
+    quiet q;
+    const tree_workers workers(4);
+    for (int count : {5, 40}) {
+        vector_array* in = init_vector_array(2, count, 0.0);
+        for (int i = 0; i < count; ++i)
+            in->vectors[i].values[0] = i % 4 + 1;
+        vxsofm map(4, 4, in, 0.5, 1.0, 1, 1, 0);
+        for (int j = 0; j < 16; ++j)
+            map.sofm()->weights->vectors[j].values[0] = map.sofm()->weights->vectors[j].values[1] =
+                0.0;
+        map.init_cluster_map();
+        for (int i = 1; i < count; ++i)
+            EXPECT_EQ(map.sofm()->cluster_center[i], 0) << i;
+        for (int j = 0; j < 16; ++j)
+            EXPECT_EQ(map.sofm()->weights->vectors[j].unit, count == 5 ? 4 : 36) << j;
+        delete_vector_array(in);
+    }
 }
