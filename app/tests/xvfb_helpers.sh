@@ -94,8 +94,9 @@ write_pictures() {
   done
 }
 
-# Ctrl+R in the main window; the two pictures, the repository file (the
-# one given, else rep.vxr here) and 3 scales; Compute.
+# Ctrl+R in the main window; the pictures of images/ (those given second,
+# quoted, else a.pgm and b.pgm), the repository file (the one given first,
+# else rep.vxr here) and the scales (given third, else 3); Compute.
 start_repository() {
   send_keys "^vx_analyse$" ctrl+r
   focus_window "^Create New Repository$"
@@ -105,7 +106,7 @@ start_repository() {
   xdotool type --delay 20 "$work/images/"
   xdotool key Return
   sleep 0.5
-  xdotool type --delay 20 '"a.pgm" "b.pgm"'
+  xdotool type --delay 20 "${2:-\"a.pgm\" \"b.pgm\"}"
   xdotool key Return
   sleep 1
   focus_window "^Create New Repository$"
@@ -113,7 +114,7 @@ start_repository() {
   xdotool key Tab Tab
   xdotool type --delay 20 "${1:-$work/rep.vxr}"
   xdotool key Tab Tab Tab Tab Tab Tab Tab ctrl+a
-  xdotool type --delay 20 "3"
+  xdotool type --delay 20 "${3:-3}"
   xdotool key Tab space
 }
 

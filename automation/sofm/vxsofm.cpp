@@ -141,8 +141,9 @@ void vxsofm::sofm_run(int displaySteps)
     sofm_params* m = map_.get();
     const long start = now();
     vx_report("SOFM Computation Start at %ld\n", start);
-    while (m->step < m->max_steps && m->num_inputs > 0)
-        train_pass(m, block_.data(), displaySteps, show, this, get_solo_workers());
+    stop_asked_ = false;
+    while (m->step < m->max_steps && m->num_inputs > 0 && !stop_asked_)
+        train_pass(m, block_.data(), displaySteps, show, this, &stop_asked_, get_solo_workers());
     const long stop = now();
     vx_report("Computation stop %ld\n Computation and I/O took %ld second(s)\n", stop,
               stop - start);
@@ -152,8 +153,10 @@ void vxsofm::sofm_run(int displaySteps)
 
 void vxsofm::sofm_step(int displaySteps)
 {
+    stop_asked_ = false;
     if (trainable())
-        train_pass(map_.get(), block_.data(), displaySteps, show, this, get_solo_workers());
+        train_pass(map_.get(), block_.data(), displaySteps, show, this, &stop_asked_,
+                   get_solo_workers());
 }
 
 void vxsofm::sofm_adaptionstep()

@@ -21,9 +21,9 @@
 // The training passes, the cluster map, the label growing and the local
 // distances share their work among the solo workers (filter/tree_workers.h:
 // all hardware threads unless set); the results do not depend on their
-// number. refresh_display is called on
-// the calling thread between training steps; it shows the map and must not
-// change it.
+// number. refresh_display is called on the calling thread between training
+// steps and between the rounds of inputs of the cluster map; it shows the
+// map and must not change it, but it may ask the training to stop.
 //
 // A map that cannot be built (sizes below 1, no inputs, a ".som" file that
 // cannot be read or does not fit the inputs) has 0 units: it prints why,
@@ -50,13 +50,19 @@ public:
     virtual void refresh_display() {}
 
     // --- training ---
-    // Passes over the inputs until the step count reaches its maximum, then
-    // the cluster map. Refused with a message when the learning rate or a
-    // step count is negative (or not a number). Refreshes every displaySteps
-    // inputs (max(10, inputs / 100) when not positive).
+    // Passes over the inputs until the step count reaches its maximum, or a
+    // stop is asked, then the cluster map. Refused with a message when the
+    // learning rate or a step count is negative (or not a number).
+    // Refreshes every displaySteps inputs (max(10, inputs / 100) when not
+    // positive).
     void sofm_run(int displaySteps);
-    // One pass over the inputs in order, checked as sofm_run.
+    // One pass over the inputs in order, checked as sofm_run; it too ends
+    // early when a stop is asked.
     void sofm_step(int displaySteps);
+    // Asks the training under way to end after the current step, so that
+    // sofm_run builds the cluster map from what is trained; meant for
+    // refresh_display. Each sofm_run and sofm_step starts without it.
+    void stop_training() { stop_asked_ = true; }
     // One step for the input at the current position of the pass.
     void sofm_adaptionstep();
     // Per-dimension bounds of the inputs, printed.
@@ -177,4 +183,5 @@ private:
     std::vector<int> cluster_labels_;   // one per unit once built
     std::vector<double> distance_map_;  // one per unit once built
     std::mt19937 random_;
+    bool stop_asked_ = false;
 };

@@ -139,6 +139,39 @@ TEST(Vxsofm, SeparatedClustersLandOnSeparateUnitsAndTheSameSeedRepeats)
     delete_vector_array(b);
 }
 
+// A map whose third refresh asks the training to stop.
+class stopping_map : public counted_map {
+public:
+    using counted_map::counted_map;
+    void refresh_display() override
+    {
+        if (++refreshes == 3)
+            stop_training();
+    }
+};
+
+TEST(Vxsofm, AStopEndsTheTrainingAfterTheStepBeforeAndTheClusterMapRefreshesPerRound)
+{
+    quiet q;
+    const tree_workers workers(4);
+    vector_array* in = clustered(1200, 3);
+    // 49 units: the distance map is not shown after every input.
+    stopping_map map(7, 7, in, 0.5, 1.0, 1200, 1, 0);
+    map.sofm_run(10);
+    // Refreshes before steps 0, 10 and 20; the cluster map after its first
+    // two rounds of 512 inputs and at the end.
+    EXPECT_EQ(map.sofm()->step, 20);
+    EXPECT_EQ(map.refreshes, 6);
+    for (int i = 1; i < 1200; ++i) {
+        ASSERT_GE(map.sofm()->cluster_center[i], 0) << i;
+        ASSERT_LT(map.sofm()->cluster_center[i], 49) << i;
+    }
+    // The next run starts without the stop and trains to the end.
+    map.sofm_run(10);
+    EXPECT_EQ(map.sofm()->step, 1200);
+    delete_vector_array(in);
+}
+
 TEST(Vxsofm, LinearNeighbourhoodMovesTheWinnerMost)
 {
     quiet q;

@@ -177,9 +177,10 @@ public:
     bool compute_scales();
     // The same on two worker threads (vx_analyse_compute_tree), bright and
     // dark at once, while this thread polls them every 100 ms, moves the
-    // bars of `progress` (may be null) and lets pending events other than
-    // user input run. `label` is not used. A call made while one runs
-    // (from such an event) returns false at once.
+    // bars of `progress` (may be null) and lets pending events run, which
+    // the caller makes safe by a busy window (busy_window.h). `label` is not
+    // used. A call made while one runs (from such an event) returns false
+    // at once.
     bool compute_scale_progress(VxDualTreeProgress* progress, QLabel* label);
 
     // ---- selection ----

@@ -22,7 +22,7 @@ void show_step(VxDualTreeProgress* progress, int operation, int step)
     if (progress != nullptr)
         progress->handleComputationProgressBar(operation, step);
     else
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QCoreApplication::processEvents();
 }
 
 }  // namespace

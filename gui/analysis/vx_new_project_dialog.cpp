@@ -247,7 +247,9 @@ void vx_new_project_dialog::setStepIndicator(QString stSteps)
     vx_report("STEP INDICATOR %s\n\n", stSteps.toLocal8Bit().constData());
     stepLabel->setText(stSteps);
     stepLabel->repaint();
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    // Events run only where they cannot start anything: while busy.
+    if (working())
+        QCoreApplication::processEvents();
 }
 
 void vx_new_project_dialog::saveImage()

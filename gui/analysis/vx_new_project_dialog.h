@@ -12,8 +12,9 @@
 // from 2 to 1000000, a controller without a loaded image (the placeholder, a
 // name only typed, a picture of no pixels) and a computation whose images
 // would need more than half of the physical memory. While the trees are
-// computed the form is disabled, a second Start does nothing, and closing is
-// put off until the computation is over. GUI thread only.
+// computed the dialog is busy (busy_window.h): modal, its form disabled, a
+// second Start does nothing, and closing is put off until the computation
+// is over. GUI thread only.
 
 #include <QPointer>
 #include <QString>
@@ -69,7 +70,8 @@ public slots:
     // The controller reads its image file again: every conversion and
     // preprocessing step is gone.
     void reloadImage();
-    // Prints "STEP INDICATOR <text>" and shows the text under the bars.
+    // Prints "STEP INDICATOR <text>" and shows the text under the bars at
+    // once; during the computation pending events run too.
     void setStepIndicator(QString stSteps);
     // The display frame's view into the file of the save-name field.
     void saveImage();

@@ -1,6 +1,7 @@
 # Sources, internal and public headers of gui/foundation, appended to the
 # lists of gui/CMakeLists.txt (paths relative to gui/).
 list(APPEND vxgui_sources
+  foundation/busy_window.cpp
   foundation/detail/display_palettes.cpp
   foundation/detail/reader_messages.cpp
   foundation/dialog_service.cpp
@@ -51,6 +52,7 @@ list(APPEND vxgui_sources
   foundation/vx_working_dialog.cpp
   foundation/window_flags.cpp)
 list(APPEND vxgui_internal_headers
+  foundation/busy_window.h
   foundation/dialog_service.h
   foundation/equalize_image.h
   foundation/file_checks.h

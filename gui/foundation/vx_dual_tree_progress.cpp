@@ -77,7 +77,7 @@ void VxDualTreeProgress::handleComputationProgressBar(int operation, int value)
     }
     if (QThread::currentThread() == thread()) {
         showRecorded();
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QCoreApplication::processEvents();
     } else if (!updatePosted.exchange(true)) {
         QMetaObject::invokeMethod(
             this, [this] { showRecorded(); }, Qt::QueuedConnection);

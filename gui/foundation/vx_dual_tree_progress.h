@@ -27,8 +27,9 @@ public:
     // Both bars show no progress.
     void reset();
     // Sets the bar of the operation code to the value (other codes set
-    // nothing), then processes pending events except user input; on another
-    // thread only records the value. Prints its _IN and OUT trace lines.
+    // nothing), then processes pending events (the window holding the bars
+    // is busy, busy_window.h); on another thread only records the value.
+    // Prints its _IN and OUT trace lines.
     void handleComputationProgressBar(int operation, int value);
     // The tree_progress_fn: handleComputationProgressBar(operation, step + 1)
     // on the VxDualTreeProgress that `widget` points to. Any thread.

@@ -6,14 +6,17 @@
 #include <QLineEdit>
 #include <QPointer>
 
+#include "gui/foundation/busy_window.h"
 #include "gui/foundation/screen_fit.h"
 
 void VxWorkingDialog::destroyDialog()
 {
-    if (busy)
-        closeAsked = true;
-    else
+    if (!busy) {
         VxBaseDialog::destroyDialog();
+        return;
+    }
+    closeAsked = true;
+    askStop();
 }
 
 void VxWorkingDialog::closeEvent(QCloseEvent* event)
@@ -23,18 +26,35 @@ void VxWorkingDialog::closeEvent(QCloseEvent* event)
         return;
     }
     closeAsked = true;
+    askStop();
     event->ignore();
 }
 
-void VxWorkingDialog::work(const std::function<void()>& job)
+void VxWorkingDialog::work(const std::function<void()>& job, QWidget* stop)
 {
     const QPointer<VxWorkingDialog> alive(this);
+    // The keys go to the stop control during the work, and back after it.
+    // Dropped first, the focus does not wander through the controls being
+    // disabled, nor the scrolled content after it.
+    const QPointer<QWidget> focused = focusWidget();
+    if (focused)
+        focused->clearFocus();
     busy = true;
-    setFormEnabled(false);
-    job();
-    if (!alive)
-        return;
-    setFormEnabled(true);
+    stopRequested = false;
+    {
+        const VxBusyWindow modal(this);
+        setFormEnabled(false);
+        if (stop != nullptr) {
+            stop->setEnabled(true);
+            stop->setFocus();
+        }
+        job();
+        if (!alive)
+            return;
+        setFormEnabled(true);
+    }
+    if (focused)
+        focused->setFocus();
     busy = false;
     if (closeAsked)
         deleteLater();

@@ -4,7 +4,7 @@
 // query result (".vxq") image by image with ground-truth label images and
 // writes precision and recall per image and accumulated into a table.
 // Compare runs the comparison on the GUI thread with a bar that counts the
-// images (the form disabled, no user input taken), and the dialog then
+// images (the dialog busy: modal, its form disabled), and the dialog then
 // deletes itself, as it also does when a field the comparison needs is
 // empty (after a pop-up naming it). The result images path and tag are
 // collected but take no part in the comparison. It deletes itself when

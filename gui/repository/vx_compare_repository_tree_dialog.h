@@ -5,8 +5,8 @@
 // polarity is searched for the regions that best match the ground-truth
 // objects, and the result goes into a table, optionally with an image of
 // the best-matching regions per image. Compare runs the comparison on the
-// GUI thread with a bar that counts the images (the form disabled, no user
-// input taken), and the dialog then deletes itself, as it also does when a
+// GUI thread with a bar that counts the images (the dialog busy: modal, its
+// form disabled), and the dialog then deletes itself, as it also does when a
 // field the comparison needs is empty (after a pop-up naming it). It
 // deletes itself when closed.
 

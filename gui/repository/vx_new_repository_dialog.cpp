@@ -141,8 +141,8 @@ void vx_new_repository_dialog::makeForm()
     auto* runRow = new QHBoxLayout;
     connect(vx_form::addButton(this, runRow, QStringLiteral("Compute")), &QPushButton::clicked,
             this, &vx_new_repository_dialog::computeRepository);
-    connect(vx_form::addButton(this, runRow, QStringLiteral("Cancel")), &QPushButton::clicked, this,
-            &VxBaseDialog::destroyDialog);
+    cancelButton = vx_form::addButton(this, runRow, QStringLiteral("Cancel"));
+    connect(cancelButton, &QPushButton::clicked, this, &vx_new_repository_dialog::cancel);
     runRow->addStretch();
     layout->addLayout(runRow);
 
@@ -263,7 +263,18 @@ void vx_new_repository_dialog::computeRepository()
     const QString treeDirectory =
         repositoryPath.isEmpty() ? folder_of(repositoryFile) : repositoryPath;
     if (canCompute(treeDirectory))
-        work([&] { compute(treeDirectory); });
+        work([&] { compute(treeDirectory); }, cancelButton);
+}
+
+void vx_new_repository_dialog::cancel()
+{
+    if (!working()) {
+        destroyDialog();
+        return;
+    }
+    askStop();
+    cancelButton->setEnabled(false);
+    log(QStringLiteral("Cancel: the run stops after the image in progress"));
 }
 
 bool vx_new_repository_dialog::canCompute(const QString& treeDirectory)
@@ -314,11 +325,12 @@ void vx_new_repository_dialog::compute(const QString& treeDirectory)
     treeProgress->resetSteps(scales);
 
     // 7. One image per step, its trees reported on the tree bars. The run
-    //    stops at a tree file that cannot be written: a full disk or a folder
-    //    turned read-only would fail every image after it.
+    //    stops after the image in progress when cancelled, and at a tree file
+    //    that cannot be written: a full disk or a folder turned read-only
+    //    would fail every image after it.
     int done = 0;
     std::vector<TreeFileFailure> failures;
-    for (int i = 0; i < n && failures.empty(); ++i) {
+    for (int i = 0; i < n && failures.empty() && !stopAsked(); ++i) {
         log(QStringLiteral("Processing %1/%2").arg(done + 1).arg(n));
         const qint64 start = QDateTime::currentSecsSinceEpoch();
         done = repository.computeRepositoryStep(treeProgress, &VxDualTreeProgress::getProgress,
@@ -330,10 +342,10 @@ void vx_new_repository_dialog::compute(const QString& treeDirectory)
         log(QStringLiteral("Took %1 seconds\n").arg(QDateTime::currentSecsSinceEpoch() - start));
         imageProgress->setValue(done);
         repaint();
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QCoreApplication::processEvents();
         treeProgress->reset();
     }
-    if (!failures.empty())
+    if (done < n)
         log(QStringLiteral("Stopped after %1 of %2 images\n").arg(done).arg(n));
 
     // 8.-9. The repository file, which names only the tree files in place.

@@ -4,10 +4,10 @@
 // and dark region trees of every image stored as tree files, optionally
 // after a preprocessing chain, then the ".vxr" file. The computation runs on
 // the GUI thread one image at a time (each image's two trees on their own
-// threads); meanwhile the form is disabled and only events other than user
-// input are processed. Compute, Cancel and closing are ignored while it
-// runs; a Cancel or close asked for meanwhile deletes the dialog after the
-// run. It deletes itself when closed.
+// threads); meanwhile the dialog is busy (busy_window.h): modal, its form
+// disabled but for Cancel. Cancel then stops the run after the image in
+// progress and the dialog stays; a close stops it likewise and deletes the
+// dialog after it. It deletes itself when closed.
 
 #include <QByteArray>
 #include <QString>
@@ -64,14 +64,20 @@ protected slots:
     // happens without a repository file. A scales field without acceptable
     // input (2 .. 1000000), a repository path that is no writable folder and
     // a repository file that cannot be written are refused with a pop-up
-    // before anything is computed. A tree file that cannot be written
-    // meanwhile (a full disk, a folder turned read-only) is logged and stops
-    // the run; the ".vxr" names only the tree files in place, and one pop-up
-    // names the tree file and why (and the ".vxr" when it failed too). A
-    // ".vxr" that fails to be written alone gets the write-error pop-up.
+    // before anything is computed. A Cancel stops the run after the image in
+    // progress. A tree file that cannot be written meanwhile (a full disk, a
+    // folder turned read-only) is logged and stops the run, with one pop-up
+    // that names the tree file and why (and the ".vxr" when it failed too).
+    // A stopped run logs "Stopped after k of n images" and writes the
+    // ".vxr" naming only the tree files in place, so that a later Compute
+    // without recomputation goes on from there. A ".vxr" that fails to be
+    // written alone gets the write-error pop-up.
     void computeRepository();
 
 private:
+    // Deletes the dialog; during a run, stops it after the image in
+    // progress.
+    void cancel();
     void makeForm();
     void log(const QString& entry);
     // The checks before a run; false after a refusing pop-up.
@@ -99,6 +105,7 @@ private:
     QLineEdit* scalesEdit = nullptr;
     QPushButton* overwriteButton = nullptr;
     QPushButton* modeButton = nullptr;
+    QPushButton* cancelButton = nullptr;
     VxDualTreeProgress* treeProgress = nullptr;
     QProgressBar* imageProgress = nullptr;
     QPlainTextEdit* logWindow = nullptr;

@@ -8,10 +8,10 @@
 // a ".query" file. After a run a query-result browser opens on the result;
 // the next run closes it first.
 //
-// The run goes image by image on the GUI thread; meanwhile the form is
-// disabled and only events other than user input are processed. Exec,
-// Cancel and closing are ignored while it runs; a Cancel or close asked for
-// meanwhile deletes the dialog after the run. It deletes itself when closed.
+// The format of the result images is asked for first; then the run goes
+// image by image on the GUI thread, the dialog busy (busy_window.h): modal,
+// its form disabled, input to it dropped. A close asked for meanwhile
+// deletes the dialog after the run. It deletes itself when closed.
 
 #include <QPointer>
 #include <QString>
@@ -28,6 +28,7 @@ class QPoint;
 class QProgressBar;
 class QPushButton;
 class QTreeWidget;
+class QTVxRepository;
 class QTreeWidgetItem;
 class VxBasePaths;
 class VxBrowseQueryResult;
@@ -115,7 +116,8 @@ private:
     void fitListHeight();
     // The checks before a run; false after a refusing pop-up.
     bool canRun() const;
-    void run();
+    // The run over the repository, its result format chosen.
+    void run(QTVxRepository& repository);
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     QString repositoryFile;

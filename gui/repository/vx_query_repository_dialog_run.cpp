@@ -60,8 +60,17 @@ struct query_rows {
 
 void VxQueryRepositoryDialog::executeQuery()
 {
-    if (!working() && canRun())
-        work([this] { run(); });
+    if (working() || !canRun())
+        return;
+    // 1.-3. The repository of this run and the format of its result images,
+    //       asked for while the form is still usable.
+    QTVxRepository repository(encoded(repositoryFile).constData());
+    if (!repository.isRead() || repository.NumberOfImages() == 0) {
+        refuse("No images in the repository\n" + repositoryFile);
+        return;
+    }
+    if (repository.setImageFormat() != nullptr)
+        work([&] { run(repository); });
 }
 
 bool VxQueryRepositoryDialog::canRun() const
@@ -86,17 +95,9 @@ bool VxQueryRepositoryDialog::canRun() const
     return false;
 }
 
-void VxQueryRepositoryDialog::run()
+void VxQueryRepositoryDialog::run(QTVxRepository& repository)
 {
-    // 1.-3. The repository of this run and the format of its result images.
-    QTVxRepository repository(encoded(repositoryFile).constData());
     const int images = repository.NumberOfImages();
-    if (!repository.isRead() || images == 0) {
-        refuse("No images in the repository\n" + repositoryFile);
-        return;
-    }
-    if (repository.setImageFormat() == nullptr)
-        return;
 
     // 4.-7. The queries, the table and the result file's header.
     const query_rows rows(*queryList);
@@ -125,7 +126,7 @@ void VxQueryRepositoryDialog::run()
         repository.QueryImagesStep(update.constData(), rows.names.data(), rows.count(),
                                    result.constData(), destination.constData(), rows.modes.data());
         progress->setValue(i);
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QCoreApplication::processEvents();
     }
     progress->setValue(images);
 

@@ -277,6 +277,10 @@ void locate_inputs(sofm_params* map, const double* block, double* distance_map, 
                 if (show_each)
                     display();
             }
+            // A refresh per round keeps a large map's display, and the
+            // window that shows it, alive.
+            if (!show_each && first + round < n)
+                display();
         }
     });
     display();

@@ -261,7 +261,7 @@ void local_distances(sofm_params& map, const double* block, step_team& team,
 }  // namespace
 
 void train_pass(sofm_params* map, double* block, int display_steps, sofm_display_fn show,
-                void* context, int workers)
+                void* context, const bool* stop, int workers)
 {
     int interval = display_steps;
     if (interval <= 0)
@@ -279,6 +279,8 @@ void train_pass(sofm_params* map, double* block, int display_steps, sofm_display
                 local_distances(*map, block, team, pass.lows, pass.highs);
                 if (show != nullptr)
                     show(map, context);
+                if (stop != nullptr && *stop)
+                    break;
             }
             if (map->current % report == 0)
                 vx_report("Step %d\n", map->step);

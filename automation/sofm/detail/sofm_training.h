@@ -12,9 +12,11 @@
 // thread. The map's learning rate must be a number of at least 0 and its
 // step count within 0 .. max_steps, which keeps every move towards the input.
 // A step's winner is found while the step before moves the map, before any
-// refresh between them, so show must not change the map.
+// refresh between them, so show must not change the map. When *stop (stop
+// not null) is true after a refresh, the pass ends there: after the step
+// before it, every unit having taken its moves.
 void train_pass(sofm_params* map, double* block, int display_steps, sofm_display_fn show,
-                void* context, int workers);
+                void* context, const bool* stop, int workers);
 
 // update_display: local distances of every unit, the marker map drawn from
 // them.

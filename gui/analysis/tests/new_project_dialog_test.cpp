@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -318,6 +319,7 @@ TEST_F(NewProjectDialogTest, StartComputesBothTreesOnceHandsTheControllerOnAndGo
     // second Start then change nothing.
     int fired = 0;
     bool formDisabled = false;
+    bool modal = false;
     bool stillShown = false;
     QTimer meanwhile;
     meanwhile.setInterval(0);
@@ -326,6 +328,7 @@ TEST_F(NewProjectDialogTest, StartComputesBothTreesOnceHandsTheControllerOnAndGo
             return;
         formDisabled = !child("Start")->isEnabled() && !child("Infiledialog")->isEnabled() &&
                        bars->isEnabled();
+        modal = QApplication::activeModalWidget() == dialog.data();
         dialog->close();
         stillShown = dialog->isVisible();
         dialog->destroyDialog();
@@ -337,6 +340,7 @@ TEST_F(NewProjectDialogTest, StartComputesBothTreesOnceHandsTheControllerOnAndGo
 
     EXPECT_GE(fired, 1);
     EXPECT_TRUE(formDisabled);
+    EXPECT_TRUE(modal);
     EXPECT_TRUE(stillShown);
     EXPECT_EQ(count(printed, "THREADS\n"), 1);
     ASSERT_EQ(done.count(), 1);

@@ -1,17 +1,23 @@
 #include "gui/foundation/sofm/vx_gui_som.h"
 
 #include <QButtonGroup>
+#include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "automation/tables/vxtable.h"
+#include "gui/foundation/busy_window.h"
 #include "gui/foundation/dialog_service.h"
 #include "gui/foundation/forms/form_parts.h"
 #include "gui/foundation/forms/form_widgets.h"
@@ -42,6 +48,10 @@ std::vector<int> placeholder_picture(int width, int height, bool grown)
     }
     return cells;
 }
+
+// The longer side of the map's picture, in pixels, that small maps are
+// zoomed to at least.
+constexpr int kShownSide = 400;
 
 void print_vectors(const vector_array& inputs)
 {
@@ -89,6 +99,7 @@ VxGUISOM::VxGUISOM(const QString& file, const QString& title, QWidget* parent, c
         close();
         return;
     }
+    enlargeSmallMap();
 
     // 5.-7. Steps, controls and the column list.
     maxSteps = table->getRows();
@@ -150,20 +161,25 @@ void VxGUISOM::buildControls()
             &QLineEdit::textChanged, this, &VxGUISOM::set_learnrate);
     connect(addEdit("Scope", "Scope", QString::number(learnScope, 'g', 6), Number::real),
             &QLineEdit::textChanged, this, &VxGUISOM::set_scope);
-    connect(
-        vx_form::addRadioGroup(
-            this, parameters, QStringLiteral("Function"),
-            {QStringLiteral("Gauss"), QStringLiteral("Pyramid"), QStringLiteral("Cone")}, 1, -1),
-        &QButtonGroup::idClicked, this, &VxGUISOM::set_function);
-    connect(vx_form::addRadioGroup(this, parameters, QStringLiteral("Normalization"),
-                                   {QStringLiteral("No Normalize"), QStringLiteral("Euclidean"),
-                                    QStringLiteral("Intervall")},
-                                   0, -1),
-            &QButtonGroup::idClicked, this, &VxGUISOM::set_normalize);
-    auto* start = new QPushButton(QStringLiteral("Start"), this);
-    start->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    functionGroup = vx_form::addRadioGroup(
+        this, parameters, QStringLiteral("Function"),
+        {QStringLiteral("Gauss"), QStringLiteral("Pyramid"), QStringLiteral("Cone")}, 1, function);
+    connect(functionGroup, &QButtonGroup::idClicked, this, &VxGUISOM::set_function);
+    normalizationGroup = vx_form::addRadioGroup(
+        this, parameters, QStringLiteral("Normalization"),
+        {QStringLiteral("No Normalize"), QStringLiteral("Euclidean"), QStringLiteral("Intervall")},
+        0, normalization);
+    connect(normalizationGroup, &QButtonGroup::idClicked, this, &VxGUISOM::set_normalize);
+    auto* run = new QHBoxLayout;
+    QPushButton* start = vx_form::fixedButton("Start", this);
     connect(start, &QPushButton::clicked, this, &VxGUISOM::DoIt);
-    parameters->addWidget(start);
+    run->addWidget(start);
+    stopButton = vx_form::fixedButton("Stop", this);
+    stopButton->setEnabled(false);
+    run->addWidget(stopButton);
+    connect(stopButton, &QPushButton::clicked, this, &VxGUISOM::stopTraining);
+    run->addStretch();
+    parameters->addLayout(run);
     parameters->addStretch();
 
     // Beside them the map with its files and display buttons.
@@ -177,6 +193,15 @@ void VxGUISOM::buildControls()
     connect(loadNameEdit, &QLineEdit::textChanged, this, &VxGUISOM::setSOMLoadFilename);
     connect(loadNameEdit, &QLineEdit::returnPressed, this, &VxGUISOM::loadSOMFile);
     mapColumn->addWidget(display);
+    // Under the map the training's step. The line wraps within the map's
+    // width and keeps room for two lines, so that its changing text never
+    // resizes the window.
+    stepLine = new QLabel(this);
+    stepLine->setObjectName(QStringLiteral("Step Line"));
+    stepLine->setWordWrap(true);
+    stepLine->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    stepLine->setMinimumHeight(2 * stepLine->fontMetrics().lineSpacing());
+    mapColumn->addWidget(stepLine);
     const vx_form::FileRow save =
         vx_form::addFileRow(this, mapColumn, QStringLiteral("Save"), QStringLiteral("Save"),
                             QStringLiteral("Save SOM Name"), QStringLiteral("Unnamed.som"));
@@ -259,8 +284,108 @@ void VxGUISOM::DoIt()
     map = std::move(trained);
     vectors = std::move(inputs);
     selection = std::move(columns);
+    enlargeSmallMap();
     update();
-    map->sofm_run(displaySteps);
+    train();
+}
+
+void VxGUISOM::train()
+{
+    training = true;
+    stopAsked = false;
+    // The keys go to Stop during the training, and back after it; dropped
+    // first, the focus does not wander through the controls being disabled.
+    const QPointer<QWidget> focused = focusWidget();
+    if (focused)
+        focused->clearFocus();
+    {
+        const VxBusyWindow modal(this);
+        setFormEnabled(false);
+        stopButton->setFocus();
+        map->setRefreshed([this] { trainingRefreshed(); });
+        map->sofm_run(displaySteps);
+        map->setRefreshed(nullptr);
+        setFormEnabled(true);
+    }
+    training = false;
+    if (focused)
+        focused->setFocus();
+    const sofm_params* p = map->sofm();
+    stepLine->setText((p->step < p->max_steps ? QStringLiteral("Stopped at step %1 of %2")
+                                              : QStringLiteral("Step %1 of %2"))
+                          .arg(p->step)
+                          .arg(p->max_steps));
+    if (closeAsked)
+        close();
+}
+
+void VxGUISOM::trainingRefreshed()
+{
+    // A refresh after the training's end belongs to the cluster map.
+    const sofm_params* p = map->sofm();
+    QString line = QStringLiteral("Step %1 of %2").arg(p->step).arg(p->max_steps);
+    if (stopAsked || p->step >= p->max_steps) {
+        line += QStringLiteral(": building the cluster map");
+        stopButton->setEnabled(false);
+    }
+    stepLine->setText(line);
+    stepLine->repaint();
+    QCoreApplication::processEvents();
+}
+
+void VxGUISOM::stopTraining()
+{
+    if (!training)
+        return;
+    stopAsked = true;
+    map->stop_training();
+    stopButton->setEnabled(false);
+}
+
+void VxGUISOM::closeEvent(QCloseEvent* event)
+{
+    if (!training) {
+        QWidget::closeEvent(event);
+        return;
+    }
+    closeAsked = true;
+    stopTraining();
+    event->ignore();
+}
+
+void VxGUISOM::setFormEnabled(bool enabled)
+{
+    for (QWidget* child :
+         vx_window_content(this)->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        if (child != stopButton && child != stepLine)
+            child->setEnabled(enabled);
+    stopButton->setEnabled(!enabled);
+}
+
+void VxGUISOM::enlargeSmallMap()
+{
+    const int width = display->ImageWidth();
+    const int height = display->ImageHeight();
+    const int longer = std::max(width, height);
+    if (longer < 1 || longer >= kShownSide)
+        return;
+    const int zoom = (kShownSide + longer - 1) / longer;
+    display->resizeFrame(width * zoom, height * zoom);
+    display->setZoomWindow(zoom, 0, 0);
+    display->updateZoomWindow();
+}
+
+void VxGUISOM::showCodes()
+{
+    for (auto [group, code] :
+         {std::pair{functionGroup, function}, {normalizationGroup, normalization}}) {
+        // Exclusive groups keep one button checked: a code without a button
+        // unchecks them all.
+        group->setExclusive(false);
+        for (QAbstractButton* button : group->buttons())
+            button->setChecked(group->id(button) == code);
+        group->setExclusive(true);
+    }
 }
 
 void VxGUISOM::set_width(QString qstInput)

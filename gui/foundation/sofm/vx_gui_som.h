@@ -2,8 +2,14 @@
 
 // The SOFM trainer: a window that trains a self-organising map on the
 // number columns of a CSV table, shows the map while it trains, and saves
-// and reloads maps as ".som" files. Training runs to its end inside Start on
-// the GUI thread; the picture repaints every DisplaySteps steps meanwhile.
+// and reloads maps as ".som" files. Training runs inside Start on the GUI
+// thread, the window busy (busy_window.h): modal, its form disabled but for
+// Stop. Every DisplaySteps steps the picture repaints, a line under the map
+// says "Step k of n" and pending events run; the cluster map after the
+// training refreshes likewise. Stop ends the training after the current
+// step and the cluster map is built from what is trained; a close during
+// the training stops it likewise and closes the window after it. A map
+// whose longer side is below 400 cells is shown zoomed to at least that.
 //
 // The window deletes itself when closed. Its column list is a window of its
 // own ("Attribute Selection"), owned by the trainer. A file that is neither
@@ -17,6 +23,9 @@
 
 #include "analyse/handles.h"
 
+class QButtonGroup;
+class QCloseEvent;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTreeWidget;
@@ -75,8 +84,27 @@ protected slots:
     // column count or index that does not fit, or a table that cannot be
     // read gives a pop-up; table, selection and map then stay as they were.
     void loadSOMFile();
+    // During the training: it ends after the current step.
+    void stopTraining();
+
+protected:
+    // During the training: ignored, the training stopped, the window closed
+    // after it.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Trains the map, busy; then the line says where it ended.
+    void train();
+    // At every refresh of the training and of its cluster map: the step
+    // line, then pending events.
+    void trainingRefreshed();
+    // The form but Stop and the step line.
+    void setFormEnabled(bool enabled);
+    // The display zoomed so that a map's longer side shows on at least
+    // about 400 pixels.
+    void enlargeSmallMap();
+    // The radio buttons of the function and normalisation codes in force.
+    void showCodes();
     // The window's parts below the display, built once a table is there.
     void buildControls();
     // A larger map and its placeholder when the table has more rows than a
@@ -107,4 +135,11 @@ private:
     int displayMode = 3;
     QPushButton* displayModeButton = nullptr;
     bool marker = false;
+    QButtonGroup* functionGroup = nullptr;
+    QButtonGroup* normalizationGroup = nullptr;
+    QPushButton* stopButton = nullptr;
+    QLabel* stepLine = nullptr;
+    bool training = false;
+    bool stopAsked = false;
+    bool closeAsked = false;
 };

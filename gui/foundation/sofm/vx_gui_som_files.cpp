@@ -1,6 +1,7 @@
 // The trainer's ".som" files: saving the map, and loading a map with the
 // table and columns it was trained on.
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTreeWidget>
 
@@ -92,8 +93,13 @@ void VxGUISOM::loadSOMFile()
     learnRate = p->learn_rate;
     learnScope = p->learn_scope;
     function = p->function;
-    // The column list follows the table and columns of the map.
+    enlargeSmallMap();
+    // The column list, the codes and the step line follow the map.
     if (columnList)
         initAttributeSelection();
+    if (functionGroup != nullptr) {
+        showCodes();
+        stepLine->setText(QStringLiteral("Step %1 of %2").arg(p->step).arg(p->max_steps));
+    }
     update();
 }

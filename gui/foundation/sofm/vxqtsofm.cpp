@@ -34,4 +34,6 @@ void vxqtsofm::refresh_display()
         return;
     display->display_image(sofm()->marker);
     display->repaint();
+    if (refreshed)
+        refreshed();
 }

@@ -4,6 +4,8 @@
 // widget: mode 1 over palette 1 with one extra colour per input, on which
 // the cluster labels fall (label offset 1792).
 
+#include <functional>
+
 #include "automation/sofm/vxsofm.h"
 
 class qimage_frame;
@@ -21,11 +23,16 @@ public:
     // leaves the display as it was.
     vxqtsofm(qimage_frame* display, const char* file, vector_array* inputs);
 
-    // Shows the marker map in the widget and repaints it at once.
+    // Shows the marker map in the widget and repaints it at once, then
+    // calls the refreshed hook when one is set.
     void refresh_display() override;
+    // The hook the trainer sets while it trains: it may process events and
+    // stop the training (stop_training), but must not change the map.
+    void setRefreshed(std::function<void()> hook) { refreshed = std::move(hook); }
 
 private:
     void initDisplay();
 
     qimage_frame* display;
+    std::function<void()> refreshed;
 };

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QButtonGroup>
+#include <QLabel>
 #include <QPointer>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 #include <cmath>
 #include <memory>
@@ -167,4 +171,133 @@ TEST_F(SofmTrainerTest, TinyTablesAndMapsTrainCleanly)
         EXPECT_EQ(frame(trainer.get())->ImageWidth(), QString(c.width).toInt());
         EXPECT_EQ(frame(trainer.get())->ImageHeight(), QString(c.height).toInt());
     }
+}
+
+namespace {
+
+void choose(QWidget* trainer, const QString& text)
+{
+    for (QAbstractButton* b : trainer->findChildren<QAbstractButton*>())
+        if (b->text() == text)
+            return b->click();
+    ADD_FAILURE() << "no button " << text.toStdString();
+}
+
+QStringList checked_radios(QWidget* trainer)
+{
+    QStringList texts;
+    for (QButtonGroup* group : trainer->findChildren<QButtonGroup*>())
+        if (group->checkedButton() != nullptr)
+            texts << group->checkedButton()->text();
+    return texts;
+}
+
+}  // namespace
+
+TEST_F(SofmTrainerTest, ShowsTheCodesInForceAndSmallMapsEnlarged)
+{
+    std::unique_ptr<VxGUISOM> trainer(open(table(60, 3)));
+    EXPECT_EQ(checked_radios(trainer.get()), QStringList({"Gauss", "No Normalize"}));
+    // The 128 x 128 placeholder four times, a 20 x 10 map twenty times.
+    EXPECT_EQ(frame(trainer.get())->minimumSize(), QSize(512, 512));
+    edit(trainer.get(), "Width")->setText("20");
+    edit(trainer.get(), "Height")->setText("10");
+    choose(trainer.get(), "Cone");
+    choose(trainer.get(), "Intervall");
+    click(trainer.get(), "Start");
+    EXPECT_EQ(frame(trainer.get())->ImageWidth(), 20);
+    EXPECT_EQ(frame(trainer.get())->minimumSize(), QSize(400, 200));
+    const QImage shown = frame(trainer.get())->grab().toImage();
+    EXPECT_EQ(shown.pixel(0, 0), shown.pixel(19, 19));
+    EXPECT_EQ(shown.pixel(380, 180), shown.pixel(399, 199));
+
+    // A loaded map's codes are those shown.
+    dialogs().answer(QString::fromStdString(dir.file("m.som")));
+    click(trainer.get(), "Save");
+    dialogs().answer(QString::fromStdString(dir.file("m.som")));
+    choose(trainer.get(), "Gauss");
+    choose(trainer.get(), "No Normalize");
+    click(trainer.get(), "Load");
+    EXPECT_EQ(checked_radios(trainer.get()), QStringList({"Cone", "Intervall"}));
+    auto* line = trainer->findChild<QLabel*>("Step Line");
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->text(), "Step 60 of 60");
+}
+
+TEST_F(SofmTrainerTest, AnswersWhileTrainingAndStopsAfterTheCurrentStep)
+{
+    // 600 rows on 7 x 7 units, refreshed every 10 steps: the cluster map
+    // refreshes after its first 512 inputs too.
+    std::unique_ptr<VxGUISOM> trainer(open(table(600, 3)));
+    edit(trainer.get(), "Width")->setText("7");
+    edit(trainer.get(), "Height")->setText("7");
+    edit(trainer.get(), "DispalySteps")->setText("10");
+    trainer->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(trainer.get()));
+    auto* line = trainer->findChild<QLabel*>("Step Line");
+    QPushButton* start = button(trainer.get(), "Start");
+    QPushButton* stop = button(trainer.get(), "Stop");
+    ASSERT_NE(line, nullptr);
+    ASSERT_NE(stop, nullptr);
+    EXPECT_FALSE(stop->isEnabled());
+
+    // Every refresh runs the pending events: the timer sees each line.
+    QStringList lines;
+    bool busy = false;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        lines << line->text();
+        if (lines.size() == 1) {
+            busy = QApplication::activeModalWidget() == trainer.get() && !start->isEnabled() &&
+                   stop->isEnabled();
+            // A click on the greyed Start and a key: nothing after the run.
+            QTest::mouseClick(trainer->windowHandle(), Qt::LeftButton, {},
+                              start->mapTo(trainer.get(), start->rect().center()));
+            QTest::keyClick(trainer->windowHandle(), '5');
+        } else if (lines.size() == 3) {
+            QTest::mouseClick(trainer->windowHandle(), Qt::LeftButton, {},
+                              stop->mapTo(trainer.get(), stop->rect().center()));
+        }
+    });
+    watcher.start(0);
+    const std::string printed = click(trainer.get(), "Start");
+    watcher.stop();
+    QCoreApplication::processEvents();
+
+    EXPECT_TRUE(busy);
+    EXPECT_EQ(lines.mid(0, 3), QStringList({"Step 0 of 600", "Step 10 of 600", "Step 20 of 600"}));
+    EXPECT_TRUE(lines.contains("Step 20 of 600: building the cluster map"))
+        << lines.join("|").toStdString();
+    EXPECT_EQ(line->text(), "Stopped at step 20 of 600");
+    size_t starts = 0;
+    for (size_t at = printed.find("SOFM Computation Start"); at != std::string::npos;
+         at = printed.find("SOFM Computation Start", at + 1))
+        ++starts;
+    EXPECT_EQ(starts, 1u);
+    EXPECT_NE(printed.find("Locating 600 Inputvectors"), std::string::npos);
+    EXPECT_EQ(edit(trainer.get(), "DispalySteps")->text(), "10");
+    EXPECT_TRUE(start->isEnabled());
+    EXPECT_FALSE(stop->isEnabled());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+
+    // The cluster map was built from what is trained: every unit labelled.
+    click(trainer.get(), "Distance Map");
+    const std::vector<int> labels = words(trainer.get());
+    EXPECT_TRUE(std::all_of(labels.begin(), labels.end(),
+                            [](int w) { return w > 1792 && w < 1792 + 600; }));
+}
+
+TEST_F(SofmTrainerTest, AClosedWindowStopsTheTrainingAndClosesAfterIt)
+{
+    QPointer<VxGUISOM> trainer(open(table(600, 3)));
+    edit(trainer, "Width")->setText("7");
+    edit(trainer, "Height")->setText("7");
+    QTimer::singleShot(0, [&] { EXPECT_FALSE(trainer->close()); });
+    click(trainer, "Start");
+    ASSERT_FALSE(trainer.isNull());
+    auto* line = trainer->findChild<QLabel*>("Step Line");
+    ASSERT_NE(line, nullptr);
+    EXPECT_TRUE(line->text().startsWith("Stopped at step 0 "));
+    vx_gui_test::flush_deferred_deletes();
+    EXPECT_TRUE(trainer.isNull());
 }

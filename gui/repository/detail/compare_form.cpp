@@ -40,7 +40,7 @@ void showProgress(QProgressBar* bar, int step, int total)
     bar->setMaximum(std::max(total, 1));
     bar->setValue(std::clamp(step, 0, bar->maximum()));
     bar->repaint();
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    QCoreApplication::processEvents();
 }
 
 bool fieldsGiven(std::initializer_list<Field> fields)

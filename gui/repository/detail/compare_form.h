@@ -26,8 +26,8 @@ QLineEdit* addTextRow(QWidget* form, QBoxLayout* layout, const QString& label,
 QProgressBar* addProgressBar(QWidget* form, QBoxLayout* layout);
 
 // The bar at `step` of `total` (step clamped to 0 .. total), repainted at
-// once; then pending events other than user input are processed, so that a
-// comparison running on the GUI thread shows its progress.
+// once; then pending events are processed, so that a comparison running on
+// the GUI thread in a busy dialog (busy_window.h) shows its progress.
 void showProgress(QProgressBar* bar, int step, int total);
 
 // A field of the form by the name the user sees and its text.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QIntValidator>
 #include <QProgressBar>
 #include <QRegularExpression>
@@ -291,7 +292,7 @@ TEST_F(NewRepositoryCompute, ACancelDuringTheRunDeletesTheDialogOnlyAfterIt)
     bool formDisabled = false;
     QTimer::singleShot(0, [&] {
         formDisabled = !button("Compute")->isEnabled() && !fileEdit()->isEnabled();
-        click("Cancel");  // disabled
+        click("Cancel");  // stops the run after the image in progress
         running->destroyDialog();
         EXPECT_FALSE(running->close());
         QMetaObject::invokeMethod(running, "computeRepository");
@@ -306,6 +307,79 @@ TEST_F(NewRepositoryCompute, ACancelDuringTheRunDeletesTheDialogOnlyAfterIt)
     EXPECT_EQ(log().count("Processing 2 Files"), 1) << "the second Compute was ignored";
     vx_gui_test::flush_deferred_deletes();
     EXPECT_TRUE(running.isNull());
+}
+
+// Input as the window system delivers it, at a widget's centre.
+void click_through_window(QWidget* widget)
+{
+    QTest::mouseClick(widget->window()->windowHandle(), Qt::LeftButton, {},
+                      widget->mapTo(widget->window(), widget->rect().center()));
+}
+
+// Shown windows: Qt's offscreen platform warns of the size hints it cannot
+// pass on, so this test stays out of the run with fatal warnings.
+using NewRepositoryBusy = DialogTest;
+
+TEST_F(NewRepositoryBusy, WhileBusyItIsModalAndClicksAndKeysComeToNothing)
+{
+    chooseTwoPictures(3);
+    QPushButton other(QStringLiteral("Other Window"));
+    int otherClicks = 0;
+    QObject::connect(&other, &QPushButton::clicked, [&] { ++otherClicks; });
+    for (QWidget* window : {static_cast<QWidget*>(dialog.data()), static_cast<QWidget*>(&other)}) {
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    }
+    const QRect placed = dialog->geometry();
+    bool modal = false;
+    QTimer::singleShot(0, [&] {
+        modal = QApplication::activeModalWidget() == dialog && !scalesEdit()->isEnabled() &&
+                button("Cancel")->isEnabled();
+        click_through_window(button("Compute"));
+        click_through_window(scalesEdit());
+        QTest::keyClick(dialog->windowHandle(), '7');
+        click_through_window(&other);
+    });
+    compute();
+    EXPECT_TRUE(modal);
+    EXPECT_EQ(otherClicks, 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(log().count("Processing 2 Files"), 1);
+    EXPECT_EQ(scalesEdit()->text(), "3");
+    EXPECT_EQ(dialog->geometry(), placed);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    click_through_window(&other);
+    EXPECT_EQ(otherClicks, 1);
+}
+
+TEST_F(NewRepositoryCompute, CancelStopsAfterTheImageInProgressAndComputeGoesOnFromThere)
+{
+    chooseTwoPictures(3);
+    QTimer::singleShot(0, [&] { click("Cancel"); });
+    compute();
+    ASSERT_FALSE(dialog.isNull());
+    vx_gui_test::flush_deferred_deletes();
+    ASSERT_FALSE(dialog.isNull()) << "Cancel during the run keeps the dialog";
+    EXPECT_TRUE(log().contains("Stopped after 1 of 2 images")) << log().toStdString();
+    EXPECT_NE(vx_test::read_file(tree("rep.vxr"))
+                  .find("\na.png,a.3.bright.tree,a.3.dark.tree,\nb.png,-,-\n"),
+              std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(tree("b.3.bright.tree")));
+    EXPECT_TRUE(button("Cancel")->isEnabled());
+
+    const std::string again = compute();
+    EXPECT_NE(again.find("File exists: " + dir.path().string() + "//a.3.bright.tree\n"),
+              std::string::npos);
+    EXPECT_NE(vx_test::read_file(tree("rep.vxr")).find("\nb.png,b.3.bright.tree,b.3.dark.tree,\n"),
+              std::string::npos);
+
+    // Closing the window asks the same, and the dialog goes after the run.
+    click("Recomputation Mode");
+    QTimer::singleShot(0, [&] { EXPECT_FALSE(dialog->close()); });
+    compute();
+    EXPECT_EQ(log().count("Stopped after 1 of 2 images"), 2);
+    vx_gui_test::flush_deferred_deletes();
+    EXPECT_TRUE(dialog.isNull());
 }
 
 TEST_F(NewRepositoryCompute, PreprocessedImagesTakeTheTagIntoTheirNames)

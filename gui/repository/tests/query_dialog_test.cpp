@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -7,6 +8,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include "gui/foundation/thumbnails/vx_image_button.h"
@@ -136,6 +138,34 @@ TEST_F(QueryDialog, ARunWritesItsHeaderARecordPerImageAndATableThenOpensItsBrows
     EXPECT_TRUE(first.isNull());
     EXPECT_NE(browser_test::window_titled("Browse Query Result: " + q(vxq + "2.vxq")), nullptr);
     EXPECT_FALSE(std::filesystem::exists(vxq + "2.vxq.csv"));
+}
+
+TEST_F(QueryDialog, TheFormatIsAskedBeforeTheRunTurnsBusy)
+{
+    addRow(brightRule);
+    QPushButton* exec = dialog->findChild<QPushButton*>("Start Query");
+    bool usableWhileAsked = false;
+    dialogs().answer([&](QDialog& chooser) {
+        usableWhileAsked = exec->isEnabled() && edit("Resultfilename")->isEnabled() &&
+                           QApplication::activeModalWidget() != dialog;
+        return repository_io_test::cancel()(chooser);
+    });
+    vx_test::printed_by([this] { click("Exec Query"); });
+    EXPECT_TRUE(usableWhileAsked);
+    EXPECT_TRUE(exec->isEnabled());
+    EXPECT_FALSE(std::filesystem::exists(vxq));
+
+    // The run itself is busy: modal, its form disabled.
+    bool busy = false;
+    dialogs().answer([&](QDialog& chooser) {
+        QTimer::singleShot(
+            0, [&] { busy = QApplication::activeModalWidget() == dialog && !exec->isEnabled(); });
+        return repository_io_test::choose("PNG")(chooser);
+    });
+    vx_test::printed_by([this] { click("Exec Query"); });
+    EXPECT_TRUE(busy);
+    EXPECT_TRUE(exec->isEnabled());
+    EXPECT_TRUE(std::filesystem::exists(vxq));
 }
 
 TEST_F(QueryDialog, RefusesARunItCannotDoWithAPopUpAndWritesNothing)

@@ -4,6 +4,7 @@
 
 #include <QLabel>
 #include <QProgressBar>
+#include <QTimer>
 #include <memory>
 
 #include "gui/foundation/tests/sofm_test_support.h"
@@ -40,6 +41,45 @@ TEST(Screenshot, TheTrainerShowsItsTrainedMapInGrey)
     }
     QWidget* start = button(trainer.get(), "Start");
     EXPECT_GT(vx_gui_test::dark_pixels(picture, start->geometry()), 20);
+}
+
+TEST(Screenshot, TheTrainerWhileTrainingShowsItsStepAMapTwentyTimesAndOnlyStop)
+{
+    vx_test::TempDir dir;
+    write_table(dir.file("regions.csv"), 300, 4);
+    std::unique_ptr<VxGUISOM> trainer(open(dir.file("regions.csv")));
+    edit(trainer.get(), "Width")->setText("20");
+    edit(trainer.get(), "Height")->setText("20");
+    edit(trainer.get(), "DispalySteps")->setText("10");
+    // Where the parts lie when the picture is taken.
+    const auto area = [&](QWidget* widget) {
+        return QRect(widget->mapTo(trainer.get(), QPoint(0, 0)), widget->size());
+    };
+    QImage picture;
+    QSize shown;
+    QRect map, line, start, stop;
+    QTimer::singleShot(0, [&] {
+        picture = vx_gui_test::save_screenshot(*trainer, "VxGUISOM_training");
+        shown = trainer->size();
+        map = QRect(area(frame(trainer.get())).topLeft(), QSize(400, 400));
+        line = area(trainer->findChild<QLabel*>("Step Line"));
+        start = area(button(trainer.get(), "Start"));
+        stop = area(button(trainer.get(), "Stop"));
+        button(trainer.get(), "Stop")->click();
+    });
+    click(trainer.get(), "Start");
+    ASSERT_EQ(picture.size(), shown);
+
+    // The map's cells as 20 x 20 blocks; the line and Stop dark, Start grey.
+    for (const QPoint cell : {QPoint(0, 0), QPoint(19, 0), QPoint(7, 12), QPoint(19, 19)})
+        EXPECT_EQ(picture.pixel(map.topLeft() + cell * 20 + QPoint(10, 10)),
+                  picture.pixel(map.topLeft() + cell * 20 + QPoint(1, 1)))
+            << cell.x() << "," << cell.y();
+    EXPECT_NE(picture.pixel(map.topLeft() + QPoint(10, 10)),
+              picture.pixel(map.bottomRight() - QPoint(10, 10)));
+    EXPECT_GT(vx_gui_test::dark_pixels(picture, line), 20);
+    EXPECT_GT(vx_gui_test::dark_pixels(picture, stop), 20);
+    EXPECT_EQ(vx_gui_test::dark_pixels(picture, start), 0);
 }
 
 TEST(Screenshot, TheClassExportDialogNamesItsClasses)
