@@ -429,58 +429,78 @@ void sofm_step_display(sofm_params* map, int display_steps, sofm_display_fn show
     training_pass(map, interval, false, show, context);
 }
 
-void init_cluster_map(sofm_params* map, double* distance_map, int* labels, sofm_display_fn show,
-                      void* context)
+cluster_map_run::cluster_map_run(sofm_params* map, double* distance_map, int* labels,
+                                 sofm_display_fn show, void* context)
+    : map_(map),
+      distances_(distance_map),
+      show_(show),
+      context_(context),
+      start_(static_cast<long>(std::time(nullptr))),
+      report_(map->num_inputs >= 10 ? static_cast<int>(map->num_inputs * 0.1) : 1),
+      show_each_(map->num_inputs < 30 || map->units % 15 == 0)
 {
-    std::vector<double> own_dist;
-    if (distance_map == nullptr) {
-        own_dist.resize(static_cast<size_t>(map->units));
-        distance_map = own_dist.data();
+    if (distances_ == nullptr) {
+        own_distances_.resize(static_cast<size_t>(map->units));
+        distances_ = own_distances_.data();
     }
     for (int j = 0; j < map->units; ++j) {
-        distance_map[j] = -1.0;
+        distances_[j] = -1.0;
         if (labels != nullptr)
             labels[j] = 0;
     }
-    const int n = map->num_inputs;
-    const long start = static_cast<long>(std::time(nullptr));
-    vx_report("Locating %d Inputvectors \n", n);
-    vx_report("Computation Start at %ld\n", start);
-    const int report = n >= 10 ? static_cast<int>(n * 0.1) : 1;
-    const bool show_each = n < 30 || map->units % 15 == 0;
-    auto display = [&] {
-        if (show == nullptr)
-            return;
-        sofm_draw_markers(map, distance_map);
-        show(map, context);
-    };
+    vx_report("Locating %d Inputvectors \n", map->num_inputs);
+    vx_report("Computation Start at %ld\n", start_);
+}
 
+void cluster_map_run::place(int i, int winner) const
+{
+    if (i % report_ == 0)
+        vx_report("Locating Vector %d\n", i);
+    const vector& w = weight_at(map_, winner);
+    if (w.col < 0 || w.col >= map_->width || w.row < 0 || w.row >= map_->height)
+        vx_report("Wrong Grid Pos X:%dY:%d\n", w.col, w.row);
+    vector& in = input_at(map_, i);
+    in.col = w.col;
+    in.row = w.row;
+    map_->cluster_center[i] = winner;
+    if (show_each_)
+        display();
+}
+
+void cluster_map_run::display() const
+{
+    if (show_ == nullptr)
+        return;
+    sofm_draw_markers(map_, distances_);
+    show_(map_, context_);
+}
+
+void cluster_map_run::finish() const
+{
+    display();
+    const long stop = static_cast<long>(std::time(nullptr));
+    vx_report("Locating Inputvectord stop %ld\n Computation and I/O took %ld second(s)\n", stop,
+              stop - start_);
+}
+
+void init_cluster_map(sofm_params* map, double* distance_map, int* labels, sofm_display_fn show,
+                      void* context)
+{
+    const cluster_map_run run(map, distance_map, labels, show, context);
+    double* distances = run.distances();
     // Label 0 means "no label", so input 0 takes no part.
-    for (int i = 1; i < n; ++i) {
-        if (i % report == 0)
-            vx_report("Locating Vector %d\n", i);
-        vector& in = input_at(map, i);
-        const int best = nearest_unit(map, in, [&](int j, double d) {
-            if (distance_map[j] < 0.0 || d <= distance_map[j]) {
-                distance_map[j] = d;
+    for (int i = 1; i < map->num_inputs; ++i) {
+        const int best = nearest_unit(map, input_at(map, i), [&](int j, double d) {
+            if (distances[j] < 0.0 || d <= distances[j]) {
+                distances[j] = d;
                 if (labels != nullptr)
                     labels[j] = i;
                 weight_at(map, j).unit = i;
             }
         });
-        const vector& w = weight_at(map, best);
-        if (w.col < 0 || w.col >= map->width || w.row < 0 || w.row >= map->height)
-            vx_report("Wrong Grid Pos X:%dY:%d\n", w.col, w.row);
-        in.col = w.col;
-        in.row = w.row;
-        map->cluster_center[i] = best;
-        if (show_each)
-            display();
+        run.place(i, best);
     }
-    display();
-    const long stop = static_cast<long>(std::time(nullptr));
-    vx_report("Locating Inputvectord stop %ld\n Computation and I/O took %ld second(s)\n", stop,
-              stop - start);
+    run.finish();
 }
 
 void sofm_run(sofm_params* map, double* distance_map, int* labels)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "analyse/analyse_export.h"
 #include "analyse/vectors/vector_array.h"
 
@@ -105,6 +107,37 @@ ANALYSE_EXPORT void sofm_step_display(sofm_params* map, int display_steps, sofm_
 // and labels hold one entry per unit (either may be null when not wanted).
 ANALYSE_EXPORT void init_cluster_map(sofm_params* map, double* distance_map, int* labels,
                                      sofm_display_fn show, void* context);
+// The bookkeeping that every way of building the cluster map shares: the
+// distance map (the caller's, or one of its own) and the labels cleared, the
+// start and stop lines, a progress line every tenth of the inputs, each
+// input placed on its winner, and the displays: after every input when
+// there are few inputs or the map's size asks for it, and at the end.
+class ANALYSE_EXPORT cluster_map_run {
+public:
+    cluster_map_run(sofm_params* map, double* distance_map, int* labels, sofm_display_fn show,
+                    void* context);
+    cluster_map_run(const cluster_map_run&) = delete;
+    cluster_map_run& operator=(const cluster_map_run&) = delete;
+
+    double* distances() const { return distances_; }
+    bool shows_each_input() const { return show_each_; }
+    // Input i (from 1) lies on unit winner.
+    void place(int i, int winner) const;
+    void display() const;
+    // The last display and the stop line.
+    void finish() const;
+
+private:
+    sofm_params* map_;
+    std::vector<double> own_distances_;
+    double* distances_;
+    sofm_display_fn show_;
+    void* context_;
+    long start_;
+    int report_;
+    bool show_each_;
+};
+
 // Trains until max_steps, then builds the cluster map.
 ANALYSE_EXPORT void sofm_run(sofm_params* map, double* distance_map, int* labels);
 ANALYSE_EXPORT void sofm_run_display(sofm_params* map, int display_steps, double* distance_map,

@@ -1,12 +1,10 @@
 #include "automation/sofm/detail/cluster_map.h"
 
 #include <cmath>
-#include <ctime>
 #include <vector>
 
 #include "automation/sofm/detail/sofm_kernels.h"
 #include "automation/sofm/detail/step_team.h"
-#include "imagecore/report.h"
 
 namespace {
 
@@ -20,11 +18,6 @@ constexpr int kRoundInputs = 512;
 // Rounding of a sum of products, per value summed, in units of the sum of
 // the products' sizes: a few times the double's epsilon.
 constexpr double kRounding = 1e-15;
-
-long now()
-{
-    return static_cast<long>(std::time(nullptr));
-}
 
 // The input nearest to a unit so far (-1: none): of equal distances the
 // last input wins, as each input in turn takes the units it is at least as
@@ -229,62 +222,25 @@ private:
 void locate_inputs(sofm_params* map, const double* block, double* distance_map, int* labels,
                    sofm_display_fn show, void* context, int workers)
 {
-    std::vector<double> own_distances;
-    if (distance_map == nullptr) {
-        own_distances.resize(static_cast<size_t>(map->units));
-        distance_map = own_distances.data();
-    }
-    for (int j = 0; j < map->units; ++j) {
-        distance_map[j] = -1.0;
-        if (labels != nullptr)
-            labels[j] = 0;
-    }
+    const cluster_map_run run(map, distance_map, labels, show, context);
     const int n = map->num_inputs;
-    const long start = now();
-    vx_report("Locating %d Inputvectors \n", n);
-    vx_report("Computation Start at %ld\n", start);
-    const int report = n >= 10 ? static_cast<int>(n * 0.1) : 1;
-    const bool show_each = n < 30 || map->units % 15 == 0;
-    auto display = [&] {
-        if (show == nullptr)
-            return;
-        sofm_draw_markers(map, distance_map);
-        show(map, context);
-    };
-
     // The map shown after every input must be the map after that input:
     // then a round is one input.
-    pair_search pairs(map, block, show_each ? 1 : kRoundInputs);
+    const int round = run.shows_each_input() ? 1 : kRoundInputs;
+    pair_search pairs(map, block, round);
     // Label 0 means "no label", so input 0 takes no part.
     step_team::with_team(std::min(workers, std::max(pairs.chunks(), 1)), [&](step_team& team) {
         pairs.prepare(team);
-        const int round = show_each ? 1 : kRoundInputs;
         for (int first = 1; first < n; first += round) {
             const int count = std::min(round, n - first);
-            pairs.measure(team, first, count, distance_map, labels);
-            for (int b = 0; b < count; ++b) {
-                const int i = first + b;
-                if (i % report == 0)
-                    vx_report("Locating Vector %d\n", i);
-                const int winner = pairs.nearest_of(b);
-                const vector& w = map->weights->vectors[winner];
-                if (w.col < 0 || w.col >= map->width || w.row < 0 || w.row >= map->height)
-                    vx_report("Wrong Grid Pos X:%dY:%d\n", w.col, w.row);
-                vector& in = map->inputs->vectors[i];
-                in.col = w.col;
-                in.row = w.row;
-                map->cluster_center[i] = winner;
-                if (show_each)
-                    display();
-            }
+            pairs.measure(team, first, count, run.distances(), labels);
+            for (int b = 0; b < count; ++b)
+                run.place(first + b, pairs.nearest_of(b));
             // A refresh per round keeps a large map's display, and the
             // window that shows it, alive.
-            if (!show_each && first + round < n)
-                display();
+            if (round > 1 && first + round < n)
+                run.display();
         }
     });
-    display();
-    const long stop = now();
-    vx_report("Locating Inputvectord stop %ld\n Computation and I/O took %ld second(s)\n", stop,
-              stop - start);
+    run.finish();
 }
