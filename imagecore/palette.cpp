@@ -13,7 +13,8 @@
 namespace {
 
 // The label colour bytes are computed in 64 bits: the products overflow int
-// for large label counts, and the remainders keep their sign as specified.
+// for large label counts, and the remainders keep the sign of C++ integer
+// division, which stored label pictures were coloured with.
 int64_t label_red(int64_t i)
 {
     return (i % 3) * 127 + (i + 13) % 128;
