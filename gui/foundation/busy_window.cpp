@@ -1,5 +1,8 @@
 #include "gui/foundation/busy_window.h"
 
+#include <QRect>
+#include <utility>
+
 namespace {
 
 void show_with_modality(QWidget* window, Qt::WindowModality modality)
@@ -20,13 +23,30 @@ void show_with_modality(QWidget* window, Qt::WindowModality modality)
 
 }  // namespace
 
-VxBusyWindow::VxBusyWindow(QWidget* window) : window(window), before(window->windowModality())
+VxBusyWindow::VxBusyWindow(QWidget* window, std::function<void(bool)> setFormEnabled, QWidget* stop)
+    : window(window),
+      setFormEnabled(std::move(setFormEnabled)),
+      before(window->windowModality()),
+      focused(window->focusWidget())
 {
+    // Dropped first, the focus does not wander through the controls being
+    // disabled, nor the scrolled content after them.
+    if (focused)
+        focused->clearFocus();
     show_with_modality(window, Qt::ApplicationModal);
+    this->setFormEnabled(false);
+    if (stop != nullptr) {
+        stop->setEnabled(true);
+        stop->setFocus();
+    }
 }
 
 VxBusyWindow::~VxBusyWindow()
 {
-    if (window)
-        show_with_modality(window, before);
+    if (!window)
+        return;
+    setFormEnabled(true);
+    show_with_modality(window, before);
+    if (focused)
+        focused->setFocus();
 }

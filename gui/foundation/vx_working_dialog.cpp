@@ -33,28 +33,15 @@ void VxWorkingDialog::closeEvent(QCloseEvent* event)
 void VxWorkingDialog::work(const std::function<void()>& job, QWidget* stop)
 {
     const QPointer<VxWorkingDialog> alive(this);
-    // The keys go to the stop control during the work, and back after it.
-    // Dropped first, the focus does not wander through the controls being
-    // disabled, nor the scrolled content after it.
-    const QPointer<QWidget> focused = focusWidget();
-    if (focused)
-        focused->clearFocus();
     busy = true;
     stopRequested = false;
     {
-        const VxBusyWindow modal(this);
-        setFormEnabled(false);
-        if (stop != nullptr) {
-            stop->setEnabled(true);
-            stop->setFocus();
-        }
+        const VxBusyWindow modal(
+            this, [this](bool enabled) { setFormEnabled(enabled); }, stop);
         job();
         if (!alive)
             return;
-        setFormEnabled(true);
     }
-    if (focused)
-        focused->setFocus();
     busy = false;
     if (closeAsked)
         deleteLater();

@@ -7,7 +7,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -293,23 +292,14 @@ void VxGUISOM::train()
 {
     training = true;
     stopAsked = false;
-    // The keys go to Stop during the training, and back after it; dropped
-    // first, the focus does not wander through the controls being disabled.
-    const QPointer<QWidget> focused = focusWidget();
-    if (focused)
-        focused->clearFocus();
     {
-        const VxBusyWindow modal(this);
-        setFormEnabled(false);
-        stopButton->setFocus();
+        const VxBusyWindow modal(
+            this, [this](bool enabled) { setFormEnabled(enabled); }, stopButton);
         map->setRefreshed([this] { trainingRefreshed(); });
         map->sofm_run(displaySteps);
         map->setRefreshed(nullptr);
-        setFormEnabled(true);
     }
     training = false;
-    if (focused)
-        focused->setFocus();
     const sofm_params* p = map->sofm();
     stepLine->setText((p->step < p->max_steps ? QStringLiteral("Stopped at step %1 of %2")
                                               : QStringLiteral("Step %1 of %2"))
