@@ -12,17 +12,19 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "automation/preprocessing/process_image.h"
+#include "automation/repository/image_stems.h"
 #include "gui/foundation/dialog_service.h"
 #include "gui/foundation/file_checks.h"
-#include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/forms/form_parts.h"
 #include "gui/foundation/forms/form_widgets.h"
 #include "gui/foundation/image_open_filter.h"
 #include "gui/foundation/preprocessing/vx_preprocess_selection.h"
 #include "gui/foundation/vx_dual_tree_progress.h"
+#include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/window_flags.h"
 #include "gui/repository/qtvx_repository.h"
 #include "imagecore/report.h"
@@ -57,6 +59,21 @@ QString source_image_filter()
     const QString list = vx_image_formats_list();
     vx_report("Known Formats %s\n", list.toLatin1().constData());
     return vx_images_filter(list);
+}
+
+// Refuses, with a pop-up naming both, a choice holding two images of one
+// stem: they would share their tree files (image_stems.h).
+bool refused_for_shared_trees(const QStringList& chosen, const std::vector<QByteArray>& names)
+{
+    const std::vector<int> other =
+        images_of_same_stem(std::vector<std::string>(names.begin(), names.end()));
+    const auto shared = std::find_if(other.begin(), other.end(), [](int j) { return j >= 0; });
+    if (shared == other.end())
+        return false;
+    vx_message(QStringLiteral("Images sharing tree files"),
+               chosen[static_cast<int>(shared - other.begin())] + "\nand\n" + chosen[*shared] +
+                   "\nwould get the same tree files: choose one of them");
+    return true;
 }
 
 }  // namespace
@@ -166,14 +183,16 @@ void vx_new_repository_dialog::set_source_images_dialog()
                                    QFile::decodeName(imagesPath), filter, true);
     if (chosen.isEmpty())
         return;
-    sourceNames.clear();
+    std::vector<QByteArray> names;
+    for (const QString& file : chosen)
+        names.push_back(name_part(truncateFileName, QFile::encodeName(file)));
+    if (refused_for_shared_trees(chosen, names))
+        return;
+    imagesPath = name_part(truncatePathName, QFile::encodeName(chosen.back()));
+    sourceNames = std::move(names);
     log(QStringLiteral("Processing Files"));
-    for (const QString& file : chosen) {
-        const QByteArray encoded = QFile::encodeName(file);
-        imagesPath = name_part(truncatePathName, encoded);
-        sourceNames.push_back(name_part(truncateFileName, encoded));
-        log(QFile::decodeName(sourceNames.back()));
-    }
+    for (const QByteArray& name : sourceNames)
+        log(QFile::decodeName(name));
 }
 
 void vx_new_repository_dialog::set_repository_file()

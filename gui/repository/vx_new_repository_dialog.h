@@ -35,7 +35,9 @@ public:
 
 protected slots:
     // Chooses the source images (several files, one folder): a new choice
-    // replaces the list; Cancel keeps it.
+    // replaces the list; Cancel keeps it. A choice of two images of one stem
+    // (a.png, a.pgm), which would share their tree files, is refused with a
+    // pop-up naming both, the list kept.
     void set_source_images_dialog();
     // Takes the file field. The path field follows the file's folder
     // ("./" for a bare name) while it is empty or still holds what the file

@@ -150,6 +150,24 @@ TEST_F(NewRepositoryForm, ANewChoiceOfImagesReplacesTheListAndTheUpdateRuleIsKep
     EXPECT_EQ(dialogs().requests()[4].startPath, "/rules/update.rule");
 }
 
+TEST_F(NewRepositoryForm, AChoiceOfTwoImagesOfOneStemIsRefusedNamingBoth)
+{
+    dialogs().answer(QStringList({"/pictures/c.png"}));
+    dialogs().answer(QStringList({"/pictures/a.png", "/pictures/b.png", "/pictures/a.pgm"}));
+    dialogs().press("Acknowlege");
+    vx_test::printed_by([this] {
+        click("Select List of Source Images");
+        click("Select List of Source Images");
+    });
+    ASSERT_EQ(dialogs().requests().size(), 3u);
+    const VxDialogRequest& popUp = dialogs().requests().back();
+    EXPECT_EQ(popUp.title, "Images sharing tree files");
+    EXPECT_EQ(popUp.labels.value(1),
+              "/pictures/a.png\nand\n/pictures/a.pgm\n"
+              "would get the same tree files: choose one of them");
+    EXPECT_EQ(log(), "Processing Files\nc.png");
+}
+
 TEST_F(NewRepositoryCompute, WritesTheTreesAndTheRepositoryFileAndKeepsOrRenewsTrees)
 {
     chooseTwoPictures(3);
