@@ -127,6 +127,20 @@ int VxRepository::computeRepositoryStep(void* context, tree_progress_fn callback
     return treeStep;
 }
 
+void VxRepository::listExistingTrees()
+{
+    if (treeStep < 0)
+        return;
+    const std::vector<int> sameStem = imagesOfSameStem();
+    for (int i = treeStep; i < NumberOfImages(); ++i) {
+        RepositoryImage& record = images[i];
+        nameTrees(record);
+        const bool own = sameStem[i] < 0;
+        record.brightDone = own && fileExists(treePath(record.brightTree)) ? 1 : 0;
+        record.darkDone = own && fileExists(treePath(record.darkTree)) ? 1 : 0;
+    }
+}
+
 std::vector<int> VxRepository::imagesOfSameStem() const
 {
     std::vector<std::string> names;

@@ -143,6 +143,11 @@ public:
     // tree files".
     int computeRepositoryStep(void* context, tree_progress_fn callback,
                               std::vector<TreeFileFailure>& failures);
+    // Names the trees of every image from the step index on and marks those
+    // whose files exist, computing and reading nothing: a run stopped early
+    // lists the trees that earlier runs left, as a step without overwriting
+    // would. Images of a shared stem are left without trees.
+    void listExistingTrees();
     // Every image from the first, without progress; prints "Computation took
     // %d min %d sec\n".
     void computeRepository();

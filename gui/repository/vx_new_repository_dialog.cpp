@@ -364,8 +364,10 @@ void vx_new_repository_dialog::compute(const QString& treeDirectory)
         QCoreApplication::processEvents();
         treeProgress->reset();
     }
-    if (done < n)
+    if (done < n) {
         log(QStringLiteral("Stopped after %1 of %2 images\n").arg(done).arg(n));
+        repository.listExistingTrees();
+    }
 
     // 8.-9. The repository file, which names only the tree files in place.
     const bool written =

@@ -71,7 +71,8 @@ protected slots:
     // folder turned read-only) is logged and stops the run, with one pop-up
     // that names the tree file and why (and the ".vxr" when it failed too).
     // A stopped run logs "Stopped after k of n images" and writes the
-    // ".vxr" naming only the tree files in place, so that a later Compute
+    // ".vxr" naming only the tree files in place, those that earlier runs
+    // left for the images it did not reach included, so that a later Compute
     // without recomputation goes on from there. A ".vxr" that fails to be
     // written alone gets the write-error pop-up.
     void computeRepository();

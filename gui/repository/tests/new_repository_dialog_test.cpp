@@ -400,6 +400,19 @@ TEST_F(NewRepositoryCompute, CancelStopsAfterTheImageInProgressAndComputeGoesOnF
     EXPECT_TRUE(dialog.isNull());
 }
 
+TEST_F(NewRepositoryCompute, ACancelledRunListsTheTreesOfTheImagesItDidNotReach)
+{
+    chooseTwoPictures(3);
+    compute();
+    QTimer::singleShot(0, [&] { click("Cancel"); });
+    compute();
+    EXPECT_TRUE(log().contains("Stopped after 1 of 2 images"));
+    EXPECT_NE(vx_test::read_file(tree("rep.vxr"))
+                  .find("\na.png,a.3.bright.tree,a.3.dark.tree,\nb.png,b.3.bright.tree,"
+                        "b.3.dark.tree,\n"),
+              std::string::npos);
+}
+
 TEST_F(NewRepositoryCompute, PreprocessedImagesTakeTheTagIntoTheirNames)
 {
     chooseTwoPictures(2);
