@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLockFile>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -74,6 +75,19 @@ bool refused_for_shared_trees(const QStringList& chosen, const std::vector<QByte
                chosen[static_cast<int>(shared - other.begin())] + "\nand\n" + chosen[*shared] +
                    "\nwould get the same tree files: choose one of them");
     return true;
+}
+
+// The pop-up of a repository file whose lock another process holds.
+void refuse_locked(const QString& file, const QLockFile& lock)
+{
+    qint64 holder = 0;
+    QString host;
+    QString program;
+    const QString process = lock.getLockInfo(&holder, &host, &program)
+                                ? QStringLiteral("process %1 (%2)").arg(holder).arg(program)
+                                : QStringLiteral("another process");
+    vx_message(QStringLiteral("Repository in use"),
+               file + "\nis being computed by " + process + ": nothing computed");
 }
 
 }  // namespace
@@ -281,8 +295,20 @@ void vx_new_repository_dialog::computeRepository()
     // The path field is empty only when cleared after the file was given.
     const QString treeDirectory =
         repositoryPath.isEmpty() ? folder_of(repositoryFile) : repositoryPath;
-    if (canCompute(treeDirectory))
-        work([&] { compute(treeDirectory); }, cancelButton);
+    if (!canCompute(treeDirectory))
+        return;
+    // A second computation into the file would replace this one's list. Batch
+    // programs take the same lock (repository_lock.h); only the end of its
+    // process frees it, however long a run takes. A lock file that cannot be
+    // made at all (a full disk) leaves the run to meet that fault at its
+    // first tree file, which the run then names.
+    QLockFile lock(repositoryFile + ".lock");
+    lock.setStaleLockTime(0);
+    if (!lock.tryLock() && lock.error() == QLockFile::LockFailedError) {
+        refuse_locked(repositoryFile, lock);
+        return;
+    }
+    work([&] { compute(treeDirectory); }, cancelButton);
 }
 
 void vx_new_repository_dialog::cancel()

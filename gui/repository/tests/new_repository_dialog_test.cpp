@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QIntValidator>
 #include <QProgressBar>
 #include <QRegularExpression>
@@ -10,6 +12,7 @@
 #include <filesystem>
 
 #include "automation/preprocessing/scale_image_step.h"
+#include "automation/repository/repository_lock.h"
 #include "gui/foundation/preprocessing/vx_preprocess_selection.h"
 #include "gui/foundation/vx_dual_tree_progress.h"
 #include "gui/repository/tests/new_repository_test_support.h"
@@ -411,6 +414,33 @@ TEST_F(NewRepositoryCompute, ACancelledRunListsTheTreesOfTheImagesItDidNotReach)
                   .find("\na.png,a.3.bright.tree,a.3.dark.tree,\nb.png,b.3.bright.tree,"
                         "b.3.dark.tree,\n"),
               std::string::npos);
+}
+
+TEST_F(NewRepositoryCompute, ARepositoryFileThatAnotherRunHoldsIsRefusedNamingItsProcess)
+{
+    chooseTwoPictures(3);
+    const std::string file = tree("rep.vxr");
+    {
+        const repository_lock otherProgram(file);
+        dialogs().press("Acknowlege");
+        compute();
+        ASSERT_EQ(dialogs().requests().size(), 2u);
+        const VxDialogRequest& popUp = dialogs().requests().back();
+        EXPECT_EQ(popUp.title, "Repository in use");
+        EXPECT_EQ(popUp.labels.value(1),
+                  QStringLiteral("%1\nis being computed by process %2 (%3): nothing computed")
+                      .arg(q(file))
+                      .arg(getpid())
+                      .arg(QFileInfo(QCoreApplication::applicationFilePath()).fileName()));
+        EXPECT_FALSE(std::filesystem::exists(tree("a.3.bright.tree")));
+        EXPECT_FALSE(std::filesystem::exists(file));
+    }
+    long holderDuringRun = 0;
+    QTimer::singleShot(0, [&] { holderDuringRun = repository_lock(file).holder(); });
+    EXPECT_NE(compute().find("Could not lock " + file + ": process "), std::string::npos);
+    EXPECT_EQ(holderDuringRun, getpid());
+    EXPECT_TRUE(std::filesystem::exists(file));
+    EXPECT_FALSE(std::filesystem::exists(file + ".lock"));
 }
 
 TEST_F(NewRepositoryCompute, PreprocessedImagesTakeTheTagIntoTheirNames)
