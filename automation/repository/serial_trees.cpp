@@ -62,8 +62,15 @@ void VxRepository::computePolarityFile(int i, int scaleCount, int polarity)
     RepositoryImage& record = images[i];
     std::string& tree = polarity == 1 ? record.brightTree : record.darkTree;
     tree = tree_file_name(record.image, scaleCount, polarity, generationMode);
+    int& done = polarity == 1 ? record.brightDone : record.darkDone;
+    if (const int other = imagesOfSameStem()[i]; other >= 0) {
+        vx_report("Could not compute a tree of %s: %s\n", imagePath(i).c_str(),
+                  sharedStemReason(i, other).c_str());
+        done = 0;
+        return;
+    }
     computeFile(record.image.c_str(), tree.c_str(), scaleCount, polarity);
-    (polarity == 1 ? record.brightDone : record.darkDone) = fileExists(treePath(tree)) ? 1 : 0;
+    done = fileExists(treePath(tree)) ? 1 : 0;
 }
 
 void VxRepository::computeModeRepository(int polarity, int scaleCount)

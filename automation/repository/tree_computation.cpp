@@ -7,6 +7,7 @@
 #include "automation/detail/pictures.h"
 #include "automation/repository/detail/repository_paths.h"
 #include "automation/repository/detail/tree_threads.h"
+#include "automation/repository/image_stems.h"
 #include "automation/repository/vx_repository.h"
 #include "imagecore/report.h"
 #include "imagecore/text/image_date.h"
@@ -58,14 +59,22 @@ int VxRepository::computeRepositoryStep(void* context, tree_progress_fn callback
         job->failure[0] = '\0';
         job->flags = static_cast<unsigned>(generationMode);
     }
-    record.brightTree = tree_file_name(record.image, brightJob.scales, 1, generationMode);
-    record.darkTree = tree_file_name(record.image, brightJob.scales, 2, generationMode);
+    nameTrees(record);
     const std::string path = imagePath(s);
     vx_report("Processing Image%s\n", path.c_str());
     darkJobFile = treePath(record.darkTree);
     brightJobFile = treePath(record.brightTree);
     darkJob.file_name = darkJobFile.c_str();
     brightJob.file_name = brightJobFile.c_str();
+    if (const int other = imagesOfSameStem()[s]; other >= 0) {
+        const std::string reason = sharedStemReason(s, other);
+        vx_report("Could not compute the trees of %s: %s\n", path.c_str(), reason.c_str());
+        failures.push_back({brightJobFile, reason});
+        failures.push_back({darkJobFile, reason});
+        record.brightDone = 0;
+        record.darkDone = 0;
+        return treeStep;
+    }
 
     // 4.-5. Each job reads its own input on this thread.
     vx_image_handle darkInput(ReadImageGrey(path.c_str()));
@@ -116,6 +125,40 @@ int VxRepository::computeRepositoryStep(void* context, tree_progress_fn callback
         job->work = nullptr;
     }
     return treeStep;
+}
+
+void VxRepository::listExistingTrees()
+{
+    if (treeStep < 0)
+        return;
+    const std::vector<int> sameStem = imagesOfSameStem();
+    for (int i = treeStep; i < NumberOfImages(); ++i) {
+        RepositoryImage& record = images[i];
+        nameTrees(record);
+        const bool own = sameStem[i] < 0;
+        record.brightDone = own && fileExists(treePath(record.brightTree)) ? 1 : 0;
+        record.darkDone = own && fileExists(treePath(record.darkTree)) ? 1 : 0;
+    }
+}
+
+std::vector<int> VxRepository::imagesOfSameStem() const
+{
+    std::vector<std::string> names;
+    names.reserve(images.size());
+    for (const RepositoryImage& record : images)
+        names.push_back(record.image);
+    return images_of_same_stem(names);
+}
+
+std::string VxRepository::sharedStemReason(int i, int other) const
+{
+    return images[i].image + " and " + images[other].image + " would share their tree files";
+}
+
+void VxRepository::nameTrees(RepositoryImage& record) const
+{
+    record.brightTree = tree_file_name(record.image, brightJob.scales, 1, generationMode);
+    record.darkTree = tree_file_name(record.image, brightJob.scales, 2, generationMode);
 }
 
 void VxRepository::computeRepository()

@@ -131,14 +131,23 @@ public:
     // A done flag is set only for a tree file that exists afterwards and
     // was not to be written anew in vain: a tree file that cannot be written
     // (a full disk, a folder or file that cannot be written) is reported and
-    // left as it was, and its done flag is cleared. Nothing ends the process
+    // left as it was, and its done flag is cleared. An image that shares its
+    // stem with another image of the list (image_stems.h) gets no trees: its
+    // tree files are neither computed nor claimed. Nothing ends the process
     // and nothing thrown leaves the step; a tree thread that cannot be
     // started runs on the calling thread.
     int computeRepositoryStep(void* context, tree_progress_fn callback);
     // The same, appending to `failures` every tree file of the image that
-    // could not be written.
+    // could not be written, and both tree files of an image of a shared
+    // stem, with the reason "<image> and <other image> would share their
+    // tree files".
     int computeRepositoryStep(void* context, tree_progress_fn callback,
                               std::vector<TreeFileFailure>& failures);
+    // Names the trees of every image from the step index on and marks those
+    // whose files exist, computing and reading nothing: a run stopped early
+    // lists the trees that earlier runs left, as a step without overwriting
+    // would. Images of a shared stem are left without trees.
+    void listExistingTrees();
     // Every image from the first, without progress; prints "Computation took
     // %d min %d sec\n".
     void computeRepository();
@@ -147,6 +156,8 @@ public:
     // REPOSITORY_STEP_TABLES it writes "<tree path>.csv" beside the tree.
     // An image that cannot be read or partitioned is skipped with a message.
     void computeFile(const char* imageName, const char* treeName, int scales, int polarity);
+    // Image i's tree of that polarity; none, with a message, for an image of
+    // a shared stem.
     void computeBrightFile(int i, int scales);
     void computeDarkFile(int i, int scales);
     // Polarity 1 or 2 for every image; start time and date taken anew.
@@ -370,6 +381,12 @@ private:
     char* treeFilename(int i, int polarity);
     // Names, computes and marks one tree of image i on the calling thread.
     void computePolarityFile(int i, int scales, int polarity);
+    // images_of_same_stem over the image names.
+    std::vector<int> imagesOfSameStem() const;
+    // Why image i, whose stem image `other` shares, gets no trees.
+    std::string sharedStemReason(int i, int other) const;
+    // The record's tree names for the scales of the tree jobs.
+    void nameTrees(RepositoryImage& record) const;
     void prepareTreeJobs();
     void startClock();
     void newResultPalette(int queries);

@@ -17,6 +17,7 @@
 #include "filter/tree_workers.h"
 #include "imagecore/files/image_loader.h"
 #include "imagecore/files/pgm.h"
+#include "imagecore/handles.h"
 #include "imagecore/image.h"
 #include "testsupport/file_repository.h"
 #include "testsupport/repository_fixture.h"
@@ -222,6 +223,44 @@ TEST(RepositoryTrees, UnreadableImagesAreSkippedWithoutTrees)
     EXPECT_NE(output.find("Could not load " + d.images + "/img0.pgm\n"), std::string::npos);
     ASSERT_EQ(r->WriteRepository(file.c_str()), 1);
     EXPECT_NE(vx_test::read_file(file).find("\nimg0.pgm,-,-\n"), std::string::npos);
+}
+
+TEST(RepositoryTrees, ImagesOfOneStemGetNoTreesAndTheStepNamesBoth)
+{
+    repository_dir d(2);
+    vx_image_handle picture(vx_test::read_picture_file((d.images + "/img1.pgm").c_str()));
+    ASSERT_EQ(writePNGgrey((d.images + "/img0.png").c_str(), &picture->scales[0]), 0);
+    auto r = d.repository(3, {"img0.pgm", "img1.pgm", "img0.png"});
+    std::vector<TreeFileFailure> failures;
+    testing::internal::CaptureStdout();
+    r->computeRepositoryInit(kScales);
+    while (r->computeRepositoryStep(nullptr, nullptr, failures) >= 0) {}
+    r->computeBrightFile(2, kScales);
+    const std::string printed = testing::internal::GetCapturedStdout();
+    ASSERT_EQ(failures.size(), 4u) << printed;
+    EXPECT_EQ(failures[0].file, d.trees + "//img0.4.bright.tree");
+    EXPECT_EQ(failures[1].file, d.trees + "//img0.4.dark.tree");
+    EXPECT_EQ(failures[0].reason, "img0.pgm and img0.png would share their tree files");
+    EXPECT_EQ(failures[3].reason, "img0.png and img0.pgm would share their tree files");
+    const std::string serial = "Could not compute a tree of " + d.images +
+                               "//img0.png: img0.png and img0.pgm would share their tree files\n";
+    EXPECT_NE(printed.find(serial), std::string::npos) << printed;
+    EXPECT_FALSE(std::filesystem::exists(d.trees + "/img0.4.bright.tree"));
+
+    // The other images, and repositories of one image per stem, keep their
+    // tree names.
+    const std::string file = d.dir.file("r.vxr");
+    ASSERT_EQ(r->WriteRepository(file.c_str()), 1);
+    const std::string text = vx_test::read_file(file);
+    EXPECT_NE(text.find("\nimg0.pgm,-,-\nimg1.pgm,img1.4.bright.tree,img1.4.dark.tree,\n"
+                        "img0.png,-,-\n"),
+              std::string::npos)
+        << text;
+    auto alone = d.repository(3, {"img0.png", "img1.pgm", "img1.pgm"});
+    vx_test::compute_trees(*alone, kScales);
+    EXPECT_STREQ(alone->BrightTreeName(0), "img0.4.bright.tree");
+    EXPECT_TRUE(loads_as_tree(d.trees + "/img0.4.bright.tree"));
+    EXPECT_STREQ(alone->DarkTreeName(2), "img1.4.dark.tree");
 }
 
 TEST(RepositoryTrees, SerialRoadNamesTreesByModeAndWritesStepTables)

@@ -7,22 +7,25 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLockFile>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "automation/preprocessing/process_image.h"
+#include "automation/repository/image_stems.h"
 #include "gui/foundation/dialog_service.h"
 #include "gui/foundation/file_checks.h"
-#include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/forms/form_parts.h"
 #include "gui/foundation/forms/form_widgets.h"
 #include "gui/foundation/image_open_filter.h"
 #include "gui/foundation/preprocessing/vx_preprocess_selection.h"
 #include "gui/foundation/vx_dual_tree_progress.h"
+#include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/window_flags.h"
 #include "gui/repository/qtvx_repository.h"
 #include "imagecore/report.h"
@@ -57,6 +60,34 @@ QString source_image_filter()
     const QString list = vx_image_formats_list();
     vx_report("Known Formats %s\n", list.toLatin1().constData());
     return vx_images_filter(list);
+}
+
+// Refuses, with a pop-up naming both, a choice holding two images of one
+// stem: they would share their tree files (image_stems.h).
+bool refused_for_shared_trees(const QStringList& chosen, const std::vector<QByteArray>& names)
+{
+    const std::vector<int> other =
+        images_of_same_stem(std::vector<std::string>(names.begin(), names.end()));
+    const auto shared = std::find_if(other.begin(), other.end(), [](int j) { return j >= 0; });
+    if (shared == other.end())
+        return false;
+    vx_message(QStringLiteral("Images sharing tree files"),
+               chosen[static_cast<int>(shared - other.begin())] + "\nand\n" + chosen[*shared] +
+                   "\nwould get the same tree files: choose one of them");
+    return true;
+}
+
+// The pop-up of a repository file whose lock another process holds.
+void refuse_locked(const QString& file, const QLockFile& lock)
+{
+    qint64 holder = 0;
+    QString host;
+    QString program;
+    const QString process = lock.getLockInfo(&holder, &host, &program)
+                                ? QStringLiteral("process %1 (%2)").arg(holder).arg(program)
+                                : QStringLiteral("another process");
+    vx_message(QStringLiteral("Repository in use"),
+               file + "\nis being computed by " + process + ": nothing computed");
 }
 
 }  // namespace
@@ -166,14 +197,16 @@ void vx_new_repository_dialog::set_source_images_dialog()
                                    QFile::decodeName(imagesPath), filter, true);
     if (chosen.isEmpty())
         return;
-    sourceNames.clear();
+    std::vector<QByteArray> names;
+    for (const QString& file : chosen)
+        names.push_back(name_part(truncateFileName, QFile::encodeName(file)));
+    if (refused_for_shared_trees(chosen, names))
+        return;
+    imagesPath = name_part(truncatePathName, QFile::encodeName(chosen.back()));
+    sourceNames = std::move(names);
     log(QStringLiteral("Processing Files"));
-    for (const QString& file : chosen) {
-        const QByteArray encoded = QFile::encodeName(file);
-        imagesPath = name_part(truncatePathName, encoded);
-        sourceNames.push_back(name_part(truncateFileName, encoded));
-        log(QFile::decodeName(sourceNames.back()));
-    }
+    for (const QByteArray& name : sourceNames)
+        log(QFile::decodeName(name));
 }
 
 void vx_new_repository_dialog::set_repository_file()
@@ -262,8 +295,20 @@ void vx_new_repository_dialog::computeRepository()
     // The path field is empty only when cleared after the file was given.
     const QString treeDirectory =
         repositoryPath.isEmpty() ? folder_of(repositoryFile) : repositoryPath;
-    if (canCompute(treeDirectory))
-        work([&] { compute(treeDirectory); }, cancelButton);
+    if (!canCompute(treeDirectory))
+        return;
+    // A second computation into the file would replace this one's list. Batch
+    // programs take the same lock (repository_lock.h); only the end of its
+    // process frees it, however long a run takes. A lock file that cannot be
+    // made at all (a full disk) leaves the run to meet that fault at its
+    // first tree file, which the run then names.
+    QLockFile lock(repositoryFile + ".lock");
+    lock.setStaleLockTime(0);
+    if (!lock.tryLock() && lock.error() == QLockFile::LockFailedError) {
+        refuse_locked(repositoryFile, lock);
+        return;
+    }
+    work([&] { compute(treeDirectory); }, cancelButton);
 }
 
 void vx_new_repository_dialog::cancel()
@@ -345,8 +390,10 @@ void vx_new_repository_dialog::compute(const QString& treeDirectory)
         QCoreApplication::processEvents();
         treeProgress->reset();
     }
-    if (done < n)
+    if (done < n) {
         log(QStringLiteral("Stopped after %1 of %2 images\n").arg(done).arg(n));
+        repository.listExistingTrees();
+    }
 
     // 8.-9. The repository file, which names only the tree files in place.
     const bool written =

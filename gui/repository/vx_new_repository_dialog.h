@@ -35,7 +35,9 @@ public:
 
 protected slots:
     // Chooses the source images (several files, one folder): a new choice
-    // replaces the list; Cancel keeps it.
+    // replaces the list; Cancel keeps it. A choice of two images of one stem
+    // (a.png, a.pgm), which would share their tree files, is refused with a
+    // pop-up naming both, the list kept.
     void set_source_images_dialog();
     // Takes the file field. The path field follows the file's folder
     // ("./" for a bare name) while it is empty or still holds what the file
@@ -64,14 +66,19 @@ protected slots:
     // happens without a repository file. A scales field without acceptable
     // input (2 .. 1000000), a repository path that is no writable folder and
     // a repository file that cannot be written are refused with a pop-up
-    // before anything is computed. A Cancel stops the run after the image in
-    // progress. A tree file that cannot be written meanwhile (a full disk, a
-    // folder turned read-only) is logged and stops the run, with one pop-up
-    // that names the tree file and why (and the ".vxr" when it failed too).
-    // A stopped run logs "Stopped after k of n images" and writes the
-    // ".vxr" naming only the tree files in place, so that a later Compute
-    // without recomputation goes on from there. A ".vxr" that fails to be
-    // written alone gets the write-error pop-up.
+    // before anything is computed, and so is a repository file that another
+    // computation holds locked ("<file>.lock", QLockFile): the pop-up names
+    // its process. The lock is held until the ".vxr" is written; a lock
+    // file that cannot be made (a full disk) does not stop the run. A Cancel
+    // stops the run after the image in progress. A tree file that cannot be
+    // written meanwhile (a full disk, a folder turned read-only) is logged
+    // and stops the run, with one pop-up that names the tree file and why
+    // (and the ".vxr" when it failed too). A stopped run logs "Stopped after
+    // k of n images" and writes the ".vxr" naming only the tree files in
+    // place, those that earlier runs left for the images it did not reach
+    // included, so that a later Compute without recomputation goes on from
+    // there. A ".vxr" that fails to be written alone gets the write-error
+    // pop-up.
     void computeRepository();
 
 private:

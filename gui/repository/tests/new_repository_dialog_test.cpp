@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QIntValidator>
 #include <QProgressBar>
 #include <QRegularExpression>
@@ -10,6 +12,7 @@
 #include <filesystem>
 
 #include "automation/preprocessing/scale_image_step.h"
+#include "automation/repository/repository_lock.h"
 #include "gui/foundation/preprocessing/vx_preprocess_selection.h"
 #include "gui/foundation/vx_dual_tree_progress.h"
 #include "gui/repository/tests/new_repository_test_support.h"
@@ -148,6 +151,24 @@ TEST_F(NewRepositoryForm, ANewChoiceOfImagesReplacesTheListAndTheUpdateRuleIsKep
     EXPECT_EQ(rule.caption, "Set Update rule");
     EXPECT_EQ(rule.filter, "(Query) *.rule");
     EXPECT_EQ(dialogs().requests()[4].startPath, "/rules/update.rule");
+}
+
+TEST_F(NewRepositoryForm, AChoiceOfTwoImagesOfOneStemIsRefusedNamingBoth)
+{
+    dialogs().answer(QStringList({"/pictures/c.png"}));
+    dialogs().answer(QStringList({"/pictures/a.png", "/pictures/b.png", "/pictures/a.pgm"}));
+    dialogs().press("Acknowlege");
+    vx_test::printed_by([this] {
+        click("Select List of Source Images");
+        click("Select List of Source Images");
+    });
+    ASSERT_EQ(dialogs().requests().size(), 3u);
+    const VxDialogRequest& popUp = dialogs().requests().back();
+    EXPECT_EQ(popUp.title, "Images sharing tree files");
+    EXPECT_EQ(popUp.labels.value(1),
+              "/pictures/a.png\nand\n/pictures/a.pgm\n"
+              "would get the same tree files: choose one of them");
+    EXPECT_EQ(log(), "Processing Files\nc.png");
 }
 
 TEST_F(NewRepositoryCompute, WritesTheTreesAndTheRepositoryFileAndKeepsOrRenewsTrees)
@@ -380,6 +401,46 @@ TEST_F(NewRepositoryCompute, CancelStopsAfterTheImageInProgressAndComputeGoesOnF
     EXPECT_EQ(log().count("Stopped after 1 of 2 images"), 2);
     vx_gui_test::flush_deferred_deletes();
     EXPECT_TRUE(dialog.isNull());
+}
+
+TEST_F(NewRepositoryCompute, ACancelledRunListsTheTreesOfTheImagesItDidNotReach)
+{
+    chooseTwoPictures(3);
+    compute();
+    QTimer::singleShot(0, [&] { click("Cancel"); });
+    compute();
+    EXPECT_TRUE(log().contains("Stopped after 1 of 2 images"));
+    EXPECT_NE(vx_test::read_file(tree("rep.vxr"))
+                  .find("\na.png,a.3.bright.tree,a.3.dark.tree,\nb.png,b.3.bright.tree,"
+                        "b.3.dark.tree,\n"),
+              std::string::npos);
+}
+
+TEST_F(NewRepositoryCompute, ARepositoryFileThatAnotherRunHoldsIsRefusedNamingItsProcess)
+{
+    chooseTwoPictures(3);
+    const std::string file = tree("rep.vxr");
+    {
+        const repository_lock otherProgram(file);
+        dialogs().press("Acknowlege");
+        compute();
+        ASSERT_EQ(dialogs().requests().size(), 2u);
+        const VxDialogRequest& popUp = dialogs().requests().back();
+        EXPECT_EQ(popUp.title, "Repository in use");
+        EXPECT_EQ(popUp.labels.value(1),
+                  QStringLiteral("%1\nis being computed by process %2 (%3): nothing computed")
+                      .arg(q(file))
+                      .arg(getpid())
+                      .arg(QFileInfo(QCoreApplication::applicationFilePath()).fileName()));
+        EXPECT_FALSE(std::filesystem::exists(tree("a.3.bright.tree")));
+        EXPECT_FALSE(std::filesystem::exists(file));
+    }
+    long holderDuringRun = 0;
+    QTimer::singleShot(0, [&] { holderDuringRun = repository_lock(file).holder(); });
+    EXPECT_NE(compute().find("Could not lock " + file + ": process "), std::string::npos);
+    EXPECT_EQ(holderDuringRun, getpid());
+    EXPECT_TRUE(std::filesystem::exists(file));
+    EXPECT_FALSE(std::filesystem::exists(file + ".lock"));
 }
 
 TEST_F(NewRepositoryCompute, PreprocessedImagesTakeTheTagIntoTheirNames)
