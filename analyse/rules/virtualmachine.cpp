@@ -343,12 +343,14 @@ bool has_contour(const tregionnode* region)
 }
 
 // Gives the "fdc_" symbols that follow "numfdc" the current region's Fourier
-// descriptor coefficients (`given`, or computed here).
+// descriptor coefficients (`given`, or computed here). A region without a
+// contour of two positions gets zeros: the symbols must not keep the values
+// of the region evaluated before.
 void update_fdc_symbols(vm* m, const double* given)
 {
     const program* prog = m->program;
     const int n = prog->num_fdc;
-    if (n <= 0 || !has_contour(m->region))
+    if (n <= 0)
         return;
     symbol* count = get_symbol(prog, "numfdc");
     if (count == nullptr)
@@ -361,9 +363,10 @@ void update_fdc_symbols(vm* m, const double* given)
     std::vector<double> computed;
     const double* coeffs = given;
     if (coeffs == nullptr) {
-        computed.resize(static_cast<size_t>(n));
-        get_fourier_descriptor(m->region->contour, m->region->contour_size, n, computed.data(),
-                               prog->width);
+        computed.assign(static_cast<size_t>(n), 0.0);
+        if (has_contour(m->region))
+            get_fourier_descriptor(m->region->contour, m->region->contour_size, n, computed.data(),
+                                   prog->width);
         coeffs = computed.data();
     }
     symbol* s = count->next;

@@ -29,16 +29,18 @@ struct rule_run {
         return path;
     }
 
-    int tree(vx_test::grey_tree& t, const std::string& text)
+    int tree(region_tree* tree, image* grey, const std::string& text)
     {
         const std::string path = file(text);
         std::fflush(stdout);
         testing::internal::CaptureStdout();
-        const int result = dynamic_region_tree_update(t.tree, t.grey, path.c_str(), 2);
+        const int result = dynamic_region_tree_update(tree, grey, path.c_str(), 2);
         std::fflush(stdout);
         output = testing::internal::GetCapturedStdout();
         return result;
     }
+
+    int tree(vx_test::grey_tree& t, const std::string& text) { return tree(t.tree, t.grey, text); }
 };
 
 double value(const tregionnode* n, const char* name)
@@ -174,6 +176,25 @@ TEST(RulePass, RootWithoutSonsIsReported)
         testing::internal::GetCapturedStdout().find("!Warning! Tree GeneratedTree has no nodes\n"),
         std::string::npos);
     EXPECT_EQ(tree->attr_buffer, nullptr);
+}
+
+TEST(RulePass, ARegionOfOnePixelHasZeroFourierDescriptors)
+{
+    // A 3 x 3 square with its contour, then a single pixel, sons of the root
+    // of a 5 x 3 image: the pixel is evaluated right after the square.
+    const image_handle grey(create_image(5, 3, 10));
+    grey->pixels[4] = 30;
+    const region_tree_handle tree(init_region_tree(5, 3, 2));
+    tregionnode* square =
+        vx_test::node(tree->root, {0, 1, 2, 5, 6, 7, 10, 11, 12}, {0, 1, 2, 7, 12, 11, 10, 5});
+    tregionnode* dot = vx_test::node(tree->root, {4}, {4});
+    vx_test::number(tree.get());
+    rule_run run;
+    ASSERT_EQ(run.tree(tree.get(), grey.get(), "DECLS: FDC := 3; #DECLS RULES: TD: #RULES"),
+              tree->regions);
+    EXPECT_EQ(value(square, "fdc_1"), 1.0);
+    for (const char* name : {"fdc_0", "fdc_1", "fdc_2"})
+        EXPECT_EQ(value(dot, name), 0.0) << name;
 }
 
 // 6 x 5 label image: label 3 in the top left corner, label 5 inside.

@@ -39,6 +39,16 @@ int VxLabeledRepository::CompareImageRegions(const char* table, const char* gtDi
                                              const char* gtSuffix, int graded, void* context,
                                              compare_progress_fn progress)
 {
+    std::vector<std::string> withoutGroundTruth;
+    return CompareImageRegions(table, gtDir, gtSuffix, graded, context, progress,
+                               withoutGroundTruth);
+}
+
+int VxLabeledRepository::CompareImageRegions(const char* table, const char* gtDir,
+                                             const char* gtSuffix, int graded, void* context,
+                                             compare_progress_fn progress,
+                                             std::vector<std::string>& withoutGroundTruth)
+{
     if (repository == nullptr) {
         vx_report("CompareImageRegions: no repository\n");
         return 0;
@@ -55,10 +65,13 @@ int VxLabeledRepository::CompareImageRegions(const char* table, const char* gtDi
     row_counts sums;
     double precisions = 0.0;
     double recalls = 0.0;
+    std::vector<std::string> missing;
     for (int i = 0; i < getNumberOfImages(); ++i) {
         const ground_truth truth = read_ground_truth(*repository, records[i].imageIndex, i,
                                                      getNumberOfImages(), gtDir, gtSuffix);
         const image* a = truth.picture.get();
+        if (a == nullptr)
+            missing.push_back(truth.image);
         const image_handle labels(a != nullptr
                                       ? classImage(i, region_part::pixels, greys,
                                                    "VxLabeledRepository::CompareImageRegions(..)")
@@ -80,6 +93,8 @@ int VxLabeledRepository::CompareImageRegions(const char* table, const char* gtDi
             progress(i, context);
     }
     const int n = getNumberOfImages();
+    report_without_ground_truth(missing, n);
+    withoutGroundTruth.insert(withoutGroundTruth.end(), missing.begin(), missing.end());
     out.write(
         row_text("Accumulated", sums, n > 0 ? precisions / n : 0.0, n > 0 ? recalls / n : 0.0));
     return out.close() ? 1 : 0;

@@ -31,6 +31,17 @@ int VxRepository::CompareTreesGroundTruth(const char* table, int polarity, const
                                           const char* outDir, const char* outSuffix, void* context,
                                           compare_progress_fn progress)
 {
+    std::vector<std::string> withoutGroundTruth;
+    return CompareTreesGroundTruth(table, polarity, gtDir, t, labels, gtSuffix, outDir, outSuffix,
+                                   context, progress, withoutGroundTruth);
+}
+
+int VxRepository::CompareTreesGroundTruth(const char* table, int polarity, const char* gtDir,
+                                          double t, const char* labels, const char* gtSuffix,
+                                          const char* outDir, const char* outSuffix, void* context,
+                                          compare_progress_fn progress,
+                                          std::vector<std::string>& withoutGroundTruth)
+{
     if (polarity != 1 && polarity != 2) {
         vx_report("CompareTreesGroundTruth: polarity %d is neither 1 (bright) nor 2 (dark)\n",
                   polarity);
@@ -44,11 +55,14 @@ int VxRepository::CompareTreesGroundTruth(const char* table, int polarity, const
         "matched; Avg. Quality all; Quality Dev\n");
     const std::vector<int> valid = label_list(labels);
     const bool withImages = outDir != nullptr && *outDir != '\0';
+    std::vector<std::string> missing;
     for (int i = 0; i < NumberOfImages(); ++i) {
         const std::string treeName = polarity == 1 ? images[i].brightTree : images[i].darkTree;
         const std::string tree = treePath(treeName);
         const ground_truth truth =
             read_ground_truth(*this, i, i, NumberOfImages(), gtDir, gtSuffix);
+        if (truth.picture == nullptr)
+            missing.push_back(truth.image);
         region_tree_handle regions;
         if (treeName == "-")
             vx_report("Image %s has no %s tree: a row of zeros\n", ImageName(i),
@@ -73,5 +87,7 @@ int VxRepository::CompareTreesGroundTruth(const char* table, int polarity, const
         if (context != nullptr && progress != nullptr)
             progress(i, context);
     }
+    report_without_ground_truth(missing, NumberOfImages());
+    withoutGroundTruth.insert(withoutGroundTruth.end(), missing.begin(), missing.end());
     return out.close() ? 1 : 0;
 }

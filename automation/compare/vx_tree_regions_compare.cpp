@@ -62,20 +62,16 @@ void VxTreeRegionsCompare::compareByPath()
     if (!compared_)
         return;
     const int entries = std::max(tree_->regions, 0) + 2;
-    // Overlap counts per node for the object at hand; `owner` says which
-    // object a count belongs to, so nothing is cleared between objects.
+    // Per node for the object at hand: the pixels it holds itself (as a
+    // start) and the pixels it holds in all; `*Owner` says which object a
+    // count belongs to, so nothing is cleared between objects. The two stay
+    // apart because a start may lie on the walk up from another start.
+    std::vector<int> own(static_cast<size_t>(entries), 0);
+    std::vector<int> ownOwner(static_cast<size_t>(entries), -1);
     std::vector<int> overlap(static_cast<size_t>(entries), 0);
-    std::vector<int> owner(static_cast<size_t>(entries), -1);
+    std::vector<int> overlapOwner(static_cast<size_t>(entries), -1);
     std::vector<int> starts;
     std::vector<int> touched;
-    const auto count = [&](int label, int pixels, int object) {
-        if (owner[label] != object) {
-            owner[label] = object;
-            overlap[label] = 0;
-            touched.push_back(label);
-        }
-        overlap[label] += pixels;
-    };
     for (int i = 0; i < objects; ++i) {
         // 1. Pixels per start region, in the order the object's pixels meet
         //    them.
@@ -84,29 +80,37 @@ void VxTreeRegionsCompare::compareByPath()
             const int start = startLabels_[objectPixels_[k]];
             if (start < 0 || start >= entries || tree_->nodes[start] == nullptr)
                 continue;
-            if (owner[start] != i)
+            if (ownOwner[start] != i) {
+                ownOwner[start] = i;
+                own[start] = 0;
                 starts.push_back(start);
-            count(start, 1, i);
+            }
+            ++own[start];
         }
-        // 2. Each start's count goes up to it and every father below the root.
+        // 2. Each start's own count goes up to it and every father below the
+        //    root.
         touched.clear();
-        for (int start : starts) {
-            const int pixels = overlap[start];
-            owner[start] = -1;
+        for (int start : starts)
             walk_to_root(tree_->nodes[start], [&](tregionnode* node) {
                 if (node->father == nullptr)
                     return false;
-                if (node->label >= 0 && node->label < entries)
-                    count(node->label, pixels, i);
+                const int label = node->label;
+                if (label < 0 || label >= entries)
+                    return true;
+                if (overlapOwner[label] != i) {
+                    overlapOwner[label] = i;
+                    overlap[label] = 0;
+                    touched.push_back(label);
+                }
+                overlap[label] += own[start];
                 return true;
             });
-        }
         // 3. Measure every node the object overlaps.
         const int o = objectFirst_[i + 1] - objectFirst_[i];
         for (int label : touched) {
             tregionnode* node = tree_->nodes[label];
             const int c = overlap[label];
-            const int s = std::max(node->size, c);
+            const int s = node->size;
             const double q = (s + std::abs(c - o) - c) / static_cast<double>(c);
             const double u = c / static_cast<double>(s + std::abs(c - o));
             if (match_[i].node == nullptr || std::fabs(q) < std::fabs(match_[i].quality))

@@ -246,6 +246,13 @@ public:
     // or there is no repository.
     int CompareImageRegions(const char* table, const char* gtDir, const char* gtSuffix, int graded,
                             void* context, compare_progress_fn progress);
+    // The same, appending to `withoutGroundTruth` the name of every image
+    // whose ground truth could not be read, which the run also names in one
+    // line "No ground truth for %d of %d images: %s\n" (the names joined by
+    // ", ") after the last image.
+    int CompareImageRegions(const char* table, const char* gtDir, const char* gtSuffix, int graded,
+                            void* context, compare_progress_fn progress,
+                            std::vector<std::string>& withoutGroundTruth);
 
     // Which part of a region an image shows.
     enum class region_part { pixels, outer_contour };

@@ -323,6 +323,14 @@ public:
     int CompareTreesGroundTruth(const char* table, int polarity, const char* gtDir, double t,
                                 const char* labels, const char* gtSuffix, const char* outDir,
                                 const char* outSuffix, void* context, compare_progress_fn progress);
+    // The same, appending to `withoutGroundTruth` the name of every image
+    // whose ground truth could not be read, which the run also names in one
+    // line "No ground truth for %d of %d images: %s\n" (the names joined by
+    // ", ") after the last image.
+    int CompareTreesGroundTruth(const char* table, int polarity, const char* gtDir, double t,
+                                const char* labels, const char* gtSuffix, const char* outDir,
+                                const char* outSuffix, void* context, compare_progress_fn progress,
+                                std::vector<std::string>& withoutGroundTruth);
 
     // --- text utilities of the reader ---
 

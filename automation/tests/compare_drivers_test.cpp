@@ -102,12 +102,13 @@ TEST(CompareDrivers, TreesAgainstGroundTruthGiveARowPerImage)
     vx_test::CapturingRepository r(d.vxr.c_str());
     const std::string table = d.dir.file("trees.csv");
     std::vector<int> steps;
+    std::vector<std::string> withoutGroundTruth;
     std::string output;
     const int done = vx_test::capturing_stdout(
         [&] {
             return r.CompareTreesGroundTruth(table.c_str(), 1, d.truth.c_str(), 0.5, "", "gt",
                                              d.dir.file("out").c_str(), "cmpres", &steps,
-                                             record_progress);
+                                             record_progress, withoutGroundTruth);
         },
         &output);
     EXPECT_EQ(done, 1);
@@ -115,6 +116,8 @@ TEST(CompareDrivers, TreesAgainstGroundTruthGiveARowPerImage)
     EXPECT_NE(output.find("1/3, " + d.truth + "/disc0.gt.png\n"), std::string::npos);
     EXPECT_NE(output.find("Could not read ground truth " + d.truth + "/disc2.gt.png"),
               std::string::npos);
+    EXPECT_EQ(withoutGroundTruth, std::vector<std::string>{"disc2.pgm"});
+    EXPECT_NE(output.find("No ground truth for 1 of 3 images: disc2.pgm\n"), std::string::npos);
 
     // Each disc is matched by a bright region a few pixels larger.
     const std::vector<std::string> lines = vx_test::lines_of(vx_test::read_file(table));
@@ -197,12 +200,19 @@ TEST(CompareDrivers, LabelledRegionsAgainstGroundTruthGiveRowsAndTheirMeans)
     });
     const std::string table = d.dir.file("labels.csv");
     std::vector<int> steps;
-    EXPECT_EQ(vx_test::capturing_stdout([&] {
-                  return labels.CompareImageRegions(table.c_str(), d.truth.c_str(), "gt", 1, &steps,
-                                                    record_progress);
-              }),
+    std::vector<std::string> withoutGroundTruth;
+    std::string output;
+    EXPECT_EQ(vx_test::capturing_stdout(
+                  [&] {
+                      return labels.CompareImageRegions(table.c_str(), d.truth.c_str(), "gt", 1,
+                                                        &steps, record_progress,
+                                                        withoutGroundTruth);
+                  },
+                  &output),
               1);
     EXPECT_EQ(steps, (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(withoutGroundTruth, std::vector<std::string>{"disc2.pgm"});
+    EXPECT_NE(output.find("No ground truth for 1 of 3 images: disc2.pgm\n"), std::string::npos);
     const std::vector<std::string> lines = vx_test::lines_of(vx_test::read_file(table));
     ASSERT_EQ(lines.size(), 5u);
     EXPECT_EQ(lines[0],

@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <numeric>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "analyse/trees/regiontree.h"
+#include "analyse/trees/tree_walk.h"
 #include "automation/compare/compare_data_array.h"
 #include "automation/compare/compare_results.h"
 #include "automation/compare/vx_image_regions_compare.h"
@@ -146,6 +150,149 @@ TEST(TreeRegionsCompare, ARegionCountsThePixelsNoneOfItsSonsHolds)
     EXPECT_EQ(compare.NumObjectsQuality(0.0), 1);
     image_handle best(compare.getBestMatchRegionsImage(0.0));
     EXPECT_EQ(best->pixels[1], 128);
+}
+
+TEST(TreeRegionsCompare, APixelCountsOnceInEveryRegionHoldingIt)
+{
+    // An 8 x 4 grid of columns: root -> G (all) -> F (columns 0-3) and M
+    // (columns 5-7); F -> L2 (column 0 and pixel (1, 0)) and L (columns 2-3).
+    // Column 1 below L2 is F's line, column 4 G's. The object lies on both
+    // lines and in L, its first pixel in L, so the walk up from L passes F
+    // and G before their own pixels are counted.
+    constexpr int w = 8;
+    const auto cols = [](int x0, int x1) {
+        std::vector<int> pixels;
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = x0; x <= x1; ++x)
+                pixels.push_back(y * w + x);
+        return pixels;
+    };
+    region_tree_handle tree(init_region_tree(w, kHeight, 1));
+    tregionnode* g = son(tree->root, cols(0, 7));
+    tregionnode* f = son(g, cols(0, 3));
+    son(g, cols(5, 7));
+    son(f, {0, 1, 8, 16, 24});
+    tregionnode* l = son(f, cols(2, 3));
+    vx_test::number(tree.get());
+    std::vector<std::pair<int, int>> set{{9, 5}, {17, 5}, {25, 5}};
+    for (int p : cols(2, 4))
+        set.push_back({p, 5});
+    image_handle truth = label_image(w, kHeight, set);
+    const VxTreeRegionsCompare compare(tree.get(), truth.get(), nullptr, 0);
+    ASSERT_EQ(compare.NumObjects(), 1);
+    // o = 15. L: c 8 of s 8, q = 7/8, u = 8/15; F: c 11 of 16, q = 9/11,
+    // u = 11/20; G: c 15 of 32, q = 17/15, u = 15/32.
+    EXPECT_DOUBLE_EQ(compare.MatchQualityObject(0), 9.0 / 11);
+    EXPECT_DOUBLE_EQ(compare.UnionQualityObject(0), 11.0 / 20);
+    EXPECT_EQ(compare.NodeMatchObject(0), f);
+    EXPECT_EQ(compare.NodeUnionObject(0), f);
+
+    // Without the lines the object is L: q 0 on L; F then holds 8 of its 16.
+    image_handle inLeaf = label_image(w, kHeight, {});
+    for (int p : cols(2, 3))
+        inLeaf->pixels[p] = 5;
+    const VxTreeRegionsCompare leaf(tree.get(), inLeaf.get(), nullptr, 0);
+    EXPECT_EQ(leaf.MatchQualityObject(0), 0.0);
+    EXPECT_EQ(leaf.NodeMatchObject(0), l);
+}
+
+namespace {
+
+// Appends to `father` sons over random parts of `pixels`, leaving some of
+// them as the father's line pixels, down to `depth` levels.
+void random_sons(tregionnode* father, const std::vector<int>& pixels, int depth, std::mt19937& rng)
+{
+    if (depth == 0 || pixels.size() < 2)
+        return;
+    const unsigned sons = 1 + rng() % 3;
+    std::vector<std::vector<int>> parts(sons + 1);
+    for (int p : pixels)
+        parts[rng() % (sons + 1)].push_back(p);
+    for (unsigned k = 0; k < sons; ++k)
+        if (!parts[k].empty())
+            random_sons(vx_test::node(father, parts[k]), parts[k], depth - 1, rng);
+}
+
+// Random 8-connected blobs, one in some of the 6 x 6 cells of the image,
+// each inside the cell's first five rows and columns; in raster order of
+// their first pixel, as the comparison numbers its objects.
+std::vector<std::vector<int>> random_blobs(int w, int h, std::mt19937& rng)
+{
+    std::vector<std::vector<int>> blobs;
+    for (int cy = 0; cy + 6 <= h; cy += 6)
+        for (int cx = 0; cx + 6 <= w; cx += 6) {
+            if (rng() % 4 == 0)
+                continue;
+            std::vector<int> blob;
+            int x = static_cast<int>(rng() % 5), y = static_cast<int>(rng() % 5);
+            for (int step = 1 + static_cast<int>(rng() % 20); step > 0; --step) {
+                blob.push_back((cy + y) * w + cx + x);
+                x = std::clamp(x + static_cast<int>(rng() % 3) - 1, 0, 4);
+                y = std::clamp(y + static_cast<int>(rng() % 3) - 1, 0, 4);
+            }
+            std::sort(blob.begin(), blob.end());
+            blob.erase(std::unique(blob.begin(), blob.end()), blob.end());
+            blobs.push_back(blob);
+        }
+    std::sort(blobs.begin(), blobs.end());
+    return blobs;
+}
+
+}  // namespace
+
+TEST(TreeRegionsCompare, AgreesWithAPlainCountOverEveryRegionOnRandomTrees)
+{
+    constexpr int w = 24, h = 18;
+    std::mt19937 rng(7);
+    for (int trial = 0; trial < 60; ++trial) {
+        region_tree_handle tree(init_region_tree(w, h, 1));
+        std::vector<int> all(w * h);
+        std::iota(all.begin(), all.end(), 0);
+        random_sons(tree->root, all, 2 + trial % 5, rng);
+        vx_test::number(tree.get());
+        const std::vector<std::vector<int>> blobs = random_blobs(w, h, rng);
+        image_handle truth = label_image(w, h, {});
+        for (const std::vector<int>& blob : blobs)
+            for (int p : blob)
+                truth->pixels[p] = 1 + static_cast<int>(blobs.size() % 3);
+        const VxTreeRegionsCompare compare(tree.get(), truth.get(), nullptr, 0);
+        ASSERT_EQ(compare.NumObjects(), static_cast<int>(blobs.size()));
+
+        for (int i = 0; i < compare.NumObjects(); ++i) {
+            std::vector<char> inside(w * h, 0);
+            for (int p : blobs[i])
+                inside[p] = 1;
+            const int o = static_cast<int>(blobs[i].size());
+            const auto overlap = [&](const tregionnode* n) {
+                return static_cast<int>(std::count_if(n->pixels, n->pixels + n->size,
+                                                      [&](int p) { return inside[p] != 0; }));
+            };
+            const auto quality = [o](int c, int s) {
+                return (s + std::abs(c - o) - c) / static_cast<double>(c);
+            };
+            double q = -1.0, u = 0.0;
+            walk_preorder(tree->root, [&](tregionnode* n) {
+                const int c = n == tree->root ? 0 : overlap(n);
+                if (c == 0)
+                    return;
+                if (q < 0.0 || quality(c, n->size) < q)
+                    q = quality(c, n->size);
+                u = std::max(u, c / static_cast<double>(n->size + std::abs(c - o)));
+            });
+            SCOPED_TRACE("trial " + std::to_string(trial) + ", object " + std::to_string(i));
+            EXPECT_DOUBLE_EQ(compare.MatchQualityObject(i), q);
+            EXPECT_DOUBLE_EQ(compare.UnionQualityObject(i), u);
+            const tregionnode* best = compare.NodeMatchObject(i);
+            if (best == nullptr) {
+                EXPECT_EQ(q, -1.0);
+                continue;
+            }
+            // The overlap behind the reported q (c <= o): q = (s + o) / c - 2.
+            const double c = (best->size + o) / (compare.MatchQualityObject(i) + 2.0);
+            EXPECT_LE(c, best->size);
+            EXPECT_DOUBLE_EQ(c, overlap(best));
+        }
+    }
 }
 
 TEST(TreeRegionsCompare, WithoutObjectsOrWithoutRegionsNothingCountsAsMatched)

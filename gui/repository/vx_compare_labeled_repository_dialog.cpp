@@ -5,8 +5,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <string>
+#include <vector>
 
-#include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/forms/form_parts.h"
 #include "gui/foundation/window_flags.h"
 #include "gui/repository/detail/compare_form.h"
@@ -163,13 +164,14 @@ void VxCompareLabeledRepositoryDialog::compare()
     const QByteArray truth = QFile::encodeName(gtPath);
     const QByteArray tag = QFile::encodeName(gtTag);
     int written = 0;
+    std::vector<std::string> withoutGroundTruth;
     work([&] {
-        written = labeled.CompareImageRegions(table.constData(), truth.constData(),
-                                              vx_compare_form::textOrNull(tag), 0, this,
-                                              &VxCompareLabeledRepositoryDialog::getProgress);
+        written = labeled.CompareImageRegions(
+            table.constData(), truth.constData(), vx_compare_form::textOrNull(tag), 0, this,
+            &VxCompareLabeledRepositoryDialog::getProgress, withoutGroundTruth);
     });
-    if (written == 0)
-        vx_write_error(resultFile);
+    vx_compare_form::reportComparison(written != 0, resultFile, withoutGroundTruth, numberOfImages,
+                                      gtPath);
 }
 
 void VxCompareLabeledRepositoryDialog::set_result_path(QString sPath)

@@ -47,7 +47,8 @@ public slots:
     // labelled repository, the ground-truth path or the result table is
     // empty, or the labelled repository or its repository cannot be read
     // (each after a pop-up); a table that cannot be written gets a pop-up
-    // too.
+    // too, and so, in one, do the images whose ground truth could not be
+    // read.
     void done();
     void setResultTag(QString sString);
     void set_result_path(QString sPath);

@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <string>
+#include <vector>
 
 #include "filter/polarity.h"
 #include "gui/foundation/vx_message_popup.h"
@@ -217,12 +219,13 @@ void VxCompareRepositoryTreeDialog::compare()
     const QByteArray images = QFile::encodeName(resultPath);
     const QByteArray imagesTag = QFile::encodeName(resultTag);
     int written = 0;
+    std::vector<std::string> withoutGroundTruth;
     work([&] {
         written = repository.CompareTreesGroundTruth(
             table.constData(), mode, truth.constData(), quality, textOrNull(ids),
             textOrNull(truthTag), textOrNull(images), textOrNull(imagesTag), this,
-            &VxCompareRepositoryTreeDialog::getProgress);
+            &VxCompareRepositoryTreeDialog::getProgress, withoutGroundTruth);
     });
-    if (written == 0)
-        vx_write_error(resultFile);
+    vx_compare_form::reportComparison(written != 0, resultFile, withoutGroundTruth, numberOfImages,
+                                      gtPath);
 }

@@ -59,7 +59,8 @@ public slots:
     // Compares and deletes the dialog. Nothing is compared when the
     // repository, the ground-truth path or the result table is empty, the
     // valid ids are no list of numbers, or the repository cannot be read
-    // (each after a pop-up); a table that cannot be written gets a pop-up too.
+    // (each after a pop-up); a table that cannot be written gets a pop-up too,
+    // and so, in one, do the images whose ground truth could not be read.
     void done();
 
 private:

@@ -18,6 +18,7 @@ ground_truth read_ground_truth(VxRepository& repository, int image, int row, int
                                const char* directory, const char* tag)
 {
     ground_truth truth;
+    truth.image = text_or_empty(repository.ImageName(image));
     truth.name = tagged_name(repository.ImageName(image), tag);
     truth.path = std::string(text_or_empty(directory)) + "/" + truth.name;
     vx_report("%d/%d, %s\n", row + 1, rows, truth.path.c_str());
@@ -32,4 +33,15 @@ ground_truth read_ground_truth(VxRepository& repository, int image, int row, int
     for (size_t p = 0; p < n; ++p)
         truth.picture->pixels[p] &= 0xff;
     return truth;
+}
+
+void report_without_ground_truth(const std::vector<std::string>& images, int total)
+{
+    if (images.empty())
+        return;
+    std::string names;
+    for (const std::string& image : images)
+        names += (names.empty() ? "" : ", ") + image;
+    vx_report("No ground truth for %d of %d images: %s\n", static_cast<int>(images.size()), total,
+              names.c_str());
 }

@@ -4,6 +4,7 @@
 // interface.
 
 #include <string>
+#include <vector>
 
 #include "automation/detail/handles.h"
 #include "automation/repository/vx_repository.h"
@@ -11,6 +12,7 @@
 
 // The ground truth of one image of a comparison.
 struct ground_truth {
+    std::string image;     // the image's name
     std::string name;      // the file name: the image name, or with a tag the
                            // name cut at its last '.' followed by ".<tag>.png"
     std::string path;      // "<directory>/<name>"
@@ -27,3 +29,8 @@ std::string tagged_name(const char* imageName, const char* tag);
 // file that cannot be read gives a message.
 ground_truth read_ground_truth(VxRepository& repository, int image, int row, int rows,
                                const char* directory, const char* tag);
+
+// After a comparison: prints "No ground truth for %d of %d images: %s\n"
+// with the names of the images whose ground truth could not be read, joined
+// by ", "; nothing when there are none.
+void report_without_ground_truth(const std::vector<std::string>& images, int total);

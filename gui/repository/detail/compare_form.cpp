@@ -2,6 +2,7 @@
 
 #include <QBoxLayout>
 #include <QCoreApplication>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -12,6 +13,13 @@
 #include "gui/foundation/vx_base_paths.h"
 
 namespace vx_compare_form {
+
+namespace {
+
+// Images a pop-up names, so that it fits the screen.
+constexpr int kListedImages = 12;
+
+}  // namespace
 
 QLineEdit* addTextRow(QWidget* form, QBoxLayout* layout, const QString& label,
                       const QString& editName)
@@ -57,6 +65,32 @@ bool fieldsGiven(std::initializer_list<Field> fields)
 void readError(const QString& file)
 {
     vx_message(QStringLiteral("!!Read Error!!"), "Unable to read file\n" + file);
+}
+
+void reportComparison(bool written, const QString& table,
+                      const std::vector<std::string>& withoutGroundTruth, int total,
+                      const QString& directory)
+{
+    if (!written) {
+        vx_write_error(table);
+        return;
+    }
+    const int missing = static_cast<int>(withoutGroundTruth.size());
+    if (missing == 0)
+        return;
+    QString text = QStringLiteral(
+                       "No ground truth could be read in\n%1\nfor %2 of %3 images; "
+                       "their rows in the table hold zeros:\n")
+                       .arg(directory)
+                       .arg(missing)
+                       .arg(total);
+    const int listed = std::min(missing, kListedImages);
+    for (int i = 0; i < listed; ++i)
+        text += "\n" + QFile::decodeName(withoutGroundTruth[i].c_str());
+    if (missing > listed)
+        text += QStringLiteral("\n... and %1 more, all named on the standard output.")
+                    .arg(missing - listed);
+    vx_message(QStringLiteral("No ground truth"), text);
 }
 
 void chooseOpenFile(VxBasePaths* paths, QLineEdit* edit, const QString& filter,

@@ -8,6 +8,8 @@
 #include <QByteArray>
 #include <QString>
 #include <initializer_list>
+#include <string>
+#include <vector>
 
 class QBoxLayout;
 class QLineEdit;
@@ -42,6 +44,15 @@ bool fieldsGiven(std::initializer_list<Field> fields);
 
 // The "!!Read Error!!" pop-up naming a file that could not be read.
 void readError(const QString& file);
+
+// After a comparison of `total` images: the "!!Write Error!!" pop-up when
+// the table was not written; else the pop-up naming the images whose ground
+// truth could not be read from `directory` (their rows hold zeros), past a
+// dozen with the count of the others, which the comparison's output names.
+// No pop-up when the table was written and every image had its ground truth.
+void reportComparison(bool written, const QString& table,
+                      const std::vector<std::string>& withoutGroundTruth, int total,
+                      const QString& directory);
 
 // File choosers of the working directory of `paths`; a chosen name goes
 // into `edit` (Cancel changes nothing).

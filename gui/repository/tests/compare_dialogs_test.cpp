@@ -212,6 +212,36 @@ TEST_F(CompareRepositoryTreeDialog, RefusalsAndUnwritableTablesGetAPopUp)
     EXPECT_EQ(refusal(dialog), q("Unable to write file\n" + unwritable));
 }
 
+TEST_F(CompareRepositoryTreeDialog, ImagesWithoutGroundTruthAreNamedInOnePopUp)
+{
+    compared_repository r(14, false);
+    const std::string table = r.d.dir.file("t.csv");
+    QPointer<VxCompareRepositoryTreeDialog> dialog =
+        new VxCompareRepositoryTreeDialog(&paths, nullptr, "Compare");
+    fill(dialog, {{"Repository to Compare", r.vxr},
+                  {"Path to Ground Truth to Compare", r.truth},
+                  {"Ground Truth Tag", "gt"},
+                  {"Comparison Result File", table}});
+    dialogs().press("Acknowlege");
+    const std::string printed = compare(dialog);
+    vx_gui_test::flush_deferred_deletes();
+    EXPECT_TRUE(dialog.isNull());
+    ASSERT_EQ(dialogs().requests().size(), 1u);
+    QString names;
+    for (int i = 0; i < 12; ++i)
+        names += "\nimg" + QString::number(i) + ".pgm";
+    EXPECT_EQ(dialogs().requests().front().labels.value(1),
+              q("No ground truth could be read in\n" + r.truth +
+                "\nfor 14 of 14 images; their rows in the table hold zeros:\n") +
+                  names + "\n... and 2 more, all named on the standard output.");
+    dialogs().clear();
+    EXPECT_NE(printed.find("No ground truth for 14 of 14 images: img0.pgm, img1.pgm, "),
+              std::string::npos);
+    EXPECT_NE(printed.find(", img13.pgm\n"), std::string::npos);
+    // The table keeps a row per image.
+    EXPECT_EQ(lines_of(read_file(table)).size(), 15u);
+}
+
 using CompareLabeledRepositoryDialog = CompareDialogTest;
 
 TEST_F(CompareLabeledRepositoryDialog, LabelsEqualToTheGroundTruthHavePrecisionAndRecallOne)
@@ -246,6 +276,7 @@ TEST_F(CompareLabeledRepositoryDialog, TheBarCountsTheImagesAndNoTagLooksForTheI
                       {"Path to Ground Truth to Compare", r.truth},
                       {"Comparison Result File", table}});
         QSignalSpy steps(bar(dialog), &QProgressBar::valueChanged);
+        dialogs().press("Acknowlege");
         const std::string printed = compare(dialog);
         ASSERT_EQ(steps.count(), n);
         for (int i = 0; i < n; ++i)
@@ -255,9 +286,16 @@ TEST_F(CompareLabeledRepositoryDialog, TheBarCountsTheImagesAndNoTagLooksForTheI
         if (n > 0) {
             EXPECT_EQ(bar(dialog)->maximum(), n);
             EXPECT_NE(printed.find("1/10, " + r.truth + "/img0.pgm\n"), std::string::npos);
+            // No image has ground truth: the pop-up names all ten.
+            ASSERT_EQ(dialogs().requests().size(), 1u);
+            EXPECT_TRUE(dialogs().requests().front().labels.value(1).endsWith(
+                "zeros:\n\nimg0.pgm\nimg1.pgm\nimg2.pgm\nimg3.pgm\nimg4.pgm\nimg5.pgm\nimg6."
+                "pgm\nimg7.pgm\nimg8.pgm\nimg9.pgm"));
         } else {
+            EXPECT_TRUE(dialogs().requests().empty());
             EXPECT_EQ(lines.back(), "Accumulated; 0; 0; 0; 0.000000; 0.000000; 0; 0; 0 ");
         }
+        dialogs().clear();
         vx_gui_test::flush_deferred_deletes();
     }
 }
