@@ -71,6 +71,15 @@ bool parse_image_line(const std::string& line, int classes, std::string* name,
     return true;
 }
 
+// Why a labelling of n classes (class 0 included) cannot be stored, or "".
+std::string too_many_classes(int n)
+{
+    if (n <= VxLabeledRepository::MOST_CLASSES + 1)
+        return std::string();
+    return c_format("%d classes, but a labelling holds class 0 and at most %d more", n,
+                    VxLabeledRepository::MOST_CLASSES);
+}
+
 }  // namespace
 
 int VxLabeledRepository::read(const char* file)
@@ -91,6 +100,9 @@ int VxLabeledRepository::read(const char* file)
     if (problem == nullptr &&
         (!read_text_line(f, line) || !labelled_int(line, "NumberOfClasses:", &n)))
         problem = "no number of classes";
+    const std::string tooMany = too_many_classes(n);
+    if (problem == nullptr && !tooMany.empty())
+        problem = tooMany.c_str();
     // Class lines are collected first, so that a huge count in a short file
     // allocates nothing.
     std::vector<class_line> classes;
@@ -146,6 +158,11 @@ int VxLabeledRepository::write(const char* file)
 {
     if (file == nullptr)
         return 0;
+    const std::string tooMany = too_many_classes(numberOfClasses);
+    if (!tooMany.empty()) {
+        vx_report("Could not write labeled repository %s: %s\n", file, tooMany.c_str());
+        return 0;
+    }
     char date[48] = {};
     image_date(date);
     std::string text = c_format("Classification from %s for Repository\n%s\nImages at\n%s\n", date,
