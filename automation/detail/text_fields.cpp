@@ -44,16 +44,32 @@ bool line_reader::next()
 
 void split_fields(char* line, char sep, std::vector<char*>& fields)
 {
+    split_fields_from_right(line, sep, 0, fields);
+}
+
+void split_fields_from_right(char* line, char sep, size_t count, std::vector<char*>& fields)
+{
+    size_t surplus = 0;  // separators the first field keeps
+    if (count > 0 && sep != '\0') {
+        for (const char* at = line; (at = std::strchr(at, sep)) != nullptr; ++at)
+            ++surplus;
+        surplus = surplus >= count ? surplus - (count - 1) : 0;
+    }
     fields.clear();
-    for (char* field = line;;) {
-        char* end = sep != '\0' ? std::strchr(field, sep) : nullptr;
+    for (char *field = line, *from = line;;) {
+        char* end = sep != '\0' ? std::strchr(from, sep) : nullptr;
+        if (end != nullptr && surplus > 0) {
+            --surplus;
+            from = end + 1;
+            continue;
+        }
         if (end != nullptr)
             *end = '\0';
         stripLeadingWhitespacesString(field);
         fields.push_back(field);
         if (end == nullptr)
             break;
-        field = end + 1;
+        field = from = end + 1;
     }
 }
 

@@ -28,6 +28,11 @@ private:
 // Cuts line at every sep into fields (the line is modified) and strips each
 // of blanks and control characters; `fields` receives pointers into line.
 void split_fields(char* line, char sep, std::vector<char*>& fields);
+// The same for a line of `count` fields whose first may hold sep, as a file
+// name may: the other fields are cut from the right, so that the first
+// keeps every separator beyond count - 1. A line with fewer separators, or
+// a count of 0, is cut at all of them.
+void split_fields_from_right(char* line, char sep, size_t count, std::vector<char*>& fields);
 
 // Whether the whole text is one number; the value is stored when it is.
 bool parse_whole_int(const char* text, int& out);

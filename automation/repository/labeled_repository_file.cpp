@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "automation/detail/text.h"
+#include "automation/detail/text_fields.h"
 #include "automation/repository/vx_labeled_repository.h"
 #include "imagecore/files/vxfopen.h"
 #include "imagecore/report.h"
@@ -12,17 +13,21 @@
 
 namespace {
 
-std::vector<std::string> comma_fields(const std::string& line)
+// The trimmed fields of a line of `count` fields whose first may hold
+// commas (0: a field at every comma).
+std::vector<std::string> fields_from_right(const std::string& line, size_t count)
 {
-    std::vector<std::string> fields;
-    size_t start = 0;
-    for (;;) {
-        const size_t comma = line.find(',', start);
-        fields.push_back(trimmed(line.substr(start, comma - start)));
-        if (comma == std::string::npos)
-            return fields;
-        start = comma + 1;
-    }
+    std::vector<char> text(line.begin(), line.end());
+    text.push_back('\0');
+    std::vector<char*> fields;
+    split_fields_from_right(text.data(), ',', count, fields);
+    return std::vector<std::string>(fields.begin(), fields.end());
+}
+
+bool is_number(const std::string& field)
+{
+    int value = 0;
+    return whole_int(field, &value);
 }
 
 struct class_line {
@@ -33,42 +38,65 @@ struct class_line {
 // "<name>, Mode <mode>"; a line without ',' is all name and keeps mode 1.
 class_line parse_class_line(const std::string& line)
 {
+    const std::vector<std::string> fields = fields_from_right(line, 2);
     class_line c;
-    const size_t comma = line.find(',');
-    c.name = trimmed(line.substr(0, comma));
+    c.name = fields[0];
     int mode = 0;
-    if (comma != std::string::npos && labelled_int(trimmed(line.substr(comma + 1)), "Mode", &mode))
+    if (fields.size() == 2 && labelled_int(fields[1], "Mode", &mode))
         c.mode = mode;
     return c;
 }
 
-// The record name and, for every class from 1 on, its ids: the class
-// number (not used), the count and that many ids. A line that ends early
-// leaves the remaining classes empty.
+// The record name is all before the numbers that end the line (bar the
+// empty field that the writer's final ", " leaves), so that it may hold
+// commas; the numbers are, for every class from 1 on, the class number (not
+// used), the count and that many ids. A line without numbers is ill-formed;
+// one that ends early leaves the remaining classes empty.
 bool parse_image_line(const std::string& line, int classes, std::string* name,
                       std::vector<std::vector<int>>* ids)
 {
-    const std::vector<std::string> fields = comma_fields(line);
-    *name = fields[0];
+    const std::vector<std::string> plain = fields_from_right(line, 0);
+    size_t end = plain.size();
+    if (end > 1 && plain.back().empty())
+        --end;
+    size_t first = end;
+    while (first > 1 && is_number(plain[first - 1]))
+        --first;
+    if (first == end)
+        return false;
+    *name = fields_from_right(line, plain.size() - first + 1)[0];
+    std::vector<int> numbers(end - first);
+    for (size_t k = first; k < end; ++k)
+        whole_int(plain[k], &numbers[k - first]);
     ids->assign(static_cast<size_t>(classes), std::vector<int>());
-    size_t at = 1;
-    for (int k = 1; k < classes; ++k) {
-        if (at >= fields.size() || (at + 1 == fields.size() && fields[at].empty()))
-            return true;
-        int number = 0;
-        int count = 0;
-        if (at + 1 >= fields.size() || !whole_int(fields[at], &number) ||
-            !whole_int(fields[at + 1], &count) || count < 0 ||
-            static_cast<size_t>(count) > fields.size() - at - 2)
+    size_t at = 0;
+    for (int k = 1; k < classes && at < numbers.size(); ++k) {
+        if (at + 1 >= numbers.size() || numbers[at + 1] < 0 ||
+            static_cast<size_t>(numbers[at + 1]) > numbers.size() - at - 2)
             return false;
-        at += 2;
-        std::vector<int>& list = (*ids)[k];
-        list.resize(static_cast<size_t>(count));
-        for (int& id : list)
-            if (!whole_int(fields[at++], &id))
-                return false;
+        const auto count = static_cast<size_t>(numbers[at + 1]);
+        (*ids)[k].assign(numbers.begin() + static_cast<std::ptrdiff_t>(at + 2),
+                         numbers.begin() + static_cast<std::ptrdiff_t>(at + 2 + count));
+        at += 2 + count;
     }
     return true;
+}
+
+// Why a labelling of n classes (class 0 included) cannot be stored, or "".
+std::string too_many_classes(int n)
+{
+    if (n <= VxLabeledRepository::MOST_CLASSES + 1)
+        return std::string();
+    return c_format("%d classes, but a labelling holds class 0 and at most %d more", n,
+                    VxLabeledRepository::MOST_CLASSES);
+}
+
+// Whether a record name comes back whole from its line: not when its text
+// after the last ',' is a number, which the reader takes for a label.
+bool name_reads_back(const std::string& name)
+{
+    const size_t comma = name.rfind(',');
+    return comma == std::string::npos || !is_number(name.substr(comma + 1));
 }
 
 }  // namespace
@@ -91,6 +119,9 @@ int VxLabeledRepository::read(const char* file)
     if (problem == nullptr &&
         (!read_text_line(f, line) || !labelled_int(line, "NumberOfClasses:", &n)))
         problem = "no number of classes";
+    const std::string tooMany = too_many_classes(n);
+    if (problem == nullptr && !tooMany.empty())
+        problem = tooMany.c_str();
     // Class lines are collected first, so that a huge count in a short file
     // allocates nothing.
     std::vector<class_line> classes;
@@ -146,6 +177,19 @@ int VxLabeledRepository::write(const char* file)
 {
     if (file == nullptr)
         return 0;
+    const std::string tooMany = too_many_classes(numberOfClasses);
+    if (!tooMany.empty()) {
+        vx_report("Could not write labeled repository %s: %s\n", file, tooMany.c_str());
+        return 0;
+    }
+    for (const LabeledImage& record : records)
+        if (!name_reads_back(record.name)) {
+            vx_report(
+                "Could not write labeled repository %s: the name %s ends in a ',' and a "
+                "number, which its line cannot tell from its labels\n",
+                file, record.name.c_str());
+            return 0;
+        }
     char date[48] = {};
     image_date(date);
     std::string text = c_format("Classification from %s for Repository\n%s\nImages at\n%s\n", date,

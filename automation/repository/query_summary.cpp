@@ -4,6 +4,8 @@
 
 #include "automation/detail/text.h"
 #include "automation/repository/detail/query_summary_text.h"
+#include "automation/repository/vx_labeled_repository.h"
+#include "imagecore/report.h"
 
 std::string query_summary_header(const char* date, const char* repositoryFile,
                                  const char* resultPath, const char* const* queries,
@@ -21,11 +23,20 @@ std::string query_summary_header(const char* date, const char* repositoryFile,
     return text;
 }
 
+bool summary_holds_queries(int n, const char* file)
+{
+    if (n <= VxLabeledRepository::MOST_CLASSES)
+        return true;
+    vx_report("No query run into %s: %d queries, but a query result holds at most %d classes\n",
+              text_or_empty(file), n, VxLabeledRepository::MOST_CLASSES);
+    return false;
+}
+
 bool writeQuerySummaryHeader(const char* file, const char* date, const char* repositoryFile,
                              const char* resultPath, const char* const* queries, const int* modes,
                              int n, int images)
 {
-    if (file == nullptr)
+    if (file == nullptr || !summary_holds_queries(n, file))
         return false;
     return write_text_file(
         file, query_summary_header(date, repositoryFile, resultPath, queries, modes, n, images));

@@ -168,6 +168,8 @@ void VxRepository::queryImage(int i, const char* updateRule, const char* const* 
 bool VxRepository::QueryAllImages(const char* updateRule, const char* const* queries, int n,
                                   const char* summaryFile, const char* path, const int* modes)
 {
+    if (!summary_holds_queries(n, text_or_empty(summaryFile)))
+        return false;
     startClock();
     resultPath = text_or_empty(path);
     // The summary replaces an older one only when every line is written.

@@ -33,6 +33,10 @@ struct LabeledImage {
 // that names no region of its tree.
 class AUTOMATION_EXPORT VxLabeledRepository {
 public:
+    // Most classes a labelling holds beside class 0: with more, two classes
+    // would share one grey in the result images (see the exports).
+    static constexpr int MOST_CLASSES = 127;
+
     // No classes, no repository, the file name "VxLabeledRepository.vxq".
     VxLabeledRepository();
     // init(n, modes, resultPath, repositoryFile).
@@ -74,15 +78,21 @@ public:
     //
     // Reads the file (it becomes the file name) and returns 1. The
     // repository file and the result path are the trimmed lines; a class
-    // line without ',' keeps mode 1; the fields of an image line are
-    // trimmed, so summary lines of a query run read the same way. Fewer
-    // than 2 classes print the message of init and return 0 (the process
-    // goes on); so do, with their own message, a file that cannot be read,
-    // an ill-formed line and more image lines than the repository has
+    // line is cut at its last ',' (a line without one keeps mode 1); the
+    // fields of an image line are trimmed, so summary lines of a query run
+    // read the same way. Names may hold commas: a class name is all before
+    // the last ',', a record name all before the numbers that end its line.
+    // Fewer than 2 classes print the message of init and return 0 (the
+    // process goes on); so do, with their own message and before anything
+    // is allocated for them, more than MOST_CLASSES classes beside class 0
+    // and fewer class lines than classes; and so do a file that cannot be
+    // read, an ill-formed line and more image lines than the repository has
     // images (the lines before it are kept).
     int read(const char* file);
     // Writes the file; returns 1, or 0 after a message when it could not be
-    // written (an older file stays whole until the new one is complete).
+    // written (an older file stays whole until the new one is complete), or
+    // when it would not read back: more than MOST_CLASSES classes beside
+    // class 0, or a record name whose text after its last ',' is a number.
     int write(const char* file);
 
     // --- labels ---

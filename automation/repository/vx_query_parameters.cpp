@@ -4,9 +4,9 @@
 #include <string>
 
 #include "automation/detail/text.h"
+#include "automation/detail/text_fields.h"
 #include "imagecore/files/vxfopen.h"
 #include "imagecore/report.h"
-#include "imagecore/text/vxstringtools.h"
 
 namespace {
 
@@ -64,23 +64,22 @@ VxQueryParameters::VxQueryParameters(const char* file)
     // allocates nothing.
     std::vector<std::string> rules;
     std::vector<std::string> modeTexts;
+    std::vector<char*> fields;
     while (problem == nullptr && static_cast<int>(rules.size()) < n) {
         if (!read_text_line(f, line)) {
             problem = "fewer query lines than queries";
             break;
         }
-        const std::string rule = trimmed(line.substr(0, line.find(',')));
-        if (rule.empty() || !well_formed(line, rule)) {
+        // The mode follows the last ',': a rule file may hold commas.
+        std::vector<char> text(line.begin(), line.end());
+        text.push_back('\0');
+        split_fields_from_right(text.data(), ',', 2, fields);
+        if (*fields[0] == '\0' || !well_formed(line, fields[0])) {
             problem = "an ill-formed query line";
             break;
         }
-        std::vector<char> rest(line.begin(), line.end());
-        rest.push_back('\0');
-        std::vector<char> field(rest.size());
-        StringStrapSepString(rest.data(), field.data(), field.size(), ',');
-        rules.emplace_back(field.data());
-        StringStrapSepString(rest.data(), field.data(), field.size(), ',');
-        modeTexts.emplace_back(field.data());
+        rules.emplace_back(fields[0]);
+        modeTexts.emplace_back(fields.size() > 1 ? fields[1] : "");
     }
     std::fclose(f);
     resize(static_cast<int>(rules.size()));

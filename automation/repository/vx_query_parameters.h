@@ -25,8 +25,9 @@ public:
     // ResultFile, ResultPath and UpdateRule in this order whatever their
     // keys say: the value is the trimmed text after the line's first ':'
     // (it may hold ':' itself). The fifth line gives the number of queries;
-    // each query line is split at commas into the trimmed rule file and the
-    // mode, 2 when the trimmed second field is "Dark", else 1. Prints
+    // each query line is cut at its last comma into the trimmed rule file
+    // (which may hold commas) and the mode, 2 when the trimmed text after
+    // that comma is "Dark", else 1 (also without a comma). Prints
     // "Query[%d] %s, Mode %d\n" per query. A file that cannot be read, ends
     // early or holds an ill-formed line gives the queries read so far, after
     // a message; see isRead().

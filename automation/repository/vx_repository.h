@@ -247,9 +247,9 @@ public:
     // (writeQuerySummaryHeader), every image is queried, "Evaluated %d
     // Queries on %d Images in %d Seconds\n" is printed and the result palette
     // is freed. The summary replaces an older file only when complete: when
-    // its header cannot be written no image is queried, when a line cannot
-    // the run stops, the older file whole either way. Returns whether the
-    // summary is in place.
+    // its header cannot be written (or, as there, holds too many queries) no
+    // image is queried, when a line cannot the run stops, the older file
+    // whole either way. Returns whether the summary is in place.
     bool QueryAllImages(const char* updateRule, const char* const* queries, int n,
                         const char* summaryFile, const char* resultPath, const int* modes);
     // The bright-tree run of one image given by its tree and image names

@@ -29,10 +29,11 @@ public:
     // row per line (a last line without a line break counts). The first data
     // line decides the types: a field that begins with a digit or '-' and is
     // a number as a whole makes a double column, any other a text column.
-    // Fields beyond the header are ignored, missing ones stay empty (0 in a
-    // number column). When the header holds no `separator` but ';' and no
-    // ',', ';' separates. A file that cannot be opened gives an empty table
-    // with a message.
+    // A row with more fields than the header leaves the surplus to its first
+    // column, whose text keeps the separators (a file name may hold them);
+    // missing fields stay empty (0 in a number column). When the header
+    // holds no `separator` but ';' and no ',', ';' separates. A file that
+    // cannot be opened gives an empty table with a message.
     VxTable(const char* file, char separator);
     // One row per node, one column per attribute of the first node's
     // attribute vector: int and double attributes become double columns,
@@ -91,7 +92,8 @@ public:
     // an empty last cell is written " EMPTY". Indices outside the table are
     // skipped; nothing is written when n exceeds the column count. False
     // with a message when the file cannot be written, an older file whole
-    // (analyse/files/checked_file.h).
+    // (analyse/files/checked_file.h), and when it would not read back: a
+    // name holding ';', or a text holding it in any but the first column.
     bool writeCSV(const char* file, unsigned n, const unsigned* columns) const;
     // All columns in order; the table's file name becomes `file`.
     bool writeCSV(const char* file);

@@ -53,8 +53,10 @@ VxTable::VxTable(const char* file, char separator) : data_(new storage)
         data_->names.assign(fields.begin(), fields.end());
     }
     const size_t columns = data_->names.size();
+    // A file name stands first in the tables the program writes: a row with
+    // more separators than the header leaves the surplus to its first column.
     while (data_->rows < INT_MAX && lines.next()) {
-        split_fields(lines.text(), separator, fields);
+        split_fields_from_right(lines.text(), separator, columns, fields);
         if (data_->rows == 0)
             for (size_t c = 0; c < columns; ++c)
                 data_->columns.emplace_back(

@@ -50,6 +50,26 @@ int class_of(const VxTableEntry& entry)
     return v >= INT_MIN && v <= INT_MAX ? static_cast<int>(v) : -1;
 }
 
+// The first text the reader would cut apart, null when there is none: a
+// name holding the separator, or a cell holding it in any column but the
+// first, which alone takes what a row holds beyond the header.
+const char* split_text(const VxTable::storage& data, const std::vector<size_t>& selected)
+{
+    const char sep = data.separator;
+    for (size_t j = 0; j < selected.size(); ++j) {
+        const std::string& name = data.names[selected[j]];
+        if (name.find(sep) != std::string::npos)
+            return name.c_str();
+        const table_column& c = data.columns[selected[j]];
+        if (j == 0 || c.type != VxTable::TEXT)
+            continue;
+        for (const std::unique_ptr<char[]>& text : c.texts)
+            if (text != nullptr && std::strchr(text.get(), sep) != nullptr)
+                return text.get();
+    }
+    return nullptr;
+}
+
 char* heap_copy(const char* text)
 {
     const size_t n = std::strlen(text) + 1;
@@ -69,6 +89,11 @@ bool VxTable::writeCSV(const char* file, unsigned n, const unsigned* columns) co
         if (columns[j] < static_cast<unsigned>(getColumns()))
             selected.push_back(columns[j]);
 
+    if (const char* text = split_text(*data_, selected)) {
+        vx_report("VxTable Could not write %s: the text %s holds the separator '%c'\n",
+                  file != nullptr ? file : "(null)", text, data_->separator);
+        return false;
+    }
     checked_file out(file, "w");
     if (!out.is_open()) {
         vx_report("VxTable Could not open File %s for Table output\n",

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "automation/repository/query_summary.h"
 #include "automation/repository/vx_labeled_repository.h"
 #include "testsupport/vx_test.h"
 
@@ -128,7 +131,8 @@ TEST(LabeledRepository, IllFormedFilesAreRefusedWithoutEndingTheProcess)
     };
     const Case cases[] = {
         {head + "NumberOfClasses: 1\nIrrelevant\nImages: 0\n", "At Least 2 Classes Required"},
-        {head + "NumberOfClasses: 2000000000\nIrrelevant\n", "fewer class lines"},
+        {head + "NumberOfClasses: 2000000000\nIrrelevant\n", "at most 127 more"},
+        {head + "NumberOfClasses: 128\nIrrelevant\n", "fewer class lines"},
         {head + "NumberOfClasses: two\n", "no number of classes"},
         {two + "a.png, 1, 3, 4, 5\n", "image line 1 is ill-formed"},
         {two + "a.png, 1, -1\n", "image line 1 is ill-formed"},
@@ -146,6 +150,45 @@ TEST(LabeledRepository, IllFormedFilesAreRefusedWithoutEndingTheProcess)
     }
     EXPECT_VX_FATAL(VxLabeledRepository(1, nullptr, "/res", vxr.c_str()), 10,
                     "At Least 2 Classes Required. Class 0 default: <Irrelevant>");
+}
+
+TEST(LabeledRepository, ClassCountsBeyondTheSetUpDialogAreRefusedBeforeAllocating)
+{
+    vx_test::TempDir dir;
+    const std::string vxr = write_repository(dir, 300);
+    const auto labelling = [&](int classes) {
+        std::string text = "Classification\n" + vxr +
+                           "\nImages at\n/res\nNumberOfClasses: " + std::to_string(classes) + "\n";
+        for (int k = 0; k < classes; ++k)
+            text += "c" + std::to_string(k) + ", Mode 2\n";
+        text += "Images: 1\n/i/p0.png";
+        for (int k = 1; k < classes; ++k)
+            text += ", " + std::to_string(k) + ", 1, " + std::to_string(k);
+        vx_test::write_file(dir.file("many.vxq"), text + "\n");
+        std::string output;
+        auto l = read_labeled(dir.file("many.vxq"), &output);
+        return std::make_pair(std::move(l), output);
+    };
+    const auto most = labelling(VxLabeledRepository::MOST_CLASSES + 1);
+    ASSERT_EQ(most.first->getNumberOfClasses(), 128);
+    EXPECT_EQ(most.first->NumberOfRegionsInClass(0, 127), 1);
+    EXPECT_EQ(most.first->getMode(127), 2);
+    EXPECT_EQ(most.first->getNumberOfImages(), 300);
+
+    const auto more = labelling(129);
+    EXPECT_EQ(more.first->getNumberOfClasses(), 0);
+    EXPECT_EQ(more.first->getNumberOfImages(), 0);
+    EXPECT_NE(more.second.find("129 classes, but a labelling holds class 0 and at most 127 more"),
+              std::string::npos);
+
+    // A query run would give such a file: it does not start.
+    const std::vector<const char*> rules(128, "q.rule");
+    const std::string run = dir.file("run.vxq");
+    EXPECT_FALSE(vx_test::capturing_stdout([&] {
+        return writeQuerySummaryHeader(run.c_str(), "", vxr.c_str(), "/res", rules.data(), nullptr,
+                                       128, 300);
+    }));
+    EXPECT_FALSE(std::filesystem::exists(run));
 }
 
 }  // namespace

@@ -78,7 +78,8 @@ TEST(VxTable, ShortLongEmptyAndMissingFiles)
     VxTable ragged(dir.file("ragged.csv").c_str(), ',');
     ASSERT_EQ(ragged.getColumns(), 2);
     ASSERT_EQ(ragged.getRows(), 2);
-    EXPECT_EQ(ragged.getEntry(0, 1).dvalue, 2.0);
+    EXPECT_STREQ(ragged.getEntry(0, 0).text, "1,2,3");  // the surplus stays in front
+    EXPECT_EQ(ragged.getEntry(0, 1).dvalue, 4.0);
     EXPECT_EQ(ragged.getEntry(1, 1).dvalue, 0.0);
 
     write_file(dir.file("empty.csv"), "");

@@ -25,9 +25,6 @@
 
 namespace {
 
-// More classes would share one grey in the result images.
-constexpr int kMostClasses = 127;
-
 // Columns of the class list.
 constexpr int kNameColumn = 1;
 constexpr int kModeColumn = 2;
@@ -183,10 +180,12 @@ void VxInitLabeledRepositoryDialog::loadRepository()
 bool VxInitLabeledRepositoryDialog::buildLabeledRepository()
 {
     // One class is enough: class 0 comes with it.
-    const int classes = vx_form::numberInRange(classesEdit->text(), 1, kMostClasses, 0);
+    const int classes =
+        vx_form::numberInRange(classesEdit->text(), 1, VxLabeledRepository::MOST_CLASSES, 0);
     if (classes == 0) {
         vx_message(QStringLiteral("Invalid number of classes"),
-                   QStringLiteral("Please give between 1 and %1 classes").arg(kMostClasses));
+                   QStringLiteral("Please give between 1 and %1 classes")
+                       .arg(VxLabeledRepository::MOST_CLASSES));
         return false;
     }
     const QByteArray file = QFile::encodeName(repositoryFile);

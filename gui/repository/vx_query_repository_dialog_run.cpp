@@ -8,13 +8,14 @@
 #include <vector>
 
 #include "automation/repository/query_summary.h"
+#include "automation/repository/vx_labeled_repository.h"
 #include "automation/repository/vx_query_parameters.h"
 #include "filter/polarity.h"
 #include "gui/foundation/dialog_service.h"
 #include "gui/foundation/file_checks.h"
-#include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/forms/form_parts.h"
 #include "gui/foundation/vx_base_paths.h"
+#include "gui/foundation/vx_message_popup.h"
 #include "gui/repository/qtvx_repository.h"
 #include "gui/repository/vx_browse_query_result.h"
 #include "gui/repository/vx_query_repository_dialog.h"
@@ -79,6 +80,9 @@ bool VxQueryRepositoryDialog::canRun() const
     // browser can show.
     if (queryList->topLevelItemCount() == 0)
         refuse(QStringLiteral("No query rule selected"));
+    else if (queryList->topLevelItemCount() > VxLabeledRepository::MOST_CLASSES)
+        refuse(QStringLiteral("More than %1 query rules: a query result holds at most %1 classes")
+                   .arg(VxLabeledRepository::MOST_CLASSES));
     else if (repositoryFile.isEmpty())
         refuse(QStringLiteral("No repository file given"));
     else if (resultFile.isEmpty())
