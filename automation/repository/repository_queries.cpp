@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "analyse/files/checked_file.h"
 #include "automation/detail/handles.h"
 #include "automation/detail/pictures.h"
 #include "automation/detail/text.h"
@@ -13,6 +12,7 @@
 #include "automation/repository/detail/repository_paths.h"
 #include "automation/repository/detail/tree_files.h"
 #include "automation/repository/vx_repository.h"
+#include "imagecore/files/checked_file.h"
 #include "imagecore/palette.h"
 #include "imagecore/report.h"
 #include "imagecore/text/image_date.h"

@@ -3,9 +3,9 @@
 #include <cstring>
 #include <vector>
 
-#include "analyse/files/checked_file.h"
 #include "automation/detail/text_fields.h"
 #include "automation/sofm/vxsofm.h"
+#include "imagecore/files/checked_file.h"
 #include "imagecore/files/vxfopen.h"
 #include "imagecore/report.h"
 #include "imagecore/text/c_locale.h"

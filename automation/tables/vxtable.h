@@ -91,7 +91,7 @@ public:
     // an empty last cell is written " EMPTY". Indices outside the table are
     // skipped; nothing is written when n exceeds the column count. False
     // with a message when the file cannot be written, an older file whole
-    // (analyse/files/checked_file.h).
+    // (imagecore/files/checked_file.h).
     bool writeCSV(const char* file, unsigned n, const unsigned* columns) const;
     // All columns in order; the table's file name becomes `file`.
     bool writeCSV(const char* file);

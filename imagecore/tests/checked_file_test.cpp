@@ -1,4 +1,4 @@
-#include "analyse/files/checked_file.h"
+#include "imagecore/files/checked_file.h"
 
 #include <gtest/gtest.h>
 

@@ -21,9 +21,9 @@
 #include <cstdio>
 #include <string>
 
-#include "analyse/analyse_export.h"
+#include "imagecore/vximage_export.h"
 
-class ANALYSE_EXPORT checked_file {
+class VXIMAGE_EXPORT checked_file {
 public:
     checked_file(const char* path, const char* mode);
     // A file that was not closed is given up: the target stays as it was.
