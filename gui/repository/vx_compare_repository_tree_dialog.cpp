@@ -7,10 +7,11 @@
 #include <QVBoxLayout>
 
 #include "filter/polarity.h"
-#include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/forms/form_parts.h"
+#include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/window_flags.h"
 #include "gui/repository/detail/compare_form.h"
+#include "gui/repository/detail/repository_images.h"
 #include "gui/repository/qtvx_repository.h"
 
 VxCompareRepositoryTreeDialog::VxCompareRepositoryTreeDialog(VxBasePaths* paths, QWidget* parent,
@@ -223,6 +224,8 @@ void VxCompareRepositoryTreeDialog::compare()
             textOrNull(truthTag), textOrNull(images), textOrNull(imagesTag), this,
             &VxCompareRepositoryTreeDialog::getProgress);
     });
+    // The table and the best-match images in one pop-up.
     if (written == 0)
-        vx_write_error(resultFile);
+        repository.noteWriteFailure(table.toStdString());
+    repository_images::show_write_failures(repository.takeWriteFailures());
 }
