@@ -6,7 +6,7 @@
 //
 // Writers write to a temporary name beside the target and rename it into
 // place only when every write and the close succeeded
-// (analyse/files/checked_file.h); they return 1, or 0 after a message when
+// (imagecore/files/checked_file.h); they return 1, or 0 after a message when
 // the tree could not be written completely, the target as it was. A target
 // whose temporary file cannot be created ends the process (exit code 42),
 // except through try_write_elemset_region_tree.

@@ -3,11 +3,11 @@
 #include <cstring>
 #include <vector>
 
-#include "analyse/files/checked_file.h"
 #include "analyse/files/detail/tree_file.h"
 #include "analyse/files/treeio.h"
 #include "analyse/trees/tree_walk.h"
 #include "imagecore/fatal.h"
+#include "imagecore/files/checked_file.h"
 #include "imagecore/files/vxfileio.h"
 #include "imagecore/files/vxfopen.h"
 #include "imagecore/report.h"

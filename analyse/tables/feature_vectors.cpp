@@ -5,8 +5,8 @@
 
 #include "analyse/attributes/attributes.h"
 #include "analyse/detail/text_builder.h"
-#include "analyse/files/checked_file.h"
 #include "analyse/trees/tree_walk.h"
+#include "imagecore/files/checked_file.h"
 #include "imagecore/report.h"
 
 namespace {

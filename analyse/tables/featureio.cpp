@@ -8,8 +8,8 @@
 #include "analyse/attributes/detail/attribute_text.h"
 #include "analyse/detail/text_builder.h"
 #include "analyse/display/visual_analyse.h"
-#include "analyse/files/checked_file.h"
 #include "analyse/trees/detail/label_node_array.h"
+#include "imagecore/files/checked_file.h"
 #include "imagecore/report.h"
 
 namespace {

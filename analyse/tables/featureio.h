@@ -5,7 +5,7 @@
 // tree. The id of a region is its file index. Every writer returns 1, or 0
 // after a message when the file cannot be opened or a write fails; a file
 // that a writer creates replaces an older one only when it is complete
-// (analyse/files/checked_file.h).
+// (imagecore/files/checked_file.h).
 
 #include "analyse/analyse_export.h"
 #include "analyse/trees/region_types.h"

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "analyse/files/checked_file.h"
-#include "testsupport/region_tree_builder.h"
+#include "imagecore/files/checked_file.h"
 #include "testsupport/full_disk.h"
+#include "testsupport/region_tree_builder.h"
 #include "testsupport/vx_test.h"
 
 namespace {

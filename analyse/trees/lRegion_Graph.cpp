@@ -6,13 +6,13 @@
 #include <ctime>
 #include <vector>
 
-#include "analyse/files/checked_file.h"
 #include "analyse/files/treeio.h"
 #include "analyse/trees/detail/scale_refinement.h"
 #include "analyse/trees/polarity_tree.h"
 #include "analyse/trees/regiontree.h"
 #include "filter/tree_workers.h"
 #include "imagecore/fatal.h"
+#include "imagecore/files/checked_file.h"
 #include "imagecore/report.h"
 
 namespace {

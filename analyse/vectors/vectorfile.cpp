@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "imagecore/files/checked_file.h"
 #include "imagecore/files/vxfopen.h"
 #include "imagecore/report.h"
 #include "imagecore/text/cnumbers.h"
@@ -108,16 +109,15 @@ int write_vector_array(const vector_array* array, const char* file)
 {
     if (array == nullptr || file == nullptr)
         return 0;
-    FILE* f = vxfopen(file, "w");
-    if (f == nullptr)
-        return 0;
-    bool ok = std::fprintf(f, "Dim: %d, Num: %d\n", array->dim, array->count) > 0;
+    checked_file out(file, "w");
+    bool ok = out.write("Dim: " + std::to_string(array->dim) +
+                        ", Num: " + std::to_string(array->count) + "\n");
     std::string line;
     for (int i = 0; ok && i < array->count && array->dim > 0; ++i) {
         format_vector_line(array->vectors[i], array->dim, line);
-        ok = std::fwrite(line.data(), 1, line.size(), f) == line.size();
+        ok = out.write(line);
     }
-    ok = std::fclose(f) == 0 && ok;
+    ok = out.close() && ok;
     if (!ok)
         vx_report("Could not write vector array to %s\n", file);
     return ok ? 1 : 0;

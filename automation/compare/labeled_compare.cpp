@@ -3,12 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "analyse/files/checked_file.h"
 #include "automation/compare/detail/ground_truth.h"
 #include "automation/compare/vx_image_regions_compare.h"
 #include "automation/detail/handles.h"
 #include "automation/detail/text.h"
 #include "automation/repository/vx_labeled_repository.h"
+#include "imagecore/files/checked_file.h"
 #include "imagecore/report.h"
 
 namespace {

@@ -3,13 +3,13 @@
 #include <string>
 #include <vector>
 
-#include "analyse/files/checked_file.h"
 #include "automation/compare/detail/ground_truth.h"
 #include "automation/compare/vx_tree_regions_compare.h"
 #include "automation/detail/handles.h"
 #include "automation/detail/text.h"
 #include "automation/repository/detail/tree_files.h"
 #include "automation/repository/vx_repository.h"
+#include "imagecore/files/checked_file.h"
 #include "imagecore/report.h"
 #include "imagecore/text/vxstringtools.h"
 

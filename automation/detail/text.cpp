@@ -8,7 +8,7 @@
 #include <cstring>
 #include <vector>
 
-#include "analyse/files/checked_file.h"
+#include "imagecore/files/checked_file.h"
 #include "imagecore/report.h"
 #include "imagecore/text/c_locale.h"
 #include "imagecore/text/vxstringtools.h"

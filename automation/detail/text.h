@@ -34,7 +34,7 @@ void copy_cut(char* out, size_t capacity, const std::string& text, const char* w
 // the file when nothing was read.
 bool read_text_line(FILE* f, std::string& line);
 
-// Writes the whole text through checked_file (analyse/files/checked_file.h):
+// Writes the whole text through checked_file (imagecore/files/checked_file.h):
 // a failed write leaves no partial file behind and an older file whole. True
 // when the file is in place; false after a message.
 bool write_text_file(const std::string& path, const std::string& text);

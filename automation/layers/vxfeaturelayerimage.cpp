@@ -1,5 +1,6 @@
 #include "automation/layers/vxfeaturelayerimage.h"
 
+#include <unistd.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -14,6 +15,7 @@
 #include "automation/detail/text_fields.h"
 #include "imagecore/exit_codes.h"
 #include "imagecore/fatal.h"
+#include "imagecore/files/checked_file.h"
 #include "imagecore/files/image_loader.h"
 #include "imagecore/image.h"
 #include "imagecore/report.h"
@@ -220,11 +222,19 @@ void VxFeatureLayerImage::writePNGgrey(const char* file, int* pixels, int width,
 
 void VxFeatureLayerImage::write(const char* file)
 {
-    gz_file out(file != nullptr ? gzopen(file, "wb") : nullptr);
-    if (out == nullptr)
+    // The compressed bytes go to a checked file, so that a file that cannot
+    // be written whole leaves the older one as it was.
+    checked_file written(file, "wb");
+    const int fd = written.is_open() ? ::dup(::fileno(written.stream())) : -1;
+    gz_file out(fd >= 0 ? gzdopen(fd, "wb") : nullptr);
+    if (out == nullptr) {
+        if (fd >= 0)
+            ::close(fd);
+        written.discard();
         vx_fatal(exit_code::feature_layer_open,
                  "Could Not Open %s for output\nERROR! BAILING OUT\n",
                  file != nullptr ? file : "(null)");
+    }
     std::string text = "Width: " + std::to_string(width_) + "\nHeight: " + std::to_string(height_) +
                        "\nLayer: " + std::to_string(getLayer()) + "\n";
     bool ok = true;
@@ -245,8 +255,8 @@ void VxFeatureLayerImage::write(const char* file)
     if (ok && !text.empty())
         ok = gzwrite(out.get(), text.data(), static_cast<unsigned>(text.size())) ==
              static_cast<int>(text.size());
-    ok = gzclose(out.release()) == Z_OK && ok;
-    if (!ok)
+    written.record(gzclose(out.release()) == Z_OK && ok);
+    if (!written.close())
         vx_report("Could not write feature layer file %s\n", file);
 }
 

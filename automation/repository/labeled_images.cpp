@@ -1,6 +1,7 @@
 // Images of the labels of a labeled repository: label images over the grey
 // pictures, and result images of the regions or contours of the classes.
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "automation/detail/handles.h"
@@ -107,34 +108,37 @@ image* VxLabeledRepository::classImage(int i, region_part part, const std::vecto
     return target;
 }
 
-void VxLabeledRepository::writeClassifiedRegionsImage(int i, char* name)
+bool VxLabeledRepository::writeClassifiedRegionsImage(int i, char* name)
 {
     if (repository == nullptr || i < 0 || i >= getNumberOfImages() || name == nullptr)
-        return;
+        return false;
     image_handle grey(repository->getImageGrey(records[i].imageIndex));
     if (grey == nullptr) {
         vx_report("Could not read image %s: no label image\n", records[i].name.c_str());
-        return;
+        return false;
     }
     std::vector<int> values(static_cast<size_t>(numberOfClasses));
     for (int k = 1; k < numberOfClasses; ++k)
         values[k] = 255 + k;
     paintClasses(i, grey.get(), region_part::pixels, values,
                  "VxLabeledRepository::writeClassifiedRegionsImage(..)");
+    const long failed = failedWrites.noted();
     writeImage(name, grey.get());
+    return failedWrites.noted() == failed;
 }
 
-void VxLabeledRepository::writeClassifiedRegionsImage(int i)
+bool VxLabeledRepository::writeClassifiedRegionsImage(int i)
 {
     if (i < 0 || i >= getNumberOfImages())
-        return;
+        return false;
     char name[1024];
     copy_cut(name, sizeof name, records[i].name, "writeClassifiedRegionsImage");
-    writeClassifiedRegionsImage(i, name);
+    return writeClassifiedRegionsImage(i, name);
 }
 
 void VxLabeledRepository::updateClassifiedImageFiles(const char* format)
 {
+    failedWrites = WriteFailures();
     if (repository == nullptr)
         return;
     bool changed = false;
@@ -151,9 +155,12 @@ void VxLabeledRepository::updateClassifiedImageFiles(const char* format)
         const std::string name =
             resultPath + "/labeled." + file_part(image) + "." + text_or_empty(format);
         vx_report("Updating %s to %s\n", record.name.c_str(), name.c_str());
-        record.name = name;
-        writeClassifiedRegionsImage(i);
-        changed = true;
+        // The file never names a label image that was not written.
+        std::string previous = std::exchange(record.name, name);
+        if (writeClassifiedRegionsImage(i))
+            changed = true;
+        else
+            record.name = std::move(previous);
     }
     if (changed) {
         vx_report("Rewrite Labeled Repository as %s\n", fileName.c_str());
@@ -169,6 +176,7 @@ void VxLabeledRepository::updateClassifiedImageFiles(const char* file, const cha
 
 void VxLabeledRepository::recomputeImageFiles()
 {
+    failedWrites = WriteFailures();
     if (repository == nullptr)
         return;
     for (int i = 0; i < getNumberOfImages(); ++i)
@@ -186,6 +194,7 @@ std::vector<int> VxLabeledRepository::classGreys() const
 
 void VxLabeledRepository::writeClassImages(const char* prefix, region_part part, const char* method)
 {
+    failedWrites = WriteFailures();
     for (int i = 0; i < getNumberOfImages(); ++i) {
         image_handle result(classImage(i, part, classGreys(), method));
         if (result == nullptr)
@@ -206,6 +215,7 @@ void VxLabeledRepository::writeResultRegions(const char* prefix)
 
 void VxLabeledRepository::writeResultRegions(const char* prefix, int c)
 {
+    failedWrites = WriteFailures();
     if (c < 1 || c >= numberOfClasses) {
         vx_report("VxLabeledRepository: no class %d\n", c);
         return;

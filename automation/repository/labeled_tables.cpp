@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "analyse/attributes/attributes.h"
-#include "analyse/files/checked_file.h"
 #include "automation/detail/attribute_texts.h"
 #include "automation/detail/handles.h"
 #include "automation/detail/text.h"
@@ -14,6 +13,7 @@
 #include "automation/repository/detail/repository_paths.h"
 #include "automation/repository/detail/tree_files.h"
 #include "automation/repository/vx_labeled_repository.h"
+#include "imagecore/files/checked_file.h"
 #include "imagecore/report.h"
 
 namespace {

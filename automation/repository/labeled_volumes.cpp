@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "analyse/files/checked_file.h"
 #include "automation/detail/handles.h"
 #include "automation/detail/text.h"
 #include "automation/repository/vx_labeled_repository.h"
 #include "imagecore/files/analyze.h"
+#include "imagecore/files/checked_file.h"
 #include "imagecore/report.h"
 #include "imagecore/text/image_date.h"
 

@@ -1,14 +1,12 @@
 // The tables of a query run: the classified result table and the older
 // query table, each a header from a tree and rows of hit regions.
-#include <cstdio>
 #include <string>
 
 #include "analyse/attributes/attributes.h"
 #include "automation/detail/attribute_texts.h"
 #include "automation/detail/text.h"
 #include "automation/repository/vx_repository.h"
-#include "imagecore/files/vxfopen.h"
-#include "imagecore/report.h"
+#include "imagecore/files/checked_file.h"
 
 namespace {
 
@@ -36,12 +34,10 @@ std::string table_rows(tregionnode** nodes, int n, Prefix prefix)
 
 void VxRepository::writeToResultTable(const std::string& text, const char* mode)
 {
-    FILE* f = vxfopen(resultTableName.c_str(), mode);
-    if (f == nullptr)
-        return;
-    const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    if (std::fclose(f) != 0 || !written)
-        vx_report("Could not write file %s\n", resultTableName.c_str());
+    // Rows that cannot be written whole are cut back off the table.
+    checked_file table(resultTableName.c_str(), mode);
+    if (!table.write(text) || !table.close())
+        noteWriteFailure(resultTableName);
 }
 
 void VxRepository::writeResultTableHeader(region_tree* tree, const char* front, const char* back)

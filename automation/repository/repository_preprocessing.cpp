@@ -9,6 +9,7 @@
 int VxRepository::doPreProc(VxImageProcessing& chain, const char* tag)
 {
     const std::string suffix = std::string(".") + (tag != nullptr ? tag : "") + ".png";
+    failedWrites = WriteFailures();
     for (int i = 0; i < NumberOfImages(); ++i) {
         RepositoryImage& record = images[i];
         const std::string path = imagePath(i);
@@ -26,8 +27,11 @@ int VxRepository::doPreProc(VxImageProcessing& chain, const char* tag)
         }
         const std::string name = dot_stem(record.image) + suffix;
         const std::string target = imagesPath + name;
+        // The writer notes a failure; one that notes none is judged by the
+        // file it leaves.
+        const long failed = failedWrites.noted();
         writeImage(target.c_str(), result.get());
-        if (!fileExists(target)) {
+        if (failedWrites.noted() != failed || !fileExists(target)) {
             vx_report("Could not write %s: the image keeps its name\n", target.c_str());
             continue;
         }

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "analyse/files/checked_file.h"
 #include "automation/detail/handles.h"
 #include "automation/detail/pictures.h"
 #include "automation/detail/text.h"
@@ -13,6 +12,7 @@
 #include "automation/repository/detail/repository_paths.h"
 #include "automation/repository/detail/tree_files.h"
 #include "automation/repository/vx_repository.h"
+#include "imagecore/files/checked_file.h"
 #include "imagecore/palette.h"
 #include "imagecore/report.h"
 #include "imagecore/text/image_date.h"
@@ -77,6 +77,7 @@ void VxRepository::initQueryImages(const char*, const char* const*, int n, const
     newResultPalette(n > 0 ? n : 0);
     resultPath = text_or_empty(path);
     queryImageCounter = 0;
+    failedWrites = WriteFailures();
 }
 
 int VxRepository::QueryImagesStep(const char* updateRule, const char* const* queries, int n,
@@ -97,7 +98,8 @@ void VxRepository::applyModalQueries(int i, const char* updateRule, const char* 
     // A line that cannot be written whole is cut back off the file.
     checked_file summary(text_or_empty(summaryFile), "a");
     queryImage(i, updateRule, queries, n, summary, modes);
-    summary.close();
+    if (!summary.close())
+        noteWriteFailure(text_or_empty(summaryFile));
 }
 
 void VxRepository::queryImage(int i, const char* updateRule, const char* const* queries, int n,
@@ -172,12 +174,14 @@ bool VxRepository::QueryAllImages(const char* updateRule, const char* const* que
         return false;
     startClock();
     resultPath = text_or_empty(path);
+    failedWrites = WriteFailures();
     // The summary replaces an older one only when every line is written.
     checked_file summary(text_or_empty(summaryFile), "w");
     if (!summary.write(query_summary_header(startDate, repositoryName.c_str(), resultPath.c_str(),
                                             queries, modes, n, NumberOfImages())) ||
         !summary.flush()) {
         vx_report("No query run: the summary %s cannot be written\n", text_or_empty(summaryFile));
+        noteWriteFailure(text_or_empty(summaryFile));
         return false;
     }
     newResultPalette(n > 0 ? n : 0);
@@ -188,7 +192,9 @@ bool VxRepository::QueryAllImages(const char* updateRule, const char* const* que
     std::free(palette);
     palette = nullptr;
     paletteEntries = 0;
-    return summary.close();
+    if (!summary.close())
+        noteWriteFailure(text_or_empty(summaryFile));
+    return failedWrites.empty();
 }
 
 void VxRepository::applyQueriesNew(const char* treeName, const char* imageName,
@@ -224,8 +230,8 @@ void VxRepository::applyQueriesNew(const char* treeName, const char* imageName,
         line += c_format(", %d, %d", q + 1, hits) + hitList;
     }
     checked_file summary(text_or_empty(summaryFile), "a");
-    summary.write(line + "\n");
-    summary.close();
+    if (!summary.write(line + "\n") || !summary.close())
+        noteWriteFailure(text_or_empty(summaryFile));
     if (picture != nullptr)
         writeImageGrey(first.c_str(), result.get());
     vx_report("Computation of %d Queries in %d Seconds\n", n,

@@ -3,13 +3,13 @@
 #include <string>
 
 #include "analyse/attributes/attributes.h"
-#include "analyse/files/checked_file.h"
 #include "analyse/tables/featureio.h"
 #include "analyse/trees/tree_walk.h"
 #include "automation/detail/handles.h"
 #include "automation/detail/pictures.h"
 #include "automation/repository/detail/tree_files.h"
 #include "automation/repository/vx_repository.h"
+#include "imagecore/files/checked_file.h"
 #include "imagecore/report.h"
 
 bool VxRepository::writeRepositoryTables(const char* tableStem, const char* updateRule)

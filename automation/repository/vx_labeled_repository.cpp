@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "automation/detail/pictures.h"
 #include "automation/detail/text.h"
@@ -42,11 +43,16 @@ void VxLabeledRepository::writeImage(char* path, image* img)
         return;
     const std::string name = std::string(path) + ".pgm";
     vx_report("Filename %s\n", name.c_str());
-    if (palette == nullptr || !indexes_palette(img, paletteEntries)) {
+    if (palette == nullptr || !indexes_palette(img, paletteEntries))
         vx_report("Could not write %s: its values do not index the label palette\n", name.c_str());
+    else if (write_pgm_p3(name.c_str(), img, palette) == 0)
         return;
-    }
-    write_pgm_p3(name.c_str(), img, palette);
+    noteWriteFailure(name);
+}
+
+WriteFailures VxLabeledRepository::takeWriteFailures()
+{
+    return std::exchange(failedWrites, WriteFailures());
 }
 
 VxRepository* VxLabeledRepository::loadRepository(const char* file)

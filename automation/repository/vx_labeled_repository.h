@@ -7,6 +7,7 @@
 #include "analyse/trees/region_types.h"
 #include "automation/automation_export.h"
 #include "automation/repository/vx_repository.h"
+#include "automation/repository/write_failures.h"
 #include "imagecore/image.h"
 
 // The labels of one image: for every class the ids (file indices) of the
@@ -51,7 +52,8 @@ public:
     // Writes the image as an ASCII "P3" file through the label palette to
     // path + ".pgm" and prints "Filename %s\n" with that name; the caller's
     // buffer is left as it is. path is a buffer of 1024 bytes, which an
-    // override may rewrite (for instance its extension).
+    // override may rewrite (for instance its extension). A file not written
+    // is noted (writeFailures), as the writers of subclasses note theirs.
     virtual void writeImage(char* path, image* img);
     // A new repository read from the ".vxr" file; the labeled repository
     // owns it.
@@ -160,14 +162,18 @@ public:
     // with writeImage under name (a buffer of 1024 bytes). A class of
     // another mode than 1 or 2 prints "Wrong mode in method
     // VxLabeledRepository::writeClassifiedRegionsImage(..)" and is left out.
-    void writeClassifiedRegionsImage(int i, char* name);
+    // Returns whether the image was written: false for a record out of
+    // range, a picture that cannot be read (with a message) or a file that
+    // cannot be written (noted).
+    bool writeClassifiedRegionsImage(int i, char* name);
     // The same under the record's name.
-    void writeClassifiedRegionsImage(int i);
+    bool writeClassifiedRegionsImage(int i);
     // Every image whose record still names the repository's image and that
     // has a label in a class from 1 on gets the name
     // "<result path>/labeled.<image file name>.<format>" ("Updating %s to
-    // %s\n") and its label image; when any changed, "Rewrite Labeled
-    // Repository as %s\n" and the ".vxq" file is written under the file name.
+    // %s\n") and its label image; a record whose label image cannot be
+    // written keeps its name. When any changed, "Rewrite Labeled Repository
+    // as %s\n" and the ".vxq" file is written under the file name.
     void updateClassifiedImageFiles(const char* format);
     // The same after the file name := file.
     void updateClassifiedImageFiles(const char* file, const char* format);
@@ -267,6 +273,19 @@ public:
     // Which part of a region an image shows.
     enum class region_part { pixels, outer_contour };
 
+    // --- files not written ---
+    //
+    // The image files that could not be written since the record was last
+    // emptied, each once, with the first of them. updateClassifiedImageFiles,
+    // recomputeImageFiles, writeResultRegions and writeResultContours start
+    // with an empty record.
+    const WriteFailures& writeFailures() const { return failedWrites; }
+    // Hands the record over and empties it.
+    WriteFailures takeWriteFailures();
+    // For the image writers, of subclasses too: the file could not be
+    // written.
+    void noteWriteFailure(const std::string& file) { failedWrites.add(file); }
+
 protected:
     // Grey of class k in the result images, as above, and the greys of
     // every class (entry 0 unused).
@@ -298,6 +317,7 @@ protected:
     std::vector<size_t> classNameRoom;  // characters a name may have without growing
     std::vector<char*> classNamePointers;
     std::vector<int> selection;
+    WriteFailures failedWrites;
 
 private:
     void refreshClassNamePointers();

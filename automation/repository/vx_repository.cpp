@@ -1,6 +1,7 @@
 #include "automation/repository/vx_repository.h"
 
 #include <cstdlib>
+#include <utility>
 
 #include "analyse/attributes/attributes.h"
 #include "analyse/trees/regiontree.h"
@@ -78,11 +79,11 @@ void VxRepository::writeImage(const char* path, image* img)
 {
     if (img == nullptr)
         return;
-    if (palette == nullptr || !indexes_palette(img, paletteEntries)) {
+    if (palette == nullptr || !indexes_palette(img, paletteEntries))
         vx_report("Could not write %s: its values do not index the repository palette\n", path);
+    else if (write_pgm_p3(path, img, palette) == 0)
         return;
-    }
-    write_pgm_p3(path, img, palette);
+    noteWriteFailure(text_or_empty(path));
 }
 
 vx_image* VxRepository::ReadImageGrey(const char*)
@@ -93,6 +94,11 @@ vx_image* VxRepository::ReadImageGrey(const char*)
 void VxRepository::writeImageGrey(const char* path, image* img)
 {
     VxRepository::writeImage(path, img);
+}
+
+WriteFailures VxRepository::takeWriteFailures()
+{
+    return std::exchange(failedWrites, WriteFailures());
 }
 
 const char* VxRepository::setImageFormat(const char* format)

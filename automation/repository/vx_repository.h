@@ -8,6 +8,7 @@
 #include "analyse/trees/region_types.h"
 #include "automation/automation_export.h"
 #include "automation/compare/compare_progress.h"
+#include "automation/repository/write_failures.h"
 #include "filter/progress.h"
 #include "imagecore/image.h"
 #include "imagecore/vx_image.h"
@@ -70,7 +71,8 @@ public:
     virtual vx_image* ReadImage(const char* path);
     // Writes an ASCII "P3" file through the repository palette; a picture
     // whose values do not all index the palette (or no palette) is refused
-    // with a message.
+    // with a message. A file not written is noted (writeFailures), as the
+    // writers of subclasses note theirs.
     virtual void writeImage(const char* path, image* img);
     virtual vx_image* ReadImageGrey(const char* path);
     virtual void writeImageGrey(const char* path, image* img);
@@ -184,8 +186,9 @@ public:
     // Runs the chain over every image (ReadImage), stores the result with
     // writeImage as "<stem>.<tag>.png" in the images path and renames the
     // record to it. An image that cannot be read or processed, or whose
-    // result is not written, keeps its name (one that cannot be read loses
-    // its trees). Returns the number of images.
+    // result is not written (noted in writeFailures, which the run starts
+    // empty), keeps its name (one that cannot be read loses its trees).
+    // Returns the number of images.
     int doPreProc(VxImageProcessing& chain, const char* tag);
     // "<stem>.bright.csv" and "<stem>.dark.csv" (a final ".csv" of tableStem
     // is cut off): one header, then one row per region of every image's
@@ -218,7 +221,10 @@ public:
     // "<result path>/queryresult.regions.<stem>.<format>", and, after
     // initResultTable, appends the hits with their attributes to a table.
     // Ids are the regions' file indices. Rules and attributes always see the
-    // picture as it was read, never the painted results.
+    // picture as it was read, never the painted results. Every file of the
+    // run that cannot be written (a result image, a summary line, the table)
+    // is noted in writeFailures, which a run starts empty; an older result
+    // image then stays as it was.
 
     // Stores the table file name; queries then append their hits to it.
     void initResultTable(const char* file);
@@ -239,8 +245,8 @@ public:
     // and a tree that is missing, ill-formed or of another size, give their
     // queries no hits (", q, 0") after a message; the summary line is always
     // appended, so that lines map to images by position (a line that cannot
-    // be written whole is cut back off the file). Prints "Computation of %d
-    // Queries in %d Seconds\n".
+    // be written whole is cut back off the file, and noted). Prints
+    // "Computation of %d Queries in %d Seconds\n".
     void applyModalQueries(int i, const char* updateRule, const char* const* queries, int n,
                            const char* summaryFile, const int* modes);
     // A whole run: the summary file is made with its header
@@ -249,7 +255,8 @@ public:
     // is freed. The summary replaces an older file only when complete: when
     // its header cannot be written (or, as there, holds too many queries) no
     // image is queried, when a line cannot the run stops, the older file
-    // whole either way. Returns whether the summary is in place.
+    // whole either way. Returns whether the summary is in place and every
+    // result image and table written.
     bool QueryAllImages(const char* updateRule, const char* const* queries, int n,
                         const char* summaryFile, const char* resultPath, const int* modes);
     // The bright-tree run of one image given by its tree and image names
@@ -332,6 +339,17 @@ public:
                                 const char* outSuffix, void* context, compare_progress_fn progress,
                                 std::vector<std::string>& withoutGroundTruth);
 
+    // --- files not written ---
+
+    // The files that could not be written since the record was last
+    // emptied, each once, with the first of them.
+    const WriteFailures& writeFailures() const { return failedWrites; }
+    // Hands the record over and empties it.
+    WriteFailures takeWriteFailures();
+    // For the image writers, of subclasses too: the file could not be
+    // written.
+    void noteWriteFailure(const std::string& file) { failedWrites.add(file); }
+
     // --- text utilities of the reader ---
 
     // Trims leading and trailing characters of code <= 32 (and DEL) in
@@ -382,6 +400,7 @@ protected:
     std::string brightJobFile;
     int generationMode = 0;
     bool fileRead = true;
+    WriteFailures failedWrites;
 
 private:
     // Repository path and the image's tree name of that polarity (1 bright,
@@ -402,7 +421,7 @@ private:
     void queryImage(int i, const char* updateRule, const char* const* queries, int n,
                     checked_file& summary, const int* modes);
     // Writes the text to the result table (mode "w" or "a"), or reports
-    // that it could not.
+    // and notes that it could not.
     void writeToResultTable(const std::string& text, const char* mode);
     std::string repositoryText(bool withModeAndTrailer) const;
 };

@@ -3,9 +3,9 @@
 #include <cstring>
 #include <vector>
 
-#include "analyse/files/checked_file.h"
 #include "automation/detail/text_fields.h"
 #include "automation/sofm/vxsofm.h"
+#include "imagecore/files/checked_file.h"
 #include "imagecore/files/vxfopen.h"
 #include "imagecore/report.h"
 #include "imagecore/text/c_locale.h"
@@ -350,14 +350,15 @@ void vxsofm::write_vector_array(FILE* f, const vector_array* array)
 
 bool vxsofm::write_2d_vector_array(const char* file, const vector_array* array)
 {
-    FILE* f = file != nullptr && array != nullptr ? vxfopen(file, "w") : nullptr;
-    if (f == nullptr)
+    if (file == nullptr || array == nullptr)
+        return false;
+    checked_file out(file, "w");
+    if (!out.is_open())
         return false;
     for (int k = 0; array->names != nullptr && k < array->dim; ++k)
-        std::fprintf(f, k + 1 < array->dim ? "%s, " : "%s\n", array->names[k]);
-    write_vector_array(f, array);
-    bool ok = std::ferror(f) == 0;
-    ok = std::fclose(f) == 0 && ok;
+        std::fprintf(out.stream(), k + 1 < array->dim ? "%s, " : "%s\n", array->names[k]);
+    write_vector_array(out.stream(), array);
+    const bool ok = out.close();
     if (!ok)
         vx_report("Could not write vector array %s\n", file);
     return ok;

@@ -92,7 +92,7 @@ public:
     // an empty last cell is written " EMPTY". Indices outside the table are
     // skipped; nothing is written when n exceeds the column count. False
     // with a message when the file cannot be written, an older file whole
-    // (analyse/files/checked_file.h), and when it would not read back: a
+    // (imagecore/files/checked_file.h), and when it would not read back: a
     // name holding ';', or a text holding it in any but the first column.
     bool writeCSV(const char* file, unsigned n, const unsigned* columns) const;
     // All columns in order; the table's file name becomes `file`.

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "analyse/files/checked_file.h"
 #include "automation/tables/detail/table_storage.h"
 #include "automation/tables/vxtable.h"
 #include "imagecore/fatal.h"
+#include "imagecore/files/checked_file.h"
 #include "imagecore/report.h"
 #include "imagecore/text/cnumbers.h"
 

@@ -4,7 +4,6 @@
 #include <cstdio>
 
 #include "analyse/display/visual_analyse.h"
-#include "analyse/files/checked_file.h"
 #include "analyse/files/treeio.h"
 #include "analyse/tables/featureio.h"
 #include "gui/analysis/detail/project_file.h"
@@ -13,6 +12,7 @@
 #include "gui/foundation/file_checks.h"
 #include "gui/foundation/text_files.h"
 #include "gui/foundation/vx_message_popup.h"
+#include "imagecore/files/checked_file.h"
 
 namespace {
 

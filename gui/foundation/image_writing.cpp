@@ -36,6 +36,20 @@ QString chosen_format(QString format, QWidget* parent)
     return chooser.SelectionIDX() >= 0 ? chooser.Selection() : format;
 }
 
+// Writes the picture; *name := the file written (or not).
+bool write_picture(const QImage& picture, const QString& file, const QString& format,
+                   QWidget* parent, QString* name)
+{
+    const QString used = chosen_format(format, parent);
+    *name = without_extension(file) + "." + used.toLower();
+    // Encoded in memory first, so the file is written whole or not at all.
+    QByteArray encoded;
+    QBuffer buffer(&encoded);
+    return buffer.open(QIODevice::WriteOnly) &&
+           picture.save(&buffer, used.toUpper().toLatin1().constData()) &&
+           vx_write_text_file(*name, encoded);
+}
+
 }  // namespace
 
 bool vx_write_image(const QImage& picture, const QString& file, QWidget* parent)
@@ -47,15 +61,16 @@ bool vx_write_image(const QImage& picture, const QString& file, QWidget* parent)
 bool vx_write_image(const QImage& picture, const QString& file, const QString& format,
                     QWidget* parent)
 {
-    const QString used = chosen_format(format, parent);
-    const QString name = without_extension(file) + "." + used.toLower();
-    // Encoded in memory first, so the file is written whole or not at all.
-    QByteArray encoded;
-    QBuffer buffer(&encoded);
-    const bool written = buffer.open(QIODevice::WriteOnly) &&
-                         picture.save(&buffer, used.toUpper().toLatin1().constData()) &&
-                         vx_write_text_file(name, encoded);
+    QString name;
+    const bool written = write_picture(picture, file, format, parent, &name);
     if (!written)
         vx_write_error(name);
     return written;
+}
+
+bool vx_write_image_quietly(const QImage& picture, const QString& file, const QString& format,
+                            QWidget* parent)
+{
+    QString name;
+    return write_picture(picture, file, format, parent, &name);
 }

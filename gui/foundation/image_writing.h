@@ -21,3 +21,8 @@ bool vx_write_image(const QImage& picture, const QString& file, QWidget* parent)
 // The same in the given format.
 bool vx_write_image(const QImage& picture, const QString& file, const QString& format,
                     QWidget* parent);
+
+// The same without the pop-up, for a run that tells the files it could not
+// write once, at its end.
+bool vx_write_image_quietly(const QImage& picture, const QString& file, const QString& format,
+                            QWidget* parent);

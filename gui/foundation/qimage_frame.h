@@ -134,6 +134,8 @@ public:
     // extension, or the given one. Return whether the file was written.
     bool write_image(const QString& file);
     bool write_image(const char* file, const char* format);
+    // The same without the pop-up (vx_write_image_quietly).
+    bool write_image_quietly(const char* file, const char* format);
     // Zoom 1, and the data words scaled by f (nearest neighbour) copied raw
     // into a new screen image of the scaled size, which becomes the
     // viewport. A factor that gives no pixel changes nothing.

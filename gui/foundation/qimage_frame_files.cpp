@@ -90,6 +90,12 @@ bool qimage_frame::write_image(const char* file, const char* format)
     return vx_write_image(screen, QFile::decodeName(file), QString::fromLatin1(format), this);
 }
 
+bool qimage_frame::write_image_quietly(const char* file, const char* format)
+{
+    return vx_write_image_quietly(screen, QFile::decodeName(file), QString::fromLatin1(format),
+                                  this);
+}
+
 void qimage_frame::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() != Qt::Key_S || !(event->modifiers() & Qt::ControlModifier)) {

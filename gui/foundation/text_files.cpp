@@ -2,10 +2,10 @@
 
 #include <QFile>
 #include <QPlainTextEdit>
-#include <QSaveFile>
 #include <QTextDocument>
 
 #include "gui/foundation/vx_message_popup.h"
+#include "imagecore/files/checked_file.h"
 
 bool vx_read_text_file(const QString& file, QString* text)
 {
@@ -18,17 +18,8 @@ bool vx_read_text_file(const QString& file, QString* text)
 
 bool vx_write_text_file(const QString& file, const QByteArray& bytes)
 {
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    // Qt 6.4 keeps small writes in its buffer and commits the file although
-    // writing the buffer out failed, replacing the old file with an empty
-    // one: the bytes are flushed and checked first.
-    if (out.write(bytes) != bytes.size() || !out.flush() || out.error() != QFileDevice::NoError) {
-        out.cancelWriting();
-        return false;
-    }
-    return out.commit();
+    checked_file out(QFile::encodeName(file).constData(), "wb");
+    return out.write(bytes.constData(), static_cast<size_t>(bytes.size())) && out.close();
 }
 
 bool vx_save_text_file(const QString& file, const QString& text)

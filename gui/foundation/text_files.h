@@ -13,11 +13,13 @@ class QPlainTextEdit;
 // cannot be opened.
 bool vx_read_text_file(const QString& file, QString* text);
 
-// The one writer of whole files (texts, encoded images, projects): writes
-// the bytes to a temporary file beside the target and replaces the target
-// only once all of them are on the disk. On failure (a full disk, a
-// read-only file or folder) the temporary file goes, the old file stays
-// whole (or none is made) and the result is false. Shows nothing.
+// The one writer of whole files (texts, encoded images, projects), the
+// libraries' checked_file: writes the bytes to a temporary file beside the
+// target and replaces the target only once all of them are written; a
+// target that is a symbolic link stays one, the file it names is replaced.
+// On failure (a full disk, a read-only file or folder) the temporary file
+// goes, the old file stays whole (or none is made) and the result is false.
+// Shows nothing.
 bool vx_write_text_file(const QString& file, const QByteArray& bytes);
 
 // Writes the text as Latin-1, replacing the file only once all of it is

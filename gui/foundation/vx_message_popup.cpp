@@ -74,7 +74,16 @@ void vx_message(const QString& title, const QString& text)
 
 void vx_write_error(const QString& file)
 {
-    vx_message(QStringLiteral("!!Write Error!!"), "Unable to write file\n" + file);
+    vx_write_errors(file, 1);
+}
+
+void vx_write_errors(const QString& first, int count)
+{
+    vx_message(
+        QStringLiteral("!!Write Error!!"),
+        count == 1
+            ? "Unable to write file\n" + first
+            : QStringLiteral("Unable to write %1 files, the first of them\n").arg(count) + first);
 }
 
 void vx_read_error(const QString& file, const QString& reason)

@@ -47,6 +47,9 @@ void vx_message(const QString& title, const QString& text);
 // The "!!Write Error!!" pop-up naming the file.
 void vx_write_error(const QString& file);
 
+// The same for a run that could not write `count` files, naming the first.
+void vx_write_errors(const QString& first, int count);
+
 // The "Could not load image" pop-up naming the file and why its reader
 // refused it.
 void vx_read_error(const QString& file, const QString& reason);

@@ -23,8 +23,10 @@ QTVxLabeledRepository::QTVxLabeledRepository(const char* file)
 {
     // A file read in part would be rewritten with its part alone.
     fileLoaded = read(file) == 1 && getRepository() != nullptr && getRepository()->isRead();
-    if (fileLoaded)
+    if (fileLoaded) {
         updateClassifiedImageFiles(imageFormat.c_str());
+        repository_images::show_write_failures(takeWriteFailures());
+    }
 }
 
 QTVxLabeledRepository::~QTVxLabeledRepository() = default;

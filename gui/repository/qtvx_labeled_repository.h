@@ -20,8 +20,9 @@ public:
                           const char* repositoryFile);
     // Reads the ".vxq" file, then names and writes the label images of the
     // labelled images that have none yet, in this object's format, and
-    // rewrites the file when any changed. A file or repository that cannot
-    // be read whole is left as it is: see loaded().
+    // rewrites the file when any changed; label images that cannot be
+    // written get one "!!Write Error!!" pop-up. A file or repository that
+    // cannot be read whole is left as it is: see loaded().
     explicit QTVxLabeledRepository(const char* file);
     ~QTVxLabeledRepository() override;
 
@@ -36,7 +37,9 @@ public:
     // extension gets it appended; one that would not fit is refused with a
     // message), after the line "Writing Labeled Image %s with Palette
     // (%d)\n" with the classes + 256 entries of the label palette. The labels
-    // show through that palette (its colours as the display takes them).
+    // show through that palette (its colours as the display takes them). A
+    // file that cannot be written is noted (writeFailures) and shows
+    // nothing: the run that wrote it tells its failures once.
     void writeImage(char* file, image* img) override;
     // A new QTVxRepository of the ".vxr" file, owned by the base.
     VxRepository* loadRepository(const char* file) override;

@@ -33,8 +33,9 @@ public:
     // appended), after the line "Writing Labeled Image %s with Palette
     // (%d)\n". writeImage writes the values as colours 0x00RRGGBB,
     // writeImageGrey shows them through the repository palette of a query
-    // run, or as greys when there is none. A failed write shows the display
-    // widget's error pop-up.
+    // run, or as greys when there is none. A file that cannot be written is
+    // noted (writeFailures) and shows nothing: the run that wrote it tells
+    // its failures once, at its end.
     void writeImage(const char* file, image* img) override;
     void writeImageGrey(const char* file, image* img) override;
     // The same, and `file`, a buffer of 1024 bytes, ends up naming the file

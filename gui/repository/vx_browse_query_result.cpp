@@ -13,12 +13,13 @@
 
 #include "filter/polarity.h"
 #include "gui/foundation/dialog_service.h"
-#include "gui/foundation/vx_message_popup.h"
+#include "gui/foundation/forms/form_widgets.h"
 #include "gui/foundation/thumbnails/vx_display_image_list.h"
 #include "gui/foundation/vx_base_paths.h"
+#include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/window_flags.h"
-#include "gui/foundation/forms/form_widgets.h"
 #include "gui/repository/detail/browser_parts.h"
+#include "gui/repository/detail/repository_images.h"
 #include "gui/repository/qtvx_labeled_repository.h"
 #include "gui/repository/vx_analyze_volume_export_dialog.h"
 #include "gui/repository/vx_class_export_dialog.h"
@@ -137,15 +138,19 @@ QString VxBrowseQueryResult::targetStem()
 void VxBrowseQueryResult::exportRegionImages()
 {
     const QString stem = targetStem();
-    if (!stem.isEmpty())
-        labels->writeResultRegions(encoded(stem).constData());
+    if (stem.isEmpty())
+        return;
+    labels->writeResultRegions(encoded(stem).constData());
+    repository_images::show_write_failures(labels->takeWriteFailures());
 }
 
 void VxBrowseQueryResult::exportContoursImages()
 {
     const QString stem = targetStem();
-    if (!stem.isEmpty())
-        labels->writeResultContours(encoded(stem).constData());
+    if (stem.isEmpty())
+        return;
+    labels->writeResultContours(encoded(stem).constData());
+    repository_images::show_write_failures(labels->takeWriteFailures());
 }
 
 void VxBrowseQueryResult::exportISOSurfaceImages()
@@ -161,8 +166,10 @@ void VxBrowseQueryResult::exportResultRegionsByClass()
                                QStringLiteral("Filestem for Export of Regions"),
                                QStringLiteral("FileStem"), QString(), this, "Export Result Regions",
                                1);
-    if (vx_dialogs().exec(dialog) == QDialog::Accepted && !dialog.getFileName().isEmpty())
-        labels->writeResultRegions(encoded(dialog.getFileName()).constData(), dialog.getClass());
+    if (vx_dialogs().exec(dialog) != QDialog::Accepted || dialog.getFileName().isEmpty())
+        return;
+    labels->writeResultRegions(encoded(dialog.getFileName()).constData(), dialog.getClass());
+    repository_images::show_write_failures(labels->takeWriteFailures());
 }
 
 void VxBrowseQueryResult::exportAnalyzeVolume()

@@ -210,6 +210,7 @@ void VxClassificationView::SetClassifiedRegions(vx_analyse_control* pmsacControl
     // 3. Stored by image index, whatever the button shows by now.
     labeled->setImage(iImageID, count, ids.data(), iClass, labelImage.c_str());
     labeled->writeClassifiedRegionsImage(iImageID);
+    repository_images::show_write_failures(labeled->takeWriteFailures());
 
     // 4. The ".vxq" file.
     if (!autosaveName.isEmpty()) {

@@ -4,9 +4,10 @@
 #include <utility>
 
 #include "gui/foundation/dialog_service.h"
-#include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/forms/vx_attribute_selection.h"
+#include "gui/foundation/vx_message_popup.h"
 #include "gui/repository/detail/browser_parts.h"
+#include "gui/repository/detail/repository_images.h"
 #include "gui/repository/qtvx_labeled_repository.h"
 #include "gui/repository/vx_class_export_dialog.h"
 #include "gui/repository/vx_classification_view.h"
@@ -152,16 +153,20 @@ void VxClassificationView::exportResultRegionsByClass()
     const auto [stem, cls] =
         class_export(*labeled, this, QStringLiteral("Filestem for Export of Regions"),
                      QStringLiteral("FileStem"), QString(), "Export Result Regions");
-    if (!stem.isEmpty())
-        labeled->writeResultRegions(encoded(stem).constData(), cls);
+    if (stem.isEmpty())
+        return;
+    labeled->writeResultRegions(encoded(stem).constData(), cls);
+    repository_images::show_write_failures(labeled->takeWriteFailures());
 }
 
 void VxClassificationView::exportResultRegions()
 {
     const QString stem = save_name(this, QStringLiteral("Filestem for Export of Regions"),
                                    QString(), QStringLiteral("Filestem"));
-    if (!stem.isEmpty())
-        labeled->writeResultRegions(encoded(stem).constData());
+    if (stem.isEmpty())
+        return;
+    labeled->writeResultRegions(encoded(stem).constData());
+    repository_images::show_write_failures(labeled->takeWriteFailures());
 }
 
 void VxClassificationView::exportISOSurfaceVolume()

@@ -170,8 +170,10 @@ void VxCompareLabeledRepositoryDialog::compare()
             table.constData(), truth.constData(), vx_compare_form::textOrNull(tag), 0, this,
             &VxCompareLabeledRepositoryDialog::getProgress, withoutGroundTruth);
     });
-    vx_compare_form::reportComparison(written != 0, resultFile, withoutGroundTruth, numberOfImages,
-                                      gtPath);
+    if (written == 0)
+        labeled.noteWriteFailure(table.toStdString());
+    vx_compare_form::reportComparison(labeled.takeWriteFailures(), withoutGroundTruth,
+                                      numberOfImages, gtPath);
 }
 
 void VxCompareLabeledRepositoryDialog::set_result_path(QString sPath)

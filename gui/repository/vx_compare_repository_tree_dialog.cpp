@@ -9,10 +9,11 @@
 #include <vector>
 
 #include "filter/polarity.h"
-#include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/forms/form_parts.h"
+#include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/window_flags.h"
 #include "gui/repository/detail/compare_form.h"
+#include "gui/repository/detail/repository_images.h"
 #include "gui/repository/qtvx_repository.h"
 
 VxCompareRepositoryTreeDialog::VxCompareRepositoryTreeDialog(VxBasePaths* paths, QWidget* parent,
@@ -226,6 +227,9 @@ void VxCompareRepositoryTreeDialog::compare()
             textOrNull(truthTag), textOrNull(images), textOrNull(imagesTag), this,
             &VxCompareRepositoryTreeDialog::getProgress, withoutGroundTruth);
     });
-    vx_compare_form::reportComparison(written != 0, resultFile, withoutGroundTruth, numberOfImages,
-                                      gtPath);
+    // The table and the best-match images in one pop-up.
+    if (written == 0)
+        repository.noteWriteFailure(table.toStdString());
+    vx_compare_form::reportComparison(repository.takeWriteFailures(), withoutGroundTruth,
+                                      numberOfImages, gtPath);
 }

@@ -27,6 +27,7 @@
 #include "gui/foundation/vx_dual_tree_progress.h"
 #include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/window_flags.h"
+#include "gui/repository/detail/repository_images.h"
 #include "gui/repository/qtvx_repository.h"
 #include "imagecore/report.h"
 #include "imagecore/text/vxstringtools.h"
@@ -360,8 +361,10 @@ void vx_new_repository_dialog::compute(const QString& treeDirectory)
                               treeGenerationMode);
 
     // 4.-6. Preprocessing, scales, overwriting and the bars.
-    if (preprocessing)
+    if (preprocessing) {
         repository.doPreProc(chain, QFile::encodeName(tagEdit->text()).constData());
+        repository_images::show_write_failures(repository.takeWriteFailures());
+    }
     repository.computeRepositoryInit(scales);
     repository.forceOverwrite(recompute);
     imageProgress->reset();

@@ -95,7 +95,9 @@ protected slots:
     // cannot be read or holds no images, or a destination that is no
     // writable folder; nothing is written either when the format chooser is
     // left without a choice. A result file that cannot be created stops the
-    // run with a pop-up.
+    // run with a pop-up; result images, result-file lines and table rows
+    // that cannot be written get one pop-up at the run's end, naming the
+    // first file and how many.
     void executeQuery();
     // The fields and rows into a ".query" file (".query" once); a failed
     // write shows a pop-up.

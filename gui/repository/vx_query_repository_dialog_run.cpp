@@ -16,6 +16,7 @@
 #include "gui/foundation/forms/form_parts.h"
 #include "gui/foundation/vx_base_paths.h"
 #include "gui/foundation/vx_message_popup.h"
+#include "gui/repository/detail/repository_images.h"
 #include "gui/repository/qtvx_repository.h"
 #include "gui/repository/vx_browse_query_result.h"
 #include "gui/repository/vx_query_repository_dialog.h"
@@ -133,6 +134,8 @@ void VxQueryRepositoryDialog::run(QTVxRepository& repository)
         QCoreApplication::processEvents();
     }
     progress->setValue(images);
+    // A full disk fails every image after the first: one pop-up tells them.
+    repository_images::show_write_failures(repository.takeWriteFailures());
 
     // 12.-14. The result browser in place of the previous one.
     emit close_active_browser();

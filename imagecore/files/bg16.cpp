@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "imagecore/fatal.h"
+#include "imagecore/files/checked_file.h"
 #include "imagecore/files/detail/byteorder.h"
 #include "imagecore/files/vxfileio.h"
 #include "imagecore/files/vxfopen.h"
@@ -53,17 +54,15 @@ int load16BitGreyPGM(const char* path, image** out)
 
 int write_16bg_pixels(const char* path, const int* pixels, int width, int height)
 {
-    FILE* f = vxfopen(path, "wb");
-    if (f == nullptr)
-        return -1;
+    checked_file out(path, "wb");
     const size_t n = static_cast<size_t>(width) * static_cast<size_t>(height);
     unsigned char header[12];
     std::memcpy(header, "16BG", 4);
     vx_put_le32(header + 4, static_cast<uint32_t>(width));
     vx_put_le32(header + 8, static_cast<uint32_t>(height));
-    const bool ok = std::fwrite(header, 1, sizeof header, f) == sizeof header &&
-                    write_2_byte_ints(f, pixels, n) == n;
-    return vx_close_written(f, ok, path);
+    if (out.write(header, sizeof header))
+        out.record(write_2_byte_ints(out.stream(), pixels, n) == n);
+    return out.close() ? 0 : -1;
 }
 
 int write16BitGreyPGM(const char* path, const image* img)

@@ -23,7 +23,7 @@ VXIMAGE_EXPORT bg16_status read_16bg_stream(FILE* f, image** out);
 VXIMAGE_EXPORT int load16BitGreyPGM(const char* path, image** out);
 
 // Writes the low 16 bits of each pixel. Returns 0, or -1 when the file cannot
-// be written completely.
+// be written completely; an older file then stays as it was (checked_file.h).
 VXIMAGE_EXPORT int write16BitGreyPGM(const char* path, const image* img);
 
 // The same for a bare row-major pixel array.

@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "imagecore/fatal.h"
+#include "imagecore/files/checked_file.h"
 #include "imagecore/files/vxfileio.h"
 #include "imagecore/files/vxfopen.h"
 #include "imagecore/report.h"
@@ -235,8 +236,8 @@ int write_png(const char* path, const image* img, colour_source source)
                   img->height, path);
         return 42;
     }
-    FILE* f = vxfopen(path, "wb");
-    if (f == nullptr) {
+    checked_file out(path, "wb");
+    if (!out.is_open()) {
         vx_report("writePNG Could not Open File %s\n", path);
         return 42;
     }
@@ -244,21 +245,19 @@ int write_png(const char* path, const image* img, colour_source source)
         png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, ignore_warning);
     if (png == nullptr) {
         vx_report("FATAL: Could not Initialize PNG write struct for file %s\n", path);
-        vx_close_written(f, false, path);
         return 42;
     }
     png_infop info = png_create_info_struct(png);
     if (info == nullptr) {
         vx_report("FATAL: Could not Initialize PNG first info struct for file %s\n", path);
         png_destroy_write_struct(&png, nullptr);
-        vx_close_written(f, false, path);
         return 42;
     }
     auto* row = static_cast<png_bytep>(std::malloc(4 * static_cast<size_t>(img->width)));
-    const bool ok = row != nullptr && write_png_rows(png, info, f, img, source, row);
+    out.record(row != nullptr && write_png_rows(png, info, out.stream(), img, source, row));
     std::free(row);
     png_destroy_write_struct(&png, &info);
-    return vx_close_written(f, ok, path) == 0 ? 0 : 42;
+    return out.close() ? 0 : 42;
 }
 
 }  // namespace

@@ -17,7 +17,8 @@ VXIMAGE_EXPORT int load_png_stream(FILE* f, const char* name, image** out);
 VXIMAGE_EXPORT int loadPNG(const char* path, image** out);
 
 // The writers produce 8-bit RGBA without interlace, alpha 255, and return 0,
-// or 42 after a message.
+// or 42 after a message; a file that cannot be written whole leaves an
+// older one as it was (checked_file.h).
 
 // Each pixel as palette[pixel]; every pixel must index the palette.
 VXIMAGE_EXPORT int writePNGPaletted(const char* path, const image* img, const int* palette);

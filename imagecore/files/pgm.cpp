@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "imagecore/fatal.h"
+#include "imagecore/files/checked_file.h"
 #include "imagecore/files/vxfileio.h"
 #include "imagecore/files/vxfopen.h"
 #include "imagecore/report.h"
@@ -40,10 +41,11 @@ long read_header_number(FILE* f)
     return is_space(c) ? value : -1;
 }
 
-int write_header(FILE* f, const char* magic, const image* img)
+bool write_header(checked_file& out, const char* magic, const image* img)
 {
     CLocaleScope c_numbers;
-    return std::fprintf(f, "%s\n%d %d\n255\n", magic, img->width, img->height);
+    return out.is_open() && out.record(std::fprintf(out.stream(), "%s\n%d %d\n255\n", magic,
+                                                    img->width, img->height) > 0);
 }
 
 }  // namespace
@@ -139,28 +141,24 @@ int write_pgm_p5(const char* path, const image* img)
     }
     const double scale = hi == lo ? 0.0 : 255.0 / (static_cast<double>(hi) - lo);
     vx_report("Export pgm Image %s, Min %d, Max %d, Scale %f\n", path, lo, hi, scale);
-    FILE* f = vxfopen(path, "wb");
-    if (f == nullptr)
-        return -1;
-    bool ok = write_header(f, "P5", img) > 0;
+    checked_file out(path, "wb");
+    bool ok = write_header(out, "P5", img);
     unsigned char buf[4096];
     for (size_t done = 0; ok && done < n;) {
         const size_t m = n - done < sizeof buf ? n - done : sizeof buf;
         for (size_t i = 0; i < m; ++i)
             buf[i] = static_cast<unsigned char>((static_cast<double>(img->pixels[done + i]) - lo) *
                                                 scale);
-        ok = std::fwrite(buf, 1, m, f) == m;
+        ok = out.write(buf, m);
         done += m;
     }
-    return vx_close_written(f, ok, path);
+    return out.close() ? 0 : -1;
 }
 
 int write_pgm_p3(const char* path, const image* img, const int* palette)
 {
-    FILE* f = vxfopen(path, "wb");
-    if (f == nullptr)
-        return -1;
-    bool ok = write_header(f, "P3", img) > 0;
+    checked_file out(path, "wb");
+    bool ok = write_header(out, "P3", img);
     const size_t n = static_cast<size_t>(img->width) * static_cast<size_t>(img->height);
     // Each pixel takes at most 12 characters ("255 255 255 ").
     char buf[4096];
@@ -177,9 +175,9 @@ int write_pgm_p3(const char* path, const image* img, const int* palette)
             buf[used++] = ' ';
         }
         if (used > sizeof buf - 12 || i + 1 == n) {
-            ok = std::fwrite(buf, 1, used, f) == used;
+            ok = out.write(buf, used);
             used = 0;
         }
     }
-    return vx_close_written(f, ok, path);
+    return out.close() ? 0 : -1;
 }

@@ -26,6 +26,9 @@ VXIMAGE_EXPORT int read_pgm_p5(const char* path, int** pixels, int* width, int* 
 // the file cannot be opened.
 VXIMAGE_EXPORT vx_image* read_vx_image_pgm_p5(const char* path);
 
+// The writers replace a file only once it is written whole
+// (checked_file.h): one that cannot be leaves an older file as it was.
+
 // Binary PGM with the pixels scaled from their minimum..maximum to 0..255.
 // Returns 0, or -1 when the file cannot be written.
 VXIMAGE_EXPORT int write_pgm_p5(const char* path, const image* img);

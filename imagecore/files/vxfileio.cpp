@@ -171,17 +171,6 @@ long vx_remaining_bytes(FILE* f)
     return end - here;
 }
 
-int vx_close_written(FILE* f, bool ok, const char* path)
-{
-    ok = std::ferror(f) == 0 && ok;
-    ok = std::fclose(f) == 0 && ok;
-    if (ok)
-        return 0;
-    vx_report("Could not write file %s\n", path);
-    std::remove(path);
-    return -1;
-}
-
 namespace {
 
 // Reads the whole file into a new byte array with one spare byte at its end;

@@ -40,11 +40,6 @@ VXIMAGE_EXPORT size_t read_1_byte_ints(FILE* f, int* values, size_t n);
 // stream cannot seek. The position is left unchanged.
 VXIMAGE_EXPORT long vx_remaining_bytes(FILE* f);
 
-// Closes a file that was opened for writing. When `ok` is false or the close
-// fails, prints "Could not write file %s", removes the incomplete file and
-// returns -1; otherwise returns 0.
-VXIMAGE_EXPORT int vx_close_written(FILE* f, bool ok, const char* path);
-
 // Read the whole file into a new array (char, or one int 0..255 per byte),
 // grown in blocks of 10,000 entries. The char array carries a terminating 0
 // that is not counted. Return the number of characters, or -1 (and a null

@@ -1,9 +1,14 @@
 #include <cstdlib>
+#include <filesystem>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "imagecore/files/bg16.h"
+#include "imagecore/files/image_loader.h"
 #include "imagecore/files/pgm.h"
 #include "imagecore/handles.h"
+#include "testsupport/full_disk.h"
 #include "testsupport/vx_test.h"
 
 namespace {
@@ -144,4 +149,47 @@ TEST(Pgm, P3WritesPaletteColoursOnOneLine)
     const int palette[2] = {0, 10 + 200 * 256 + 3 * 65536};
     ASSERT_EQ(write_pgm_p3(path.c_str(), img.get(), palette), 0);
     EXPECT_EQ(vx_test::read_file(path), "P3\n2 1\n255\n10 200 3 0 0 0 ");
+}
+
+TEST(ImageWriters, AWriteThatFailsLeavesTheOlderImageWholeAndSaysSo)
+{
+    vx_test::TempDir dir;
+    // Grey noise, which no writer packs into the kilobyte a file may have.
+    const image_handle img(create_image(40, 30, 0));
+    std::vector<int> palette(256);
+    for (int i = 0; i < 256; ++i)
+        palette[static_cast<size_t>(i)] = i * 65793;
+    unsigned seed = 12345;
+    for (int i = 0; i < 40 * 30; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        img->pixels[i] = static_cast<int>(seed >> 16 & 255u);
+    }
+    const std::string older = "an older image that must stay whole";
+    struct writer {
+        const char* name;
+        int failed;  // what the writer returns when the file cannot be written
+        std::function<int(const char*)> write;
+    };
+    const writer writers[] = {
+        {"p5.pgm", -1, [&](const char* path) { return write_pgm_p5(path, img.get()); }},
+        {"p3.pgm", -1,
+         [&](const char* path) { return write_pgm_p3(path, img.get(), palette.data()); }},
+        {"grey.16bg", -1, [&](const char* path) { return write16BitGreyPGM(path, img.get()); }},
+        {"grey.png", 42, [&](const char* path) { return writePNGgrey(path, img.get()); }},
+    };
+    for (const writer& w : writers) {
+        const std::string path = dir.file(w.name);
+        vx_test::write_file(path, older);
+        std::string printed;
+        int result = 0;
+        {
+            const vx_test::FileSizeLimit full(1024);
+            printed = vx_test::printed_by([&] { result = w.write(path.c_str()); });
+        }
+        EXPECT_EQ(result, w.failed) << w.name;
+        EXPECT_NE(printed.find("Could not write file " + path), std::string::npos) << printed;
+        EXPECT_EQ(vx_test::read_file(path), older) << w.name;
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 4)
+        << "no temporary file is left";
 }

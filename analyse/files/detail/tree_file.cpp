@@ -5,11 +5,11 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "analyse/files/checked_file.h"
 #include "analyse/trees/contour.h"
 #include "analyse/trees/regiontree.h"
 #include "analyse/trees/tree_walk.h"
 #include "imagecore/fatal.h"
+#include "imagecore/files/checked_file.h"
 #include "imagecore/files/vxfileio.h"
 #include "imagecore/files/vxfopen.h"
 #include "imagecore/report.h"

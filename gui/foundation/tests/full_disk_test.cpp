@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QImage>
 #include <QPlainTextEdit>
+#include <filesystem>
 #include <functional>
 #include <memory>
 
@@ -78,4 +79,21 @@ TEST(FullDisk, OnARealFullOrReadOnlyDiskWritesFailTheSameWay)
     expect_writes_fail_and_keep(
         [&readOnly](const std::string& name) { return readOnly.file(name); },
         [&readOnly] { ASSERT_TRUE(readOnly.readOnly()); });
+}
+
+TEST(WholeFiles, ANameOfAnyLegalLengthIsWrittenAndALinkStaysALink)
+{
+    namespace fs = std::filesystem;
+    vx_test::TempDir dir;
+    const std::string longest = dir.file(std::string(250, 'n') + ".rule");
+    EXPECT_TRUE(vx_write_text_file(q(longest), "long"));
+    EXPECT_EQ(vx_test::read_file(longest), "long");
+
+    // As the libraries write: through the link, which stays a link.
+    fs::create_directories(dir.path() / "files");
+    vx_test::write_file(dir.file("files/kept.rule"), old_text);
+    fs::create_symlink("files/kept.rule", dir.path() / "kept.rule");
+    EXPECT_TRUE(vx_write_text_file(q(dir.file("kept.rule")), "newer"));
+    EXPECT_TRUE(fs::is_symlink(dir.path() / "kept.rule"));
+    EXPECT_EQ(vx_test::read_file(dir.file("files/kept.rule")), "newer");
 }

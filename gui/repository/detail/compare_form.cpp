@@ -8,9 +8,10 @@
 #include <QProgressBar>
 #include <algorithm>
 
-#include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/forms/form_parts.h"
 #include "gui/foundation/vx_base_paths.h"
+#include "gui/foundation/vx_message_popup.h"
+#include "gui/repository/detail/repository_images.h"
 
 namespace vx_compare_form {
 
@@ -67,12 +68,12 @@ void readError(const QString& file)
     vx_message(QStringLiteral("!!Read Error!!"), "Unable to read file\n" + file);
 }
 
-void reportComparison(bool written, const QString& table,
+void reportComparison(const WriteFailures& failed,
                       const std::vector<std::string>& withoutGroundTruth, int total,
                       const QString& directory)
 {
-    if (!written) {
-        vx_write_error(table);
+    if (!failed.empty()) {
+        repository_images::show_write_failures(failed);
         return;
     }
     const int missing = static_cast<int>(withoutGroundTruth.size());

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "automation/repository/write_failures.h"
+
 class QBoxLayout;
 class QLineEdit;
 class QProgressBar;
@@ -46,11 +48,12 @@ bool fieldsGiven(std::initializer_list<Field> fields);
 void readError(const QString& file);
 
 // After a comparison of `total` images: the "!!Write Error!!" pop-up when
-// the table was not written; else the pop-up naming the images whose ground
-// truth could not be read from `directory` (their rows hold zeros), past a
-// dozen with the count of the others, which the comparison's output names.
-// No pop-up when the table was written and every image had its ground truth.
-void reportComparison(bool written, const QString& table,
+// the table or a best-match image was not written; else the pop-up naming
+// the images whose ground truth could not be read from `directory` (their
+// rows hold zeros), past a dozen with the count of the others, which the
+// comparison's output names. No pop-up when every file was written and every
+// image had its ground truth.
+void reportComparison(const WriteFailures& failed,
                       const std::vector<std::string>& withoutGroundTruth, int total,
                       const QString& directory);
 

@@ -9,6 +9,7 @@
 #include "gui/foundation/image_loading.h"
 #include "gui/foundation/qimage_frame.h"
 #include "gui/foundation/vx_image_file_formats.h"
+#include "gui/foundation/vx_message_popup.h"
 #include "imagecore/handles.h"
 #include "imagecore/report.h"
 
@@ -66,17 +67,21 @@ std::string extension(const char* name)
     return dot == std::string::npos ? std::string() : text.substr(dot + 1);
 }
 
-void write_in_format(const write_request& request, const char* format)
+std::string name_in_format(const char* name, const char* format)
 {
-    const std::string name = request.name;
-    vx_report("Writing Labeled Image %s with Palette (%d)\n", name.c_str(), request.entries);
-    const size_t dot = extension_dot(name);
-    const std::string written = name.substr(0, dot) + "." + format;
+    const std::string text = name != nullptr ? name : "";
+    return text.substr(0, extension_dot(text)) + "." + (format != nullptr ? format : "");
+}
+
+bool write_in_format(const write_request& request, const char* format)
+{
+    vx_report("Writing Labeled Image %s with Palette (%d)\n", request.name, request.entries);
+    const std::string written = name_in_format(request.name, format);
     if (request.buffer != nullptr) {
         if (written.size() >= kNameCapacity) {
             vx_report("Could not write %s: the name is longer than %d characters\n",
                       written.c_str(), static_cast<int>(kNameCapacity) - 1);
-            return;
+            return false;
         }
         std::memcpy(request.buffer, written.c_str(), written.size() + 1);
     }
@@ -85,7 +90,13 @@ void write_in_format(const write_request& request, const char* format)
         frame.set_palette(reinterpret_cast<unsigned char*>(request.palette), request.entries);
     else if (request.paletted)
         frame.setDisplayMode(1);  // the frame's own palette starts with a grey ramp
-    frame.write_image(written.c_str(), format);
+    return frame.write_image_quietly(written.c_str(), format);
+}
+
+void show_write_failures(const WriteFailures& failures)
+{
+    if (!failures.empty())
+        vx_write_errors(QFile::decodeName(failures.first().c_str()), failures.count());
 }
 
 }  // namespace repository_images

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <string>
 
+#include "automation/repository/write_failures.h"
 #include "imagecore/image.h"
 #include "imagecore/vx_image.h"
 
@@ -50,16 +51,23 @@ struct write_request {
     int entries;
 };
 
+// The file a write of the name in the format makes: the name less its
+// extension, '.', the format (a name without extension gets '.' and the
+// format).
+std::string name_in_format(const char* name, const char* format);
+
 // Prints "Writing Labeled Image %s with Palette (%d)\n", renames the buffer
-// and writes the file: the name less its extension, '.', the format (a name
-// without extension gets '.' and the format). A name that would not fit the
-// buffer is refused with a message; a failed write shows the display
-// widget's error pop-up.
-void write_in_format(const write_request& request, const char* format);
+// and writes the file (name_in_format). A name that would not fit the
+// buffer is refused with a message. Returns whether the file was written;
+// a failure shows nothing: the repository notes it, and its run tells its
+// failures once (show_write_failures).
+bool write_in_format(const write_request& request, const char* format);
 
 // Asks the repository for a format (its virtual setImageFormat) when the
 // name carries an extension that differs, in any letter case, from its
-// current one; then writes in the format it holds afterwards.
+// current one; then writes in the format it holds afterwards and notes a
+// file it could not write. Nothing is asked or written without a name or
+// an image.
 template <class Repository>
 void write_image(Repository& repository, const write_request& request)
 {
@@ -68,7 +76,12 @@ void write_image(Repository& repository, const write_request& request)
     const QByteArray asked(extension(request.name).c_str());
     if (!asked.isEmpty() && asked.toUpper() != QByteArray(repository.getImageFormat()).toUpper())
         repository.setImageFormat(asked.constData());
-    write_in_format(request, repository.getImageFormat());
+    if (!write_in_format(request, repository.getImageFormat()))
+        repository.noteWriteFailure(name_in_format(request.name, repository.getImageFormat()));
 }
+
+// After a run: one "!!Write Error!!" pop-up naming the first file the run
+// could not write and how many it could not; nothing when it wrote them all.
+void show_write_failures(const WriteFailures& failures);
 
 }  // namespace repository_images

@@ -1,6 +1,9 @@
-#include "analyse/files/checked_file.h"
+#include "imagecore/files/checked_file.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <filesystem>
@@ -74,6 +77,58 @@ TEST(CheckedFile, AReadOnlyFileIsRefusedAndAWrittenOneKeepsItsPermissions)
     EXPECT_EQ(std::filesystem::status(path).permissions(),
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     EXPECT_EQ(entries(dir.path()), 1);
+}
+
+TEST(CheckedFile, ANameOfAnyLegalLengthIsWrittenAndALinkStaysALink)
+{
+    namespace fs = std::filesystem;
+    vx_test::TempDir dir;
+    const auto replace = [](const std::string& path, const std::string& text) {
+        checked_file out(path.c_str(), "w");
+        return out.write(text) && out.close();
+    };
+    // Names up to the system's limit of 255 characters.
+    const std::string longest = dir.file(std::string(251, 'n') + ".pgm");
+    write_file(longest, "older");
+    EXPECT_TRUE(replace(longest, "newer"));
+    EXPECT_EQ(read_file(longest), "newer");
+
+    // A relative link in one folder to a file in another, and a link to a
+    // file not made yet.
+    fs::create_directories(dir.path() / "links");
+    fs::create_directories(dir.path() / "files");
+    write_file(dir.file("files/kept.txt"), "older");
+    fs::create_symlink("../files/kept.txt", dir.path() / "links/kept.txt");
+    fs::create_symlink("../files/made.txt", dir.path() / "links/made.txt");
+    EXPECT_TRUE(replace(dir.file("links/kept.txt"), "newer"));
+    EXPECT_TRUE(replace(dir.file("links/made.txt"), "made"));
+    for (const char* name : {"links/kept.txt", "links/made.txt"})
+        EXPECT_TRUE(fs::is_symlink(dir.path() / name)) << name;
+    EXPECT_EQ(read_file(dir.file("files/kept.txt")), "newer");
+    EXPECT_EQ(read_file(dir.file("files/made.txt")), "made");
+    EXPECT_EQ(entries(dir.path() / "links"), 2);
+    EXPECT_EQ(entries(dir.path() / "files"), 2);
+
+    // Links in a ring name no file: refused, the links as they were.
+    fs::create_symlink("ring.b", dir.path() / "ring.a");
+    fs::create_symlink("ring.a", dir.path() / "ring.b");
+    vx_test::printed_by([&] { EXPECT_FALSE(replace(dir.file("ring.a"), "x")); });
+    EXPECT_TRUE(fs::is_symlink(dir.path() / "ring.a"));
+}
+
+TEST(CheckedFile, APipeOrADeviceIsWrittenInPlace)
+{
+    vx_test::TempDir dir;
+    const std::string pipe = dir.file("pipe");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    checked_file out(pipe.c_str(), "w");
+    EXPECT_TRUE(out.write("through") && out.close());
+    char got[16] = {};
+    EXPECT_EQ(::read(reader, got, sizeof got), 7);
+    ::close(reader);
+    EXPECT_TRUE(std::filesystem::is_fifo(pipe)) << "no plain file in its place";
 }
 
 }  // namespace

@@ -5,11 +5,16 @@
 // never leaves a damaged file and always tells its caller.
 //
 // Mode "w" or "wb" replaces the file: everything goes to a new temporary
-// file beside the target, which is renamed over the target only when every
-// write and the close have succeeded, with the target's permissions. Until
-// then, and whenever anything fails, the target stays as it was: an older
-// file whole, or no file. A target that exists but may not be written (a
-// read-only file) is refused before anything is written.
+// file beside the target, under a short name of its own (so a target name
+// of any legal length will do), which is renamed over the target only when
+// every write and the close have succeeded, with the target's permissions.
+// Until then, and whenever anything fails, the target stays as it was: an
+// older file whole, or no file. A target that exists but may not be written
+// (a read-only file) is refused before anything is written. A target that
+// is a symbolic link stays one: the file it points to (through any chain of
+// links) is the one replaced, or made when it does not exist yet. A target
+// that is neither a plain file nor a folder (a device such as /dev/null, a
+// pipe) is written in place.
 //
 // Mode "a" or "ab" appends in place; when a write fails the file is cut back
 // to what it held before, so that no half-written row stays behind.
@@ -21,9 +26,9 @@
 #include <cstdio>
 #include <string>
 
-#include "analyse/analyse_export.h"
+#include "imagecore/vximage_export.h"
 
-class ANALYSE_EXPORT checked_file {
+class VXIMAGE_EXPORT checked_file {
 public:
     checked_file(const char* path, const char* mode);
     // A file that was not closed is given up: the target stays as it was.
@@ -60,8 +65,9 @@ private:
     // Keeps the first failure and reports it.
     void fail(int error);
 
-    std::string path_;
-    std::string temporary_;  // empty when appending
+    std::string path_;       // as given, for the messages
+    std::string target_;     // the file replaced: path_ with its links followed
+    std::string temporary_;  // empty when appending or writing in place
     FILE* file_ = nullptr;
     long start_ = -1;  // size of an appended file when it was opened, -1 unknown
     int error_ = 0;

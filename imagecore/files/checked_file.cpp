@@ -1,4 +1,4 @@
-#include "analyse/files/checked_file.h"
+#include "imagecore/files/checked_file.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -6,6 +6,8 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "imagecore/files/vxfopen.h"
 #include "imagecore/report.h"
@@ -17,6 +19,57 @@ namespace {
 int last_error()
 {
     return errno != 0 ? errno : EIO;
+}
+
+// Links followed before a chain of them counts as a loop, as the system's
+// own limit.
+constexpr int kMaxLinks = 40;
+
+// The file that writing `path` replaces: a symbolic link is followed to the
+// file it names, which need not exist yet, as a write through the link
+// would. Empty, with *error set, for a link that cannot be read or a chain
+// that does not end.
+std::string linked_file(const std::string& path, int* error)
+{
+    namespace fs = std::filesystem;
+    fs::path file = path;
+    for (int links = 0; links <= kMaxLinks; ++links) {
+        std::error_code failure;
+        if (!fs::is_symlink(fs::symlink_status(file, failure)))
+            return file.string();
+        const fs::path next = fs::read_symlink(file, failure);
+        if (failure) {
+            *error = failure.value();
+            return "";
+        }
+        file = next.is_absolute() ? next : file.parent_path() / next;
+    }
+    *error = ELOOP;
+    return "";
+}
+
+// Creates a temporary file in the folder of `file` under a short name that
+// no file has (mode with "x"): the name of the file itself may already be
+// as long as a name can be.
+FILE* open_temporary(const std::string& file, const std::string& mode, std::string* name)
+{
+    namespace fs = std::filesystem;
+    static std::atomic<unsigned> serial{0};
+    const fs::path folder = fs::path(file).parent_path();
+    const std::string stem = ".vx" + std::to_string(::getpid()) + "-";
+    // A name is taken only when nothing has it; one left over by an earlier
+    // process of the same number is passed over.
+    for (int tries = 0; tries < 100; ++tries) {
+        *name = (folder / (stem + std::to_string(serial++))).string();
+        std::error_code failure;
+        if (fs::exists(fs::symlink_status(*name, failure)))
+            continue;
+        FILE* f = vxfopen(name->c_str(), mode.c_str());
+        if (f != nullptr || errno != EEXIST)
+            return f;
+    }
+    errno = EEXIST;
+    return nullptr;
 }
 
 }  // namespace
@@ -35,18 +88,31 @@ checked_file::checked_file(const char* path, const char* mode) : path_(path != n
             start_ = std::ftell(file_);
         return;
     }
+    int error = ENOENT;  // for an empty path
+    target_ = linked_file(path_, &error);
+    if (target_.empty()) {
+        fail(error);
+        return;
+    }
     // The rename would replace a file that may not be written.
     struct stat target {};
-    const bool exists = ::stat(path, &target) == 0;
-    if (exists && ::access(path, W_OK) != 0) {
+    const bool exists = ::stat(target_.c_str(), &target) == 0;
+    if (exists && ::access(target_.c_str(), W_OK) != 0) {
         fail(last_error());
         return;
     }
-    static std::atomic<unsigned> serial{0};
-    temporary_ = path_ + ".tmp" + std::to_string(::getpid()) + "." + std::to_string(serial++);
+    // A device or a pipe holds no older file to keep, and a rename would
+    // put a plain file in its place. (A rename onto a folder fails.)
+    if (exists && !S_ISREG(target.st_mode) && !S_ISDIR(target.st_mode)) {
+        file_ = vxfopen(target_.c_str(), mode);
+        if (file_ == nullptr)
+            fail(last_error());
+        return;
+    }
     // "x": a temporary name that exists already is never written through.
-    file_ = vxfopen(temporary_.c_str(), (std::string(mode) + "x").c_str());
+    file_ = open_temporary(target_, std::string(mode) + "x", &temporary_);
     if (file_ == nullptr) {
+        temporary_.clear();
         fail(last_error());
         return;
     }
@@ -91,7 +157,7 @@ bool checked_file::close()
     if (temporary_.empty()) {
         if (error_ != 0 && start_ >= 0 && ::truncate(path_.c_str(), start_) != 0)
             vx_report("Could not restore file %s\n", path_.c_str());
-    } else if (error_ == 0 && std::rename(temporary_.c_str(), path_.c_str()) != 0) {
+    } else if (error_ == 0 && std::rename(temporary_.c_str(), target_.c_str()) != 0) {
         fail(last_error());
     }
     if (error_ == 0)
