@@ -6,7 +6,9 @@
 // count (argument 0 is the default); peak_MB and step_MB as in
 // automation_bench. The second argument shortens the training to that many
 // steps (the neighbourhood still shrinks from the whole map to nothing), so
-// that a slow build can be measured on a part and scaled.
+// that a slow build can be measured on a part and scaled. The third is the
+// map's side, 0 for the trainer's (120 x 120 units are a multiple of 15,
+// 121 x 121 are not).
 
 #include <benchmark/benchmark.h>
 
@@ -57,6 +59,7 @@ void BM_SofmTrainerDefaults(benchmark::State& state)
 {
     const int workers = static_cast<int>(state.range(0));
     const int steps = static_cast<int>(state.range(1));
+    const int side = state.range(2) > 0 ? static_cast<int>(state.range(2)) : kSide;
     set_tree_workers(workers);
     step_memory memory;
     double train = 0.0;
@@ -66,7 +69,7 @@ void BM_SofmTrainerDefaults(benchmark::State& state)
         memory.start();
         {
             quiet_stdout quiet;
-            vxsofm map(kSide, kSide, in, 1.0, 1.0, steps, 1, 0);
+            vxsofm map(side, side, in, 1.0, 1.0, steps, 1, 0);
             const auto start = std::chrono::steady_clock::now();
             while (map.sofm()->step < steps)
                 map.sofm_step(15);
@@ -86,11 +89,13 @@ void BM_SofmTrainerDefaults(benchmark::State& state)
     set_tree_workers(0);
 }
 BENCHMARK(BM_SofmTrainerDefaults)
-    ->Args({1, kRows})
-    ->Args({0, kRows})
-    ->Args({8, kRows})
-    ->Args({1, kRows / 10})
-    ->Args({0, kRows / 10})
+    ->Args({1, kRows, 0})
+    ->Args({0, kRows, 0})
+    ->Args({8, kRows, 0})
+    ->Args({1, kRows / 10, 0})
+    ->Args({0, kRows / 10, 0})
+    ->Args({1, kRows / 10, 120})
+    ->Args({1, kRows / 10, 121})
     ->Unit(benchmark::kSecond)
     ->Iterations(1)
     ->UseRealTime();

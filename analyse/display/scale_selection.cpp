@@ -88,14 +88,24 @@ void select_scale(image* dst, image* labels, region_tree* tree, int scale, int v
     const image* grey = grey_of(tree);
     if (grey == nullptr)
         return;
+    if (mode == 2) {
+        select_scale_over(dst, labels, grey, tree, scale, value);
+        return;
+    }
     copy_image(dst, grey);
     update_image_struct(dst);
-    const int n = image_pixel_count(dst);
-    if (mode == 2)
-        paint_contours_and_labels(dst->pixels, n, labels->pixels, image_pixel_count(labels),
-                                  tree->root, scale, value);
-    else if (mode == 1)
-        paint_young_contours(dst->pixels, n, tree->root, tree->scales, scale, dst->max);
+    if (mode == 1)
+        paint_young_contours(dst->pixels, image_pixel_count(dst), tree->root, tree->scales, scale,
+                             dst->max);
+}
+
+void select_scale_over(image* dst, image* labels, const image* grey, region_tree* tree, int scale,
+                       int value)
+{
+    copy_image(dst, grey);
+    update_image_struct(dst);
+    paint_contours_and_labels(dst->pixels, image_pixel_count(dst), labels->pixels,
+                              image_pixel_count(labels), tree->root, scale, value);
 }
 
 void select_scale_contours(image* dst, region_tree* tree, int scale, int value)

@@ -15,6 +15,11 @@
 // dst's maximum. Other modes leave the copy.
 ANALYSE_EXPORT void select_scale(image* dst, image* labels, region_tree* tree, int scale, int value,
                                  int mode);
+// select_scale's mode 2 over the caller's grey (of dst's size) in place of
+// the attribute image: a display shows a grey of its own under the
+// contours, such as a 16-bit picture mapped onto 0..255.
+ANALYSE_EXPORT void select_scale_over(image* dst, image* labels, const image* grey,
+                                      region_tree* tree, int scale, int value);
 // The outer contours of the regions alive at the scale, painted with value
 // over a copy of scale 0 of the attribute image, copied into dst.
 ANALYSE_EXPORT void select_scale_contours(image* dst, region_tree* tree, int scale, int value);

@@ -437,7 +437,7 @@ cluster_map_run::cluster_map_run(sofm_params* map, double* distance_map, int* la
       context_(context),
       start_(static_cast<long>(std::time(nullptr))),
       report_(map->num_inputs >= 10 ? static_cast<int>(map->num_inputs * 0.1) : 1),
-      show_each_(map->num_inputs < 30 || map->units % 15 == 0)
+      show_each_(map->num_inputs < 30)
 {
     if (distances_ == nullptr) {
         own_distances_.resize(static_cast<size_t>(map->units));

@@ -111,7 +111,7 @@ ANALYSE_EXPORT void init_cluster_map(sofm_params* map, double* distance_map, int
 // distance map (the caller's, or one of its own) and the labels cleared, the
 // start and stop lines, a progress line every tenth of the inputs, each
 // input placed on its winner, and the displays: after every input when
-// there are few inputs or the map's size asks for it, and at the end.
+// there are fewer than 30 inputs, and at the end.
 class ANALYSE_EXPORT cluster_map_run {
 public:
     cluster_map_run(sofm_params* map, double* distance_map, int* labels, sofm_display_fn show,

@@ -172,6 +172,21 @@ TEST(Vxsofm, AStopEndsTheTrainingAfterTheStepBeforeAndTheClusterMapRefreshesPerR
     delete_vector_array(in);
 }
 
+// 1199 inputs take part: rounds of 512 give a refresh after the first two
+// rounds and one at the end, whatever the map's size.
+TEST(Vxsofm, TheClusterMapRefreshesOncePerRoundOfInputsOnMapsOfEverySize)
+{
+    quiet q;
+    const tree_workers workers(2);
+    vector_array* in = clustered(1200, 3);
+    for (const int width : {5, 7, 10}) {
+        counted_map map(width, 3, in, 0.5, 1.0, 1, 1, 0);
+        map.init_cluster_map();
+        EXPECT_EQ(map.refreshes, 3) << map.sofm()->units << " units";
+    }
+    delete_vector_array(in);
+}
+
 TEST(Vxsofm, LinearNeighbourhoodMovesTheWinnerMost)
 {
     quiet q;
@@ -363,8 +378,7 @@ TEST(Vxsofm, TheSameSeedWritesTheSameSomFileWithOneWorkerAndWithFour)
 }
 
 // The map's passes against the plain single-threaded ones of its record
-// (analyse/vectors/kohonen.h) on a copy of it, on maps whose distance map
-// is shown after every input (30 x 30) and whose is not, refreshed more and
+// (analyse/vectors/kohonen.h) on a copy of it, on maps refreshed more and
 // less often than the moves of the steps between are taken by every unit.
 TEST(Vxsofm, ParallelPassesAgreeWithThePlainOnes)
 {

@@ -10,9 +10,9 @@
 // message, keeps the old name and returns false.
 //
 // The displayed (output) image holds overlay code * 256 + grey per pixel.
-// Its grey is the working image's value, or for an image with values above
-// 255 (16-bit grey) their min-max stretch onto 0..255; rules and tables see
-// the working image's own values.
+// Its grey is the working image's value, or for an image with values
+// outside 0..255 (16-bit grey) their min-max stretch onto 0..255
+// (vx_display_grey); rules and tables see the working image's own values.
 //
 // Without trees (before a computation, after a failed load) the selection
 // operations change nothing, and the regions images, exports, tables and
@@ -364,7 +364,7 @@ private:
     region_tree* darkTree = nullptr;
     ::image* working = nullptr;
     image_handle output;
-    // The output's grey when the working image has values above 255.
+    // The output's grey when the working image has values outside 0..255.
     image_handle stretchedGrey;
     QPointer<qimage_frame> displayFrame;
     // The frame was made by a constructor (no parent).

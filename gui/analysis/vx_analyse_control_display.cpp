@@ -4,6 +4,7 @@
 
 #include "analyse/display/dual_analyse.h"
 #include "gui/analysis/vx_analyse_control.h"
+#include "gui/foundation/image_loading.h"
 #include "gui/foundation/qimage_frame.h"
 #include "imagecore/report.h"
 
@@ -39,10 +40,8 @@ void vx_analyse_control::setWorking(::image* img)
     if (pixel_count(working) <= 0)
         return;
     update_image_struct(working);
-    if (working->max > 255) {
-        stretchedGrey.reset(create_copy_image(working));
-        equalize_image(stretchedGrey.get(), 255);
-    }
+    if (working->min < 0 || working->max > 255)
+        stretchedGrey.reset(vx_display_grey(working));
 }
 
 void vx_analyse_control::takeWorking(::image* img)

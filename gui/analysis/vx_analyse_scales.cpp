@@ -26,6 +26,7 @@
 #include "gui/foundation/forms/form_parts.h"
 #include "gui/foundation/forms/form_widgets.h"
 #include "gui/foundation/forms/vx_attribute_selection.h"
+#include "gui/foundation/image_loading.h"
 #include "gui/foundation/qimage_frame.h"
 #include "gui/foundation/screen_fit.h"
 #include "gui/foundation/sofm/vx_gui_som.h"
@@ -38,8 +39,6 @@ namespace {
 
 // The word written for contours and picked regions: palette index 1530.
 constexpr int picked_value = 1530;
-// select_scale's mode that draws contours and writes labels.
-constexpr int contours_and_labels = 2;
 
 QString latin1(const char* text)
 {
@@ -77,8 +76,12 @@ vx_analyse_scales::vx_analyse_scales(vx_analyse_control* control, int type, QWid
     labelImage.reset(create_image(width, height, 0));
     regionPath.assign(static_cast<size_t>(tree != nullptr ? std::max(tree->scales, 0) + 2 : 2), 0);
 
-    // 3. The frame on the tree's base image.
-    display = new qimage_frame(baseImage(), this);
+    // 3. The frame on the tree's base image, in values that leave room for
+    //    the picked value above them.
+    const image* base = baseImage();
+    if (base != nullptr)
+        shownGrey.reset(vx_display_grey(base));
+    display = new qimage_frame(shownGrey.get(), this);
     display->setDisplayMode(1);
 
     buildLayout();
@@ -180,8 +183,9 @@ int* vx_analyse_scales::framePixels() const
 
 void vx_analyse_scales::drawScale(int scale)
 {
-    select_scale(display->get_t_image(), labelImage.get(), tree, scale, picked_value,
-                 contours_and_labels);
+    if (shownGrey)
+        select_scale_over(display->get_t_image(), labelImage.get(), shownGrey.get(), tree, scale,
+                          picked_value);
 }
 
 void vx_analyse_scales::paintRegion(int r)
@@ -200,11 +204,10 @@ void vx_analyse_scales::set_region(int r)
 
 void vx_analyse_scales::set_single_region(int r)
 {
-    const image* base = baseImage();
     const image* frame = display->get_t_image();
-    if (base != nullptr)
-        std::copy_n(base->pixels,
-                    std::min(static_cast<long long>(base->width) * base->height,
+    if (shownGrey)
+        std::copy_n(shownGrey->pixels,
+                    std::min(static_cast<long long>(shownGrey->width) * shownGrey->height,
                              static_cast<long long>(frame->width) * frame->height),
                     framePixels());
     fdRegion = r;
@@ -391,7 +394,7 @@ void vx_analyse_scales::analyse_fds()
     const std::string title =
         "Node " + std::to_string(fdRegion) + " Image:" + std::string(control->imagename());
     auto* view = new vx_analyse_contour_fds(labelImage->width, labelImage->height, node,
-                                            baseImage(), parentWindow, title.c_str());
+                                            shownGrey.get(), parentWindow, title.c_str());
     connect(this, &vx_analyse_scales::vx_analyse_scales_hidden, view, &QWidget::close);
     connect(this, &vx_analyse_scales::closed, view, &QWidget::close);
     fdWindow = view;

@@ -2,8 +2,9 @@
 
 // The scale browser: one region tree of an analysis controller, scale by
 // scale. It draws the outer contours of the regions alive at the chosen
-// scale over the tree's base image, shows the attributes of a picked
-// region, follows a region up through its fathers ("region path"), adds
+// scale over the tree's base image (a 16-bit one mapped onto 0..255), shows
+// the attributes of a picked region, follows a region up through its
+// fathers ("region path"), adds
 // regions to the controller's active regions by Ctrl+right-click (a line
 // under the frame, "Frame Hint", says so), and exports the tree's attribute
 // table, C4.5 learner input (running the outside C4.5 programs) and the
@@ -170,4 +171,7 @@ private:
     void runC4_5(const QString& stem);
 
     QVBoxLayout* outerLayout = nullptr;
+    // The base image as the frame shows it (vx_display_grey): the grey under
+    // the contours and picked regions; null without a base image.
+    image_handle shownGrey;
 };

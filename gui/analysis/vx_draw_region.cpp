@@ -26,18 +26,6 @@ namespace {
 
 const char* const mode_names[4] = {"Erase", "Draw", "Fill", "Pick"};
 
-// The template's grey for display: as it is when it fits into a byte,
-// else stretched from its minimum to its maximum onto 0..255. Always
-// kind 1, so that the frame shows the words and keeps no typed copy.
-image* shown_grey(image* templ)
-{
-    update_image_struct(templ);
-    const bool fits = templ->min >= 0 && templ->max <= 255;
-    image* grey = fits ? create_copy_image(templ) : vx_equalized_copy(templ);
-    grey->kind = IMAGE_GREY;
-    return grey;
-}
-
 // A widget whose vertical layout keeps it at its size hint.
 QVBoxLayout* fixed_column(QWidget* parent, QBoxLayout* row)
 {
@@ -69,7 +57,8 @@ VxDrawRegion::VxDrawRegion(VxBasePaths* paths, const image* img, QWidget* parent
     templateImage.reset(img != nullptr ? create_copy_image(img) : create_image(0, 0, 0));
     const int w = templateImage->width;
     const int h = templateImage->height;
-    shownGrey.reset(shown_grey(templateImage.get()));
+    update_image_struct(templateImage.get());
+    shownGrey.reset(vx_display_grey(templateImage.get()));
     labels.reset(create_image(w, h, 0));
     undoImage.reset(create_image(w, h, 0));
     workImage.reset(create_image(w, h, 0));

@@ -200,9 +200,10 @@ private:
     // The table of the regions, led by the bookkeeping columns; none
     // without regions.
     void makeTable();
-    // Unticks the attributes of a region's place in its tree, which a
-    // sketched region does not have.
-    void uncheckTreeColumns();
+    // Unticks the attributes of a region's place, in the image and in its
+    // tree: an exported query asks for regions like the sketched ones,
+    // wherever they are.
+    void uncheckPlaceColumns();
     // A copy of the label image holding the labels 0..254.
     image_handle plainLabels() const;
     // True with a table and an attribute selection; otherwise the pop-up

@@ -57,23 +57,29 @@ void VxDrawRegion::computeAttributes()
         attributeSelection = std::make_unique<VxAttributeSelection>(
             table->getColumns(), table->getColumnNames(),
             QStringLiteral("Select Region Atributes "), this, "Select Region Atributes ", 0);
-        uncheckTreeColumns();
+        uncheckPlaceColumns();
     }
     attributeSelection->showModeless();
 }
 
-void VxDrawRegion::uncheckTreeColumns()
+void VxDrawRegion::uncheckPlaceColumns()
 {
-    // A sketched region stands alone: without father, sons, scales or a
-    // number in a tree these attributes never agree with those of a tree
-    // region of the same pixels, and would keep an exported query from it.
-    static const char* const tree_columns[] = {"age", "birth", "sons", "node", "decompentropy"};
-    for (int i = 0; i < table->getColumns(); ++i) {
-        const char* name = table->getColumnName(i);
-        for (const char* column : tree_columns)
+    const auto uncheck = [this](const char* column) {
+        for (int i = 0; i < table->getColumns(); ++i) {
+            const char* name = table->getColumnName(i);
             if (name != nullptr && std::strcmp(name, column) == 0)
                 attributeSelection->uncheckAttribute(i);
-    }
+        }
+    };
+    // A sketched region stands alone: without father, sons, scales or a
+    // number in a tree its tree attributes never agree with those of a tree
+    // region of the same pixels.
+    for (const char* column : {"age", "birth", "sons", "node", "decompentropy"})
+        uncheck(column);
+    // Its place in the image would keep the query to the sketched spots.
+    for (const char* column : {"centroidX", "centroidY", "centroidXn", "centroidYn", "minx", "maxx",
+                               "miny", "maxy", "border"})
+        uncheck(column);
 }
 
 bool VxDrawRegion::computeRegions()

@@ -88,6 +88,18 @@ image* vx_equalized_copy(const image* img)
     return copy;
 }
 
+image* vx_display_grey(const image* img)
+{
+    if (img->pixels == nullptr)
+        return create_image(img->width, img->height, 0);
+    image* grey = create_copy_image(img);
+    update_image_struct(grey);
+    if (grey->min < 0 || grey->max > 255)
+        equalize_image(grey, 255.0);
+    grey->kind = IMAGE_GREY;
+    return grey;
+}
+
 QImage vx_grey16_picture(const image* grey16)
 {
     image* levels = vx_equalized_copy(grey16);

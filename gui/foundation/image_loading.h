@@ -31,6 +31,13 @@ image* vx_read_16bg_file(const QString& file, QString* failure = nullptr);
 // (equalize_image with top 255); freed by the caller.
 image* vx_equalized_copy(const image* img);
 
+// A new kind-1 copy of the record (freed by the caller) whose values suit a
+// frame in mode 1, where a word is a palette index and overlays are drawn
+// as codes above 255: the record's own values when they lie in 0..255, else
+// mapped onto 0..255 as vx_equalized_copy maps them (a 16-bit picture). A
+// frame given it shows these words and keeps no typed copy.
+image* vx_display_grey(const image* img);
+
 // The 16-bit record shown as an 8-bit grey picture: its equalized values
 // through a 256-entry grey colour table.
 QImage vx_grey16_picture(const image* grey16);

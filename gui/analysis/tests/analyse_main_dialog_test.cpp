@@ -5,6 +5,7 @@
 #include <QTreeWidget>
 #include <cstdlib>
 #include <filesystem>
+#include <set>
 
 #include "gui/analysis/tests/main_dialog_test_support.h"
 #include "gui/analysis/vx_analyse_scales.h"
@@ -366,6 +367,20 @@ TEST_F(MainDialogTest, OneSketchToolPerPolarityTakesTheActiveRegionsAndGivesItsR
     EXPECT_EQ(control->activeBrightNodes(), 1);
 }
 
+TEST_F(MainDialogTest, ASketchWithTheDefaultTicksFindsRegionsLikeItWhereverTheyAre)
+{
+    // Three equal squares; the two on the left are sketched.
+    open(picture(64, 16, {{4, 4, 6, 6, 200}, {14, 4, 6, 6, 200}, {46, 4, 6, 6, 200}}));
+    query("RULES: TD: meangrey > 120 && area < 50 && minx < 30 #RULES\n");
+    ASSERT_EQ(control->activeBrightNodes(), 2);
+    queryLikeTheSketch("like.sketch.rule");
+    std::vector<int> found;
+    for (const tregionnode* node : active_nodes(control->opennodelist(), control->onodelistsize()))
+        found.push_back(node->minx);
+    EXPECT_EQ(found.size(), 3u);
+    EXPECT_EQ(std::set<int>(found.begin(), found.end()), std::set<int>({4, 14, 46}));
+}
+
 TEST_F(MainDialogTest, ASketchOfTheActiveRegionsExportsAQueryThatFindsThemAgain)
 {
     open(picture(48, 32, {{4, 4, 8, 8, 200}, {18, 5, 12, 6, 160}, {32, 14, 10, 13, 220}}));
@@ -373,15 +388,6 @@ TEST_F(MainDialogTest, ASketchOfTheActiveRegionsExportsAQueryThatFindsThemAgain)
     const std::vector<tregionnode*> selected =
         active_nodes(control->opennodelist(), control->onodelistsize());
     ASSERT_EQ(selected.size(), 3u);
-
-    // "Draw Bright", "Attributes", "Export Query", then "Apply Bright Query"
-    // with the rule the tool handed over.
-    press("Draw Bright");
-    auto* tool = static_cast<VxDrawRegion*>(vx_gui_test::top_level_widget("HALLO"));
-    ASSERT_NE(tool, nullptr);
-    vx_test::printed_by([&] { tool->computeAttributes(); });
-    dialogs().answer(qfile("found.sketch.rule"));
-    tool->exportRule();
-    press("Apply Bright Query");
+    queryLikeTheSketch("found.sketch.rule");
     EXPECT_EQ(active_nodes(control->opennodelist(), control->onodelistsize()), selected);
 }

@@ -149,6 +149,60 @@ TEST_F(ScalesTest, CtrlRightClicksSelectOneRegionEachAndClosingHidesAndClosesThe
     EXPECT_EQ(views(), 0);
 }
 
+// nested_regions() in 16 bits: every grey times 257, the plate 23130.
+QImage deep_nested_regions()
+{
+    const QImage eight = nested_regions();
+    QImage deep(eight.size(), QImage::Format_Grayscale16);
+    for (int y = 0; y < deep.height(); ++y) {
+        auto* row = reinterpret_cast<quint16*>(deep.scanLine(y));
+        for (int x = 0; x < deep.width(); ++x)
+            row[x] = static_cast<quint16>(qGray(eight.pixel(x, y)) * 257);
+    }
+    return deep;
+}
+
+TEST_F(ScalesTest, OnASixteenBitPictureContoursAndThePickedRegionShowAsOnAnEightBitOne)
+{
+    control = computed(deep_nested_regions(), 6, "deep.png");
+    region_tree* tree = control->openingtree();
+    ASSERT_EQ(tree->attr_image->scales[0].max, 250 * 257);
+    auto b = open();
+    int r = 0, g = 0, blue = 0;
+    b->display->getColor(1530, &r, &g, &blue);
+    const auto shown = [&](int p) { return b->display->grab().toImage().pixel(p % 48, p / 48); };
+
+    // The words are the picture mapped onto 0..255, with 1530 on the
+    // contours; the screen shows the contours in its colour.
+    const std::vector<int> words = b->words();
+    std::vector<int> contours(words.size(), 0);
+    for (const tregionnode* node : alive_at(tree, 0))
+        for (int k = 0; k < node->contour_size; ++k)
+            contours[node->contour[k]] = 1;
+    for (size_t p = 0; p < words.size(); ++p)
+        ASSERT_TRUE(contours[p] ? words[p] == 1530 : words[p] >= 0 && words[p] <= 255) << p;
+    EXPECT_EQ(words[48 + 1], 0);
+    EXPECT_EQ(words[12 * 48 + 12], 255);
+    const tregionnode* plate = tree->nodes[b->labelAt(6 * 48 + 6)];
+    EXPECT_EQ(shown(plate->contour[0]), qRgb(r, g, blue));
+
+    // A picked region shows in that colour too, alone in path mode as well.
+    press(*b, Qt::LeftButton, 22, 12);
+    const tregionnode* picked = tree->nodes[b->fdRegion];
+    for (int k = 0; k < picked->size; ++k)
+        ASSERT_EQ(b->words()[picked->pixels[k]], 1530) << k;
+    EXPECT_EQ(shown(12 * 48 + 22), qRgb(r, g, blue));
+    press(*b, Qt::MiddleButton, 12, 12);
+    EXPECT_EQ(shown(12 * 48 + 12), qRgb(r, g, blue));
+    EXPECT_EQ(shown(0), qRgb(0, 0, 0));
+
+    // The region's Fourier-descriptor view shows the picture under it.
+    EXPECT_EQ(vx_test::printed_by([&] { b->analyse_fds(); }).find("No color"), std::string::npos);
+    ASSERT_FALSE(b->fdWindow.isNull());
+    b->close();
+    vx_gui_test::flush_deferred_deletes();
+}
+
 TEST_F(ScalesTest, ADamagedTreeKeepsThePathInItsArrayAndRegionsWithoutContourOpenNoView)
 {
     auto b = open();

@@ -14,9 +14,11 @@
 
 #include "gui/analysis/tests/analysis_test_support.h"
 #include "gui/analysis/vx_analyse_main_dialog.h"
+#include "gui/analysis/vx_draw_region.h"
 #include "gui/foundation/qimage_frame.h"
 #include "gui/foundation/vx_base_paths.h"
 #include "gui/foundation/vx_edit_dialog.h"
+#include "testsupport/gui/gui_test.h"
 #include "testsupport/vx_test.h"
 
 namespace analysis_test {
@@ -69,6 +71,20 @@ protected:
         vx_test::printed_by([&] {
             QTest::mouseClick(in->findChild<QPushButton*>("Apply Bright Query"), Qt::LeftButton);
         });
+    }
+
+    // "Draw Bright" (the active bright regions become the sketch),
+    // "Attributes", "Export Query" to `rule` with the default ticks, then
+    // "Apply Bright Query" with the rule the tool handed over.
+    void queryLikeTheSketch(const std::string& rule)
+    {
+        press("Draw Bright");
+        auto* tool = static_cast<VxDrawRegion*>(vx_gui_test::top_level_widget("HALLO"));
+        ASSERT_NE(tool, nullptr);
+        vx_test::printed_by([&] { tool->computeAttributes(); });
+        vx_gui_test::dialogs().answer(qfile(rule));
+        tool->exportRule();
+        press("Apply Bright Query");
     }
 
     qimage_frame* display() const { return control->pdisplay(); }

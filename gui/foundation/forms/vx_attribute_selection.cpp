@@ -1,5 +1,6 @@
 #include "gui/foundation/forms/vx_attribute_selection.h"
 
+#include <QHBoxLayout>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -32,6 +33,24 @@ VxAttributeSelection::VxAttributeSelection(int count, const char* const* names, 
         item->setCheckState(0, Qt::Checked);
     }
     selected.assign(static_cast<size_t>(attributeCount), 0);
+
+    auto* ticks = new QHBoxLayout;
+    layout->addLayout(ticks);
+    for (const bool all : {true, false}) {
+        auto* button = new QPushButton(all ? QStringLiteral("All") : QStringLiteral("None"), this);
+        button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+        // Return stays with "Done".
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, [this, all] { checkAll(all); });
+        ticks->addWidget(button);
+    }
+    ticks->addStretch();
+}
+
+void VxAttributeSelection::checkAll(bool checked)
+{
+    for (int i = 0; i < attributeCount; ++i)
+        list->topLevelItem(i)->setCheckState(0, checked ? Qt::Checked : Qt::Unchecked);
 }
 
 std::vector<int> VxAttributeSelection::getSelection() const

@@ -14,7 +14,8 @@ class QVBoxLayout;
 class VxAttributeSelection : public QDialog {
     Q_OBJECT
 public:
-    // One checked item per name of `names` (`count` names, copied). The
+    // One checked item per name of `names` (`count` names, copied), and the
+    // buttons "All" and "None", which tick and untick every item. The
     // window title is `title` + ": Attribute Selection"; `name` is the
     // object name; non-zero flags make the dialog modal.
     VxAttributeSelection(int count, const char* const* names, QString title, QWidget* parent,
@@ -41,6 +42,7 @@ public slots:
 
 private:
     void addDoneButton();
+    void checkAll(bool checked);
 
     int attributeCount = 0;
     QTreeWidget* list = nullptr;

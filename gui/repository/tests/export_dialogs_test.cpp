@@ -105,6 +105,23 @@ TEST(AttributeSelection, KeepsItsTicksOverTwoRunsThatAddADoneButtonEach)
     EXPECT_EQ(indices[1], 3);
 }
 
+TEST(AttributeSelection, AllAndNoneTickAndUntickEveryAttribute)
+{
+    const char* names[] = {"area", "minx", "perimeter"};
+    VxAttributeSelection selection(3, names, "Sketch", nullptr, "Select", 0);
+    const auto press = [&](const QString& text) {
+        for (QPushButton* button : selection.findChildren<QPushButton*>())
+            if (button->text() == text)
+                button->click();
+    };
+    press("None");
+    EXPECT_TRUE(selection.getSelection().empty());
+    selection.findChild<QTreeWidget*>()->topLevelItem(1)->setCheckState(0, Qt::Checked);
+    EXPECT_EQ(selection.getSelection(), std::vector<int>({1}));
+    press("All");
+    EXPECT_EQ(selection.getSelection(), std::vector<int>({0, 1, 2}));
+}
+
 TEST(RurevuduDialog, WritesTheFiveValuesItWasGiven)
 {
     VxRurevuduDialog dialog(3, class_names, nullptr, "RUREVUDU Export", 0);
