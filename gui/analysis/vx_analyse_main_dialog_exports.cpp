@@ -6,10 +6,10 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include "automation/projects/project_names.h"
 #include "filter/polarity.h"
 #include "gui/analysis/vx_analyse_control.h"
 #include "gui/analysis/vx_analyse_main_dialog.h"
-#include "gui/analysis/vx_project_names.h"
 #include "gui/foundation/dialog_service.h"
 #include "gui/foundation/qimage_frame.h"
 #include "gui/foundation/screen_fit.h"

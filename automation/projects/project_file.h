@@ -1,12 +1,13 @@
 #pragma once
 
-// The project file ".vxp": the nine names of an analysis, one
-// "<Keyword>: <name>" line each, in the order of vx_project_fields.
+// The project file ".vxp" of one analysis: its nine names, one
+// "<Keyword>: <name>" line each, in the order of vx_project_fields. Names
+// are bytes, as the file system takes them.
 
-#include <QString>
 #include <string>
 
-#include "gui/analysis/vx_project_names.h"
+#include "automation/automation_export.h"
+#include "automation/projects/project_names.h"
 
 // Relative names in a project file are relative to the project's folder,
 // so that a project reads the same from every working folder.
@@ -15,7 +16,8 @@
 // name (to the working folder) is written as an absolute one unless the
 // project lies in the working folder, or the absolute name would be longer
 // than vx_name_capacity.
-std::string vx_project_text(const vx_project_names& names, const QString& file);
+AUTOMATION_EXPORT std::string project_file_text(const vx_project_names& names,
+                                                const std::string& file);
 
 // Reads the nine keywords in order; lines holding only white space may come
 // between them. Each name is the rest of its keyword's line with the white
@@ -26,4 +28,5 @@ std::string vx_project_text(const vx_project_names& names, const QString& file);
 // `fault` naming the file and the reason, when the file does not open, a
 // keyword is missing or out of order, or a name is longer than
 // vx_name_capacity; `names` is then untouched.
-bool vx_read_project_file(const QString& file, vx_project_names& names, QString& fault);
+AUTOMATION_EXPORT bool read_project_file(const std::string& file, vx_project_names& names,
+                                         std::string& fault);
