@@ -85,33 +85,40 @@ std::string folder_of(const std::string& project)
     return error ? std::string() : clean_absolute(absolute.parent_path());
 }
 
-bool in_working_folder(const std::string& folder)
-{
-    std::error_code error;
-    const fs::path working = fs::current_path(error);
-    return !error && folder == clean_absolute(working);
-}
-
 bool readable(const std::string& name)
 {
     return access(name.c_str(), R_OK) == 0;
 }
 
-// How the name is stored in a project of that folder: a relative name is
-// relative to the working folder, so it stays as it is only when the
-// project lies there.
+// The name (absolute, or relative to the working folder) relative to the
+// folder when it lies in it or below it; empty otherwise.
+std::string inside(const std::string& name, const std::string& folder)
+{
+    const std::string absolute = name.empty() ? name : clean_absolute(name);
+    const std::string prefix = folder == "/" ? folder : folder + "/";
+    if (folder.empty() || absolute.size() <= prefix.size() ||
+        absolute.compare(0, prefix.size(), prefix) != 0)
+        return std::string();
+    return absolute.substr(prefix.size());
+}
+
+// How the name is stored in a project of that folder: relative to the
+// folder when it lies there, else absolute; as it is when neither would
+// fit the capacity, so that every name written reads back.
 std::string stored(const std::string& name, const std::string& folder)
 {
-    if (name.empty() || name.front() == '/' || in_working_folder(folder))
+    if (name.empty())
         return name;
-    const std::string absolute = clean_absolute(name);
-    return !absolute.empty() && absolute.size() <= vx_name_capacity ? absolute : name;
+    for (const std::string& form : {inside(name, folder), clean_absolute(name)})
+        if (!form.empty() && form.size() <= vx_name_capacity)
+            return form;
+    return name;
 }
 
 // Where a stored relative name points for a project of that folder.
 std::string located(const std::string& name, const std::string& folder)
 {
-    if (name.empty() || name.front() == '/' || folder.empty() || in_working_folder(folder))
+    if (name.empty() || name.front() == '/' || folder.empty())
         return name;
     const std::string beside = folder + "/" + name;
     if (beside.size() > vx_name_capacity)
@@ -120,6 +127,11 @@ std::string located(const std::string& name, const std::string& folder)
 }
 
 }  // namespace
+
+bool in_project_folder(const std::string& name, const std::string& project)
+{
+    return !inside(name, folder_of(project)).empty();
+}
 
 std::string project_file_text(const vx_project_names& names, const std::string& file)
 {

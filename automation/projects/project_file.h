@@ -9,22 +9,27 @@
 #include "automation/automation_export.h"
 #include "automation/projects/project_names.h"
 
-// Relative names in a project file are relative to the project's folder,
-// so that a project reads the same from every working folder.
+// A project lives in its folder: names of files in the project's folder (or
+// below it) are stored relative to it, and relative names are read as
+// relative to it, so that a copied folder opens its own files from every
+// working folder. Other names are stored as absolute ones.
 
-// The text of the project file `file`: the nine lines in order. A relative
-// name (to the working folder) is written as an absolute one unless the
-// project lies in the working folder, or the absolute name would be longer
-// than vx_name_capacity.
+// Whether the file `name` (absolute, or relative to the working folder)
+// lies in the folder of the project file `project` or below it.
+AUTOMATION_EXPORT bool in_project_folder(const std::string& name, const std::string& project);
+
+// The text of the project file `project`: the nine lines in order, each name
+// stored as said above (a name neither of whose forms fits
+// vx_name_capacity stays as it is).
 AUTOMATION_EXPORT std::string project_file_text(const vx_project_names& names,
-                                                const std::string& file);
+                                                const std::string& project);
 
 // Reads the nine keywords in order; lines holding only white space may come
 // between them. Each name is the rest of its keyword's line with the white
 // space around it removed, so inner blanks survive. A relative name becomes
-// the path beside the project file, unless only the working folder holds
-// such a file (a project written before names were stored so); names stay
-// as they are when the project lies in the working folder. False, with
+// the path from the project's folder, unless only the working folder holds
+// such a file (a project written before names were stored so). Names
+// outside the folder (absolute, or with "..") are read as they point. False, with
 // `fault` naming the file and the reason, when the file does not open, a
 // keyword is missing or out of order, or a name is longer than
 // vx_name_capacity; `names` is then untouched.

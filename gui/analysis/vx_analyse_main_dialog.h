@@ -105,9 +105,10 @@ public slots:
     void write_bright_object_rule_dialog();
     void write_dark_object_rule_dialog();
     // "Write VXP": the project file (".vxp" added when missing), both trees
-    // and their tables. Trees still under the default names are named after
-    // the project instead ("<stem>.bright.tree", "<stem>.dark.tree" beside
-    // it), and the tree-name fields follow.
+    // and their tables. Trees under the default names or outside the
+    // project's folder are named after the project instead
+    // ("<stem>.bright.tree", "<stem>.dark.tree" beside it), and the
+    // tree-name fields follow.
     void writeProject();
     // The polarity's sketch tool, made on first use, with the active regions
     // as its sketch.
@@ -154,6 +155,10 @@ private:
     void openRuleInto(VxEditDialog* editor, const char* caption);
     void writeRule(VxEditDialog* editor, const char* name);
     void saveRuleAs(VxEditDialog* editor, const char* current, const char* caption);
+    // The field becomes `name` while it holds `defaultName` or a file
+    // outside the folder of `project`.
+    void ownTreeName(QLineEdit* field, const char* defaultName, const QString& name,
+                     const QString& project);
     void openSketch(bool bright);
     void useSketchRule(VxEditDialog* editor, QString queryRule, const QString& updateRule);
     void showBlobs(bool bright);
