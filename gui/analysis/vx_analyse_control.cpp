@@ -147,8 +147,8 @@ void vx_analyse_control::initNewAnalysis(const char* result, const char* imageFi
     names.openingTree = vx_default_opening_tree;
     names.closingTree = vx_default_closing_tree;
     names.result = result;
-    names.brightRule = "Bright_Objects.rule";
-    names.darkRule = "Dark_Objects.rule";
+    names.brightRule = vx_default_bright_rule;
+    names.darkRule = vx_default_dark_rule;
     names.updateRule = local_update_rule;
     imagename("Unknown.png");
     imagename(imageFile);

@@ -176,6 +176,11 @@ void vx_analyse_main_dialog::writeProject()
         vx_write_error(file);
         return;
     }
+    // Rules under the default names are every analysis' of this working
+    // folder: the editors' rules go beside the project.
+    if (!ownRule(brightRuleEditor, vx_default_bright_rule, stem + ".bright.rule") ||
+        !ownRule(darkRuleEditor, vx_default_dark_rule, stem + ".dark.rule"))
+        return;
     control->writeProject(file_bytes(file).constData());
 }
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "gui/analysis/tests/main_dialog_test_support.h"
+#include "gui/foundation/vx_edit_dialog.h"
 #include "testsupport/gui/gui_test.h"
 
 using namespace analysis_test;
@@ -143,6 +144,34 @@ TEST_F(MainDialogTest, WriteVxpOfAProjectNamingTreesOutsideItsFolderChangesNothi
     EXPECT_EQ(child<QLineEdit>("Dark Tree Name")->text(), qfile("proj/p.dark.tree"));
     for (const char* written : {"p.bright.tree", "p.dark.tree.csv"})
         EXPECT_TRUE(std::filesystem::exists(file("proj/") + written)) << written;
+}
+
+TEST_F(MainDialogTest, ProjectsOfOneWorkingFolderKeepTheirOwnRulesAndATypoReplacesNone)
+{
+    const auto writeProject = [&](const std::string& stem, const std::string& rule) {
+        open(square_on_black(), stem + ".png");
+        query(rule);
+        dialogs().answer(qfile(stem));
+        press("Write VXP");
+        EXPECT_EQ(child<VxEditDialog>("Bright Rule Edit")->File(), qfile(stem + ".bright.rule"));
+        EXPECT_EQ(control->brightrulesname(), file(stem + ".bright.rule"));
+    };
+    writeProject("one", square_rule);
+    delete dialog;
+    const std::string wide = "RULES: TD: area > 500 #RULES\n";
+    writeProject("two", wide);
+    EXPECT_EQ(vx_test::read_file(file("one.bright.rule")), square_rule);
+    EXPECT_EQ(vx_test::read_file(file("two.bright.rule")), wide);
+    EXPECT_EQ(vx_test::read_file(file("two.dark.rule")), "");
+
+    // A typo stays in the editor; the file keeps the rule that ran.
+    const std::string typo = "RULES: TD: area > #RULES\n";
+    dialogs().press("Acknowlege");
+    query(typo);
+    EXPECT_TRUE(dialogs().requests().back().labels.join("\n").contains("does not parse"));
+    EXPECT_EQ(child<VxEditDialog>("Bright Rule Edit")->findChild<QPlainTextEdit*>()->toPlainText(),
+              QString::fromStdString(typo));
+    EXPECT_EQ(vx_test::read_file(control->brightrulesname()), wide);
 }
 
 }  // namespace
