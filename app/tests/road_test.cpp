@@ -210,7 +210,7 @@ protected:
         printed_by([&] { click(*analysis, "Write VXP"); });
         const std::vector<std::string> project = lines_of(read_file(work.file("p.vxp")));
         ASSERT_EQ(project.size(), 9u);
-        EXPECT_EQ(project[3], "Imagename: " + square);
+        EXPECT_EQ(project[3], "Imagename: square.png");
         for (const char* tree : {"p.bright.tree", "p.dark.tree"})
             EXPECT_EQ(read_file(work.file(tree)).substr(0, 5), "RTHR2") << tree;
     }

@@ -1,7 +1,6 @@
 # Sources and internal headers of gui/analysis, appended to the lists of
 # gui/CMakeLists.txt (paths relative to gui/).
 list(APPEND vxgui_sources
-  analysis/detail/project_file.cpp
   analysis/detail/tree_files.cpp
   analysis/sketch_help.cpp
   analysis/vx_analyse_compute_tree.cpp
@@ -31,6 +30,5 @@ list(APPEND vxgui_internal_headers
   analysis/vx_analyse_main_dialog.h
   analysis/vx_analyse_scales.h
   analysis/vx_draw_region.h
-  analysis/vx_new_project_dialog.h
-  analysis/vx_project_names.h)
+  analysis/vx_new_project_dialog.h)
 

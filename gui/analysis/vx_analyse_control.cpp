@@ -11,7 +11,7 @@
 #include "analyse/files/treeio.h"
 #include "analyse/handles.h"
 #include "analyse/trees/regiontree.h"
-#include "gui/analysis/detail/project_file.h"
+#include "automation/projects/project_file.h"
 #include "gui/foundation/file_checks.h"
 #include "gui/foundation/qimage_frame.h"
 #include "gui/foundation/rule_check.h"
@@ -100,9 +100,12 @@ vx_analyse_control::vx_analyse_control(const char* projectFile, const char* name
     : QObject(parent), treeMode(treeMode)
 {
     setObjectName(QString::fromLatin1(name));
-    if (vx_read_project_file(QFile::decodeName(projectFile), names, loadFault)) {
+    std::string fault;
+    if (read_project_file(projectFile != nullptr ? projectFile : "", names, fault)) {
         vx_report("vx_analyse_control::Loading %s\n", imagename());
         loadStoredAnalysis();
+    } else {
+        loadFault = QFile::decodeName(fault.c_str());
     }
     reportLoadFault();
 }
@@ -144,8 +147,8 @@ void vx_analyse_control::initNewAnalysis(const char* result, const char* imageFi
     names.openingTree = vx_default_opening_tree;
     names.closingTree = vx_default_closing_tree;
     names.result = result;
-    names.brightRule = "Bright_Objects.rule";
-    names.darkRule = "Dark_Objects.rule";
+    names.brightRule = vx_default_bright_rule;
+    names.darkRule = vx_default_dark_rule;
     names.updateRule = local_update_rule;
     imagename("Unknown.png");
     imagename(imageFile);

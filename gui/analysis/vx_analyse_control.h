@@ -25,7 +25,7 @@
 #include <string>
 
 #include "analyse/display/dual_analyse.h"
-#include "gui/analysis/vx_project_names.h"
+#include "automation/projects/project_names.h"
 #include "imagecore/handles.h"
 
 class QEvent;

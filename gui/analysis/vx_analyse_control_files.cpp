@@ -6,7 +6,7 @@
 #include "analyse/display/visual_analyse.h"
 #include "analyse/files/treeio.h"
 #include "analyse/tables/featureio.h"
-#include "gui/analysis/detail/project_file.h"
+#include "automation/projects/project_file.h"
 #include "gui/analysis/detail/tree_files.h"
 #include "gui/analysis/vx_analyse_control.h"
 #include "gui/foundation/file_checks.h"
@@ -141,7 +141,8 @@ QString vx_analyse_control::writeProjectFiles(const QString& project)
     // 3. The project file last: an old one stays whole unless everything it
     //    names was written.
     if (failed.isEmpty() &&
-        !vx_write_text_file(project, QByteArray::fromStdString(vx_project_text(names, project))))
+        !vx_write_text_file(project, QByteArray::fromStdString(project_file_text(
+                                         names, QFile::encodeName(project).toStdString()))))
         failed = project;
 
     // 4. Labels, node arrays (the selection is indexed by label) and the

@@ -73,8 +73,9 @@ public slots:
     void write_result_image_dialog();
     void set_write_result_image(QString Input);
     // "Apply Query": the editor's rule saved to its file when the text
-    // changed, then applied. A text that cannot be saved is not applied; a
-    // rule that does not parse, or whose run fails, keeps the selection;
+    // changed, then applied. A text that does not parse is neither saved nor
+    // applied, so the file keeps the rule that ran last; a text that cannot
+    // be saved is not applied; a rule whose run fails keeps the selection;
     // each shows a pop-up with the reason. Beside the button the dialog
     // shows how many regions of the polarity are selected.
     void apply_bright_objects_rule();
@@ -105,9 +106,13 @@ public slots:
     void write_bright_object_rule_dialog();
     void write_dark_object_rule_dialog();
     // "Write VXP": the project file (".vxp" added when missing), both trees
-    // and their tables. Trees still under the default names are named after
-    // the project instead ("<stem>.bright.tree", "<stem>.dark.tree" beside
-    // it), and the tree-name fields follow.
+    // and their tables. Trees under the default names or outside the
+    // project's folder are named after the project instead
+    // ("<stem>.bright.tree", "<stem>.dark.tree" beside it), and the
+    // tree-name fields follow; so does a rule editor on the default rule
+    // file of the working folder, whose text is written beside the project
+    // as "<stem>.bright.rule" / "<stem>.dark.rule" first. A rule that cannot
+    // be written stops it (a pop-up tells).
     void writeProject();
     // The polarity's sketch tool, made on first use, with the active regions
     // as its sketch.
@@ -154,6 +159,16 @@ private:
     void openRuleInto(VxEditDialog* editor, const char* caption);
     void writeRule(VxEditDialog* editor, const char* name);
     void saveRuleAs(VxEditDialog* editor, const char* current, const char* caption);
+    // The editor's text written to the file, which becomes the editor's
+    // and so the rule; false after the pop-up when it cannot be written.
+    bool keepRuleIn(VxEditDialog* editor, QString file);
+    // keepRuleIn(file) while the editor is on `defaultName` of the working
+    // folder; true otherwise.
+    bool ownRule(VxEditDialog* editor, const char* defaultName, const QString& file);
+    // The field becomes `name` while it holds `defaultName` or a file
+    // outside the folder of `project`.
+    void ownTreeName(QLineEdit* field, const char* defaultName, const QString& name,
+                     const QString& project);
     void openSketch(bool bright);
     void useSketchRule(VxEditDialog* editor, QString queryRule, const QString& updateRule);
     void showBlobs(bool bright);

@@ -6,10 +6,10 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include "automation/projects/project_file.h"
 #include "filter/polarity.h"
 #include "gui/analysis/vx_analyse_control.h"
 #include "gui/analysis/vx_analyse_main_dialog.h"
-#include "gui/analysis/vx_project_names.h"
 #include "gui/foundation/dialog_service.h"
 #include "gui/foundation/qimage_frame.h"
 #include "gui/foundation/screen_fit.h"
@@ -145,6 +145,15 @@ void vx_analyse_main_dialog::write_dual_closed_regions_dialog()
 
 // ---- the project ----
 
+void vx_analyse_main_dialog::ownTreeName(QLineEdit* field, const char* defaultName,
+                                         const QString& name, const QString& project)
+{
+    if (field->text() == QString::fromLatin1(defaultName) ||
+        !in_project_folder(file_bytes(field->text()).toStdString(),
+                           file_bytes(project).toStdString()))
+        field->setText(name);
+}
+
 void vx_analyse_main_dialog::writeProject()
 {
     const QString caption = QStringLiteral("Set Project File");
@@ -154,19 +163,24 @@ void vx_analyse_main_dialog::writeProject()
         return;
     if (!file.endsWith(QLatin1String(".vxp")))
         file += QLatin1String(".vxp");
-    // Trees under the default names would be every project's of this
-    // working folder: they take the project's name, beside it.
+    // The project keeps its files beside it, named after it: trees under
+    // the default names would be every project's of this working folder,
+    // and trees outside the project's folder (a copied project's, or any a
+    // project file named) another's. Its tables follow its trees.
     const QString stem = VxBasePaths::truncateFormatPart(file);
-    if (brightTreeField->text() == QLatin1String(vx_default_opening_tree))
-        brightTreeField->setText(stem + ".bright.tree");
-    if (darkTreeField->text() == QLatin1String(vx_default_closing_tree))
-        darkTreeField->setText(stem + ".dark.tree");
+    ownTreeName(brightTreeField, vx_default_opening_tree, stem + ".bright.tree", file);
+    ownTreeName(darkTreeField, vx_default_closing_tree, stem + ".dark.tree", file);
     // Names the controller refused are not written under the old ones.
     if (brightTreeField->text() != QFile::decodeName(control->openingtreename()) ||
         darkTreeField->text() != QFile::decodeName(control->closingtreename())) {
         vx_write_error(file);
         return;
     }
+    // Rules under the default names are every analysis' of this working
+    // folder: the editors' rules go beside the project.
+    if (!ownRule(brightRuleEditor, vx_default_bright_rule, stem + ".bright.rule") ||
+        !ownRule(darkRuleEditor, vx_default_dark_rule, stem + ".dark.rule"))
+        return;
     control->writeProject(file_bytes(file).constData());
 }
 

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryFile>
 
 #include "analyse/handles.h"
 #include "analyse/rules/rule_file.h"
@@ -15,6 +16,18 @@ QString vx_rule_fault(const QString& file)
         return QStringLiteral("cannot be read");
     const program_handle parsed(parse_rule_file(name.constData(), 1));
     return parsed ? QString() : vx_parse_fault();
+}
+
+QString vx_rule_text_fault(const QString& text)
+{
+    // The parser reads files only.
+    QTemporaryFile scratch;
+    if (!scratch.open())
+        return QString();
+    const QByteArray bytes = text.toLatin1();
+    const bool written = scratch.write(bytes) == bytes.size() && scratch.flush();
+    scratch.close();
+    return written ? vx_rule_fault(scratch.fileName()) : QString();
 }
 
 QString vx_parse_fault()

@@ -11,6 +11,11 @@
 // plain file, unreadable); otherwise vx_parse_fault() of its parse.
 QString vx_rule_fault(const QString& file);
 
+// The same for a rule's text as a rule file would hold it (Latin-1), before
+// it is saved: empty when it parses, or when no scratch file can be made to
+// parse it from.
+QString vx_rule_text_fault(const QString& text);
+
 // "does not parse:\n" and the parser's reason ("line <n>: <message>") of the
 // last parse on this thread.
 QString vx_parse_fault();

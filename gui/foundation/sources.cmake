@@ -31,7 +31,6 @@ list(APPEND vxgui_sources
   foundation/rule_check.cpp
   foundation/screen_fit.cpp
   foundation/scripted_dialogs.cpp
-  foundation/sofm/detail/som_file_head.cpp
   foundation/sofm/vx_gui_som.cpp
   foundation/sofm/vx_gui_som_files.cpp
   foundation/sofm/vxqtsofm.cpp

@@ -93,9 +93,14 @@ void VxEditDialog::saveFile()
     saveCurrent();
 }
 
+QString VxEditDialog::text() const
+{
+    return vx_editor_text(*editor);
+}
+
 bool VxEditDialog::saveChanges()
 {
-    return (fileHoldsText && vx_editor_text(*editor) == fileText) || saveCurrent();
+    return (fileHoldsText && text() == fileText) || saveCurrent();
 }
 
 bool VxEditDialog::saveCurrent()
@@ -119,7 +124,7 @@ bool VxEditDialog::readText(QString& name)
 
 bool VxEditDialog::saveText(QString& name)
 {
-    const bool saved = vx_save_text_file(name, vx_editor_text(*editor));
+    const bool saved = vx_save_text_file(name, text());
     if (saved && name == file)
         remember();
     return saved;
@@ -127,7 +132,7 @@ bool VxEditDialog::saveText(QString& name)
 
 void VxEditDialog::remember()
 {
-    fileText = vx_editor_text(*editor);
+    fileText = text();
     fileHoldsText = true;
 }
 

@@ -35,6 +35,8 @@ public:
     // holds the text.
     bool saveChanges();
     QString File() const { return file; }
+    // The text as typed (vx_editor_text).
+    QString text() const;
 
 signals:
     // The editor now holds this file: after a load and after Save As.

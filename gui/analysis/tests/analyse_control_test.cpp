@@ -140,8 +140,13 @@ TEST_F(ControlTest, ProjectsRoundTripTheirNamesAndQueriesGiveTheSameHitsAfterSav
     control->brightrulesname(" keeps inner  blanks ");
     const std::string vxp = file("project.vxp");
     ASSERT_TRUE(control->writeProject(vxp.c_str()));
+    // Relative names come back from the project's folder, unless they would
+    // not fit then.
     std::vector<std::string> expected = names_of(*control);
-    expected[4] = "keeps inner  blanks";
+    for (std::string& name : expected)
+        if (name.front() != '/' && file(name).size() <= 499)
+            name = file(name);
+    expected[4] = file("keeps inner  blanks");
     EXPECT_EQ(vx_test::read_file(file("with blanks/bright tree")).substr(0, 5), "RTHR2");
     EXPECT_EQ(vx_test::read_file(control->closingtreename()).substr(0, 5), "RTHR2");
     EXPECT_EQ(vx_test::lines_of(vx_test::read_file(file("corvella.dark.tree.csv"))).size(),

@@ -5,10 +5,10 @@
 #include <QLineEdit>
 #include <QTreeWidget>
 
+#include "automation/sofm/som_file_head.h"
 #include "automation/tables/vxtable.h"
 #include "gui/foundation/dialog_service.h"
 #include "gui/foundation/forms/form_parts.h"
-#include "gui/foundation/sofm/detail/som_file_head.h"
 #include "gui/foundation/sofm/vx_gui_som.h"
 #include "gui/foundation/sofm/vxqtsofm.h"
 #include "imagecore/report.h"
@@ -49,19 +49,20 @@ void VxGUISOM::loadSOMFile()
     };
 
     // 1.-3. The head: the table and the columns the map was trained on.
-    VxSomFileHead head;
-    QString why;
-    if (!vx_read_som_head(file, head, why))
-        return refuse(why);
-    vx_report("File From %s\nAt %s\n", head.date.constData(), head.time.constData());
-    vx_report("Loading Table %s\n", head.table.constData());
+    som_file_head head;
+    std::string why;
+    if (!read_som_file_head(QFile::encodeName(file).constData(), head, why))
+        return refuse(QString::fromStdString(why));
+    vx_report("File From %s\nAt %s\n", head.date.c_str(), head.time.c_str());
+    vx_report("Loading Table %s\n", head.table.c_str());
 
     // 4. The table it names when that is a ".csv" file, else the current one.
     std::unique_ptr<VxTable> named;
-    if (head.table.endsWith(".csv")) {
-        if (!QFile(QFile::decodeName(head.table)).open(QIODevice::ReadOnly))
-            return refuse("Its table cannot be read: " + QFile::decodeName(head.table));
-        named = std::make_unique<VxTable>(head.table.constData(), ',');
+    const QString tableFile = QFile::decodeName(head.table.c_str());
+    if (tableFile.endsWith(QLatin1String(".csv"))) {
+        if (!QFile(tableFile).open(QIODevice::ReadOnly))
+            return refuse("Its table cannot be read: " + tableFile);
+        named = std::make_unique<VxTable>(head.table.c_str(), ',');
     }
     vx_report("Done ");
     VxTable* source = named ? named.get() : table.get();

@@ -71,8 +71,8 @@ TEST_F(MainDialogTest, WriteVxpAndCtrlOReopenTheAnalysisWithItsHits)
     EXPECT_EQ(last_request().filter, "Corvella Projects (*.vxp)");
     const auto lines = vx_test::lines_of(vx_test::read_file(file("p.vxp")));
     ASSERT_EQ(lines.size(), 9u);
-    EXPECT_EQ(lines[0], "BrightTree: " + file("p.bright.tree"));
-    EXPECT_EQ(lines[3], "Imagename: " + file("picture.png"));
+    EXPECT_EQ(lines[0], "BrightTree: p.bright.tree");
+    EXPECT_EQ(lines[3], "Imagename: picture.png");
     EXPECT_EQ(vx_test::read_file(file("p.dark.tree")).substr(0, 5), "RTHR2");
     query(square_rule);
     EXPECT_EQ(control->activeBrightNodes(), 1);

@@ -9,9 +9,11 @@
 // The longest name the analysis keeps: longer ones are refused, never cut.
 inline constexpr std::size_t vx_name_capacity = 499;
 
-// The tree files of a new analysis.
+// The tree and object rule files of a new analysis.
 inline constexpr char vx_default_opening_tree[] = "corvella.bright.tree";
 inline constexpr char vx_default_closing_tree[] = "corvella.dark.tree";
+inline constexpr char vx_default_bright_rule[] = "Bright_Objects.rule";
+inline constexpr char vx_default_dark_rule[] = "Dark_Objects.rule";
 
 struct vx_project_names {
     std::string openingTree;
