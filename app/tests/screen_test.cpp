@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -271,4 +272,27 @@ TEST_F(RealScreen, TheRepositoryDialogsAndTheTrainerLieOnTheScreen)
     expect_on_screen(trainer);
     expect_reachable(trainer, "Save SOM Name");
     printed_by([&] { delete trainer; });
+}
+
+TEST_F(RealScreen, TheNewRepositoryDialogStaysWhereTheUserPutItWhileItComputes)
+{
+    printed_by([this] { window->create_repository(); });
+    QWidget* dialog = window_named("Create Repository");
+    expect_on_screen(dialog);
+
+    // The user drags it elsewhere: the window manager moves it.
+    const QPoint to = free_area(dialog).topLeft() + QPoint(200, 100);
+    QProcess::execute(QStringLiteral("xdotool"),
+                      {QStringLiteral("windowmove"), QString::number(dialog->winId()),
+                       QString::number(to.x()), QString::number(to.y())});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->geometry().topLeft() == to; }));
+    const QRect placed = dialog->frameGeometry();
+
+    dialog->findChild<QLineEdit*>("ResultNameEdit")->setText(vx_gui_test::q(dir.file("rep.vxr")));
+    click(dialog, "Compute");
+    // The window manager has mapped it again by then, busy and done.
+    QTest::qWait(1000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dialog->frameGeometry() == placed; }))
+        << "at " << dialog->frameGeometry().x() << "," << dialog->frameGeometry().y()
+        << " instead of " << placed.x() << "," << placed.y();
 }
