@@ -9,8 +9,9 @@
 # ALSO_UNDER_LOCALE adds one more CTest test that runs the whole suite under
 # LC_ALL=<locale>, where Qt would otherwise read and write numbers with that
 # locale's decimal comma. XVFB_SCREEN runs the whole suite instead as one
-# CTest test on a real X screen of that size (Xvfb, Qt's xcb platform), for
-# tests of windows on a screen. Screenshots go to screenshots/ in the build
+# CTest test on a real X screen of that size (Xvfb, Qt's xcb platform) that
+# a window manager (openbox) manages, for tests of framed windows on a
+# screen. Screenshots go to screenshots/ in the build
 # tree.
 function(vx_add_gui_test_suite name)
   cmake_parse_arguments(ARG "" "ALSO_UNDER_LOCALE;XVFB_SCREEN" "SOURCES;LIBS" ${ARGN})
@@ -23,7 +24,9 @@ function(vx_add_gui_test_suite name)
     VX_TESTDATA_DIR="${PROJECT_SOURCE_DIR}/testdata")
   if(ARG_XVFB_SCREEN)
     add_test(NAME ${name}.xvfb_${ARG_XVFB_SCREEN}
-      COMMAND xvfb-run -a -s "-screen 0 ${ARG_XVFB_SCREEN}x24" $<TARGET_FILE:${name}>
+      COMMAND xvfb-run -a -s "-screen 0 ${ARG_XVFB_SCREEN}x24"
+              bash ${PROJECT_SOURCE_DIR}/testsupport/gui/with_window_manager.sh
+              $<TARGET_FILE:${name}>
       WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
     set_tests_properties(${name}.xvfb_${ARG_XVFB_SCREEN} PROPERTIES TIMEOUT 300
       RESOURCE_LOCK xvfb ENVIRONMENT QT_QPA_PLATFORM=xcb)

@@ -525,10 +525,13 @@ TEST_F(Road, FromTheFirstStartToQuit)
     ASSERT_NO_FATAL_FAILURE(compareWithTheGroundTruth());
     ASSERT_NO_FATAL_FAILURE(trainTheMap());
 
-    // Quit takes every window the menus opened but the trainers; the
-    // classification view, which the set-up dialog opened, lives on with
-    // its labelling view, and so does the result browser of the query run.
+    // Quit asks once, analyses and a labelling being open; then it takes
+    // every window the menus opened but the trainers; the classification
+    // view, which the set-up dialog opened, lives on with its labelling
+    // view, and so does the result browser of the query run.
+    dialogs().press("&Yes");
     menu("Quit");
+    EXPECT_EQ(dialogs().requests().back().title, "End Corvella");
     printed_by([] {
         vx_gui_test::flush_deferred_deletes();
         vx_gui_test::flush_deferred_deletes();

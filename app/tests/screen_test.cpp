@@ -1,25 +1,35 @@
-// The windows of a large photograph on a real screen (run under Xvfb, on
-// the screen CMake gives it) with the program's 14-point font: every window
-// lies on the screen, and every control named here can be scrolled into
-// its window's view there. Screenshots of "Create RAVAZ" and "Analyse
-// Image" go to screenshots/screen_<window>.png.
+// The windows of a large photograph on a real screen (run under Xvfb with a
+// window manager, on the screen CMake gives it) with the program's 14-point
+// font: every window lies on the screen with its frame, and every control
+// named here can be scrolled into its window's view there. Screenshots of
+// "Create RAVAZ" and "Analyse Image" go to screenshots/screen_<window>.png.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QFont>
 #include <QImage>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <filesystem>
 #include <string>
 
 #include "app/font_rule.h"
+#include "gui/analysis/vx_analyse_contour_fds.h"
 #include "gui/analysis/vx_analyse_control.h"
+#include "gui/analysis/vx_analyse_scales.h"
 #include "gui/analysis/vx_new_project_dialog.h"
 #include "gui/foundation/qimage_frame.h"
+#include "gui/foundation/sofm/vx_gui_som.h"
+#include "gui/foundation/tests/sofm_test_support.h"
 #include "gui/shell/vx_main_window.h"
 #include "testsupport/gui/gui_test.h"
 #include "testsupport/vx_test.h"
@@ -53,13 +63,22 @@ QRect free_area(QWidget* window)
     return window->screen()->availableGeometry();
 }
 
-// The window lies on the screen's free area.
+// The window, once the window manager has framed and placed it, lies on
+// the screen's free area, frame included.
 void expect_on_screen(QWidget* window)
 {
-    EXPECT_TRUE(free_area(window).contains(window->frameGeometry()))
-        << window->windowTitle().toStdString() << " at " << window->frameGeometry().x() << ","
-        << window->frameGeometry().y() << " size " << window->frameGeometry().width() << "x"
-        << window->frameGeometry().height();
+    ASSERT_NE(window, nullptr);
+    // Sizes the layouts ask for.
+    QApplication::processEvents();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window)) << window->windowTitle().toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([window] { return window->frameGeometry() != window->geometry(); }))
+        << window->windowTitle().toStdString() << " has no frame";
+    const bool inside = QTest::qWaitFor(
+        [window] { return free_area(window).contains(window->frameGeometry()); }, 2000);
+    EXPECT_TRUE(inside) << window->windowTitle().toStdString() << " at "
+                        << window->frameGeometry().x() << "," << window->frameGeometry().y()
+                        << " size " << window->frameGeometry().width() << "x"
+                        << window->frameGeometry().height();
 }
 
 // The widget of that object name, else the button of that text.
@@ -102,7 +121,7 @@ QWidget* window_named(const QString& name)
 
 void click(QWidget* window, const char* name)
 {
-    auto* button = window->findChild<QPushButton*>(QString::fromLatin1(name));
+    auto* button = qobject_cast<QPushButton*>(control_named(window, name));
     ASSERT_NE(button, nullptr) << name;
     printed_by([button] { QTest::mouseClick(button, Qt::LeftButton); });
 }
@@ -196,9 +215,84 @@ TEST_F(RealScreen, TheWindowsOfALargePhotographKeepTheirControlsOnTheScreen)
     }
     expect_reachable(window_named("Browse Bright Scales"), "Export View");
     expect_reachable(window_named("HALLO"), "Load Sketch");
+
+    // The Fourier descriptors of a large region: a coin's father.
+    auto* scales = static_cast<vx_analyse_scales*>(window_named("Browse Bright Scales"));
+    printed_by([scales] {
+        scales->midButtonClickAt(125, 125);
+        for (int i = 0; i < 8; ++i)
+            scales->scale_up();
+        scales->analyse_fds();
+    });
+    vx_analyse_contour_fds* fds = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* view = qobject_cast<vx_analyse_contour_fds*>(widget); view && view->isVisible())
+            fds = view;
+    ASSERT_NE(fds, nullptr);
+    expect_on_screen(fds);
+    expect_reachable(fds, "Coeffs");
+    for (int i = 0; i < 8; ++i)
+        fds->up_coeffs();
+    click(fds, "Coeffs");
+    QApplication::processEvents();
+    // Every number on a line of its own.
+    auto* coefficients = fds->findChild<QPlainTextEdit*>("Coefficients");
+    ASSERT_GT(coefficients->blockCount(), 5);
+    for (QTextBlock line = coefficients->document()->firstBlock(); line.isValid();
+         line = line.next())
+        EXPECT_EQ(line.layout()->lineCount(), 1) << line.text().toStdString();
+    EXPECT_EQ(coefficients->horizontalScrollBar()->maximum(), 0);
     for (QWidget* widget : QApplication::topLevelWidgets())
         if (widget->isVisible() && widget->windowTitle() == "Bright Blobs")
             expect_on_screen(widget);
     printed_by([this] { window->rules_howto(); });
     expect_on_screen(window_named("Rules HOWTO"));
+}
+
+TEST_F(RealScreen, TheRepositoryDialogsAndTheTrainerLieOnTheScreen)
+{
+    printed_by([this] {
+        window->create_repository();
+        window->query_repository();
+    });
+    // The query list grows with its rows.
+    QWidget* query = window_named("Query Repository");
+    auto* rule = query->findChild<QLineEdit*>("Query Rule");
+    for (int i = 0; i < 10; ++i) {
+        rule->setText(vx_gui_test::q(dir.file("q" + std::to_string(i) + ".rule")));
+        QTest::keyClick(rule, Qt::Key_Return);
+    }
+    for (const char* name : {"Create Repository", "Query Repository"})
+        expect_on_screen(window_named(name));
+    expect_reachable(window_named("Create Repository"), "Log Window");
+    expect_reachable(window_named("Query Repository"), "Start Query");
+
+    sofm_test::write_table(dir.file("table.csv"), 5000, 4);
+    QPointer<VxGUISOM> trainer = sofm_test::open(dir.file("table.csv"));
+    expect_on_screen(trainer);
+    expect_reachable(trainer, "Save SOM Name");
+    printed_by([&] { delete trainer; });
+}
+
+TEST_F(RealScreen, TheNewRepositoryDialogStaysWhereTheUserPutItWhileItComputes)
+{
+    printed_by([this] { window->create_repository(); });
+    QWidget* dialog = window_named("Create Repository");
+    expect_on_screen(dialog);
+
+    // The user drags it elsewhere: the window manager moves it.
+    const QPoint to = free_area(dialog).topLeft() + QPoint(200, 100);
+    QProcess::execute(QStringLiteral("xdotool"),
+                      {QStringLiteral("windowmove"), QString::number(dialog->winId()),
+                       QString::number(to.x()), QString::number(to.y())});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->geometry().topLeft() == to; }));
+    const QRect placed = dialog->frameGeometry();
+
+    dialog->findChild<QLineEdit*>("ResultNameEdit")->setText(vx_gui_test::q(dir.file("rep.vxr")));
+    click(dialog, "Compute");
+    // The window manager has mapped it again by then, busy and done.
+    QTest::qWait(1000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dialog->frameGeometry() == placed; }))
+        << "at " << dialog->frameGeometry().x() << "," << dialog->frameGeometry().y()
+        << " instead of " << placed.x() << "," << placed.y();
 }

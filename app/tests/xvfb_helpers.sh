@@ -60,6 +60,13 @@ wait_until() {
   return 1
 }
 
+# Ctrl+Q in the main window while work is open, and Yes (its key Y) to the
+# question whether to end the session.
+end_open_session() {
+  send_keys "^vx_analyse$" ctrl+q
+  send_keys "^End Corvella$" y
+}
+
 # Waits for the program to end and checks its exit code.
 expect_exit() {
   local status=0

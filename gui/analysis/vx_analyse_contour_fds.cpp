@@ -1,5 +1,6 @@
 #include "gui/analysis/vx_analyse_contour_fds.h"
 
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -7,8 +8,10 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QtMath>
 #include <algorithm>
 
 #include "analyse/fourier/fourier_coefficients.h"
@@ -16,6 +19,7 @@
 #include "analyse/trees/region_types.h"
 #include "gui/foundation/forms/form_widgets.h"
 #include "gui/foundation/qimage_frame.h"
+#include "gui/foundation/screen_fit.h"
 #include "gui/foundation/window_flags.h"
 #include "imagecore/image.h"
 #include "imagecore/report.h"
@@ -45,6 +49,20 @@ bool pixel_coordinate(double value, int shift, int limit, int& out)
         return false;
     out = static_cast<int>(value) + shift;
     return out >= 0 && out < limit;
+}
+
+// The view at least as wide as the widest line of the text, beside a
+// vertical scroll bar: a wrapped number would read as several.
+void widen_to_lines(QPlainTextEdit* view, const QString& text)
+{
+    const QFontMetrics metrics(view->font());
+    int widest = 0;
+    for (const QString& line : text.split('\n'))
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    const int margins = 2 * (view->frameWidth() + qCeil(view->document()->documentMargin())) +
+                        view->cursorWidth() +
+                        view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view);
+    view->setMinimumWidth(std::max(view->minimumWidth(), widest + margins));
 }
 
 }  // namespace
@@ -96,7 +114,7 @@ vx_analyse_contour_fds::~vx_analyse_contour_fds() = default;
 
 void vx_analyse_contour_fds::buildLayout()
 {
-    auto* row = new QHBoxLayout(this);
+    auto* row = new QHBoxLayout(vx_scrolled_content(this));
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
 
@@ -130,6 +148,8 @@ void vx_analyse_contour_fds::buildLayout()
 
     vx_form::addFrameColumn(row, display.get(), this);
     coefficientView = vx_form::textView("Coefficients", this);
+    coefficientView->setLineWrapMode(QPlainTextEdit::NoWrap);
+    widen_to_lines(coefficientView, QStringLiteral("<Threshold>\n0.000000"));
     row->addWidget(coefficientView);
 
     connect(coeffSlider, &QSlider::valueChanged, this,
@@ -224,6 +244,7 @@ void vx_analyse_contour_fds::show_coeffs()
     for (int i = 0; i < coeffs; ++i)
         text += QString::fromLatin1(vx_fixed(orderedMag[static_cast<size_t>(i)]).text) + '\n';
     text += QStringLiteral("#FDs\n");
+    widen_to_lines(coefficientView, text);
     coefficientView->setPlainText(text);
 }
 

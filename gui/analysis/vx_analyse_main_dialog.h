@@ -20,6 +20,7 @@
 #include <QString>
 #include <memory>
 
+#include "gui/foundation/open_work.h"
 #include "gui/foundation/vx_base_dialog.h"
 
 class QLabel;
@@ -199,4 +200,6 @@ private:
     VxEditDialog* darkRuleEditor = nullptr;
     qimage_frame* darkBlobFrame = nullptr;
     qimage_frame* brightBlobFrame = nullptr;
+    // The analysis is open work until the dialog goes.
+    VxOpenWork openAnalysis;
 };

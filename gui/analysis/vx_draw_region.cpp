@@ -313,6 +313,7 @@ void VxDrawRegion::about()
         helpWindow->setWindowTitle(QStringLiteral("HOWTO Vx Draw Regions"));
         helpWindow->resize(700, 700);
         helpWindow->setPlainText(vx_sketch_help_text());
+        vx_fit_to_screen(helpWindow.get());
     }
     helpWindow->show();
 }

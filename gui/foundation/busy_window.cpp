@@ -1,6 +1,7 @@
 #include "gui/foundation/busy_window.h"
 
 #include <QRect>
+#include <QWindow>
 #include <utility>
 
 namespace {
@@ -13,10 +14,13 @@ void show_with_modality(QWidget* window, Qt::WindowModality modality)
         window->setWindowModality(modality);
         return;
     }
-    // Shown again, a fitted window would take its wanted size (screen_fit.h).
+    // Mapped again, a window the user moved would go where the window
+    // manager put it first, unless its place is given; shown again, a fitted
+    // window would take its wanted size (screen_fit.h).
     const QRect geometry = window->geometry();
     window->hide();
     window->setWindowModality(modality);
+    window->windowHandle()->setPosition(geometry.topLeft());
     window->show();
     window->setGeometry(geometry);
 }

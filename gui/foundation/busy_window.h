@@ -7,11 +7,14 @@
 // Stop or Cancel that the work honours, which holds the keyboard focus; so
 // input to the form is dropped (events processed without user input would
 // only put input off and replay it after the work, a second click on
-// Compute included). GUI thread only.
+// Compute included). The work counts as open work (open_work.h). GUI
+// thread only.
 
 #include <QPointer>
 #include <QWidget>
 #include <functional>
+
+#include "gui/foundation/open_work.h"
 
 class VxBusyWindow {
 public:
@@ -31,4 +34,5 @@ private:
     std::function<void(bool)> setFormEnabled;
     Qt::WindowModality before;
     QPointer<QWidget> focused;
+    VxOpenWork run;
 };

@@ -46,6 +46,8 @@ public:
         area = scrolled;
         content = scrolled->widget();
         content->installEventFilter(this);
+        if (window->testAttribute(Qt::WA_Resized))
+            given = window->size();
     }
 
 protected:
@@ -53,8 +55,8 @@ protected:
     // while the window is being destroyed.
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched == window && event->type() == QEvent::Show && !event->spontaneous())
-            fit(true);
+        if (watched == window)
+            windowEvent(event);
         else if (watched == content && event->type() == QEvent::LayoutRequest &&
                  window->isVisible())
             fit(false);
@@ -62,8 +64,32 @@ protected:
     }
 
 private:
-    // 1. The size the window wants: room for the whole content, or the size
-    //    its owner gave it.
+    // The window manager frames a window only once it maps it, after the
+    // fit on showing. Its first answer (a move or a resize; a paint where no
+    // window manager answers) tells the frame, and a window that does not
+    // lie inside with it is fitted again. A window shown again keeps its
+    // frame.
+    void windowEvent(const QEvent* event)
+    {
+        if (event->type() == QEvent::Show && !event->spontaneous()) {
+            fit(true);
+            awaitingFrame = window->frameGeometry() == window->geometry();
+            return;
+        }
+        const bool answer = event->type() == QEvent::Move || event->type() == QEvent::Resize ||
+                            event->type() == QEvent::Paint;
+        if (!awaitingFrame || !answer || !event->spontaneous())
+            return;
+        awaitingFrame = false;
+        if (!freeArea().contains(window->frameGeometry()))
+            fit(true);
+    }
+
+    QRect freeArea() const { return window->screen()->availableGeometry(); }
+
+    // 1. The size the window wants: room for the whole content, but no less
+    //    than the size its owner gave it before building the content; or,
+    //    without a scrolled content, the size its owner gave it.
     // 2. No more than the screen's free area less the window manager's
     //    frame (known once the window was mapped).
     // 3. The frame moved into that area.
@@ -73,13 +99,13 @@ private:
         if (area != nullptr) {
             // The window's layout holds the area alone, without margins.
             area->updateGeometry();
-            wanted = area->sizeHint();
+            wanted = area->sizeHint().expandedTo(given);
         }
         if (!shown && wanted == lastWanted)
             return;
         lastWanted = wanted;
 
-        const QRect free = window->screen()->availableGeometry();
+        const QRect free = freeArea();
         const QSize frame = window->frameGeometry().size() - window->size();
         const QSize cap = free.size() - frame;
         // Room for the scroll bar of a side whose content cannot shrink to
@@ -105,7 +131,10 @@ private:
     QWidget* window;
     QScrollArea* area = nullptr;
     QWidget* content = nullptr;
+    // The size given before the scrolled content was made; none when empty.
+    QSize given;
     QSize lastWanted;
+    bool awaitingFrame = false;
 };
 
 ScreenFit* fit_of(QWidget* window)

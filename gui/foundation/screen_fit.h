@@ -5,9 +5,12 @@
 // (the display frame's is its viewport), and what does not fit the window
 // scrolls. A fitted window, whenever it is shown and whenever its content
 // asks for another size while it is shown, takes the size it wants (its
-// content's size hint, or the size its owner gave it) capped to the
-// available area of its screen, and is moved to lie inside that area. The
-// user may resize it afterwards. GUI thread only.
+// content's size hint, but no less than a size its owner gave it before
+// building the content; or without such a content the size its owner gave
+// it) capped to the available area of its screen, and is moved to lie
+// inside that area: the window with the window manager's frame, which is
+// known once the window is mapped, when it is fitted once more. The user
+// may move and resize it afterwards. GUI thread only.
 
 class QWidget;
 

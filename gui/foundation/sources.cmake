@@ -15,6 +15,7 @@ list(APPEND vxgui_sources
   foundation/image_loading.cpp
   foundation/image_open_filter.cpp
   foundation/image_writing.cpp
+  foundation/open_work.cpp
   foundation/preprocessing/qtvx_image_processing.cpp
   foundation/preprocessing/vx_color_filter_dialog.cpp
   foundation/preprocessing/vx_extract_rr_dialog.cpp
@@ -62,6 +63,7 @@ list(APPEND vxgui_internal_headers
   foundation/image_loading.h
   foundation/image_open_filter.h
   foundation/image_writing.h
+  foundation/open_work.h
   foundation/preprocessing/qtvx_image_processing.h
   foundation/preprocessing/vx_color_filter_dialog.h
   foundation/preprocessing/vx_extract_rr_dialog.h

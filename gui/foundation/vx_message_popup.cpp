@@ -6,6 +6,7 @@
 
 #include "gui/foundation/dialog_service.h"
 #include "gui/foundation/gui_exit.h"
+#include "gui/foundation/open_work.h"
 
 namespace {
 constexpr char maintainers_address[] = "corvella-maintainers@lists.corvella.org";
@@ -63,7 +64,8 @@ void VxMessagePopUp::acknowledged()
 
 void VxMessagePopUp::finito()
 {
-    vx_gui_exit(exit_code::exit_application);
+    if (vx_may_end_session())
+        vx_gui_exit(exit_code::exit_application);
 }
 
 void vx_message(const QString& title, const QString& text)

@@ -1,7 +1,8 @@
 #pragma once
 
 // The system's message box: a header, the message, "Acknowlege" and "Exit
-// Application !" (which ends the process with exit_code::exit_application).
+// Application !" (which ends the process with exit_code::exit_application,
+// after asking while work is open: open_work.h).
 // With the fatal bit (2) in its flags it also tells that the program ends,
 // and its destruction ends the process with exit_code::fatal_message; every
 // other bit has no effect. Callers run it through the dialog service.
@@ -30,7 +31,8 @@ signals:
 public slots:
     // Emits acknowledged(title), then closes the box.
     void acknowledged();
-    // Ends the process at once.
+    // Ends the process, at once when no work is open, else when the user
+    // confirms.
     void finito();
 
 private:

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "filter/polarity.h"
+#include "gui/foundation/open_work.h"
 
 class QBoxLayout;
 class QPushButton;
@@ -93,4 +94,6 @@ private:
     std::string updateRule = "Attributes.rule";
     QString autosaveName;
     QPushButton* modeButton = nullptr;
+    // The labelling is open work until the view goes.
+    VxOpenWork openLabelling;
 };

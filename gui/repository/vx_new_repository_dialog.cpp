@@ -24,6 +24,7 @@
 #include "gui/foundation/forms/form_widgets.h"
 #include "gui/foundation/image_open_filter.h"
 #include "gui/foundation/preprocessing/vx_preprocess_selection.h"
+#include "gui/foundation/screen_fit.h"
 #include "gui/foundation/vx_dual_tree_progress.h"
 #include "gui/foundation/vx_message_popup.h"
 #include "gui/foundation/window_flags.h"
@@ -99,6 +100,7 @@ vx_new_repository_dialog::vx_new_repository_dialog(VxBasePaths* paths, QWidget* 
 {
     setWindowTitle(QStringLiteral("Create New Repository"));
     resize(500, 500);
+    vx_fit_to_screen(this);
     makeForm();
 }
 

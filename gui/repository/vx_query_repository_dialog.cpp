@@ -13,6 +13,7 @@
 #include "filter/polarity.h"
 #include "gui/foundation/dialog_service.h"
 #include "gui/foundation/forms/form_parts.h"
+#include "gui/foundation/screen_fit.h"
 #include "gui/foundation/text_files.h"
 #include "gui/foundation/vx_base_paths.h"
 #include "gui/foundation/window_flags.h"
@@ -43,7 +44,8 @@ VxQueryRepositoryDialog::~VxQueryRepositoryDialog() = default;
 void VxQueryRepositoryDialog::makeForm()
 {
     using Dialog = VxQueryRepositoryDialog;
-    auto* layout = new QVBoxLayout(this);
+    // The list grows with its rows; the form scrolls where the screen ends.
+    auto* layout = new QVBoxLayout(vx_scrolled_content(this));
 
     // 1.-3. Repository, result and destination.
     const vx_form::FileRow repository = vx_form::addFileRow(

@@ -1,5 +1,6 @@
 #include "gui/shell/vx_main_window.h"
 
+#include <QCloseEvent>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -26,6 +27,7 @@
 #include "gui/foundation/forms/form_widgets.h"
 #include "gui/foundation/image_loading.h"
 #include "gui/foundation/image_open_filter.h"
+#include "gui/foundation/open_work.h"
 #include "gui/foundation/qimage_frame.h"
 #include "gui/foundation/screen_fit.h"
 #include "gui/foundation/sofm/vx_gui_som.h"
@@ -145,7 +147,7 @@ void vx_main_window::makeMenus()
     image->setObjectName(QStringLiteral("Image"));
     vx_form::addMenuEntry(image, "create RAVAZ", Qt::CTRL | Qt::Key_N, this, &vx_main_window::new_project);
     vx_form::addMenuEntry(image, "load RAVAZ", Qt::CTRL | Qt::Key_O, this, &vx_main_window::load_project);
-    vx_form::addMenuEntry(image, "Quit", Qt::CTRL | Qt::Key_Q, this, &vx_main_window::quit);
+    vx_form::addMenuEntry(image, "Quit", Qt::CTRL | Qt::Key_Q, this, &vx_main_window::quitAsked);
 
     QMenu* repository = menu->addMenu(QStringLiteral("Image List"));
     repository->setObjectName(QStringLiteral("Repository"));
@@ -251,6 +253,21 @@ void vx_main_window::makeUpdateRuleEditor()
 void vx_main_window::quit()
 {
     deleteLater();
+}
+
+void vx_main_window::quitAsked()
+{
+    if (vx_may_end_session())
+        quit();
+}
+
+void vx_main_window::closeEvent(QCloseEvent* event)
+{
+    if (!vx_may_end_session()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 void vx_main_window::new_project()

@@ -14,6 +14,7 @@
 
 #include "gui/vxgui_export.h"
 
+class QCloseEvent;
 class QLabel;
 class QMdiArea;
 class QMenu;
@@ -44,7 +45,9 @@ signals:
     void finito();
 
 public slots:
-    // Deletes the window once control is back in the event loop.
+    // Deletes the window once control is back in the event loop. The "Quit"
+    // entry and closing the window ask first while work is open
+    // (open_work.h).
     void quit();
     // "create RAVAZ": a new analysis in a new-project dialog.
     void new_project();
@@ -82,7 +85,13 @@ public slots:
     void compare_labeled_repository();
     void compare_repository();
 
+protected:
+    // Refused when the user keeps the session.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    // "Quit": quit() unless the user keeps the session.
+    void quitAsked();
     void makeMenus();
     // Makes sure an update rule file is there. The application folder's
     // rule when it can be read; else, when that folder takes no file (an

@@ -5,6 +5,7 @@
 #include <QSignalSpy>
 #include <QVBoxLayout>
 
+#include "gui/foundation/open_work.h"
 #include "gui/foundation/vx_message_popup.h"
 #include "testsupport/gui/gui_test.h"
 #include "testsupport/vx_test.h"
@@ -63,6 +64,31 @@ TEST(VxMessagePopUpDeathTest, AFatalBoxSaysSoAndEndsTheProgramWith42WhenDestroye
                 std::printf("%s\n", qPrintable(label->text()));
         },
         42, "Fatal Error! Safe recovery impossible!\nProgram termination\nPlease report");
+}
+
+TEST(VxMessagePopUp, ExitApplicationAsksOnceWhileWorkIsOpenAndNoKeepsTheSession)
+{
+    const VxOpenWork analysis;
+    VxMessagePopUp popUp(4, "t", "m");
+    vx_gui_test::dialogs().press("&No");
+    button(popUp, "Exit Application !")->click();
+    const auto& asked = vx_gui_test::dialogs().requests();
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].title, "End Corvella");
+    EXPECT_TRUE(asked[0].labels.contains("End Corvella? Open analyses are not saved."));
+}
+
+TEST(VxMessagePopUpDeathTest, ExitApplicationWhileWorkIsOpenEndsWith10OnYes)
+{
+    EXPECT_VX_FATAL(
+        {
+            const VxOpenWork analysis;
+            VxMessagePopUp popUp(4, "t", "m");
+            vx_gui_test::dialogs().press("&Yes");
+            std::printf("before exit\n");
+            button(popUp, "Exit Application !")->click();
+        },
+        10, "before exit");
 }
 
 TEST(VxMessagePopUpDeathTest, ExitApplicationEndsTheProgramWith10)

@@ -16,6 +16,7 @@
 #include "analyse/files/treeio.h"
 #include "analyse/handles.h"
 #include "analyse/trees/regiontree.h"
+#include "gui/foundation/open_work.h"
 #include "gui/foundation/qimage_frame.h"
 #include "gui/foundation/thumbnails/vx_display_image_list.h"
 #include "gui/repository/qtvx_repository.h"
@@ -51,6 +52,7 @@ std::string record(const std::string& vxq, int i)
 TEST_F(ViewTest, ShowsItsMenusAndBlocksTheClassesOfTheOtherMode)
 {
     EXPECT_EQ(view->windowTitle(), "Classification View:" + q(l.vxr));
+    EXPECT_TRUE(vx_work_open()) << "the labelling";
     QStringList entries;
     for (QAction* action : view->findChild<QMenu*>("Exports")->actions())
         entries << action->text() + " " + action->shortcut().toString();

@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include "gui/foundation/open_work.h"
 #include "gui/foundation/thumbnails/vx_image_button.h"
 #include "gui/repository/tests/browser_test_support.h"
 #include "gui/repository/tests/repository_io_test_support.h"
@@ -156,11 +157,13 @@ TEST_F(QueryDialog, TheFormatIsAskedBeforeTheRunTurnsBusy)
     EXPECT_TRUE(exec->isEnabled());
     EXPECT_FALSE(std::filesystem::exists(vxq));
 
-    // The run itself is busy: modal, its form disabled.
+    // The run itself is busy: modal, its form disabled, open work.
     bool busy = false;
     dialogs().answer([&](QDialog& chooser) {
-        QTimer::singleShot(
-            0, [&] { busy = QApplication::activeModalWidget() == dialog && !exec->isEnabled(); });
+        QTimer::singleShot(0, [&] {
+            busy =
+                QApplication::activeModalWidget() == dialog && !exec->isEnabled() && vx_work_open();
+        });
         return repository_io_test::choose("PNG")(chooser);
     });
     vx_test::printed_by([this] { click("Exec Query"); });

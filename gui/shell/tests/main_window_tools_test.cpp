@@ -1,5 +1,6 @@
 // The main window opening its tools: an analysis from a project file or a
-// finished computation, and the SOFM trainer on a chosen table.
+// finished computation, and the SOFM trainer on a chosen table; ending the
+// session while an analysis is open.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -100,6 +101,28 @@ TEST_F(MainDialogTest, WriteVxpAndCtrlOReopenTheAnalysisWithItsHits)
     window.reset();
     vx_gui_test::flush_deferred_deletes();
     EXPECT_TRUE(loaded.isNull());
+}
+
+TEST_F(MainDialogTest, QuitAndClosingAskOnceWhileAnAnalysisIsOpen)
+{
+    vx_test::TempDir app;
+    QPointer<vx_main_window> window = main_window(app, qfile("")).release();
+    open(square_on_black());
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    dialogs().press("&No");
+    QTest::keyClick(window, Qt::Key_Q, Qt::ControlModifier);
+    dialogs().press("&No");
+    EXPECT_FALSE(window->close());
+    vx_gui_test::flush_deferred_deletes();
+    ASSERT_FALSE(window.isNull());
+    ASSERT_EQ(dialogs().requests().size(), 2u);
+    EXPECT_EQ(last_request().title, "End Corvella");
+
+    dialogs().press("&Yes");
+    QTest::keyClick(window, Qt::Key_Q, Qt::ControlModifier);
+    vx_gui_test::flush_deferred_deletes();
+    EXPECT_TRUE(window.isNull());
 }
 
 TEST_F(MainDialogTest, StartingTheDialogKeepsTheWorkingImageOfTheComputation)
