@@ -238,6 +238,9 @@ TEST_F(RealScreen, TheWindowsOfALargePhotographKeepTheirControlsOnTheScreen)
     // Every number on a line of its own.
     auto* coefficients = fds->findChild<QPlainTextEdit*>("Coefficients");
     ASSERT_GT(coefficients->blockCount(), 5);
+    // The numbers lie in view beside the button that lists them.
+    EXPECT_TRUE(fds->geometry().contains(
+        QRect(coefficients->mapToGlobal(QPoint(0, 0)), coefficients->size())));
     for (QTextBlock line = coefficients->document()->firstBlock(); line.isValid();
          line = line.next())
         EXPECT_EQ(line.layout()->lineCount(), 1) << line.text().toStdString();

@@ -114,7 +114,9 @@ vx_analyse_contour_fds::~vx_analyse_contour_fds() = default;
 
 void vx_analyse_contour_fds::buildLayout()
 {
-    auto* row = new QHBoxLayout(vx_scrolled_content(this));
+    // Only the picture scrolls: the controls and the numbers stay in view
+    // beside a picture wider than the screen.
+    auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
 
@@ -146,7 +148,10 @@ void vx_analyse_contour_fds::buildLayout()
     backgroundButton = vx_form::fixedButton(background_texts[0], this);
     controls->addWidget(backgroundButton);
 
-    vx_form::addFrameColumn(row, display.get(), this);
+    auto* picture = new QHBoxLayout(vx_scrolled_part(this, row));
+    picture->setContentsMargins(0, 0, 0, 0);
+    picture->setSpacing(0);
+    vx_form::addFrameColumn(picture, display.get(), this);
     coefficientView = vx_form::textView("Coefficients", this);
     coefficientView->setLineWrapMode(QPlainTextEdit::NoWrap);
     widen_to_lines(coefficientView, QStringLiteral("<Threshold>\n0.000000"));

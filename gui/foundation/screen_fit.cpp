@@ -87,7 +87,8 @@ private:
 
     QRect freeArea() const { return window->screen()->availableGeometry(); }
 
-    // 1. The size the window wants: room for the whole content, but no less
+    // 1. The size the window wants: room for the whole content and what
+    //    lies beside it, but no less
     //    than the size its owner gave it before building the content; or,
     //    without a scrolled content, the size its owner gave it.
     // 2. No more than the screen's free area less the window manager's
@@ -97,9 +98,10 @@ private:
     {
         QSize wanted = window->size();
         if (area != nullptr) {
-            // The window's layout holds the area alone, without margins.
+            // The area asks for its whole content; what lies beside it in
+            // the window's layout adds to that.
             area->updateGeometry();
-            wanted = area->sizeHint().expandedTo(given);
+            wanted = window->layout()->totalSizeHint().expandedTo(given);
         }
         if (!shown && wanted == lastWanted)
             return;
@@ -150,6 +152,11 @@ QWidget* vx_scrolled_content(QWidget* window)
 {
     auto* layout = new QVBoxLayout(window);
     layout->setContentsMargins(0, 0, 0, 0);
+    return vx_scrolled_part(window, layout);
+}
+
+QWidget* vx_scrolled_part(QWidget* window, QBoxLayout* layout)
+{
     auto* area = new ContentScrollArea(window);
     area->setObjectName(scroll_area_name);
     area->setFrameShape(QFrame::NoFrame);

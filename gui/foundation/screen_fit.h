@@ -12,6 +12,7 @@
 // known once the window is mapped, when it is fitted once more. The user
 // may move and resize it afterwards. GUI thread only.
 
+class QBoxLayout;
 class QWidget;
 
 // Gives `window` (which has no layout yet) a layout holding one frameless
@@ -19,6 +20,11 @@ class QWidget;
 // (vx_fit_to_screen). Returns the content widget: the caller sets its layout
 // there; widgets added to that layout become its children.
 QWidget* vx_scrolled_content(QWidget* window);
+
+// The same for a window whose own `layout` (already set on it) also holds
+// controls that stay in view beside the scrolled part: the scroll area goes
+// next into `layout`.
+QWidget* vx_scrolled_part(QWidget* window, QBoxLayout* layout);
 
 // The content widget vx_scrolled_content made for `window`, or the window
 // itself when it has none: where its controls are direct children.
