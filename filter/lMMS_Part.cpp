@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <mutex>
 #include <vector>
 
@@ -181,15 +182,24 @@ int run_partition(vx_image* src, vx_image* dst, int mode, int nscales, int itera
         [&](int k, int worker) {
             mms_scale_buffers& b = buffers[static_cast<size_t>(worker)];
             f_filter* f = nullptr;
-            bool go;
+            bool go = false;
+            // A marker that throws (exhausted memory) still passes the turn
+            // on, so that no worker waits for it.
+            std::exception_ptr thrown;
             {
                 std::unique_lock<std::mutex> lock(turn_mutex);
                 turn.wait(lock, [&] { return made == k; });
-                go = !failed && make_marker(k, b, f);
+                try {
+                    go = !failed && make_marker(k, b, f);
+                } catch (...) {
+                    thrown = std::current_exception();
+                }
                 failed = !go;
                 ++made;
             }
             turn.notify_all();
+            if (thrown)
+                std::rethrow_exception(thrown);
             if (!go)
                 return;
             image* out = &dst->scales[k];

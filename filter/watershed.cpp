@@ -22,7 +22,7 @@ void ensure_size(std::vector<T>& v, size_t n, const char* message)
         if (v.size() < n)
             v.resize(n);
     } catch (const std::bad_alloc&) {
-        vx_fatal(exit_code::watershed_out_of_memory, "%s", message);
+        vx_out_of_memory(exit_code::watershed_out_of_memory, "%s", message);
     }
 }
 
@@ -32,7 +32,7 @@ void ws_reserve(std::vector<int>& v, size_t n)
 {
     // Label positions are ints like every pixel position of the system.
     if (n > static_cast<size_t>(INT_MAX))
-        vx_fatal(exit_code::watershed_out_of_memory, "%s", kNoSorted);
+        vx_out_of_memory(exit_code::watershed_out_of_memory, "%s", kNoSorted);
     ensure_size(v, n, kNoSorted);
 }
 

@@ -6,8 +6,8 @@
 #include "imagecore/fatal.h"
 
 // Zeroed heap array of a trivial type, freed with its owner. A failed
-// allocation ends the process through vx_fatal with the given code and
-// message, as every allocation of the library does.
+// allocation is exhausted memory (vx_out_of_memory) with the given code and
+// message, as every allocation of the library is.
 struct FreeDeleter {
     void operator()(void* p) const { std::free(p); }
 };

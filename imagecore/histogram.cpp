@@ -21,14 +21,14 @@ histogramm* new_histogramm(int ncolors, int min, int max, int npixels)
 {
     auto* h = static_cast<histogramm*>(std::calloc(1, sizeof(histogramm)));
     if (h == nullptr)
-        vx_fatal(exit_code::histogram_out_of_memory, "Cannot alloc Histogramm struct");
+        vx_out_of_memory(exit_code::histogram_out_of_memory, "Cannot alloc Histogramm struct");
     const size_t slots = ncolors > 0 ? static_cast<size_t>(ncolors) : 1;
     h->values = static_cast<int*>(std::calloc(slots, sizeof(int)));
     if (h->values == nullptr)
-        vx_fatal(exit_code::histogram_out_of_memory, "Cannot alloc LUT for New Histogramm");
+        vx_out_of_memory(exit_code::histogram_out_of_memory, "Cannot alloc LUT for New Histogramm");
     h->counts = static_cast<int*>(std::calloc(slots, sizeof(int)));
     if (h->counts == nullptr)
-        vx_fatal(exit_code::histogram_out_of_memory, "Cannot alloc New Histogramm");
+        vx_out_of_memory(exit_code::histogram_out_of_memory, "Cannot alloc New Histogramm");
     h->ncolors = ncolors;
     h->min = min;
     h->max = max;
@@ -41,8 +41,8 @@ histogramm* count_in_table(const int* pixels, int npixels, int min, int max)
     const int range = static_cast<int>(static_cast<long long>(max) - min + 1);
     int* t = static_cast<int*>(std::calloc(static_cast<size_t>(range), sizeof(int)));
     if (t == nullptr)
-        vx_fatal(exit_code::histogram_table_out_of_memory,
-                 "Cannot alloc Temporary Histogramm with %d colors", range);
+        vx_out_of_memory(exit_code::histogram_table_out_of_memory,
+                         "Cannot alloc Temporary Histogramm with %d colors", range);
     const heap_array<int> table(t);
     for (int i = 0; i < npixels; ++i)
         ++t[static_cast<unsigned>(pixels[i]) - static_cast<unsigned>(min)];
@@ -65,8 +65,8 @@ histogramm* count_by_sorting(const int* pixels, int npixels, int min, int max)
 {
     int* sorted = static_cast<int*>(std::malloc(sizeof(int) * static_cast<size_t>(npixels)));
     if (sorted == nullptr)
-        vx_fatal(exit_code::histogram_table_out_of_memory,
-                 "Cannot alloc Temporary Histogramm with %d colors", npixels);
+        vx_out_of_memory(exit_code::histogram_table_out_of_memory,
+                         "Cannot alloc Temporary Histogramm with %d colors", npixels);
     const heap_array<int> copy(sorted);
     std::copy(pixels, pixels + npixels, sorted);
     std::sort(sorted, sorted + npixels);

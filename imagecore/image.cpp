@@ -14,7 +14,7 @@ image* alloc_record()
 {
     auto* img = static_cast<image*>(std::calloc(1, sizeof(image)));
     if (img == nullptr)
-        vx_fatal(exit_code::image_out_of_memory, "%s", kNoRecord);
+        vx_out_of_memory(exit_code::image_out_of_memory, "%s", kNoRecord);
     return img;
 }
 
@@ -22,7 +22,7 @@ size_t checked_pixel_count(int width, int height)
 {
     const long n = vx_pixel_count(width, height);
     if (n < 0)
-        vx_fatal(exit_code::image_out_of_memory, "%s", kNoVector);
+        vx_out_of_memory(exit_code::image_out_of_memory, "%s", kNoVector);
     return static_cast<size_t>(n);
 }
 

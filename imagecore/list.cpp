@@ -8,7 +8,7 @@ list_elem* init_list_elem(intptr_t entry)
 {
     auto* e = static_cast<list_elem*>(std::malloc(sizeof(list_elem)));
     if (e == nullptr)
-        vx_fatal(exit_code::out_of_memory, "Could not alloc new list element -> Panic");
+        vx_out_of_memory(exit_code::out_of_memory, "Could not alloc new list element -> Panic");
     e->next = e->prev = nullptr;
     e->entry = entry;
     return e;
@@ -18,7 +18,7 @@ list* init_list()
 {
     auto* l = static_cast<list*>(std::malloc(sizeof(list)));
     if (l == nullptr)
-        vx_fatal(exit_code::out_of_memory, "Could not alloc new list structure -> Panic");
+        vx_out_of_memory(exit_code::out_of_memory, "Could not alloc new list structure -> Panic");
     l->head = init_list_elem(0);
     l->tail = init_list_elem(0);
     l->head->next = l->tail;

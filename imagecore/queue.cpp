@@ -9,14 +9,14 @@ iqueue* init_iqueue(int capacity)
 {
     auto* q = static_cast<iqueue*>(std::malloc(sizeof(iqueue)));
     if (q == nullptr)
-        vx_fatal(exit_code::queue_out_of_memory,
-                 "FATAL ERROR, morph_filter, queue, Not enough memory for Queue ");
+        vx_out_of_memory(exit_code::queue_out_of_memory,
+                         "FATAL ERROR, morph_filter, queue, Not enough memory for Queue ");
     if (capacity < 1)
         capacity = 1;
     q->values = static_cast<int*>(std::malloc(sizeof(int) * static_cast<size_t>(capacity)));
     if (q->values == nullptr)
-        vx_fatal(exit_code::queue_out_of_memory,
-                 "FATAL ERROR, morph_filter, queue ,Not enough memory for Queue");
+        vx_out_of_memory(exit_code::queue_out_of_memory,
+                         "FATAL ERROR, morph_filter, queue ,Not enough memory for Queue");
     q->capacity = capacity;
     q->count = q->read_pos = q->write_pos = 0;
     return q;
@@ -41,13 +41,13 @@ void iqueue_put_grow(int value, iqueue* q)
         const int old_capacity = q->capacity;
         const int new_capacity = old_capacity > (1 << 29) ? 0x7fffffff : old_capacity * 2;
         if (new_capacity == old_capacity)
-            vx_fatal(exit_code::queue_out_of_memory,
-                     "FATAL ERROR, morph_filter, queue ,Not enough memory for Queue");
+            vx_out_of_memory(exit_code::queue_out_of_memory,
+                             "FATAL ERROR, morph_filter, queue ,Not enough memory for Queue");
         int* values =
             static_cast<int*>(std::malloc(sizeof(int) * static_cast<size_t>(new_capacity)));
         if (values == nullptr)
-            vx_fatal(exit_code::queue_out_of_memory,
-                     "FATAL ERROR, morph_filter, queue ,Not enough memory for Queue");
+            vx_out_of_memory(exit_code::queue_out_of_memory,
+                             "FATAL ERROR, morph_filter, queue ,Not enough memory for Queue");
         // Unroll the ring so that the oldest value sits at slot 0.
         const int head = old_capacity - q->read_pos;
         std::memcpy(values, q->values + q->read_pos, sizeof(int) * static_cast<size_t>(head));

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 #include "imagecore/detail/resample.h"
 #include "imagecore/fatal.h"
@@ -56,13 +57,19 @@ vx_image* try_alloc(int width, int height, int nscales, int flag, const char** f
     return v.release();
 }
 
+// The copies return null when memory runs out, but within a recovery
+// (out_of_memory_recovery) their computation gives up as at every
+// exhaustion.
 vx_image* alloc_or_null(int width, int height, int nscales, int flag)
 {
     const char* failure = nullptr;
     vx_image* v = try_alloc(width, height, nscales, flag, &failure);
-    if (v == nullptr)
-        vx_report("%s", failure);
-    return v;
+    if (v != nullptr)
+        return v;
+    vx_report("%s", failure);
+    if (out_of_memory_recovery::active() && vx_pixel_count(width, height) >= 0 && nscales >= 0)
+        throw std::bad_alloc();
+    return nullptr;
 }
 
 size_t pixel_count(const vx_image* v)
@@ -77,7 +84,8 @@ vx_image* init_vx_image(int width, int height, int nscales)
     const char* failure = nullptr;
     vx_image* v = try_alloc(width, height, nscales, 0, &failure);
     if (v == nullptr)
-        vx_fatal(exit_code::out_of_memory, "%s", failure == kNoScales ? kNoRecord : failure);
+        vx_out_of_memory(exit_code::out_of_memory, "%s",
+                         failure == kNoScales ? kNoRecord : failure);
     return v;
 }
 

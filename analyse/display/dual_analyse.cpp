@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "analyse/detail/position_walk.h"
+#include "analyse/handles.h"
 #include "imagecore/fatal.h"
 
 namespace {
@@ -69,9 +70,9 @@ void combine_output(image* output, const image* grey, image* overlay, Value valu
 
 dual_analyse* init_dual_analyse(region_tree* bright, region_tree* dark)
 {
-    auto* dva =
+    dual_analyse_handle dva(
         static_cast<dual_analyse*>(vx_calloc(1, sizeof(dual_analyse), exit_code::out_of_memory,
-                                             "Could not allocate the dual analysis -> PANIC"));
+                                             "Could not allocate the dual analysis -> PANIC")));
     dva->dark_size = dark->regions + 1;
     dva->bright_size = bright->regions + 1;
     dva->dark_nodes = new_active_array(dva->dark_size);
@@ -82,7 +83,7 @@ dual_analyse* init_dual_analyse(region_tree* bright, region_tree* dark)
     dva->overlay = create_image(width, height, 0);
     dva->aux_image1 = create_image(width, height, 0);
     dva->aux_image2 = create_image(width, height, 0);
-    return dva;
+    return dva.release();
 }
 
 void delete_dual_analyse(dual_analyse* dva)

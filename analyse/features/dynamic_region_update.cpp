@@ -25,7 +25,8 @@ namespace {
 
 // The rule pass over subtrees of one grey image with one machine. While
 // rule faults do not end the process, the pass keeps each node as it found
-// it until conclude(), which gives them back after a failed run.
+// it until conclude(), which gives them back after a failed run, as does a
+// pass left without conclude() by what a node threw (exhausted memory).
 //
 // The subtrees' nodes first get the fields that depend on them alone (grey
 // statistics, moments, bounding box, area quotient) and their contour's
@@ -44,7 +45,7 @@ public:
     ~rule_pass()
     {
         if (!concluded_)
-            conclude();
+            finish(false);
     }
     rule_pass(const rule_pass&) = delete;
     rule_pass& operator=(const rule_pass&) = delete;
@@ -98,10 +99,12 @@ public:
     // Ends the pass (before the machine goes); false when the machine
     // failed, every node the pass touched then having its fields and
     // attribute vector back.
-    bool conclude()
+    bool conclude() { return finish(!machine_->failed); }
+
+private:
+    bool finish(bool ok)
     {
         concluded_ = true;
-        const bool ok = !machine_->failed;
         for (const saved_node& s : saved_) {
             if (ok) {
                 delete_attrib_array(s.before.attribs);
@@ -115,7 +118,6 @@ public:
         return ok;
     }
 
-private:
     // Runs of nodes handed to a worker at a time.
     static constexpr size_t kNodesPerRun = 128;
 
@@ -217,6 +219,7 @@ void dynamic_region_update(tregionnode* node, image* grey, vm* machine, int)
         return;
     rule_pass pass(grey, machine);
     pass.run({node});
+    pass.conclude();
 }
 
 int dynamic_region_tree_update(region_tree* tree, image* grey, const char* rule_file, int)

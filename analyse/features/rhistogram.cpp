@@ -11,8 +11,8 @@ rhistogram* init_rhistogram(const image* grey, int n, const int* positions)
 {
     auto* h = static_cast<rhistogram*>(std::calloc(1, sizeof(rhistogram)));
     if (h == nullptr)
-        vx_fatal(exit_code::region_features_out_of_memory,
-                 "Not enough memory for Region Histogram Struct -> PANIC");
+        vx_out_of_memory(exit_code::region_features_out_of_memory,
+                         "Not enough memory for Region Histogram Struct -> PANIC");
     const int npix = image_pixel_count(grey);
     bool any = false;
     for_each_position(positions, n, npix, [&](int p) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "analyse/display/dual_analyse.h"
+#include "analyse/handles.h"
 #include "analyse/rules/rule_file.h"
 #include "analyse/rules/rule_program.h"
 #include "analyse/rules/virtualmachine.h"
@@ -57,14 +58,12 @@ void reconstruct_into(tregionnode** array, tregionnode* region, long long size)
 int file_based_query_analysis(const char* filename, region_tree* tree, image* grey)
 {
     reset_marks(tree);
-    program* prog = parse_rule_file(filename, tree->width);
+    const program_handle prog(parse_rule_file(filename, tree->width));
     if (prog == nullptr) {
         vx_report("Parse Complication no change\n");
         return 0;
     }
-    const int hits = query_analysis(prog, tree, grey);
-    delete_program(prog);
-    return hits;
+    return query_analysis(prog.get(), tree, grey);
 }
 
 int program_based_query_analysis(program* prog, region_tree* tree, image* grey)
@@ -75,7 +74,7 @@ int program_based_query_analysis(program* prog, region_tree* tree, image* grey)
 
 int query_analysis(program* prog, region_tree* tree, image* grey)
 {
-    vm* machine = init_vm(grey, tree->scales);
+    const vm_handle machine(init_vm(grey, tree->scales));
     machine->width = tree->width;
     machine->height = tree->height;
     machine->program = prog;
@@ -94,7 +93,7 @@ int query_analysis(program* prog, region_tree* tree, image* grey)
         });
     int hits = 0;
     for (tregionnode* son : sons_of(tree->root))
-        region_query_analysis(son, machine, &hits);
+        region_query_analysis(son, machine.get(), &hits);
     if (machine->failed) {
         for (const marks& m : before) {
             m.node->td_mark = m.td_mark;
@@ -103,7 +102,6 @@ int query_analysis(program* prog, region_tree* tree, image* grey)
         }
         hits = 0;
     }
-    delete_vm(machine);
     return hits;
 }
 

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <string>
 
+#include "analyse/handles.h"
 #include "analyse/rules/detail/rule_failure.h"
 #include "analyse/rules/rule_parser.h"
 #include "analyse/rules/rule_program.h"
@@ -51,18 +52,24 @@ program* parse_rule_file(const char* rule_file, int width)
     clear_rule_failure();
     if (rule_file == nullptr)
         return nullptr;
-    program* prog = init_program();
+    program_handle prog(init_program());
     prog->width = width;
     if (openyyin(rule_file) == 0)
         note_rule_failure("the rule file does not open");
     vx_report("Parsing File: %s ...", rule_file);
-    const int result = yyparse(prog);
+    int result = 1;
+    try {
+        result = yyparse(prog.get());
+    } catch (...) {
+        // Exhausted memory: the input goes, and the program with it.
+        closeyyin();
+        throw;
+    }
     closeyyin();
     if (result != 0) {
         note_rule_failure("the rule file does not parse");
-        delete_program(prog);
         return nullptr;
     }
     vx_report("done\n");
-    return prog;
+    return prog.release();
 }

@@ -15,11 +15,16 @@
 #include "analyse/trees/tree_walk.h"
 #include "filter/lMMS_Part.h"
 #include "filter/tree_workers.h"
+#include "imagecore/fatal.h"
+#include "testsupport/memory_limit.h"
 #include "testsupport/vx_test.h"
 
 namespace {
 
 constexpr int kScales = 5;
+// Address space left to a process that is to run out of memory: the
+// partition's first work array of a 2048 x 2048 picture does not fit.
+constexpr size_t kScarceMemory = size_t{16} << 20;
 
 // Discs of several sizes and contrasts over a ramp, with a little noise.
 vx_image* grey_image(int w, int h, unsigned seed)
@@ -176,7 +181,8 @@ TEST(PartitionTree, TreeJobsRunInThreads)
                            nullptr,
                            nullptr,
                            nullptr,
-                           {}};
+                           {},
+                           0};
         ASSERT_EQ(pthread_create(&threads[i], nullptr, generateTreeFile, &jobs[i]), 0);
     }
     for (int i = 0; i < 2; ++i) {
@@ -260,6 +266,51 @@ TEST(PartitionTree, WorkersThatCannotStartLeaveTheirShareToTheOthers)
     std::filesystem::remove(path);
     EXPECT_EXIT(std::_Exit(tree_without_threads(grey.get(), path, expected)),
                 ::testing::ExitedWithCode(3), "");
+    set_tree_workers(0);
+}
+
+// With the address space a little above what the process holds: 0 when a
+// tree job too big for it, within a recovery, ends with no tree, no file and
+// the system's words for the memory, and a small job then builds and writes
+// its tree.
+int jobs_in_scarce_memory(vx_image* big, const std::string& dir)
+{
+    const vx_image_handle bigWork(init_vx_image(big->width, big->height, kScales));
+    const vx_image_handle small(grey_image(40, 30, 5));
+    const vx_image_handle smallWork(init_vx_image(40, 30, kScales));
+    const std::string bigFile = dir + "/big.tree";
+    const std::string smallFile = dir + "/small.tree";
+    if (!vx_test::limit_address_space(kScarceMemory))
+        return 5;
+    const out_of_memory_recovery recovery;
+    tree_job job = job_of(big, bigWork.get(), 1, bigFile);
+    vx_test::printed_by([&] { generateTreeFile(&job); });
+    if (job.result != nullptr || job.out_of_memory != 1 ||
+        std::string(job.failure) != "Cannot allocate memory" || std::filesystem::exists(bigFile))
+        return 1;
+    tree_job next = job_of(small.get(), smallWork.get(), 2, smallFile);
+    vx_test::printed_by([&] { generateTreeFile(&next); });
+    const region_tree_handle tree(next.result);
+    return tree != nullptr && next.out_of_memory == 0 && std::filesystem::exists(smallFile) ? 0 : 2;
+}
+
+TEST(PartitionTree, MemoryThatRunsOutEndsABatchTreeWithItsCodeAndWithinARecoveryOnlyTheJob)
+{
+    if (vx_test::under_sanitizer)
+        GTEST_SKIP() << "the sanitizers reserve more address space than the limit leaves";
+    set_tree_workers(4);
+    const vx_image_handle big(grey_image(2048, 2048, 3));
+    EXPECT_VX_FATAL(
+        {
+            const vx_image_handle partition(init_vx_image(2048, 2048, kScales));
+            functions tmpl = unit_disk_template;
+            vx_test::limit_address_space(kScarceMemory);
+            lMMS_Part(big.get(), partition.get(), 1, kScales, 1, &tmpl, 8, 3u);
+        },
+        exit_code::watershed_out_of_memory, "Not enough Mem for Sorted image in WATERSHED");
+    vx_test::TempDir dir;
+    EXPECT_EXIT(std::_Exit(jobs_in_scarce_memory(big.get(), dir.path().string())),
+                ::testing::ExitedWithCode(0), "");
     set_tree_workers(0);
 }
 

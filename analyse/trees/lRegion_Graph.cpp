@@ -1,12 +1,15 @@
 #include "analyse/trees/lRegion_Graph.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <new>
 #include <vector>
 
 #include "analyse/files/treeio.h"
+#include "analyse/handles.h"
 #include "analyse/trees/detail/scale_refinement.h"
 #include "analyse/trees/polarity_tree.h"
 #include "analyse/trees/regiontree.h"
@@ -28,6 +31,28 @@ int progress_kind(int mode)
     return mode == 1 ? 11 : mode == 2 ? 12 : 0;
 }
 
+// generateTreeFile up to exhausted memory.
+void build_and_write_tree(tree_job& job)
+{
+    const std::time_t t0 = std::time(nullptr);
+    job.result = build_polarity_tree_progress(job.source, job.work, job.mode, job.scales, job.tmpl,
+                                              job.flags, job.context, job.progress);
+    if (job.result == nullptr) {
+        vx_report("Could not compute the tree %s: no file written\n", job.file_name);
+        return;
+    }
+    vx_report("Writing File:%s \n", job.file_name);
+    int error = 0;
+    if (try_write_elemset_region_tree(job.result, job.file_name, &error) != 1) {
+        std::snprintf(job.failure, sizeof job.failure, "%s",
+                      checked_file::reason_of(error).c_str());
+        vx_report("Tree file %s not written\n", job.file_name);
+        return;
+    }
+    vx_report("Creation of %s, %d Scales, in %d Seconds\n", job.file_name, job.scales,
+              static_cast<int>(std::time(nullptr) - t0));
+}
+
 }  // namespace
 
 // The scales are labelled each on its own, the leaves updated from the
@@ -37,7 +62,8 @@ int progress_kind(int mode)
 region_tree* Region_Graph_progress(vx_image* partition, int conn, int mode, void* context,
                                    tree_progress_fn callback)
 {
-    region_tree* tree = init_region_tree(partition->width, partition->height, partition->nscales);
+    region_tree_handle tree(
+        init_region_tree(partition->width, partition->height, partition->nscales));
     const int nscales = partition->nscales;
     const int workers = get_tree_workers();
     std::vector<labelled_scale> labelled(static_cast<size_t>(std::max(nscales, 0)));
@@ -47,7 +73,7 @@ region_tree* Region_Graph_progress(vx_image* partition, int conn, int mode, void
     std::vector<scale_sons> sons(labelled.size());
     for (int s = nscales - 1; s >= 0; --s) {
         vx_report("Processing scale %d\n", s);
-        refine_tree_by_scale(labelled[static_cast<size_t>(s)], tree, s, workers,
+        refine_tree_by_scale(labelled[static_cast<size_t>(s)], tree.get(), s, workers,
                              sons[static_cast<size_t>(s)]);
     }
     const int kind = progress_kind(mode);
@@ -60,7 +86,7 @@ region_tree* Region_Graph_progress(vx_image* partition, int conn, int mode, void
         });
     int counter = 0;
     tree_relabel(tree->root, &counter);
-    return tree;
+    return tree.release();
 }
 
 region_tree* Region_Graph(vx_image* partition, int conn)
@@ -80,23 +106,19 @@ void* generateTreeFile(void* arg)
 {
     auto* job = static_cast<tree_job*>(arg);
     job->failure[0] = '\0';
-    const std::time_t t0 = std::time(nullptr);
-    job->result = build_polarity_tree_progress(job->source, job->work, job->mode, job->scales,
-                                               job->tmpl, job->flags, job->context, job->progress);
-    if (job->result == nullptr) {
-        vx_report("Could not compute the tree %s: no file written\n", job->file_name);
-        return nullptr;
-    }
-    vx_report("Writing File:%s \n", job->file_name);
-    int error = 0;
-    if (try_write_elemset_region_tree(job->result, job->file_name, &error) != 1) {
+    job->out_of_memory = 0;
+    try {
+        build_and_write_tree(*job);
+    } catch (const std::bad_alloc&) {
+        // Also when the write ran out: the tree goes with the file.
+        delete_regiontree(job->result);
+        job->result = nullptr;
+        job->out_of_memory = 1;
         std::snprintf(job->failure, sizeof job->failure, "%s",
-                      checked_file::reason_of(error).c_str());
-        vx_report("Tree file %s not written\n", job->file_name);
-        return nullptr;
+                      checked_file::reason_of(ENOMEM).c_str());
+        vx_report("Could not compute the tree %s: %s, no file written\n", job->file_name,
+                  job->failure);
     }
-    vx_report("Creation of %s, %d Scales, in %d Seconds\n", job->file_name, job->scales,
-              static_cast<int>(std::time(nullptr) - t0));
     return nullptr;
 }
 

@@ -22,8 +22,10 @@ struct tree_job {
     void* context;
     tree_progress_fn progress;
     // Set by generateTreeFile: why the built tree's file is not in place,
-    // empty when it is or when no tree was built.
+    // empty when it is or when the partition could not be computed.
     char failure[128];
+    // Set by generateTreeFile: 1 when memory ran out (no tree, no file), else 0.
+    int out_of_memory;
 };
 
 // Builds the tree of the partition (relabelled in place) and numbers its
@@ -41,10 +43,13 @@ ANALYSE_EXPORT int lRegion_Graph(vx_image* partition, const char* file_name, int
 
 // Thread start routine of a tree job (argument: tree_job*): builds the tree
 // of the source (build_polarity_tree_progress), stores it in `result` and
-// writes it as an element-set tree file. Returns null and never ends the
-// process. When the partition cannot be computed, `result` stays null and no
-// file is written, with a message; when the file cannot be written, the
-// target stays as it was and `failure` tells why.
+// writes it as an element-set tree file. Returns null. When the partition
+// cannot be computed, `result` stays null and no file is written, with a
+// message; when the file cannot be written, the target stays as it was and
+// `failure` tells why. Memory that runs out (std::bad_alloc, or any
+// exhaustion within an out_of_memory_recovery, imagecore/fatal.h) leaves no
+// tree and no file either, `failure` the system's words for it and
+// `out_of_memory` 1; other exhaustion ends the process with its code.
 ANALYSE_EXPORT void* generateTreeFile(void* job);
 
 // Step-wise construction: one partition scale per step.

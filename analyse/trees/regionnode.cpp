@@ -2,6 +2,7 @@
 #include <cstdlib>
 
 #include "analyse/attributes/attributes.h"
+#include "analyse/handles.h"
 #include "analyse/trees/contour.h"
 #include "analyse/trees/detail/contour_walk.h"
 #include "analyse/trees/detail/traced_region_node.h"
@@ -9,6 +10,7 @@
 #include "analyse/trees/regiontree.h"
 #include "analyse/trees/tree_walk.h"
 #include "imagecore/fatal.h"
+#include "imagecore/heap_array.h"
 #include "imagecore/queue.h"
 
 void trace_region_node(tregionnode* node, image* labels, int scan_from)
@@ -40,8 +42,9 @@ tregionnode* init_traced_region_node(tregionnode* father, int scale, int size, i
 {
     auto* node = static_cast<tregionnode*>(std::calloc(1, sizeof(tregionnode)));
     if (node == nullptr)
-        vx_fatal(exit_code::region_tree_out_of_memory,
-                 "Cannot alloc region node on scale %d with Size %d -> PANIC\n", scale, size);
+        vx_out_of_memory(exit_code::region_tree_out_of_memory,
+                         "Cannot alloc region node on scale %d with Size %d -> PANIC\n", scale,
+                         size);
     node->birth = scale;
     node->age = 1;
     node->size = size;
@@ -95,25 +98,27 @@ void debug_delete_region(tregionnode* node)
 
 region_tree* init_region_tree(int width, int height, int scales)
 {
-    auto* tree = static_cast<region_tree*>(std::calloc(1, sizeof(region_tree)));
+    region_tree_handle tree(static_cast<region_tree*>(std::calloc(1, sizeof(region_tree))));
     if (tree == nullptr)
-        vx_fatal(exit_code::region_tree_out_of_memory, "Cannot alloc region tree -> PANIC");
+        vx_out_of_memory(exit_code::region_tree_out_of_memory, "Cannot alloc region tree -> PANIC");
     const long n = vx_pixel_count(width, height);
-    int* pixels = n < 0 ? nullptr : static_cast<int*>(std::malloc(sizeof(int) * (n > 0 ? n : 1)));
+    heap_array<int> pixels(n < 0 ? nullptr
+                                 : static_cast<int*>(std::malloc(sizeof(int) * (n > 0 ? n : 1))));
     if (pixels == nullptr)
-        vx_fatal(exit_code::region_tree_out_of_memory,
-                 "Cannot alloc Root Area with %d ints -> PANIC\n",
-                 n < 0 ? -1 : static_cast<int>(n));
+        vx_out_of_memory(exit_code::region_tree_out_of_memory,
+                         "Cannot alloc Root Area with %d ints -> PANIC\n",
+                         n < 0 ? -1 : static_cast<int>(n));
     for (long i = 0; i < n; ++i)
         pixels[i] = static_cast<int>(i);
-    tree->root = init_region_node(nullptr, scales + 1, static_cast<int>(n), pixels, nullptr);
+    tree->root = init_region_node(nullptr, scales + 1, static_cast<int>(n), pixels.get(), nullptr);
+    pixels.release();
     tree->root2 = tree->root;
     tree->regions = 1;
     tree->width = width;
     tree->height = height;
     tree->scales = scales;
     std::snprintf(tree->name, sizeof tree->name, "GeneratedTree");
-    return tree;
+    return tree.release();
 }
 
 void delete_regiontree(region_tree* tree)

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "analyse/handles.h"
 #include "analyse/trees/detail/scale_refinement.h"
 #include "analyse/trees/detail/traced_region_node.h"
 #include "analyse/trees/regiontree.h"
@@ -79,16 +80,41 @@ private:
     {
         std::sort(touched_.begin(), touched_.end());
         const size_t nsons = touched_.size();
-        sons_.resize(nsons);
+        sons_.assign(nsons, nullptr);
         fill_.resize(nsons);
-        for (size_t i = 0; i < nsons; ++i) {
-            const int l = touched_[i];
-            sons_[i] = static_cast<int*>(vx_calloc(static_cast<size_t>(counts_[l]), sizeof(int),
-                                                   exit_code::region_tree_out_of_memory, kNoArea));
-            fill_[i] = 0;
-            sizes_.push_back(counts_[l]);
-            counts_[l] = static_cast<int>(i);  // from here on: label -> son index
+        // The arrays no son node owns yet go when memory runs out.
+        size_t owned = 0;
+        try {
+            for (size_t i = 0; i < nsons; ++i) {
+                const int l = touched_[i];
+                sons_[i] =
+                    static_cast<int*>(vx_calloc(static_cast<size_t>(counts_[l]), sizeof(int),
+                                                exit_code::region_tree_out_of_memory, kNoArea));
+                fill_[i] = 0;
+                sizes_.push_back(counts_[l]);
+                counts_[l] = static_cast<int>(i);  // from here on: label -> son index
+            }
+            gather_pixels(leaf, how);
+            for (size_t i = 0; i < nsons; ++i) {
+                const int l = touched_[i];
+                counts_[l] = 0;
+                region_node_handle son(
+                    init_traced_region_node(leaf, scale_, sizes_[i], sons_[i], nullptr, 0));
+                owned = i + 1;
+                add_region_son(leaf, son.get());
+                made_.push_back({son.release(), first_pos_[l]});
+            }
+        } catch (...) {
+            for (size_t i = owned; i < nsons; ++i)
+                std::free(sons_[i]);
+            throw;
         }
+        touched_.clear();
+        sizes_.clear();
+    }
+
+    void gather_pixels(const tregionnode* leaf, gather how)
+    {
         const int* lab = labels_->pixels;
         if (how == gather::one_pass) {
             for (int k = 0; k < leaf->size; ++k) {
@@ -99,23 +125,13 @@ private:
                 }
             }
         } else {
-            for (size_t i = 0; i < nsons; ++i)
+            for (size_t i = 0; i < sons_.size(); ++i)
                 for (int k = 0; k < leaf->size; ++k) {
                     const int p = leaf->pixels[k];
                     if (inside(p) && lab[p] == touched_[i])
                         sons_[i][fill_[i]++] = p;
                 }
         }
-        for (size_t i = 0; i < nsons; ++i) {
-            const int l = touched_[i];
-            counts_[l] = 0;
-            tregionnode* son =
-                init_traced_region_node(leaf, scale_, sizes_[i], sons_[i], nullptr, 0);
-            add_region_son(leaf, son);
-            made_.push_back({son, first_pos_[l]});
-        }
-        touched_.clear();
-        sizes_.clear();
     }
 
     image* labels_;

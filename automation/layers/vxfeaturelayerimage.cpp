@@ -184,7 +184,7 @@ double* VxFeatureLayerImage::addZeroLayer(const char* tag)
     try {
         values_.resize(values_.size() + layerSize(), 0.0);
     } catch (const std::bad_alloc&) {
-        vx_fatal(exit_code::out_of_memory, "%s", kNoMemory);
+        vx_out_of_memory(exit_code::out_of_memory, "%s", kNoMemory);
     }
     tags_.push_back(std::move(unique));
     return getLayer(layer);

@@ -1,5 +1,9 @@
 // Tree files of a repository: one image per step, its bright and dark tree
 // computed at the same time on two threads.
+#include <cerrno>
+#include <cstdio>
+#include <new>
+#include <string>
 #include <vector>
 
 #include "analyse/trees/regiontree.h"
@@ -9,6 +13,7 @@
 #include "automation/repository/detail/tree_threads.h"
 #include "automation/repository/image_stems.h"
 #include "automation/repository/vx_repository.h"
+#include "imagecore/files/checked_file.h"
 #include "imagecore/report.h"
 #include "imagecore/text/image_date.h"
 
@@ -57,6 +62,7 @@ int VxRepository::computeRepositoryStep(void* context, tree_progress_fn callback
     for (tree_job* job : {&darkJob, &brightJob}) {
         job->result = nullptr;
         job->failure[0] = '\0';
+        job->out_of_memory = 0;
         job->flags = static_cast<unsigned>(generationMode);
     }
     nameTrees(record);
@@ -76,40 +82,51 @@ int VxRepository::computeRepositoryStep(void* context, tree_progress_fn callback
         return treeStep;
     }
 
-    // 4.-5. Each job reads its own input on this thread.
-    vx_image_handle darkInput(ReadImageGrey(path.c_str()));
-    const image* darkPicture = picture_of(darkInput.get());
-    vx_image_handle brightInput(darkPicture != nullptr ? ReadImageGrey(path.c_str()) : nullptr);
-    const image* brightPicture = picture_of(brightInput.get());
-    if (darkPicture == nullptr || brightPicture == nullptr)
-        vx_report("Could not load %s\n", path.c_str());
-    if (darkPicture == nullptr || brightPicture == nullptr || brightJob.scales < 1) {
-        vx_report("Could not compute the trees of %s: image skipped\n", path.c_str());
-        record.brightDone = 0;
-        record.darkDone = 0;
-        return treeStep;
-    }
-
-    // 6.-8. Missing trees on their own threads, bright first.
-    tree_progress_relay relay(callback, context);
-    vx_image_handle darkWork;
-    vx_image_handle brightWork;
-    std::vector<tree_job*> jobs;
-    const auto schedule = [&](tree_job& job, vx_image* input, vx_image_handle& work,
-                              const char* exists) {
-        if (!hasToComputeTreeFile(job.file_name)) {
-            vx_report("%s%s\n", exists, job.file_name);
-            return;
+    // 4.-8. Memory that runs out on this thread leaves both trees uncomputed.
+    try {
+        // 4.-5. Each job reads its own input on this thread.
+        vx_image_handle darkInput(ReadImageGrey(path.c_str()));
+        const image* darkPicture = picture_of(darkInput.get());
+        vx_image_handle brightInput(darkPicture != nullptr ? ReadImageGrey(path.c_str()) : nullptr);
+        const image* brightPicture = picture_of(brightInput.get());
+        if (darkPicture == nullptr || brightPicture == nullptr)
+            vx_report("Could not load %s\n", path.c_str());
+        if (darkPicture == nullptr || brightPicture == nullptr || brightJob.scales < 1) {
+            vx_report("Could not compute the trees of %s: image skipped\n", path.c_str());
+            record.brightDone = 0;
+            record.darkDone = 0;
+            return treeStep;
         }
-        work.reset(init_vx_image(input->width, input->height, job.scales));
-        job.source = input;
-        job.work = work.get();
-        relay.attach(job);
-        jobs.push_back(&job);
-    };
-    schedule(brightJob, brightInput.get(), brightWork, "File exists: ");
-    schedule(darkJob, darkInput.get(), darkWork, "File exists:  ");
-    run_tree_jobs(jobs, relay);
+
+        // 6.-8. Missing trees on their own threads, bright first.
+        tree_progress_relay relay(callback, context);
+        vx_image_handle darkWork;
+        vx_image_handle brightWork;
+        std::vector<tree_job*> jobs;
+        const auto schedule = [&](tree_job& job, vx_image* input, vx_image_handle& work,
+                                  const char* exists) {
+            if (!hasToComputeTreeFile(job.file_name)) {
+                vx_report("%s%s\n", exists, job.file_name);
+                return;
+            }
+            work.reset(init_vx_image(input->width, input->height, job.scales));
+            job.source = input;
+            job.work = work.get();
+            relay.attach(job);
+            jobs.push_back(&job);
+        };
+        schedule(brightJob, brightInput.get(), brightWork, "File exists: ");
+        schedule(darkJob, darkInput.get(), darkWork, "File exists:  ");
+        run_tree_jobs(jobs, relay);
+    } catch (const std::bad_alloc&) {
+        const std::string reason = checked_file::reason_of(ENOMEM);
+        vx_report("Could not compute the trees of %s: %s\n", path.c_str(), reason.c_str());
+        for (tree_job* job : {&brightJob, &darkJob})
+            if (hasToComputeTreeFile(job->file_name)) {
+                job->out_of_memory = 1;
+                std::snprintf(job->failure, sizeof job->failure, "%s", reason.c_str());
+            }
+    }
 
     // 9.-10. Done is what is on disk, but not an older file that was to be
     //        replaced; the jobs give back what they hold.
@@ -117,7 +134,7 @@ int VxRepository::computeRepositoryStep(void* context, tree_progress_fn callback
     record.darkDone = fileExists(darkJobFile) && darkJob.failure[0] == '\0' ? 1 : 0;
     for (tree_job* job : {&brightJob, &darkJob})
         if (job->failure[0] != '\0')
-            failures.push_back({job->file_name, job->failure});
+            failures.push_back({job->file_name, job->failure, job->out_of_memory != 0});
     for (tree_job* job : {&darkJob, &brightJob}) {
         delete_regiontree(job->result);
         job->result = nullptr;

@@ -29,8 +29,9 @@ struct RepositoryImage {
 
 // A tree file that a repository step could not write, and why.
 struct TreeFileFailure {
-    std::string file;    // the tree file's path
-    std::string reason;  // as the system says it ("No space left on device")
+    std::string file;          // the tree file's path
+    std::string reason;        // as the system says it ("No space left on device")
+    bool outOfMemory = false;  // memory ran out: the tree was not computed
 };
 
 // Flags of a repository.
@@ -133,16 +134,19 @@ public:
     // A done flag is set only for a tree file that exists afterwards and
     // was not to be written anew in vain: a tree file that cannot be written
     // (a full disk, a folder or file that cannot be written) is reported and
-    // left as it was, and its done flag is cleared. An image that shares its
-    // stem with another image of the list (image_stems.h) gets no trees: its
-    // tree files are neither computed nor claimed. Nothing ends the process
-    // and nothing thrown leaves the step; a tree thread that cannot be
-    // started runs on the calling thread.
+    // left as it was, and its done flag is cleared; so is a tree for which
+    // memory ran out (std::bad_alloc, or any exhaustion while the calling
+    // thread holds an out_of_memory_recovery, which the tree threads take
+    // on); other exhaustion ends the process with its code. An image that
+    // shares its stem with another image of the list (image_stems.h) gets no
+    // trees: its tree files are neither computed nor claimed. Nothing else
+    // ends the process, nothing thrown leaves the step, and a tree thread
+    // that cannot be started runs on the calling thread.
     int computeRepositoryStep(void* context, tree_progress_fn callback);
     // The same, appending to `failures` every tree file of the image that
-    // could not be written, and both tree files of an image of a shared
-    // stem, with the reason "<image> and <other image> would share their
-    // tree files".
+    // could not be written or computed, and both tree files of an image of
+    // a shared stem, with the reason "<image> and <other image> would share
+    // their tree files".
     int computeRepositoryStep(void* context, tree_progress_fn callback,
                               std::vector<TreeFileFailure>& failures);
     // Names the trees of every image from the step index on and marks those

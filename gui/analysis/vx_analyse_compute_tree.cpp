@@ -3,6 +3,7 @@
 #include <string>
 
 #include "analyse/trees/polarity_tree.h"
+#include "gui/foundation/computation_memory.h"
 #include "imagecore/report.h"
 
 vx_analyse_compute_tree::vx_analyse_compute_tree() = default;
@@ -38,12 +39,15 @@ void vx_analyse_compute_tree::run()
 {
     step = 0;
     baseStep = 0;
+    memoryShort = false;
     if (source == nullptr || destination == nullptr || tmpl == nullptr)
         return;
-    tree.store(build_polarity_tree_progress(source, destination, mode, scales, *tmpl,
-                                            static_cast<unsigned>(generationMode), this,
-                                            sendProgressSignal),
-               std::memory_order_release);
+    memoryShort = !vx_within_memory([this] {
+        tree.store(build_polarity_tree_progress(source, destination, mode, scales, *tmpl,
+                                                static_cast<unsigned>(generationMode), this,
+                                                sendProgressSignal),
+                   std::memory_order_release);
+    });
 }
 
 const char* set_progress_output(const char* text, int number)

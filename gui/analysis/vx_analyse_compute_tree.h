@@ -25,8 +25,11 @@ public:
                             int mode, int generationMode);
 
     // The tree built by run(), null before and when the partition could not
-    // be computed. The caller takes it over once the thread has finished.
+    // be computed or memory ran out. The caller takes it over once the
+    // thread has finished.
     region_tree* getTree() const { return tree.load(std::memory_order_acquire); }
+    // Whether memory ran out in run(), which then built nothing.
+    bool ranOutOfMemory() const { return memoryShort.load(); }
     // Steps done so far: 1..scales through the partition, then on by one
     // per scale of the region graph. Any thread.
     int getStep() const { return step.load(); }
@@ -39,7 +42,7 @@ public:
     static void sendProgressSignal(int kind, int k, void* self);
 
 protected:
-    // Partition, then the region graph.
+    // Partition, then the region graph; memory that runs out ends them.
     void run() override;
 
 private:
@@ -51,6 +54,7 @@ private:
     int scales = 0;
     // Published when complete: whoever reads it sees the whole tree.
     std::atomic<region_tree*> tree{nullptr};
+    std::atomic<bool> memoryShort{false};
     int mode = 0;
     int generationMode = 0;
 };

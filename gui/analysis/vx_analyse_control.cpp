@@ -12,6 +12,7 @@
 #include "analyse/handles.h"
 #include "analyse/trees/regiontree.h"
 #include "automation/projects/project_file.h"
+#include "gui/foundation/computation_memory.h"
 #include "gui/foundation/file_checks.h"
 #include "gui/foundation/qimage_frame.h"
 #include "gui/foundation/rule_check.h"
@@ -156,6 +157,17 @@ void vx_analyse_control::initNewAnalysis(const char* result, const char* imageFi
 
 void vx_analyse_control::loadStoredAnalysis()
 {
+    // Memory that runs out fails the load as a file that cannot be read
+    // does.
+    if (vx_within_memory([this] { readStoredAnalysis(); }))
+        return;
+    loadFault = "Not enough memory to open the analysis of\n" + file_text(names.image);
+    if (working != nullptr && working->width > 0 && working->height > 0)
+        loadFault += ":\n" + vx_measured_trees_need(working->width, working->height) + ".";
+}
+
+void vx_analyse_control::readStoredAnalysis()
+{
     // 1.-2. The image in Euclidean grey.
     ownFrame(new qimage_frame(names.image.c_str(), nullptr));
     displayFrame->convertGreyEuclidean();
@@ -186,7 +198,7 @@ void vx_analyse_control::loadStoredAnalysis()
         return;
 
     // 5.-6. The tree-derived state.
-    adoptTrees(bright.release(), dark.release());
+    adoptTrees(std::move(bright), std::move(dark));
 }
 
 QString vx_analyse_control::ruleFaultText(const char* what, const std::string& rule,
@@ -326,16 +338,17 @@ bool vx_analyse_control::fits(const region_tree* tree, const ::image* img)
            tree->height == img->height;
 }
 
-void vx_analyse_control::adoptTrees(region_tree* bright, region_tree* dark)
+void vx_analyse_control::adoptTrees(region_tree_handle bright, region_tree_handle dark)
 {
-    brightTree = bright;
-    darkTree = dark;
+    dual_analyse_handle selection(init_dual_analyse(bright.get(), dark.get()));
     darkListSize = dark->regions + 1;
     brightListSize = bright->regions + 1;
     brightScales = bright->scales;
     darkScales = dark->scales;
     invertFlag = 0;
-    dual.reset(init_dual_analyse(bright, dark));
+    brightTree = bright.release();
+    darkTree = dark.release();
+    dual = std::move(selection);
 }
 
 void vx_analyse_control::dropTreesAndSelection()

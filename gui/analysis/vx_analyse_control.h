@@ -25,6 +25,7 @@
 #include <string>
 
 #include "analyse/display/dual_analyse.h"
+#include "analyse/handles.h"
 #include "automation/projects/project_names.h"
 #include "imagecore/handles.h"
 
@@ -74,6 +75,9 @@ public:
     bool imageLoaded() const { return fileImage; }
     // True while compute_scale_progress runs.
     bool computing() const { return busy; }
+    // Whether the last tree computation stopped because memory ran out: it
+    // then kept nothing of its own and returned false.
+    bool ranOutOfMemory() const { return memoryShort; }
 
     // ---- names ----
     const char* imagename() const { return names.image.c_str(); }
@@ -173,7 +177,8 @@ public:
     // when nothing could be computed, and while a computation runs. An
     // update rule that cannot be read or does not parse is found before
     // anything changes, and a run of it that fails drops the new trees:
-    // both return false with ruleFailure() set.
+    // both return false with ruleFailure() set. Memory that runs out stops
+    // them the same way, with ranOutOfMemory().
     bool compute_scales();
     // The same on two worker threads (vx_analyse_compute_tree), bright and
     // dark at once, while this thread polls them every 100 ms, moves the
@@ -295,8 +300,10 @@ private:
 
     // Defaults of a new analysis (constructors 3 and 4).
     void initNewAnalysis(const char* result, const char* imageFile, const char* name, int treeMode);
-    // Constructors 1 and 2 once the names are set.
+    // Constructors 1 and 2 once the names are set; readStoredAnalysis up to
+    // memory that runs out.
     void loadStoredAnalysis();
+    void readStoredAnalysis();
     // Prints why loading failed, when it did.
     void reportLoadFault() const;
     bool setName(std::string& field, const char* name);
@@ -314,7 +321,9 @@ private:
     void ownFrame(qimage_frame* frame);
     // Prints that the operation is ignored while a computation runs.
     bool refusedWhileBusy(const char* operation) const;
-    void adoptTrees(region_tree* bright, region_tree* dark);
+    // The trees and their empty selection; memory that runs out on the
+    // way frees them and changes nothing.
+    void adoptTrees(region_tree_handle bright, region_tree_handle dark);
     void dropTreesAndSelection();
     // The overlay codes and the output of the active regions, and display();
     // dva_update_output without closing the editors.
@@ -329,9 +338,10 @@ private:
     void acceptEdits(SelectionEditor& editor, tregionnode** active, int size);
     void dropEditors();
     // Before (a picture to compute from, images renewed, old trees gone)
-    // and after both trees are built (null: failed).
+    // and after both trees are built (null: failed). Memory that runs out
+    // sets memoryShort.
     bool prepareComputation();
-    bool finishComputation(region_tree* bright, region_tree* dark);
+    bool finishComputation(region_tree_handle bright, region_tree_handle dark);
     bool applyRule(const std::string& rule, region_tree* tree, tregionnode** active, int size);
     // `what` ("The rule"), the rule file and the fault, one per line.
     static QString ruleFaultText(const char* what, const std::string& rule, const QString& fault);
@@ -378,4 +388,5 @@ private:
     QString ruleFault;
     bool fileImage = false;
     bool busy = false;
+    bool memoryShort = false;
 };

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QPointer>
 #include <ctime>
+#include <new>
 
 #include "analyse/display/dual_analyse.h"
 #include "analyse/display/visual_analyse.h"
@@ -11,11 +12,21 @@
 #include "filter/polarity.h"
 #include "gui/analysis/vx_analyse_compute_tree.h"
 #include "gui/analysis/vx_analyse_control.h"
+#include "gui/foundation/computation_memory.h"
 #include "gui/foundation/qimage_frame.h"
 #include "gui/foundation/vx_dual_tree_progress.h"
 #include "imagecore/report.h"
 
 namespace {
+
+// A one-scale multiscale copy of the picture; memory that runs out throws.
+vx_image_handle single_scale_copy(const ::image* picture)
+{
+    vx_image_handle copy(init_vximage_from_single_image(picture, 1, 0));
+    if (copy == nullptr)
+        throw std::bad_alloc();
+    return copy;
+}
 
 void show_step(VxDualTreeProgress* progress, int operation, int step)
 {
@@ -32,6 +43,7 @@ bool vx_analyse_control::prepareComputation()
     if (refusedWhileBusy("a tree computation"))
         return false;
     ruleFault.clear();
+    memoryShort = false;
     const ::image* picture = displayFrame && !dual ? displayFrame->get_t_image() : working;
     if (picture == nullptr || picture->width < 1 || picture->height < 1 || brightScales < 1 ||
         darkScales < 1) {
@@ -47,21 +59,23 @@ bool vx_analyse_control::prepareComputation()
     //    picture may have been edited, until trees exist; from then on the
     //    frame shows the selection drawn over the working image, which
     //    stays.
-    if (displayFrame && !dual)
-        takeFramePicture();
-    else
-        renewOutput();
+    memoryShort = !vx_within_memory([this] {
+        if (displayFrame && !dual)
+            takeFramePicture();
+        else
+            renewOutput();
+    });
+    if (memoryShort)
+        return false;
     // The old trees go, and the selection with them, which points into
     //    them.
     dropTreesAndSelection();
     return true;
 }
 
-bool vx_analyse_control::finishComputation(region_tree* bright, region_tree* dark)
+bool vx_analyse_control::finishComputation(region_tree_handle bright, region_tree_handle dark)
 {
     if (bright == nullptr || dark == nullptr) {
-        delete_regiontree(bright);
-        delete_regiontree(dark);
         vx_report("vx_analyse_control: the trees could not be computed\n");
         return false;
     }
@@ -72,15 +86,16 @@ bool vx_analyse_control::finishComputation(region_tree* bright, region_tree* dar
     tree_relabel(dark->root, &counter);
     // The attributes of every region, by the update rule: trees without
     // them would be an analysis that silently lacks the rule's columns.
-    ruleFault = updateAttributes(bright, dark);
-    if (!ruleFault.isEmpty()) {
-        delete_regiontree(bright);
-        delete_regiontree(dark);
-        return false;
-    }
-    // An empty selection and the tree-derived state.
-    adoptTrees(bright, dark);
-    return true;
+    // Then an empty selection and the tree-derived state.
+    bool adopted = false;
+    memoryShort = !vx_within_memory([&] {
+        ruleFault = updateAttributes(bright.get(), dark.get());
+        if (!ruleFault.isEmpty())
+            return;
+        adoptTrees(std::move(bright), std::move(dark));
+        adopted = true;
+    });
+    return adopted;
 }
 
 bool vx_analyse_control::compute_scales()
@@ -88,31 +103,45 @@ bool vx_analyse_control::compute_scales()
     if (!prepareComputation())
         return false;
     // Each polarity partitions into a destination of its own scale count.
-    vx_image_handle source(init_vximage_from_single_image(working, 1, 0));
-    const auto tree_of = [&](int mode, int scales) -> region_tree* {
-        vx_image_handle destination(init_vx_image(working->width, working->height, scales));
-        return build_polarity_tree(source.get(), destination.get(), mode, scales,
-                                   unit_disk_template, static_cast<unsigned>(treeMode));
-    };
-    region_tree* bright = tree_of(POLARITY_BRIGHT, brightScales);
-    region_tree* dark = tree_of(POLARITY_DARK, darkScales);
+    region_tree_handle bright;
+    region_tree_handle dark;
+    memoryShort = !vx_within_memory([&] {
+        const vx_image_handle source(single_scale_copy(working));
+        const auto tree_of = [&](int mode, int scales) -> region_tree* {
+            vx_image_handle destination(init_vx_image(working->width, working->height, scales));
+            return build_polarity_tree(source.get(), destination.get(), mode, scales,
+                                       unit_disk_template, static_cast<unsigned>(treeMode));
+        };
+        bright.reset(tree_of(POLARITY_BRIGHT, brightScales));
+        dark.reset(tree_of(POLARITY_DARK, darkScales));
+    });
+    if (memoryShort)
+        return false;
     // Numbering, attributes and the new state.
-    return finishComputation(bright, dark);
+    return finishComputation(std::move(bright), std::move(dark));
 }
 
 bool vx_analyse_control::compute_scale_progress(VxDualTreeProgress* progress, QLabel*)
 {
     if (!prepareComputation())
         return false;
-    busy = true;
 
     // A source and a destination of its own scale count per worker.
     const int width = working->width;
     const int height = working->height;
-    vx_image_handle brightSource(init_vximage_from_single_image(working, 1, 0));
-    vx_image_handle darkSource(init_vximage_from_single_image(working, 1, 0));
-    vx_image_handle brightDestination(init_vx_image(width, height, brightScales));
-    vx_image_handle darkDestination(init_vx_image(width, height, darkScales));
+    vx_image_handle brightSource;
+    vx_image_handle darkSource;
+    vx_image_handle brightDestination;
+    vx_image_handle darkDestination;
+    memoryShort = !vx_within_memory([&] {
+        brightSource = single_scale_copy(working);
+        darkSource = single_scale_copy(working);
+        brightDestination.reset(init_vx_image(width, height, brightScales));
+        darkDestination.reset(init_vx_image(width, height, darkScales));
+    });
+    if (memoryShort)
+        return false;
+    busy = true;
     functions brightTemplate = unit_disk_template;
     functions darkTemplate = unit_disk_template;
 
@@ -145,20 +174,21 @@ bool vx_analyse_control::compute_scale_progress(VxDualTreeProgress* progress, QL
     show_step(bars, 2, dark.getStep());
 
     // The results, unless this controller went meanwhile.
-    region_tree* brightResult = bright.getTree();
-    region_tree* darkResult = dark.getTree();
+    region_tree_handle brightResult(bright.getTree());
+    region_tree_handle darkResult(dark.getTree());
     const long stop = static_cast<long>(std::time(nullptr));
     vx_report("Computation stop %ld\n Computation and I/O took %ld second(s)\n", stop,
               stop - start);
-    if (!alive) {
-        delete_regiontree(brightResult);
-        delete_regiontree(darkResult);
+    if (!alive)
         return false;
-    }
 
     // The partitions are no longer needed once the trees exist.
     brightDestination.reset();
     darkDestination.reset();
     busy = false;
-    return finishComputation(brightResult, darkResult);
+    if (bright.ranOutOfMemory() || dark.ranOutOfMemory()) {
+        memoryShort = true;
+        return false;
+    }
+    return finishComputation(std::move(brightResult), std::move(darkResult));
 }

@@ -10,11 +10,13 @@
 //
 // Start refuses, with a pop-up, a scale count that is not a whole number
 // from 2 to 1000000, a controller without a loaded image (the placeholder, a
-// name only typed, a picture of no pixels) and a computation whose images
-// would need more than half of the physical memory. While the trees are
-// computed the dialog is busy (busy_window.h): modal, its form disabled, a
-// second Start does nothing, and closing is put off until the computation
-// is over. GUI thread only.
+// name only typed, a picture of no pixels) and a computation whose two trees
+// would need more memory than this program may still take (the physical
+// memory, or the process's own limits). Memory that runs out all the same
+// is told in one pop-up, and the dialog stays with its picture. While the
+// trees are computed the dialog is busy (busy_window.h): modal, its form
+// disabled, a second Start does nothing, and closing is put off until the
+// computation is over. GUI thread only.
 
 #include <QPointer>
 #include <QString>

@@ -1,15 +1,13 @@
 // vx_new_project_dialog: Start, its refusals, and the dialog while the trees
 // are computed.
-#include <unistd.h>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMetaMethod>
-#include <algorithm>
-#include <cstdint>
 
 #include "gui/analysis/vx_analyse_control.h"
 #include "gui/analysis/vx_new_project_dialog.h"
+#include "gui/foundation/computation_memory.h"
 #include "gui/foundation/qimage_frame.h"
 #include "gui/foundation/screen_fit.h"
 #include "gui/foundation/vx_dual_tree_progress.h"
@@ -18,14 +16,6 @@
 namespace {
 
 const QString not_started = QStringLiteral("Computation not started");
-
-// Bytes of physical memory; 0 when the system does not tell.
-std::int64_t physical_memory()
-{
-    const long pages = sysconf(_SC_PHYS_PAGES);
-    const long pageSize = sysconf(_SC_PAGE_SIZE);
-    return pages > 0 && pageSize > 0 ? std::int64_t{pages} * pageSize : 0;
-}
 
 }  // namespace
 
@@ -44,6 +34,15 @@ void vx_new_project_dialog::accept()
     });
     if (!alive)
         return;
+    if (control && !computed && control->ranOutOfMemory()) {
+        const image* picture = control->image();
+        vx_message(QStringLiteral("Not enough memory"),
+                   "Memory ran out while the trees were computed:\n" +
+                       vx_tree_computation_need(picture->width, picture->height, control->oscales(),
+                                                control->cscales()) +
+                       ".\nNo trees were kept.");
+        return;
+    }
     if (control && !computed) {
         vx_message(not_started, control->ruleFailure().isEmpty()
                                     ? QStringLiteral("The trees could not be computed.")
@@ -84,21 +83,17 @@ bool vx_new_project_dialog::imageAcceptable()
 
 bool vx_new_project_dialog::memoryAcceptable()
 {
-    // An estimate of what one polarity's computation holds at once: its
-    // source and destination images and the tree built from them.
+    // Both polarities are computed at once.
     const image* picture = frame()->get_t_image();
-    const std::int64_t scales = std::max(control->oscales(), control->cscales());
-    const std::int64_t need = (2 + 2 * scales) * picture->width * picture->height * 4;
-    const std::int64_t memory = physical_memory();
-    if (memory == 0 || need <= memory / 2)
+    const qint64 need = vx_tree_computation_bytes(picture->width, picture->height,
+                                                  control->oscales(), control->cscales());
+    const qint64 left = vx_memory_left();
+    if (left < 0 || need <= left)
         return true;
-    const auto megabytes = [](std::int64_t bytes) { return QString::number(bytes >> 20); };
-    vx_message(not_started, QStringLiteral("%1 scales of a %2 x %3 image need %4 MB per tree,\n"
-                                           "more than half of the %5 MB of memory.")
-                                .arg(scales)
-                                .arg(picture->width)
-                                .arg(picture->height)
-                                .arg(megabytes(need), megabytes(memory)));
+    vx_message(not_started, vx_tree_computation_need(picture->width, picture->height,
+                                                     control->oscales(), control->cscales()) +
+                                ",\nmore than the " + vx_megabytes(left) +
+                                " this program may still take.");
     return false;
 }
 

@@ -2,6 +2,7 @@
 # lists of gui/CMakeLists.txt (paths relative to gui/).
 list(APPEND vxgui_sources
   foundation/busy_window.cpp
+  foundation/computation_memory.cpp
   foundation/detail/display_palettes.cpp
   foundation/detail/reader_messages.cpp
   foundation/dialog_service.cpp
@@ -53,6 +54,7 @@ list(APPEND vxgui_sources
   foundation/window_flags.cpp)
 list(APPEND vxgui_internal_headers
   foundation/busy_window.h
+  foundation/computation_memory.h
   foundation/dialog_service.h
   foundation/equalize_image.h
   foundation/file_checks.h

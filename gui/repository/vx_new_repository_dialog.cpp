@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLockFile>
@@ -18,6 +19,7 @@
 
 #include "automation/preprocessing/process_image.h"
 #include "automation/repository/image_stems.h"
+#include "gui/foundation/computation_memory.h"
 #include "gui/foundation/dialog_service.h"
 #include "gui/foundation/file_checks.h"
 #include "gui/foundation/forms/form_parts.h"
@@ -30,10 +32,21 @@
 #include "gui/foundation/window_flags.h"
 #include "gui/repository/detail/repository_images.h"
 #include "gui/repository/qtvx_repository.h"
+#include "imagecore/fatal.h"
 #include "imagecore/report.h"
 #include "imagecore/text/vxstringtools.h"
 
 namespace {
+
+// The trees of the image could not be computed: the run stopped there.
+QString memory_text(const QString& image, int scales)
+{
+    const QSize size = QImageReader(image).size();
+    QString text = "Memory ran out while the trees of\n" + image + "\nwere computed";
+    if (size.isValid())
+        text += ":\n" + vx_tree_computation_need(size.width(), size.height(), scales, scales);
+    return text + ".\nThe run stopped there; the repository file lists the trees written.";
+}
 
 // A part of the file name by one of the image core's splitters, in a buffer
 // that holds it whole ("./" included).
@@ -380,11 +393,18 @@ void vx_new_repository_dialog::compute(const QString& treeDirectory)
     //    would fail every image after it.
     int done = 0;
     std::vector<TreeFileFailure> failures;
+    QString failedImage;
     for (int i = 0; i < n && failures.empty() && !stopAsked(); ++i) {
         log(QStringLiteral("Processing %1/%2").arg(done + 1).arg(n));
         const qint64 start = QDateTime::currentSecsSinceEpoch();
-        done = repository.computeRepositoryStep(treeProgress, &VxDualTreeProgress::getProgress,
-                                                failures);
+        {
+            // Memory that runs out fails the image's trees.
+            const out_of_memory_recovery recovery;
+            done = repository.computeRepositoryStep(treeProgress, &VxDualTreeProgress::getProgress,
+                                                    failures);
+        }
+        if (!failures.empty())
+            failedImage = QFile::decodeName(repository.ImageFilename(i));
         for (const TreeFileFailure& failure : failures)
             log(QStringLiteral("Tree file %1 not written: %2")
                     .arg(QFile::decodeName(failure.file.c_str()),
@@ -411,11 +431,15 @@ void vx_new_repository_dialog::compute(const QString& treeDirectory)
     }
     // One pop-up for the whole run.
     const TreeFileFailure& first = failures.front();
-    QString text = "Unable to write tree file\n" + QFile::decodeName(first.file.c_str()) + "\n" +
-                   QString::fromLocal8Bit(first.reason.c_str());
+    QString text = first.outOfMemory
+                       ? memory_text(failedImage, scales)
+                       : "Unable to write tree file\n" + QFile::decodeName(first.file.c_str()) +
+                             "\n" + QString::fromLocal8Bit(first.reason.c_str());
     if (!written)
         text += "\n\nUnable to write file\n" + repositoryFile;
-    vx_message(QStringLiteral("!!Write Error!!"), text);
+    vx_message(
+        first.outOfMemory ? QStringLiteral("Not enough memory") : QStringLiteral("!!Write Error!!"),
+        text);
 }
 
 void vx_new_repository_dialog::log(const QString& entry)

@@ -2,6 +2,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QTreeWidget>
@@ -11,6 +12,7 @@
 #include "automation/repository/vx_labeled_repository.h"
 #include "automation/repository/vx_query_parameters.h"
 #include "filter/polarity.h"
+#include "gui/foundation/computation_memory.h"
 #include "gui/foundation/dialog_service.h"
 #include "gui/foundation/file_checks.h"
 #include "gui/foundation/forms/form_parts.h"
@@ -57,6 +59,20 @@ struct query_rows {
     }
     int count() const { return static_cast<int>(modes.size()); }
 };
+
+// The run stopped at the image, the images before it done.
+void memory_ran_out(const QString& image, int done, int images)
+{
+    const QSize size = QImageReader(image).size();
+    QString text = "Memory ran out while the queries ran on\n" + image;
+    if (size.isValid())
+        text += ":\n" + vx_measured_trees_need(size.width(), size.height());
+    vx_message(QStringLiteral("Not enough memory"),
+               text + QStringLiteral(".\nThe run stopped there: the result file holds the "
+                                     "first %1 of %2 images.")
+                          .arg(done)
+                          .arg(images));
+}
 
 }  // namespace
 
@@ -128,8 +144,15 @@ void VxQueryRepositoryDialog::run(QTVxRepository& repository)
     repository.initQueryImages(update.constData(), rows.names.data(), rows.count(),
                                result.constData(), destination.constData(), rows.modes.data());
     for (int i = 0; i < images; ++i) {
-        repository.QueryImagesStep(update.constData(), rows.names.data(), rows.count(),
-                                   result.constData(), destination.constData(), rows.modes.data());
+        if (!vx_within_memory([&] {
+                repository.QueryImagesStep(update.constData(), rows.names.data(), rows.count(),
+                                           result.constData(), destination.constData(),
+                                           rows.modes.data());
+            })) {
+            progress->setValue(i);
+            memory_ran_out(QFile::decodeName(repository.ImageFilename(i)), i, images);
+            return;
+        }
         progress->setValue(i);
         QCoreApplication::processEvents();
     }

@@ -70,7 +70,8 @@ pgm_status parse_pgm_p5(FILE* f, int** pixels, int* width, int* height)
 
     auto* data = static_cast<int*>(std::malloc(sizeof(int) * static_cast<size_t>(n)));
     if (data == nullptr)
-        vx_fatal(exit_code::out_of_memory, "Cannot alloc PGM pixel array of %ld pixels\n", n);
+        vx_out_of_memory(exit_code::out_of_memory, "Cannot alloc PGM pixel array of %ld pixels\n",
+                         n);
     if (read_1_byte_ints(f, data, static_cast<size_t>(n)) != static_cast<size_t>(n)) {
         std::free(data);
         return PGM_CORRUPT;
@@ -111,7 +112,7 @@ vx_image* read_vx_image_pgm_p5(const char* path)
     auto* v = static_cast<vx_image*>(std::calloc(1, sizeof(vx_image)));
     auto* scale = static_cast<image*>(std::calloc(1, sizeof(image)));
     if (v == nullptr || scale == nullptr)
-        vx_fatal(exit_code::out_of_memory, "Cannot alloc Vx Image struct");
+        vx_out_of_memory(exit_code::out_of_memory, "Cannot alloc Vx Image struct");
     init_image(scale);
     scale->width = width;
     scale->height = height;

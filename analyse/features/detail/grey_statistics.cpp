@@ -38,9 +38,10 @@ int* alloc_histogram_bins(int64_t nbins)
                      ? std::calloc(static_cast<size_t>(nbins), sizeof(int))
                      : nullptr;
     if (bins == nullptr)
-        vx_fatal(exit_code::region_features_out_of_memory,
-                 "Could not allocate memory for Region Histogram Data with size %d -> PANIC\n",
-                 saturate_to_int(nbins));
+        vx_out_of_memory(
+            exit_code::region_features_out_of_memory,
+            "Could not allocate memory for Region Histogram Data with size %d -> PANIC\n",
+            saturate_to_int(nbins));
     return static_cast<int*>(bins);
 }
 

@@ -43,7 +43,7 @@ bool read_growing(long n, int** out, const char* no_memory, ReadPiece read_piece
                 std::realloc(values, sizeof(int) * static_cast<size_t>(capacity)));
             if (bigger == nullptr) {
                 std::free(values);
-                vx_fatal(exit_code::out_of_memory, "%s", no_memory);
+                vx_out_of_memory(exit_code::out_of_memory, "%s", no_memory);
             }
             values = bigger;
         }
@@ -425,7 +425,7 @@ region_tree* tree_assembler::finish(const char** error)
     }
     auto* tree = static_cast<region_tree*>(std::calloc(1, sizeof(region_tree)));
     if (tree == nullptr)
-        vx_fatal(exit_code::region_tree_out_of_memory, "Cannot alloc region tree -> PANIC");
+        vx_out_of_memory(exit_code::region_tree_out_of_memory, "Cannot alloc region tree -> PANIC");
     tree->regions = regions_;
     tree->width = width_;
     tree->height = height_;

@@ -7,6 +7,7 @@
 #include <memory>
 #include <thread>
 
+#include "imagecore/fatal.h"
 #include "imagecore/report.h"
 
 namespace {
@@ -24,6 +25,7 @@ int kind_slot(int kind)
 
 struct tree_thread {
     tree_job* job = nullptr;
+    bool recover = false;  // from exhausted memory, as the calling thread does
     pthread_t thread{};
     bool started = false;
     std::atomic<bool> finished{false};
@@ -34,6 +36,7 @@ struct tree_thread {
 void* run_tree_thread(void* arg)
 {
     auto* run = static_cast<tree_thread*>(arg);
+    const out_of_memory_recovery recovery(run->recover);
     try {
         generateTreeFile(run->job);
     } catch (const std::exception& e) {
@@ -91,14 +94,19 @@ void tree_progress_relay::replay()
 
 void run_tree_jobs(const std::vector<tree_job*>& jobs, tree_progress_relay& relay)
 {
+    // Every record is made before a thread starts: memory that runs out
+    // here leaves none running.
     std::vector<std::unique_ptr<tree_thread>> runs;
     for (tree_job* job : jobs) {
         runs.push_back(std::make_unique<tree_thread>());
-        tree_thread& run = *runs.back();
-        run.job = job;
+        runs.back()->job = job;
+        runs.back()->recover = out_of_memory_recovery::active();
+    }
+    for (const auto& entry : runs) {
+        tree_thread& run = *entry;
         run.started = pthread_create(&run.thread, nullptr, run_tree_thread, &run) == 0;
         if (!run.started) {
-            vx_report("Could not start a tree thread, %s is computed here\n", job->file_name);
+            vx_report("Could not start a tree thread, %s is computed here\n", run.job->file_name);
             run_tree_thread(&run);
             relay.replay();
         }

@@ -39,6 +39,7 @@ private:
 // Runs generateTreeFile on every job, each on its own POSIX thread, in
 // order of the list; the calling thread replays the progress about every
 // 50 ms until all are done and joined. A job whose thread cannot be started
-// runs on the calling thread. Nothing a job throws leaves it: the job then
-// ends without a tree, after a message.
+// runs on the calling thread. The threads recover from exhausted memory when
+// the calling thread does (out_of_memory_recovery). Nothing a job throws
+// leaves it: the job then ends without a tree, after a message.
 void run_tree_jobs(const std::vector<tree_job*>& jobs, tree_progress_relay& relay);

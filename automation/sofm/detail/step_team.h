@@ -27,11 +27,17 @@ public:
         step_team team(threads < 1 ? 1 : threads);
         run_tree_threads(team.threads_, [&](int thread) {
             if (thread != 0) {
-                team.serve();
+                // The job would wait for a task that threw on a helper: the
+                // process ends instead.
+                [&team]() noexcept { team.serve(); }();
                 return;
             }
+            // The helpers go also when drive throws.
+            const struct stopper {
+                step_team& team;
+                ~stopper() { team.stop(); }
+            } stop{team};
             drive(team);
-            team.stop();
         });
     }
 

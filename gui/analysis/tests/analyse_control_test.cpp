@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <malloc.h>
 #include <QDir>
+
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -9,6 +12,7 @@
 #include "gui/foundation/qimage_frame.h"
 #include "testsupport/full_disk.h"
 #include "testsupport/gui/gui_test.h"
+#include "testsupport/memory_limit.h"
 
 using namespace analysis_test;
 using vx_gui_test::dialogs;
@@ -167,6 +171,28 @@ TEST_F(ControlTest, ProjectsRoundTripTheirNamesAndQueriesGiveTheSameHitsAfterSav
     loaded->brightrulesname("Bright_Objects.rule");
     ASSERT_TRUE(applyBright(*loaded));
     EXPECT_EQ(loaded->activeBrightNodes(), control->activeBrightNodes());
+}
+
+TEST_F(ControlTest, AnAnalysisTooBigForTheMemoryLeftLoadsNothingAndSaysSo)
+{
+    if (vx_test::under_sanitizer)
+        GTEST_SKIP() << "the sanitizers reserve more address space than the limit leaves";
+    // Arrays go back to the system when freed, so that what the computation
+    // below held is not left to the load.
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+    auto control = computed(picture(2048, 2048, {{100, 100, 600, 400, 200}}), 2, "big.png");
+    ASSERT_TRUE(control->writeProject(file("big.vxp").c_str()));
+    control.reset();
+    EXPECT_EXIT(
+        {
+            vx_test::limit_address_space(size_t{128} << 20);
+            auto loaded = reload(file("big.vxp"));
+            std::fputs(loaded->loadFailure().toStdString().c_str(), stderr);
+            std::_Exit(loaded->loaded() || loaded->openingtree() != nullptr ? 1 : 0);
+        },
+        ::testing::ExitedWithCode(0),
+        "^Not enough memory to open the analysis of\n.*big.png:\n"
+        "both trees of a 2048 x 2048 image need about 1152 MB with their attributes.$");
 }
 
 TEST_F(ControlTest, BadProjectsAndTreesLoadNothingAndEndNothing)

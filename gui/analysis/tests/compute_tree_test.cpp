@@ -13,6 +13,7 @@
 #include "gui/analysis/tests/analysis_test_support.h"
 #include "gui/analysis/vx_analyse_compute_tree.h"
 #include "gui/foundation/vx_dual_tree_progress.h"
+#include "testsupport/memory_limit.h"
 
 using namespace analysis_test;
 
@@ -151,6 +152,32 @@ TEST_F(ThreadedRunTest, AControllerDeletedDuringTheComputationLeavesNothingBehin
         delete control;
     });
     vx_test::printed_by([&] { EXPECT_FALSE(control->compute_scale_progress(progress, nullptr)); });
+}
+
+TEST_F(ThreadedRunTest, TreesThatRunOutOfMemoryLeaveNoTreesAndTheControllerGoesOn)
+{
+    if (vx_test::under_sanitizer)
+        GTEST_SKIP() << "the sanitizers reserve more address space than the limit leaves";
+    const std::string big =
+        png(picture(2048, 2048, {{100, 100, 600, 400, 200}, {900, 900, 500, 700, 40}}), "big.png");
+    const std::string small = png(nested_squares(), "small.png");
+    vx_analyse_control control(big.c_str(), 3, 3, "scarce", 3, nullptr);
+    EXPECT_EXIT(
+        {
+            vx_test::limit_address_space(size_t{256} << 20);
+            bool failed = false;
+            bool computed = false;
+            vx_test::printed_by([&] {
+                failed = !control.compute_scale_progress(nullptr, nullptr) &&
+                         control.ranOutOfMemory() && control.openingtree() == nullptr &&
+                         control.closingtree() == nullptr;
+                control.load_image(small.c_str());
+                computed =
+                    control.compute_scale_progress(nullptr, nullptr) && !control.ranOutOfMemory();
+            });
+            std::_Exit(failed && computed ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 // The worker's body on plain threads, both polarities at once, while this

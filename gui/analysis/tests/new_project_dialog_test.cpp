@@ -9,6 +9,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <cstdio>
 
 #include "automation/preprocessing/scale_image_step.h"
 #include "gui/analysis/tests/analysis_test_support.h"
@@ -17,6 +18,7 @@
 #include "gui/foundation/vx_base_paths.h"
 #include "gui/foundation/vx_dual_tree_progress.h"
 #include "testsupport/gui/gui_test.h"
+#include "testsupport/memory_limit.h"
 
 using namespace analysis_test;
 using vx_gui_test::dialogs;
@@ -284,11 +286,28 @@ TEST_F(NewProjectDialogTest, StartRefusesWithAPopUpAndComputesNothing)
     // 1000000 scales of 400 x 400 need terabytes.
     load(png(picture(400, 400, {}), "large.png"));
     field->setText("1000000");
-    EXPECT_TRUE(
-        refusal().startsWith("1000000 scales of a 400 x 400 image need 1220704 MB per "
-                             "tree,\nmore than half of the "));
+    EXPECT_TRUE(refusal().startsWith(
+        "1000000 scales of a 400 x 400 image need about 1220722 MB for both trees,\n"
+        "more than the "));
     EXPECT_TRUE(child("Start")->isEnabled());
     EXPECT_FALSE(dialog.isNull());
+}
+
+TEST_F(NewProjectDialogTest, StartRefusesTreesBeyondWhatTheProcessMayStillTake)
+{
+    if (vx_test::under_sanitizer)
+        GTEST_SKIP() << "the sanitizers reserve more address space than the limit leaves";
+    load(png(picture(1024, 1024, {{100, 100, 300, 200, 200}}), "large.png"));
+    child<QLineEdit>("Scales")->setText("20");
+    EXPECT_EXIT(
+        {
+            vx_test::limit_address_space(size_t{256} << 20);
+            std::fputs(refusal().toStdString().c_str(), stderr);
+            std::_Exit(control->openingtree() == nullptr ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0),
+        "^20 scales of a 1024 x 1024 image need about 288 MB for both trees,\n"
+        "more than the [0-9]+ MB this program may still take.$");
 }
 
 TEST_F(NewProjectDialogTest, StartRefusesAnUpdateRuleThatCannotRunAndSaysWhy)
